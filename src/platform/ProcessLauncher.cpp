@@ -1,0 +1,7 @@
+#include "platform/ProcessLauncher.h"
+
+#include <QProcess>
+
+bool ProcessLauncher::start(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}

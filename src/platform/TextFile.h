@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Plain text files as the program keeps them: lines end with CR LF, text is
+// UTF-8. Readers also take LF line ends and read text that is not valid UTF-8
+// as Windows-1252, so files from older installations still open. Writes go
+// through QSaveFile: a file is replaced whole or not at all.
+class TextFile {
+public:
+    // The lines of the file, without their line ends; no value when the file
+    // does not exist or cannot be read.
+    static std::optional<QStringList> readLines(const QString& path);
+    // The whole text, line ends as they are in the file.
+    static std::optional<QString> readText(const QString& path);
+    // Writes each line followed by CR LF. Returns an error text, empty on success.
+    static QString writeLines(const QString& path, const QStringList& lines);
+    // Writes the text as it is. Returns an error text, empty on success.
+    static QString writeText(const QString& path, const QString& text);
+
+    static QString decode(const QByteArray& bytes);
+    static QStringList splitLines(const QString& text);
+};

@@ -1,0 +1,1 @@
+#include "project/GeneratorController.h"

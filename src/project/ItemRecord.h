@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// One catalog item: nine text fields in a fixed order, stored as one line
+// with a caret after each field. Nothing is trimmed or escaped; a caret
+// inside a field shifts every later field when the line is read back.
+struct ItemRecord {
+    enum Field { ItemId, ItemDesc, ItemPrice, PicUrl, DescUrl, ItemMan, ItemW, WPrice, Cv };
+    static constexpr int kFieldCount = 9;
+
+    std::array<QString, kFieldCount> fields;
+
+    QString& operator[](Field f) { return fields[f]; }
+    const QString& operator[](Field f) const { return fields[f]; }
+    bool operator==(const ItemRecord&) const = default;
+
+    // The record line: every field followed by "^".
+    QString toLine() const;
+    // Reads a record line. Fields are taken up to each of the first nine
+    // carets; text after the ninth caret is ignored. A line with fewer
+    // carets gives its remaining text as the next field and leaves the
+    // later fields empty.
+    static ItemRecord fromLine(const QString& line);
+    // True when the line holds at least nine carets.
+    static bool isComplete(const QString& line);
+
+    // The captions of the editor fields, in field order.
+    static QString label(Field f);
+};

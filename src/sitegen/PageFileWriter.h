@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Writes the site's files into the project folder, each one whole (a failed
+// write leaves the earlier file in place). Keeps the names of the files it
+// wrote and a message for each one it could not write.
+class PageFileWriter {
+public:
+    explicit PageFileWriter(const QString& folder);
+
+    // Page N goes to N + ".htm": the text followed by one CR LF.
+    void writePage(const QString& pageName, const QString& text);
+    // Any other file: the text exactly as given.
+    void writeFile(const QString& fileName, const QString& text);
+
+    // Paths of the files written, in order.
+    const QStringList& written() const { return m_written; }
+    // One message per file that could not be written.
+    const QStringList& failures() const { return m_failures; }
+
+private:
+    QString m_folder;
+    QStringList m_written;
+    QStringList m_failures;
+};

@@ -1,0 +1,1 @@
+#include "sitegen/ScriptText.h"

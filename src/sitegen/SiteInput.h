@@ -1,0 +1,28 @@
+#pragma once
+
+#include "project/CatalogOptions.h"
+#include "project/ItemRecord.h"
+#include "project/SiteSettings.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One category as the site writers see it: its name exactly as the merchant
+// typed it and the records of its item file, in file order.
+struct SiteCategory {
+    QString name;
+    QList<ItemRecord> items;
+    bool operator==(const SiteCategory&) const = default;
+};
+
+// Everything the site writers read. Writers never look at widgets or files.
+struct SiteInput {
+    QList<SiteCategory> categories;
+    SiteSettings settings;
+    CatalogOptions options;
+
+    // Items whose retail price cannot go into the shop's script, one line
+    // each: category, item ID and the price as it stands.
+    QStringList badPrices() const;
+};

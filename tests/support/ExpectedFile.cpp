@@ -1,0 +1,34 @@
+#include "support/ExpectedFile.h"
+
+#include <QFile>
+#include <QTest>
+
+QByteArray expectedFile(const QString& relativePath, bool crlf) {
+    QFile file(QStringLiteral(QUILLMART_TEST_ROOT "/") + relativePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        QTest::qFail(("missing expected file " + relativePath.toUtf8()).constData(), __FILE__,
+                     __LINE__);
+        return {};
+    }
+    QByteArray bytes = file.readAll();
+    if (crlf)
+        bytes.replace("\n", "\r\n");
+    return bytes;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<cannot read " + path.toUtf8() + ">";
+    return file.readAll();
+}
+
+QByteArray firstDifference(const QByteArray& actual, const QByteArray& expected) {
+    qsizetype i = 0;
+    while (i < actual.size() && i < expected.size() && actual[i] == expected[i])
+        ++i;
+    const qsizetype from = qMax<qsizetype>(0, i - 40);
+    return "first difference at byte " + QByteArray::number(i) + "\n  actual:   ..." +
+           actual.mid(from, 80).replace("\r", "\\r").replace("\n", "\\n") +
+           "\n  expected: ..." + expected.mid(from, 80).replace("\r", "\\r").replace("\n", "\\n");
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Expected texts written by hand live under tests/<folder>/expected/. They
+// are stored with LF line ends for easy editing; `crlf` turns each LF into
+// CR LF, as the program writes its files.
+QByteArray expectedFile(const QString& relativePath, bool crlf = true);
+// The bytes of a file the program wrote.
+QByteArray fileBytes(const QString& path);
+// A readable first difference between two texts, for failure messages.
+QByteArray firstDifference(const QByteArray& actual, const QByteArray& expected);

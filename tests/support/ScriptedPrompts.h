@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Prompts for tests: answers from a script the test gives, in order. A
+// prompt the script does not expect fails the running test, naming its text.
+class ScriptedPrompts : public Prompts {
+public:
+    enum class Kind { Message, YesNo, Input, OpenFile, SaveFile };
+
+    // Expect a prompt of this kind whose text contains `textPart` (empty:
+    // any text). The answer: "yes"/"no" for YesNo; the typed text or chosen
+    // path for Input and the file dialogs, with `cancel` for Cancel.
+    ScriptedPrompts& expect(Kind kind, const QString& textPart, const QString& answer = {},
+                            bool cancel = false);
+    ScriptedPrompts& expectMessage(const QString& textPart) {
+        return expect(Kind::Message, textPart);
+    }
+
+    // True when every expected prompt has been shown.
+    bool done() const { return m_script.isEmpty(); }
+    // The texts shown so far, in order.
+    const QStringList& shown() const { return m_shown; }
+
+    void message(const QString& text, const QString& title) override;
+    bool askYesNo(const QString& text, const QString& title) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    std::optional<QString> openFile(const QString& filter, const QString& folder) override;
+    std::optional<QString> saveFile(const QString& filter, const QString& folder) override;
+
+private:
+    struct Step {
+        Kind kind;
+        QString textPart;
+        QString answer;
+        bool cancel;
+    };
+    // The next step if it matches, otherwise fails the test.
+    std::optional<Step> take(Kind kind, const QString& text);
+
+    QList<Step> m_script;
+    QStringList m_shown;
+};

@@ -1,1 +1,20 @@
 #pragma once
+
+#include "app/GenerateCommand.h"
+
+#include <QString>
+#include <QStringList>
+
+// What the program was asked to do: open its windows, or run one of the
+// headless subcommands.
+struct CommandLine {
+    enum class Mode { Gui, Generate, Help, Version, Error };
+
+    Mode mode = Mode::Gui;
+    QString error;
+    GenerateCommand generate;
+
+    // `arguments` without the program's own name.
+    static CommandLine parse(const QStringList& arguments);
+    static QString help();
+};

@@ -1,1 +1,87 @@
-int main() { return 0; }
+#include "app/CommandLine.h"
+#include "platform/DialogPrompts.h"
+#include "platform/HomeFolder.h"
+#include "project/GeneratorController.h"
+#include "project/GeneratorWindow.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+void nameTheApplication() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillmart"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillmart"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMART_VERSION));
+}
+
+// Qt stops the whole process with its own message when no display can be
+// reached, so look for one first. A local X display (":N") has a socket.
+QString missingDisplay() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    const QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty())
+        return QStringLiteral("no display: DISPLAY is not set");
+    if (display.startsWith(QLatin1Char(':'))) {
+        const QString number = display.mid(1).section(QLatin1Char('.'), 0, 0);
+        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X") + number))
+            return QStringLiteral("no display: nothing answers on DISPLAY=%1").arg(display);
+    }
+    return {};
+}
+
+int runGui(int argc, char* argv[]) {
+    if (const QString missing = missingDisplay(); !missing.isEmpty()) {
+        std::fprintf(stderr,
+                     "quillmart: %s. Start it from a desktop session, or use a headless "
+                     "command such as \"quillmart generate\" (see quillmart --help).\n",
+                     qPrintable(missing));
+        return 2;
+    }
+    QApplication app(argc, argv);
+    nameTheApplication();
+    const QString home = HomeFolder::path();
+    DialogPrompts prompts;
+    GeneratorController controller(home, prompts);
+    GeneratorWindow window(controller);
+    prompts.setParent(&window);
+    window.show();
+    return app.exec();
+}
+
+int runHeadless(int argc, char* argv[], const CommandLine& command) {
+    QCoreApplication app(argc, argv);
+    nameTheApplication();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    switch (command.mode) {
+    case CommandLine::Mode::Help:
+        out << CommandLine::help() << Qt::endl;
+        return 0;
+    case CommandLine::Mode::Version:
+        out << "quillmart " << QUILLMART_VERSION << Qt::endl;
+        return 0;
+    case CommandLine::Mode::Generate:
+        return command.generate.run(out, err);
+    default:
+        err << "quillmart: " << command.error << Qt::endl;
+        return 2;
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = CommandLine::parse(arguments);
+    if (command.mode == CommandLine::Mode::Gui)
+        return runGui(argc, argv);
+    return runHeadless(argc, argv, command);
+}

@@ -1,1 +1,7 @@
 #include "platform/SystemBeep.h"
+
+#include <QApplication>
+
+void SystemBeep::beep() {
+    QApplication::beep();
+}

@@ -25,7 +25,10 @@ QString decodeCp1252(const QByteArray& bytes) {
 } // namespace
 
 QString TextFile::decode(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a multi-byte sequence cut off at the end of the text is an
+    // error too. A stateful decoder would hold it back silently, so a
+    // Windows-1252 text ending in a letter such as 0xE9 would lose it.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8(bytes);
     if (utf8.hasError())
         return decodeCp1252(bytes);

@@ -1,1 +1,304 @@
 #include "project/GeneratorController.h"
+
+#include "platform/Prompts.h"
+#include "platform/TextFile.h"
+#include "project/NameRules.h"
+#include "project/SettingsFile.h"
+#include "sitegen/ScriptText.h"
+#include "sitegen/SiteGenerator.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString kProjectFilter = QStringLiteral("Project file (*.caa)|*.caa");
+
+const QString kNoProject = QStringLiteral(
+    "Create a project with \"New Project\" or open one with \"Open Project\" first.");
+const QString kChooseCategory =
+    QStringLiteral("Choose a category in the Category box first: the items are saved under "
+                   "the chosen category's name.");
+const QString kBadPrice =
+    QStringLiteral("The retail price (RPrice) must be a number such as 12 or 12.5: digits with "
+                   "at most one decimal point.");
+
+// The seven item fields that choosing a category empties; "WPrice" and "CV"
+// keep their text.
+constexpr ItemRecord::Field kFieldsClearedOnChoice[] = {
+    ItemRecord::ItemId, ItemRecord::ItemDesc, ItemRecord::ItemPrice, ItemRecord::DescUrl,
+    ItemRecord::PicUrl, ItemRecord::ItemMan,  ItemRecord::ItemW};
+
+} // namespace
+
+GeneratorController::GeneratorController(const QString& homeFolder, Prompts& prompts,
+                                         QObject* parent)
+    : QObject(parent), m_home(homeFolder), m_prompts(prompts) {}
+
+ProjectFolder GeneratorController::folder() const {
+    return ProjectFolder(m_home, m_projectName);
+}
+
+bool GeneratorController::hasProject(const QString& action) {
+    if (!m_projectName.isEmpty())
+        return true;
+    m_prompts.message(kNoProject, action);
+    return false;
+}
+
+void GeneratorController::newProject() {
+    const auto answer = m_prompts.input(QStringLiteral("Enter the new project's name , please"),
+                                        QStringLiteral("New Project's Name"));
+    if (!answer)
+        return;
+    if (const QString problem = NameRules::problem(*answer, QStringLiteral("project"));
+        !problem.isEmpty()) {
+        m_prompts.message(problem);
+        return;
+    }
+    m_projectName = *answer;
+    const QString path = folder().path();
+    if (QFileInfo::exists(path) || !QDir().mkdir(path)) {
+        m_prompts.message(QFileInfo::exists(path)
+                              ? QStringLiteral("You already have the project with the same "
+                                               "name.Please remove appropriate folder")
+                              : QStringLiteral("Cannot create the project folder %1.").arg(path));
+        m_prompts.openFile(kProjectFilter, m_home);
+        m_projectName.clear();
+        Q_EMIT changed();
+        return;
+    }
+    m_prompts.message(QStringLiteral("You may fill the category listing for the new Store"));
+    m_categoryEntry.clear();
+    m_categories.clear();
+    Q_EMIT changed();
+}
+
+std::optional<QString> GeneratorController::projectNameOf(const QString& pickedFile) {
+    const QString relative = QDir(QFileInfo(m_home).canonicalFilePath())
+                                 .relativeFilePath(QFileInfo(pickedFile).canonicalFilePath());
+    const QStringList parts = relative.split(QLatin1Char('/'));
+    if (parts.size() == 2 && parts[0] != QLatin1String(".."))
+        return parts[0];
+    m_prompts.message(
+        QStringLiteral("Choose the project file inside its project's folder, in %1.").arg(m_home));
+    return std::nullopt;
+}
+
+void GeneratorController::openProject() {
+    const auto picked = m_prompts.openFile(kProjectFilter, m_home);
+    if (!picked)
+        return;
+    const auto name = projectNameOf(*picked);
+    if (!name)
+        return;
+    const auto lines = TextFile::readLines(*picked);
+    if (!lines) {
+        m_prompts.message(QStringLiteral("Cannot read the project file %1.").arg(*picked));
+        return;
+    }
+    m_projectName = *name;
+    m_categories = *lines;
+    readSettingsFile();
+    Q_EMIT changed();
+}
+
+void GeneratorController::readSettingsFile() {
+    const auto text = TextFile::readText(folder().settingsFile());
+    if (text)
+        m_settings = SettingsFile::read(*text, m_settings);
+}
+
+void GeneratorController::clearCategories() {
+    m_categories.clear();
+    Q_EMIT changed();
+    Q_EMIT categoryEntryFocusWanted();
+}
+
+void GeneratorController::addCategory() {
+    if (const QString problem = NameRules::problem(m_categoryEntry, QStringLiteral("category"));
+        !problem.isEmpty()) {
+        m_prompts.message(problem);
+        return;
+    }
+    m_categories << m_categoryEntry;
+    m_categoryEntry.clear();
+    Q_EMIT changed();
+    Q_EMIT categoryEntryFocusWanted();
+}
+
+void GeneratorController::removeCategory(int index) {
+    if (index < 0 || index >= m_categories.size())
+        return;
+    m_categories.removeAt(index);
+    Q_EMIT changed();
+}
+
+void GeneratorController::chooseCategory(const QString& name) {
+    m_categoryBoxText = name;
+    m_itemsCategory = name;
+    m_items.clear();
+    m_selectedItem = -1;
+    for (const ItemRecord::Field field : kFieldsClearedOnChoice)
+        m_fields[field].clear();
+    const bool readable =
+        !m_projectName.isEmpty() && NameRules::problem(name, QStringLiteral("category")).isEmpty();
+    if (readable) {
+        if (const auto lines = folder().readItemLines(name))
+            m_items = *lines;
+    }
+    Q_EMIT changed();
+}
+
+void GeneratorController::takeTypedCategory() {
+    if (!m_categoryBoxText.isEmpty() && m_categoryBoxText != m_itemsCategory)
+        chooseCategory(m_categoryBoxText);
+}
+
+void GeneratorController::showItem(int index) {
+    if (index < 0 || index >= m_items.size())
+        return;
+    m_fields = ItemRecord::fromLine(m_items[index]);
+    m_selectedItem = index;
+    Q_EMIT changed();
+}
+
+// The item list is only ever saved under the name of the category it was
+// loaded from: after a tab switch has emptied the Category box, or while
+// the box shows text that was typed but not yet taken, nothing is written.
+bool GeneratorController::canSaveItems() {
+    if (!hasProject(QStringLiteral("Item List")))
+        return false;
+    if (m_categoryBoxText.isEmpty() || m_categoryBoxText != m_itemsCategory) {
+        m_prompts.message(kChooseCategory);
+        return false;
+    }
+    const QString problem = NameRules::problem(m_categoryBoxText, QStringLiteral("category"));
+    if (!problem.isEmpty())
+        m_prompts.message(problem);
+    return problem.isEmpty();
+}
+
+void GeneratorController::saveItems() {
+    writeLines(folder().itemFile(m_categoryBoxText), m_items);
+}
+
+bool GeneratorController::writeLines(const QString& path, const QStringList& lines) {
+    const QString error = TextFile::writeLines(path, lines);
+    if (!error.isEmpty())
+        m_prompts.message(QStringLiteral("Could not save %1: %2").arg(path, error));
+    return error.isEmpty();
+}
+
+void GeneratorController::addItem() {
+    if (!canSaveItems())
+        return;
+    if (!ScriptText::isPrice(m_fields[ItemRecord::ItemPrice])) {
+        m_prompts.message(kBadPrice);
+        return;
+    }
+    m_items << m_fields.toLine();
+    saveItems();
+    Q_EMIT changed();
+}
+
+void GeneratorController::takeOutItem(int index) {
+    if (index < 0 || index >= m_items.size() || !canSaveItems())
+        return;
+    m_fields = ItemRecord::fromLine(m_items.takeAt(index));
+    m_selectedItem = -1;
+    saveItems();
+    Q_EMIT changed();
+}
+
+void GeneratorController::moveUp() {
+    const int i = m_selectedItem;
+    if (i - 1 < 0 || i >= m_items.size())
+        return;
+    m_items.swapItemsAt(i - 1, i);
+    m_selectedItem = i - 1;
+    Q_EMIT changed();
+}
+
+void GeneratorController::moveDown() {
+    const int i = m_selectedItem;
+    if (i < 0 || i + 1 >= m_items.size())
+        return;
+    m_items.swapItemsAt(i, i + 1);
+    m_selectedItem = i + 1;
+    Q_EMIT changed();
+}
+
+// The item snapshot (project name + ".pro") is the same file as the item
+// file of a category named like the project; it is then left alone, so that
+// category's items are never replaced by another category's list.
+bool GeneratorController::snapshotWouldHitCategory() const {
+    return m_categories.contains(m_projectName) || m_categoryBoxList.contains(m_projectName) ||
+           m_itemsCategory == m_projectName;
+}
+
+bool GeneratorController::writeProjectFiles() {
+    const ProjectFolder project = folder();
+    if (!snapshotWouldHitCategory() && !writeLines(project.snapshotFile(), m_items))
+        return false;
+    if (!writeLines(project.projectFile(), m_categories))
+        return false;
+    const QString error =
+        TextFile::writeText(project.settingsFile(), SettingsFile::write(m_settings));
+    if (!error.isEmpty())
+        m_prompts.message(
+            QStringLiteral("Could not save %1: %2").arg(project.settingsFile(), error));
+    return error.isEmpty();
+}
+
+void GeneratorController::switchTab() {
+    // Without a project there is no project folder to save into.
+    if (!m_projectName.isEmpty())
+        writeProjectFiles();
+    m_categoryBoxList = m_categories;
+    m_categoryBoxText.clear();
+    Q_EMIT changed();
+}
+
+std::optional<SiteInput> GeneratorController::siteInput() {
+    QString error;
+    auto input = folder().readSite(m_categoryBoxList, m_settings, m_options, &error);
+    if (!input)
+        m_prompts.message(error);
+    return input;
+}
+
+void GeneratorController::report(const QStringList& failures) {
+    if (!failures.isEmpty())
+        m_prompts.message(failures.join(QLatin1Char('\n')));
+}
+
+void GeneratorController::generate() {
+    if (!hasProject(QStringLiteral("Generate")))
+        return;
+    const auto input = siteInput();
+    if (!input)
+        return;
+    const GenerationResult result = SiteGenerator::generate(folder().path(), *input);
+    report(result.problems + result.failures);
+}
+
+void GeneratorController::update() {
+    if (!hasProject(QStringLiteral("Update")))
+        return;
+    const auto input = siteInput();
+    if (!input)
+        return;
+    const GenerationResult result = SiteGenerator::writeCatalog(folder().path(), *input);
+    if (!result.ok()) {
+        report(result.problems + result.failures);
+        return;
+    }
+    m_prompts.message(QStringLiteral("The catalog script was written to %1. Publishing it is not "
+                                     "available in this version yet.")
+                          .arg(result.written.join(QStringLiteral(", "))));
+}
+
+void GeneratorController::notAvailable(const QString& command) {
+    m_prompts.message(QStringLiteral("\"%1\" is not available in this version yet.").arg(command));
+}

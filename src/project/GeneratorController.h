@@ -1,1 +1,104 @@
 #pragma once
+
+#include "project/CatalogOptions.h"
+#include "project/ItemRecord.h"
+#include "project/ProjectFolder.h"
+#include "project/SiteSettings.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class Prompts;
+
+// The state and the commands of the store generator window: the project
+// name, the category list, the Category box, the item list and the item
+// fields, the catalog options and the site settings. The window only shows
+// this state and forwards the user's actions here.
+class GeneratorController : public QObject {
+    Q_OBJECT
+
+public:
+    GeneratorController(const QString& homeFolder, Prompts& prompts, QObject* parent = nullptr);
+
+    // What the window shows.
+    const QString& projectName() const { return m_projectName; }
+    const QStringList& categories() const { return m_categories; }
+    const QString& categoryEntry() const { return m_categoryEntry; }
+    const QStringList& categoryBoxList() const { return m_categoryBoxList; }
+    const QString& categoryBoxText() const { return m_categoryBoxText; }
+    const QStringList& items() const { return m_items; }
+    int selectedItem() const { return m_selectedItem; }
+    const ItemRecord& itemFields() const { return m_fields; }
+    const CatalogOptions& options() const { return m_options; }
+    const SiteSettings& settings() const { return m_settings; }
+    const QString& homeFolder() const { return m_home; }
+
+    // What the user types or ticks; these emit nothing.
+    void setCategoryEntry(const QString& text) { m_categoryEntry = text; }
+    void setCategoryBoxText(const QString& text) { m_categoryBoxText = text; }
+    void setItemField(ItemRecord::Field field, const QString& text) { m_fields[field] = text; }
+    void setOptions(const CatalogOptions& options) { m_options = options; }
+    void setSettings(const SiteSettings& settings) { m_settings = settings; }
+    void selectItem(int index) { m_selectedItem = index; }
+
+    // "Project" tab.
+    void newProject();
+    void openProject();
+    void clearCategories();
+    void addCategory();
+    void removeCategory(int index);
+
+    // "Layout" tab.
+    void chooseCategory(const QString& name);
+    // The user has finished typing a name into the Category box: a name
+    // other than the loaded category's is chosen like a listed one.
+    void takeTypedCategory();
+    void showItem(int index);
+    void addItem();
+    void takeOutItem(int index);
+    void moveUp();
+    void moveDown();
+    void generate();
+    void update();
+
+    // Runs whenever the user switches to another tab.
+    void switchTab();
+
+    // Commands whose work this version does not do yet: the user is told so.
+    void notAvailable(const QString& command);
+
+Q_SIGNALS:
+    // The state shown by the window has changed.
+    void changed();
+    // The category name entry field should take the input focus.
+    void categoryEntryFocusWanted();
+
+private:
+    ProjectFolder folder() const;
+    bool hasProject(const QString& action);
+    bool canSaveItems();
+    void saveItems();
+    void readSettingsFile();
+    bool writeLines(const QString& path, const QStringList& lines);
+    bool writeProjectFiles();
+    bool snapshotWouldHitCategory() const;
+    std::optional<QString> projectNameOf(const QString& pickedFile);
+    std::optional<SiteInput> siteInput();
+    void report(const QStringList& failures);
+
+    QString m_home;
+    Prompts& m_prompts;
+    QString m_projectName;
+    QStringList m_categories;
+    QString m_categoryEntry;
+    QStringList m_categoryBoxList;
+    QString m_categoryBoxText;
+    QStringList m_items;
+    // The category whose item file the item list was loaded from.
+    QString m_itemsCategory;
+    int m_selectedItem = -1;
+    ItemRecord m_fields;
+    CatalogOptions m_options;
+    SiteSettings m_settings = SiteSettings::defaults();
+};

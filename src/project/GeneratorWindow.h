@@ -1,1 +1,77 @@
 #pragma once
+
+#include "project/ItemRecord.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class GeneratorController;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+// The store generator window ("Quillmart 6.0"): five tabs over one
+// GeneratorController. It shows the controller's state and forwards every
+// user action to it; it holds no state of its own.
+class GeneratorWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit GeneratorWindow(GeneratorController& controller, QWidget* parent = nullptr);
+
+    QTabWidget* tabs() const { return m_tabs; }
+
+private:
+    QWidget* buildWebStyleTab();
+    QWidget* buildProjectTab();
+    QWidget* buildSettingsTab();
+    QWidget* buildLayoutTab();
+    QWidget* buildProductFrame();
+    QWidget* buildItemListFrame();
+    QWidget* buildEmailTab();
+    QPushButton* button(const QString& caption, const std::function<void()>& action);
+    QPushButton* notAvailableButton(const QString& caption);
+    void connectSettingsFields();
+    void connectItemFields();
+
+    void refresh();
+    void refreshLists();
+    void refreshFields();
+    void refreshSettings();
+    void storeSettings();
+    void storeOptions();
+
+    GeneratorController& m_controller;
+    QTabWidget* m_tabs = nullptr;
+
+    QRadioButton* m_bannerLayout = nullptr;
+    QRadioButton* m_contentsLayout = nullptr;
+    QLineEdit* m_startFile = nullptr;
+
+    QLineEdit* m_projectName = nullptr;
+    QLineEdit* m_categoryEntry = nullptr;
+    QListWidget* m_categoryList = nullptr;
+
+    QLineEdit* m_fontTag = nullptr;
+    QLineEdit* m_tableTag = nullptr;
+    QPlainTextEdit* m_actionCode = nullptr;
+    QLineEdit* m_serverName = nullptr;
+    QLineEdit* m_userName = nullptr;
+    QLineEdit* m_password = nullptr;
+
+    QComboBox* m_categoryBox = nullptr;
+    std::array<QLineEdit*, ItemRecord::kFieldCount> m_itemFields{};
+    QCheckBox* m_manufacturer = nullptr;
+    QCheckBox* m_descriptionUrl = nullptr;
+    QCheckBox* m_pictureUrl = nullptr;
+    QCheckBox* m_weight = nullptr;
+    QLineEdit* m_salesTax = nullptr;
+    QListWidget* m_itemList = nullptr;
+};

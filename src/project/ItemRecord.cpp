@@ -1,1 +1,58 @@
 #include "project/ItemRecord.h"
+
+namespace {
+
+constexpr QChar kCaret = QLatin1Char('^');
+
+} // namespace
+
+QString ItemRecord::toLine() const {
+    QString line;
+    for (const QString& field : fields)
+        line += field + kCaret;
+    return line;
+}
+
+ItemRecord ItemRecord::fromLine(const QString& line) {
+    ItemRecord record;
+    qsizetype start = 0;
+    for (QString& field : record.fields) {
+        const qsizetype caret = line.indexOf(kCaret, start);
+        if (caret < 0) {
+            // A short (hand-edited) line: what is left is the last field it holds.
+            field = line.mid(start);
+            break;
+        }
+        field = line.mid(start, caret - start);
+        start = caret + 1;
+    }
+    return record;
+}
+
+bool ItemRecord::isComplete(const QString& line) {
+    return line.count(kCaret) >= kFieldCount;
+}
+
+QString ItemRecord::label(Field f) {
+    switch (f) {
+    case ItemId:
+        return QStringLiteral("Item ID");
+    case ItemDesc:
+        return QStringLiteral("Item Description");
+    case ItemPrice:
+        return QStringLiteral("RPrice");
+    case PicUrl:
+        return QStringLiteral("Picture URL");
+    case DescUrl:
+        return QStringLiteral("Description URL");
+    case ItemMan:
+        return QStringLiteral("Manufacturer");
+    case ItemW:
+        return QStringLiteral("Weight");
+    case WPrice:
+        return QStringLiteral("WPrice");
+    case Cv:
+        return QStringLiteral("CV");
+    }
+    return {};
+}

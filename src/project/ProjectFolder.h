@@ -1,1 +1,42 @@
 #pragma once
+
+#include "sitegen/SiteInput.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The folder of one store project and the files in it: the project file
+// (name + ".caa", the category names), one item file per category
+// (category + ".pro"), the item snapshot (name + ".pro") and the settings
+// file (name + ".sit"). The same folder receives the generated site.
+class ProjectFolder {
+public:
+    // The project `name` inside the home folder.
+    ProjectFolder(const QString& homeFolder, const QString& name);
+    // A project folder anywhere; the project is named after the folder.
+    static ProjectFolder at(const QString& folderPath);
+
+    const QString& path() const { return m_path; }
+    const QString& name() const { return m_name; }
+    QString projectFile() const;
+    QString snapshotFile() const;
+    QString settingsFile() const;
+    QString itemFile(const QString& category) const;
+
+    // The lines of a category's item file; none when it cannot be read.
+    std::optional<QStringList> readItemLines(const QString& category) const;
+
+    // Reads everything the site writers need: each category's item file
+    // (a missing one gives an empty category). No value, and `error` says
+    // why, when an item file exists but cannot be read.
+    std::optional<SiteInput> readSite(const QStringList& categories, const SiteSettings& settings,
+                                      const CatalogOptions& options, QString* error) const;
+
+private:
+    ProjectFolder() = default;
+    QString file(const QString& fileName) const;
+
+    QString m_path;
+    QString m_name;
+};

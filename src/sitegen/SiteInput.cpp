@@ -1,1 +1,22 @@
 #include "sitegen/SiteInput.h"
+
+#include "sitegen/ScriptText.h"
+
+namespace {
+
+QString badPriceLine(const QString& category, const ItemRecord& item) {
+    const QString& id = item[ItemRecord::ItemId];
+    return category + QStringLiteral(", item ") + (id.isEmpty() ? QStringLiteral("(no ID)") : id) +
+           QStringLiteral(": price \"") + item[ItemRecord::ItemPrice] + QLatin1Char('"');
+}
+
+} // namespace
+
+QStringList SiteInput::badPrices() const {
+    QStringList lines;
+    for (const SiteCategory& category : categories)
+        for (const ItemRecord& item : category.items)
+            if (!ScriptText::isPrice(item[ItemRecord::ItemPrice]))
+                lines << badPriceLine(category.name, item);
+    return lines;
+}

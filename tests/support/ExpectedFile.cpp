@@ -29,6 +29,6 @@ QByteArray firstDifference(const QByteArray& actual, const QByteArray& expected)
         ++i;
     const qsizetype from = qMax<qsizetype>(0, i - 40);
     return "first difference at byte " + QByteArray::number(i) + "\n  actual:   ..." +
-           actual.mid(from, 80).replace("\r", "\\r").replace("\n", "\\n") +
-           "\n  expected: ..." + expected.mid(from, 80).replace("\r", "\\r").replace("\n", "\\n");
+           actual.mid(from, 80).replace("\r", "\\r").replace("\n", "\\n") + "\n  expected: ..." +
+           expected.mid(from, 80).replace("\r", "\\r").replace("\n", "\\n");
 }

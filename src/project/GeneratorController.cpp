@@ -25,6 +25,33 @@ const QString kBadPrice =
 
 // The seven item fields that choosing a category empties; "WPrice" and "CV"
 // keep their text.
+const QString kBadField =
+    QStringLiteral("The item fields cannot hold the character ^ or line breaks: they separate "
+                   "the fields and the items in the item file.");
+const QString kListFull = QStringLiteral("A list holds at most 32,767 entries.");
+constexpr qsizetype kMaxEntries = 32767;
+
+// A caret or a line break typed into a field would shift or split the
+// record when the item file is read back.
+bool breaksRecord(const ItemRecord& record) {
+    for (const QString& field : record.fields)
+        if (field.contains(QLatin1Char('^')) || field.contains(QLatin1Char('\n')) ||
+            field.contains(QLatin1Char('\r')))
+            return true;
+    return false;
+}
+
+// Why an item cannot be added to a list of `count` items; empty when it can.
+QString itemProblem(const ItemRecord& record, qsizetype count) {
+    if (breaksRecord(record))
+        return kBadField;
+    if (!ScriptText::isPrice(record[ItemRecord::ItemPrice]))
+        return kBadPrice;
+    if (count >= kMaxEntries)
+        return kListFull;
+    return {};
+}
+
 constexpr ItemRecord::Field kFieldsClearedOnChoice[] = {
     ItemRecord::ItemId, ItemRecord::ItemDesc, ItemRecord::ItemPrice, ItemRecord::DescUrl,
     ItemRecord::PicUrl, ItemRecord::ItemMan,  ItemRecord::ItemW};
@@ -121,6 +148,10 @@ void GeneratorController::addCategory() {
         m_prompts.message(problem);
         return;
     }
+    if (m_categories.size() >= kMaxEntries) {
+        m_prompts.message(kListFull);
+        return;
+    }
     m_categories << m_categoryEntry;
     m_categoryEntry.clear();
     Q_EMIT changed();
@@ -193,8 +224,8 @@ bool GeneratorController::writeLines(const QString& path, const QStringList& lin
 void GeneratorController::addItem() {
     if (!canSaveItems())
         return;
-    if (!ScriptText::isPrice(m_fields[ItemRecord::ItemPrice])) {
-        m_prompts.message(kBadPrice);
+    if (const QString problem = itemProblem(m_fields, m_items.size()); !problem.isEmpty()) {
+        m_prompts.message(problem);
         return;
     }
     m_items << m_fields.toLine();

@@ -186,6 +186,10 @@ void TestGeneratorController::choosingAndEditingItems() {
     QCOMPARE(linesOf(project(QStringLiteral("Tools.pro"))), (QStringList{kHammer, kSaw}));
 
     m_controller->setItemField(ItemRecord::ItemPrice, QStringLiteral("13.5"));
+    m_controller->setItemField(ItemRecord::ItemDesc, QStringLiteral("Saw^large"));
+    m_prompts->expectMessage(QStringLiteral("cannot hold the character ^"));
+    m_controller->addItem();
+    m_controller->setItemField(ItemRecord::ItemDesc, QStringLiteral("Saw"));
     m_controller->addItem();
     const QString changedSaw = QStringLiteral("A2^Saw^13.5^^^^3^8^^");
     QCOMPARE(fileBytes(project(QStringLiteral("Tools.pro"))),

@@ -24,7 +24,9 @@ QString GenerateCommand::parse(const QStringList& arguments) {
             options.pictureUrl = true;
         else if (argument == QLatin1String("--weight"))
             options.weight = true;
-        else if (argument == QLatin1String("--layout") && i + 1 < arguments.size()) {
+        else if (argument == QLatin1String("--layout")) {
+            if (i + 1 == arguments.size())
+                return QStringLiteral("--layout takes banner or contents");
             const QString value = arguments[++i];
             if (value == QLatin1String("banner"))
                 layout = SiteSettings::Layout::BannerAndContents;
@@ -47,7 +49,8 @@ int GenerateCommand::run(QTextStream& out, QTextStream& err) const {
     };
     if (!QFileInfo(folder).isDir())
         return fail(QStringLiteral("no such project folder: %1").arg(folder));
-    const ProjectFolder project = ProjectFolder::at(folder);
+    // The project is named after the folder: "Shop/" must name "Shop" too.
+    const ProjectFolder project = ProjectFolder::at(QDir::cleanPath(folder));
     if (!QFileInfo::exists(project.projectFile()))
         return fail(QStringLiteral("no project file %1").arg(project.projectFile()));
     const auto categories = TextFile::readLines(project.projectFile());

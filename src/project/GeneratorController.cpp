@@ -166,12 +166,16 @@ void GeneratorController::removeCategory(int index) {
 }
 
 void GeneratorController::chooseCategory(const QString& name) {
+    for (const ItemRecord::Field field : kFieldsClearedOnChoice)
+        m_fields[field].clear();
+    loadCategory(name);
+}
+
+void GeneratorController::loadCategory(const QString& name) {
     m_categoryBoxText = name;
     m_itemsCategory = name;
     m_items.clear();
     m_selectedItem = -1;
-    for (const ItemRecord::Field field : kFieldsClearedOnChoice)
-        m_fields[field].clear();
     const bool readable =
         !m_projectName.isEmpty() && NameRules::problem(name, QStringLiteral("category")).isEmpty();
     if (readable) {
@@ -182,8 +186,10 @@ void GeneratorController::chooseCategory(const QString& name) {
 }
 
 void GeneratorController::takeTypedCategory() {
+    // The item fields keep what the user typed: the next "Add" may be
+    // the very click that finished the typing.
     if (!m_categoryBoxText.isEmpty() && m_categoryBoxText != m_itemsCategory)
-        chooseCategory(m_categoryBoxText);
+        loadCategory(m_categoryBoxText);
 }
 
 void GeneratorController::showItem(int index) {

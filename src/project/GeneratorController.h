@@ -52,7 +52,8 @@ public:
     // "Layout" tab.
     void chooseCategory(const QString& name);
     // The user has finished typing a name into the Category box: a name
-    // other than the loaded category's is chosen like a listed one.
+    // other than the loaded category's has its items loaded, and item saves
+    // go to it from now on.
     void takeTypedCategory();
     void showItem(int index);
     void addItem();
@@ -76,6 +77,9 @@ Q_SIGNALS:
 
 private:
     ProjectFolder folder() const;
+    // Loads a category's item file into the item list and makes it the
+    // category that item saves go to.
+    void loadCategory(const QString& name);
     bool hasProject(const QString& action);
     bool canSaveItems();
     void saveItems();

@@ -239,9 +239,9 @@ void TestGeneratorController::savesNeverCrossCategories() {
     m_controller->setCategoryBoxText(QStringLiteral("Lamps"));
     m_prompts->expectMessage(QStringLiteral("Choose a category"));
     m_controller->addItem();
+    m_controller->setItemField(ItemRecord::ItemPrice, QStringLiteral("30"));
     m_controller->takeTypedCategory();
     QVERIFY(m_controller->items().isEmpty());
-    m_controller->setItemField(ItemRecord::ItemPrice, QStringLiteral("30"));
     m_controller->addItem();
     QCOMPARE(linesOf(project(QStringLiteral("Lamps.pro"))).size(), 1);
 

@@ -1,0 +1,200 @@
+#include "support/ExpectedFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program as a user would from a shell and waits for it.
+Run runProgram(const QStringList& arguments, const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QUILLMART_EXECUTABLE), arguments);
+    Run run;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.status = process.exitStatus();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+qsizetype linesStartingWith(const QByteArray& text, const QByteArray& start) {
+    qsizetype count = 0;
+    for (const QByteArray& line : text.split('\n'))
+        count += line.startsWith(start) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TestGenerateCommand : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void generatesTheCatalog_data();
+    void generatesTheCatalog();
+    void refusals_data();
+    void refusals();
+    void version();
+    void withoutDisplay();
+
+private:
+    QString shop(const QString& file = {}) const { return m_home->filePath("Shop/" + file); }
+    // The project "Shop" with the category Tools; `tools` is its item file
+    // ("dir": a folder in its place, "none": no item file, "nothing": no
+    // project folder at all, "empty": a project folder without files).
+    void makeShop(const QByteArray& tools);
+    QStringList withFolder(QStringList arguments) const;
+
+    QTemporaryDir* m_home = nullptr;
+    QProcessEnvironment m_environment;
+};
+
+void TestGenerateCommand::init() {
+    m_home = new QTemporaryDir;
+    m_environment = QProcessEnvironment::systemEnvironment();
+    m_environment.insert("QUILLMART_HOME", m_home->filePath("home"));
+}
+
+void TestGenerateCommand::cleanup() {
+    delete m_home;
+}
+
+void TestGenerateCommand::makeShop(const QByteArray& tools) {
+    if (tools == "nothing")
+        return;
+    QVERIFY(QDir(m_home->path()).mkdir("Shop"));
+    if (tools == "empty")
+        return;
+    writeFile(shop("Shop.caa"), "Tools\r\nGarden\r\n");
+    if (tools == "dir")
+        QVERIFY(QDir().mkdir(shop("Tools.pro")));
+    else if (tools != "none")
+        writeFile(shop("Tools.pro"), tools);
+}
+
+QStringList TestGenerateCommand::withFolder(QStringList arguments) const {
+    arguments.replaceInStrings("FOLDER", m_home->filePath("Shop"));
+    return arguments;
+}
+
+void TestGenerateCommand::generatesTheCatalog_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("itemFunction");
+    QTest::newRow("no options") << QStringList{"generate", "FOLDER"}
+                                << QByteArray("itemquantity,itemW,wprice,cv){");
+    QTest::newRow("manufacturer, picture")
+        << QStringList{"generate", "FOLDER", "--manufacturer", "--picture-url"}
+        << QByteArray("itemquantity,itemman,picURL,itemW,wprice,cv){");
+    QTest::newRow("description, weight, contents")
+        << QStringList{"generate", "--description-url", "FOLDER",
+                       "--weight", "--layout",          "contents"}
+        << QByteArray("itemquantity,descURL,itemW,wprice,cv){");
+    QTest::newRow("folder with a trailing slash")
+        << QStringList{"generate", "FOLDER/", "--layout", "banner"}
+        << QByteArray("itemquantity,itemW,wprice,cv){");
+}
+
+void TestGenerateCommand::generatesTheCatalog() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, itemFunction);
+    makeShop("A1^Hammer^9.5^hammer.jpg^^Acme^2^7^X^\r\n");
+    const Run run = runProgram(withFolder(arguments), m_environment);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+
+    QStringList written = QString::fromLocal8Bit(run.out).split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(!written.isEmpty(), run.out);
+    QCOMPARE(written.first(), QDir::toNativeSeparators(shop("data1.js")));
+    for (const QString& path : written)
+        QVERIFY2(QFileInfo(path).isFile() && path.startsWith(shop()), qPrintable(path));
+    QCOMPARE(written.removeDuplicates(), 0);
+
+    const QByteArray script = fileBytes(shop("data1.js"));
+    const QByteArray line =
+        "\r\nfunction Item(itemid, itemdesc, itemprice, " + itemFunction + "\r\n";
+    QVERIFY2(script.contains(line), script);
+}
+
+void TestGenerateCommand::refusals_data() {
+    QTest::addColumn<QByteArray>("tools");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("message");
+    const QStringList plain{"generate", "FOLDER"};
+    QTest::newRow("no such folder")
+        << QByteArray("nothing") << plain << QByteArray("no such project folder");
+    QTest::newRow("no project file") << QByteArray("empty") << plain << QByteArray("Shop.caa");
+    QTest::newRow("unreadable item file") << QByteArray("dir") << plain << QByteArray("Tools.pro");
+    QTest::newRow("bad retail price")
+        << QByteArray("A1^Hammer^9.5^^^^^^^\r\nA2^Saw^12,50^^^^^^^\r\n") << plain
+        << QByteArray("Tools, item A2: price \"12,50\"");
+    QTest::newRow("unknown option")
+        << QByteArray("none") << QStringList{"generate", "FOLDER", "--colour"}
+        << QByteArray("unknown argument \"--colour\"");
+    QTest::newRow("bad layout") << QByteArray("none")
+                                << QStringList{"generate", "FOLDER", "--layout", "sideways"}
+                                << QByteArray("\"sideways\"");
+    QTest::newRow("layout without value")
+        << QByteArray("none") << QStringList{"generate", "FOLDER", "--layout"}
+        << QByteArray("--layout takes banner or contents");
+    QTest::newRow("no folder") << QByteArray("none") << QStringList{"generate"}
+                               << QByteArray("no project folder given");
+}
+
+void TestGenerateCommand::refusals() {
+    QFETCH(QByteArray, tools);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, message);
+    makeShop(tools);
+    const Run run = runProgram(withFolder(arguments), m_environment);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QVERIFY(run.exitCode != 0);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains(message), run.err);
+    QVERIFY2(linesStartingWith(run.err, "quillmart") == 1, run.err);
+    QVERIFY(!QFile::exists(shop("data1.js")));
+}
+
+void TestGenerateCommand::version() {
+    const Run run = runProgram({"--version"}, m_environment);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("quillmart 6.0.9\n"));
+}
+
+void TestGenerateCommand::withoutDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        m_environment.remove(name);
+    const Run run = runProgram({}, m_environment);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QVERIFY(run.exitCode != 0);
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.toLower().contains("display"), run.err);
+    QVERIFY(!QFileInfo::exists(m_home->filePath("home")));
+}
+
+QTEST_GUILESS_MAIN(TestGenerateCommand)
+#include "test_generate_command.moc"

@@ -1,7 +1,11 @@
 #include "sitegen/SiteGenerator.h"
 
 #include "project/NameRules.h"
+#include "sitegen/BasketPages.h"
 #include "sitegen/CatalogScript.h"
+#include "sitegen/FramePages.h"
+#include "sitegen/ListingPages.h"
+#include "sitegen/OrderPages.h"
 #include "sitegen/PageFileWriter.h"
 
 namespace {
@@ -31,6 +35,22 @@ GenerationResult finished(const PageFileWriter& writer) {
     return result;
 }
 
+void writeFrames(PageFileWriter& writer, const SiteInput& input) {
+    writer.writePage(input.settings.startFileName, FramePages::startPage(input));
+    if (input.settings.layout == SiteSettings::Layout::BannerAndContents)
+        writer.writePage(QStringLiteral("fsecond"), FramePages::secondFrameset());
+    writer.writePage(QStringLiteral("banner"), FramePages::banner());
+    writer.writePage(QStringLiteral("mmenu"), FramePages::mainMenu());
+    writer.writePage(QStringLiteral("compinfo"), FramePages::companyPage());
+    writer.writePage(QStringLiteral("ols"), FramePages::storePage());
+    writer.writePage(QStringLiteral("m_products"), FramePages::productsMenu(input));
+}
+
+void writePages(PageFileWriter& writer, const QList<NamedPage>& pages) {
+    for (const NamedPage& page : pages)
+        writer.writePage(page.name, page.text);
+}
+
 } // namespace
 
 GenerationResult SiteGenerator::writeCatalog(const QString& folder, const SiteInput& input) {
@@ -43,7 +63,19 @@ GenerationResult SiteGenerator::writeCatalog(const QString& folder, const SiteIn
 }
 
 GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput& input) {
-    // The shop's pages are written after the catalog script, in the site's
-    // fixed file order; for now the catalog script is the whole site.
-    return writeCatalog(folder, input);
+    GenerationResult result = checked(input);
+    if (!result.ok())
+        return result;
+    PageFileWriter writer(folder);
+    writer.writeFile(QString::fromLatin1(CatalogScript::kFileName), CatalogScript::write(input));
+    writeFrames(writer, input);
+    for (qsizetype k = 0; k < input.categories.size(); ++k)
+        writer.writePage(ListingPages::pageName(input.categories.at(k).name),
+                         ListingPages::listingPage(input, k));
+    writer.writePage(QStringLiteral("basket"), BasketPages::retail(input));
+    writer.writePage(QStringLiteral("wbasket"), BasketPages::wholesale(input));
+    writePages(writer, OrderPages::retailPages(input));
+    writePages(writer, OrderPages::wholesalePages(input));
+    writer.writePage(QStringLiteral("complect"), ListingPages::combinedPage(input));
+    return finished(writer);
 }

@@ -3,6 +3,7 @@
 #include "project/CatalogOptions.h"
 #include "project/ItemRecord.h"
 #include "project/SiteSettings.h"
+#include "sitegen/OrderTemplates.h"
 
 #include <QList>
 #include <QString>
@@ -21,6 +22,7 @@ struct SiteInput {
     QList<SiteCategory> categories;
     SiteSettings settings;
     CatalogOptions options;
+    OrderTemplates templates = OrderTemplates::defaults();
 
     // Items whose retail price cannot go into the shop's script, one line
     // each: category, item ID and the price as it stands.

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "sitegen/SiteInput.h"
+
+#include <QString>
+
+// The pages where the shopper picks goods: one listing page per category,
+// drawn from the catalog script when shown, and the combined order page
+// with every category as one drop-down list. Texts are without the
+// page-file writer's final line end.
+class ListingPages {
+public:
+    // The page name ("l_" + category name) of a category's listing page.
+    static QString pageName(const QString& categoryName);
+    static QString listingPage(const SiteInput& input, qsizetype categoryIndex);
+    static QString combinedPage(const SiteInput& input);
+};

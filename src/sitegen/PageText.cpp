@@ -1,0 +1,25 @@
+#include "sitegen/PageText.h"
+
+#include "sitegen/ScriptText.h"
+
+QString PageText::lines(const QStringList& list) {
+    QString text;
+    for (const QString& line : list)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+QString PageText::topList(const QString& categoryName) {
+    return QStringLiteral("top.") + ScriptText::identifier(categoryName) + QStringLiteral("List");
+}
+
+QString PageText::href(const QString& fileName) {
+    QString encoded;
+    for (const QChar c : fileName) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('#') || c == QLatin1Char('?'))
+            encoded += QStringLiteral("%%1").arg(int(c.unicode()), 2, 16).toUpper();
+        else
+            encoded += c;
+    }
+    return ScriptText::html(encoded);
+}

@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 #include "platform/TextFile.h"
 #include "project/NameRules.h"
+#include "project/OrderAddresses.h"
 #include "project/SettingsFile.h"
 #include "sitegen/ScriptText.h"
 #include "sitegen/SiteGenerator.h"
@@ -300,8 +301,11 @@ void GeneratorController::switchTab() {
 std::optional<SiteInput> GeneratorController::siteInput() {
     QString error;
     auto input = folder().readSite(m_categoryBoxList, m_settings, m_options, &error);
-    if (!input)
+    if (!input) {
         m_prompts.message(error);
+        return input;
+    }
+    input->templates = m_templates;
     return input;
 }
 
@@ -334,6 +338,26 @@ void GeneratorController::update() {
     m_prompts.message(QStringLiteral("The catalog script was written to %1. Publishing it is not "
                                      "available in this version yet.")
                           .arg(result.written.join(QStringLiteral(", "))));
+}
+
+void GeneratorController::setOrderEmail(const QString& email) {
+    m_settings.emailFormTag = OrderAddresses::withOrderEmail(m_settings.emailFormTag, email);
+    Q_EMIT changed();
+}
+
+void GeneratorController::setGatewayHost(const QString& host) {
+    m_settings.actionCode = OrderAddresses::withGatewayHost(m_settings.actionCode, host);
+    Q_EMIT changed();
+}
+
+void GeneratorController::setGatewayLogin(const QString& login) {
+    m_settings.actionCode = OrderAddresses::withGatewayLogin(m_settings.actionCode, login);
+    Q_EMIT changed();
+}
+
+void GeneratorController::setSaveResultsEmail(const QString& email) {
+    m_templates.order1Tail = OrderAddresses::withSaveResultsEmail(m_templates.order1Tail, email);
+    Q_EMIT changed();
 }
 
 void GeneratorController::notAvailable(const QString& command) {

@@ -4,6 +4,7 @@
 #include "project/ItemRecord.h"
 #include "project/ProjectFolder.h"
 #include "project/SiteSettings.h"
+#include "sitegen/OrderTemplates.h"
 
 #include <QObject>
 #include <QString>
@@ -32,6 +33,7 @@ public:
     const ItemRecord& itemFields() const { return m_fields; }
     const CatalogOptions& options() const { return m_options; }
     const SiteSettings& settings() const { return m_settings; }
+    const OrderTemplates& templates() const { return m_templates; }
     const QString& homeFolder() const { return m_home; }
 
     // What the user types or ticks; these emit nothing.
@@ -41,6 +43,14 @@ public:
     void setOptions(const CatalogOptions& options) { m_options = options; }
     void setSettings(const SiteSettings& settings) { m_settings = settings; }
     void selectItem(int index) { m_selectedItem = index; }
+    void setTemplates(const OrderTemplates& templates) { m_templates = templates; }
+
+    // The addresses inside the order forms ("Templates" tab): each rewrites
+    // its part of the form text it lives in.
+    void setOrderEmail(const QString& email);
+    void setGatewayHost(const QString& host);
+    void setGatewayLogin(const QString& login);
+    void setSaveResultsEmail(const QString& email);
 
     // "Project" tab.
     void newProject();
@@ -105,4 +115,6 @@ private:
     ItemRecord m_fields;
     CatalogOptions m_options;
     SiteSettings m_settings = SiteSettings::defaults();
+    // Not saved: every window starts with the default templates.
+    OrderTemplates m_templates = OrderTemplates::defaults();
 };

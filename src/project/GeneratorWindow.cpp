@@ -1,6 +1,7 @@
 #include "project/GeneratorWindow.h"
 
 #include "project/GeneratorController.h"
+#include "project/OrderAddresses.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,6 +93,7 @@ GeneratorWindow::GeneratorWindow(GeneratorController& controller, QWidget* paren
     m_tabs->addTab(buildSettingsTab(), QStringLiteral("Settings"));
     m_tabs->addTab(buildLayoutTab(), QStringLiteral("Layout"));
     m_tabs->addTab(buildEmailTab(), QStringLiteral("E-Mail DB"));
+    m_tabs->addTab(buildTemplatesTab(), QStringLiteral("Templates"));
     m_tabs->setCurrentIndex(3);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
@@ -306,6 +308,60 @@ QWidget* GeneratorWindow::buildEmailTab() {
     return tab;
 }
 
+// The order forms' addresses, then one editor per template text. Editors
+// show LF line ends; the templates keep CR LF like every written page.
+QWidget* GeneratorWindow::buildTemplatesTab() {
+    m_orderEmail = new QLineEdit;
+    m_gatewayHost = new QLineEdit;
+    m_gatewayLogin = new QLineEdit;
+    m_saveResultsEmail = new QLineEdit;
+    auto* form = new QFormLayout;
+    addRow(form, QStringLiteral("Orders are mailed to:"), m_orderEmail);
+    addRow(form, QStringLiteral("Payment gateway host:"), m_gatewayHost);
+    addRow(form, QStringLiteral("Login at the gateway:"), m_gatewayLogin);
+    addRow(form, QStringLiteral("Order1 results are mailed to:"), m_saveResultsEmail);
+    connect(m_orderEmail, &QLineEdit::textEdited, &m_controller,
+            &GeneratorController::setOrderEmail);
+    connect(m_gatewayHost, &QLineEdit::textEdited, &m_controller,
+            &GeneratorController::setGatewayHost);
+    connect(m_gatewayLogin, &QLineEdit::textEdited, &m_controller,
+            &GeneratorController::setGatewayLogin);
+    connect(m_saveResultsEmail, &QLineEdit::textEdited, &m_controller,
+            &GeneratorController::setSaveResultsEmail);
+
+    auto* tab = new QWidget;
+    auto* layout = new QVBoxLayout(tab);
+    layout->addLayout(form);
+    layout->addWidget(buildTemplateEditors());
+    return tab;
+}
+
+QWidget* GeneratorWindow::buildTemplateEditors() {
+    const QStringList captions{
+        QStringLiteral("Weight mail order body"), QStringLiteral("Weight gateway order body"),
+        QStringLiteral("Plain order body"),       QStringLiteral("Weight COD body"),
+        QStringLiteral("Plain COD body"),         QStringLiteral("Order1 tail"),
+        QStringLiteral("Payment choice page")};
+    auto* pages = new QTabWidget;
+    pages->setAccessibleName(QStringLiteral("Order form templates"));
+    for (int i = 0; i < int(m_templateEditors.size()); ++i) {
+        auto* editor = new QPlainTextEdit;
+        editor->setTabChangesFocus(true);
+        editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+        editor->setAccessibleName(captions.at(i));
+        connect(editor, &QPlainTextEdit::textChanged, this, &GeneratorWindow::storeTemplates);
+        m_templateEditors[i] = editor;
+        auto* page = new QWidget;
+        auto* label = new QLabel(captions.at(i));
+        label->setBuddy(editor);
+        auto* layout = new QVBoxLayout(page);
+        layout->addWidget(label);
+        layout->addWidget(editor);
+        pages->addTab(page, captions.at(i));
+    }
+    return pages;
+}
+
 void GeneratorWindow::connectSettingsFields() {
     for (QLineEdit* edit :
          {m_startFile, m_fontTag, m_tableTag, m_salesTax, m_serverName, m_userName, m_password})
@@ -352,6 +408,41 @@ void GeneratorWindow::refresh() {
     refreshLists();
     refreshFields();
     refreshSettings();
+    refreshTemplates();
+}
+
+namespace {
+
+std::array<QString*, 7> templateTexts(OrderTemplates& t) {
+    return {&t.weightMailBody, &t.weightGatewayBody, &t.plainOrderBody, &t.weightCodBody,
+            &t.plainCodBody,   &t.order1Tail,        &t.paymentPage};
+}
+
+} // namespace
+
+void GeneratorWindow::storeTemplates() {
+    OrderTemplates templates = m_controller.templates();
+    const auto texts = templateTexts(templates);
+    for (size_t i = 0; i < texts.size(); ++i)
+        *texts[i] = fromEditor(m_templateEditors[i]->toPlainText());
+    m_controller.setTemplates(templates);
+    setText(m_saveResultsEmail, OrderAddresses::saveResultsEmail(templates.order1Tail));
+}
+
+void GeneratorWindow::refreshTemplates() {
+    const SiteSettings& settings = m_controller.settings();
+    setText(m_orderEmail, OrderAddresses::orderEmail(settings.emailFormTag));
+    setText(m_gatewayHost, OrderAddresses::gatewayHost(settings.actionCode));
+    setText(m_gatewayLogin, OrderAddresses::gatewayLogin(settings.actionCode));
+    OrderTemplates templates = m_controller.templates();
+    setText(m_saveResultsEmail, OrderAddresses::saveResultsEmail(templates.order1Tail));
+    const auto texts = templateTexts(templates);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (fromEditor(m_templateEditors[i]->toPlainText()) == *texts[i])
+            continue;
+        const QSignalBlocker block(m_templateEditors[i]);
+        m_templateEditors[i]->setPlainText(toEditor(*texts[i]));
+    }
 }
 
 void GeneratorWindow::refreshLists() {

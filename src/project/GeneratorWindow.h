@@ -36,6 +36,8 @@ private:
     QWidget* buildProductFrame();
     QWidget* buildItemListFrame();
     QWidget* buildEmailTab();
+    QWidget* buildTemplatesTab();
+    QWidget* buildTemplateEditors();
     QPushButton* button(const QString& caption, const std::function<void()>& action);
     QPushButton* notAvailableButton(const QString& caption);
     void connectSettingsFields();
@@ -45,6 +47,8 @@ private:
     void refreshLists();
     void refreshFields();
     void refreshSettings();
+    void refreshTemplates();
+    void storeTemplates();
     void storeSettings();
     void storeOptions();
 
@@ -74,4 +78,11 @@ private:
     QCheckBox* m_weight = nullptr;
     QLineEdit* m_salesTax = nullptr;
     QListWidget* m_itemList = nullptr;
+
+    QLineEdit* m_orderEmail = nullptr;
+    QLineEdit* m_gatewayHost = nullptr;
+    QLineEdit* m_gatewayLogin = nullptr;
+    QLineEdit* m_saveResultsEmail = nullptr;
+    // One editor per order template, in the order of OrderTemplates' fields.
+    std::array<QPlainTextEdit*, 7> m_templateEditors{};
 };

@@ -1,32 +1,13 @@
 #include "project/SiteSettings.h"
 
+#include "project/OrderAddresses.h"
+
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
-// Percent-encodes what would end the ACTION attribute, start the mailto
-// header part or split the tag over lines; the mail client decodes it again.
-QString mailtoSafe(const QString& address) {
-    static const QString kUnsafe = QStringLiteral("%\"<>&?#");
-    QString safe;
-    for (const QChar c : address) {
-        if (kUnsafe.contains(c) || c.unicode() < 0x20 || c.unicode() == 0x7F)
-            safe += QStringLiteral("%%1").arg(int(c.unicode()), 2, 16, QLatin1Char('0')).toUpper();
-        else
-            safe += c;
-    }
-    return safe;
-}
-
-// Character references for a double-quoted attribute value; the browser
-// turns them back into the characters before it submits the form.
-QString attributeSafe(const QString& value) {
-    QString safe = value;
-    safe.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
-    safe.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
-    safe.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
-    safe.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
-    return safe;
+// A function, not a global constant: the defaults may be asked for while
+// other files' globals are still being built.
+QString crLf() {
+    return QStringLiteral("\r\n");
 }
 
 } // namespace
@@ -58,20 +39,21 @@ QString SiteSettings::defaultGatewayLogin() {
 }
 
 QString SiteSettings::emailFormTagFor(const QString& orderEmail) {
-    return QStringLiteral("<form ACTION=\"mailto:") + mailtoSafe(orderEmail) +
-           QStringLiteral("?subject=Online Order\" METHOD=\"POST\"") + kCrLf +
+    return QStringLiteral("<form ACTION=\"mailto:") + OrderAddresses::mailtoText(orderEmail) +
+           QStringLiteral("?subject=Online Order\" METHOD=\"POST\"") + crLf() +
            QStringLiteral("ENCTYPE=\"text/plain\" NAME=\"FormOrder\"><input type=\"hidden\" "
                           "name=\"DESCRIPTION\"><input type=\"hidden\" name=\"AMOUNT\">") +
-           kCrLf;
+           crLf();
 }
 
 QString SiteSettings::actionCodeFor(const QString& gatewayUrl, const QString& login) {
-    return QStringLiteral("<form NAME=\"FormOrder\" method=\"POST\"") + kCrLf +
-           QStringLiteral("action=\"") + attributeSafe(gatewayUrl) + QStringLiteral("\">") + kCrLf +
+    return QStringLiteral("<form NAME=\"FormOrder\" method=\"POST\"") + crLf() +
+           QStringLiteral("action=\"") + OrderAddresses::attributeText(gatewayUrl) +
+           QStringLiteral("\">") + crLf() +
            QStringLiteral("  <input type=\"hidden\" name=\"AMOUNT\" value><input "
                           "type=\"hidden\" ") +
-           kCrLf + QStringLiteral("name=\"TYPE\" value=\"NA\"><input") + kCrLf +
+           crLf() + QStringLiteral("name=\"TYPE\" value=\"NA\"><input") + crLf() +
            QStringLiteral("  type=\"hidden\" name=\"DESCRIPTION\" value><input type=\"hidden\"") +
-           kCrLf + QStringLiteral("name=\"LOGIN\" value=\"") + attributeSafe(login) +
-           QStringLiteral("\">") + kCrLf;
+           crLf() + QStringLiteral("name=\"LOGIN\" value=\"") +
+           OrderAddresses::attributeText(login) + QStringLiteral("\">") + crLf();
 }

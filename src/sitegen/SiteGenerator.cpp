@@ -7,8 +7,29 @@
 #include "sitegen/ListingPages.h"
 #include "sitegen/OrderPages.h"
 #include "sitegen/PageFileWriter.h"
+#include "sitegen/ScriptText.h"
+
+#include <QHash>
 
 namespace {
+
+// Two names with the same script name would share one catalog array and
+// one remove function on every page.
+QStringList scriptNameClashes(const SiteInput& input) {
+    QStringList problems;
+    QHash<QString, QString> seen;
+    for (const SiteCategory& category : input.categories) {
+        const QString name = ScriptText::identifier(category.name);
+        if (seen.contains(name))
+            problems << QStringLiteral("The categories \"%1\" and \"%2\" cannot both be in one "
+                                       "shop: the shop's script would mix up their items. Rename "
+                                       "one of them.")
+                            .arg(seen.value(name), category.name);
+        else
+            seen.insert(name, category.name);
+    }
+    return problems;
+}
 
 // Prices go into the catalog script unquoted: one that is not a number would
 // stop every page of the shop, so such a catalog is not written at all.
@@ -21,11 +42,48 @@ GenerationResult checked(const SiteInput& input) {
         if (!problem.isEmpty())
             result.problems << QStringLiteral("\"%1\": %2").arg(category.name, problem);
     }
+    result.problems << scriptNameClashes(input);
     const QStringList bad = input.badPrices();
     if (!bad.isEmpty())
         result.problems << QStringLiteral("These items have a retail price that is not a number:")
                         << bad;
     return result;
+}
+
+// The rate goes into every order page's script unquoted, so a rate that is
+// not a number would stop those pages in the shopper's browser.
+QStringList taxRateProblems(const SiteInput& input) {
+    const QString& rate = input.settings.salesTax;
+    if (ScriptText::isPrice(rate))
+        return {};
+    return {QStringLiteral("The \"Sales Tax,%\" rate must be a number such as 0.0825 (a fraction, "
+                           "not a percentage), not \"%1\".")
+                .arg(rate)};
+}
+
+// The start page must be a file of its own in the project folder: a name
+// that another page of the site takes would be overwritten later in the run.
+QStringList startFileProblems(const SiteInput& input) {
+    static const QStringList kSitePages{
+        QStringLiteral("fsecond"),        QStringLiteral("banner"),    QStringLiteral("mmenu"),
+        QStringLiteral("compinfo"),       QStringLiteral("ols"),       QStringLiteral("m_products"),
+        QStringLiteral("basket"),         QStringLiteral("wbasket"),   QStringLiteral("order"),
+        QStringLiteral("order1"),         QStringLiteral("order_cod"), QStringLiteral("order_cc"),
+        QStringLiteral("select_payment"), QStringLiteral("worder"),    QStringLiteral("worder_cod"),
+        QStringLiteral("worder_cc"),      QStringLiteral("complect")};
+    const QString& name = input.settings.startFileName;
+    const QString problem = NameRules::problem(name, QStringLiteral("start file"));
+    if (!problem.isEmpty())
+        return {problem};
+    bool taken = kSitePages.contains(name, Qt::CaseInsensitive);
+    for (const SiteCategory& category : input.categories)
+        taken =
+            taken || ListingPages::pageName(category.name).compare(name, Qt::CaseInsensitive) == 0;
+    if (taken)
+        return {QStringLiteral("The start file name \"%1\" is the name of another page of the "
+                               "site; choose another name.")
+                    .arg(name)};
+    return {};
 }
 
 GenerationResult finished(const PageFileWriter& writer) {
@@ -64,6 +122,7 @@ GenerationResult SiteGenerator::writeCatalog(const QString& folder, const SiteIn
 
 GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput& input) {
     GenerationResult result = checked(input);
+    result.problems << taxRateProblems(input) << startFileProblems(input);
     if (!result.ok())
         return result;
     PageFileWriter writer(folder);

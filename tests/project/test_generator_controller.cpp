@@ -44,6 +44,7 @@ private Q_SLOTS:
     void openProject();
     void openProjectCancelledOrOutside();
     void generateAndUpdate();
+    void generateUsesTheAddressesAndTemplatesOfTheWindow();
 
 private:
     QString project(const QString& file = {}) const;
@@ -326,6 +327,28 @@ void TestGeneratorController::generateAndUpdate() {
     m_prompts->expectMessage(
         QStringLiteral("\"Front Page\" is not available in this version yet."));
     m_controller->notAvailable(QStringLiteral("Front Page"));
+}
+
+void TestGeneratorController::generateUsesTheAddressesAndTemplatesOfTheWindow() {
+    makeShop();
+    m_controller->setOrderEmail(QStringLiteral("sales@shop.test"));
+    m_controller->setGatewayHost(QStringLiteral("pay.shop.test"));
+    m_controller->setGatewayLogin(QStringLiteral("shop7"));
+    m_controller->setSaveResultsEmail(QStringLiteral("results@shop.test"));
+    OrderTemplates templates = m_controller->templates();
+    templates.paymentPage = QStringLiteral("<html>pay here</html>");
+    m_controller->setTemplates(templates);
+    m_controller->generate();
+
+    const QByteArray order = fileBytes(project(QStringLiteral("order.htm")));
+    QVERIFY(order.contains("ACTION=\"mailto:sales@shop.test?subject=Online Order\""));
+    const QByteArray card = fileBytes(project(QStringLiteral("order_cc.htm")));
+    QVERIFY(card.contains("action=\"https://pay.shop.test/scripts/authnet25/WLDoTrans.asp\""));
+    QVERIFY(card.contains("name=\"LOGIN\" value=\"shop7\""));
+    QVERIFY(fileBytes(project(QStringLiteral("order1.htm")))
+                .contains("S-Email-Address=\"results@shop.test\""));
+    QCOMPARE(fileBytes(project(QStringLiteral("select_payment.htm"))),
+             QByteArray("<html>pay here</html>\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestGeneratorController)

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void merchantSession();
     void settingsReachTheSettingsFile();
     void saveNeedsAChosenCategory();
+    void templatesTabReachesTheSite();
     void notAvailableCommands_data();
     void notAvailableCommands();
 
@@ -190,7 +191,8 @@ void TestGeneratorWindow::captionTabsAndTexts() {
     QStringList tabs;
     for (int i = 0; i < m_window->tabs()->count(); ++i)
         tabs << m_window->tabs()->tabText(i);
-    QCOMPARE(tabs, QStringList({"Web Style", "Project", "Settings", "Layout", "E-Mail DB"}));
+    QCOMPARE(tabs,
+             QStringList({"Web Style", "Project", "Settings", "Layout", "E-Mail DB", "Templates"}));
     QCOMPARE(m_window->tabs()->tabText(m_window->tabs()->currentIndex()), "Layout");
 
     const QStringList frames = textsOf<QGroupBox>(m_window, &QGroupBox::title);
@@ -388,6 +390,25 @@ void TestGeneratorWindow::notAvailableCommands() {
     // With no project a tab switch writes nothing either.
     QCOMPARE(QDir(m_home->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList());
+}
+
+void TestGeneratorWindow::templatesTabReachesTheSite() {
+    makeShop({"Tools"});
+    clickTab("Templates");
+    QCOMPARE(named<QLineEdit>("Orders are mailed to:")->text(), "orders@example.com");
+    typeInto("Orders are mailed to:", "sales@shop.test");
+    typeInto("Login at the gateway:", "shop7");
+    auto* page = named<QPlainTextEdit>("Payment choice page");
+    QVERIFY(page->toPlainText().startsWith("<html>\n"));
+    QTest::keyClick(page, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(page, "<p>pay</p>");
+    QTest::keyClick(page, Qt::Key_Return);
+    QCOMPARE(m_controller->templates().paymentPage, "<p>pay</p>\r\n");
+    // The form tags are settings: the tab switch saves them with the project.
+    clickTab("Layout");
+    const QByteArray settings = fileBytes(project("Shop.sit"));
+    QVERIFY(settings.contains("mailto:sales@shop.test?subject=Online Order"));
+    QVERIFY(settings.contains("name=\"LOGIN\" value=\"shop7\""));
 }
 
 QTEST_MAIN(TestGeneratorWindow)

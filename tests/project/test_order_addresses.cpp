@@ -1,0 +1,75 @@
+#include "project/OrderAddresses.h"
+#include "project/SiteSettings.h"
+#include "sitegen/OrderTemplates.h"
+
+#include <QtTest>
+
+class TestOrderAddresses : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void defaultsAreExampleAddresses();
+    void addressesSurviveTheRoundTrip_data();
+    void addressesSurviveTheRoundTrip();
+    void handEditedFormsKeepTheirOtherText();
+    void formsWithoutTheAddressAreWrittenAfresh();
+};
+
+void TestOrderAddresses::defaultsAreExampleAddresses() {
+    const SiteSettings settings = SiteSettings::defaults();
+    QCOMPARE(OrderAddresses::orderEmail(settings.emailFormTag),
+             QStringLiteral("orders@example.com"));
+    QCOMPARE(OrderAddresses::gatewayHost(settings.actionCode),
+             QStringLiteral("gateway.example.com"));
+    QCOMPARE(OrderAddresses::gatewayLogin(settings.actionCode), QStringLiteral("tessmark"));
+    QCOMPARE(OrderAddresses::saveResultsEmail(OrderTemplates::defaults().order1Tail),
+             QStringLiteral("orders@example.com"));
+}
+
+void TestOrderAddresses::addressesSurviveTheRoundTrip_data() {
+    QTest::addColumn<QString>("address");
+    QTest::newRow("plain") << "sales@shop.test";
+    QTest::newRow("quote and ampersand") << "a\"b&c@shop.test";
+    QTest::newRow("query and fragment marks") << "x?subject=spam#y@shop.test";
+    QTest::newRow("markup") << "<b>@shop.test";
+    QTest::newRow("empty") << "";
+}
+
+// Whatever the merchant types comes back as typed, and never ends the
+// attribute it is written into.
+void TestOrderAddresses::addressesSurviveTheRoundTrip() {
+    QFETCH(QString, address);
+    const SiteSettings settings = SiteSettings::defaults();
+    const QString tag = OrderAddresses::withOrderEmail(settings.emailFormTag, address);
+    QCOMPARE(OrderAddresses::orderEmail(tag), address);
+    QVERIFY(tag.contains(QStringLiteral("?subject=Online Order\" METHOD=\"POST\"")));
+    QString code = OrderAddresses::withGatewayLogin(settings.actionCode, address);
+    code = OrderAddresses::withGatewayHost(code, address);
+    QCOMPARE(OrderAddresses::gatewayLogin(code), address);
+    QCOMPARE(OrderAddresses::gatewayHost(code), address);
+    QCOMPARE(code.count(QLatin1Char('"')), settings.actionCode.count(QLatin1Char('"')));
+    const QString tail =
+        OrderAddresses::withSaveResultsEmail(OrderTemplates::defaults().order1Tail, address);
+    QCOMPARE(OrderAddresses::saveResultsEmail(tail), address);
+}
+
+void TestOrderAddresses::handEditedFormsKeepTheirOtherText() {
+    const QString tag = QStringLiteral("<form ACTION=\"mailto:old@shop.test?subject=Online Order\" "
+                                       "class=\"mine\">\r\n<input type=\"hidden\" name=\"NOTE\">");
+    QCOMPARE(OrderAddresses::withOrderEmail(tag, QStringLiteral("new@shop.test")),
+             QString(tag).replace(QStringLiteral("old@"), QStringLiteral("new@")));
+    const QString code = QStringLiteral("<form action=\"https://old.test/pay.asp\" id=\"x\">"
+                                        "<input name=\"LOGIN\" value=\"me\">");
+    QCOMPARE(OrderAddresses::withGatewayHost(code, QStringLiteral("new.test")),
+             QString(code).replace(QStringLiteral("old.test"), QStringLiteral("new.test")));
+}
+
+void TestOrderAddresses::formsWithoutTheAddressAreWrittenAfresh() {
+    QCOMPARE(OrderAddresses::withOrderEmail(QStringLiteral("<form>"), QStringLiteral("a@b.test")),
+             SiteSettings::emailFormTagFor(QStringLiteral("a@b.test")));
+    QCOMPARE(OrderAddresses::withGatewayLogin(QString(), QStringLiteral("me")),
+             SiteSettings::actionCodeFor(SiteSettings::defaultGatewayUrl(), QStringLiteral("me")));
+}
+
+QTEST_GUILESS_MAIN(TestOrderAddresses)
+#include "test_order_addresses.moc"

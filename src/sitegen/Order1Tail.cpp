@@ -1,42 +1,17 @@
 #include "sitegen/Order1Tail.h"
 
+#include "sitegen/ScriptText.h"
+#include "sitegen/TemplateText.h"
+
 #include <QStringList>
 
 namespace {
-
-// A function rather than a namespace constant: the tail may be built while
-// other files' statics are initialised.
-QString crLf() {
-    return QStringLiteral("\r\n");
-}
-
-// The texts are written below as raw literals with LF line ends; the page
-// uses CR LF.
-QString html(const char* text) {
-    return QString::fromLatin1(text).replace(QLatin1Char('\n'), crLf());
-}
-
-// A handler's statements, one a line, as the value of an event attribute.
-QString handler(const QStringList& statements) {
-    return statements.join(crLf() + QStringLiteral("      "));
-}
-
-// Character references for a double-quoted attribute value; they also keep
-// the value from ending the comment that holds it.
-QString attributeSafe(const QString& value) {
-    QString safe = value;
-    safe.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
-    safe.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
-    safe.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
-    safe.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
-    return safe;
-}
 
 // Charges by the products total. Each bracket starts where the one before
 // ends, so a total of exactly 100.00 or 1000.00 has a charge too. The
 // Priority slot cof4 is filled from the shopper's shipping choice.
 QString shippingFunction() {
-    return html(R"html(function UpdateShipping(){
+    return TemplateText::fromRaw(R"html(function UpdateShipping(){
 if (0.01<= totalPrice & totalPrice <100.00) {cof=5.00;cof2=11.00;cof3=29.00}
 if (100.00<= totalPrice & totalPrice <200.00) {cof=7.00;cof2=13.00;cof3=31.00}
 if (200.00<= totalPrice & totalPrice <300.00) {cof=9.00;cof2=15.00;cof3=33.00}
@@ -50,7 +25,7 @@ if (totalPrice >= 1000.00) { cof=20.00;cof2=26.00;cof3=44.00;}}
 // The order script ends, the body shows the basket, and the form saves the
 // order through the web server's Save Results component.
 QString pageAndFormStart(const QString& saveResultsEmail) {
-    return html(R"html(    </script>
+    return TemplateText::fromRaw(R"html(    </script>
 <meta name="Microsoft Theme" content="none, default">
 </head>
 
@@ -70,7 +45,7 @@ UpdateOrder()
   <input type="hidden" name="AMOUNT" value=""><input type="hidden" name="TYPE" value="NA">
   <input type="hidden" name="DESCRIPTION" value=""><input type="hidden" name="LOGIN" value="tessmark">
 <table cellpadding="2" cellspacing="1" width="100%" border="1" bordercolor="#000000">)html")
-        .arg(attributeSafe(saveResultsEmail));
+        .arg(ScriptText::html(saveResultsEmail));
 }
 
 struct StateRate {
@@ -110,7 +85,7 @@ QString stateOptions() {
     QString options;
     bool first = true;
     for (const StateRate& state : kStateRates) {
-        options += html(R"html(
+        options += TemplateText::fromRaw(R"html(
       <option%1 value="%2">%3</option>)html")
                        .arg(first ? QStringLiteral(" selected") : QString(),
                             QLatin1String(state.rate), QLatin1String(state.name));
@@ -121,14 +96,14 @@ QString stateOptions() {
 
 // Picking a state computes its tax with the Saver charge cof.
 QString stateRow() {
-    const QString onPick = handler(
+    const QString onPick = TemplateText::handler(
         {QStringLiteral("tax = totalPrice * State.value;"),
          QStringLiteral("FormOrder.SalesTax.value='$ '+top.moneyFormat(tax);"),
          QStringLiteral("FormOrder.AMOUNT.value='$$$ '+top.moneyFormat(totalPrice+tax+cof);"),
          QStringLiteral(
              R"(FormOrder.DESCRIPTION.value=info+'\n Total Price : '+FormOrder.AMOUNT.value;)"),
          QStringLiteral("FormOrder.ExtendedTotal.value=FormOrder.AMOUNT.value;")});
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td>State:</td>
     <td colspan="3"><select name="State" size="1" onclick="%1">%2
@@ -152,11 +127,11 @@ QString chargeHandler(bool showShippingCost) {
         << QStringLiteral(
                R"(FormOrder.DESCRIPTION.value=info+'\n Total Price : '+FormOrder.AMOUNT.value;)")
         << QStringLiteral("FormOrder.ExtendedTotal.value=FormOrder.AMOUNT.value;");
-    return handler(statements);
+    return TemplateText::handler(statements);
 }
 
 QString chargeRows() {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td>Sales Tax :</td>
     <td colspan="3"><input type="text" name="SalesTax" size="20" onchange="%1"></td>

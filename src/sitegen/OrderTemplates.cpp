@@ -1,6 +1,7 @@
 #include "sitegen/OrderTemplates.h"
 
 #include "sitegen/Order1Tail.h"
+#include "sitegen/TemplateText.h"
 
 #include <QList>
 #include <QStringList>
@@ -11,23 +12,6 @@
 // DESCRIPTION and AMOUNT up to date with the order script's globals.
 
 namespace {
-
-// Functions rather than namespace constants: the defaults may be built
-// while other files' statics are initialised.
-QString crLf() {
-    return QStringLiteral("\r\n");
-}
-
-// The texts are written below as raw literals with LF line ends; the pages
-// use CR LF.
-QString html(const char* text) {
-    return QString::fromLatin1(text).replace(QLatin1Char('\n'), crLf());
-}
-
-// A handler's statements, one a line, as the value of an event attribute.
-QString handler(const QStringList& statements) {
-    return statements.join(crLf() + QStringLiteral("      "));
-}
 
 // ---- Statements shared by the handlers ----
 
@@ -86,7 +70,7 @@ QStringList showChargesAndTotal() {
 // empty.
 QString taxRow(const QString& span, const QString& outLabel, const QString& onOut,
                const QString& onWithin, const QString& onTax) {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td%1>%2 <input type="radio" name="R11" value="In" onclick="%3">
       Within State <input type="radio" name="R12" value="Out" onclick="%4"></td>
@@ -96,7 +80,7 @@ QString taxRow(const QString& span, const QString& outLabel, const QString& onOu
 }
 
 QString totalRow(const QString& span, const QString& onTotal) {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td%1>Extended
       Total :</td>
@@ -106,7 +90,7 @@ QString totalRow(const QString& span, const QString& onTotal) {
 }
 
 QString textRow(const QString& label, const QString& field, int tabIndex) {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td>%1</td>
     <td><input type="text" name="%2" size="20" tabindex="%3"></td>
@@ -128,7 +112,7 @@ QString addressColumn(const QList<LabelledField>& fields) {
 }
 
 QString cardTypeRow(const QString& label, const QString& span) {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td>%1</td>
     <td%2><select name="METHOD" size="1" tabindex="17">
@@ -140,7 +124,7 @@ QString cardTypeRow(const QString& label, const QString& span) {
 }
 
 QString noteAndEnd() {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
 </table>
 <p><textarea rows="6" name="Note" cols="79">Special Instructions :
 </textarea></p>
@@ -151,7 +135,7 @@ QString noteAndEnd() {
 }
 
 QString emptyParagraphAndEnd() {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
 </table>
 <p>&nbsp;</p>
 </form>
@@ -179,10 +163,11 @@ QStringList weightTaxStatements(const QString& taxStatement, const QString& othe
 // statement has no semicolon.
 QString weightTaxRows() {
     const QString saver = QStringLiteral("FormOrder.V1.checked=true");
-    return taxRow(QStringLiteral(" colspan=\"2\""), QStringLiteral("Out of State"),
-                  handler(weightTaxStatements(noTax(), QStringLiteral("R12"), saver + u';')),
-                  handler(weightTaxStatements(rateTax(), QStringLiteral("R11"), saver + u';')),
-                  handler(weightTaxStatements(rateTax(), QStringLiteral("R11"), saver)));
+    return taxRow(
+        QStringLiteral(" colspan=\"2\""), QStringLiteral("Out of State"),
+        TemplateText::handler(weightTaxStatements(noTax(), QStringLiteral("R12"), saver + u';')),
+        TemplateText::handler(weightTaxStatements(rateTax(), QStringLiteral("R11"), saver + u';')),
+        TemplateText::handler(weightTaxStatements(rateTax(), QStringLiteral("R11"), saver)));
 }
 
 struct ShippingMethod {
@@ -223,19 +208,19 @@ QString methodRow(const ShippingMethod& method) {
                     amountOf(QStringLiteral("totalPrice+tax+") + method.charge),
                     method.uncheckOthers, describeAmount(method.radio == u"V1")} +
         showChargesAndTotal();
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td>%1</td>
     <td>%2</td>
     <td><input type="text" name="%3" size="6" onchange="%4"></td>
     <td><input type="radio" name="%5" value="%6" onclick="%7"></td>
   </tr>)html")
-        .arg(method.carrier, method.delivery, method.field, handler(showCharges), method.radio,
-             method.value, handler(choose));
+        .arg(method.carrier, method.delivery, method.field, TemplateText::handler(showCharges),
+             method.radio, method.value, TemplateText::handler(choose));
 }
 
 QString shippingMethodRows() {
-    QString rows = html(R"html(
+    QString rows = TemplateText::fromRaw(R"html(
   <tr>
     <td colspan="4">Select Shipping Method :</td>
   </tr>)html");
@@ -246,9 +231,10 @@ QString shippingMethodRows() {
 
 QString weightTotalRow() {
     const QString saver = QStringLiteral("FormOrder.V1.checked=true");
-    return totalRow(QStringLiteral(" colspan=\"2\""),
-                    handler(QStringList{QStringLiteral("UpdateShipping()")} +
-                            weightTaxStatements(rateTax(), QStringLiteral("R11"), saver)));
+    return totalRow(
+        QStringLiteral(" colspan=\"2\""),
+        TemplateText::handler(QStringList{QStringLiteral("UpdateShipping()")} +
+                              weightTaxStatements(rateTax(), QStringLiteral("R11"), saver)));
 }
 
 // A billing field that copies itself to its shipping twin while C1 is
@@ -259,7 +245,7 @@ QString twinAddressRow(const QString& label, const QString& stem, int tabIndex, 
     const QString copy = (blankAfterIf ? QStringLiteral("if (") : QStringLiteral("if(")) +
                          QStringLiteral("FormOrder.C1.checked==true){FormOrder.") + shipping +
                          QStringLiteral(".value=FormOrder.") + billing + QStringLiteral(".value}");
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td>%1</td>
     <td><input type="text" name="%2" size="20" tabindex="%3" onchange="%4"></td>
@@ -280,7 +266,7 @@ QList<LabelledField> addressFields() {
 
 // Billing and shipping addresses side by side, phones and e-mails.
 QString twinAddressRows() {
-    QString rows = html(R"html(
+    QString rows = TemplateText::fromRaw(R"html(
   <tr>
     <td>Billing Address:</td>
     <td>Check here if shipping address is the same <input type="checkbox" name="C1" value="ON"></td>
@@ -289,7 +275,7 @@ QString twinAddressRows() {
     for (qsizetype i = 0; i < addressFields().size(); ++i)
         rows +=
             twinAddressRow(addressFields()[i].label, addressFields()[i].field, int(i) + 1, i > 0);
-    return rows + html(R"html(
+    return rows + TemplateText::fromRaw(R"html(
   <tr>
     <td>Phone</td>
     <td><input type="text" name="PhoneE" size="20" tabindex="7"> Eve </td>
@@ -303,7 +289,7 @@ QString twinAddressRows() {
 }
 
 QString cardNumberRow(const QString& label) {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td>%1</td>
     <td><input type="text" name="CCNumber" size="20" tabindex="18"></td>
@@ -314,7 +300,7 @@ QString cardNumberRow(const QString& label) {
 }
 
 QString twinButtonRow() {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td colspan="2"><input type="submit" value="Submit" name="B1" tabindex="20"></td>
     <td colspan="2"><input type="reset" value="Reset" name="B2" tabindex="21"></td>
@@ -324,7 +310,8 @@ QString twinButtonRow() {
 QString defaultWeightOrderBody() {
     return weightTaxRows() + shippingMethodRows() + weightTotalRow() + twinAddressRows() +
            cardTypeRow(QStringLiteral("Select the card : "), QStringLiteral(" colspan=\"3\"")) +
-           cardNumberRow(html("Credit Card #\n      :")) + twinButtonRow() + noteAndEnd();
+           cardNumberRow(TemplateText::fromRaw("Credit Card #\n      :")) + twinButtonRow() +
+           noteAndEnd();
 }
 
 // ---- Plain order and COD bodies ----
@@ -335,9 +322,11 @@ QStringList plainTaxStatements(const QString& taxStatement, const QString& other
 }
 
 QString plainTaxAndTotalRows() {
-    const QString withTax = handler(plainTaxStatements(rateTax(), QStringLiteral("R11")));
+    const QString withTax =
+        TemplateText::handler(plainTaxStatements(rateTax(), QStringLiteral("R11")));
     return taxRow(QString(), QStringLiteral("Out of State"),
-                  handler(plainTaxStatements(noTax(), QStringLiteral("R12"))), withTax, withTax) +
+                  TemplateText::handler(plainTaxStatements(noTax(), QStringLiteral("R12"))),
+                  withTax, withTax) +
            totalRow(QString(), withTax);
 }
 
@@ -353,7 +342,8 @@ QList<LabelledField> singleAddressFields() {
 }
 
 QString plainCardRows() {
-    return cardTypeRow(QStringLiteral("Select a Card Type:"), QString()) + html(R"html(
+    return cardTypeRow(QStringLiteral("Select a Card Type:"), QString()) +
+           TemplateText::fromRaw(R"html(
   <tr>
     <td>Credit Card # eg: 1234567890120000
       :</td>
@@ -366,7 +356,7 @@ QString plainCardRows() {
 }
 
 QString plainButtonRow() {
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td><input type="submit" value="Submit" name="B1" tabindex="20"></td>
     <td><input type="reset" value="Reset" name="B2" tabindex="21"></td>
@@ -392,9 +382,10 @@ QStringList codTaxStatements(const QString& taxStatement, const QString& otherRa
 }
 
 QString codTotalHandler() {
-    return handler({rateTax(), showTax(), uncheck(QStringLiteral("R11")),
-                    amountOf(QStringLiteral("totalPrice+tax")), describeAmount(true),
-                    QStringLiteral("FormOrder.T1.value='$$$ '+top.moneyFormat(totalPrice+tax);")});
+    return TemplateText::handler(
+        {rateTax(), showTax(), uncheck(QStringLiteral("R11")),
+         amountOf(QStringLiteral("totalPrice+tax")), describeAmount(true),
+         QStringLiteral("FormOrder.T1.value='$$$ '+top.moneyFormat(totalPrice+tax);")});
 }
 
 // The shipping address column of the COD form: the billing-named fields.
@@ -404,7 +395,7 @@ QString codAddressRows() {
         fields.append({address.label, address.field + u'B'});
     fields.append({QStringLiteral("Phone"), QStringLiteral("PhoneE")});
     fields.append({QStringLiteral("E-Mail"), QStringLiteral("E_Mail1")});
-    return html(R"html(
+    return TemplateText::fromRaw(R"html(
   <tr>
     <td colspan="2">Shipping Address:</td>
   </tr>)html") +
@@ -412,10 +403,12 @@ QString codAddressRows() {
 }
 
 QString defaultWeightCodBody() {
-    const QString withTax = handler(codTaxStatements(rateTax(), QStringLiteral("R11")));
+    const QString withTax =
+        TemplateText::handler(codTaxStatements(rateTax(), QStringLiteral("R11")));
     return taxRow(QString(), QStringLiteral("Out of Staate"),
-                  handler(codTaxStatements(noTax(), QStringLiteral("R12"))), withTax, withTax) +
-           totalRow(QString(), codTotalHandler()) + codAddressRows() + html(R"html(
+                  TemplateText::handler(codTaxStatements(noTax(), QStringLiteral("R12"))), withTax,
+                  withTax) +
+           totalRow(QString(), codTotalHandler()) + codAddressRows() + TemplateText::fromRaw(R"html(
   <tr>
     <td colspan="2"><input type="submit" value="Submit" name="B1" tabindex="20">
       <input type="reset" value="Reset" name="B2" tabindex="21"></td>
@@ -426,7 +419,7 @@ QString defaultWeightCodBody() {
 // ---- select_payment.htm ----
 
 QString paymentChoicePage() {
-    return html(R"html(<html>
+    return TemplateText::fromRaw(R"html(<html>
 
 <head>
 <title>Select Method of Payment</title>

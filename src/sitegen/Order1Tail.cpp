@@ -94,12 +94,14 @@ QString stateOptions() {
     return options;
 }
 
-// Picking a state computes its tax with the Saver charge cof.
+// Picking a state computes its tax and adds the charge of the shipping
+// method already chosen (cof4), so the total the order carries is the one
+// the Shipping list shows.
 QString stateRow() {
     const QString onPick = TemplateText::handler(
         {QStringLiteral("tax = totalPrice * State.value;"),
          QStringLiteral("FormOrder.SalesTax.value='$ '+top.moneyFormat(tax);"),
-         QStringLiteral("FormOrder.AMOUNT.value='$$$ '+top.moneyFormat(totalPrice+tax+cof);"),
+         QStringLiteral("FormOrder.AMOUNT.value='$$$ '+top.moneyFormat(totalPrice+tax+cof4);"),
          QStringLiteral(
              R"(FormOrder.DESCRIPTION.value=info+'\n Total Price : '+FormOrder.AMOUNT.value;)"),
          QStringLiteral("FormOrder.ExtendedTotal.value=FormOrder.AMOUNT.value;")});

@@ -14,6 +14,9 @@ packages=(
   libcurl4-openssl-dev
   # a virtual display, so the program can be started on a machine without one
   xvfb xauth
+  # WebDAV server for the publishing tests: nginx (built with the DAV module)
+  # and the module that adds PROPFIND and OPTIONS; the tests start their own
+  nginx libnginx-mod-http-dav-ext
 )
 
 sudo=""
@@ -24,8 +27,42 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 
+# Installing a server package would start its system service (nginx on port
+# 80). The tests start their own servers, so a policy that forbids service
+# starts is put in place for the install and taken away afterwards; a policy
+# the machine already has is left as it is.
+policy=/usr/sbin/policy-rc.d
+own_policy=""
+forbid_service_starts() {
+  if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' | $sudo tee "$policy" >/dev/null
+    $sudo chmod 755 "$policy"
+    own_policy=yes
+  fi
+}
+allow_service_starts() {
+  if [ -n "$own_policy" ]; then $sudo rm -f "$policy"; fi
+}
+
+# A system nginx must neither run now nor start at boot.
+keep_system_nginx_down() {
+  if [ -d /run/systemd/system ] && command -v systemctl >/dev/null; then
+    $sudo systemctl disable --now nginx >/dev/null 2>&1 || true
+  elif [ -x /etc/init.d/nginx ]; then
+    $sudo /etc/init.d/nginx stop >/dev/null 2>&1 || true
+    if command -v update-rc.d >/dev/null; then
+      $sudo update-rc.d nginx disable >/dev/null 2>&1 || true
+    fi
+  fi
+}
+
 if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
+  trap allow_service_starts EXIT
+  forbid_service_starts
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  allow_service_starts
+  trap - EXIT
+  if [[ " ${missing[*]} " == *" nginx "* ]]; then keep_system_nginx_down; fi
 fi

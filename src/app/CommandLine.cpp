@@ -17,6 +17,13 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             command.mode = Mode::Error;
             command.error += QLatin1Char('\n') + GenerateCommand::usage();
         }
+    } else if (first == QLatin1String("publish")) {
+        command.mode = Mode::Publish;
+        command.error = command.publish.parse(arguments.mid(1));
+        if (!command.error.isEmpty()) {
+            command.mode = Mode::Error;
+            command.error += QLatin1Char('\n') + PublishCommand::usage();
+        }
     } else {
         command.mode = Mode::Error;
         command.error = QStringLiteral("unknown command \"%1\"\n").arg(first) + help();
@@ -27,5 +34,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 QString CommandLine::help() {
     return QStringLiteral("usage: quillmart            open the store generator\n"
                           "       quillmart --version  print the version\n       ") +
-           GenerateCommand::usage().mid(QStringLiteral("usage: ").size());
+           GenerateCommand::usage().mid(QStringLiteral("usage: ").size()) +
+           QStringLiteral("\n       ") +
+           PublishCommand::usage().mid(QStringLiteral("usage: ").size());
 }

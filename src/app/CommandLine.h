@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GenerateCommand.h"
+#include "app/PublishCommand.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,11 +9,12 @@
 // What the program was asked to do: open its windows, or run one of the
 // headless subcommands.
 struct CommandLine {
-    enum class Mode { Gui, Generate, Help, Version, Error };
+    enum class Mode { Gui, Generate, Publish, Help, Version, Error };
 
     Mode mode = Mode::Gui;
     QString error;
     GenerateCommand generate;
+    PublishCommand publish;
 
     // `arguments` without the program's own name.
     static CommandLine parse(const QStringList& arguments);

@@ -1,12 +1,9 @@
 #include "app/GenerateCommand.h"
 
-#include "platform/TextFile.h"
-#include "project/ProjectFolder.h"
-#include "project/SettingsFile.h"
+#include "app/ProjectOnDisk.h"
 #include "sitegen/SiteGenerator.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 QString GenerateCommand::usage() {
     return QStringLiteral("usage: quillmart generate PROJECT_FOLDER [--layout banner|contents] "
@@ -47,30 +44,16 @@ int GenerateCommand::run(QTextStream& out, QTextStream& err) const {
         err << "quillmart generate: " << message << Qt::endl;
         return 1;
     };
-    if (!QFileInfo(folder).isDir())
-        return fail(QStringLiteral("no such project folder: %1").arg(folder));
-    // The project is named after the folder: "Shop/" must name "Shop" too.
-    const ProjectFolder project = ProjectFolder::at(QDir::cleanPath(folder));
-    if (!QFileInfo::exists(project.projectFile()))
-        return fail(QStringLiteral("no project file %1").arg(project.projectFile()));
-    const auto categories = TextFile::readLines(project.projectFile());
-    if (!categories)
-        return fail(QStringLiteral("cannot read %1").arg(project.projectFile()));
-
-    SiteSettings settings = SiteSettings::defaults();
-    if (QFileInfo::exists(project.settingsFile())) {
-        const auto text = TextFile::readText(project.settingsFile());
-        if (!text)
-            return fail(QStringLiteral("cannot read %1").arg(project.settingsFile()));
-        settings = SettingsFile::read(*text, settings);
-    }
-    settings.layout = layout;
-
     QString error;
-    const auto input = project.readSite(*categories, settings, options, &error);
+    auto project = ProjectOnDisk::load(folder, &error);
+    if (!project)
+        return fail(error);
+    project->settings.layout = layout;
+    const auto input =
+        project->folder.readSite(project->categories, project->settings, options, &error);
     if (!input)
         return fail(error);
-    const GenerationResult result = SiteGenerator::generate(project.path(), *input);
+    const GenerationResult result = SiteGenerator::generate(project->folder.path(), *input);
     if (!result.ok())
         return fail((result.problems + result.failures).join(QLatin1Char('\n')));
     for (const QString& path : result.written)

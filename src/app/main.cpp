@@ -68,6 +68,8 @@ int runHeadless(int argc, char* argv[], const CommandLine& command) {
         return 0;
     case CommandLine::Mode::Generate:
         return command.generate.run(out, err);
+    case CommandLine::Mode::Publish:
+        return command.publish.run(out, err);
     default:
         err << "quillmart: " << command.error << Qt::endl;
         return 2;

@@ -5,8 +5,10 @@
 #include "project/NameRules.h"
 #include "project/OrderAddresses.h"
 #include "project/SettingsFile.h"
+#include "sitegen/PublisherChoice.h"
 #include "sitegen/ScriptText.h"
 #include "sitegen/SiteGenerator.h"
+#include "sitegen/SitePublishing.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,7 +63,8 @@ constexpr ItemRecord::Field kFieldsClearedOnChoice[] = {
 
 GeneratorController::GeneratorController(const QString& homeFolder, Prompts& prompts,
                                          QObject* parent)
-    : QObject(parent), m_home(homeFolder), m_prompts(prompts) {}
+    : QObject(parent), m_home(homeFolder), m_prompts(prompts),
+      m_publisherFor(&PublisherChoice::forServer) {}
 
 ProjectFolder GeneratorController::folder() const {
     return ProjectFolder(m_home, m_projectName);
@@ -325,7 +328,7 @@ void GeneratorController::generate() {
 }
 
 void GeneratorController::update() {
-    if (!hasProject(QStringLiteral("Update")))
+    if (m_publishing || !hasProject(QStringLiteral("Update")))
         return;
     const auto input = siteInput();
     if (!input)
@@ -335,9 +338,51 @@ void GeneratorController::update() {
         report(result.problems + result.failures);
         return;
     }
-    m_prompts.message(QStringLiteral("The catalog script was written to %1. Publishing it is not "
-                                     "available in this version yet.")
-                          .arg(result.written.join(QStringLiteral(", "))));
+    if (m_settings.frontPageServer.isEmpty()) {
+        m_prompts.message(QStringLiteral("The catalog script was written to %1. To publish it, "
+                                         "enter the server name on the \"Settings\" tab.")
+                              .arg(result.written.join(QStringLiteral(", "))));
+        return;
+    }
+    publish([](Publisher& publisher, const PublishTarget& target) {
+        return SitePublishing::publishCatalog(publisher, target);
+    });
+}
+
+void GeneratorController::frontPage() {
+    if (!canPublish(QStringLiteral("Front Page")))
+        return;
+    const QStringList categories = m_categories;
+    const QString startFile = m_settings.startFileName;
+    publish([&](Publisher& publisher, const PublishTarget& target) {
+        return SitePublishing::publishSite(publisher, target, startFile, categories);
+    });
+}
+
+bool GeneratorController::canPublish(const QString& action) {
+    if (m_publishing || !hasProject(action))
+        return false;
+    if (!m_settings.frontPageServer.isEmpty())
+        return true;
+    m_prompts.message(QStringLiteral("Enter the server name on the \"Settings\" tab first: a web "
+                                     "server's host name for WebDAV, or a folder."));
+    return false;
+}
+
+// Runs one publish on a fresh back end, shows its progress and ends with
+// one message saying what went up and what did not.
+template <typename Publish> void GeneratorController::publish(const Publish& run) {
+    const std::unique_ptr<Publisher> publisher = m_publisherFor(m_settings.frontPageServer);
+    connect(publisher.get(), &Publisher::documentHandled, this,
+            &GeneratorController::publishProgress);
+    const PublishTarget target{m_settings.frontPageServer, m_settings.frontPageUser,
+                               m_settings.frontPagePassword, m_projectName, folder().path()};
+    m_publishing = true;
+    Q_EMIT publishProgress(0, 1);
+    const PublishReport report = run(*publisher, target);
+    m_publishing = false;
+    Q_EMIT publishProgress(0, 0);
+    m_prompts.message(report.summary(target));
 }
 
 void GeneratorController::setOrderEmail(const QString& email) {

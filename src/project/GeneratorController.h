@@ -9,8 +9,11 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 class Prompts;
+class Publisher;
 
 // The state and the commands of the store generator window: the project
 // name, the category list, the Category box, the item list and the item
@@ -71,7 +74,16 @@ public:
     void moveUp();
     void moveDown();
     void generate();
+    // Writes the catalog script and publishes it alone.
     void update();
+    // Publishes the whole site ("Front Page").
+    void frontPage();
+    bool isPublishing() const { return m_publishing; }
+
+    // The back end for a "Server name:" text; the real choice unless a
+    // test sets another.
+    using PublisherFactory = std::function<std::unique_ptr<Publisher>(const QString& server)>;
+    void setPublisherFactory(PublisherFactory factory) { m_publisherFor = std::move(factory); }
 
     // Runs whenever the user switches to another tab.
     void switchTab();
@@ -84,6 +96,8 @@ Q_SIGNALS:
     void changed();
     // The category name entry field should take the input focus.
     void categoryEntryFocusWanted();
+    // Files of a publish handled so far; (0, 0) when the publish is over.
+    void publishProgress(int done, int total);
 
 private:
     ProjectFolder folder() const;
@@ -100,6 +114,8 @@ private:
     std::optional<QString> projectNameOf(const QString& pickedFile);
     std::optional<SiteInput> siteInput();
     void report(const QStringList& failures);
+    bool canPublish(const QString& action);
+    template <typename Publish> void publish(const Publish& run);
 
     QString m_home;
     Prompts& m_prompts;
@@ -117,4 +133,6 @@ private:
     SiteSettings m_settings = SiteSettings::defaults();
     // Not saved: every window starts with the default templates.
     OrderTemplates m_templates = OrderTemplates::defaults();
+    PublisherFactory m_publisherFor;
+    bool m_publishing = false;
 };

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -95,12 +96,19 @@ GeneratorWindow::GeneratorWindow(GeneratorController& controller, QWidget* paren
     m_tabs->addTab(buildEmailTab(), QStringLiteral("E-Mail DB"));
     m_tabs->addTab(buildTemplatesTab(), QStringLiteral("Templates"));
     m_tabs->setCurrentIndex(3);
+    m_publishProgress = new QProgressBar;
+    m_publishProgress->setAccessibleName(QStringLiteral("Publishing progress"));
+    m_publishProgress->setFormat(QStringLiteral("Publishing: %v of %m files"));
+    m_publishProgress->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
+    layout->addWidget(m_publishProgress);
 
     connectSettingsFields();
     connectItemFields();
     connect(m_tabs, &QTabWidget::currentChanged, &m_controller, &GeneratorController::switchTab);
+    connect(&m_controller, &GeneratorController::publishProgress, this,
+            &GeneratorWindow::showPublishProgress);
     connect(&m_controller, &GeneratorController::changed, this, &GeneratorWindow::refresh);
     connect(&m_controller, &GeneratorController::categoryEntryFocusWanted, m_categoryEntry,
             [this] { m_categoryEntry->setFocus(); });
@@ -268,7 +276,7 @@ QWidget* GeneratorWindow::buildLayoutTab() {
     commands->addWidget(button(QStringLiteral("Generate"), [this] { m_controller.generate(); }));
     commands->addWidget(button(QStringLiteral("Update"), [this] { m_controller.update(); }));
     commands->addWidget(notAvailableButton(QStringLiteral("Preview")));
-    commands->addWidget(notAvailableButton(QStringLiteral("Front Page")));
+    commands->addWidget(button(QStringLiteral("Front Page"), [this] { m_controller.frontPage(); }));
 
     auto* tab = new QWidget;
     auto* columns = new QHBoxLayout;
@@ -402,6 +410,18 @@ void GeneratorWindow::storeSettings() {
 void GeneratorWindow::storeOptions() {
     m_controller.setOptions({m_manufacturer->isChecked(), m_descriptionUrl->isChecked(),
                              m_pictureUrl->isChecked(), m_weight->isChecked()});
+}
+
+// While files go up the tabs take no input: the publish runs its own event
+// loop, and a second command could change the site under it.
+void GeneratorWindow::showPublishProgress(int done, int total) {
+    const bool publishing = total > 0;
+    m_publishProgress->setVisible(publishing);
+    m_tabs->setEnabled(!publishing);
+    if (publishing) {
+        m_publishProgress->setRange(0, total);
+        m_publishProgress->setValue(done);
+    }
 }
 
 void GeneratorWindow::refresh() {

@@ -13,6 +13,7 @@ class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -49,6 +50,7 @@ private:
     void refreshSettings();
     void refreshTemplates();
     void storeTemplates();
+    void showPublishProgress(int done, int total);
     void storeSettings();
     void storeOptions();
 
@@ -78,6 +80,7 @@ private:
     QCheckBox* m_weight = nullptr;
     QLineEdit* m_salesTax = nullptr;
     QListWidget* m_itemList = nullptr;
+    QProgressBar* m_publishProgress = nullptr;
 
     QLineEdit* m_orderEmail = nullptr;
     QLineEdit* m_gatewayHost = nullptr;

@@ -1,4 +1,5 @@
 #include "support/ExpectedFile.h"
+#include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,29 +10,11 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = ProgramRun;
 
 // Runs the program as a user would from a shell and waits for it.
 Run runProgram(const QStringList& arguments, const QProcessEnvironment& environment) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUILLMART_EXECUTABLE), arguments);
-    Run run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.status = process.exitStatus();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return ProgramRun::of(QStringLiteral(QUILLMART_EXECUTABLE), arguments, environment);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void openProjectCancelledOrOutside();
     void generateAndUpdate();
     void generateUsesTheAddressesAndTemplatesOfTheWindow();
+    void frontPageAndUpdatePublish();
 
 private:
     QString project(const QString& file = {}) const;
@@ -313,7 +315,7 @@ void TestGeneratorController::generateAndUpdate() {
                 .contains("ToolsList[ 2] = new Item(\"A2\",\"Saw\",12,0,\"3\",\"8\",\"\")"));
     QFile::remove(project(QStringLiteral("data1.js")));
 
-    m_prompts->expectMessage(QStringLiteral("not available in this version yet"));
+    m_prompts->expectMessage(QStringLiteral("To publish it, enter the server name"));
     m_controller->update();
     QVERIFY(QFileInfo::exists(project(QStringLiteral("data1.js"))));
     QFile::remove(project(QStringLiteral("data1.js")));
@@ -325,8 +327,39 @@ void TestGeneratorController::generateAndUpdate() {
     QVERIFY(!QFileInfo::exists(project(QStringLiteral("data1.js"))));
 
     m_prompts->expectMessage(
-        QStringLiteral("\"Front Page\" is not available in this version yet."));
-    m_controller->notAvailable(QStringLiteral("Front Page"));
+        QStringLiteral("\"Get Orders\" is not available in this version yet."));
+    m_controller->notAvailable(QStringLiteral("Get Orders"));
+}
+
+// Into a folder on this machine: the real back end, no server needed.
+void TestGeneratorController::frontPageAndUpdatePublish() {
+    m_prompts->expectMessage(QStringLiteral("\"New Project\""));
+    m_controller->frontPage();
+    makeShop();
+    m_prompts->expectMessage(QStringLiteral("Enter the server name on the \"Settings\" tab"));
+    m_controller->frontPage();
+
+    const QString server = m_home->filePath(QStringLiteral("www"));
+    QVERIFY(QDir().mkpath(server));
+    SiteSettings settings = m_controller->settings();
+    settings.frontPageServer = server;
+    m_controller->setSettings(settings);
+    m_controller->generate();
+    QSignalSpy progress(m_controller, &GeneratorController::publishProgress);
+    m_prompts->expectMessage(QStringLiteral("21 of 21 files were published to ") + server);
+    m_controller->frontPage();
+    QVERIFY(m_prompts->done());
+    QCOMPARE(progress.first(), (QList<QVariant>{0, 1}));
+    QCOMPARE(progress.at(progress.size() - 2), (QList<QVariant>{21, 21}));
+    QCOMPARE(progress.last(), (QList<QVariant>{0, 0}));
+    QVERIFY(QFileInfo::exists(server + QStringLiteral("/Shop/l_Garden.htm")));
+
+    writeFile(project(QStringLiteral("Tools.pro")), {kSaw});
+    m_prompts->expectMessage(QStringLiteral("1 of 1 files were published"));
+    m_controller->update();
+    QCOMPARE(fileBytes(server + QStringLiteral("/Shop/data1.js")),
+             fileBytes(project(QStringLiteral("data1.js"))));
+    QVERIFY(!fileBytes(server + QStringLiteral("/Shop/data1.js")).contains("Hammer"));
 }
 
 void TestGeneratorController::generateUsesTheAddressesAndTemplatesOfTheWindow() {

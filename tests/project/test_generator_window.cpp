@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void settingsReachTheSettingsFile();
     void saveNeedsAChosenCategory();
     void templatesTabReachesTheSite();
+    void frontPageShowsProgress();
     void notAvailableCommands_data();
     void notAvailableCommands();
 
@@ -332,7 +334,7 @@ void TestGeneratorWindow::merchantSession() {
     QVERIFY(script.contains("\r\nGardenList = new MakeArray( 0)\r\n"));
 
     QVERIFY(QFile::remove(project("data1.js")));
-    m_prompts->expectMessage("Publishing it is not available in this version yet.");
+    m_prompts->expectMessage("To publish it, enter the server name on the \"Settings\" tab.");
     click("Update");
     QVERIFY(QFile::exists(project("data1.js")));
 }
@@ -372,8 +374,8 @@ void TestGeneratorWindow::saveNeedsAChosenCategory() {
 
 void TestGeneratorWindow::notAvailableCommands_data() {
     QTest::addColumn<QString>("caption");
-    for (const char* caption : {"Banner", "Menu", "Main", "Store menu", "Get it", "Preview",
-                                "Front Page", "Get Orders", "Show Orders"})
+    for (const char* caption :
+         {"Banner", "Menu", "Main", "Store menu", "Get it", "Preview", "Get Orders", "Show Orders"})
         QTest::newRow(caption) << QString::fromLatin1(caption);
 }
 
@@ -409,6 +411,28 @@ void TestGeneratorWindow::templatesTabReachesTheSite() {
     const QByteArray settings = fileBytes(project("Shop.sit"));
     QVERIFY(settings.contains("mailto:sales@shop.test?subject=Online Order"));
     QVERIFY(settings.contains("name=\"LOGIN\" value=\"shop7\""));
+}
+
+void TestGeneratorWindow::frontPageShowsProgress() {
+    makeShop({"Tools"});
+    const QString server = m_home->filePath("www");
+    QVERIFY(QDir().mkpath(server));
+    clickTab("Settings");
+    typeInto("Server name:", server);
+    clickTab("Layout");
+    click("Generate");
+    auto* bar = m_window->findChild<QProgressBar*>();
+    QList<bool> shown;
+    connect(m_controller, &GeneratorController::publishProgress, bar,
+            [&] { shown << (bar->isVisible() && !m_window->tabs()->isEnabled()); });
+    m_prompts->expectMessage("20 of 20 files were published to " + server);
+    click("Front Page");
+    QVERIFY(m_prompts->done());
+    QVERIFY(shown.size() > 2);
+    QVERIFY(shown.at(shown.size() - 2));
+    QVERIFY(bar->isHidden());
+    QVERIFY(m_window->tabs()->isEnabled());
+    QCOMPARE(bar->accessibleName(), "Publishing progress");
 }
 
 QTEST_MAIN(TestGeneratorWindow)

@@ -1,0 +1,120 @@
+#include "app/PublishCommand.h"
+
+#include "app/ProjectOnDisk.h"
+#include "sitegen/PublisherChoice.h"
+#include "sitegen/PublishingLists.h"
+#include "sitegen/RecordingPublisher.h"
+#include "sitegen/SitePublishing.h"
+
+#include <algorithm>
+
+namespace {
+
+// The value after an option, or an error when there is none.
+bool takeValue(const QStringList& arguments, qsizetype& i, QString* value) {
+    if (i + 1 >= arguments.size())
+        return false;
+    *value = arguments.at(++i);
+    return true;
+}
+
+PublishReport runPublish(Publisher& publisher, const PublishTarget& target,
+                         const ProjectOnDisk& project, bool dataOnly) {
+    if (dataOnly)
+        return SitePublishing::publishCatalog(publisher, target);
+    return SitePublishing::publishSite(publisher, target, project.settings.startFileName,
+                                       project.categories);
+}
+
+void printEntries(QTextStream& out, const QString& heading, const QStringList& entries) {
+    if (entries.isEmpty())
+        return;
+    out << heading << Qt::endl;
+    for (const QString& entry : entries)
+        out << "  " << entry << Qt::endl;
+}
+
+// What the recorded calls would have done.
+void printDryRun(QTextStream& out, const RecordingPublisher& publisher, const PublishTarget& target,
+                 const PublishReport& report) {
+    out << "Dry run: nothing is sent to " << target.server << " (web \"" << target.projectName
+        << "\")." << Qt::endl;
+    for (const RecordingPublisher::Call& call : publisher.calls()) {
+        if (call.name == QLatin1String("vtiRemoveWeb"))
+            printEntries(out, QStringLiteral("Would remove from the web, if it exists:"),
+                         PublishingLists::entries(call.arguments.at(1)));
+        if (call.name != QLatin1String("vtiPutDocuments"))
+            continue;
+        const QStringList files = PublishingLists::entries(call.arguments.at(0));
+        const QStringList addresses = PublishingLists::entries(call.arguments.at(1));
+        QStringList sends;
+        for (qsizetype i = 0; i < addresses.size(); ++i)
+            sends << files.value(i) + QStringLiteral(" -> ") + addresses.at(i);
+        printEntries(out, QStringLiteral("Would send:"), sends);
+    }
+    printEntries(out, QStringLiteral("Not in the project folder, would not be sent:"),
+                 report.missing);
+}
+
+} // namespace
+
+QString PublishCommand::usage() {
+    return QStringLiteral("usage: quillmart publish PROJECT_FOLDER [--server S] [--user U] "
+                          "[--password-env VAR] [--data-only] [--dry-run]");
+}
+
+QString PublishCommand::parse(const QStringList& arguments) {
+    const QList<std::pair<QString, QString*>> valued{
+        {QStringLiteral("--server"), &server},
+        {QStringLiteral("--user"), &user},
+        {QStringLiteral("--password-env"), &passwordVariable}};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const auto option = std::find_if(valued.begin(), valued.end(), [&](const auto& entry) {
+            return entry.first == argument;
+        });
+        if (argument == QLatin1String("--data-only"))
+            dataOnly = true;
+        else if (argument == QLatin1String("--dry-run"))
+            dryRun = true;
+        else if (option != valued.end()) {
+            if (!takeValue(arguments, i, option->second))
+                return QStringLiteral("%1 takes a value").arg(argument);
+        } else if (argument.startsWith(QLatin1String("--")) || !folder.isEmpty())
+            return QStringLiteral("unknown argument \"%1\"").arg(argument);
+        else
+            folder = argument;
+    }
+    return folder.isEmpty() ? QStringLiteral("no project folder given") : QString();
+}
+
+int PublishCommand::run(QTextStream& out, QTextStream& err) const {
+    auto fail = [&err](const QString& message) {
+        err << "quillmart publish: " << message << Qt::endl;
+        return 1;
+    };
+    QString error;
+    const auto project = ProjectOnDisk::load(folder, &error);
+    if (!project)
+        return fail(error);
+    const SiteSettings& settings = project->settings;
+    PublishTarget target{server.isEmpty() ? settings.frontPageServer : server,
+                         user.isEmpty() ? settings.frontPageUser : user, settings.frontPagePassword,
+                         project->folder.name(), project->folder.path()};
+    if (!passwordVariable.isEmpty()) {
+        if (!qEnvironmentVariableIsSet(qPrintable(passwordVariable)))
+            return fail(QStringLiteral("the variable %1 is not set").arg(passwordVariable));
+        target.password = qEnvironmentVariable(qPrintable(passwordVariable));
+    }
+    if (target.server.isEmpty())
+        return fail(QStringLiteral("no server: give --server or set it in the project"));
+    if (dryRun) {
+        RecordingPublisher recorder(true);
+        printDryRun(out, recorder, target, runPublish(recorder, target, *project, dataOnly));
+        return 0;
+    }
+    const auto publisher = PublisherChoice::forServer(target.server);
+    const PublishReport report = runPublish(*publisher, target, *project, dataOnly);
+    (report.ok() ? out : err) << report.summary(target) << Qt::endl;
+    return report.ok() ? 0 : 1;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "sitegen/Publisher.h"
+
+// Publishes into a folder of this machine, such as a web server's document
+// folder: the server text is a path or a "file:" URL, and the web is the
+// subfolder named after the project.
+class FolderPublisher : public Publisher {
+    Q_OBJECT
+
+public:
+    using Publisher::Publisher;
+
+    // True when the "Server name:" text names a folder rather than a host.
+    static bool namesFolder(const QString& server);
+
+    void vtiDisableErrorDialogs(int flag) override;
+    int vtiOpenWebWithPassword(const QString& server, const QString& web, const QString& user,
+                               const QString& password) override;
+    bool vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
+    bool vtiCreateWeb(const QString& serverUrl, const QString& web) override;
+    QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
+
+private:
+    QString m_webFolder;
+};

@@ -1,0 +1,81 @@
+#include "sitegen/SitePublishing.h"
+
+#include "sitegen/PublishingLists.h"
+
+namespace {
+
+int openWeb(Publisher& publisher, const PublishTarget& target) {
+    publisher.vtiDisableErrorDialogs(1);
+    return publisher.vtiOpenWebWithPassword(target.server, target.projectName, target.user,
+                                            target.password);
+}
+
+// Sends the files that exist, in upload order, and counts what went up.
+void sendDocuments(Publisher& publisher, const PublishingLists& lists, PublishReport& report) {
+    const PublishingLists sent = lists.existing(&report.missing);
+    const QStringList addresses = PublishingLists::entries(sent.addressList);
+    if (addresses.isEmpty())
+        return;
+    const QStringList results = publisher.vtiPutDocuments(sent.fileList, sent.addressList);
+    for (qsizetype i = 0; i < addresses.size(); ++i) {
+        const QString result = results.value(i, QStringLiteral("the back end gave no result"));
+        if (result.isEmpty())
+            ++report.published;
+        else
+            report.failures << addresses.at(i) + QStringLiteral(": ") + result;
+    }
+}
+
+} // namespace
+
+PublishReport SitePublishing::publishSite(Publisher& publisher, const PublishTarget& target,
+                                          const QString& startFileName,
+                                          const QStringList& categories) {
+    PublishReport report;
+    const PublishingLists lists = PublishingLists::forSite(target.folder, startFileName, categories)
+                                      .inUploadOrder(startFileName);
+    const int exists = openWeb(publisher, target);
+    if (exists < 0) {
+        report.error = publisher.lastError();
+        return report;
+    }
+    if (exists == 1 &&
+        !publisher.vtiRemoveWeb(QStringLiteral("/") + target.projectName, lists.addressList)) {
+        report.error = publisher.lastError();
+        return report;
+    }
+    if (!publisher.vtiCreateWeb(QStringLiteral("http://") + target.server, target.projectName)) {
+        report.error = publisher.lastError();
+        return report;
+    }
+    sendDocuments(publisher, lists, report);
+    return report;
+}
+
+PublishReport SitePublishing::publishCatalog(Publisher& publisher, const PublishTarget& target) {
+    PublishReport report;
+    if (openWeb(publisher, target) < 0) {
+        report.error = publisher.lastError();
+        return report;
+    }
+    sendDocuments(publisher, PublishingLists::forCatalog(target.folder), report);
+    return report;
+}
+
+QString PublishReport::summary(const PublishTarget& target) const {
+    const QString where =
+        target.server + QStringLiteral(" (web \"") + target.projectName + QStringLiteral("\")");
+    if (!error.isEmpty())
+        return QStringLiteral("Nothing was published to %1.\n%2").arg(where, error);
+    QString text = QStringLiteral("%1 of %2 files were published to %3.")
+                       .arg(published)
+                       .arg(published + failures.size())
+                       .arg(where);
+    if (!failures.isEmpty())
+        text += QStringLiteral("\nThese files failed:\n") + failures.join(QLatin1Char('\n'));
+    if (!missing.isEmpty())
+        text += QStringLiteral("\nNot in the project folder, so not sent (use Generate first if "
+                               "they belong to the site):\n") +
+                missing.join(QLatin1Char('\n'));
+    return text;
+}

@@ -1,0 +1,407 @@
+#include "sitegen/WebDavPublisher.h"
+
+#include <QAuthenticator>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSslError>
+
+namespace {
+
+constexpr int kTransferTimeoutMs = 30000;
+// Reply properties that remember how the server's challenge went.
+constexpr char kCredentialsSent[] = "quillmartCredentialsSent";
+constexpr char kCredentialsFailed[] = "quillmartCredentialsFailed";
+
+const QByteArray kPropfindBody =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<propfind xmlns=\"DAV:\"><prop><resourcetype/></prop></propfind>\n";
+
+bool hasHttpScheme(const QString& text) {
+    return text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
+// A name that stands for one thing directly inside a folder: never the
+// folder itself, its parent or something below another folder.
+bool isPlainName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool isSuccess(int status) {
+    return status >= 200 && status < 300;
+}
+
+} // namespace
+
+WebDavPublisher::WebDavPublisher(QObject* parent) : Publisher(parent) {
+    connect(&m_manager, &QNetworkAccessManager::authenticationRequired, this,
+            &WebDavPublisher::supplyCredentials);
+}
+
+void WebDavPublisher::vtiDisableErrorDialogs(int /*flag*/) {}
+
+int WebDavPublisher::vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                            const QString& user, const QString& password) {
+    m_user = user;
+    m_password = password;
+    m_blocked.clear();
+    // Forget credentials and connections of an earlier publish.
+    m_manager.clearAccessCache();
+    if (!useServer(server) || !useWeb(web))
+        return -1;
+    const Answer answer = propfind(webUrl());
+    if (!answer.failure.isEmpty()) {
+        setLastError(failureOf(answer));
+        return -1;
+    }
+    if (answer.status == 207 || answer.status == 404) {
+        setLastError(QString());
+        return answer.status == 207 ? 1 : 0;
+    }
+    setLastError(refusal(answer, QStringLiteral("to open the web \"%1\"").arg(web)));
+    return -1;
+}
+
+bool WebDavPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
+    QString web = webPath;
+    if (web.startsWith(QLatin1Char('/')))
+        web.remove(0, 1);
+    if (!useWeb(web))
+        return false;
+    const QStringList addresses = entries(addressList);
+    QStringList results;
+    for (const QString& address : addresses)
+        results << removeOne(address);
+    setLastError(summary(addresses, results, QStringLiteral("removed")));
+    return lastError().isEmpty();
+}
+
+bool WebDavPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
+    if (!useServer(serverUrl) || !useWeb(web))
+        return false;
+    if (!m_blocked.isEmpty()) {
+        setLastError(m_blocked);
+        return false;
+    }
+    const Answer answer = send("MKCOL", webUrl());
+    if (!answer.failure.isEmpty()) {
+        setLastError(failureOf(answer));
+        return false;
+    }
+    // 405: the collection is there already.
+    if (isSuccess(answer.status) || answer.status == 405) {
+        setLastError(QString());
+        return true;
+    }
+    setLastError(refusal(answer, QStringLiteral("to create the web \"%1\"").arg(web)));
+    return false;
+}
+
+QStringList WebDavPublisher::vtiPutDocuments(const QString& fileList, const QString& addressList) {
+    const QStringList files = entries(fileList);
+    const QStringList addresses = entries(addressList);
+    const int total = int(qMax(files.size(), addresses.size()));
+    QStringList results;
+    for (int i = 0; i < total; ++i) {
+        if (i < files.size() && i < addresses.size())
+            results << putOne(files.at(i), addresses.at(i));
+        else
+            results << QStringLiteral("The file list and the address list do not have the same "
+                                      "number of entries.");
+        Q_EMIT documentHandled(i + 1, total);
+    }
+    setLastError(summary(addresses, results, QStringLiteral("published")));
+    return results;
+}
+
+QUrl WebDavPublisher::serverBaseUrl(const QString& serverText) {
+    QString text = serverText.trimmed();
+    if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) &&
+        hasHttpScheme(text.mid(7)))
+        text = text.mid(7);
+    if (!hasHttpScheme(text))
+        text.prepend(QLatin1String("http://"));
+    // Another scheme inside ("ftp://host") is no server this can publish to.
+    if (text.indexOf(QLatin1String("://")) != text.lastIndexOf(QLatin1String("://")))
+        return QUrl();
+    QUrl url(text);
+    QString path = url.path(QUrl::FullyDecoded);
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    url.setPath(path, QUrl::DecodedMode);
+    url.setScheme(url.scheme().toLower());
+    return url;
+}
+
+bool WebDavPublisher::useServer(const QString& serverText) {
+    m_base = serverBaseUrl(serverText);
+    if (m_base.isValid() && !m_base.host().isEmpty() && !m_base.hasQuery() && !m_base.hasFragment())
+        return true;
+    m_base = QUrl();
+    setLastError(QStringLiteral("\"%1\" is not a server name that can be published to: give it "
+                                "as host, host:port or host/folder, or start it with https://.")
+                     .arg(serverText));
+    return false;
+}
+
+bool WebDavPublisher::useWeb(const QString& web) {
+    if (m_base.isEmpty()) {
+        setLastError(QStringLiteral("No server has been opened for publishing."));
+        return false;
+    }
+    if (!isPlainName(web)) {
+        setLastError(
+            QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web));
+        return false;
+    }
+    m_web = web;
+    return true;
+}
+
+QUrl WebDavPublisher::webUrl() const {
+    return addressUrl(QString());
+}
+
+QUrl WebDavPublisher::addressUrl(const QString& address) const {
+    QUrl url = m_base;
+    url.setPath(m_base.path(QUrl::FullyDecoded) + QLatin1Char('/') + m_web + QLatin1Char('/') +
+                    address,
+                QUrl::DecodedMode);
+    return url;
+}
+
+WebDavPublisher::Answer WebDavPublisher::propfind(const QUrl& url) {
+    QNetworkRequest propfindRequest = request(url);
+    propfindRequest.setRawHeader("Depth", "0");
+    propfindRequest.setHeader(QNetworkRequest::ContentTypeHeader,
+                              QByteArray("application/xml; charset=utf-8"));
+    return wait(m_manager.sendCustomRequest(propfindRequest, "PROPFIND", kPropfindBody));
+}
+
+WebDavPublisher::Answer WebDavPublisher::send(const QByteArray& verb, const QUrl& url,
+                                              QIODevice* body, const QByteArray& contentType) {
+    QNetworkRequest davRequest = request(url);
+    if (!contentType.isEmpty())
+        davRequest.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
+    return wait(m_manager.sendCustomRequest(davRequest, verb, body));
+}
+
+QNetworkRequest WebDavPublisher::request(const QUrl& url) {
+    QNetworkRequest davRequest(url);
+    davRequest.setTransferTimeout(kTransferTimeoutMs);
+    // A redirection is reported, not followed: bodies and credentials go
+    // only to the server the user named.
+    davRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                            QNetworkRequest::ManualRedirectPolicy);
+    return davRequest;
+}
+
+WebDavPublisher::Answer WebDavPublisher::wait(QNetworkReply* reply) {
+    QStringList tlsErrors;
+    connect(reply, &QNetworkReply::sslErrors, this, [&tlsErrors](const QList<QSslError>& errors) {
+        for (const QSslError& error : errors)
+            tlsErrors << error.errorString();
+    });
+    QEventLoop loop;
+    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    const Answer answer = interpret(reply, tlsErrors);
+    reply->deleteLater();
+    return answer;
+}
+
+WebDavPublisher::Answer WebDavPublisher::interpret(QNetworkReply* reply,
+                                                   const QStringList& tlsErrors) const {
+    Answer answer;
+    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    answer.reason = QString::fromUtf8(
+        reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
+    answer.location = QString::fromUtf8(reply->rawHeader("Location"));
+    if (answer.status == 401 || reply->property(kCredentialsFailed).toBool())
+        answer.failure = credentialsFailure(reply);
+    else if (answer.status == 0)
+        answer.failure = networkFailure(reply, tlsErrors);
+    answer.serverWide = !answer.failure.isEmpty();
+    return answer;
+}
+
+// Called again for the same reply when the server turned the credentials
+// down: they are not offered a second time, the request is given up. With
+// no credentials at all the reply ends with the server's 401.
+void WebDavPublisher::supplyCredentials(QNetworkReply* reply, QAuthenticator* authenticator) {
+    if (m_user.isEmpty() && m_password.isEmpty()) {
+        reply->setProperty(kCredentialsFailed, true);
+        return;
+    }
+    if (reply->property(kCredentialsSent).toBool()) {
+        reply->setProperty(kCredentialsFailed, true);
+        reply->abort();
+        return;
+    }
+    reply->setProperty(kCredentialsSent, true);
+    authenticator->setUser(m_user);
+    authenticator->setPassword(m_password);
+}
+
+QString WebDavPublisher::credentialsFailure(QNetworkReply* reply) const {
+    if (!reply->property(kCredentialsSent).toBool() && m_user.isEmpty() && m_password.isEmpty())
+        return QStringLiteral("The server %1 asks for a user name and password, and none are "
+                              "set.")
+            .arg(serverName());
+    return QStringLiteral("The server %1 did not accept the user name and password: wrong user "
+                          "name or password.")
+        .arg(serverName());
+}
+
+QString WebDavPublisher::networkFailure(QNetworkReply* reply, const QStringList& tlsErrors) const {
+    QString why;
+    switch (reply->error()) {
+    case QNetworkReply::ConnectionRefusedError:
+        why = QStringLiteral("the connection was refused; is the server running?");
+        break;
+    case QNetworkReply::HostNotFoundError:
+        why = QStringLiteral("no host of that name was found");
+        break;
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        why = QStringLiteral("it did not answer within %1 seconds").arg(kTransferTimeoutMs / 1000);
+        break;
+    default:
+        if (reply->url().scheme() == QLatin1String("https"))
+            return secureFailure(reply, tlsErrors);
+        why = reply->errorString();
+        break;
+    }
+    return QStringLiteral("The server %1 cannot be reached: %2").arg(serverName(), why);
+}
+
+QString WebDavPublisher::secureFailure(QNetworkReply* reply, const QStringList& tlsErrors) const {
+    if (!tlsErrors.isEmpty())
+        return QStringLiteral("A secure (https) connection to the server %1 failed: its "
+                              "certificate is not trusted (%2).")
+            .arg(serverName(), tlsErrors.join(QStringLiteral("; ")));
+    return QStringLiteral("A secure (https) connection to the server %1 failed: the server does "
+                          "not speak https at this address, or not in a way this program "
+                          "accepts (%2).")
+        .arg(serverName(), reply->errorString());
+}
+
+QString WebDavPublisher::refusal(const Answer& answer, const QString& what) const {
+    QString text = QStringLiteral("The server %1 refused %2 (HTTP %3 %4).")
+                       .arg(serverName(), what, QString::number(answer.status), answer.reason);
+    if (!answer.location.isEmpty())
+        text += QStringLiteral(" It points to %1 instead.").arg(answer.location);
+    return text;
+}
+
+QString WebDavPublisher::removeOne(const QString& address) {
+    if (!m_blocked.isEmpty())
+        return m_blocked;
+    const QString problem = addressProblem(address);
+    if (!problem.isEmpty())
+        return problem;
+    const Answer answer = send("DELETE", addressUrl(address));
+    if (!answer.failure.isEmpty())
+        return failureOf(answer);
+    if (isSuccess(answer.status) || answer.status == 404)
+        return QString();
+    return refusal(answer, QStringLiteral("to remove %1").arg(address));
+}
+
+QString WebDavPublisher::putOne(const QString& localPath, const QString& address) {
+    if (!m_blocked.isEmpty())
+        return m_blocked;
+    QString problem = addressProblem(address);
+    if (problem.isEmpty())
+        problem = localFileProblem(localPath);
+    if (!problem.isEmpty())
+        return problem;
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("The file %1 cannot be read: %2")
+            .arg(QDir::toNativeSeparators(localPath), file.errorString());
+    const Answer answer = send("PUT", addressUrl(address), &file, contentType(address));
+    if (!answer.failure.isEmpty())
+        return failureOf(answer);
+    if (isSuccess(answer.status))
+        return QString();
+    return refusal(answer, QStringLiteral("to store %1").arg(address));
+}
+
+// A failure that concerns the whole server also stops the requests after it.
+QString WebDavPublisher::failureOf(const Answer& answer) {
+    if (answer.serverWide)
+        m_blocked = answer.failure;
+    return answer.failure;
+}
+
+QString WebDavPublisher::addressProblem(const QString& address) {
+    if (isPlainName(address))
+        return QString();
+    return QStringLiteral("\"%1\" is not a file name inside the web; it was not sent.")
+        .arg(address);
+}
+
+QString WebDavPublisher::localFileProblem(const QString& localPath) {
+    const QFileInfo info(localPath);
+    if (!info.exists())
+        return QStringLiteral("The file %1 does not exist; has the site been generated?")
+            .arg(QDir::toNativeSeparators(localPath));
+    if (!info.isFile())
+        return QStringLiteral("%1 is not a file.").arg(QDir::toNativeSeparators(localPath));
+    return QString();
+}
+
+// The entries of a list whose entries each end with a line feed (a CR
+// before it is dropped too).
+QStringList WebDavPublisher::entries(const QString& list) {
+    QStringList result = list.split(QLatin1Char('\n'));
+    if (result.last().isEmpty())
+        result.removeLast();
+    for (QString& entry : result) {
+        if (entry.endsWith(QLatin1Char('\r')))
+            entry.chop(1);
+    }
+    return result;
+}
+
+QByteArray WebDavPublisher::contentType(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("htm") || suffix == QLatin1String("html"))
+        return "text/html";
+    if (suffix == QLatin1String("js"))
+        return "application/javascript";
+    if (suffix == QLatin1String("png"))
+        return "image/png";
+    return "application/octet-stream";
+}
+
+// Empty when every entry succeeded; else how many failed and the first
+// failure, with its address.
+QString WebDavPublisher::summary(const QStringList& addresses, const QStringList& results,
+                                 const QString& done) {
+    QString first;
+    int failed = 0;
+    for (int i = 0; i < results.size(); ++i) {
+        if (results.at(i).isEmpty())
+            continue;
+        if (failed++ == 0)
+            first = i < addresses.size() ? addresses.at(i) + QStringLiteral(": ") + results.at(i)
+                                         : results.at(i);
+    }
+    if (failed == 0)
+        return QString();
+    return QStringLiteral("%1 of %2 files were not %3. %4")
+        .arg(QString::number(failed), QString::number(results.size()), done, first);
+}
+
+QString WebDavPublisher::serverName() const {
+    const QString host = m_base.host();
+    return m_base.port() == -1 ? host : host + QLatin1Char(':') + QString::number(m_base.port());
+}

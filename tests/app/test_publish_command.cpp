@@ -1,0 +1,139 @@
+#include "support/ExpectedFile.h"
+#include "support/NginxFixture.h"
+#include "support/ProgramRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPublishCommand : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void publishesIntoAFolder();
+    void publishesToAWebDavServer();
+    void dryRunSendsNothing();
+    void refusals_data();
+    void refusals();
+
+private:
+    ProgramRun quillmart(const QStringList& arguments) const;
+    QString path(const QString& relative) const { return m_dir->filePath(relative); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+// A generated one-category shop "Shop" and an empty server folder "www".
+void TestPublishCommand::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir().mkpath(path("Shop")) && QDir().mkpath(path("www")));
+    for (const auto& [name, text] : {std::pair{"Shop/Shop.caa", "Tools\r\n"},
+                                     std::pair{"Shop/Tools.pro", "A1^Hammer^9.5^^^^2^7^^\r\n"}}) {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QCOMPARE(quillmart({"generate", path("Shop")}).exitCode, 0);
+}
+
+ProgramRun TestPublishCommand::quillmart(const QStringList& arguments) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QM_SECRET", "s3cret");
+    environment.insert("QM_OTHER", "guess");
+    environment.remove("QM_UNSET");
+    return ProgramRun::of(QStringLiteral(QUILLMART_EXECUTABLE), arguments, environment);
+}
+
+void TestPublishCommand::publishesIntoAFolder() {
+    ProgramRun run = quillmart({"publish", path("Shop"), "--server", path("www"), "--user", "me",
+                                "--password-env", "QM_SECRET"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out,
+             "20 of 20 files were published to " + path("www").toUtf8() + " (web \"Shop\").\n");
+    QCOMPARE(fileBytes(path("www/Shop/index.htm")), fileBytes(path("Shop/index.htm")));
+
+    QFile::remove(path("www/Shop/data1.js"));
+    QFile::remove(path("www/Shop/index.htm"));
+    run = quillmart({"publish", path("Shop"), "--server", path("www"), "--data-only"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(QFile::exists(path("www/Shop/data1.js")));
+    QVERIFY(!QFile::exists(path("www/Shop/index.htm")));
+}
+
+// The whole way to a real WebDAV server: a second publish replaces the
+// site's files and keeps what the server stored beside them.
+void TestPublishCommand::publishesToAWebDavServer() {
+    NginxFixture nginx;
+    QVERIFY2(nginx.start("merchant", "s3cret"), qPrintable(nginx.error()));
+    const QStringList publish{"publish", path("Shop"), "--server",       nginx.serverName(),
+                              "--user",  "merchant",   "--password-env", "QM_SECRET"};
+    QCOMPARE(quillmart(publish).exitCode, 0);
+    const QString web = nginx.rootPath() + "/Shop/";
+    QCOMPARE(fileBytes(web + "complect.htm"), fileBytes(path("Shop/complect.htm")));
+
+    QVERIFY(QDir().mkpath(web + "_private"));
+    QFile orders(web + "_private/distorders.htm");
+    QVERIFY(orders.open(QIODevice::WriteOnly));
+    orders.write("saved orders");
+    orders.close();
+    const ProgramRun again = quillmart(publish);
+    QCOMPARE(again.exitCode, 0);
+    QVERIFY(
+        again.out.startsWith("20 of 20 files were published to " + nginx.serverName().toUtf8()));
+    QCOMPARE(fileBytes(web + "_private/distorders.htm"), "saved orders");
+
+    const ProgramRun wrong = quillmart({"publish", path("Shop"), "--server", nginx.serverName(),
+                                        "--user", "merchant", "--password-env", "QM_OTHER"});
+    QCOMPARE(wrong.exitCode, 1);
+    QVERIFY2(wrong.err.startsWith("Nothing was published"), wrong.err.constData());
+    QVERIFY2(wrong.err.contains("wrong user name or password"), wrong.err.constData());
+}
+
+void TestPublishCommand::dryRunSendsNothing() {
+    const ProgramRun run =
+        quillmart({"publish", path("Shop"), "--server", "www.shop.test", "--dry-run"});
+    QCOMPARE(run.exitCode, 0);
+    const QList<QByteArray> lines = run.out.split('\n');
+    QCOMPARE(lines.at(0), "Dry run: nothing is sent to www.shop.test (web \"Shop\").");
+    QCOMPARE(lines.at(1), "Would remove from the web, if it exists:");
+    QCOMPARE(lines.at(2), "  data1.js");
+    QVERIFY(
+        run.out.contains("Would send:\n  " + path("Shop/data1.js").toUtf8() + " -> data1.js\n"));
+    QVERIFY(run.out.endsWith("  " + path("Shop/index.htm").toUtf8() + " -> index.htm\n"));
+    QCOMPARE(QDir(path("www")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+void TestPublishCommand::refusals_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no server anywhere") << QStringList{"publish", "SHOP"} << 1 << "no server";
+    QTest::newRow("password variable not set")
+        << QStringList{"publish", "SHOP", "--server", "x.test", "--password-env", "QM_UNSET"} << 1
+        << "the variable QM_UNSET is not set";
+    QTest::newRow("server folder missing")
+        << QStringList{"publish", "SHOP", "--server", "/nonexistent/www"} << 1
+        << "Nothing was published to /nonexistent/www (web \"Shop\").\nThe folder "
+           "/nonexistent/www does not exist.";
+    QTest::newRow("option without value")
+        << QStringList{"publish", "SHOP", "--server"} << 2 << "--server takes a value";
+    QTest::newRow("unknown option")
+        << QStringList{"publish", "SHOP", "--force"} << 2 << "unknown argument \"--force\"";
+    QTest::newRow("no folder") << QStringList{"publish"} << 2 << "no project folder given";
+}
+
+void TestPublishCommand::refusals() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    arguments.replaceInStrings("SHOP", path("Shop"));
+    const ProgramRun run = quillmart(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+    QVERIFY(run.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestPublishCommand)
+#include "test_publish_command.moc"

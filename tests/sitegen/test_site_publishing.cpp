@@ -1,0 +1,181 @@
+#include "SiteFixture.h"
+#include "sitegen/FolderPublisher.h"
+#include "sitegen/PublishingLists.h"
+#include "sitegen/RecordingPublisher.h"
+#include "sitegen/SiteGenerator.h"
+#include "sitegen/SitePublishing.h"
+#include "support/ExpectedFile.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Call = RecordingPublisher::Call;
+
+namespace {
+
+// The site's files in the order they go up: the catalog, the pages the
+// menus link to, the frames' pages, the menus, the second frameset, the
+// start page.
+const QStringList kUploadOrder{
+    "data1.js",           "basket.htm",   "order.htm",      "order1.htm",   "wbasket.htm",
+    "worder.htm",         "order_cc.htm", "worder_cc.htm",  "complect.htm", "order_cod.htm",
+    "worder_cod.htm",     "l_Tools.htm",  "l_Paint.htm",    "compinfo.htm", "ols.htm",
+    "select_payment.htm", "banner.htm",   "m_products.htm", "mmenu.htm",    "fsecond.htm",
+    "index.htm"};
+
+QString lines(const QStringList& entries) {
+    return entries.join('\n') + '\n';
+}
+
+QString inFolder(const QString& folder, const QStringList& names) {
+    QStringList paths;
+    for (const QString& name : names)
+        paths << folder + '/' + name;
+    return lines(paths);
+}
+
+} // namespace
+
+class TestSitePublishing : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void listsFollowTheFixedOrder();
+    void callSequence_data();
+    void callSequence();
+    void updateSendsTheCatalogAlone();
+    void publishesIntoAFolder();
+    void aMissingServerFolderStopsBeforeSending();
+
+private:
+    PublishTarget target(const QString& server) const;
+    void generate(SiteSettings::Layout layout);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_site;
+};
+
+void TestSitePublishing::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_site = m_dir->filePath("Shop");
+    QVERIFY(QDir().mkpath(m_site));
+}
+
+PublishTarget TestSitePublishing::target(const QString& server) const {
+    return {server, "merchant", "secret", "Shop", m_site};
+}
+
+void TestSitePublishing::generate(SiteSettings::Layout layout) {
+    SiteInput input = twoCategorySite(false);
+    input.settings.layout = layout;
+    QVERIFY(SiteGenerator::generate(m_site, input).ok());
+}
+
+void TestSitePublishing::listsFollowTheFixedOrder() {
+    const QStringList addresses{"compinfo.htm",   "shop.htm",           "ols.htm",
+                                "basket.htm",     "order.htm",          "order1.htm",
+                                "wbasket.htm",    "worder.htm",         "order_cc.htm",
+                                "m_products.htm", "worder_cc.htm",      "fsecond.htm",
+                                "mmenu.htm",      "select_payment.htm", "banner.htm",
+                                "complect.htm",   "order_cod.htm",      "worder_cod.htm",
+                                "data1.js",       "l_Tools.htm",        "l_Paint Rollers.htm"};
+    const PublishingLists lists =
+        PublishingLists::forSite("/srv/Shop", "shop", {"Tools", "Paint Rollers"});
+    QCOMPARE(lists.addressList, lines(addresses));
+    QCOMPARE(lists.fileList, inFolder("/srv/Shop", addresses));
+}
+
+void TestSitePublishing::callSequence_data() {
+    QTest::addColumn<bool>("webExists");
+    QTest::newRow("first publish") << false;
+    QTest::newRow("the web exists") << true;
+}
+
+void TestSitePublishing::callSequence() {
+    QFETCH(bool, webExists);
+    generate(SiteSettings::Layout::BannerAndContents);
+    RecordingPublisher publisher(webExists);
+    QSignalSpy progress(&publisher, &Publisher::documentHandled);
+    const PublishReport report = SitePublishing::publishSite(publisher, target("www.shop.test"),
+                                                             "index", {"Tools", "Paint"});
+
+    QList<Call> expected{
+        {"vtiDisableErrorDialogs", {"1"}},
+        {"vtiOpenWebWithPassword", {"www.shop.test", "Shop", "merchant", "secret"}}};
+    if (webExists)
+        expected.append({"vtiRemoveWeb", {"/Shop", lines(kUploadOrder)}});
+    expected.append({"vtiCreateWeb", {"http://www.shop.test", "Shop"}});
+    expected.append({"vtiPutDocuments", {inFolder(m_site, kUploadOrder), lines(kUploadOrder)}});
+    QCOMPARE(publisher.calls(), expected);
+    QVERIFY(report.ok());
+    QCOMPARE(report.published, 21);
+    QCOMPARE(progress.size(), 21);
+}
+
+void TestSitePublishing::updateSendsTheCatalogAlone() {
+    generate(SiteSettings::Layout::BannerAndContents);
+    RecordingPublisher publisher(false);
+    const PublishReport report =
+        SitePublishing::publishCatalog(publisher, target("shop.test:8080"));
+    const QList<Call> expected{
+        {"vtiDisableErrorDialogs", {"1"}},
+        {"vtiOpenWebWithPassword", {"shop.test:8080", "Shop", "merchant", "secret"}},
+        {"vtiPutDocuments", {m_site + "/data1.js\n", "data1.js\n"}}};
+    QCOMPARE(publisher.calls(), expected);
+    QCOMPARE(report.published, 1);
+}
+
+// A real folder as the server: a second publish after a layout change
+// removes the site's own stale page, keeps what others stored in the web,
+// and reports the page that was not there to send.
+void TestSitePublishing::publishesIntoAFolder() {
+    const QString server = m_dir->filePath("www");
+    QVERIFY(QDir().mkpath(server));
+    generate(SiteSettings::Layout::BannerAndContents);
+    FolderPublisher publisher;
+    PublishReport report =
+        SitePublishing::publishSite(publisher, target(server), "index", {"Tools", "Paint"});
+    QVERIFY2(report.ok(), qPrintable(report.summary(target(server))));
+    const QDir web(server + "/Shop");
+    QCOMPARE(web.entryList(QDir::Files).size(), 21);
+    QCOMPARE(fileBytes(web.filePath("order1.htm")), fileBytes(m_site + "/order1.htm"));
+
+    QVERIFY(web.mkpath("_private"));
+    QFile orders(web.filePath("_private/distorders.htm"));
+    QVERIFY(orders.open(QIODevice::WriteOnly));
+    orders.write("an order a shopper sent");
+    orders.close();
+    QFile::remove(m_site + "/fsecond.htm");
+    generate(SiteSettings::Layout::ContentsOnly);
+    report = SitePublishing::publishSite(publisher, target("file://" + server), "index",
+                                         {"Tools", "Paint"});
+    QVERIFY(report.ok());
+    QCOMPARE(report.published, 20);
+    QCOMPARE(report.missing, QStringList{"fsecond.htm"});
+    QVERIFY(!web.exists("fsecond.htm"));
+    QCOMPARE(fileBytes(web.filePath("_private/distorders.htm")), "an order a shopper sent");
+    QVERIFY(report.summary(target(server))
+                .contains("20 of 20 files were published to " + server + " (web \"Shop\")."));
+    QVERIFY(report.summary(target(server))
+                .contains("so not sent (use Generate first if they "
+                          "belong to the site):\nfsecond.htm"));
+}
+
+void TestSitePublishing::aMissingServerFolderStopsBeforeSending() {
+    generate(SiteSettings::Layout::BannerAndContents);
+    FolderPublisher publisher;
+    const QString server = m_dir->filePath("no such folder");
+    const PublishReport report =
+        SitePublishing::publishSite(publisher, target(server), "index", {"Tools", "Paint"});
+    QVERIFY(!report.ok());
+    QCOMPARE(report.summary(target(server)), "Nothing was published to " + server +
+                                                 " (web \"Shop\").\nThe folder " + server +
+                                                 " does not exist.");
+    QVERIFY(!QFileInfo::exists(server));
+}
+
+QTEST_GUILESS_MAIN(TestSitePublishing)
+#include "test_site_publishing.moc"

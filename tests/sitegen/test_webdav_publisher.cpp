@@ -1,0 +1,297 @@
+#include "sitegen/WebDavPublisher.h"
+#include "support/ExpectedFile.h"
+#include "support/NginxFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kWeb = QStringLiteral("Shop");
+const QString kUser = QStringLiteral("merchant");
+const QString kPassword = QStringLiteral("open sesame");
+// The generated files, in list order; fsecond.htm was never generated.
+const QStringList kAddresses = {QStringLiteral("index.htm"), QStringLiteral("data1.js"),
+                                QStringLiteral("l_Hats #1 50%.htm"), QStringLiteral("fsecond.htm")};
+const int kMissing = 3;
+
+// Entries each followed by a line feed, as the publishing lists are made.
+QString listText(const QStringList& entries) {
+    QString text;
+    for (const QString& entry : entries)
+        text += entry + QLatin1Char('\n');
+    return text;
+}
+
+// A generated-looking project folder whose files name the given version.
+struct LocalSite {
+    QTemporaryDir dir;
+
+    void generate(const QByteArray& version) {
+        for (int i = 0; i < kAddresses.size(); ++i) {
+            if (i == kMissing)
+                continue;
+            QFile file(dir.filePath(kAddresses.at(i)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("page " + kAddresses.at(i).toUtf8() + " version " + version + "\r\n");
+        }
+    }
+    QString fileList() const {
+        QStringList paths;
+        for (const QString& address : kAddresses)
+            paths << dir.filePath(address);
+        return listText(paths);
+    }
+    QByteArray bytes(int i) const { return fileBytes(dir.filePath(kAddresses.at(i))); }
+};
+
+QString inWeb(const NginxFixture& server, const QString& name) {
+    return QDir(server.rootPath()).filePath(kWeb + QLatin1Char('/') + name);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Uploads the site and checks that every generated file arrived as it is
+// and the missing one is reported.
+void putAndCheck(WebDavPublisher& publisher, const LocalSite& site, const QString& webFolder) {
+    QSignalSpy handled(&publisher, &Publisher::documentHandled);
+    const QStringList results = publisher.vtiPutDocuments(site.fileList(), listText(kAddresses));
+    QCOMPARE(results.size(), kAddresses.size());
+    QCOMPARE(handled.size(), kAddresses.size());
+    QCOMPARE(handled.last(), QVariantList({4, 4}));
+    for (int i = 0; i < kAddresses.size(); ++i) {
+        const QString arrived = QDir(webFolder).filePath(kAddresses.at(i));
+        if (i == kMissing) {
+            QVERIFY2(results.at(i).contains(QStringLiteral("does not exist")),
+                     qPrintable(results.at(i)));
+            QVERIFY(!QFile::exists(arrived));
+        } else {
+            QVERIFY2(results.at(i).isEmpty(), qPrintable(results.at(i)));
+            QCOMPARE(fileBytes(arrived), site.bytes(i));
+        }
+    }
+    QVERIFY(publisher.lastError().contains(QStringLiteral("fsecond.htm")));
+}
+
+} // namespace
+
+class TestWebDavPublisher : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void publishesAndRepublishesKeepingOtherFiles();
+    void serverTextForms_data();
+    void serverTextForms();
+    void refusedCredentials_data();
+    void refusedCredentials();
+    void unreachableServer();
+    void serverGoesAwayWhileUploading();
+    void httpsAgainstPlainHttpServer();
+    void refusalsAndForeignAddresses();
+};
+
+void TestWebDavPublisher::publishesAndRepublishesKeepingOtherFiles() {
+    NginxFixture server;
+    QVERIFY2(server.start(kUser, kPassword), qPrintable(server.error()));
+    LocalSite site;
+    site.generate("1");
+    WebDavPublisher publisher;
+
+    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, kUser, kPassword), 0);
+    QVERIFY2(publisher.lastError().isEmpty(), qPrintable(publisher.lastError()));
+    QVERIFY2(publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb),
+             qPrintable(publisher.lastError()));
+    putAndCheck(publisher, site, inWeb(server, QString()));
+    if (QTest::currentTestFailed())
+        return;
+
+    // Files the site's forms or another program left in the web.
+    writeFile(inWeb(server, QStringLiteral("orders.txt")), "order 1\n");
+    writeFile(inWeb(server, QStringLiteral("_private/form_results.txt")), "result 1\n");
+    site.generate("2");
+
+    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, kUser, kPassword), 1);
+    QVERIFY2(publisher.vtiRemoveWeb(QLatin1Char('/') + kWeb, listText(kAddresses)),
+             qPrintable(publisher.lastError()));
+    QVERIFY(!QFile::exists(inWeb(server, kAddresses.first())));
+    QVERIFY(QFileInfo(inWeb(server, QString())).isDir());
+    QVERIFY2(publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb),
+             qPrintable(publisher.lastError()));
+    putAndCheck(publisher, site, inWeb(server, QString()));
+    QCOMPARE(fileBytes(inWeb(server, QStringLiteral("orders.txt"))), QByteArray("order 1\n"));
+    QCOMPARE(fileBytes(inWeb(server, QStringLiteral("_private/form_results.txt"))),
+             QByteArray("result 1\n"));
+}
+
+void TestWebDavPublisher::serverTextForms_data() {
+    QTest::addColumn<QString>("serverText"); // %1 is the port
+    QTest::addColumn<QString>("folder");     // where the web lands below the served folder
+    QTest::newRow("bare host and port") << "127.0.0.1:%1"
+                                        << "";
+    QTest::newRow("explicit http") << "http://127.0.0.1:%1"
+                                   << "";
+    QTest::newRow("upper-case scheme") << "HTTP://127.0.0.1:%1"
+                                       << "";
+    QTest::newRow("with a folder") << "127.0.0.1:%1/dav/"
+                                   << "dav/";
+    QTest::newRow("with a folder, blanks around") << "  127.0.0.1:%1/dav  "
+                                                  << "dav/";
+}
+
+void TestWebDavPublisher::serverTextForms() {
+    QFETCH(QString, serverText);
+    QFETCH(QString, folder);
+    NginxFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    QVERIFY(QDir(server.rootPath()).mkpath(QStringLiteral("dav")));
+    serverText = serverText.arg(server.port());
+    LocalSite site;
+    site.generate("1");
+    WebDavPublisher publisher;
+
+    QCOMPARE(publisher.vtiOpenWebWithPassword(serverText, kWeb, QString(), QString()), 0);
+    QVERIFY2(publisher.vtiCreateWeb(QStringLiteral("http://") + serverText, kWeb),
+             qPrintable(publisher.lastError()));
+    putAndCheck(publisher, site, server.rootPath() + QLatin1Char('/') + folder + kWeb);
+}
+
+void TestWebDavPublisher::refusedCredentials_data() {
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("expected");
+    const QString wrong = QStringLiteral("wrong user name or password");
+    QTest::newRow("wrong password") << kUser << "open sesame!" << wrong;
+    QTest::newRow("wrong user") << "merchan" << kPassword << wrong;
+    QTest::newRow("none given") << ""
+                                << ""
+                                << "asks for a user name and password";
+}
+
+void TestWebDavPublisher::refusedCredentials() {
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(QString, expected);
+    NginxFixture server;
+    QVERIFY2(server.start(kUser, kPassword), qPrintable(server.error()));
+    LocalSite site;
+    site.generate("1");
+    WebDavPublisher publisher;
+
+    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, user, password), -1);
+    QVERIFY2(publisher.lastError().contains(expected), qPrintable(publisher.lastError()));
+    QVERIFY(publisher.lastError().contains(server.serverName()));
+    QVERIFY(!publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb));
+    QSignalSpy handled(&publisher, &Publisher::documentHandled);
+    const QStringList results = publisher.vtiPutDocuments(site.fileList(), listText(kAddresses));
+    QCOMPARE(handled.size(), kAddresses.size());
+    for (const QString& result : results)
+        QVERIFY2(result.contains(expected), qPrintable(result));
+    QVERIFY(QDir(server.rootPath()).isEmpty());
+
+    // The right credentials work on the same publisher afterwards.
+    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, kUser, kPassword), 0);
+}
+
+void TestWebDavPublisher::unreachableServer() {
+    NginxFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    server.stop();
+    LocalSite site;
+    site.generate("1");
+    WebDavPublisher publisher;
+
+    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, kUser, kPassword), -1);
+    QVERIFY2(publisher.lastError().contains(QStringLiteral("cannot be reached")),
+             qPrintable(publisher.lastError()));
+    QVERIFY(publisher.lastError().contains(server.serverName()));
+    QVERIFY(!publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb));
+    QVERIFY(publisher.lastError().contains(QStringLiteral("cannot be reached")));
+}
+
+void TestWebDavPublisher::serverGoesAwayWhileUploading() {
+    NginxFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    LocalSite site;
+    site.generate("1");
+    WebDavPublisher publisher;
+    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, QString(), QString()), 0);
+    QVERIFY(publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb));
+    server.stop();
+
+    QSignalSpy handled(&publisher, &Publisher::documentHandled);
+    const QStringList results = publisher.vtiPutDocuments(site.fileList(), listText(kAddresses));
+    QCOMPARE(handled.size(), kAddresses.size());
+    QVERIFY2(results.first().contains(QStringLiteral("cannot be reached")),
+             qPrintable(results.first()));
+    // The rest are not tried one by one but carry the same reason.
+    QCOMPARE(results, QStringList(kAddresses.size(), results.first()));
+    QVERIFY(publisher.lastError().startsWith(QStringLiteral("4 of 4")));
+}
+
+void TestWebDavPublisher::httpsAgainstPlainHttpServer() {
+    NginxFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    const QString serverText = QStringLiteral("https://") + server.serverName();
+    WebDavPublisher publisher;
+
+    QCOMPARE(publisher.vtiOpenWebWithPassword(serverText, kWeb, kUser, kPassword), -1);
+    QVERIFY2(publisher.lastError().contains(QStringLiteral("secure (https) connection")),
+             qPrintable(publisher.lastError()));
+    // The create call gets "http://" in front of the typed text.
+    QVERIFY(!publisher.vtiCreateWeb(QStringLiteral("http://") + serverText, kWeb));
+    QVERIFY(publisher.lastError().contains(QStringLiteral("secure (https) connection")));
+    QVERIFY(QDir(server.rootPath()).isEmpty());
+}
+
+void TestWebDavPublisher::refusalsAndForeignAddresses() {
+    NginxFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    WebDavPublisher publisher;
+
+    QCOMPARE(publisher.vtiOpenWebWithPassword(QStringLiteral("ftp://127.0.0.1"), kWeb, QString(),
+                                              QString()),
+             -1);
+    QVERIFY(publisher.lastError().contains(QStringLiteral("is not a server name")));
+
+    // The folder the web should go into does not exist: MKCOL is refused.
+    const QString deep = server.serverName() + QStringLiteral("/missing/deeper");
+    QCOMPARE(publisher.vtiOpenWebWithPassword(deep, kWeb, QString(), QString()), 0);
+    QVERIFY(!publisher.vtiCreateWeb(QStringLiteral("http://") + deep, kWeb));
+    QVERIFY2(publisher.lastError().contains(QStringLiteral("(HTTP 409 Conflict)")),
+             qPrintable(publisher.lastError()));
+
+    // Addresses that would reach outside the web, or the web itself, are
+    // neither removed nor stored; the file after them still is.
+    writeFile(QDir(server.rootPath()).filePath(QStringLiteral("outside.htm")), "keep");
+    writeFile(inWeb(server, QStringLiteral("index.htm")), "old");
+    const QStringList addresses = {QStringLiteral("../outside.htm"), QString(),
+                                   QStringLiteral("index.htm")};
+    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, QString(), QString()), 1);
+    QVERIFY(!publisher.vtiRemoveWeb(QLatin1Char('/') + kWeb, listText(addresses)));
+    QVERIFY(publisher.lastError().startsWith(QStringLiteral("2 of 3")));
+    QCOMPARE(fileBytes(QDir(server.rootPath()).filePath(QStringLiteral("outside.htm"))),
+             QByteArray("keep"));
+    QVERIFY(QFileInfo(inWeb(server, QString())).isDir());
+    QVERIFY(!QFile::exists(inWeb(server, QStringLiteral("index.htm"))));
+
+    // Another party made a folder where a site file should go.
+    LocalSite site;
+    site.generate("1");
+    QVERIFY(QDir(server.rootPath()).mkpath(kWeb + QStringLiteral("/data1.js/")));
+    const QStringList results = publisher.vtiPutDocuments(site.fileList(), listText(kAddresses));
+    QVERIFY2(results.at(1).contains(QStringLiteral("refused to store data1.js (HTTP ")),
+             qPrintable(results.at(1)));
+    QVERIFY(results.at(0).isEmpty());
+    QVERIFY(results.at(2).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestWebDavPublisher)
+#include "test_webdav_publisher.moc"

@@ -17,6 +17,9 @@ packages=(
   # WebDAV server for the publishing tests: nginx (built with the DAV module)
   # and the module that adds PROPFIND and OPTIONS; the tests start their own
   nginx libnginx-mod-http-dav-ext
+  # POP3 server for the mailbox tests: dovecot; openssl makes their test
+  # certificates. The tests start their own dovecot
+  dovecot-core dovecot-pop3d openssl
 )
 
 sudo=""
@@ -28,9 +31,9 @@ for p in "${packages[@]}"; do
 done
 
 # Installing a server package would start its system service (nginx on port
-# 80). The tests start their own servers, so a policy that forbids service
-# starts is put in place for the install and taken away afterwards; a policy
-# the machine already has is left as it is.
+# 80, dovecot on 110 and 143). The tests start their own servers, so a policy
+# that forbids service starts is put in place for the install and taken away
+# afterwards; a policy the machine already has is left as it is.
 policy=/usr/sbin/policy-rc.d
 own_policy=""
 forbid_service_starts() {
@@ -44,14 +47,17 @@ allow_service_starts() {
   if [ -n "$own_policy" ]; then $sudo rm -f "$policy"; fi
 }
 
-# A system nginx must neither run now nor start at boot.
-keep_system_nginx_down() {
+# A system server (nginx, dovecot) must neither run now nor start at boot.
+keep_system_service_down() {
+  local service="$1"
   if [ -d /run/systemd/system ] && command -v systemctl >/dev/null; then
-    $sudo systemctl disable --now nginx >/dev/null 2>&1 || true
-  elif [ -x /etc/init.d/nginx ]; then
-    $sudo /etc/init.d/nginx stop >/dev/null 2>&1 || true
+    $sudo systemctl disable --now "$service" >/dev/null 2>&1 || true
+    # dovecot is also started by its socket units
+    $sudo systemctl disable --now "$service.socket" >/dev/null 2>&1 || true
+  elif [ -x "/etc/init.d/$service" ]; then
+    $sudo "/etc/init.d/$service" stop >/dev/null 2>&1 || true
     if command -v update-rc.d >/dev/null; then
-      $sudo update-rc.d nginx disable >/dev/null 2>&1 || true
+      $sudo update-rc.d "$service" disable >/dev/null 2>&1 || true
     fi
   fi
 }
@@ -64,5 +70,6 @@ if [ "${#missing[@]}" -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
   allow_service_starts
   trap - EXIT
-  if [[ " ${missing[*]} " == *" nginx "* ]]; then keep_system_nginx_down; fi
+  if [[ " ${missing[*]} " == *" nginx "* ]]; then keep_system_service_down nginx; fi
+  if [[ " ${missing[*]} " == *" dovecot-core "* ]]; then keep_system_service_down dovecot; fi
 fi

@@ -24,6 +24,13 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             command.mode = Mode::Error;
             command.error += QLatin1Char('\n') + PublishCommand::usage();
         }
+    } else if (first == QLatin1String("orders")) {
+        command.mode = Mode::Orders;
+        command.error = command.orders.parse(arguments.mid(1));
+        if (!command.error.isEmpty()) {
+            command.mode = Mode::Error;
+            command.error += QLatin1Char('\n') + OrdersCommand::usage();
+        }
     } else {
         command.mode = Mode::Error;
         command.error = QStringLiteral("unknown command \"%1\"\n").arg(first) + help();
@@ -36,5 +43,7 @@ QString CommandLine::help() {
                           "       quillmart --version  print the version\n       ") +
            GenerateCommand::usage().mid(QStringLiteral("usage: ").size()) +
            QStringLiteral("\n       ") +
-           PublishCommand::usage().mid(QStringLiteral("usage: ").size());
+           PublishCommand::usage().mid(QStringLiteral("usage: ").size()) +
+           QStringLiteral("\n       ") +
+           OrdersCommand::usage().mid(QStringLiteral("usage: ").size());
 }

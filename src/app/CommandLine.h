@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GenerateCommand.h"
+#include "app/OrdersCommand.h"
 #include "app/PublishCommand.h"
 
 #include <QString>
@@ -9,12 +10,13 @@
 // What the program was asked to do: open its windows, or run one of the
 // headless subcommands.
 struct CommandLine {
-    enum class Mode { Gui, Generate, Publish, Help, Version, Error };
+    enum class Mode { Gui, Generate, Publish, Orders, Help, Version, Error };
 
     Mode mode = Mode::Gui;
     QString error;
     GenerateCommand generate;
     PublishCommand publish;
+    OrdersCommand orders;
 
     // `arguments` without the program's own name.
     static CommandLine parse(const QStringList& arguments);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTextStream>
 #include <cstdio>
 
@@ -35,6 +36,19 @@ QString missingDisplay() {
     return {};
 }
 
+// Settings without a field in the window: another order database (a
+// SQLite path or a "driver://..." address) and a certificate to trust for a
+// mail server with a self-signed one.
+void useStartupSettings(OrderController& orders) {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Startup"));
+    const QString database = settings.value(QStringLiteral("OrderDatabase")).toString();
+    if (!database.isEmpty())
+        orders.setDatabase(database);
+    orders.setTrustedCertificate(
+        settings.value(QStringLiteral("TrustedMailCertificate")).toString());
+}
+
 int runGui(int argc, char* argv[]) {
     if (const QString missing = missingDisplay(); !missing.isEmpty()) {
         std::fprintf(stderr,
@@ -48,6 +62,7 @@ int runGui(int argc, char* argv[]) {
     const QString home = HomeFolder::path();
     DialogPrompts prompts;
     GeneratorController controller(home, prompts);
+    useStartupSettings(controller.orders());
     GeneratorWindow window(controller);
     prompts.setParent(&window);
     window.show();
@@ -70,6 +85,8 @@ int runHeadless(int argc, char* argv[], const CommandLine& command) {
         return command.generate.run(out, err);
     case CommandLine::Mode::Publish:
         return command.publish.run(out, err);
+    case CommandLine::Mode::Orders:
+        return command.orders.run(HomeFolder::path(), out, err);
     default:
         err << "quillmart: " << command.error << Qt::endl;
         return 2;

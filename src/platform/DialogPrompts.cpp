@@ -15,6 +15,10 @@ void DialogPrompts::message(const QString& text, const QString& title) {
     QMessageBox::information(m_parent, caption(title), text);
 }
 
+void DialogPrompts::warning(const QString& text, const QString& title) {
+    QMessageBox::warning(m_parent, caption(title), text);
+}
+
 bool DialogPrompts::askYesNo(const QString& text, const QString& title) {
     return QMessageBox::question(m_parent, caption(title), text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

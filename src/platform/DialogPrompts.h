@@ -11,6 +11,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void message(const QString& text, const QString& title = {}) override;
+    void warning(const QString& text, const QString& title = {}) override;
     bool askYesNo(const QString& text, const QString& title = {}) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText = {}) override;

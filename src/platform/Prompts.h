@@ -11,6 +11,8 @@ public:
 
     // An OK box.
     virtual void message(const QString& text, const QString& title = {}) = 0;
+    // An OK box with the exclamation icon, for a consequence to keep in mind.
+    virtual void warning(const QString& text, const QString& title = {}) = 0;
     virtual bool askYesNo(const QString& text, const QString& title = {}) = 0;
     // An input box; no value when the user cancels.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,

@@ -64,7 +64,8 @@ constexpr ItemRecord::Field kFieldsClearedOnChoice[] = {
 GeneratorController::GeneratorController(const QString& homeFolder, Prompts& prompts,
                                          QObject* parent)
     : QObject(parent), m_home(homeFolder), m_prompts(prompts),
-      m_publisherFor(&PublisherChoice::forServer) {}
+      m_publisherFor(&PublisherChoice::forServer),
+      m_orders(OrderStore::defaultPath(homeFolder), prompts) {}
 
 ProjectFolder GeneratorController::folder() const {
     return ProjectFolder(m_home, m_projectName);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orders/OrderController.h"
 #include "project/CatalogOptions.h"
 #include "project/ItemRecord.h"
 #include "project/ProjectFolder.h"
@@ -38,6 +39,8 @@ public:
     const SiteSettings& settings() const { return m_settings; }
     const OrderTemplates& templates() const { return m_templates; }
     const QString& homeFolder() const { return m_home; }
+    // The "E-Mail DB" tab.
+    OrderController& orders() { return m_orders; }
 
     // What the user types or ticks; these emit nothing.
     void setCategoryEntry(const QString& text) { m_categoryEntry = text; }
@@ -135,4 +138,5 @@ private:
     OrderTemplates m_templates = OrderTemplates::defaults();
     PublisherFactory m_publisherFor;
     bool m_publishing = false;
+    OrderController m_orders;
 };

@@ -1,5 +1,6 @@
 #include "project/GeneratorWindow.h"
 
+#include "orders/EmailTab.h"
 #include "project/GeneratorController.h"
 #include "project/OrderAddresses.h"
 
@@ -93,7 +94,7 @@ GeneratorWindow::GeneratorWindow(GeneratorController& controller, QWidget* paren
     m_tabs->addTab(buildProjectTab(), QStringLiteral("Project"));
     m_tabs->addTab(buildSettingsTab(), QStringLiteral("Settings"));
     m_tabs->addTab(buildLayoutTab(), QStringLiteral("Layout"));
-    m_tabs->addTab(buildEmailTab(), QStringLiteral("E-Mail DB"));
+    m_tabs->addTab(new EmailTab(m_controller.orders()), QStringLiteral("E-Mail DB"));
     m_tabs->addTab(buildTemplatesTab(), QStringLiteral("Templates"));
     m_tabs->setCurrentIndex(3);
     m_publishProgress = new QProgressBar;
@@ -285,34 +286,6 @@ QWidget* GeneratorWindow::buildLayoutTab() {
     auto* layout = new QVBoxLayout(tab);
     layout->addLayout(columns);
     layout->addLayout(commands);
-    return tab;
-}
-
-QWidget* GeneratorWindow::buildEmailTab() {
-    auto* form = new QFormLayout;
-    addRow(form, QStringLiteral("POP Host:"), new QLineEdit);
-    addRow(form, QStringLiteral("User Name:"), new QLineEdit);
-    auto* password = new QLineEdit;
-    password->setEchoMode(QLineEdit::Password);
-    addRow(form, QStringLiteral("Password:"), password);
-    addRow(form, QStringLiteral("E-Mail:"), new QLineEdit);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(notAvailableButton(QStringLiteral("Get Orders")));
-    auto* hostDelete = new QCheckBox(QStringLiteral("Host &Delete"));
-    buttons->addWidget(hostDelete);
-    buttons->addWidget(notAvailableButton(QStringLiteral("Show Orders")));
-
-    auto* orderLog = new QPlainTextEdit;
-    orderLog->setReadOnly(true);
-    orderLog->setAccessibleName(QStringLiteral("Order log"));
-
-    auto* tab = new QWidget;
-    auto* layout = new QVBoxLayout(tab);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    layout->addWidget(namedList(QStringLiteral("Order lines")));
-    layout->addWidget(orderLog);
     return tab;
 }
 

@@ -36,7 +36,6 @@ private:
     QWidget* buildLayoutTab();
     QWidget* buildProductFrame();
     QWidget* buildItemListFrame();
-    QWidget* buildEmailTab();
     QWidget* buildTemplatesTab();
     QWidget* buildTemplateEditors();
     QPushButton* button(const QString& caption, const std::function<void()>& action);

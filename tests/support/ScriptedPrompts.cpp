@@ -23,6 +23,10 @@ void ScriptedPrompts::message(const QString& text, const QString&) {
     take(Kind::Message, text);
 }
 
+void ScriptedPrompts::warning(const QString& text, const QString&) {
+    take(Kind::Warning, text);
+}
+
 bool ScriptedPrompts::askYesNo(const QString& text, const QString&) {
     const auto step = take(Kind::YesNo, text);
     return step && step->answer == QLatin1String("yes");

@@ -10,7 +10,7 @@
 // prompt the script does not expect fails the running test, naming its text.
 class ScriptedPrompts : public Prompts {
 public:
-    enum class Kind { Message, YesNo, Input, OpenFile, SaveFile };
+    enum class Kind { Message, Warning, YesNo, Input, OpenFile, SaveFile };
 
     // Expect a prompt of this kind whose text contains `textPart` (empty:
     // any text). The answer: "yes"/"no" for YesNo; the typed text or chosen
@@ -27,6 +27,7 @@ public:
     const QStringList& shown() const { return m_shown; }
 
     void message(const QString& text, const QString& title) override;
+    void warning(const QString& text, const QString& title) override;
     bool askYesNo(const QString& text, const QString& title) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;

@@ -1,0 +1,217 @@
+#include "app/OrdersCommand.h"
+
+#include "orders/OrderFetcher.h"
+#include "orders/OrderIntake.h"
+#include "orders/OrderMessage.h"
+#include "orders/OrderStore.h"
+#include "platform/TextFile.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace {
+
+// The intake on this very thread.
+class DirectSink : public MessageSink {
+public:
+    explicit DirectSink(OrderIntake& intake, OrderStore& store)
+        : m_intake(intake), m_store(store) {}
+    bool hasTaken(const QString& mailbox, const QString& uid) override {
+        return m_store.hasTaken(mailbox, uid);
+    }
+    OrderIntake::Result take(const QString& text, const QString& mailbox,
+                             const QString& uid) override {
+        return m_intake.take(text, mailbox, uid);
+    }
+
+private:
+    OrderIntake& m_intake;
+    OrderStore& m_store;
+};
+
+// A saved message with LF line ends (as mail programs on this system save
+// them) is read with the CR LF line ends of the mail protocol.
+QString messageText(const QByteArray& bytes) {
+    QString text = QString::fromUtf8(bytes);
+    if (!text.contains(QStringLiteral("\r\n")))
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+QString csvField(const QString& value) {
+    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
+        !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
+        return value;
+    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+QString csvLine(const QStringList& values) {
+    QStringList fields;
+    for (const QString& value : values)
+        fields << csvField(value);
+    return fields.join(QLatin1Char(','));
+}
+
+int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out, QTextStream& err) {
+    int failures = 0;
+    for (const QString& path : files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            err << path << ": cannot read it: " << file.errorString() << Qt::endl;
+            ++failures;
+            continue;
+        }
+        // A message saved twice is taken in once, known by its Message-ID.
+        const QString text = messageText(file.readAll());
+        const QString id = OrderMessage::fieldValue(text, QStringLiteral("Message-ID:")).trimmed();
+        const OrderIntake::Result result =
+            intake.take(text, id.isEmpty() ? QString() : QStringLiteral("imported files"), id);
+        switch (result.outcome) {
+        case OrderIntake::Outcome::Stored:
+            out << path << ": order " << result.orderId << " taken in" << Qt::endl;
+            break;
+        case OrderIntake::Outcome::NotAnOrder:
+            out << path << ": not an order" << Qt::endl;
+            break;
+        case OrderIntake::Outcome::AlreadyTaken:
+            out << path << ": taken in before" << Qt::endl;
+            break;
+        case OrderIntake::Outcome::Failed:
+            err << path << ": not taken in: " << result.error << Qt::endl;
+            ++failures;
+            break;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+void listOrders(const OrderStore& store, bool csv, QTextStream& out) {
+    const QList<StoredOrder> orders = store.orders();
+    if (csv) {
+        out << csvLine(OrderStore::orderColumns()) << Qt::endl;
+        for (const StoredOrder& order : orders)
+            out << csvLine(order.values) << Qt::endl;
+        return;
+    }
+    const QStringList columns = OrderStore::orderColumns();
+    for (const StoredOrder& order : orders) {
+        out << "Order " << order.orderId << Qt::endl;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            if (!order.values.value(i).isEmpty())
+                out << "  " << columns.at(i) << ": " << order.values.at(i) << Qt::endl;
+        for (const QStringList& detail : order.details)
+            out << "  item: " << detail.join(QStringLiteral(" | ")) << Qt::endl;
+    }
+    out << orders.size() << " orders" << Qt::endl;
+}
+
+bool takeValue(const QStringList& arguments, qsizetype& i, QString* value) {
+    if (i + 1 >= arguments.size())
+        return false;
+    *value = arguments.at(++i);
+    return true;
+}
+
+} // namespace
+
+QString OrdersCommand::usage() {
+    return QStringLiteral(
+        "usage: quillmart orders import FILE... [--db PATH]\n"
+        "       quillmart orders fetch --host H [--port P] [--user U] [--password-env VAR]\n"
+        "                              [--tls|--starttls] [--trust-cert FILE] [--delete] "
+        "[--db PATH]\n"
+        "       quillmart orders list [--csv] [--db PATH]");
+}
+
+QString OrdersCommand::parse(const QStringList& arguments) {
+    if (arguments.isEmpty())
+        return QStringLiteral("orders needs import, fetch or list");
+    const QString& verb = arguments.first();
+    if (verb == QLatin1String("import"))
+        action = Action::Import;
+    else if (verb == QLatin1String("fetch"))
+        action = Action::Fetch;
+    else if (verb == QLatin1String("list"))
+        action = Action::List;
+    else
+        return QStringLiteral("unknown orders command \"%1\"").arg(verb);
+    QString portText;
+    const QList<std::pair<QString, QString*>> valued{
+        {QStringLiteral("--db"), &database},
+        {QStringLiteral("--host"), &host},
+        {QStringLiteral("--port"), &portText},
+        {QStringLiteral("--user"), &user},
+        {QStringLiteral("--password-env"), &passwordVariable},
+        {QStringLiteral("--trust-cert"), &trustedCertificate}};
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        const auto option = std::find_if(valued.begin(), valued.end(), [&](const auto& entry) {
+            return entry.first == argument;
+        });
+        if (option != valued.end()) {
+            if (!takeValue(arguments, i, option->second))
+                return QStringLiteral("%1 takes a value").arg(argument);
+        } else if (argument == QLatin1String("--tls") || argument == QLatin1String("--starttls")) {
+            security = argument.mid(2);
+        } else if (argument == QLatin1String("--delete")) {
+            deleteAfterReading = true;
+        } else if (argument == QLatin1String("--csv")) {
+            csv = true;
+        } else if (action == Action::Import && !argument.startsWith(QLatin1String("--"))) {
+            files << argument;
+        } else {
+            return QStringLiteral("unknown argument \"%1\"").arg(argument);
+        }
+    }
+    if (!portText.isEmpty()) {
+        bool ok = false;
+        port = portText.toInt(&ok);
+        if (!ok || port <= 0 || port > 65535)
+            return QStringLiteral("--port takes a port number, not \"%1\"").arg(portText);
+    }
+    if (action == Action::Import && files.isEmpty())
+        return QStringLiteral("import needs at least one message file");
+    if (action == Action::Fetch && host.isEmpty())
+        return QStringLiteral("fetch needs --host");
+    return {};
+}
+
+int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream& err) const {
+    OrderStore store;
+    QString error;
+    if (!store.open(database.isEmpty() ? OrderStore::defaultPath(homeFolder) : database, &error)) {
+        err << "quillmart orders: the order database could not be opened: " << error << Qt::endl;
+        return 1;
+    }
+    OrderIntake intake(store);
+    if (action == Action::List) {
+        listOrders(store, csv, out);
+        return 0;
+    }
+    if (action == Action::Import)
+        return importFiles(files, intake, out, err);
+
+    MailAccount account;
+    account.host = host;
+    account.port = port;
+    account.user = user;
+    account.trustedCertificate = trustedCertificate;
+    account.security = security == QLatin1String("tls")        ? MailAccount::Security::Tls
+                       : security == QLatin1String("starttls") ? MailAccount::Security::StartTls
+                                                               : MailAccount::Security::Plain;
+    if (!passwordVariable.isEmpty()) {
+        if (!qEnvironmentVariableIsSet(qPrintable(passwordVariable))) {
+            err << "quillmart orders: the variable " << passwordVariable << " is not set"
+                << Qt::endl;
+            return 1;
+        }
+        account.password = qEnvironmentVariable(qPrintable(passwordVariable));
+    }
+    PopMailbox mailbox(account);
+    DirectSink sink(intake, store);
+    const FetchSummary summary = OrderFetcher::fetch(
+        mailbox, account.user + QLatin1Char('@') + account.serverName(), sink, deleteAfterReading);
+    (summary.ok() ? out : err) << summary.text(account.serverName()) << Qt::endl;
+    return summary.ok() ? 0 : 1;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// `quillmart orders import FILE...`, `quillmart orders fetch ...` and
+// `quillmart orders list [--csv]`: the order intake without the window.
+// Each takes `--db PATH` (the order database; by default the one in the
+// home folder) and prints what it took in or holds.
+class OrdersCommand {
+public:
+    enum class Action { Import, Fetch, List };
+
+    Action action = Action::List;
+    QString database;
+    QStringList files;
+    QString host;
+    int port = 0;
+    QString user;
+    QString passwordVariable;
+    QString security; // "", "tls" or "starttls"
+    QString trustedCertificate;
+    bool deleteAfterReading = false;
+    bool csv = false;
+
+    // Reads the arguments after "orders". Returns an error text, empty when
+    // they are fine.
+    QString parse(const QStringList& arguments);
+    // Returns the exit code: 0 when everything was taken in (or listed).
+    int run(const QString& homeFolder, QTextStream& out, QTextStream& err) const;
+
+    static QString usage();
+};

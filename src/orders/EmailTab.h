@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class OrderController;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+// The "E-Mail DB" tab: the mailbox account, "Get Orders" with its
+// progress, the order lines, the order log and the order counter, and
+// "Show Orders". It shows the OrderController's state and forwards the
+// user's actions to it.
+class EmailTab : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit EmailTab(OrderController& controller, QWidget* parent = nullptr);
+
+private:
+    QWidget* buildAccountForm();
+    void refresh();
+    void showProgress(int done, int total);
+    void showOrders();
+
+    OrderController& m_controller;
+    QLineEdit* m_popHost = nullptr;
+    QLineEdit* m_userName = nullptr;
+    QLineEdit* m_password = nullptr;
+    QLineEdit* m_email = nullptr;
+    QCheckBox* m_hostDelete = nullptr;
+    QPushButton* m_getOrders = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_counter = nullptr;
+    QListWidget* m_orderLines = nullptr;
+    QPlainTextEdit* m_log = nullptr;
+};

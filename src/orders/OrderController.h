@@ -1,0 +1,80 @@
+#pragma once
+
+#include "orders/OrderFetcher.h"
+#include "orders/OrderIntake.h"
+#include "orders/OrderStore.h"
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <memory>
+
+class Prompts;
+class QThread;
+
+// The state and commands of the "E-Mail DB" tab: the mailbox account, the
+// "Host Delete" choice, and "Get Orders", which reads the mailbox in a
+// worker thread while the window stays usable and takes each message into
+// the order store on this thread.
+class OrderController : public QObject {
+    Q_OBJECT
+
+public:
+    // `database`: the order database's connection setting (a SQLite file
+    // path or a "driver://..." address).
+    OrderController(const QString& database, Prompts& prompts, QObject* parent = nullptr);
+    ~OrderController() override;
+
+    const QString& popHost() const { return m_popHost; }
+    const QString& userName() const { return m_userName; }
+    const QString& password() const { return m_password; }
+    const QString& email() const { return m_email; }
+    bool hostDelete() const { return m_hostDelete; }
+    void setPopHost(const QString& text) { m_popHost = text; }
+    void setUserName(const QString& text) { m_userName = text; }
+    void setPassword(const QString& text) { m_password = text; }
+    void setEmail(const QString& text) { m_email = text; }
+    // Ticking the box warns that messages will be deleted.
+    void setHostDelete(bool on);
+    // Another order database; takes effect when the store is next opened.
+    void setDatabase(const QString& database) { m_database = database; }
+    // A PEM certificate to trust for a mail server with a self-signed one.
+    void setTrustedCertificate(const QString& path) { m_trustedCertificate = path; }
+
+    // The account the "POP Host:" text names: "pop3s://host[:port]" is
+    // POP3 over TLS, "pop3://host[:port]" plain POP3, and a bare
+    // "host[:port]" POP3 secured with STLS.
+    MailAccount account() const;
+
+    // "Get Orders": starts reading the mailbox; nothing when a fetch runs.
+    void getOrders();
+    bool isFetching() const { return m_thread != nullptr; }
+
+    const QStringList& orderLines() const;
+    const QString& log() const;
+    const QString& counter() const;
+    // The order store, opened on first use; none (and the user is told
+    // why) when it cannot be opened.
+    OrderStore* store();
+
+Q_SIGNALS:
+    void changed();
+    // Messages handled so far; (0, 0) when the fetch is over.
+    void fetchProgress(int done, int total);
+
+private:
+    void finishFetch(const FetchSummary& summary, const QString& server);
+
+    QString m_database;
+    Prompts& m_prompts;
+    QString m_popHost;
+    QString m_userName;
+    QString m_password;
+    QString m_email;
+    QString m_trustedCertificate;
+    bool m_hostDelete = false;
+    std::unique_ptr<OrderStore> m_store;
+    std::unique_ptr<OrderIntake> m_intake;
+    QThread* m_thread = nullptr;
+    std::atomic_bool m_cancelled{false};
+};

@@ -1,0 +1,46 @@
+#include "orders/OrderIntake.h"
+
+#include "orders/OrderMessage.h"
+
+namespace {
+
+// A number as the order counter shows it: a leading blank where a sign
+// would stand for a negative number.
+QString counterText(int number) {
+    return number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
+}
+
+} // namespace
+
+OrderIntake::OrderIntake(OrderStore& store) : m_store(store) {}
+
+// A message already taken in from its mailbox, order or not, is not read
+// again.
+OrderIntake::Result OrderIntake::take(const QString& messageText, const QString& mailbox,
+                                      const QString& uid) {
+    if (m_store.hasTaken(mailbox, uid))
+        return {Outcome::AlreadyTaken, 0, {}};
+    const OrderMessage message(messageText);
+    if (!message.isOrder())
+        return passOver(mailbox, uid);
+    const OrderStore::Result stored = m_store.store(message, mailbox, uid);
+    if (!stored.ok())
+        return {Outcome::Failed, 0, stored.error};
+    show(message);
+    return {Outcome::Stored, stored.orderId, {}};
+}
+
+// A message that is not an order is remembered, so it is not read again.
+OrderIntake::Result OrderIntake::passOver(const QString& mailbox, const QString& uid) {
+    QString error;
+    if (!m_store.rememberNotAnOrder(mailbox, uid, &error))
+        return {Outcome::Failed, 0, error};
+    return {Outcome::NotAnOrder, 0, {}};
+}
+
+// The order counter shows the number of orders plus one.
+void OrderIntake::show(const OrderMessage& message) {
+    m_orderLines << message.descriptionLines();
+    m_log += message.logText();
+    m_counter = counterText(m_store.orderCount() + 1);
+}

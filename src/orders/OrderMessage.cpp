@@ -1,0 +1,193 @@
+#include "orders/OrderMessage.h"
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+const QString kDescriptionKey = QStringLiteral("DESCRIPTION=");
+const QString kAmountKey = QStringLiteral("AMOUNT=");
+// The description's first line end is looked for from its third character on.
+constexpr qsizetype kFirstLineEndFrom = 2;
+// The amount field starts with this mark before the amount ("$$$ 97.23").
+constexpr qsizetype kAmountMarkLength = 3;
+// More digits than this could overflow a 64-bit quantity.
+constexpr qsizetype kMaxQuantityDigits = 18;
+
+// A shipping method: the button that names it and the field of its charge.
+struct MethodChoice {
+    QString button;
+    QString name;
+    QString costField;
+};
+
+const QList<MethodChoice>& methodChoices() {
+    static const QList<MethodChoice> choices = {
+        {QStringLiteral("V1="), QStringLiteral("Saver"), QStringLiteral("T3=")},
+        {QStringLiteral("V2="), QStringLiteral("Economy"), QStringLiteral("T4=")},
+        {QStringLiteral("V3="), QStringLiteral("Standard"), QStringLiteral("T5=")},
+        {QStringLiteral("V4="), QStringLiteral("Priority"), QStringLiteral("T6=")}};
+    return choices;
+}
+
+// The form fields the order log lists after the description, in its order.
+const QStringList& loggedFields() {
+    static const QStringList fields =
+        QStringLiteral("AMOUNT= T2= NameB= NameS= Adrs1B= Adrs1S= Adrs2B= Adrs2S= StateB= StateS= "
+                       "ZIPB= ZIPS= PhoneE= PhoneD= E_Mail1= E_Mail2= Cust_Serv_Phone= "
+                       "CCNumber= CCExp=")
+            .split(QLatin1Char(' '));
+    return fields;
+}
+
+OrderColumn textColumn(const char* name, const QString& text) {
+    return {QString::fromLatin1(name), text, false};
+}
+
+OrderColumn moneyColumn(const char* name, const QString& text) {
+    return {QString::fromLatin1(name), text, true};
+}
+
+// A whole number, optionally signed and between blanks; none otherwise.
+std::optional<qint64> wholeNumber(const QString& text) {
+    QStringView digits = QStringView(text).trimmed();
+    const bool negative = digits.startsWith(QLatin1Char('-'));
+    if (negative)
+        digits = digits.mid(1);
+    if (digits.isEmpty() || digits.size() > kMaxQuantityDigits)
+        return std::nullopt;
+    for (const QChar c : digits)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    const qint64 value = digits.toLongLong();
+    return negative ? -value : value;
+}
+
+// The text between two carets without its last character: the blank the
+// order page writes before the caret.
+QString withoutLastCharacter(const QString& text) {
+    return text.left(text.size() - 1);
+}
+
+} // namespace
+
+std::optional<Money> OrderColumn::amount() const {
+    return isMoney ? Money::fromText(text) : std::nullopt;
+}
+
+OrderMessage::OrderMessage(const QString& text)
+    : m_text(text), m_subject(fieldValue(text, QStringLiteral("Subject:"))),
+      m_sender(fieldValue(text, QStringLiteral("from:"))) {
+    readDescription();
+    readShippingMethod();
+}
+
+QString OrderMessage::fieldValue(const QString& text, const QString& key) {
+    const qsizetype at = text.indexOf(key, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return QString();
+    const qsizetype start = at + key.size();
+    const qsizetype end = text.indexOf(kLineEnd, start);
+    return end < 0 ? text.mid(start) : text.mid(start, end - start);
+}
+
+bool OrderMessage::isOrder() const {
+    return m_subject.contains(QStringLiteral("Online Order"), Qt::CaseSensitive);
+}
+
+// Without a following "AMOUNT=" the description runs to the end of the text.
+void OrderMessage::readDescription() {
+    const qsizetype key = m_text.indexOf(kDescriptionKey, 0, Qt::CaseInsensitive);
+    if (key < 0)
+        return;
+    const qsizetype start = key + kDescriptionKey.size();
+    const qsizetype end = m_text.indexOf(kAmountKey, start, Qt::CaseInsensitive);
+    m_description = end < 0 ? m_text.mid(start) : m_text.mid(start, end - start);
+    m_descriptionLines = splitDescription(m_description);
+}
+
+// Each line ends at a CR LF; text after the last CR LF is no line. The
+// first line end is looked for from the third character on, so a
+// description that opens with CR LF keeps it in its first line.
+QStringList OrderMessage::splitDescription(const QString& description) {
+    QStringList lines;
+    qsizetype start = 0;
+    qsizetype end = description.indexOf(kLineEnd, kFirstLineEndFrom);
+    while (end >= 0) {
+        lines << description.mid(start, end - start);
+        start = end + kLineEnd.size();
+        end = description.indexOf(kLineEnd, start);
+    }
+    return lines;
+}
+
+// A later method that matches replaces an earlier one.
+void OrderMessage::readShippingMethod() {
+    for (const MethodChoice& choice : methodChoices()) {
+        if (field(choice.button) != choice.name)
+            continue;
+        m_shippingMethod = choice.name;
+        m_shippingCost = field(choice.costField);
+    }
+}
+
+QList<OrderColumn> OrderMessage::orderColumns() const {
+    const QString total = field(kAmountKey).mid(kAmountMarkLength);
+    return {textColumn("CustomerID", m_sender),
+            textColumn("ShipName", field(QStringLiteral("NameS="))),
+            textColumn("ShipAddress", field(QStringLiteral("Adrs1S="))),
+            textColumn("ShipCity", field(QStringLiteral("CityS="))),
+            textColumn("ShipState", field(QStringLiteral("StateS="))),
+            textColumn("ShipPostalCode", field(QStringLiteral("ZIPS="))),
+            textColumn("ShipPhoneNumber", field(QStringLiteral("PhoneE="))),
+            textColumn("ShippingMethodID", m_shippingMethod),
+            moneyColumn("ShippingCost", m_shippingCost),
+            textColumn("BillName", field(QStringLiteral("NameB="))),
+            textColumn("BillAddress", field(QStringLiteral("Adrs1B="))),
+            textColumn("BillCity", field(QStringLiteral("CityB="))),
+            textColumn("BillState", field(QStringLiteral("StateB="))),
+            textColumn("BillPostalCode", field(QStringLiteral("ZIPB="))),
+            textColumn("BillPhoneNumber", field(QStringLiteral("PhoneD="))),
+            textColumn("EMail1", field(QStringLiteral("E_Mail1="))),
+            textColumn("EMail2", field(QStringLiteral("E_Mail2="))),
+            moneyColumn("SalesTax", field(QStringLiteral("T2="))),
+            moneyColumn("Total", total),
+            textColumn("SustServPhone", field(QStringLiteral("Cust_Serv_Phone="))),
+            textColumn("CCNumber", field(QStringLiteral("CCNumber="))),
+            textColumn("CCExp", field(QStringLiteral("CCExp=")))};
+}
+
+QList<OrderLine> OrderMessage::orderLines() const {
+    QList<OrderLine> rows;
+    for (const QString& line : m_descriptionLines) {
+        if (line.isEmpty())
+            break;
+        if (const std::optional<OrderLine> row = orderLine(line))
+            rows << *row;
+    }
+    return rows;
+}
+
+// "A1 ^ 2 ^ 5.00 ^ 10.00^": identifier, quantity, unit price and row total,
+// each closed by a caret.
+std::optional<OrderLine> OrderMessage::orderLine(const QString& line) {
+    qsizetype carets[4];
+    qsizetype from = 0;
+    for (qsizetype& caret : carets) {
+        caret = line.indexOf(QLatin1Char('^'), from);
+        if (caret < 0)
+            return std::nullopt;
+        from = caret + 1;
+    }
+    const auto between = [&line, &carets](int i) {
+        return line.mid(carets[i] + 1, carets[i + 1] - carets[i] - 1);
+    };
+    return OrderLine{line.left(carets[0]), wholeNumber(withoutLastCharacter(between(0))),
+                     Money::fromText(withoutLastCharacter(between(1))),
+                     Money::fromText(between(2))};
+}
+
+QString OrderMessage::logText() const {
+    QString log = m_subject + kLineEnd + m_sender + kLineEnd + m_description + kLineEnd;
+    for (const QString& key : loggedFields())
+        log += field(key) + kLineEnd;
+    return log + m_shippingMethod + kLineEnd + m_shippingCost + kLineEnd + kLineEnd;
+}

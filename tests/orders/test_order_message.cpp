@@ -1,0 +1,213 @@
+#include "OrderMail.h"
+#include "orders/OrderMessage.h"
+
+#include <QtTest>
+
+namespace {
+
+// Cents of an amount, -1 for none, for compact comparisons.
+qint64 centsOf(const std::optional<Money>& money) {
+    return money ? money->cents() : -1;
+}
+
+} // namespace
+
+class TestOrderMessage : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fieldValue_data();
+    void fieldValue();
+    void subjectAndSender_data();
+    void subjectAndSender();
+    void columnsOfABrowserMail();
+    void description_data();
+    void description();
+    void itemLine_data();
+    void itemLine();
+    void shippingMethod_data();
+    void shippingMethod();
+};
+
+void TestOrderMessage::fieldValue_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("up to CR LF") << "x\r\nNameB=Ann Lee\r\nNameS=Bo\r\n"
+                                 << "Ann Lee";
+    QTest::newRow("first occurrence") << "NameB=Ann\r\nNameB=Bo\r\n"
+                                      << "Ann";
+    QTest::newRow("letter case ignored") << "NAMEB=Ann\r\n"
+                                         << "Ann";
+    QTest::newRow("lone LF kept") << "NameB=Ann\nLee\r\n"
+                                  << "Ann\nLee";
+    QTest::newRow("anywhere") << "XNameB=Ann\r\n"
+                              << "Ann";
+    QTest::newRow("at the end") << "NameB=Ann"
+                                << "Ann";
+    QTest::newRow("missing") << "NameS=Ann\r\n"
+                             << "";
+}
+
+void TestOrderMessage::fieldValue() {
+    QFETCH(QString, text);
+    QFETCH(QString, value);
+    QCOMPARE(OrderMessage::fieldValue(text, "NameB="), value);
+}
+
+void TestOrderMessage::subjectAndSender_data() {
+    QTest::addColumn<QString>("subjectLine");
+    QTest::addColumn<QString>("fromLine");
+    QTest::addColumn<bool>("isOrder");
+    QTest::addColumn<QString>("sender");
+    QTest::newRow("as sent") << "Subject: Online Order"
+                             << "From: J <j@s.test>" << true << " J <j@s.test>";
+    QTest::newRow("key case") << "SUBJECT: Re: Online Order 5"
+                              << "FROM:J" << true << "J";
+    QTest::newRow("lower case") << "Subject: online order"
+                                << "from: J" << false << " J";
+}
+
+void TestOrderMessage::subjectAndSender() {
+    QFETCH(QString, subjectLine);
+    QFETCH(QString, fromLine);
+    QFETCH(bool, isOrder);
+    QFETCH(QString, sender);
+    OrderMail mail;
+    mail.subjectLine = subjectLine;
+    mail.fromLine = fromLine;
+    const OrderMessage message(mail.text());
+    QCOMPARE(message.isOrder(), isOrder);
+    QCOMPARE(message.orderColumns().value(0).text, sender);
+}
+
+void TestOrderMessage::columnsOfABrowserMail() {
+    const OrderMessage message(OrderMail().set("AMOUNT", "$$$ 12.34").text());
+    const QStringList expected = {"CustomerID= Jane Buyer <jane@shop.test>",
+                                  "ShipName=Jim Buyer",
+                                  "ShipAddress=40 Dock Road",
+                                  "ShipCity=Tulsa",
+                                  "ShipState=OK",
+                                  "ShipPostalCode=74103",
+                                  "ShipPhoneNumber=555-0101",
+                                  "ShippingMethodID=Saver",
+                                  "ShippingCost=$ 8.70",
+                                  "BillName=Jane Buyer",
+                                  "BillAddress=12 Elm Street",
+                                  "BillCity=Dallas",
+                                  "BillState=TX",
+                                  "BillPostalCode=75201",
+                                  "BillPhoneNumber=555-0102",
+                                  "EMail1=jane@shop.test",
+                                  "EMail2=jim@shop.test",
+                                  "SalesTax=$ 6.77",
+                                  "Total= 12.34",
+                                  "SustServPhone=",
+                                  "CCNumber=4111111111111111",
+                                  "CCExp=09/27"};
+    QStringList columns;
+    QList<qint64> amounts;
+    for (const OrderColumn& column : message.orderColumns()) {
+        columns << column.name + '=' + column.text;
+        amounts << centsOf(column.amount());
+    }
+    QCOMPARE(columns, expected);
+    QCOMPARE(amounts.count(-1), 19);
+    QCOMPARE(amounts.mid(17, 2), QList<qint64>({677, 1234}));
+}
+
+void TestOrderMessage::description_data() {
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("rows");
+    const QString a1 = OrderMail::item("A1", "2", "5.00", "10.00");
+    const QString b7 = OrderMail::item("B7", "1", "72.00", "72.00");
+    const QString total = QStringLiteral(" Total Price : $$$ 97.47");
+    QTest::newRow("two items") << QStringList{a1, b7} << QStringList{a1, b7, "", total} << 2;
+    // The first line end is looked for from the third character on.
+    QTest::newRow("empty basket") << QStringList() << QStringList{"\r\n" + total} << 0;
+    QTest::newRow("no carets") << QStringList{"note", b7} << QStringList{"note", b7, "", total}
+                               << 1;
+    QTest::newRow("empty line") << QStringList{a1, "", b7} << QStringList{a1, "", b7, "", total}
+                                << 1;
+}
+
+void TestOrderMessage::description() {
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, lines);
+    QFETCH(int, rows);
+    OrderMail mail;
+    mail.items = items;
+    const OrderMessage message(mail.text());
+    QCOMPARE(message.descriptionLines(), lines);
+    QCOMPARE(message.description(), lines.join("\r\n") + "\r\n");
+    QCOMPARE(message.orderLines().size(), rows);
+    // Without "AMOUNT=" the description runs to the end; without
+    // "DESCRIPTION=" there is none.
+    const OrderMessage noAmount(mail.set("AMOUNT", QString()).text());
+    QVERIFY(noAmount.description().endsWith("B1=Submit\r\nNote=Special Instructions :\r\n\r\n"));
+    QVERIFY(OrderMessage(mail.text().replace("DESCRIPTION=", "D=")).descriptionLines().isEmpty());
+}
+
+void TestOrderMessage::itemLine_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("productId");
+    QTest::addColumn<QList<qint64>>("numbers"); // quantity, price, line total; -1: none
+    QTest::newRow("A1") << OrderMail::item("A1", "2", "5.00", "10.00") << "A1 "
+                        << QList<qint64>{2, 500, 1000};
+    QTest::newRow("beyond 16 bits") << OrderMail::item("Z", "70000", "1.00", "70000.00") << "Z "
+                                    << QList<qint64>{70000, 100, 7000000};
+    QTest::newRow("unreadable") << OrderMail::item("Q", "two", "NaN.aN", "") << "Q "
+                                << QList<qint64>{-1, -1, -1};
+    QTest::newRow("empty fields") << "^^^^"
+                                  << "" << QList<qint64>{-1, -1, -1};
+    QTest::newRow("more carets") << "A ^ 1 ^ 2.00 ^ 2.00^x^"
+                                 << "A " << QList<qint64>{1, 200, 200};
+}
+
+void TestOrderMessage::itemLine() {
+    QFETCH(QString, line);
+    QFETCH(QString, productId);
+    QFETCH(QList<qint64>, numbers);
+    OrderMail mail;
+    mail.items = {line};
+    const QList<OrderLine> rows = OrderMessage(mail.text()).orderLines();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].productId, productId);
+    QCOMPARE(QList<qint64>({rows[0].quantity.value_or(-1), centsOf(rows[0].price),
+                            centsOf(rows[0].lineTotal)}),
+             numbers);
+}
+
+void TestOrderMessage::shippingMethod_data() {
+    QTest::addColumn<QStringList>("buttons"); // name, value, ... in place of V1=Saver
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QString>("cost");
+    QTest::newRow("saver") << QStringList{"V1", "Saver"} << "Saver"
+                           << "$ 8.70";
+    QTest::newRow("priority") << QStringList{"V4", "Priority"} << "Priority"
+                              << "$ 22.40";
+    QTest::newRow("later one") << QStringList{"V1", "Saver", "V3", "Standard"} << "Standard"
+                               << "$ 20.70";
+    QTest::newRow("wrong name") << QStringList{"V2", "Saver"} << ""
+                                << "";
+    QTest::newRow("none") << QStringList() << ""
+                          << "";
+}
+
+void TestOrderMessage::shippingMethod() {
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, method);
+    QFETCH(QString, cost);
+    OrderMail mail;
+    mail.set("V1", QString());
+    for (qsizetype i = 0; i < buttons.size(); i += 2)
+        mail.set(buttons[i], buttons[i + 1]);
+    const OrderMessage message(mail.text());
+    QCOMPARE(message.shippingMethod(), method);
+    QCOMPARE(message.shippingCost(), cost);
+    QCOMPARE(message.orderColumns()[7].text, method);
+    QCOMPARE(message.orderColumns()[8].amount(), Money::fromText(cost));
+}
+
+QTEST_GUILESS_MAIN(TestOrderMessage)
+#include "test_order_message.moc"

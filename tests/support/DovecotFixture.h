@@ -1,0 +1,68 @@
+#pragma once
+
+#include "orders/PopMailbox.h"
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+// A POP3 server for tests: dovecot started as a child process on 127.0.0.1
+// with its configuration, state, log, one user's maildir and (when asked)
+// a test certificate in a temporary folder. The system's dovecot
+// configuration is never read. Works as root (mail is then read as
+// "nobody") and as a normal user. Stopped when the fixture goes.
+class DovecotFixture {
+public:
+    enum class Tls { Off, On };
+
+    DovecotFixture();
+    ~DovecotFixture();
+    DovecotFixture(const DovecotFixture&) = delete;
+    DovecotFixture& operator=(const DovecotFixture&) = delete;
+
+    // Starts the server and waits until it greets. With Tls::On the plain
+    // port offers STLS and a second port speaks POP3 over TLS, both with a
+    // certificate for 127.0.0.1 made for this fixture. Started again after
+    // stop(), it takes the same ports if it can, and the same mailbox.
+    // False when it could not start (error() says why).
+    bool start(Tls tls = Tls::Off);
+    void stop();
+
+    // Puts a message into the mailbox as a mail delivery would: the text
+    // as it is, usually with LF line ends, which the server sends as CR LF.
+    // Messages keep the order in which they were added.
+    bool addMessage(const QByteArray& text);
+    // The messages now in the mailbox, as files on disk.
+    int messageCount() const;
+
+    quint16 port() const { return m_port; }
+    quint16 tlsPort() const { return m_tlsPort; }
+    QString user() const { return QStringLiteral("orders"); }
+    QString password() const { return QStringLiteral("s3cret pass"); }
+    // The PEM file of the server's certificate, to trust it.
+    QString certificatePath() const;
+    // The account of the test mailbox, its certificate trusted with Tls and
+    // StartTls.
+    MailAccount account(MailAccount::Security security = MailAccount::Security::Plain) const;
+    QString error() const { return m_error; }
+    // What the server logged, to see how sessions ended.
+    QString serverLog() const;
+
+private:
+    bool prepareFolders();
+    bool makeCertificate();
+    bool startOnce(Tls tls, bool samePorts);
+    QString configuration(Tls tls) const;
+    QString accessSettings() const;
+    QString tlsSettings(Tls tls) const;
+    bool waitUntilGreeting();
+    QString path(const QString& name) const;
+
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+    quint16 m_tlsPort = 0;
+    int m_added = 0;
+    QString m_error;
+};

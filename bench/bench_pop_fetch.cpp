@@ -4,7 +4,9 @@
 //
 //   bench_pop_fetch [number of messages, default 10000]
 
+#include "orders/OrderFetcher.h"
 #include "orders/OrderMail.h"
+#include "orders/OrderStore.h"
 #include "orders/PopMailbox.h"
 #include "support/DovecotFixture.h"
 
@@ -84,6 +86,45 @@ Measurement fetchWithMailbox(const MailAccount& account, const MessageHandler& h
     return run;
 }
 
+// The intake on this thread, as "quillmart orders fetch" runs it.
+class IntakeSink : public MessageSink {
+public:
+    IntakeSink(OrderStore& store, OrderIntake& intake) : m_store(store), m_intake(intake) {}
+    bool hasTaken(const QString& mailbox, const QString& uid) override {
+        return m_store.hasTaken(mailbox, uid);
+    }
+    OrderIntake::Result take(const QString& text, const QString& mailbox,
+                             const QString& uid) override {
+        return m_intake.take(text, mailbox, uid);
+    }
+
+private:
+    OrderStore& m_store;
+    OrderIntake& m_intake;
+};
+
+// The whole intake: every message read, parsed and stored with its details
+// in a fresh SQLite order database, one transaction per message.
+Measurement fetchIntoOrders(const MailAccount& account) {
+    Measurement run;
+    run.name = QStringLiteral("order intake (fetch + parse + store)");
+    QTemporaryDir dir;
+    OrderStore store;
+    if (!store.open(dir.filePath(QStringLiteral("orders.sqlite")), &run.error))
+        return run;
+    OrderIntake intake(store);
+    IntakeSink sink(store, intake);
+    QElapsedTimer timer;
+    timer.start();
+    PopMailbox mailbox(account);
+    const FetchSummary summary =
+        OrderFetcher::fetch(mailbox, QStringLiteral("bench@127.0.0.1"), sink, false);
+    run.seconds = double(timer.nsecsElapsed()) / 1e9;
+    run.messages = summary.orders;
+    run.error = summary.ok() ? QString() : summary.text(account.serverName());
+    return run;
+}
+
 // One curl process fetching every message over one connection, as curl
 // does for a numbered range of addresses.
 Measurement fetchWithCurlTool(const DovecotFixture& server, int count) {
@@ -141,9 +182,11 @@ int main(int argc, char* argv[]) {
     }
     const Measurement ours = fetchWithMailbox(server.account(), {});
     const Measurement theirs = fetchWithCurlTool(server, count);
+    const Measurement intake = fetchIntoOrders(server.account());
     print(ours);
     print(theirs);
+    print(intake);
     if (ours.bytes != theirs.bytes)
         std::printf("note: the two runs read a different number of bytes\n");
-    return ours.error.isEmpty() && theirs.error.isEmpty() ? 0 : 1;
+    return ours.error.isEmpty() && theirs.error.isEmpty() && intake.error.isEmpty() ? 0 : 1;
 }

@@ -275,6 +275,15 @@ void OrderStore::closeConnection() {
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
+// A SQLite file keeps its journal as a write-ahead log: a commit then
+// costs one flush to disk instead of several, and stays as safe (every
+// commit is on disk before the message is deleted on the server).
+void OrderStore::useWriteAheadLog(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
 bool OrderStore::open(const QString& connection, QString* error) {
     closeConnection();
     const ConnectionSetting setting = readSetting(connection);
@@ -290,7 +299,9 @@ bool OrderStore::open(const QString& connection, QString* error) {
     QString why;
     if (!db.open())
         why = db.lastError().text();
-    else if (!createMissingTables(db, &why))
+    else if (setting.driver == kSqlite)
+        useWriteAheadLog(db);
+    if (db.isOpen() && !createMissingTables(db, &why))
         db.close();
     if (error)
         *error = why;

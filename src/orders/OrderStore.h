@@ -76,6 +76,7 @@ public:
     static QStringList detailColumns();
 
 private:
+    static void useWriteAheadLog(QSqlDatabase& db);
     QSqlDatabase database() const;
     void closeConnection();
     bool insertOrder(QSqlDatabase& db, const OrderMessage& message, const QDate& orderDate,

@@ -1,0 +1,125 @@
+#include "orders/OrderMail.h"
+#include "support/DovecotFixture.h"
+#include "support/ProgramRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestOrdersCommand : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void importsAndLists();
+    void fetchesFromAMailbox();
+    void refusals_data();
+    void refusals();
+
+private:
+    ProgramRun quillmart(QStringList arguments) const;
+    QString writeMessage(const QString& name, const QByteArray& text) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestOrdersCommand::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+// Every run uses the test's own order database.
+ProgramRun TestOrdersCommand::quillmart(QStringList arguments) const {
+    arguments << "--db" << m_dir->filePath("orders.sqlite");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUILLMART_HOME", m_dir->filePath("home"));
+    environment.insert("QM_MAIL", "s3cret pass");
+    return ProgramRun::of(QStringLiteral(QUILLMART_EXECUTABLE), arguments, environment);
+}
+
+QString TestOrdersCommand::writeMessage(const QString& name, const QByteArray& text) const {
+    QFile file(m_dir->filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(text);
+    return file.fileName();
+}
+
+// A message saved with LF line ends is read as the mail it was; the same
+// message (by its Message-ID) is taken in once.
+void TestOrdersCommand::importsAndLists() {
+    OrderMail mail;
+    const QByteArray saved =
+        QString("Message-ID: <1@shop.test>\r\n" + mail.text()).replace("\r\n", "\n").toUtf8();
+    const QString order = writeMessage("order.eml", saved);
+    const QString copy = writeMessage("copy.eml", saved);
+    const QString other = writeMessage("other.eml", "Subject: Hello\r\n\r\nHi\r\n");
+    ProgramRun run = quillmart({"orders", "import", order, other, copy});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, (order + ": order 1 taken in\n" + other + ": not an order\n" + copy +
+                       ": taken in before\n")
+                          .toUtf8());
+
+    run = quillmart({"orders", "list", "--csv"});
+    QCOMPARE(run.exitCode, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines.at(0).startsWith("OrderID,CustomerID,"));
+    QVERIFY2(lines.at(1).contains(",Jim Buyer,40 Dock Road,Tulsa,OK,"), lines.at(1).constData());
+    QVERIFY(lines.at(1).contains(",97.47,"));
+
+    run = quillmart({"orders", "list"});
+    QVERIFY(run.out.contains("  item: 1 | A1  | 2 | 5.00 | 10.00\n"));
+    QVERIFY(run.out.endsWith("1 orders\n"));
+}
+
+void TestOrdersCommand::fetchesFromAMailbox() {
+    DovecotFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    OrderMail mail;
+    QVERIFY(server.addMessage(mail.text().replace("\r\n", "\n").toUtf8()));
+    QVERIFY(server.addMessage("Subject: Newsletter\n\nNews.\n"));
+    const QStringList fetch{"orders",    "fetch",       "--host",
+                            "127.0.0.1", "--port",      QString::number(server.port()),
+                            "--user",    server.user(), "--password-env",
+                            "QM_MAIL"};
+    ProgramRun run = quillmart(fetch);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains("1 new orders taken in, 1 other messages, 0 taken in before."),
+             run.out.constData());
+    run = quillmart(fetch + QStringList{"--delete"});
+    QVERIFY2(run.out.contains("0 new orders taken in, 0 other messages, 2 taken in before. 2 "
+                              "deleted on the server."),
+             run.out.constData());
+    QCOMPARE(server.messageCount(), 0);
+
+    server.stop();
+    run = quillmart(fetch);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.startsWith("No orders were fetched from 127.0.0.1:"));
+}
+
+void TestOrdersCommand::refusals_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    // Every run gets "--db PATH" at the end.
+    QTest::newRow("no action") << QStringList{"orders"} << "unknown orders command \"--db\"";
+    QTest::newRow("unknown action")
+        << QStringList{"orders", "purge"} << "unknown orders command \"purge\"";
+    QTest::newRow("import nothing")
+        << QStringList{"orders", "import"} << "import needs at least one message file";
+    QTest::newRow("fetch without host") << QStringList{"orders", "fetch"} << "fetch needs --host";
+    QTest::newRow("bad port") << QStringList{"orders", "fetch", "--host", "h", "--port", "pop"}
+                              << "--port takes a port number, not \"pop\"";
+}
+
+void TestOrdersCommand::refusals() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const ProgramRun run = quillmart(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+}
+
+QTEST_GUILESS_MAIN(TestOrdersCommand)
+#include "test_orders_command.moc"

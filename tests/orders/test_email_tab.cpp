@@ -29,6 +29,8 @@ private Q_SLOTS:
     void fieldsAreLabelled();
     void hostDeleteWarnsWhenTicked();
     void getOrdersNeedsAHost();
+    void hostTextChoosesTheSecurity_data();
+    void hostTextChoosesTheSecurity();
     void getOrdersKeepsTheTabUsable();
 
 private:
@@ -102,6 +104,34 @@ void TestEmailTab::hostDeleteWarnsWhenTicked() {
 void TestEmailTab::getOrdersNeedsAHost() {
     m_prompts->expectMessage("Enter the mail server in \"POP Host:\" first");
     QTest::mouseClick(button("Get Orders"), Qt::LeftButton);
+}
+
+void TestEmailTab::hostTextChoosesTheSecurity_data() {
+    QTest::addColumn<QString>("hostText");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<int>("security");
+    using S = MailAccount::Security;
+    QTest::newRow("bare host: STLS") << "mail.shop.test"
+                                     << "mail.shop.test" << 0 << int(S::StartTls);
+    QTest::newRow("host and port") << " mail.shop.test:1110 "
+                                   << "mail.shop.test" << 1110 << int(S::StartTls);
+    QTest::newRow("pop3s") << "POP3S://mail.shop.test"
+                           << "mail.shop.test" << 0 << int(S::Tls);
+    QTest::newRow("plain pop3") << "pop3://127.0.0.1:2110"
+                                << "127.0.0.1" << 2110 << int(S::Plain);
+}
+
+void TestEmailTab::hostTextChoosesTheSecurity() {
+    QFETCH(QString, hostText);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QFETCH(int, security);
+    m_controller->setPopHost(hostText);
+    const MailAccount account = m_controller->account();
+    QCOMPARE(account.host, host);
+    QCOMPARE(account.port, port);
+    QCOMPARE(int(account.security), security);
 }
 
 // The mailbox is read while the tab keeps handling events; the orders

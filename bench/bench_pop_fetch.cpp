@@ -4,6 +4,7 @@
 //
 //   bench_pop_fetch [number of messages, default 10000]
 
+#include "orders/IntakeSink.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderMail.h"
 #include "orders/OrderStore.h"
@@ -85,23 +86,6 @@ Measurement fetchWithMailbox(const MailAccount& account, const MessageHandler& h
     run.seconds = double(timer.nsecsElapsed()) / 1e9;
     return run;
 }
-
-// The intake on this thread, as "quillmart orders fetch" runs it.
-class IntakeSink : public MessageSink {
-public:
-    IntakeSink(OrderStore& store, OrderIntake& intake) : m_store(store), m_intake(intake) {}
-    bool hasTaken(const QString& mailbox, const QString& uid) override {
-        return m_store.hasTaken(mailbox, uid);
-    }
-    OrderIntake::Result take(const QString& text, const QString& mailbox,
-                             const QString& uid) override {
-        return m_intake.take(text, mailbox, uid);
-    }
-
-private:
-    OrderStore& m_store;
-    OrderIntake& m_intake;
-};
 
 // The whole intake: every message read, parsed and stored with its details
 // in a fresh SQLite order database, one transaction per message.

@@ -1,5 +1,6 @@
 #include "app/OrdersCommand.h"
 
+#include "orders/IntakeSink.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderIntake.h"
 #include "orders/OrderMessage.h"
@@ -10,24 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-// The intake on this very thread.
-class DirectSink : public MessageSink {
-public:
-    explicit DirectSink(OrderIntake& intake, OrderStore& store)
-        : m_intake(intake), m_store(store) {}
-    bool hasTaken(const QString& mailbox, const QString& uid) override {
-        return m_store.hasTaken(mailbox, uid);
-    }
-    OrderIntake::Result take(const QString& text, const QString& mailbox,
-                             const QString& uid) override {
-        return m_intake.take(text, mailbox, uid);
-    }
-
-private:
-    OrderIntake& m_intake;
-    OrderStore& m_store;
-};
 
 // A saved message with LF line ends (as mail programs on this system save
 // them) is read with the CR LF line ends of the mail protocol.
@@ -209,7 +192,7 @@ int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream&
         account.password = qEnvironmentVariable(qPrintable(passwordVariable));
     }
     PopMailbox mailbox(account);
-    DirectSink sink(intake, store);
+    IntakeSink sink(store, intake);
     const FetchSummary summary = OrderFetcher::fetch(
         mailbox, account.user + QLatin1Char('@') + account.serverName(), sink, deleteAfterReading);
     (summary.ok() ? out : err) << summary.text(account.serverName()) << Qt::endl;

@@ -1,3 +1,4 @@
+#include "orders/IntakeSink.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderMail.h"
 #include "orders/OrderStore.h"
@@ -11,25 +12,18 @@ namespace {
 
 // The intake on the test's thread; `afterStoring` runs after each order
 // is stored, to play a crash.
-class IntakeSink : public MessageSink {
+class CrashingSink : public IntakeSink {
 public:
-    IntakeSink(OrderStore& store, OrderIntake& intake) : m_store(store), m_intake(intake) {}
+    using IntakeSink::IntakeSink;
     std::function<void()> afterStoring;
 
-    bool hasTaken(const QString& mailbox, const QString& uid) override {
-        return m_store.hasTaken(mailbox, uid);
-    }
     OrderIntake::Result take(const QString& text, const QString& mailbox,
                              const QString& uid) override {
-        const OrderIntake::Result result = m_intake.take(text, mailbox, uid);
+        const OrderIntake::Result result = IntakeSink::take(text, mailbox, uid);
         if (result.outcome == OrderIntake::Outcome::Stored && afterStoring)
             afterStoring();
         return result;
     }
-
-private:
-    OrderStore& m_store;
-    OrderIntake& m_intake;
 };
 
 QByteArray order(const char* id) {
@@ -60,7 +54,7 @@ private:
     std::unique_ptr<DovecotFixture> m_server;
     std::unique_ptr<OrderStore> m_store;
     std::unique_ptr<OrderIntake> m_intake;
-    std::unique_ptr<IntakeSink> m_sink;
+    std::unique_ptr<CrashingSink> m_sink;
 };
 
 // A mailbox of three orders and two other mails.
@@ -74,7 +68,7 @@ void TestOrderFetch::init() {
     m_store = std::make_unique<OrderStore>();
     QVERIFY(m_store->open(m_dir->filePath("orders.sqlite")));
     m_intake = std::make_unique<OrderIntake>(*m_store);
-    m_sink = std::make_unique<IntakeSink>(*m_store, *m_intake);
+    m_sink = std::make_unique<CrashingSink>(*m_store, *m_intake);
 }
 
 FetchSummary TestOrderFetch::fetch(bool deleteAfterReading) {

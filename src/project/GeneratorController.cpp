@@ -2,6 +2,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/TextFile.h"
+#include "project/BrowserLink.h"
 #include "project/NameRules.h"
 #include "project/OrderAddresses.h"
 #include "project/SettingsFile.h"
@@ -403,6 +404,25 @@ void GeneratorController::setGatewayLogin(const QString& login) {
 
 void GeneratorController::setSaveResultsEmail(const QString& email) {
     m_templates.order1Tail = OrderAddresses::withSaveResultsEmail(m_templates.order1Tail, email);
+    Q_EMIT changed();
+}
+
+void GeneratorController::preview() {
+    if (!m_browser) {
+        notAvailable(QStringLiteral("Preview"));
+        return;
+    }
+    Q_EMIT hideWanted();
+    m_browser->preview(
+        QDir(folder().path()).filePath(m_settings.startFileName + QStringLiteral(".htm")));
+}
+
+void GeneratorController::getIt() {
+    if (!m_browser) {
+        notAvailable(QStringLiteral("Get it"));
+        return;
+    }
+    m_fields[ItemRecord::DescUrl] = m_browser->addressText();
     Q_EMIT changed();
 }
 

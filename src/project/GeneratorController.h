@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class BrowserLink;
 class Prompts;
 class Publisher;
 
@@ -91,6 +92,15 @@ public:
     // Runs whenever the user switches to another tab.
     void switchTab();
 
+    // The browser window the generator works with; none in a test or when
+    // the generator runs alone.
+    void setBrowserLink(BrowserLink* link) { m_browser = link; }
+    // "Preview": the generated start page in the browser's view 1; the
+    // generator window hides (it asks by hideWanted()).
+    void preview();
+    // "Get it": the browser's address into the "Description URL" field.
+    void getIt();
+
     // Commands whose work this version does not do yet: the user is told so.
     void notAvailable(const QString& command);
 
@@ -99,6 +109,8 @@ Q_SIGNALS:
     void changed();
     // The category name entry field should take the input focus.
     void categoryEntryFocusWanted();
+    // The generator window should hide ("Preview").
+    void hideWanted();
     // Files of a publish handled so far; (0, 0) when the publish is over.
     void publishProgress(int done, int total);
 
@@ -139,4 +151,5 @@ private:
     PublisherFactory m_publisherFor;
     bool m_publishing = false;
     OrderController m_orders;
+    BrowserLink* m_browser = nullptr;
 };

@@ -111,6 +111,7 @@ GeneratorWindow::GeneratorWindow(GeneratorController& controller, QWidget* paren
     connect(&m_controller, &GeneratorController::publishProgress, this,
             &GeneratorWindow::showPublishProgress);
     connect(&m_controller, &GeneratorController::changed, this, &GeneratorWindow::refresh);
+    connect(&m_controller, &GeneratorController::hideWanted, this, &QWidget::hide);
     connect(&m_controller, &GeneratorController::categoryEntryFocusWanted, m_categoryEntry,
             [this] { m_categoryEntry->setFocus(); });
     refresh();
@@ -248,7 +249,7 @@ QWidget* GeneratorWindow::buildProductFrame() {
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button(QStringLiteral("Add"), [this] { m_controller.addItem(); }));
-    buttons->addWidget(notAvailableButton(QStringLiteral("Get it")));
+    buttons->addWidget(button(QStringLiteral("Get it"), [this] { m_controller.getIt(); }));
     form->addRow(buttons);
     return frame;
 }
@@ -276,7 +277,7 @@ QWidget* GeneratorWindow::buildLayoutTab() {
     auto* commands = new QHBoxLayout;
     commands->addWidget(button(QStringLiteral("Generate"), [this] { m_controller.generate(); }));
     commands->addWidget(button(QStringLiteral("Update"), [this] { m_controller.update(); }));
-    commands->addWidget(notAvailableButton(QStringLiteral("Preview")));
+    commands->addWidget(button(QStringLiteral("Preview"), [this] { m_controller.preview(); }));
     commands->addWidget(button(QStringLiteral("Front Page"), [this] { m_controller.frontPage(); }));
 
     auto* tab = new QWidget;

@@ -1,4 +1,5 @@
 #include "platform/TextFile.h"
+#include "project/BrowserLink.h"
 #include "project/GeneratorController.h"
 #include "project/SettingsFile.h"
 #include "support/ExpectedFile.h"
@@ -26,6 +27,14 @@ QStringList linesOf(const QString& path) {
     return TextFile::readLines(path).value_or(QStringList{QStringLiteral("<missing>")});
 }
 
+// The browser window as the generator sees it.
+struct FakeBrowser : BrowserLink {
+    QString address;
+    QStringList previewed;
+    QString addressText() const override { return address; }
+    void preview(const QString& path) override { previewed << path; }
+};
+
 } // namespace
 
 class TestGeneratorController : public QObject {
@@ -47,6 +56,7 @@ private Q_SLOTS:
     void generateAndUpdate();
     void generateUsesTheAddressesAndTemplatesOfTheWindow();
     void frontPageAndUpdatePublish();
+    void previewAndGetItUseTheBrowser();
 
 private:
     QString project(const QString& file = {}) const;
@@ -382,6 +392,24 @@ void TestGeneratorController::generateUsesTheAddressesAndTemplatesOfTheWindow() 
                 .contains("S-Email-Address=\"results@shop.test\""));
     QCOMPARE(fileBytes(project(QStringLiteral("select_payment.htm"))),
              QByteArray("<html>pay here</html>\r\n"));
+}
+
+void TestGeneratorController::previewAndGetItUseTheBrowser() {
+    m_prompts->expectMessage(QStringLiteral("\"Preview\" is not available in this version yet."));
+    m_controller->preview();
+    FakeBrowser browser;
+    browser.address = QStringLiteral("https://maker.test/hammer.htm");
+    m_controller->setBrowserLink(&browser);
+    makeShop();
+    QSignalSpy hidden(m_controller, &GeneratorController::hideWanted);
+    SiteSettings settings = m_controller->settings();
+    settings.startFileName = QStringLiteral("shop");
+    m_controller->setSettings(settings);
+    m_controller->preview();
+    QCOMPARE(hidden.size(), 1);
+    QCOMPARE(browser.previewed, QStringList{project(QStringLiteral("shop.htm"))});
+    m_controller->getIt();
+    QCOMPARE(m_controller->itemFields()[ItemRecord::DescUrl], browser.address);
 }
 
 QTEST_GUILESS_MAIN(TestGeneratorController)

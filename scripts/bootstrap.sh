@@ -7,6 +7,7 @@ packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang-format git
   # Qt 6: widgets, network, SQL with SQLite, QML engine (script checks), web views
+  # (qt6-webengine-dev brings the web widgets; print support comes with qt6-base-dev)
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
   qt6-declarative-dev qt6-webengine-dev qt6-webchannel-dev
   libgl-dev
@@ -14,6 +15,9 @@ packages=(
   libcurl4-openssl-dev
   # a virtual display, so the program can be started on a machine without one
   xvfb xauth
+  # the README's screenshots (scripts/screenshots.sh): xdotool drives the
+  # menus, ImageMagick's import saves a window as PNG
+  xdotool imagemagick
   # WebDAV server for the publishing tests: nginx (built with the DAV module)
   # and the module that adds PROPFIND and OPTIONS; the tests start their own
   nginx libnginx-mod-http-dav-ext

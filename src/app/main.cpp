@@ -1,6 +1,9 @@
 #include "app/CommandLine.h"
+#include "browser/BrowserController.h"
+#include "browser/BrowserWindow.h"
 #include "platform/DialogPrompts.h"
 #include "platform/HomeFolder.h"
+#include "platform/ProcessLauncher.h"
 #include "project/GeneratorController.h"
 #include "project/GeneratorWindow.h"
 
@@ -10,6 +13,7 @@
 #include <QSettings>
 #include <QTextStream>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -57,13 +61,26 @@ int runGui(int argc, char* argv[]) {
                      qPrintable(missing));
         return 2;
     }
+    // The web views share one graphics context; it must be asked for before
+    // the application starts. The engine's sandbox cannot run as root.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     nameTheApplication();
     const QString home = HomeFolder::path();
     DialogPrompts prompts;
-    GeneratorController controller(home, prompts);
-    useStartupSettings(controller.orders());
-    GeneratorWindow window(controller);
+    ProcessLauncher launcher;
+    BrowserController browser(home, launcher);
+    BrowserWindow window(browser, launcher, prompts);
+    window.setGeneratorFactory([&home, &prompts](BrowserWindow& owner) -> QWidget* {
+        auto* controller = new GeneratorController(home, prompts, &owner);
+        useStartupSettings(controller->orders());
+        controller->setBrowserLink(&owner);
+        auto* generator = new GeneratorWindow(*controller, &owner);
+        generator->setWindowFlag(Qt::Window);
+        return generator;
+    });
     prompts.setParent(&window);
     window.show();
     return app.exec();

@@ -4,10 +4,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 
 const QByteArray kHeaderEnd = "\r\n\r\n";
+// Bodies go out in pieces of this size, the next one only when the
+// connection has taken most of the last.
+constexpr qint64 kPieceBytes = 64 * 1024;
+
+// The key of a path as requests decode it: always with its leading slash.
+QString absolutePath(const QString& path) {
+    return path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path;
+}
 
 // The request's path without query or fragment, percent-decoded.
 QString requestPath(const QByteArray& target) {
@@ -25,6 +34,13 @@ HttpFixture::HttpFixture(const QString& folder, QObject* parent)
     connect(&m_server, &QTcpServer::newConnection, this, &HttpFixture::accept);
 }
 
+// Connections still open are closed with the server, after the members
+// their signals would touch are gone: they must not call back.
+HttpFixture::~HttpFixture() {
+    for (QTcpSocket* socket : std::as_const(m_open))
+        socket->disconnect(this);
+}
+
 bool HttpFixture::start() {
     return m_server.listen(QHostAddress::LocalHost, 0);
 }
@@ -36,6 +52,14 @@ QUrl HttpFixture::url(const QString& path) const {
     url.setPort(port());
     url.setPath(QLatin1Char('/') + path);
     return url;
+}
+
+void HttpFixture::setResponse(const QString& path, const Response& response) {
+    m_scripted.insert(absolutePath(path), response);
+}
+
+qint64 HttpFixture::bodyBytesSent(const QString& path) const {
+    return m_bodySent.value(absolutePath(path));
 }
 
 QByteArray HttpFixture::contentType(const QString& fileName) {
@@ -51,12 +75,18 @@ QByteArray HttpFixture::contentType(const QString& fileName) {
 
 void HttpFixture::accept() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        m_open.insert(socket);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            m_pending.remove(socket);
-            socket->deleteLater();
-        });
+        connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { writeMore(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] { closed(socket); });
     }
+}
+
+void HttpFixture::closed(QTcpSocket* socket) {
+    m_pending.remove(socket);
+    m_outgoing.remove(socket);
+    m_open.remove(socket);
+    socket->deleteLater();
 }
 
 // Collects the request head; the body of a request is never needed.
@@ -68,17 +98,19 @@ void HttpFixture::read(QTcpSocket* socket) {
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
     m_pending.remove(socket);
     if (requestLine.size() != 3) {
-        send(socket, error(400, "Bad Request"));
+        send(socket, QString(), error(400, "Bad Request"));
         return;
     }
     const QString path = requestPath(requestLine.at(1));
     m_requested << path;
-    send(socket, answer(requestLine.at(0), path));
+    deliver(socket, path, answer(requestLine.at(0), path));
 }
 
 HttpFixture::Response HttpFixture::answer(const QByteArray& method, const QString& path) {
     if (method != "GET")
         return error(405, "Method Not Allowed");
+    if (m_scripted.contains(path))
+        return m_scripted.value(path);
     Response response = fileResponse(path);
     if (response.status == 404)
         m_notFound << path;
@@ -110,11 +142,54 @@ HttpFixture::Response HttpFixture::error(int status, const QByteArray& reason) {
     return response;
 }
 
-void HttpFixture::send(QTcpSocket* socket, const Response& response) {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason +
-                      "\r\nContent-Type: " + response.contentType +
-                      "\r\nContent-Length: " + QByteArray::number(response.body.size()) +
-                      "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
-    socket->write(head + response.body);
+void HttpFixture::deliver(QTcpSocket* socket, const QString& path, const Response& response) {
+    switch (response.delivery) {
+    case Delivery::Hang:
+        return;
+    case Delivery::Fail:
+        socket->disconnectFromHost();
+        return;
+    case Delivery::Send:
+        break;
+    }
+    if (response.delayMs <= 0) {
+        send(socket, path, response);
+        return;
+    }
+    // The socket as context: a connection the client closed meanwhile gets
+    // nothing.
+    QTimer::singleShot(response.delayMs, socket,
+                       [this, socket, path, response] { send(socket, path, response); });
+}
+
+void HttpFixture::send(QTcpSocket* socket, const QString& path, const Response& response) {
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason;
+    if (!response.contentType.isEmpty())
+        head += "\r\nContent-Type: " + response.contentType;
+    for (const QByteArray& line : response.extraHeaders)
+        head += "\r\n" + line;
+    head += "\r\nContent-Length: " + QByteArray::number(response.body.size()) +
+            "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+    socket->write(head);
+    m_bodySent.insert(path, 0);
+    m_outgoing.insert(socket, Outgoing{path, response.body, 0});
+    writeMore(socket);
+}
+
+// Hands the connection the next pieces of the body while it keeps up, and
+// closes it once the whole body is out.
+void HttpFixture::writeMore(QTcpSocket* socket) {
+    const auto outgoing = m_outgoing.find(socket);
+    if (outgoing == m_outgoing.end())
+        return;
+    while (socket->bytesToWrite() < kPieceBytes && outgoing->sent < outgoing->body.size()) {
+        const QByteArray piece = outgoing->body.mid(outgoing->sent, kPieceBytes);
+        socket->write(piece);
+        outgoing->sent += piece.size();
+        m_bodySent.insert(outgoing->path, outgoing->sent);
+    }
+    if (outgoing->sent < outgoing->body.size())
+        return;
+    m_outgoing.erase(outgoing);
     socket->disconnectFromHost();
 }

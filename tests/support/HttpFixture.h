@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
@@ -15,14 +17,33 @@ class QTcpSocket;
 // 200 with a Content-Type from the file's extension; anything else 404 (or
 // 405 for other methods). Every answer closes its connection.
 //
-// Answers are built as a `Response` first and sent by `send`, so a test
-// that needs a slow, hanging, failing or very large answer can later change
-// the response or the way it is sent in one place.
+// A test can script the answer to a path instead (`setResponse`): any
+// status, headers and bytes, sent after a delay, never sent (the connection
+// hangs), or replaced by closing the connection. Bodies go out in pieces as
+// the client takes them, so the server can tell how much of a large body a
+// client read before it closed the connection.
 class HttpFixture : public QObject {
     Q_OBJECT
 
 public:
+    enum class Delivery {
+        Send, // the answer, after `delayMs`
+        Hang, // nothing; the connection stays open until the client closes it
+        Fail, // the connection is closed without an answer
+    };
+
+    struct Response {
+        int status = 200;
+        QByteArray reason = "OK";
+        QByteArray contentType;         // no Content-Type header when empty
+        QList<QByteArray> extraHeaders; // whole header lines, "Name: value"
+        QByteArray body;
+        Delivery delivery = Delivery::Send;
+        int delayMs = 0;
+    };
+
     explicit HttpFixture(const QString& folder, QObject* parent = nullptr);
+    ~HttpFixture() override;
 
     // Starts listening; false when no port could be had.
     bool start();
@@ -30,31 +51,46 @@ public:
     // The address of a path below the folder, such as "index.htm".
     QUrl url(const QString& path) const;
 
+    // Answers GET of `path` (as for `url`) with `response` from now on.
+    void setResponse(const QString& path, const Response& response);
+
     // The decoded paths of the requests answered so far, in order, and those
     // of them that found no file.
     const QStringList& requested() const { return m_requested; }
     const QStringList& notFound() const { return m_notFound; }
 
+    // How many body bytes of the last answer to `path` went out.
+    qint64 bodyBytesSent(const QString& path) const;
+    // Connections accepted and not yet closed.
+    qsizetype openConnections() const { return m_open.size(); }
+
     static QByteArray contentType(const QString& fileName);
 
 private:
-    struct Response {
-        int status = 200;
-        QByteArray reason = "OK";
-        QByteArray contentType;
+    // An answer's body still going out on one connection.
+    struct Outgoing {
+        QString path;
         QByteArray body;
+        qint64 sent = 0;
     };
 
     void accept();
     void read(QTcpSocket* socket);
+    void closed(QTcpSocket* socket);
     Response answer(const QByteArray& method, const QString& path);
     Response fileResponse(const QString& path);
     static Response error(int status, const QByteArray& reason);
-    void send(QTcpSocket* socket, const Response& response);
+    void deliver(QTcpSocket* socket, const QString& path, const Response& response);
+    void send(QTcpSocket* socket, const QString& path, const Response& response);
+    void writeMore(QTcpSocket* socket);
 
     QString m_folder;
     QTcpServer m_server;
     QHash<QTcpSocket*, QByteArray> m_pending;
+    QHash<QTcpSocket*, Outgoing> m_outgoing;
+    QSet<QTcpSocket*> m_open;
+    QHash<QString, Response> m_scripted;
+    QHash<QString, qint64> m_bodySent;
     QStringList m_requested;
     QStringList m_notFound;
 };

@@ -1,0 +1,242 @@
+#include "browser/BrowserController.h"
+
+#include "browser/StartPages.h"
+#include "platform/Launcher.h"
+#include "platform/TextFile.h"
+
+#include <QDir>
+
+namespace {
+
+const QString kAddressFile = QStringLiteral("lb.prv");
+const QString kPrivateHistoryFile = QStringLiteral("domain.prv");
+const QString kPublicHistoryFile = QStringLiteral("domain2.prv");
+const QString kPrivateFavouritesFile = QStringLiteral("favor.prv");
+const QString kPublicFavouritesFile = QStringLiteral("favor2.prv");
+const QString kSeenFeaturedFile = QStringLiteral("list6.prv");
+
+// The address box keeps at most this many items when loaded, and drops its
+// oldest item before the user adds one to a box of `kAddressesBeforeEntry`.
+constexpr qsizetype kAddressesAtLoad = 20;
+constexpr qsizetype kAddressesBeforeEntry = 19;
+
+// A list file that is missing or cannot be read counts as an empty list.
+QStringList linesOf(const QString& path) {
+    return TextFile::readLines(path).value_or(QStringList{});
+}
+
+void appendNew(QStringList& list, const QStringList& lines) {
+    for (const QString& line : lines)
+        if (!list.contains(line))
+            list.append(line);
+}
+
+QStringList withoutEmptyItems(QStringList items) {
+    items.removeAll(QString());
+    return items;
+}
+
+} // namespace
+
+BrowserController::BrowserController(const QString& homeFolder, Launcher& launcher, QObject* parent)
+    : QObject(parent), m_home(homeFolder), m_launcher(launcher),
+      m_location1(StartPages::defaultLocation()), m_location2(StartPages::defaultLocation()) {}
+
+void BrowserController::setLocations(const QString& location1, const QString& location2) {
+    m_location1 = location1;
+    m_location2 = location2;
+}
+
+void BrowserController::startUp() {
+    Q_EMIT navigateRequested(View1, m_location1 + QStringLiteral("index.htm"));
+    Q_EMIT navigateRequested(View2, m_location1 + QStringLiteral("welcome.htm"));
+    // The channel downloads (menus, search lists, featured pages, locations)
+    // are started here, before the local lists are loaded, once they exist.
+    loadLists();
+    setStatusText(2, QStringLiteral("Public zone"));
+}
+
+void BrowserController::loadLists() {
+    loadAddressItems(linesOf(listFile(kAddressFile)));
+    appendNew(privateHistory, linesOf(listFile(kPrivateHistoryFile)));
+    appendNew(publicHistory, linesOf(listFile(kPublicHistoryFile)));
+    appendNew(privateFavourites, linesOf(listFile(kPrivateFavouritesFile)));
+    appendNew(publicFavourites, linesOf(listFile(kPublicFavouritesFile)));
+    // Featured pages seen more than once are counted more than once.
+    seenFeatured.append(linesOf(listFile(kSeenFeaturedFile)));
+    Q_EMIT changed();
+}
+
+void BrowserController::loadAddressItems(const QStringList& lines) {
+    for (const QString& line : lines) {
+        // A full box makes room by dropping its newest item, so the oldest
+        // addresses of a long history stay.
+        if (m_addressItems.size() >= kAddressesAtLoad)
+            m_addressItems.removeAt(kAddressesAtLoad - 1);
+        if (!m_addressItems.contains(line))
+            m_addressItems.append(line);
+    }
+}
+
+void BrowserController::shutDown() {
+    // Running downloads are cancelled here once the window has downloaders.
+    writePictureBuffer(QStringLiteral("error.htm"));
+    writeLists();
+}
+
+void BrowserController::writePictureBuffer(const QString& fileName) const {
+    QString html = QStringLiteral("<html><body>");
+    for (const QString& picture : pictureBuffer)
+        html += QStringLiteral("<img src='") + picture + QStringLiteral("'>");
+    html += QStringLiteral("</body></html>");
+    // A file that cannot be written is skipped; the others still are.
+    TextFile::writeLines(listFile(fileName), {html});
+}
+
+void BrowserController::writeLists() const {
+    const std::pair<const QString&, const QStringList&> lists[] = {
+        {kAddressFile, m_addressItems},
+        {kPrivateHistoryFile, privateHistory},
+        {kPublicHistoryFile, publicHistory},
+        {kSeenFeaturedFile, seenFeatured},
+        {kPrivateFavouritesFile, privateFavourites},
+        {kPublicFavouritesFile, publicFavourites},
+    };
+    for (const auto& [file, items] : lists)
+        TextFile::writeLines(listFile(file), withoutEmptyItems(items));
+}
+
+void BrowserController::enterAddress() {
+    if (m_addressItems.size() == kAddressesBeforeEntry)
+        m_addressItems.removeFirst();
+    if (!m_addressItems.contains(m_addressText))
+        m_addressItems.append(m_addressText);
+    Q_EMIT changed();
+    navigateShown(m_addressText);
+}
+
+void BrowserController::chooseAddress(const QString& item) {
+    m_addressText = item;
+    navigateShown(item);
+}
+
+void BrowserController::enterSearchWords(const QString& text) {
+    m_searchWords.prepend(text);
+    Q_EMIT changed();
+}
+
+void BrowserController::deleteSearchWords(const QString& text) {
+    if (m_searchWords.removeOne(text))
+        Q_EMIT changed();
+}
+
+void BrowserController::switchViews() {
+    if (m_shown[View2]) {
+        m_addressText = m_url[View1];
+        show(View2, false);
+        show(View1, true);
+        setCaption(QStringLiteral("Browser 1"));
+    } else {
+        show(View2, true);
+        m_addressText = m_url[View2];
+        show(View1, false);
+        setCaption(QStringLiteral("Browser 2"));
+    }
+}
+
+void BrowserController::showOnly(View view) {
+    // One view at a time, so that no command ever acts on both.
+    show(view, true);
+    show(view == View1 ? View2 : View1, false);
+    Q_EMIT changed();
+}
+
+void BrowserController::run(Command command) {
+    for (const View view : shownViews())
+        Q_EMIT commandRequested(view, command);
+    if (command == Command::Stop)
+        setCaption(m_title[View1]);
+}
+
+void BrowserController::goBackInView1() {
+    Q_EMIT commandRequested(View1, Command::Back);
+}
+
+void BrowserController::goHome() {
+    for (const View view : shownViews())
+        Q_EMIT navigateRequested(view, view == View1 ? m_location1 : m_location2);
+}
+
+void BrowserController::navigateShown(const QString& url) {
+    for (const View view : shownViews())
+        Q_EMIT navigateRequested(view, url);
+}
+
+void BrowserController::navigationBegan(View view) {
+    // Views report this; the page-event binding is released here once pages
+    // report their events.
+    Q_UNUSED(view);
+}
+
+void BrowserController::navigationComplete(View view, const QString& url, const QString& title) {
+    m_url[view] = url;
+    m_title[view] = title;
+    if (translating) {
+        showOnly(view);
+        translating = false;
+        setStatusText(1, QStringLiteral("Translation is done"));
+        return;
+    }
+    if (!m_shown[view] || privateZone)
+        return;
+    m_addressText = url;
+    setCaption(title);
+    setStatusText(1, QStringLiteral("Working..."));
+}
+
+void BrowserController::documentComplete(View view) {
+    // The loaded document goes to the history recorder and the picture
+    // collector here once they exist.
+    Q_UNUSED(view);
+}
+
+// Only the shown view names the window: a page loading in the hidden view
+// would otherwise title the window after a page the user cannot see.
+void BrowserController::downloadComplete(View view, const QString& title) {
+    m_title[view] = title;
+    if (!privateZone && m_shown[view])
+        setCaption(title);
+    setStatusText(1, QStringLiteral("Done"));
+}
+
+void BrowserController::launch(const QString& description, const QString& program,
+                               const QStringList& arguments) {
+    if (!m_launcher.start(program, arguments))
+        setStatusText(1, QStringLiteral("Could not start the %1 (%2).").arg(description, program));
+}
+
+void BrowserController::setStatusText(int panel, const QString& text) {
+    m_status.at(panel - 1) = text;
+    Q_EMIT changed();
+}
+
+QString BrowserController::listFile(const QString& name) const {
+    return QDir(m_home).filePath(name);
+}
+
+QList<BrowserController::View> BrowserController::shownViews() const {
+    QList<View> views;
+    for (const View view : {View1, View2})
+        if (m_shown[view])
+            views.append(view);
+    return views;
+}
+
+void BrowserController::setCaption(const QString& caption) {
+    m_caption = caption;
+    Q_EMIT changed();
+}
+
+void BrowserController::show(View view, bool shown) {
+    m_shown[view] = shown;
+}

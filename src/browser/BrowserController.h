@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class Launcher;
+
+// The state and commands of the browser window ("Skyvane  Explorer") that do
+// not need a screen: the start-page locations, the two user views' shown
+// state, the address box and its history, the search-words box, the local
+// lists and their files, the status panel texts and the caption. The
+// window forwards the views' events and the user's commands here and
+// carries out the navigation requests this controller emits.
+class BrowserController : public QObject {
+    Q_OBJECT
+
+public:
+    enum View { View1 = 0, View2 = 1 };
+    // What a command does on a view; the window maps each to the view's
+    // operation (ExecWB's command ids in brackets).
+    enum class Command {
+        Back,
+        Forward,
+        Refresh,
+        Stop,
+        SaveAs /*4*/,
+        Print /*6*/,
+        PageSetup /*8*/,
+        Copy /*12*/,
+        SelectAll /*17*/
+    };
+
+    // `homeFolder`: the program folder the list files live in.
+    BrowserController(const QString& homeFolder, Launcher& launcher, QObject* parent = nullptr);
+
+    // The channel-server base URLs ("Startup" settings, each ending in "/").
+    const QString& location1() const { return m_location1; }
+    const QString& location2() const { return m_location2; }
+    void setLocations(const QString& location1, const QString& location2);
+
+    // Start-up: views to their start pages, the local lists loaded, status
+    // panel 2 "Public zone". Shut-down: error.htm and the list files written.
+    void startUp();
+    void shutDown();
+    // Writes the picture buffer as one HTML line to `fileName` in the home
+    // folder ("error.htm" at shut-down, "error1.htm" when the window goes).
+    void writePictureBuffer(const QString& fileName) const;
+
+    // The lists the window shows or other parts fill.
+    const QStringList& addressItems() const { return m_addressItems; }
+    const QStringList& searchWords() const { return m_searchWords; }
+    QStringList privateHistory, publicHistory, privateFavourites, publicFavourites, seenFeatured;
+    QStringList pictureBuffer;
+    // Set while the user is logged into the private zone, and between a
+    // translation command and the translated page's arrival.
+    bool privateZone = false;
+    bool translating = false;
+
+    // Address box.
+    const QString& addressText() const { return m_addressText; }
+    void setAddressText(const QString& text) { m_addressText = text; }
+    void enterAddress();                     // Enter in the box
+    void chooseAddress(const QString& item); // an item picked from the list
+    // Search-words box: Enter and Delete.
+    void enterSearchWords(const QString& text);
+    void deleteSearchWords(const QString& text);
+
+    // The user views.
+    bool isShown(View view) const { return m_shown[view]; }
+    void switchViews();                     // main toolbar button 17
+    void showOnly(View view);               // "Preview", translations
+    void run(Command command);              // on the shown view(s)
+    void goBackInView1();                   // "Go back": view 1 only
+    void goHome();                          // button 4
+    void navigateShown(const QString& url); // "Open", menus, search toolbar
+    // Events of a user view.
+    void navigationBegan(View view);
+    void navigationComplete(View view, const QString& url, const QString& title);
+    void documentComplete(View view);
+    void downloadComplete(View view, const QString& title);
+    // The URL of a view's last completed navigation.
+    const QString& url(View view) const { return m_url[view]; }
+
+    // Starts another program; a program that cannot be started is named in
+    // status panel 1.
+    void launch(const QString& description, const QString& program,
+                const QStringList& arguments = {});
+
+    const QString& caption() const { return m_caption; }
+    QString statusText(int panel) const { return m_status.at(panel - 1); }
+    void setStatusText(int panel, const QString& text);
+
+Q_SIGNALS:
+    void navigateRequested(int view, const QString& url);
+    void commandRequested(int view, BrowserController::Command command);
+    // The shown views, the caption, a status text or a list changed.
+    void changed();
+
+private:
+    QString listFile(const QString& name) const;
+    QList<View> shownViews() const;
+    void setCaption(const QString& caption);
+    void show(View view, bool shown);
+    void loadLists();
+    void loadAddressItems(const QStringList& lines);
+    void writeLists() const;
+
+    QString m_home;
+    Launcher& m_launcher;
+    QString m_location1;
+    QString m_location2;
+    QStringList m_addressItems;
+    QStringList m_searchWords;
+    QString m_addressText;
+    std::array<bool, 2> m_shown{true, false};
+    std::array<QString, 2> m_url;
+    std::array<QString, 2> m_title; // the last page title of each view
+    QString m_caption = QStringLiteral("Skyvane  Explorer");
+    std::array<QString, 5> m_status;
+};

@@ -1,0 +1,493 @@
+#include "browser/BrowserWindow.h"
+
+#include "browser/AboutBox.h"
+#include "browser/BrowserMenus.h"
+#include "browser/StartPages.h"
+#include "browser/WebView.h"
+#include "platform/HomeFolder.h"
+#include "platform/Prompts.h"
+#include "project/GeneratorController.h"
+#include "project/GeneratorWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+using View = BrowserController::View;
+using Command = BrowserController::Command;
+
+const QString kOpenFilter =
+    QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf|") +
+    QStringLiteral("MS Word file(*.doc)|*.doc|GIF file(*.gif)|*.gif|JPEG file(*.jpg)|*.jpg|All "
+                   "Files(*.*)|*.*|");
+
+// Desktop calculators, in the order they are looked for on PATH.
+const QStringList kCalculators = {
+    QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"), QStringLiteral("galculator"),
+    QStringLiteral("mate-calc"),        QStringLiteral("xcalc"),
+};
+
+const QStringList kPanelTips = {
+    QStringLiteral("URL"),
+    QStringLiteral("Result"),
+    QStringLiteral("View links listing"),
+    QStringLiteral("Show a picture buffer's contents"),
+    QStringLiteral("Clear picture buffer"),
+};
+
+QStringList comboItems(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+QComboBox* editableBox(const QString& name) {
+    auto* box = new QComboBox;
+    box->setEditable(true);
+    // Enter is handled by the window; the box neither adds items nor
+    // completes what the user types, so the text stays exactly as typed.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->setAccessibleName(name);
+    box->setToolTip(name);
+    return box;
+}
+
+} // namespace
+
+BrowserWindow::BrowserWindow(BrowserController& controller, Launcher& launcher, Prompts& prompts,
+                             QWidget* parent)
+    : QMainWindow(parent), m_controller(controller), m_launcher(launcher), m_prompts(prompts),
+      m_makeGenerator([](BrowserWindow& owner) { return owner.makeRealGenerator(); }),
+      m_makeAbout([](BrowserWindow& owner) { return owner.makeRealAbout(); }) {
+    setWindowTitle(m_controller.caption());
+    createViews();
+    buildMenus();
+    buildMainToolbar();
+    addToolBarBreak();
+    buildSearchWordsBand();
+    buildSearchToolbar();
+    addToolBarBreak();
+    buildAddressBand();
+    buildStatusBar();
+    connectController();
+    m_watchdog.setInterval(200);
+    m_watchdog.start();
+    refresh();
+    resize(800, 600);
+}
+
+BrowserWindow::~BrowserWindow() {
+    m_controller.disconnect(this);
+    // The generator window works on a controller this window owns: it goes first.
+    delete m_generator;
+    m_controller.writePictureBuffer(QStringLiteral("error1.htm"));
+}
+
+QString BrowserWindow::addressText() const {
+    return m_controller.addressText();
+}
+
+void BrowserWindow::preview(const QString& path) {
+    m_controller.showOnly(View::View1);
+    m_views[View::View1]->navigate(path);
+}
+
+WebView& BrowserWindow::view(BrowserController::View which) const {
+    return *m_views[which];
+}
+
+// --- views -----------------------------------------------------------------
+
+void BrowserWindow::createViews() {
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (const View which : {View::View1, View::View2}) {
+        m_views[which] = std::make_unique<WebView>(WebView::Kind::Shown);
+        m_views[which]->widget()->setAccessibleName(QStringLiteral("Browser %1").arg(which + 1));
+        layout->addWidget(m_views[which]->widget());
+        connectUserView(which);
+    }
+    for (auto& worker : m_workers)
+        worker = std::make_unique<WebView>(WebView::Kind::Hidden);
+    setCentralWidget(central);
+}
+
+void BrowserWindow::connectUserView(BrowserController::View which) {
+    WebView* view = m_views[which].get();
+    connect(view, &WebView::navigationBegan, this, [this, which] {
+        m_watchdog.start();
+        m_controller.navigationBegan(which);
+    });
+    connect(view, &WebView::navigateComplete, this, [this, which, view](const QString& url) {
+        m_watchdog.stop();
+        m_controller.navigationComplete(which, url, view->locationName());
+        if (m_controller.isShown(which) && !m_controller.privateZone)
+            m_watchdog.start();
+    });
+    connect(view, &WebView::documentComplete, this, [this, which] {
+        m_watchdog.stop();
+        m_controller.documentComplete(which);
+    });
+    connect(view, &WebView::downloadComplete, this,
+            [this, which, view] { m_controller.downloadComplete(which, view->locationName()); });
+}
+
+void BrowserWindow::connectController() {
+    connect(&m_controller, &BrowserController::navigateRequested, this,
+            &BrowserWindow::carryOutNavigation);
+    connect(&m_controller, &BrowserController::commandRequested, this,
+            &BrowserWindow::carryOutCommand);
+    connect(&m_controller, &BrowserController::changed, this, &BrowserWindow::refresh);
+}
+
+void BrowserWindow::carryOutNavigation(int view, const QString& url) {
+    m_views.at(view)->navigate(url);
+}
+
+void BrowserWindow::carryOutCommand(int view, BrowserController::Command command) {
+    WebView& target = *m_views.at(view);
+    switch (command) {
+    case Command::Back:
+        return target.goBack();
+    case Command::Forward:
+        return target.goForward();
+    case Command::Refresh:
+        return target.refresh();
+    case Command::Stop:
+        return target.stop();
+    case Command::SaveAs:
+        return target.execWB(WebView::SaveAs);
+    case Command::Print:
+        return target.execWB(WebView::Print);
+    case Command::PageSetup:
+        return target.execWB(WebView::PageSetup);
+    case Command::Copy:
+        return target.execWB(WebView::Copy);
+    case Command::SelectAll:
+        return target.execWB(WebView::SelectAll);
+    }
+}
+
+// --- what the controller holds, shown -------------------------------------
+
+void BrowserWindow::refresh() {
+    setWindowTitle(m_controller.caption());
+    for (int panel = 1; panel <= 5; ++panel)
+        m_panels[panel - 1]->setText(m_controller.statusText(panel));
+    refreshViews();
+    refreshAddressBox();
+    refreshSearchWords();
+}
+
+void BrowserWindow::refreshViews() {
+    for (const View which : {View::View1, View::View2})
+        m_views[which]->widget()->setVisible(m_controller.isShown(which));
+}
+
+void BrowserWindow::refreshAddressBox() {
+    const QSignalBlocker blocker(m_address);
+    if (comboItems(m_address) != m_controller.addressItems()) {
+        m_address->clear();
+        m_address->addItems(m_controller.addressItems());
+    }
+    if (m_address->currentText() != m_controller.addressText())
+        m_address->setEditText(m_controller.addressText());
+}
+
+void BrowserWindow::refreshSearchWords() {
+    if (comboItems(m_searchWords) == m_controller.searchWords())
+        return;
+    const QSignalBlocker blocker(m_searchWords);
+    const QString typed = m_searchWords->currentText();
+    m_searchWords->clear();
+    m_searchWords->addItems(m_controller.searchWords());
+    m_searchWords->setEditText(typed);
+}
+
+void BrowserWindow::buildMenus() {
+    BrowserMenus::Handlers handlers;
+    handlers.openFile = [this] { openFile(); };
+    handlers.exit = [this] { close(); };
+    handlers.showGenerator = [this] { showGenerator(); };
+    handlers.publishing = [this] { publishingElsewhere(); };
+    handlers.showAbout = [this] { showAbout(); };
+    handlers.notAvailable = [this](const QString& caption) { notAvailable(caption); };
+    new BrowserMenus(menuBar(), m_controller, std::move(handlers));
+}
+
+void BrowserWindow::notAvailable(const QString& caption) {
+    m_controller.setStatusText(
+        1, QStringLiteral("\"%1\" is not available in this version yet.").arg(caption));
+}
+
+void BrowserWindow::openFile() {
+    const std::optional<QString> file = m_prompts.openFile(kOpenFilter, HomeFolder::path());
+    if (file && !file->isEmpty())
+        m_controller.navigateShown(*file);
+}
+
+void BrowserWindow::showGenerator() {
+    if (!m_generator)
+        m_generator = m_makeGenerator(*this);
+    m_generator->show();
+    m_generator->raise();
+    m_generator->activateWindow();
+}
+
+void BrowserWindow::showAbout() {
+    if (!m_about)
+        m_about = m_makeAbout(*this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+QWidget* BrowserWindow::makeRealGenerator() {
+    m_generatorController = std::make_unique<GeneratorController>(HomeFolder::path(), m_prompts);
+    m_generatorController->setBrowserLink(this);
+    auto* window = new GeneratorWindow(*m_generatorController, this);
+    window->setWindowFlag(Qt::Window);
+    return window;
+}
+
+QWidget* BrowserWindow::makeRealAbout() {
+    return new AboutBox(m_launcher, m_prompts, this);
+}
+
+// --- bands -----------------------------------------------------------------
+
+QAction* BrowserWindow::button(QToolBar* bar, const QString& tip, const QString& themeIcon,
+                               int standardIcon, const std::function<void()>& action) {
+    const QIcon fallback = style()->standardIcon(static_cast<QStyle::StandardPixmap>(standardIcon));
+    QAction* entry = bar->addAction(QIcon::fromTheme(themeIcon, fallback), tip);
+    entry->setToolTip(tip);
+    bar->widgetForAction(entry)->setAccessibleName(tip);
+    connect(entry, &QAction::triggered, this, action);
+    return entry;
+}
+
+QToolButton* BrowserWindow::dropDownButton(QToolBar* bar, const QString& text, QMenu** menu) {
+    auto* dropDown = new QToolButton;
+    *menu = new QMenu(text, dropDown);
+    dropDown->setMenu(*menu);
+    dropDown->setPopupMode(QToolButton::InstantPopup);
+    dropDown->setToolTip(text);
+    dropDown->setAccessibleName(text);
+    bar->addWidget(dropDown);
+    return dropDown;
+}
+
+// Positions 1 to 23; 6, 11, 16 and 19 are separators.
+void BrowserWindow::buildMainToolbar() {
+    auto* bar = new QToolBar(QStringLiteral("Main toolbar"));
+    bar->setObjectName(QStringLiteral("mainToolbar"));
+    addToolBar(Qt::TopToolBarArea, bar);
+    addCommandButtons(bar);
+    bar->addSeparator();
+    addToolButtons(bar);
+    bar->addSeparator();
+    addLinkButtons(bar);
+}
+
+void BrowserWindow::addCommandButtons(QToolBar* bar) {
+    button(bar, QStringLiteral("Back"), QStringLiteral("go-previous"), QStyle::SP_ArrowBack,
+           [this] { m_controller.run(Command::Back); });
+    button(bar, QStringLiteral("Stop"), QStringLiteral("process-stop"), QStyle::SP_BrowserStop,
+           [this] { m_controller.run(Command::Stop); });
+    button(bar, QStringLiteral("Forward"), QStringLiteral("go-next"), QStyle::SP_ArrowForward,
+           [this] { m_controller.run(Command::Forward); });
+    button(bar, QStringLiteral("Home"), QStringLiteral("go-home"), QStyle::SP_DirHomeIcon,
+           [this] { m_controller.goHome(); });
+    button(bar, QStringLiteral("Refresh"), QStringLiteral("view-refresh"), QStyle::SP_BrowserReload,
+           [this] { m_controller.run(Command::Refresh); });
+    bar->addSeparator();
+    dropDownButton(bar, QStringLiteral("Search engines"), &m_searchMenu)
+        ->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
+                                   style()->standardIcon(QStyle::SP_FileDialogContentsView)));
+    button(bar, QStringLiteral("Favorites"), QStringLiteral("bookmarks"),
+           QStyle::SP_DialogYesButton, [this] { notAvailable(QStringLiteral("Favorites")); });
+    button(bar, QStringLiteral("History"), QStringLiteral("document-open-recent"),
+           QStyle::SP_FileDialogDetailedView, [this] { notAvailable(QStringLiteral("History")); });
+    dropDownButton(bar, QStringLiteral("Channels"), &m_channelsMenu)
+        ->setIcon(QIcon::fromTheme(QStringLiteral("network-workgroup"),
+                                   style()->standardIcon(QStyle::SP_DriveNetIcon)));
+}
+
+void BrowserWindow::addToolButtons(QToolBar* bar) {
+    button(bar, QStringLiteral("Get all links"), QStringLiteral("insert-link"),
+           QStyle::SP_FileLinkIcon, [this] { notAvailable(QStringLiteral("Get all links")); });
+    button(bar, QStringLiteral("Mail"), QStringLiteral("mail-send"), QStyle::SP_DirLinkIcon,
+           [this] {
+               m_controller.launch(QStringLiteral("mail client"), QStringLiteral("xdg-email"));
+           });
+    button(bar, QStringLiteral("Publish"), QStringLiteral("document-send"),
+           QStyle::SP_DialogSaveButton, [this] { publishingElsewhere(); });
+    button(bar, QStringLiteral("Calculator"), QStringLiteral("accessories-calculator"),
+           QStyle::SP_ComputerIcon, [this] { launchCalculator(); });
+}
+
+void BrowserWindow::addLinkButtons(QToolBar* bar) {
+    button(bar, QStringLiteral("Switch views"), QStringLiteral("view-dual"),
+           QStyle::SP_TitleBarNormalButton, [this] { m_controller.switchViews(); });
+    laterButton(bar, "Next featured page", "go-jump", QStyle::SP_MediaSkipForward);
+    bar->addSeparator();
+    laterButton(bar, "Get links again", "edit-redo", QStyle::SP_DialogResetButton);
+    laterButton(bar, "Previous link", "go-previous", QStyle::SP_MediaSeekBackward);
+    laterButton(bar, "Next link", "go-next", QStyle::SP_MediaSeekForward);
+    laterButton(bar, "Clear found list", "edit-clear", QStyle::SP_DialogDiscardButton);
+}
+
+// A button whose work this version does not do yet: it tells the user so.
+void BrowserWindow::laterButton(QToolBar* bar, const char* tip, const char* themeIcon,
+                                int standardIcon) {
+    const QString caption = QString::fromLatin1(tip);
+    button(bar, caption, QString::fromLatin1(themeIcon), standardIcon,
+           [this, caption] { notAvailable(caption); });
+}
+
+void BrowserWindow::publishingElsewhere() {
+    m_controller.setStatusText(
+        1, QStringLiteral("Publishing is done from the store generator's \"Front Page\"."));
+}
+
+void BrowserWindow::launchCalculator() {
+    for (const QString& name : kCalculators) {
+        if (!QStandardPaths::findExecutable(name).isEmpty())
+            return m_controller.launch(QStringLiteral("calculator"), name);
+    }
+    // None is installed: the failed start names the first one.
+    m_controller.launch(QStringLiteral("calculator"), kCalculators.first());
+}
+
+void BrowserWindow::buildSearchWordsBand() {
+    auto* bar = new QToolBar(QStringLiteral("Search words"));
+    bar->setObjectName(QStringLiteral("searchWordsBand"));
+    m_searchWords = editableBox(QStringLiteral("Search words"));
+    m_searchWords->setMinimumContentsLength(16);
+    m_searchWords->lineEdit()->installEventFilter(this);
+    bar->addWidget(new QLabel(QStringLiteral("Search words: ")));
+    bar->addWidget(m_searchWords);
+    addToolBar(Qt::TopToolBarArea, bar);
+}
+
+void BrowserWindow::buildSearchToolbar() {
+    auto* bar = new QToolBar(QStringLiteral("Search toolbar"));
+    bar->setObjectName(QStringLiteral("searchToolbar"));
+    const QString captions[] = {QStringLiteral("Search"), QStringLiteral("Shareware"),
+                                QStringLiteral("Computers"), QStringLiteral("Investmens")};
+    for (int i = 0; i < 4; ++i)
+        dropDownButton(bar, captions[i], &m_searchToolbarMenus[i])->setText(captions[i]);
+    addToolBar(Qt::TopToolBarArea, bar);
+}
+
+void BrowserWindow::buildAddressBand() {
+    auto* bar = new QToolBar(QStringLiteral("Address"));
+    bar->setObjectName(QStringLiteral("addressBand"));
+    m_address = editableBox(QStringLiteral("Address"));
+    m_address->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_address->lineEdit()->installEventFilter(this);
+    connect(m_address, &QComboBox::editTextChanged, this,
+            [this](const QString& text) { m_controller.setAddressText(text); });
+    connect(m_address, &QComboBox::activated, this,
+            [this](int index) { m_controller.chooseAddress(m_address->itemText(index)); });
+    bar->addWidget(new QLabel(QStringLiteral("Address ")));
+    bar->addWidget(m_address);
+    addToolBar(Qt::TopToolBarArea, bar);
+}
+
+// --- status bar ------------------------------------------------------------
+
+void BrowserWindow::buildStatusBar() {
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = new QLabel;
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setToolTip(kPanelTips[i]);
+        panel->setAccessibleName(kPanelTips[i]);
+        panel->installEventFilter(this);
+        statusBar()->addWidget(panel, i == 0 ? 3 : 1);
+        m_panels[i] = panel;
+    }
+}
+
+// --- events ----------------------------------------------------------------
+
+bool BrowserWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        handleKey(watched, static_cast<QKeyEvent*>(event)->key()))
+        return true;
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        handlePanelClick(watched, event->type()))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool BrowserWindow::handleKey(QObject* watched, int key) {
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (watched == m_address->lineEdit() && enter) {
+        m_controller.setAddressText(m_address->currentText());
+        m_controller.enterAddress();
+        return true;
+    }
+    if (watched != m_searchWords->lineEdit() || !(enter || key == Qt::Key_Delete))
+        return false;
+    const QString text = m_searchWords->currentText();
+    if (enter)
+        m_controller.enterSearchWords(text);
+    else
+        m_controller.deleteSearchWords(text);
+    m_searchWords->clearEditText();
+    return true;
+}
+
+bool BrowserWindow::handlePanelClick(QObject* watched, QEvent::Type type) {
+    const bool click = type == QEvent::MouseButtonPress;
+    const bool wanted = (click && (watched == m_panels[2] || watched == m_panels[3])) ||
+                        (!click && watched == m_panels[4]);
+    if (!wanted)
+        return false;
+    notAvailable(static_cast<QLabel*>(watched)->toolTip());
+    return true;
+}
+
+void BrowserWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_started)
+        return;
+    m_started = true;
+    startUp();
+}
+
+void BrowserWindow::startUp() {
+    QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
+    settings.beginGroup(QStringLiteral("Startup"));
+    const QString fallback = StartPages::defaultLocation();
+    m_controller.setLocations(settings.value(QStringLiteral("Location1"), fallback).toString(),
+                              settings.value(QStringLiteral("Location2"), fallback).toString());
+    m_controller.startUp();
+}
+
+void BrowserWindow::closeEvent(QCloseEvent* event) {
+    if (!m_shutDown) {
+        m_shutDown = true;
+        m_controller.shutDown();
+    }
+    event->accept();
+}

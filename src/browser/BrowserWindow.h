@@ -1,0 +1,132 @@
+#pragma once
+
+#include "browser/BrowserController.h"
+#include "project/BrowserLink.h"
+
+#include <QEvent>
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+
+class GeneratorController;
+class Launcher;
+class Prompts;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class WebView;
+
+// The browser window ("Skyvane  Explorer"): two user views (one shown at a
+// time), three hidden worker pages, the four bands of the cool bar, the
+// menus and the five status panels. It only owns widgets: every command
+// goes to the BrowserController or to a view, and the window shows what the
+// controller holds whenever it changes.
+class BrowserWindow : public QMainWindow, public BrowserLink {
+    Q_OBJECT
+
+public:
+    // Makes a window opened from the menus, as a child window of `owner`.
+    using WindowFactory = std::function<QWidget*(BrowserWindow& owner)>;
+
+    BrowserWindow(BrowserController& controller, Launcher& launcher, Prompts& prompts,
+                  QWidget* parent = nullptr);
+    ~BrowserWindow() override;
+
+    // Replace the store generator window and the about box (tests); the
+    // defaults make the real ones on first use.
+    void setGeneratorFactory(WindowFactory factory) { m_makeGenerator = std::move(factory); }
+    void setAboutFactory(WindowFactory factory) { m_makeAbout = std::move(factory); }
+
+    // BrowserLink: what the store generator asks of the browser.
+    QString addressText() const override;
+    void preview(const QString& path) override;
+
+    WebView& view(BrowserController::View which) const;
+    // The hidden worker pages: the page reader, the unused one, the link walker.
+    WebView& worker2() const { return *m_workers[0]; }
+    WebView& worker3() const { return *m_workers[1]; }
+    WebView& worker4() const { return *m_workers[2]; }
+
+    // The drop-down menus the channel lists fill: main-toolbar buttons 7
+    // (search) and 10 (channels), and the search toolbar's four buttons.
+    QMenu* searchMenu() const { return m_searchMenu; }
+    QMenu* channelsMenu() const { return m_channelsMenu; }
+    const std::array<QMenu*, 4>& searchToolbarMenus() const { return m_searchToolbarMenus; }
+
+    const QTimer& navigationWatchdog() const { return m_watchdog; }
+    // The store generator window, once it has been opened.
+    QWidget* generatorWindow() const { return m_generator; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createViews();
+    void connectUserView(BrowserController::View which);
+    void connectController();
+    void buildMenus();
+    void buildMainToolbar();
+    void addCommandButtons(QToolBar* bar);
+    void addToolButtons(QToolBar* bar);
+    void addLinkButtons(QToolBar* bar);
+    void laterButton(QToolBar* bar, const char* tip, const char* themeIcon, int standardIcon);
+    QToolButton* dropDownButton(QToolBar* bar, const QString& text, QMenu** menu);
+    void buildSearchWordsBand();
+    void buildSearchToolbar();
+    void buildAddressBand();
+    void buildStatusBar();
+
+    QAction* button(QToolBar* bar, const QString& tip, const QString& themeIcon, int standardIcon,
+                    const std::function<void()>& action);
+
+    void notAvailable(const QString& caption);
+    void openFile();
+    void showGenerator();
+    void showAbout();
+    void launchCalculator();
+    void publishingElsewhere();
+    void startUp();
+
+    void carryOutNavigation(int view, const QString& url);
+    void carryOutCommand(int view, BrowserController::Command command);
+    void refresh();
+    void refreshViews();
+    void refreshAddressBox();
+    void refreshSearchWords();
+    bool handleKey(QObject* watched, int key);
+    bool handlePanelClick(QObject* watched, QEvent::Type type);
+
+    QWidget* makeRealGenerator();
+    QWidget* makeRealAbout();
+
+    BrowserController& m_controller;
+    Launcher& m_launcher;
+    Prompts& m_prompts;
+    WindowFactory m_makeGenerator;
+    WindowFactory m_makeAbout;
+    std::unique_ptr<GeneratorController> m_generatorController;
+
+    std::array<std::unique_ptr<WebView>, 2> m_views;
+    std::array<std::unique_ptr<WebView>, 3> m_workers;
+    QWidget* m_generator = nullptr;
+    QWidget* m_about = nullptr;
+
+    QComboBox* m_searchWords = nullptr;
+    QComboBox* m_address = nullptr;
+    QMenu* m_searchMenu = nullptr;
+    QMenu* m_channelsMenu = nullptr;
+    std::array<QMenu*, 4> m_searchToolbarMenus{};
+    std::array<QLabel*, 5> m_panels{};
+
+    // The navigation watchdog: on while a user view loads; its tick does
+    // nothing.
+    QTimer m_watchdog;
+    bool m_started = false;
+    bool m_shutDown = false;
+};

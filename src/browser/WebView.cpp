@@ -1,0 +1,220 @@
+#include "browser/WebView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+// How the engine's load reports become the view's events:
+//
+//  navigationBegan   - a load starts (loadingChanged, status started); the URL
+//                      is the one asked for.
+//  navigateComplete  - the URL of the new document is known: the first
+//                      urlChanged while a load is under way, or, when the URL
+//                      did not change (refresh, same address again), the end
+//                      of the load. Reported once per load, never for a load
+//                      that was stopped before its URL was known.
+//  documentComplete  - the top-level document has finished loading and is
+//                      shown, also when it is the server's or the engine's
+//                      error page. Frames' own loads never reach the page's
+//                      load reports, so they are not reported. Not reported
+//                      for a stopped load.
+//  downloadComplete  - the load has ended, however it ended. Busy is already
+//                      false when it is reported.
+
+namespace {
+
+// The extractor script, read once from the program's resources.
+const QString& snapshotScript() {
+    static const QString script = [] {
+        QFile file(QStringLiteral(":/browser/snapshot.js"));
+        if (!file.open(QIODevice::ReadOnly))
+            qWarning("WebView: the snapshot script is missing from the resources");
+        return QString::fromUtf8(file.readAll());
+    }();
+    return script;
+}
+
+// A local path becomes a file: URL; anything else is taken as an address.
+QUrl addressOf(const QString& urlOrPath) {
+    const QString trimmed = urlOrPath.trimmed();
+    if (QDir::isAbsolutePath(trimmed))
+        return QUrl::fromLocalFile(trimmed);
+    return QUrl::fromUserInput(trimmed, QDir::currentPath());
+}
+
+} // namespace
+
+WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent) : QObject(parent) {
+    if (!profile)
+        profile = QWebEngineProfile::defaultProfile();
+    m_page = new QWebEnginePage(profile, this);
+    if (kind == Kind::Shown) {
+        m_view = new QWebEngineView;
+        m_view->setPage(m_page);
+    }
+    connectPage();
+}
+
+WebView::~WebView() {
+    // The view goes before the page it shows.
+    delete m_view.data();
+}
+
+void WebView::connectPage() {
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &WebView::onLoadingChanged);
+    connect(m_page, &QWebEnginePage::urlChanged, this, &WebView::onUrlChanged);
+}
+
+QWidget* WebView::widget() const {
+    return m_view.data();
+}
+
+QWebEnginePage* WebView::page() const {
+    return m_page;
+}
+
+void WebView::navigate(const QString& urlOrPath) {
+    const QUrl url = addressOf(urlOrPath);
+    if (!url.isValid())
+        return;
+    // Busy from the call on, as callers test it right after navigating.
+    m_busy = true;
+    m_navigateReported = false;
+    m_page->load(url);
+}
+
+// The engine ignores these when there is nothing to go back or forward to,
+// or nothing to stop.
+void WebView::goBack() {
+    m_page->triggerAction(QWebEnginePage::Back);
+}
+
+void WebView::goForward() {
+    m_page->triggerAction(QWebEnginePage::Forward);
+}
+
+void WebView::refresh() {
+    m_page->triggerAction(QWebEnginePage::Reload);
+}
+
+void WebView::stop() {
+    m_page->triggerAction(QWebEnginePage::Stop);
+}
+
+void WebView::execWB(int command) {
+    switch (command) {
+    case SaveAs:
+        saveAs();
+        break;
+    case Print:
+        print();
+        break;
+    case PageSetup:
+        pageSetup();
+        break;
+    case Copy:
+        m_page->triggerAction(QWebEnginePage::Copy);
+        break;
+    case SelectAll:
+        m_page->triggerAction(QWebEnginePage::SelectAll);
+        break;
+    default:
+        break;
+    }
+}
+
+QString WebView::locationUrl() const {
+    return m_page->url().toString();
+}
+
+QString WebView::locationName() const {
+    return m_page->title();
+}
+
+bool WebView::busy() const {
+    return m_busy;
+}
+
+void WebView::snapshot(const std::function<void(const DocumentSnapshot&)>& done) {
+    m_page->runJavaScript(
+        snapshotScript(), QWebEngineScript::ApplicationWorld,
+        [done](const QVariant& result) { done(DocumentSnapshot::fromVariant(result.toMap())); });
+}
+
+void WebView::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        m_busy = true;
+        m_navigateReported = false;
+        Q_EMIT navigationBegan(info.url().toString());
+        break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        finishLoad(true);
+        break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        finishLoad(false);
+        break;
+    }
+}
+
+void WebView::onUrlChanged(const QUrl&) {
+    if (m_busy && !m_navigateReported)
+        reportNavigateComplete();
+}
+
+void WebView::reportNavigateComplete() {
+    m_navigateReported = true;
+    Q_EMIT navigateComplete(locationUrl());
+}
+
+void WebView::finishLoad(bool documentShown) {
+    if (!m_busy)
+        return;
+    m_busy = false;
+    if (documentShown) {
+        if (!m_navigateReported)
+            reportNavigateComplete();
+        Q_EMIT documentComplete(locationUrl());
+    }
+    Q_EMIT downloadComplete();
+}
+
+// Saves the page with everything it shows, under a name the user picks.
+void WebView::saveAs() {
+    const QString fileName = m_page->title().isEmpty() ? QStringLiteral("page") : m_page->title();
+    const QString path = QFileDialog::getSaveFileName(
+        m_view, tr("Save Web Page"), QDir::home().filePath(fileName + QStringLiteral(".htm")),
+        tr("Web Page, complete (*.htm *.html)"));
+    if (!path.isEmpty())
+        m_page->save(path, QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
+}
+
+// Only a shown view can print; for a hidden page the command does nothing.
+void WebView::print() {
+    if (!m_view)
+        return;
+    QPrintDialog dialog(printer(), m_view);
+    if (dialog.exec() == QDialog::Accepted)
+        m_view->print(printer());
+}
+
+void WebView::pageSetup() {
+    QPageSetupDialog dialog(printer(), m_view);
+    dialog.exec();
+}
+
+QPrinter* WebView::printer() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return m_printer.get();
+}

@@ -1,0 +1,285 @@
+#include "browser/BrowserController.h"
+#include "platform/Launcher.h"
+#include "platform/TextFile.h"
+#include "support/ExpectedFile.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using View = BrowserController::View;
+using Command = BrowserController::Command;
+
+namespace {
+
+const QString kLocation1 = QStringLiteral("http://channels.test/velgan/");
+const QString kLocation2 = QStringLiteral("http://mirror.test/velgan/");
+const QStringList kListFiles = {"lb.prv",    "domain.prv", "domain2.prv",
+                                "favor.prv", "favor2.prv", "list6.prv"};
+
+class FakeLauncher : public Launcher {
+public:
+    bool start(const QString& program, const QStringList& arguments) override {
+        started.append(program + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
+        return succeeds;
+    }
+    bool succeeds = true;
+    QStringList started;
+};
+
+QStringList numbered(const QString& prefix, int count) {
+    QStringList items;
+    for (int i = 1; i <= count; ++i)
+        items.append(prefix + QString::number(i));
+    return items;
+}
+
+QStringList listOf(const BrowserController& c, const QString& file) {
+    const QStringList lists[] = {c.addressItems(),    c.privateHistory,   c.publicHistory,
+                                 c.privateFavourites, c.publicFavourites, c.seenFeatured};
+    return lists[kListFiles.indexOf(file)];
+}
+
+// The requests as "view url" texts, in the order they were made.
+QStringList requests(const QSignalSpy& spy) {
+    QStringList texts;
+    for (const QList<QVariant>& args : spy)
+        texts.append(QString::number(args.at(0).toInt()) + QLatin1Char(' ') +
+                     args.at(1).toString());
+    return texts;
+}
+
+QList<int> commandViews(const QSignalSpy& spy) {
+    QList<int> views;
+    for (const QList<QVariant>& args : spy)
+        views.append(args.at(0).toInt());
+    return views;
+}
+
+} // namespace
+
+class TestBrowserController : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void startUpLoadsEachListWithItsRules_data();
+    void startUpLoadsEachListWithItsRules();
+    void badListFileCountsAsEmpty_data();
+    void badListFileCountsAsEmpty();
+    void shutDownWritesTheListsAndPictures();
+    void firstRunExitCreatesEveryFile();
+    void enterAddress_data();
+    void enterAddress();
+    void searchWords();
+    void viewEventsAndSwitch();
+    void commandsActOnTheShownViewOnly();
+    void failedLaunchIsShown();
+
+private:
+    QString path(const QString& file) const { return QDir(m_home->path()).filePath(file); }
+    void writeList(const QString& file, const QStringList& lines);
+
+    QTemporaryDir* m_home = nullptr;
+    FakeLauncher* m_launcher = nullptr;
+    BrowserController* m_controller = nullptr;
+};
+
+void TestBrowserController::init() {
+    m_home = new QTemporaryDir;
+    m_launcher = new FakeLauncher;
+    m_controller = new BrowserController(m_home->path(), *m_launcher);
+    m_controller->setLocations(kLocation1, kLocation2);
+}
+
+void TestBrowserController::cleanup() {
+    delete m_controller;
+    delete m_launcher;
+    delete m_home;
+}
+
+void TestBrowserController::writeList(const QString& file, const QStringList& lines) {
+    QVERIFY(TextFile::writeLines(path(file), lines).isEmpty());
+}
+
+void TestBrowserController::startUpLoadsEachListWithItsRules_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList dup = {"a.com", "b.com", "a.com", "A.com", "", ""};
+    const QStringList noDup = {"a.com", "b.com", "A.com", ""};
+    for (const QString& file : kListFiles.mid(0, 5))
+        QTest::addRow("%s duplicates", qPrintable(file)) << file << dup << noDup;
+    QTest::addRow("list6.prv keeps duplicates") << "list6.prv" << dup << dup;
+    // At 20 items each further line replaces the 20th.
+    QTest::addRow("lb.prv 22 lines")
+        << "lb.prv" << numbered("u", 22) << numbered("u", 19) + QStringList{"u22"};
+    QTest::addRow("lb.prv 20 lines") << "lb.prv" << numbered("u", 20) << numbered("u", 20);
+}
+
+void TestBrowserController::startUpLoadsEachListWithItsRules() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, expected);
+    writeList(file, lines);
+    QSignalSpy navigation(m_controller, &BrowserController::navigateRequested);
+    m_controller->startUp();
+    QCOMPARE(listOf(*m_controller, file), expected);
+    QCOMPARE(requests(navigation),
+             QStringList({"0 " + kLocation1 + "index.htm", "1 " + kLocation1 + "welcome.htm"}));
+    QCOMPARE(m_controller->statusText(2), QStringLiteral("Public zone"));
+}
+
+void TestBrowserController::badListFileCountsAsEmpty_data() {
+    QTest::addColumn<bool>("folderInPlace");
+    QTest::addRow("missing") << false;
+    QTest::addRow("unreadable") << true;
+}
+
+void TestBrowserController::badListFileCountsAsEmpty() {
+    QFETCH(bool, folderInPlace);
+    if (folderInPlace)
+        QVERIFY(QDir(m_home->path()).mkdir("lb.prv"));
+    for (const QString& file : kListFiles.mid(1))
+        writeList(file, {file});
+    m_controller->startUp();
+    QVERIFY(m_controller->addressItems().isEmpty());
+    for (const QString& file : kListFiles.mid(1))
+        QCOMPARE(listOf(*m_controller, file), QStringList{file});
+    QCOMPARE(m_controller->statusText(2), QStringLiteral("Public zone"));
+}
+
+void TestBrowserController::shutDownWritesTheListsAndPictures() {
+    writeList("domain.prv", numbered("old", 30));     // replaced, not appended to
+    QVERIFY(QDir(m_home->path()).mkdir("favor.prv")); // cannot be written
+    m_controller->setAddressText("x.com");
+    m_controller->enterAddress();
+    m_controller->privateHistory = {"p1", "", "p2"};
+    m_controller->publicHistory = {""};
+    m_controller->seenFeatured = {"f", "f", ""};
+    m_controller->publicFavourites = {"", "fav"};
+    m_controller->pictureBuffer = {"http://pics.example/a.gif", "file:///tmp/b c.jpg"};
+    m_controller->shutDown();
+    QCOMPARE(fileBytes(path("lb.prv")), QByteArray("x.com\r\n"));
+    QCOMPARE(fileBytes(path("domain.prv")), QByteArray("p1\r\np2\r\n"));
+    QCOMPARE(fileBytes(path("domain2.prv")), QByteArray());
+    QCOMPARE(fileBytes(path("list6.prv")), QByteArray("f\r\nf\r\n"));
+    QCOMPARE(fileBytes(path("favor2.prv")), QByteArray("fav\r\n"));
+    const QByteArray html = fileBytes(path("error.htm"));
+    const QByteArray expected = expectedFile("browser/expected/error.htm");
+    QVERIFY2(html == expected, firstDifference(html, expected).constData());
+}
+
+void TestBrowserController::firstRunExitCreatesEveryFile() {
+    m_controller->startUp();
+    m_controller->shutDown();
+    for (const QString& file : kListFiles)
+        QVERIFY2(QFileInfo(path(file)).isFile(), qPrintable(file));
+    QCOMPARE(fileBytes(path("error.htm")), expectedFile("browser/expected/error_empty.htm"));
+}
+
+void TestBrowserController::enterAddress_data() {
+    QTest::addColumn<int>("itemsBefore");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addRow("new at 19") << 19 << "new.com"
+                               << numbered("u", 19).mid(1) + QStringList{"new.com"};
+    QTest::addRow("known at 19") << 19 << "u5" << numbered("u", 19).mid(1);
+    QTest::addRow("oldest at 19") << 19 << "u1" << numbered("u", 19).mid(1) + QStringList{"u1"};
+    QTest::addRow("new at 3") << 3 << "New.com/A b"
+                              << numbered("u", 3) + QStringList{"New.com/A b"};
+}
+
+void TestBrowserController::enterAddress() {
+    QFETCH(int, itemsBefore);
+    QFETCH(QString, text);
+    QFETCH(QStringList, expected);
+    writeList("lb.prv", numbered("u", itemsBefore));
+    m_controller->startUp();
+    QSignalSpy navigation(m_controller, &BrowserController::navigateRequested);
+    m_controller->setAddressText(text);
+    m_controller->enterAddress();
+    QCOMPARE(m_controller->addressItems(), expected);
+    QCOMPARE(requests(navigation), QStringList{"0 " + text});
+    // The next start shows the same history.
+    m_controller->shutDown();
+    QCOMPARE(TextFile::readLines(path("lb.prv")).value_or(QStringList{}), expected);
+}
+
+void TestBrowserController::searchWords() {
+    for (const char* words : {"red", "blue", "red"})
+        m_controller->enterSearchWords(words);
+    QCOMPARE(m_controller->searchWords(), QStringList({"red", "blue", "red"}));
+    m_controller->deleteSearchWords("red");
+    m_controller->deleteSearchWords("green");
+    QCOMPARE(m_controller->searchWords(), QStringList({"blue", "red"}));
+}
+
+void TestBrowserController::viewEventsAndSwitch() {
+    m_controller->navigationComplete(View::View1, "http://one.test/", "One");
+    m_controller->navigationComplete(View::View2, "http://two.test/", "Two"); // hidden
+    QCOMPARE(m_controller->addressText(), QStringLiteral("http://one.test/"));
+    QCOMPARE(m_controller->caption(), QStringLiteral("One"));
+    QCOMPARE(m_controller->statusText(1), QStringLiteral("Working..."));
+
+    m_controller->switchViews();
+    QVERIFY(m_controller->isShown(View::View2) && !m_controller->isShown(View::View1));
+    QCOMPARE(m_controller->addressText(), QStringLiteral("http://two.test/"));
+    QCOMPARE(m_controller->caption(), QStringLiteral("Browser 2"));
+    m_controller->switchViews();
+    QVERIFY(m_controller->isShown(View::View1) && !m_controller->isShown(View::View2));
+    QCOMPARE(m_controller->addressText(), QStringLiteral("http://one.test/"));
+    QCOMPARE(m_controller->caption(), QStringLiteral("Browser 1"));
+
+    m_controller->downloadComplete(View::View1, "One again");
+    QCOMPARE(m_controller->caption(), QStringLiteral("One again"));
+    QCOMPARE(m_controller->statusText(1), QStringLiteral("Done"));
+    // A page finishing in the hidden view does not name the window; Stop
+    // names it after view 1's page.
+    m_controller->downloadComplete(View::View2, "Two hidden");
+    QCOMPARE(m_controller->caption(), QStringLiteral("One again"));
+    m_controller->setStatusText(1, {});
+    m_controller->switchViews();
+    m_controller->run(BrowserController::Command::Stop);
+    QCOMPARE(m_controller->caption(), QStringLiteral("One again"));
+    m_controller->switchViews();
+    m_controller->privateZone = true;
+    m_controller->navigationComplete(View::View1, "http://secret.test/", "Secret");
+    QCOMPARE(m_controller->addressText(), QStringLiteral("http://one.test/"));
+    QCOMPARE(m_controller->caption(), QStringLiteral("Browser 1"));
+}
+
+void TestBrowserController::commandsActOnTheShownViewOnly() {
+    QSignalSpy commands(m_controller, &BrowserController::commandRequested);
+    QSignalSpy navigation(m_controller, &BrowserController::navigateRequested);
+    m_controller->run(Command::Print);
+    m_controller->goHome();
+    m_controller->switchViews();
+    m_controller->run(Command::Refresh);
+    m_controller->goHome();
+    m_controller->navigateShown("http://open.test/");
+    m_controller->goBackInView1(); // only ever view 1
+    m_controller->showOnly(View::View1);
+    QVERIFY(!m_controller->isShown(View::View2));
+    m_controller->run(Command::Copy);
+    m_controller->chooseAddress("http://chosen.test/");
+    QCOMPARE(commandViews(commands), QList<int>({0, 1, 0, 0}));
+    QCOMPARE(commands.at(2).at(1).value<Command>(), Command::Back);
+    QCOMPARE(requests(navigation), QStringList({"0 " + kLocation1, "1 " + kLocation2,
+                                                "1 http://open.test/", "0 http://chosen.test/"}));
+}
+
+void TestBrowserController::failedLaunchIsShown() {
+    m_controller->launch("calculator", "gnome-calculator");
+    QCOMPARE(m_controller->statusText(1), QString());
+    m_launcher->succeeds = false;
+    m_controller->launch("mail program", "xdg-email", {"--utf8"});
+    QCOMPARE(m_controller->statusText(1),
+             QStringLiteral("Could not start the mail program (xdg-email)."));
+    QCOMPARE(m_launcher->started, QStringList({"gnome-calculator ", "xdg-email --utf8"}));
+}
+
+QTEST_GUILESS_MAIN(TestBrowserController)
+#include "test_browser_controller.moc"

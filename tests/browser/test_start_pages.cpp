@@ -1,0 +1,57 @@
+#include "browser/StartPages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTest>
+#include <QUrl>
+
+class TestStartPages : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void folderHoldsBothStartPages();
+    void pagesWorkOffline_data();
+    void pagesWorkOffline();
+};
+
+void TestStartPages::folderHoldsBothStartPages() {
+    const QString url = StartPages::folderUrl();
+    QVERIFY2(url.startsWith(QStringLiteral("file:")), qPrintable(url));
+    QVERIFY2(url.endsWith(QStringLiteral("/velgan/")), qPrintable(url));
+    QCOMPARE(StartPages::defaultLocation(), url);
+    const QDir folder(QUrl(url).toLocalFile());
+    QVERIFY(folder.exists(QStringLiteral("index.htm")));
+    QVERIFY(folder.exists(QStringLiteral("welcome.htm")));
+}
+
+void TestStartPages::pagesWorkOffline_data() {
+    QTest::addColumn<QString>("page");
+    QTest::newRow("index") << QStringLiteral("index.htm");
+    QTest::newRow("welcome") << QStringLiteral("welcome.htm");
+}
+
+// Every picture, style sheet or linked page is a file next to the page, so
+// the pages show completely on a machine without a network.
+void TestStartPages::pagesWorkOffline() {
+    QFETCH(QString, page);
+    const QDir folder(QUrl(StartPages::folderUrl()).toLocalFile());
+    QFile file(folder.filePath(page));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains(QStringLiteral("<title>")));
+
+    static const QRegularExpression reference(QStringLiteral(R"((?:src|href)\s*=\s*"([^"#]*))"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    for (auto match = reference.globalMatch(text); match.hasNext();) {
+        const QString target = match.next().captured(1);
+        if (target.isEmpty())
+            continue;
+        QVERIFY2(!target.contains(QStringLiteral(":")), qPrintable(target));
+        QVERIFY2(QFileInfo::exists(folder.filePath(target)), qPrintable(target));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestStartPages)
+#include "test_start_pages.moc"

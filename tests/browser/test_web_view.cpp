@@ -1,0 +1,299 @@
+// The embedded browser view against real pages served from a temporary
+// folder: its events, its history commands, its own commands and the
+// document snapshot, for a shown view and for a hidden worker page.
+
+#include "browser/WebView.h"
+#include "support/HttpFixture.h"
+
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QtTest>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// Web views share their graphics contexts; this must be set before the
+// application object exists.
+const bool kSharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
+const int kTimeoutMs = 20000;
+
+// Spins the event loop until `condition` holds; the engine does part of its
+// work on this thread, and short turns keep it going faster than polling.
+bool waitUntil(const std::function<bool()>& condition) {
+    const QDeadlineTimer deadline(kTimeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+struct EventLog {
+    QStringList events;
+    int finished = 0;
+
+    explicit EventLog(WebView& view) {
+        QObject::connect(&view, &WebView::navigationBegan, &view,
+                         [this](const QString& url) { events << "began " + url; });
+        QObject::connect(&view, &WebView::navigateComplete, &view,
+                         [this](const QString& url) { events << "navigate " + url; });
+        QObject::connect(&view, &WebView::documentComplete, &view,
+                         [this](const QString& url) { events << "document " + url; });
+        QObject::connect(&view, &WebView::downloadComplete, &view, [this] {
+            events << QStringLiteral("download");
+            ++finished;
+        });
+    }
+    // Waits for the next load to end and hands back its events.
+    QStringList nextLoad() {
+        const int before = finished;
+        waitUntil([&] { return finished > before; });
+        return std::exchange(events, {});
+    }
+};
+
+QStringList fullLoad(const QString& url) {
+    return {"began " + url, "navigate " + url, "document " + url, "download"};
+}
+
+std::optional<DocumentSnapshot> takeSnapshot(WebView& view) {
+    const auto result = std::make_shared<std::optional<DocumentSnapshot>>();
+    view.snapshot([result](const DocumentSnapshot& snapshot) { *result = snapshot; });
+    waitUntil([&] { return result->has_value(); });
+    return *result;
+}
+
+QVariant runScript(WebView& view, const QString& script) {
+    const auto result = std::make_shared<std::optional<QVariant>>();
+    view.page()->runJavaScript(script, [result](const QVariant& value) { *result = value; });
+    waitUntil([&] { return result->has_value(); });
+    return result->value_or(QVariant());
+}
+
+bool writeFile(const QString& path, const QString& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+}
+
+} // namespace
+
+class TestWebView : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void navigationEventsAndLocation_data();
+    void navigationEventsAndLocation();
+    void historyCommands();
+    void stopEndsAHangingLoad();
+    void selectAllAndCopy();
+    void snapshotReadsPageAndReachableFrames_data();
+    void snapshotReadsPageAndReachableFrames();
+
+private:
+    QString url(const QString& page) const { return m_server->url(page).toString(); }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<HttpFixture> m_server;
+};
+
+void TestWebView::initTestCase() {
+    QVERIFY(m_folder.isValid());
+    m_server = std::make_unique<HttpFixture>(m_folder.path());
+    QVERIFY(m_server->start());
+    // Another host name for the same server is another origin.
+    const QString foreign = QStringLiteral("http://localhost:%1/inner.htm").arg(m_server->port());
+    const QList<std::pair<QString, QString>> pages{
+        {"one.htm",
+         "<html><head><title>One</title></head><body><p>Hello clipboard</p></body></html>"},
+        {"two.htm", "<html><head><title>Two</title></head><body><p>Second page</p></body></html>"},
+        {"frames.htm", "<html><head><title>Frames</title><meta name=\"description\" "
+                       "content=\"outer\"></head><frameset cols=\"50%,50%\">"
+                       "<frame src=\"left.htm\"><frame src=\"right.htm\"></frameset></html>"},
+        {"left.htm", "<html><head><title>Left</title><meta name=\"keywords\" content=\"pens, ink\">"
+                     "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">"
+                     "<meta name=\"author\" content=\"Ann Quill\"></head><body>"
+                     "<p>First paragraph</p><p>Second <b>bold</b> paragraph</p>"
+                     "<a href=\"mailto:ann@example.com\">Write to Ann</a> "
+                     "<a href=\"two.htm\">Page two</a><img src=\"pen.png\"><img src=\"ink.png\">"
+                     "</body></html>"},
+        {"right.htm", "<html><head><title>Right</title></head><body><p>Right side</p>"
+                      "<iframe src=\"inner.htm\"></iframe><iframe src=\"" +
+                          foreign + "\"></iframe></body></html>"},
+        {"inner.htm",
+         "<html><head><title>Inner</title></head><body><p>Inner text</p></body></html>"},
+    };
+    for (const auto& [name, text] : pages)
+        QVERIFY(writeFile(m_folder.filePath(name), text));
+}
+
+void TestWebView::navigationEventsAndLocation_data() {
+    QTest::addColumn<WebView::Kind>("kind");
+    QTest::newRow("shown") << WebView::Kind::Shown;
+    QTest::newRow("hidden") << WebView::Kind::Hidden;
+}
+
+// Each load reports its four events in order, once, frames' loads included;
+// a local path is loaded as a file: URL.
+void TestWebView::navigationEventsAndLocation() {
+    QFETCH(WebView::Kind, kind);
+    WebView view(kind);
+    QCOMPARE(view.widget() != nullptr, kind == WebView::Kind::Shown);
+    EventLog log(view);
+
+    view.navigate(url("one.htm"));
+    QVERIFY(view.busy());
+    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
+    QVERIFY(!view.busy());
+    QCOMPARE(view.locationUrl(), url("one.htm"));
+    QCOMPARE(view.locationName(), QStringLiteral("One"));
+
+    view.navigate(url("frames.htm"));
+    QCOMPARE(log.nextLoad(), fullLoad(url("frames.htm")));
+    QCOMPARE(view.locationName(), QStringLiteral("Frames"));
+
+    // A missing page still shows the server's answer.
+    view.navigate(url("missing.htm"));
+    QCOMPARE(log.nextLoad(), fullLoad(url("missing.htm")));
+
+    const QString localPath = m_folder.filePath("two.htm");
+    const QString fileUrl = QUrl::fromLocalFile(localPath).toString();
+    view.navigate(localPath);
+    QCOMPARE(log.nextLoad(), fullLoad(fileUrl));
+    QCOMPARE(view.locationUrl(), fileUrl);
+    QCOMPARE(view.locationName(), QStringLiteral("Two"));
+}
+
+// Back, forward and refresh act on the view's own history; stop on a loaded
+// page and back with no history left do nothing.
+void TestWebView::historyCommands() {
+    WebView view(WebView::Kind::Shown);
+    EventLog log(view);
+    view.navigate(url("one.htm"));
+    log.nextLoad();
+    view.navigate(url("two.htm"));
+    log.nextLoad();
+
+    view.goBack();
+    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
+    QCOMPARE(view.locationName(), QStringLiteral("One"));
+    view.goForward();
+    QCOMPARE(log.nextLoad(), fullLoad(url("two.htm")));
+    view.refresh();
+    QCOMPARE(log.nextLoad(), fullLoad(url("two.htm")));
+
+    view.stop();
+    view.goForward();
+    QTest::qWait(300);
+    QCOMPARE(log.events, QStringList());
+    QCOMPARE(view.locationUrl(), url("two.htm"));
+}
+
+// A server that never answers: stop ends the load, which reports its end but
+// no document.
+void TestWebView::stopEndsAHangingLoad() {
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    const QString hanging = QStringLiteral("http://127.0.0.1:%1/slow.htm").arg(silent.serverPort());
+    WebView view(WebView::Kind::Hidden);
+    EventLog log(view);
+    view.navigate(url("one.htm"));
+    log.nextLoad();
+
+    view.navigate(hanging);
+    QVERIFY(waitUntil([&] { return !log.events.isEmpty(); }));
+    QVERIFY(view.busy());
+    view.stop();
+    QCOMPARE(log.nextLoad(), QStringList({"began " + hanging, "download"}));
+    QVERIFY(!view.busy());
+    QCOMPARE(view.locationName(), QStringLiteral("One"));
+}
+
+void TestWebView::selectAllAndCopy() {
+    WebView view(WebView::Kind::Shown);
+    view.widget()->resize(400, 300);
+    view.widget()->show();
+    EventLog log(view);
+    view.navigate(url("one.htm"));
+    log.nextLoad();
+    QGuiApplication::clipboard()->clear();
+
+    view.execWB(WebView::SelectAll);
+    QVERIFY(waitUntil([&] {
+        return runScript(view, "window.getSelection().toString()").toString().trimmed() ==
+               "Hello clipboard";
+    }));
+    view.execWB(WebView::Copy);
+    QVERIFY(waitUntil(
+        [&] { return QGuiApplication::clipboard()->text().trimmed() == "Hello clipboard"; }));
+}
+
+void TestWebView::snapshotReadsPageAndReachableFrames_data() {
+    navigationEventsAndLocation_data();
+}
+
+// The frameset page, its two frames and the same-origin iframe inside the
+// right frame; the iframe of another origin is left out.
+void TestWebView::snapshotReadsPageAndReachableFrames() {
+    QFETCH(WebView::Kind, kind);
+    WebView view(kind);
+    EventLog log(view);
+    view.navigate(url("frames.htm"));
+    log.nextLoad();
+    // The frames may still be loading when the top document is complete.
+    QVERIFY(waitUntil([&] {
+        const auto snapshot = takeSnapshot(view);
+        return snapshot && snapshot->frames.size() == 2 && snapshot->frames[1].frames.size() == 1 &&
+               !snapshot->frames[1].frames[0].paragraphs.isEmpty();
+    }));
+    const std::optional<DocumentSnapshot> top = takeSnapshot(view);
+    QVERIFY(top);
+    QCOMPARE(top->url, url("frames.htm"));
+    QCOMPARE(top->title, QStringLiteral("Frames"));
+    QCOMPARE(top->domain, QStringLiteral("127.0.0.1"));
+    QCOMPARE(top->bodyTagName, QStringLiteral("FRAMESET"));
+    QCOMPARE(top->metas.size(), 1);
+    QCOMPARE(top->metas[0].name, QStringLiteral("description"));
+    QCOMPARE(top->metas[0].content, QStringLiteral("outer"));
+    QVERIFY(top->links.isEmpty() && top->paragraphs.isEmpty());
+
+    const DocumentSnapshot& left = top->frames[0];
+    QCOMPARE(left.url, url("left.htm"));
+    QCOMPARE(left.bodyTagName, QStringLiteral("BODY"));
+    QStringList metas;
+    for (const DocumentSnapshot::Meta& meta : left.metas)
+        metas << meta.name + "=" + meta.content;
+    QCOMPARE(metas,
+             QStringList({"keywords=pens, ink", "=text/html; charset=utf-8", "author=Ann Quill"}));
+    QCOMPARE(left.paragraphs, QStringList({"First paragraph", "Second bold paragraph"}));
+    QCOMPARE(left.links.size(), 2);
+    QCOMPARE(left.links[0].href, QStringLiteral("mailto:ann@example.com"));
+    QCOMPARE(left.links[0].outerText, QStringLiteral("Write to Ann"));
+    QCOMPARE(left.links[1].href, url("two.htm"));
+    QCOMPARE(left.links[1].outerText, QStringLiteral("Page two"));
+    QCOMPARE(left.imageSources, QStringList({url("pen.png"), url("ink.png")}));
+
+    const DocumentSnapshot& right = top->frames[1];
+    QCOMPARE(right.title, QStringLiteral("Right"));
+    QCOMPARE(right.paragraphs, QStringList({"Right side"}));
+    QCOMPARE(right.frames[0].url, url("inner.htm"));
+    QCOMPARE(right.frames[0].paragraphs, QStringList({"Inner text"}));
+}
+
+QTEST_MAIN(TestWebView)
+#include "test_web_view.moc"

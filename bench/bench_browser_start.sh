@@ -21,7 +21,7 @@ title="$(sed -n 's:.*<title>\(.*\)</title>.*:\1:Ip' "$page" | head -n 1)"
 # Resident memory, in MiB, of a process and all its descendants.
 tree_rss_mib() {
   local pids
-  pids="$(pstree -p "$1" 2>/dev/null | grep -o '([0-9]\+)' | tr -d '()' || echo "$1")"
+  pids="$(pstree -p -T "$1" 2>/dev/null | grep -o '([0-9]\+)' | tr -d '()' || echo "$1")"
   local total=0
   for p in $pids; do
     local kb
@@ -39,11 +39,20 @@ measure() {
   start="$(date +%s%N)"
   QUILLMART_HOME="$home" HOME="$home" "$@" >/dev/null 2>&1 &
   pid=$!
+  local found=""
   for _ in $(seq 1 600); do
-    if xdotool search --name "$title" >/dev/null 2>&1; then break; fi
+    if xdotool search --name "$title" >/dev/null 2>&1; then found=yes; break; fi
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
   done
   end="$(date +%s%N)"
+  if [ -z "$found" ]; then
+    printf '%-10s did not show the start page (ended or timed out)\n' "$name"
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    rm -rf "$home"
+    return
+  fi
   sleep 1 # let the page settle before reading the memory
   printf '%-10s %6d ms to the start page   %5d MiB resident\n' \
     "$name" $(((end - start) / 1000000)) "$(tree_rss_mib "$pid")"

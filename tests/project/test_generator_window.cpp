@@ -374,8 +374,7 @@ void TestGeneratorWindow::saveNeedsAChosenCategory() {
 
 void TestGeneratorWindow::notAvailableCommands_data() {
     QTest::addColumn<QString>("caption");
-    for (const char* caption :
-         {"Banner", "Menu", "Main", "Store menu", "Get it", "Preview"})
+    for (const char* caption : {"Banner", "Menu", "Main", "Store menu", "Get it", "Preview"})
         QTest::newRow(caption) << QString::fromLatin1(caption);
 }
 

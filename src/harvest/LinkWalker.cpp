@@ -1,0 +1,47 @@
+#include "harvest/LinkWalker.h"
+
+#include "browser/DocumentSnapshot.h"
+#include "harvest/HarvestState.h"
+#include "harvest/LinkFilter.h"
+
+LinkWalker::LinkWalker(HarvestState& state) : m_state(state) {}
+
+std::optional<QString> LinkWalker::nextUrl() {
+    if (m_state.linkList.isEmpty())
+        return std::nullopt;
+    const QString url = m_state.linkList.takeFirst();
+    m_state.visitedLinks.append(url);
+    return url;
+}
+
+WalkHarvest LinkWalker::harvest(const DocumentSnapshot& document) {
+    WalkHarvest result;
+    harvestDocument(document, result.pictures);
+    // Two blanks before "!".
+    result.linksText = QStringLiteral("Found - %1 links  ! ").arg(m_state.linkList.size());
+    return result;
+}
+
+QString LinkWalker::picturesText(qsizetype pictureCount) {
+    return QStringLiteral("Found - %1 pictures ! ").arg(pictureCount);
+}
+
+void LinkWalker::harvestDocument(const DocumentSnapshot& document, QStringList& pictures) {
+    if (document.bodyTagName == QLatin1String("BODY")) {
+        LinkFilter filter(m_state);
+        for (const DocumentSnapshot::Link& link : document.links) {
+            if (isPicture(link.href))
+                pictures.append(link.href);
+            else
+                filter.add(link.href);
+        }
+        pictures.append(document.imageSources);
+    }
+    for (const DocumentSnapshot& frame : document.frames)
+        harvestDocument(frame, pictures);
+}
+
+bool LinkWalker::isPicture(const QString& url) {
+    return url.contains(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
+           url.contains(QLatin1String(".gif"), Qt::CaseInsensitive);
+}

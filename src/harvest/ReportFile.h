@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class Prompts;
+struct HarvestState;
+
+// "Save report": the report buffer as an HTML file on disk.
+class ReportFile {
+public:
+    struct SaveOutcome {
+        bool written = false;
+        QString path;  // the chosen file; empty when the user cancelled
+        QString error; // why the file could not be written; empty otherwise
+    };
+
+    // Every row in order, without separators, inside a fixed frame.
+    static QString content(const HarvestState& state);
+    // The save dialog's filter, in the "description|pattern|..." form: report
+    // files of the private zone are private collection files.
+    static QString dialogFilter(bool privateZone);
+    // Creates or replaces the file, whole or not at all. Returns an error
+    // text, empty on success.
+    static QString write(const HarvestState& state, const QString& path);
+    // The whole command: asks for a file name starting in `folder`, then
+    // writes. Cancel writes nothing. No message is shown either way; the
+    // outcome tells the window what happened.
+    static SaveOutcome save(const HarvestState& state, bool privateZone, Prompts& prompts,
+                            const QString& folder);
+};

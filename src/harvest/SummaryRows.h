@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The report rows a page summary adds to the report buffer, each an HTML
+// fragment built by plain concatenation. The report pages put them between
+// table tags, so each one is a table row of its own.
+class SummaryRows {
+public:
+    // The page title as a link to the page; `text` is the title, or the URL
+    // when the page has none.
+    static QString titleRow(const QString& url, const QString& text);
+    static QString descriptionRow(const QString& content);
+    // The label is spelled "KYEWORDS" in the reports.
+    static QString keywordsRow(const QString& content);
+    // The anchor is left open: the reports have always shown it that way.
+    static QString emailRow(const QString& mailtoUrl, const QString& text);
+    static QString paragraphRow(const QString& text);
+    // One picture tag per source, all in one row.
+    static QString imageRow(const QStringList& sources);
+};

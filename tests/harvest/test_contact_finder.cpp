@@ -1,0 +1,116 @@
+#include "browser/DocumentSnapshot.h"
+#include "harvest/ContactFinder.h"
+#include "harvest/HarvestState.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QTest>
+
+namespace {
+
+using Kind = ScriptedPrompts::Kind;
+
+const QString needLinks = QStringLiteral(
+    "You need get links before, click on 'Links Editor' menu and next click 'Get Links'");
+const QString imageQuestion = QStringLiteral("Would You like collect images ?");
+
+const QStringList emailWords{"mailto:"};
+const QStringList contactWords{"contact", "mail",  "phone",  "fax",
+                               "address", "write", "people", "stuff"};
+
+} // namespace
+
+class TestContactFinder : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void searchCommandsPrepareTheCrawl_data();
+    void searchCommandsPrepareTheCrawl();
+    void addLinkReplacesKeywordsAndSummarisesFrames();
+    void addLinkWithoutDocumentLeavesNoKeywords();
+};
+
+void TestContactFinder::searchCommandsPrepareTheCrawl_data() {
+    QTest::addColumn<bool>("email");
+    QTest::addColumn<QStringList>("links");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<bool>("warned");
+
+    const QStringList someLinks{"http://a.example/", "http://b.example/"};
+    QTest::newRow("e-mail, no links") << true << QStringList{} << emailWords << true;
+    QTest::newRow("e-mail, links") << true << someLinks << emailWords << false;
+    QTest::newRow("contact, no links") << false << QStringList{} << contactWords << true;
+    QTest::newRow("contact, links") << false << someLinks << contactWords << false;
+}
+
+// The user's own search words go; the found pages of an earlier crawl are
+// forgotten; the link list is left for the crawl.
+void TestContactFinder::searchCommandsPrepareTheCrawl() {
+    QFETCH(bool, email);
+    QFETCH(QStringList, links);
+    QFETCH(QStringList, words);
+    QFETCH(bool, warned);
+    HarvestState state;
+    state.linkList = links;
+    state.foundPages = {"http://old.example/"};
+    QStringList keywords{"tea", "cups"};
+    ScriptedPrompts prompts;
+    if (warned)
+        prompts.expect(Kind::Message, needLinks);
+
+    const ContactFinder::CrawlStart start =
+        email ? ContactFinder::findEmail(state, keywords, prompts)
+              : ContactFinder::findContact(state, keywords, prompts);
+
+    QCOMPARE(keywords, words);
+    QVERIFY(state.foundPages.isEmpty());
+    QCOMPARE(state.linkList, links);
+    QCOMPARE(start.statusPanel2, QString(""));
+    QVERIFY(prompts.done());
+    QCOMPARE(prompts.shown().size(), warned ? 1 : 0);
+}
+
+// The page's paragraph matches "tel" and "(   )"; its frame's identical
+// paragraph gives nothing, because the keywords are gone by then.
+void TestContactFinder::addLinkReplacesKeywordsAndSummarisesFrames() {
+    DocumentSnapshot frame;
+    frame.url = "http://shop.example/frame.html";
+    frame.title = "Frame";
+    frame.bodyTagName = "BODY";
+    frame.paragraphs = {"Tel. (   ) 555-0100"};
+    DocumentSnapshot document = frame;
+    document.url = "http://shop.example/";
+    document.title = "Shop";
+    document.frames = {frame};
+    HarvestState state;
+    QStringList keywords{"tea"};
+    bool collectImages = false;
+    ScriptedPrompts prompts;
+    prompts.expect(Kind::YesNo, imageQuestion, "no").expect(Kind::YesNo, imageQuestion, "no");
+
+    const QStringList rows =
+        ContactFinder::addLink(&document, state, keywords, collectImages, prompts);
+
+    const QString paragraph = "<tr><td><p>Tel. (   ) 555-0100</p></td></tr>";
+    const QString pageTitle = "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'>"
+                              "<a href='http://shop.example/'>Shop</a></font></strong></td></tr>";
+    const QString frameTitle = "<tr><td width='100%' bgcolor='#FFFF00'><strong><font "
+                               "face='Arial'><a href='http://shop.example/frame.html'>Frame</a>"
+                               "</font></strong></td></tr>";
+    QCOMPARE(rows, (QStringList{pageTitle, paragraph, paragraph, frameTitle}));
+    QCOMPARE(state.reportBuffer, rows);
+    QVERIFY(keywords.isEmpty());
+    QVERIFY(prompts.done());
+}
+
+void TestContactFinder::addLinkWithoutDocumentLeavesNoKeywords() {
+    HarvestState state;
+    QStringList keywords{"tea"};
+    bool collectImages = false;
+    ScriptedPrompts prompts;
+    QVERIFY(ContactFinder::addLink(nullptr, state, keywords, collectImages, prompts).isEmpty());
+    QVERIFY(keywords.isEmpty());
+    QVERIFY(state.reportBuffer.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestContactFinder)
+#include "test_contact_finder.moc"

@@ -1,0 +1,165 @@
+#include "harvest/Crawler.h"
+
+#include "browser/Downloader.h"
+#include "harvest/HarvestState.h"
+#include "platform/Prompts.h"
+
+#include <QNetworkAccessManager>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+
+Crawler::Crawler(HarvestState& state, Prompts& prompts, std::function<QStringList()> keywords,
+                 QObject* parent)
+    : QObject(parent), m_state(state), m_prompts(prompts), m_keywords(std::move(keywords)),
+      m_network(new QNetworkAccessManager(this)) {
+    for (int index = 0; index < kDownloaderCount; ++index) {
+        auto* downloader = new Downloader(*m_network, this);
+        // The crawler's own timers guard the requests.
+        downloader->setTimeout(0);
+        connect(downloader, &Downloader::stateChanged, this,
+                [this, index](int state) { stateChanged(index, state); });
+        auto* timer = new QTimer(this);
+        timer->setSingleShot(true);
+        timer->setInterval(m_timeoutMs);
+        connect(timer, &QTimer::timeout, this, [this, index] { timedOut(index); });
+        m_downloaders[index] = downloader;
+        m_timers[index] = timer;
+    }
+}
+
+Crawler::~Crawler() {
+    for (Downloader* downloader : m_downloaders)
+        downloader->cancel();
+}
+
+void Crawler::setTimeoutMs(int milliseconds) {
+    m_timeoutMs = milliseconds;
+    for (QTimer* timer : m_timers)
+        timer->setInterval(milliseconds);
+}
+
+bool Crawler::findKeywords() {
+    if (m_state.linkList.isEmpty())
+        m_prompts.message(QStringLiteral("You need get links before, click on 'Links Editor' menu "
+                                         "and next click 'Get Links'"),
+                          QStringLiteral("Warning!!!"));
+    status(1, QString());
+    status(2, QString());
+    m_keywordSearch = true;
+    if (m_keywords().isEmpty()) {
+        m_prompts.message(QStringLiteral("You need enter keywords first!!!"),
+                          QStringLiteral("Warning!!!"));
+        return false;
+    }
+    dispatch();
+    return true;
+}
+
+void Crawler::dispatch() {
+    if (m_state.linkList.isEmpty() && !busy()) {
+        finish();
+        return;
+    }
+    for (int index = 0; index < kDownloaderCount; ++index) {
+        if (!m_state.linkList.isEmpty() && !m_downloaders[index]->stillExecuting())
+            start(index);
+    }
+    status(2, leftText(m_state.linkList.size()));
+}
+
+void Crawler::stop() {
+    for (Downloader* downloader : m_downloaders)
+        downloader->cancel();
+}
+
+bool Crawler::busy() const {
+    return std::any_of(m_downloaders.begin(), m_downloaders.end(),
+                       [](const Downloader* downloader) { return downloader->stillExecuting(); });
+}
+
+QString Crawler::matchRow(const QString& url) {
+    return QStringLiteral("<font face='Arial'><small><a href='%1'>%1</a></small></font><br>")
+        .arg(url);
+}
+
+QString Crawler::leftText(qsizetype linkCount) {
+    return QStringLiteral("Left - %1 pages to read").arg(linkCount);
+}
+
+QString Crawler::foundText(qsizetype pageCount) {
+    return QStringLiteral("Found - %1 pages").arg(pageCount);
+}
+
+QString Crawler::finishText(qsizetype linkCount) {
+    return QStringLiteral("Found %1 links with Your Keywords. You may view report by click on "
+                          "'View Report' menu item.")
+        .arg(linkCount);
+}
+
+void Crawler::start(int index) {
+    Downloader* downloader = m_downloaders[index];
+    downloader->execute(m_state.linkList.first(), kChunkSize);
+    m_timers[index]->start();
+    if (!m_state.linkList.isEmpty())
+        m_state.linkList.removeFirst();
+    status(1, downloader->url());
+}
+
+// Every downloader treats a failed request alike: it is free at once and
+// the crawl goes on, rather than waiting for its time-out.
+void Crawler::stateChanged(int index, int state) {
+    if (state == Downloader::ResponseCompleted) {
+        m_timers[index]->stop();
+        examine(index);
+    } else if (state == Downloader::RequestFailed) {
+        m_timers[index]->stop();
+        m_downloaders[index]->cancel();
+        dispatch();
+        Q_EMIT pageReaderStepWanted();
+    }
+}
+
+void Crawler::timedOut(int index) {
+    m_timers[index]->stop();
+    m_downloaders[index]->cancel();
+    dispatch();
+}
+
+// Only the first chunk of the response is searched.
+void Crawler::examine(int index) {
+    const QString text = m_downloaders[index]->getChunk();
+    if (matches(text)) {
+        const QString url = m_downloaders[index]->url();
+        m_state.foundPages.append(url);
+        status(2, foundText(m_state.foundPages.size()));
+        if (m_keywordSearch)
+            Q_EMIT matchFound(matchRow(url));
+    }
+    dispatch();
+}
+
+bool Crawler::matches(const QString& text) const {
+    const QStringList keywords = m_keywords();
+    return std::any_of(keywords.begin(), keywords.end(), [&text](const QString& keyword) {
+        return text.contains(keyword, Qt::CaseInsensitive);
+    });
+}
+
+// The found pages become the link list, so a later search searches within
+// them; the found-pages list itself is kept.
+void Crawler::finish() {
+    for (QTimer* timer : m_timers)
+        timer->stop();
+    m_state.linkList = m_state.foundPages;
+    const qsizetype count = m_state.linkList.size();
+    const bool wantsReport =
+        m_prompts.askYesNo(finishText(count), QStringLiteral("Would You Like to see a report?"));
+    Q_EMIT finished(count);
+    if (wantsReport)
+        Q_EMIT fullReportRequested();
+}
+
+void Crawler::status(int panel, const QString& text) {
+    Q_EMIT statusChanged(panel, text);
+}

@@ -1,0 +1,288 @@
+#include "browser/DocumentSnapshot.h"
+#include "harvest/Crawler.h"
+#include "harvest/HarvestState.h"
+#include "harvest/PageReader.h"
+#include "support/HttpFixture.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+using Kind = ScriptedPrompts::Kind;
+using Status = QPair<int, QString>;
+
+constexpr int kWaitMs = 20000;
+
+QString finalPrompt(int count) {
+    return QStringLiteral("Found %1 links with Your Keywords. You may view report by click on "
+                          "'View Report' menu item.")
+        .arg(count);
+}
+
+QString liveRow(const QString& url) {
+    return QStringLiteral("<font face='Arial'><small><a href='") + url + QStringLiteral("'>") +
+           url + QStringLiteral("</a></small></font><br>");
+}
+
+QStringList sorted(QStringList list) {
+    list.sort();
+    return list;
+}
+
+// Port 1 has no server, and lies below the ports the system hands out, so
+// a connection to it cannot end up connected to itself.
+const QString kRefusedUrl = QStringLiteral("http://127.0.0.1:1/gone.htm");
+
+// A crawler over a web server of scripted pages, recording what the window
+// would show.
+struct Crawl {
+    QTemporaryDir folder;
+    HttpFixture server{folder.path()};
+    HarvestState state;
+    ScriptedPrompts prompts;
+    QStringList keywords;
+    Crawler crawler{state, prompts, [this] { return keywords; }};
+    QList<Status> statuses;
+    QStringList liveRows;
+    QSignalSpy finished{&crawler, &Crawler::finished};
+    QSignalSpy reportWanted{&crawler, &Crawler::fullReportRequested};
+    QSignalSpy readerSteps{&crawler, &Crawler::pageReaderStepWanted};
+
+    Crawl() {
+        QVERIFY(server.start());
+        QObject::connect(
+            &crawler, &Crawler::statusChanged, &crawler,
+            [this](int panel, const QString& text) { statuses << Status(panel, text); });
+        QObject::connect(&crawler, &Crawler::matchFound, &crawler,
+                         [this](const QString& row) { liveRows << row; });
+    }
+
+    QString page(const QString& path, const QByteArray& body,
+                 HttpFixture::Delivery delivery = HttpFixture::Delivery::Send, int status = 200) {
+        HttpFixture::Response response;
+        response.contentType = "text/html";
+        response.body = body;
+        response.delivery = delivery;
+        response.status = status;
+        server.setResponse(path, response);
+        return server.url(path).toString();
+    }
+};
+
+} // namespace
+
+class TestCrawler : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void findsKeywordsInTheFirstChunk();
+    void failuresFreeTheDownloaderAtOnce();
+    void hangsEndWithTheTimeOut();
+    void stopLeavesTheTimeOutsToGoOn();
+    void secondSearchLooksWithinTheFoundPages();
+    void warnsWithoutLinksOrKeywords();
+    void pageReaderWorksThroughTheQueue();
+};
+
+void TestCrawler::findsKeywordsInTheFirstChunk() {
+    Crawl crawl;
+    const QString upper = crawl.page("upper.htm", "<p>A HAYSTACK with a needle</p>");
+    const QString far = crawl.page("far.htm", QByteArray(32000, 'x') + "needle haystack");
+    const QString plain = crawl.page("plain.htm", "<p>nothing</p>");
+    crawl.state.linkList = QStringList{upper, far, plain};
+    crawl.keywords = QStringList{QStringLiteral("needle"), QStringLiteral("haystack")};
+    crawl.prompts.expect(Kind::YesNo, finalPrompt(1), QStringLiteral("no"));
+
+    QVERIFY(crawl.crawler.findKeywords());
+    // Three URLs on the first three downloaders; the fourth stays idle.
+    const QList<Status> started{{1, {}},    {2, {}},
+                                {1, upper}, {1, far},
+                                {1, plain}, {2, QStringLiteral("Left - 0 pages to read")}};
+    QCOMPARE(crawl.statuses, started);
+    QVERIFY(crawl.crawler.keywordSearch());
+
+    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+    QCOMPARE(crawl.state.foundPages, QStringList{upper});
+    QCOMPARE(crawl.state.linkList, QStringList{upper});
+    // The first downloader writes its match live too.
+    QCOMPARE(crawl.liveRows, QStringList{liveRow(upper)});
+    QVERIFY(crawl.statuses.contains(Status(2, QStringLiteral("Found - 1 pages"))));
+    QCOMPARE(sorted(crawl.server.requested()), sorted({"/far.htm", "/plain.htm", "/upper.htm"}));
+    QVERIFY(crawl.prompts.done());
+    QCOMPARE(crawl.reportWanted.count(), 0);
+}
+
+// The second downloader hangs with a time-out far longer than the wait, so
+// the other pages are only read if every failed request frees its
+// downloader and starts the next URL at once.
+void TestCrawler::failuresFreeTheDownloaderAtOnce() {
+    Crawl crawl;
+    crawl.crawler.setTimeoutMs(600000);
+    const QString good1 = crawl.page("good1.htm", "<p>needle</p>");
+    const QString good2 = crawl.page("good2.htm", "<p>NEEDLE</p>");
+    const QString error =
+        crawl.page("error.htm", "<p>needle</p>", HttpFixture::Delivery::Send, 500);
+    crawl.state.linkList = QStringList{
+        crawl.page("fail1.htm", {}, HttpFixture::Delivery::Fail),
+        crawl.page("hang.htm", {}, HttpFixture::Delivery::Hang),
+        kRefusedUrl,
+        crawl.page("fail2.htm", {}, HttpFixture::Delivery::Fail),
+        good1,
+        crawl.server.url("missing.htm").toString(),
+        crawl.page("fail3.htm", {}, HttpFixture::Delivery::Fail),
+        error,
+        good2,
+    };
+    crawl.keywords = QStringList{QStringLiteral("needle")};
+
+    QVERIFY(crawl.crawler.findKeywords());
+    // An HTTP error page is a response like any other.
+    QTRY_COMPARE_WITH_TIMEOUT(sorted(crawl.state.foundPages), sorted({good1, good2, error}),
+                              kWaitMs);
+    QCOMPARE(sorted(crawl.liveRows), sorted({liveRow(good1), liveRow(good2), liveRow(error)}));
+    QCOMPARE(crawl.readerSteps.count(), 4);
+    QVERIFY(crawl.state.linkList.isEmpty());
+    QVERIFY(crawl.crawler.busy());
+    QCOMPARE(crawl.finished.count(), 0);
+
+    // A shorter time-out ends the hung request, and with it the crawl.
+    crawl.prompts.expect(Kind::YesNo, finalPrompt(3), QStringLiteral("yes"));
+    crawl.crawler.setTimeoutMs(1);
+    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+    QCOMPARE(crawl.reportWanted.count(), 1);
+    QVERIFY(!crawl.crawler.busy());
+}
+
+void TestCrawler::hangsEndWithTheTimeOut() {
+    Crawl crawl;
+    crawl.crawler.setTimeoutMs(300);
+    const QString good = crawl.page("good.htm", "<p>needle</p>");
+    crawl.state.linkList =
+        QStringList{crawl.page("hang1.htm", {}, HttpFixture::Delivery::Hang),
+                    crawl.page("hang2.htm", {}, HttpFixture::Delivery::Hang), good};
+    crawl.keywords = QStringList{QStringLiteral("needle")};
+    crawl.prompts.expect(Kind::YesNo, finalPrompt(1), QStringLiteral("no"));
+
+    QVERIFY(crawl.crawler.findKeywords());
+    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+    QCOMPARE(crawl.state.foundPages, QStringList{good});
+    // The hung requests were cancelled, closing their connections.
+    QTRY_COMPARE_WITH_TIMEOUT(crawl.server.openConnections(), 0, kWaitMs);
+}
+
+void TestCrawler::stopLeavesTheTimeOutsToGoOn() {
+    Crawl crawl;
+    crawl.crawler.setTimeoutMs(300);
+    QStringList hangs;
+    for (int i = 1; i <= 4; ++i)
+        hangs << crawl.page(QStringLiteral("hang%1.htm").arg(i), {}, HttpFixture::Delivery::Hang);
+    const QString good = crawl.page("good.htm", "<p>needle</p>");
+    crawl.state.linkList = hangs + QStringList{good};
+    crawl.keywords = QStringList{QStringLiteral("needle")};
+    crawl.prompts.expect(Kind::YesNo, finalPrompt(1), QStringLiteral("no"));
+
+    QVERIFY(crawl.crawler.findKeywords());
+    crawl.crawler.stop();
+    QVERIFY(!crawl.crawler.busy());
+    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+    QCOMPARE(crawl.state.foundPages, QStringList{good});
+}
+
+void TestCrawler::secondSearchLooksWithinTheFoundPages() {
+    Crawl crawl;
+    const QString both = crawl.page("both.htm", "<p>apple and banana</p>");
+    const QString apple = crawl.page("apple.htm", "<p>apple</p>");
+    const QString banana = crawl.page("banana.htm", "<p>banana</p>");
+    crawl.state.linkList = QStringList{both, apple, banana};
+    crawl.keywords = QStringList{QStringLiteral("Apple")};
+    crawl.prompts.expect(Kind::YesNo, finalPrompt(2), QStringLiteral("no"))
+        .expect(Kind::YesNo, finalPrompt(3), QStringLiteral("yes"));
+
+    QVERIFY(crawl.crawler.findKeywords());
+    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+    QCOMPARE(sorted(crawl.state.linkList), sorted({both, apple}));
+
+    crawl.keywords = QStringList{QStringLiteral("banana")};
+    QVERIFY(crawl.crawler.findKeywords());
+    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 2, kWaitMs);
+    // The first run's pages are kept and counted again.
+    QCOMPARE(sorted(crawl.state.foundPages), sorted({both, apple, both}));
+    QCOMPARE(crawl.state.linkList, crawl.state.foundPages);
+    QCOMPARE(crawl.server.requested().count(QStringLiteral("/banana.htm")), 1);
+    QCOMPARE(crawl.reportWanted.count(), 1);
+    QVERIFY(crawl.prompts.done());
+}
+
+void TestCrawler::warnsWithoutLinksOrKeywords() {
+    const QString noLinks = QStringLiteral(
+        "You need get links before, click on 'Links Editor' menu and next click 'Get Links'");
+    {
+        // No links: the warning, then the crawl ends at once with the pages
+        // an earlier run found.
+        Crawl crawl;
+        crawl.state.foundPages = QStringList{QStringLiteral("http://example.com/old")};
+        crawl.keywords = QStringList{QStringLiteral("x")};
+        crawl.prompts.expect(Kind::Message, noLinks)
+            .expect(Kind::YesNo, finalPrompt(1), QStringLiteral("no"));
+        QVERIFY(crawl.crawler.findKeywords());
+        QCOMPARE(crawl.finished.count(), 1);
+        QVERIFY(crawl.prompts.done());
+    }
+    {
+        Crawl crawl;
+        crawl.state.linkList = QStringList{crawl.page("a.htm", "x")};
+        crawl.prompts.expect(Kind::Message, QStringLiteral("You need enter keywords first!!!"));
+        QVERIFY(!crawl.crawler.findKeywords());
+        QVERIFY(!crawl.crawler.busy());
+        QCOMPARE(crawl.state.linkList.size(), 1);
+        QVERIFY(crawl.prompts.done());
+    }
+}
+
+void TestCrawler::pageReaderWorksThroughTheQueue() {
+    HarvestState state;
+    state.pageQueue = QStringList{"http://a/", "http://b/", "http://c/", "http://d/"};
+    PageReader reader(state);
+    QCOMPARE(reader.timeoutMs(), 30000);
+
+    QVERIFY(!reader.step(true));
+    auto step = reader.step(false);
+    QVERIFY(step);
+    QCOMPARE(step->url, QStringLiteral("http://a/"));
+    QCOMPARE(step->statusPanel1, QStringLiteral("http://a/"));
+    QCOMPARE(step->statusPanel2, QStringLiteral("Left -3pages to read"));
+
+    // A time-out outside a keyword search skips b and rests; "Read next"
+    // skips c as well.
+    QVERIFY(!reader.timedOut(false));
+    reader.readNext();
+    step = reader.step(false);
+    QVERIFY(step);
+    QCOMPARE(step->url, QStringLiteral("http://d/"));
+    QCOMPARE(step->statusPanel2, QStringLiteral("Left -0pages to read"));
+
+    DocumentSnapshot page;
+    page.url = QStringLiteral("http://d/");
+    page.title = QStringLiteral("Dee");
+    page.bodyTagName = QStringLiteral("BODY");
+    auto loaded = reader.pageLoaded(&page, {}, false, true);
+    QCOMPARE(loaded.next, PageReader::Next::Rest);
+    QVERIFY(!loaded.summaryRows.isEmpty());
+    QCOMPARE(state.reportBuffer, loaded.summaryRows);
+
+    loaded = reader.pageLoaded(nullptr, {}, false, false);
+    QCOMPARE(loaded.next, PageReader::Next::WriteReport);
+    QVERIFY(loaded.summaryRows.isEmpty());
+    QVERIFY(loaded.reportWrites.join(QString()).contains(state.reportBuffer.first()));
+
+    state.pageQueue = QStringList{"http://e/", "http://f/"};
+    QCOMPARE(reader.pageLoaded(nullptr, {}, false, false).next, PageReader::Next::ReadNext);
+    QVERIFY(reader.timedOut(true));
+    QCOMPARE(state.pageQueue, QStringList{"http://f/"});
+}
+
+QTEST_GUILESS_MAIN(TestCrawler)
+#include "test_crawler.moc"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "harvest/HarvestState.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -54,6 +56,8 @@ public:
     const QStringList& searchWords() const { return m_searchWords; }
     QStringList privateHistory, publicHistory, privateFavourites, publicFavourites, seenFeatured;
     QStringList pictureBuffer;
+    // The harvester's lists: links, report rows, found URLs and pages.
+    HarvestState harvest;
     // Set while the user is logged into the private zone, and between a
     // translation command and the translated page's arrival.
     bool privateZone = false;

@@ -35,6 +35,13 @@ QAction* BrowserMenus::notAvailableItem(QMenu* menu, const QString& caption) {
     return item(menu, caption, [this, caption] { m_handlers.notAvailable(caption); });
 }
 
+QAction* BrowserMenus::commandItem(QMenu* menu, const QString& caption) {
+    const auto command = m_handlers.commands.constFind(caption);
+    if (command == m_handlers.commands.cend())
+        return notAvailableItem(menu, caption);
+    return item(menu, caption, *command);
+}
+
 QAction* BrowserMenus::hiddenItem(QMenu* menu, const QString& caption) {
     QAction* entry = menu->addAction(caption);
     entry->setVisible(false);
@@ -74,7 +81,7 @@ void BrowserMenus::buildFinderMenu() {
     QMenu* finder = m_bar->addMenu(QStringLiteral("Finder"));
     for (const char* caption : {"Add Link", "Get/Add all Links", "Find e-mail", "Find contact",
                                 "Find keywords", "Create Full Report", "Read next"})
-        notAvailableItem(finder, QString::fromLatin1(caption));
+        commandItem(finder, QString::fromLatin1(caption));
     finder->addSeparator();
     notAvailableItem(finder, QStringLiteral("Create adult listing"));
     notAvailableItem(finder, QStringLiteral("Edit adult listing"));
@@ -92,7 +99,7 @@ void BrowserMenus::buildReportingMenu() {
     for (const auto& [title, captions] : submenus) {
         QMenu* submenu = reporting->addMenu(QString::fromLatin1(title));
         for (const QString& caption : captions)
-            notAvailableItem(submenu, caption);
+            commandItem(submenu, caption);
     }
 }
 

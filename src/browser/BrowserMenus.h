@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -25,6 +26,9 @@ public:
         std::function<void()> showAbout;
         // A command whose work this version does not do yet.
         std::function<void(const QString& caption)> notAvailable;
+        // The "Finder" and "Reporting" commands the window carries out, by
+        // caption; the others are not available yet.
+        QHash<QString, std::function<void()>> commands;
     };
 
     BrowserMenus(QMenuBar* bar, BrowserController& controller, Handlers handlers);
@@ -35,6 +39,8 @@ public:
 private:
     QAction* item(QMenu* menu, const QString& caption, const std::function<void()>& action);
     QAction* notAvailableItem(QMenu* menu, const QString& caption);
+    // A harvest command: carried out when the window offers it.
+    QAction* commandItem(QMenu* menu, const QString& caption);
     QAction* hiddenItem(QMenu* menu, const QString& caption);
     void buildFileMenu();
     void buildEditMenu();

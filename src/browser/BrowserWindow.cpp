@@ -2,6 +2,7 @@
 
 #include "browser/AboutBox.h"
 #include "browser/BrowserMenus.h"
+#include "browser/HarvestPanel.h"
 #include "browser/StartPages.h"
 #include "browser/WebView.h"
 #include "platform/HomeFolder.h"
@@ -126,7 +127,19 @@ void BrowserWindow::createViews() {
     }
     for (auto& worker : m_workers)
         worker = std::make_unique<WebView>(WebView::Kind::Hidden);
+    createHarvest(layout);
     setCentralWidget(central);
+}
+
+// The link and report editors sit under the views, hidden until asked for.
+void BrowserWindow::createHarvest(QLayout* layout) {
+    m_harvest = std::make_unique<HarvestPanel>(m_controller, *this, m_prompts);
+    layout->addWidget(m_harvest->linkEditor());
+    layout->addWidget(m_harvest->reportEditor());
+}
+
+QString BrowserWindow::searchWordsText() const {
+    return m_searchWords->currentText();
 }
 
 void BrowserWindow::connectUserView(BrowserController::View which) {
@@ -229,6 +242,15 @@ void BrowserWindow::buildMenus() {
     handlers.publishing = [this] { publishingElsewhere(); };
     handlers.showAbout = [this] { showAbout(); };
     handlers.notAvailable = [this](const QString& caption) { notAvailable(caption); };
+    HarvestPanel* harvest = m_harvest.get();
+    handlers.commands = {
+        {QStringLiteral("Get/Add all Links"), [harvest] { harvest->getAllLinks(); }},
+        {QStringLiteral("Add Link"), [harvest] { harvest->addLink(); }},
+        {QStringLiteral("View report"), [harvest] { harvest->viewReport(); }},
+        {QStringLiteral("Veiw report listing"), [harvest] { harvest->showReportListing(); }},
+        {QStringLiteral("View links listing"), [harvest] { harvest->toggleLinkEditor(); }},
+        {QStringLiteral("Save report"), [harvest] { harvest->saveReport(); }},
+    };
     new BrowserMenus(menuBar(), m_controller, std::move(handlers));
 }
 
@@ -310,7 +332,10 @@ void BrowserWindow::addCommandButtons(QToolBar* bar) {
     button(bar, QStringLiteral("Back"), QStringLiteral("go-previous"), QStyle::SP_ArrowBack,
            [this] { m_controller.run(Command::Back); });
     button(bar, QStringLiteral("Stop"), QStringLiteral("process-stop"), QStyle::SP_BrowserStop,
-           [this] { m_controller.run(Command::Stop); });
+           [this] {
+               m_harvest->stop();
+               m_controller.run(Command::Stop);
+           });
     button(bar, QStringLiteral("Forward"), QStringLiteral("go-next"), QStyle::SP_ArrowForward,
            [this] { m_controller.run(Command::Forward); });
     button(bar, QStringLiteral("Home"), QStringLiteral("go-home"), QStyle::SP_DirHomeIcon,
@@ -332,7 +357,7 @@ void BrowserWindow::addCommandButtons(QToolBar* bar) {
 
 void BrowserWindow::addToolButtons(QToolBar* bar) {
     button(bar, QStringLiteral("Get all links"), QStringLiteral("insert-link"),
-           QStyle::SP_FileLinkIcon, [this] { notAvailable(QStringLiteral("Get all links")); });
+           QStyle::SP_FileLinkIcon, [this] { m_harvest->getLinksAndWalk(); });
     button(bar, QStringLiteral("Mail"), QStringLiteral("mail-send"), QStyle::SP_DirLinkIcon,
            [this] {
                m_controller.launch(QStringLiteral("mail client"), QStringLiteral("xdg-email"));
@@ -348,10 +373,15 @@ void BrowserWindow::addLinkButtons(QToolBar* bar) {
            QStyle::SP_TitleBarNormalButton, [this] { m_controller.switchViews(); });
     laterButton(bar, "Next featured page", "go-jump", QStyle::SP_MediaSkipForward);
     bar->addSeparator();
-    laterButton(bar, "Get links again", "edit-redo", QStyle::SP_DialogResetButton);
-    laterButton(bar, "Previous link", "go-previous", QStyle::SP_MediaSeekBackward);
-    laterButton(bar, "Next link", "go-next", QStyle::SP_MediaSeekForward);
-    laterButton(bar, "Clear found list", "edit-clear", QStyle::SP_DialogDiscardButton);
+    HarvestPanel* harvest = m_harvest.get();
+    button(bar, QStringLiteral("Get links again"), QStringLiteral("edit-redo"),
+           QStyle::SP_DialogResetButton, [harvest] { harvest->clearAndGetLinks(); });
+    button(bar, QStringLiteral("Previous link"), QStringLiteral("go-previous"),
+           QStyle::SP_MediaSeekBackward, [harvest] { harvest->previousLink(); });
+    button(bar, QStringLiteral("Next link"), QStringLiteral("go-next"), QStyle::SP_MediaSeekForward,
+           [harvest] { harvest->nextLink(); });
+    button(bar, QStringLiteral("Clear found list"), QStringLiteral("edit-clear"),
+           QStyle::SP_DialogDiscardButton, [harvest] { harvest->clearFoundUrls(); });
 }
 
 // A button whose work this version does not do yet: it tells the user so.
@@ -463,7 +493,10 @@ bool BrowserWindow::handlePanelClick(QObject* watched, QEvent::Type type) {
                         (!click && watched == m_panels[4]);
     if (!wanted)
         return false;
-    notAvailable(static_cast<QLabel*>(watched)->toolTip());
+    if (watched == m_panels[2])
+        m_harvest->toggleLinkEditor();
+    else
+        notAvailable(static_cast<QLabel*>(watched)->toolTip());
     return true;
 }
 

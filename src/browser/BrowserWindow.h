@@ -11,9 +11,11 @@
 #include <memory>
 
 class GeneratorController;
+class HarvestPanel;
 class Launcher;
 class Prompts;
 class QComboBox;
+class QLayout;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -51,6 +53,11 @@ public:
     WebView& worker3() const { return *m_workers[1]; }
     WebView& worker4() const { return *m_workers[2]; }
 
+    // The link and report editors and the harvest commands.
+    HarvestPanel& harvest() const { return *m_harvest; }
+    // The search-words box's text, as typed.
+    QString searchWordsText() const;
+
     // The drop-down menus the channel lists fill: main-toolbar buttons 7
     // (search) and 10 (channels), and the search toolbar's four buttons.
     QMenu* searchMenu() const { return m_searchMenu; }
@@ -68,6 +75,7 @@ protected:
 
 private:
     void createViews();
+    void createHarvest(QLayout* layout);
     void connectUserView(BrowserController::View which);
     void connectController();
     void buildMenus();
@@ -114,6 +122,8 @@ private:
 
     std::array<std::unique_ptr<WebView>, 2> m_views;
     std::array<std::unique_ptr<WebView>, 3> m_workers;
+    // Goes before the views it reads.
+    std::unique_ptr<HarvestPanel> m_harvest;
     QWidget* m_generator = nullptr;
     QWidget* m_about = nullptr;
 

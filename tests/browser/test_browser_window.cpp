@@ -334,8 +334,8 @@ void TestBrowserWindow::notAvailableAndLaunchFailures() {
     m_window->show();
     entry(QStringLiteral("Finder|Find e-mail"))->trigger();
     QCOMPARE(panel(1)->text(), notAvailable(QStringLiteral("Find e-mail")));
-    QTest::mouseClick(panel(3), Qt::LeftButton);
-    QCOMPARE(panel(1)->text(), notAvailable(QStringLiteral("View links listing")));
+    QTest::mouseClick(panel(4), Qt::LeftButton);
+    QCOMPARE(panel(1)->text(), notAvailable(QStringLiteral("Show a picture buffer's contents")));
     QTest::mouseDClick(panel(5), Qt::LeftButton);
     QCOMPARE(panel(1)->text(), notAvailable(QStringLiteral("Clear picture buffer")));
 

@@ -1,0 +1,318 @@
+// The harvest commands of the real browser window, offscreen, on local pages:
+// links gathered into the link list and the report, the report shown and
+// saved, stepping through the found pages, and the link walker.
+
+#include "browser/BrowserController.h"
+#include "browser/BrowserWindow.h"
+#include "browser/HarvestPanel.h"
+#include "browser/WebView.h"
+#include "harvest/LinkFilter.h"
+#include "platform/Launcher.h"
+#include "support/ExpectedFile.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const bool kSharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
+const int kLoadMs = 20000;
+using View = BrowserController::View;
+
+class NoLauncher : public Launcher {
+public:
+    bool start(const QString&, const QStringList&) override { return false; }
+};
+
+} // namespace
+
+class TestBrowserHarvest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void getLinksFillsTheListEditor();
+    void reportViewSaveAndListing();
+    void steppingThroughFoundPages();
+    void addLinkSummarisesView1();
+    void walkerOpensEachLink();
+    void othersAreNotAvailable();
+
+private:
+    QString writePage(const QString& name, const QString& title, const QString& body) const;
+    QString url(const QString& name) const {
+        return QUrl::fromLocalFile(QDir(m_home->path()).filePath(name)).toString();
+    }
+    void openLinksPage();
+    void trigger(const QString& path) const;
+    void press(const QString& tip) const;
+    QLabel* panel(int n) const { return m_window->statusBar()->findChildren<QLabel*>()[n - 1]; }
+    QStringList items(QListWidget* list) const;
+    QString view1Url() const { return m_window->view(View::View1).locationUrl(); }
+    void clickButton(QWidget* editor, const QString& caption) const;
+    void doubleClick(QListWidget* list, int row) const;
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    NoLauncher m_launcher;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<BrowserController> m_controller;
+    std::unique_ptr<BrowserWindow> m_window;
+};
+
+void TestBrowserHarvest::init() {
+    QStandardPaths::setTestModeEnabled(true);
+    // The walker's filter turns down URLs holding words such as "pl": the
+    // folder name must not hold one by chance.
+    do
+        m_home = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/harvest-XXXXXX");
+    while (LinkFilter::hasExcludedWord(m_home->path()));
+    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_prompts = ScriptedPrompts();
+    m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
+    m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
+    m_window->show();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        view1Url().endsWith("/velgan/index.htm") && !m_window->view(View::View1).busy(), kLoadMs);
+}
+
+void TestBrowserHarvest::cleanup() {
+    m_window.reset();
+    m_controller.reset();
+    QVERIFY(m_prompts.done());
+}
+
+QString TestBrowserHarvest::writePage(const QString& name, const QString& title,
+                                      const QString& body) const {
+    const QString path = QDir(m_home->path()).filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(
+            ("<html><head><title>" + title + "</title></head><body>" + body + "</body></html>")
+                .toUtf8());
+    return path;
+}
+
+// View 1 on a page with three links, to pages that link on to a fourth.
+void TestBrowserHarvest::openLinksPage() {
+    for (const char* name : {"p1.htm", "p2.htm", "p3.htm"})
+        writePage(QString::fromLatin1(name), "Page", "<a href='p4.htm'>Four</a>");
+    writePage("p4.htm", "Four", "end");
+    const QString path =
+        writePage("links.htm", "Links",
+                  "<a href='p1.htm'>One</a> <a href='p2.htm'>Two</a> <a href='p3.htm'>Three</a>");
+    m_controller->navigateShown(path);
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url() == url("links.htm") && !m_window->view(View::View1).busy(),
+                             kLoadMs);
+}
+
+void TestBrowserHarvest::trigger(const QString& path) const {
+    const QStringList steps = path.split('|');
+    QList<QAction*> actions = m_window->menuBar()->actions();
+    for (const QString& step : steps) {
+        for (QAction* action : actions) {
+            if (action->text() != step)
+                continue;
+            if (action->menu()) {
+                actions = action->menu()->actions();
+                break;
+            }
+            return action->trigger();
+        }
+    }
+    QFAIL(qPrintable("no menu item " + path));
+}
+
+void TestBrowserHarvest::press(const QString& tip) const {
+    for (QAction* action : m_window->findChild<QToolBar*>(QStringLiteral("mainToolbar"))->actions())
+        if (action->toolTip() == tip)
+            return action->trigger();
+    QFAIL(qPrintable("no button " + tip));
+}
+
+QStringList TestBrowserHarvest::items(QListWidget* list) const {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+void TestBrowserHarvest::clickButton(QWidget* editor, const QString& caption) const {
+    for (QPushButton* button : editor->findChildren<QPushButton*>())
+        if (button->text() == caption)
+            return QTest::mouseClick(button, Qt::LeftButton);
+    QFAIL(qPrintable("no button " + caption));
+}
+
+// A press first, as a real double-click gives one.
+void TestBrowserHarvest::doubleClick(QListWidget* list, int row) const {
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+void TestBrowserHarvest::getLinksFillsTheListEditor() {
+    openLinksPage();
+    HarvestPanel& harvest = m_window->harvest();
+    const QStringList links = {url("p1.htm"), url("p2.htm"), url("p3.htm")};
+    trigger("Finder|Get/Add all Links");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QStringLiteral("Done"), kLoadMs);
+    QCOMPARE(panel(2)->text(), QStringLiteral("Found - 3 links"));
+    QCOMPARE(items(harvest.linkList()), links);
+
+    // A second run finds every link in the report already.
+    trigger("Finder|Get/Add all Links");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QStringLiteral("Done"), kLoadMs);
+    QCOMPARE(items(harvest.linkList()), links);
+
+    // Status panel 3 shows and hides the editor; a double-click excludes.
+    QTest::mouseClick(panel(3), Qt::LeftButton);
+    QVERIFY(harvest.linkEditor()->isVisible());
+    QListWidget* list = harvest.linkList();
+    doubleClick(list, 1);
+    QCOMPARE(panel(3)->text(), QStringLiteral(" Here live only 2 links ! "));
+    QCOMPARE(m_controller->harvest.visitedLinks, QStringList({links[1]}));
+    QTest::mouseClick(panel(3), Qt::LeftButton);
+    QVERIFY(!harvest.linkEditor()->isVisible());
+    trigger("Reporting|View|View links listing");
+    QVERIFY(harvest.linkEditor()->isVisible());
+    clickButton(harvest.linkEditor(), "Clear All");
+    QCOMPARE(panel(3)->text(), QStringLiteral("Links listing is clear ! "));
+    QVERIFY(!harvest.linkEditor()->isVisible());
+    QCOMPARE(harvest.linkList()->count(), 0);
+
+    // Button 20 starts afresh: the report is emptied, so all three return.
+    press("Get links again");
+    QTRY_COMPARE_WITH_TIMEOUT(items(harvest.linkList()), links, kLoadMs);
+    QCOMPARE(m_controller->harvest.foundUrls, links);
+
+    // The right mouse button opens an entry in the shown view.
+    QTest::mouseClick(panel(3), Qt::LeftButton);
+    QTest::mousePress(list->viewport(), Qt::RightButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), links[1], kLoadMs);
+}
+
+void TestBrowserHarvest::reportViewSaveAndListing() {
+    openLinksPage();
+    trigger("Finder|Get/Add all Links");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QStringLiteral("Done"), kLoadMs);
+    const QString rows = "<a href='" + url("p1.htm") + "'>One</a><br>" + "<a href='" +
+                         url("p2.htm") + "'>Two</a><br>" + "<a href='" + url("p3.htm") +
+                         "'>Three</a><br>";
+
+    trigger("Reporting|View|View report");
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->view(View::View1).locationName(),
+                              QStringLiteral("Found links report"), kLoadMs);
+    QList<DocumentSnapshot> shown;
+    m_window->view(View::View1).snapshot([&shown](const DocumentSnapshot& s) { shown << s; });
+    QTRY_COMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].links.size(), 3);
+    QCOMPARE(shown[0].links[2].outerText, QStringLiteral("Three"));
+
+    const QString saved = QDir(m_home->path()).filePath("report.htm");
+    m_prompts.expect(ScriptedPrompts::Kind::SaveFile,
+                     "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf",
+                     saved);
+    trigger("Reporting|Save|Save report");
+    const QByteArray expected =
+        "<html>\r\n\r\n<title>Report</title><body>" + rows.toUtf8() + "</body>\r\n</html>\r\n";
+    QCOMPARE(fileBytes(saved), expected);
+
+    // The listing: a double-click drops a row; "Clear All Links" empties it.
+    HarvestPanel& harvest = m_window->harvest();
+    trigger("Reporting|View|Veiw report listing");
+    QVERIFY(harvest.reportEditor()->isVisible());
+    QListWidget* list = harvest.reportList();
+    QCOMPARE(list->count(), 3);
+    doubleClick(list, 0);
+    QCOMPARE(list->count(), 2);
+    QVERIFY(m_controller->harvest.reportBuffer.first().contains("p2.htm"));
+    clickButton(harvest.reportEditor(), "Clear All Links");
+    QCOMPARE(panel(2)->text(), QStringLiteral("Buffer is clear"));
+    QVERIFY(!harvest.reportEditor()->isVisible());
+    QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
+}
+
+void TestBrowserHarvest::steppingThroughFoundPages() {
+    openLinksPage();
+    trigger("Finder|Get/Add all Links");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QStringLiteral("Done"), kLoadMs);
+    const std::pair<const char*, const char*> steps[] = {
+        {"Next link", "p2.htm|--> Two"},      {"Next link", "p3.htm|--> Three"},
+        {"Next link", "p3.htm|Page # End"},   {"Previous link", "p2.htm|Two <-- "},
+        {"Previous link", "p1.htm|One <-- "}, {"Previous link", "p1.htm|Page # Start"},
+    };
+    for (const auto& [tip, outcome] : steps) {
+        const QStringList expected = QString::fromLatin1(outcome).split('|');
+        press(QString::fromLatin1(tip));
+        QCOMPARE(panel(1)->text(), expected[1]);
+        QTRY_COMPARE_WITH_TIMEOUT(view1Url(), url(expected[0]), kLoadMs);
+        QTRY_VERIFY(!m_window->view(View::View1).busy());
+    }
+    press("Clear found list");
+    QCOMPARE(panel(2)->text(), QStringLiteral("List is clear"));
+    QVERIFY(m_controller->harvest.foundUrls.isEmpty());
+    m_controller->setStatusText(1, {});
+    press("Previous link");
+    QCOMPARE(panel(1)->text(), QString());
+}
+
+void TestBrowserHarvest::addLinkSummarisesView1() {
+    const QString path = writePage("firm.htm", "Firm", "<p>Our phone: 555</p><p>Nothing here</p>");
+    m_controller->navigateShown(path);
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url() == url("firm.htm") && !m_window->view(View::View1).busy(),
+                             kLoadMs);
+    m_controller->enterSearchWords("shoes");
+    m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
+    trigger("Finder|Add Link");
+    QTRY_COMPARE_WITH_TIMEOUT(m_controller->harvest.reportBuffer.size(), 2, kLoadMs);
+    QCOMPARE(m_controller->harvest.reportBuffer,
+             QStringList({"<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'>"
+                          "<a href='" +
+                              url("firm.htm") + "'>Firm</a></font></strong></td></tr>",
+                          "<tr><td><p>Our phone: 555</p></td></tr>"}));
+    // The box's words went for the command's own, and those are cleared.
+    QCOMPARE(m_controller->searchWords(), QStringList());
+}
+
+void TestBrowserHarvest::walkerOpensEachLink() {
+    openLinksPage();
+    press("Get all links");
+    // The walk opens the harvested links in turn, each recorded as visited.
+    QTRY_VERIFY_WITH_TIMEOUT(m_controller->harvest.visitedLinks.size() >= 3, 4 * kLoadMs);
+    QCOMPARE(m_controller->harvest.visitedLinks.mid(0, 3),
+             QStringList({url("p1.htm"), url("p2.htm"), url("p3.htm")}));
+    QVERIFY(m_window->harvest().walkTimeout().isActive());
+    press("Stop");
+    QVERIFY(!m_window->harvest().walkTimeout().isActive());
+    QVERIFY(!m_controller->harvest.linksArmed);
+}
+
+void TestBrowserHarvest::othersAreNotAvailable() {
+    for (const char* caption :
+         {"Find e-mail", "Find contact", "Find keywords", "Create Full Report", "Read next"}) {
+        trigger("Finder|" + QString::fromLatin1(caption));
+        QCOMPARE(panel(1)->text(),
+                 QStringLiteral("\"%1\" is not available in this version yet.").arg(caption));
+    }
+}
+
+QTEST_MAIN(TestBrowserHarvest)
+#include "test_browser_harvest.moc"

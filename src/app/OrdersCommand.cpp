@@ -1,5 +1,6 @@
 #include "app/OrdersCommand.h"
 
+#include "app/CommandOptions.h"
 #include "orders/IntakeSink.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderIntake.h"
@@ -89,13 +90,6 @@ void listOrders(const OrderStore& store, bool csv, QTextStream& out) {
     out << orders.size() << " orders" << Qt::endl;
 }
 
-bool takeValue(const QStringList& arguments, qsizetype& i, QString* value) {
-    if (i + 1 >= arguments.size())
-        return false;
-    *value = arguments.at(++i);
-    return true;
-}
-
 } // namespace
 
 QString OrdersCommand::usage() {
@@ -133,7 +127,7 @@ QString OrdersCommand::parse(const QStringList& arguments) {
             return entry.first == argument;
         });
         if (option != valued.end()) {
-            if (!takeValue(arguments, i, option->second))
+            if (!CommandOptions::takeValue(arguments, i, option->second))
                 return QStringLiteral("%1 takes a value").arg(argument);
         } else if (argument == QLatin1String("--tls") || argument == QLatin1String("--starttls")) {
             security = argument.mid(2);
@@ -184,12 +178,12 @@ int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream&
                        : security == QLatin1String("starttls") ? MailAccount::Security::StartTls
                                                                : MailAccount::Security::Plain;
     if (!passwordVariable.isEmpty()) {
-        if (!qEnvironmentVariableIsSet(qPrintable(passwordVariable))) {
-            err << "quillmart orders: the variable " << passwordVariable << " is not set"
-                << Qt::endl;
+        const auto password = CommandOptions::passwordFrom(passwordVariable, &error);
+        if (!password) {
+            err << "quillmart orders: " << error << Qt::endl;
             return 1;
         }
-        account.password = qEnvironmentVariable(qPrintable(passwordVariable));
+        account.password = *password;
     }
     PopMailbox mailbox(account);
     IntakeSink sink(store, intake);

@@ -1,5 +1,6 @@
 #include "app/PublishCommand.h"
 
+#include "app/CommandOptions.h"
 #include "app/ProjectOnDisk.h"
 #include "sitegen/PublisherChoice.h"
 #include "sitegen/PublishingLists.h"
@@ -9,14 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-// The value after an option, or an error when there is none.
-bool takeValue(const QStringList& arguments, qsizetype& i, QString* value) {
-    if (i + 1 >= arguments.size())
-        return false;
-    *value = arguments.at(++i);
-    return true;
-}
 
 PublishReport runPublish(Publisher& publisher, const PublishTarget& target,
                          const ProjectOnDisk& project, bool dataOnly) {
@@ -78,7 +71,7 @@ QString PublishCommand::parse(const QStringList& arguments) {
         else if (argument == QLatin1String("--dry-run"))
             dryRun = true;
         else if (option != valued.end()) {
-            if (!takeValue(arguments, i, option->second))
+            if (!CommandOptions::takeValue(arguments, i, option->second))
                 return QStringLiteral("%1 takes a value").arg(argument);
         } else if (argument.startsWith(QLatin1String("--")) || !folder.isEmpty())
             return QStringLiteral("unknown argument \"%1\"").arg(argument);
@@ -102,9 +95,10 @@ int PublishCommand::run(QTextStream& out, QTextStream& err) const {
                          user.isEmpty() ? settings.frontPageUser : user, settings.frontPagePassword,
                          project->folder.name(), project->folder.path()};
     if (!passwordVariable.isEmpty()) {
-        if (!qEnvironmentVariableIsSet(qPrintable(passwordVariable)))
-            return fail(QStringLiteral("the variable %1 is not set").arg(passwordVariable));
-        target.password = qEnvironmentVariable(qPrintable(passwordVariable));
+        const auto password = CommandOptions::passwordFrom(passwordVariable, &error);
+        if (!password)
+            return fail(error);
+        target.password = *password;
     }
     if (target.server.isEmpty())
         return fail(QStringLiteral("no server: give --server or set it in the project"));

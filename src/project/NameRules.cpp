@@ -1,5 +1,7 @@
 #include "project/NameRules.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isControl(QChar c) {
@@ -8,15 +10,17 @@ bool isControl(QChar c) {
 
 // A name that is a path step, or that would leave or split the path.
 bool isUnsafe(const QString& name) {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    if (!NameRules::isPlainFileName(name))
         return true;
-    for (const QChar c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || isControl(c))
-            return true;
-    return false;
+    return std::any_of(name.begin(), name.end(), isControl);
 }
 
 } // namespace
+
+bool NameRules::isPlainFileName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
 
 QString NameRules::problem(const QString& name, const QString& what) {
     if (!isUnsafe(name))

@@ -1,5 +1,7 @@
 #include "sitegen/WebDavPublisher.h"
 
+#include "project/NameRules.h"
+
 #include <QAuthenticator>
 #include <QDir>
 #include <QEventLoop>
@@ -23,13 +25,6 @@ const QByteArray kPropfindBody =
 bool hasHttpScheme(const QString& text) {
     return text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
            text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
-}
-
-// A name that stands for one thing directly inside a folder: never the
-// folder itself, its parent or something below another folder.
-bool isPlainName(const QString& name) {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
 bool isSuccess(int status) {
@@ -154,7 +149,7 @@ bool WebDavPublisher::useWeb(const QString& web) {
         setLastError(QStringLiteral("No server has been opened for publishing."));
         return false;
     }
-    if (!isPlainName(web)) {
+    if (!NameRules::isPlainFileName(web)) {
         setLastError(
             QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web));
         return false;
@@ -342,7 +337,7 @@ QString WebDavPublisher::failureOf(const Answer& answer) {
 }
 
 QString WebDavPublisher::addressProblem(const QString& address) {
-    if (isPlainName(address))
+    if (NameRules::isPlainFileName(address))
         return QString();
     return QStringLiteral("\"%1\" is not a file name inside the web; it was not sent.")
         .arg(address);

@@ -130,6 +130,11 @@ void BrowserController::deleteSearchWords(const QString& text) {
         Q_EMIT changed();
 }
 
+void BrowserController::replaceSearchWords(const QStringList& words) {
+    m_searchWords = words;
+    Q_EMIT changed();
+}
+
 void BrowserController::switchViews() {
     if (m_shown[View2]) {
         m_addressText = m_url[View1];

@@ -71,6 +71,8 @@ public:
     // Search-words box: Enter and Delete.
     void enterSearchWords(const QString& text);
     void deleteSearchWords(const QString& text);
+    // The harvest commands put their own keyword sets in.
+    void replaceSearchWords(const QStringList& words);
 
     // The user views.
     bool isShown(View view) const { return m_shown[view]; }

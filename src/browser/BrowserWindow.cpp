@@ -2,6 +2,7 @@
 
 #include "browser/AboutBox.h"
 #include "browser/BrowserMenus.h"
+#include "browser/CrawlPanel.h"
 #include "browser/HarvestPanel.h"
 #include "browser/StartPages.h"
 #include "browser/WebView.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -134,12 +136,17 @@ void BrowserWindow::createViews() {
 // The link and report editors sit under the views, hidden until asked for.
 void BrowserWindow::createHarvest(QLayout* layout) {
     m_harvest = std::make_unique<HarvestPanel>(m_controller, *this, m_prompts);
+    m_crawl = std::make_unique<CrawlPanel>(m_controller, *this, m_prompts);
     layout->addWidget(m_harvest->linkEditor());
     layout->addWidget(m_harvest->reportEditor());
 }
 
 QString BrowserWindow::searchWordsText() const {
     return m_searchWords->currentText();
+}
+
+void BrowserWindow::focusSearchWords() {
+    m_searchWords->setFocus();
 }
 
 void BrowserWindow::connectUserView(BrowserController::View which) {
@@ -243,7 +250,13 @@ void BrowserWindow::buildMenus() {
     handlers.showAbout = [this] { showAbout(); };
     handlers.notAvailable = [this](const QString& caption) { notAvailable(caption); };
     HarvestPanel* harvest = m_harvest.get();
+    CrawlPanel* crawl = m_crawl.get();
     handlers.commands = {
+        {QStringLiteral("Find keywords"), [crawl] { crawl->findKeywords(); }},
+        {QStringLiteral("Find e-mail"), [crawl] { crawl->findEmail(); }},
+        {QStringLiteral("Find contact"), [crawl] { crawl->findContact(); }},
+        {QStringLiteral("Create Full Report"), [crawl] { crawl->createFullReport(); }},
+        {QStringLiteral("Read next"), [crawl] { crawl->readNext(); }},
         {QStringLiteral("Get/Add all Links"), [harvest] { harvest->getAllLinks(); }},
         {QStringLiteral("Add Link"), [harvest] { harvest->addLink(); }},
         {QStringLiteral("View report"), [harvest] { harvest->viewReport(); }},
@@ -334,6 +347,7 @@ void BrowserWindow::addCommandButtons(QToolBar* bar) {
     button(bar, QStringLiteral("Stop"), QStringLiteral("process-stop"), QStyle::SP_BrowserStop,
            [this] {
                m_harvest->stop();
+               m_crawl->stop();
                m_controller.run(Command::Stop);
            });
     button(bar, QStringLiteral("Forward"), QStringLiteral("go-next"), QStyle::SP_ArrowForward,
@@ -454,6 +468,20 @@ void BrowserWindow::buildStatusBar() {
         statusBar()->addWidget(panel, i == 0 ? 3 : 1);
         m_panels[i] = panel;
     }
+    m_progress = new QProgressBar;
+    m_progress->setAccessibleName(QStringLiteral("Pages read"));
+    m_progress->setFormat(QStringLiteral("%v of %m pages"));
+    m_progress->setMaximumWidth(200);
+    m_progress->hide();
+    statusBar()->addPermanentWidget(m_progress);
+}
+
+void BrowserWindow::showProgress(qsizetype done, qsizetype total) {
+    m_progress->setVisible(total > 0);
+    if (total <= 0)
+        return;
+    m_progress->setRange(0, static_cast<int>(total));
+    m_progress->setValue(static_cast<int>(done));
 }
 
 // --- events ----------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <memory>
 
 class GeneratorController;
+class CrawlPanel;
 class HarvestPanel;
 class Launcher;
 class Prompts;
@@ -18,6 +19,7 @@ class QComboBox;
 class QLayout;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QToolBar;
 class QToolButton;
 class WebView;
@@ -55,6 +57,13 @@ public:
 
     // The link and report editors and the harvest commands.
     HarvestPanel& harvest() const { return *m_harvest; }
+    // The searches: crawler and page reader.
+    CrawlPanel& crawl() const { return *m_crawl; }
+    // The progress bar of a crawl, a walk or a full report: `done` of
+    // `total` pages; hidden while `total` is 0.
+    void showProgress(qsizetype done, qsizetype total);
+    const QProgressBar& progressBar() const { return *m_progress; }
+    void focusSearchWords();
     // The search-words box's text, as typed.
     QString searchWordsText() const;
 
@@ -124,6 +133,7 @@ private:
     std::array<std::unique_ptr<WebView>, 3> m_workers;
     // Goes before the views it reads.
     std::unique_ptr<HarvestPanel> m_harvest;
+    std::unique_ptr<CrawlPanel> m_crawl;
     QWidget* m_generator = nullptr;
     QWidget* m_about = nullptr;
 
@@ -133,6 +143,7 @@ private:
     QMenu* m_channelsMenu = nullptr;
     std::array<QMenu*, 4> m_searchToolbarMenus{};
     std::array<QLabel*, 5> m_panels{};
+    QProgressBar* m_progress = nullptr;
 
     // The navigation watchdog: on while a user view loads; its tick does
     // nothing.

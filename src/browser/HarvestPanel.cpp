@@ -13,13 +13,11 @@
 #include "harvest/ReportPages.h"
 #include "platform/HomeFolder.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryFile>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,10 +48,12 @@ HarvestPanel::HarvestPanel(BrowserController& controller, BrowserWindow& window,
     m_walkTimeout.setInterval(LinkWalker::kTimeoutMs);
     connect(&m_walkTimeout, &QTimer::timeout, this, &HarvestPanel::walkTimedOut);
     WebView& walker = m_window.worker4();
-    connect(&walker, &WebView::navigateComplete, this, &HarvestPanel::walkPageArrived);
-    // The page is idle again (loaded or stopped): the walk goes on.
+    // The walked page is read once its document has loaded; the walk goes
+    // on from there. A load that ends without a document (stopped, or given
+    // up) goes on at once.
+    connect(&walker, &WebView::documentComplete, this, &HarvestPanel::walkPageArrived);
     connect(&walker, &WebView::downloadComplete, this, [this] {
-        if (m_walking)
+        if (m_walking && !m_walkReading)
             walkStep();
     });
 }
@@ -221,32 +221,18 @@ void HarvestPanel::addLink() {
             return;
         QStringList keywords = m_controller.searchWords();
         ContactFinder::addLink(document.url.isEmpty() ? nullptr : &document, m_controller.harvest,
-                               keywords, m_collectImages, m_prompts);
-        replaceSearchWords(keywords);
+                               keywords, m_controller.harvest.collectImages, m_prompts);
+        m_controller.replaceSearchWords(keywords);
         refreshLists();
     });
-}
-
-// The search-words box's items become `words`, in order.
-void HarvestPanel::replaceSearchWords(const QStringList& words) {
-    while (!m_controller.searchWords().isEmpty())
-        m_controller.deleteSearchWords(m_controller.searchWords().first());
-    for (auto word = words.crbegin(); word != words.crend(); ++word)
-        m_controller.enterSearchWords(*word);
 }
 
 // --- reports -----------------------------------------------------------------
 
 // The page goes through a file, so a report of any size can be shown.
 void HarvestPanel::viewReport() {
-    auto page = std::make_unique<QTemporaryFile>(
-        QDir(HomeFolder::path()).filePath(QStringLiteral("report-XXXXXX.htm")));
-    if (!page->open())
-        return;
-    page->write("\xEF\xBB\xBF" + ReportPages::viewReportHtml(m_controller.harvest).toUtf8());
-    page->close();
-    m_controller.navigateShown(page->fileName());
-    m_reportPage = std::move(page);
+    if (const auto path = m_reportPage.write(ReportPages::viewReportHtml(m_controller.harvest)))
+        m_controller.navigateShown(*path);
 }
 
 void HarvestPanel::saveReport() {
@@ -276,44 +262,62 @@ void HarvestPanel::clearFoundUrls() {
 
 void HarvestPanel::stop() {
     m_controller.harvest.linksArmed = false;
-    m_walking = false;
     m_walkTimeout.stop();
     m_window.worker4().stop();
+    endWalk();
+}
+
+void HarvestPanel::endWalk() {
+    m_walking = false;
+    m_walkReading = false;
+    m_walkStart = -1;
+    ++m_walkGeneration;
+    m_window.showProgress(0, 0);
 }
 
 void HarvestPanel::walkStep() {
     WebView& walker = m_window.worker4();
-    if (walker.busy())
+    if (walker.busy() || m_walkReading)
         return;
     const std::optional<QString> url = LinkWalker(m_controller.harvest).nextUrl();
-    if (!url) {
-        m_walking = false;
-        return;
-    }
+    if (!url)
+        return endWalk();
     ++m_walkGeneration;
     walker.navigate(*url);
     m_walkTimeout.start();
     m_controller.setStatusText(1, *url);
+    showWalkProgress();
     refreshLists();
 }
 
+// Pages walked of pages walked plus links still to walk: the total grows
+// as walked pages add links.
+void HarvestPanel::showWalkProgress() {
+    const qsizetype visited = m_controller.harvest.visitedLinks.size();
+    if (m_walkStart < 0)
+        m_walkStart = visited - 1;
+    const qsizetype done = visited - 1 - m_walkStart;
+    m_window.showProgress(done, done + 1 + m_controller.harvest.linkList.size());
+}
+
 void HarvestPanel::walkPageArrived() {
+    if (!m_walking)
+        return;
+    m_walkTimeout.stop();
+    m_walkReading = true;
     const int generation = m_walkGeneration;
     QPointer<HarvestPanel> alive(this);
     m_window.worker4().snapshot([this, alive, generation](const DocumentSnapshot& document) {
-        if (!alive)
+        if (!alive || generation != m_walkGeneration)
             return;
+        m_walkReading = false;
         const WalkHarvest found = LinkWalker(m_controller.harvest).harvest(document);
         for (const QString& picture : found.pictures)
             addPicture(picture);
         m_controller.setStatusText(2, found.linksText);
         m_controller.setStatusText(4, LinkWalker::picturesText(m_controller.pictureBuffer.size()));
         refreshLists();
-        // A later page may be loading by now: that one is left alone.
-        if (generation == m_walkGeneration)
-            m_window.worker4().stop();
-        if (m_walking)
-            walkStep();
+        walkStep();
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/GeneratedPage.h"
 #include "harvest/ReportListing.h"
 #include "harvest/ReportStepper.h"
 
@@ -16,7 +17,6 @@ class BrowserWindow;
 class Prompts;
 class QListWidget;
 class QPoint;
-class QTemporaryFile;
 class QWidget;
 
 // The harvester's part of the browser window: the link-list editor and the
@@ -69,10 +69,11 @@ private:
     void clearReportBuffer();
     void removeReportRow(int row);
     void showStep(const ReportStepper::Step& step);
-    void replaceSearchWords(const QStringList& words);
     void refreshLists();
 
     void walkStep();
+    void endWalk();
+    void showWalkProgress();
     void walkPageArrived();
     void walkTimedOut();
     void addPicture(const QString& url);
@@ -86,13 +87,16 @@ private:
     QListWidget* m_rows = nullptr;
     ReportListing m_listing;
     ReportStepper m_stepper;
-    bool m_collectImages = false;
     // The page "View report" shows; kept until the next one replaces it.
-    std::unique_ptr<QTemporaryFile> m_reportPage;
+    GeneratedPage m_reportPage;
     QTimer m_walkTimeout;
     // Counts the walker's navigations, so that a late snapshot does not stop
     // the page that came after it.
     int m_walkGeneration = 0;
     // Set by button 12 until Stop or an empty link list ends the walk.
     bool m_walking = false;
+    // A walked page is being read: the walk waits for it.
+    bool m_walkReading = false;
+    // Pages the link walker had visited before this walk; -1 between walks.
+    qsizetype m_walkStart = -1;
 };

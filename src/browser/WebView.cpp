@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -11,6 +13,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 // How the engine's load reports become the view's events:
@@ -32,15 +35,29 @@
 
 namespace {
 
-// The extractor script, read once from the program's resources.
+// A script of the program's resources.
+QString resourceScript(const QString& name) {
+    QFile file(QStringLiteral(":/browser/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qWarning("WebView: the script %s is missing from the resources", qPrintable(name));
+    return QString::fromUtf8(file.readAll());
+}
+
 const QString& snapshotScript() {
-    static const QString script = [] {
-        QFile file(QStringLiteral(":/browser/snapshot.js"));
-        if (!file.open(QIODevice::ReadOnly))
-            qWarning("WebView: the snapshot script is missing from the resources");
-        return QString::fromUtf8(file.readAll());
-    }();
+    static const QString script = resourceScript(QStringLiteral("snapshot.js"));
     return script;
+}
+
+const QString& appendScript() {
+    static const QString script = resourceScript(QStringLiteral("append.js"));
+    return script;
+}
+
+// `text` as a script literal.
+QString scriptString(const QString& text) {
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    // "[...]" without its brackets.
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
 // A local path becomes a file: URL; anything else is taken as an address.
@@ -60,6 +77,10 @@ WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent) : QObje
     if (kind == Kind::Shown) {
         m_view = new QWebEngineView;
         m_view->setPage(m_page);
+    } else {
+        // Hidden pages are only read: pictures are wanted by address alone.
+        m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);
+        m_page->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     }
     connectPage();
 }
@@ -148,6 +169,11 @@ void WebView::snapshot(const std::function<void(const DocumentSnapshot&)>& done)
     m_page->runJavaScript(
         snapshotScript(), QWebEngineScript::ApplicationWorld,
         [done](const QVariant& result) { done(DocumentSnapshot::fromVariant(result.toMap())); });
+}
+
+void WebView::appendHtml(const QString& html) {
+    m_page->runJavaScript(appendScript() + QLatin1Char('(') + scriptString(html) + QLatin1Char(')'),
+                          QWebEngineScript::ApplicationWorld);
 }
 
 void WebView::onLoadingChanged(const QWebEngineLoadingInfo& info) {

@@ -50,6 +50,9 @@ public:
     // Reads the loaded document (and its reachable frames) and hands the
     // snapshot to `done` once the page has answered.
     void snapshot(const std::function<void(const DocumentSnapshot&)>& done);
+    // Adds an HTML fragment at the end of the shown document, keeping what
+    // it shows (a document write into an open document).
+    void appendHtml(const QString& html);
 
 Q_SIGNALS:
     void navigationBegan(const QString& url);

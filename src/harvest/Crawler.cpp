@@ -61,21 +61,45 @@ void Crawler::dispatch() {
         finish();
         return;
     }
+    if (m_total == 0)
+        m_total = m_state.linkList.size() + busyCount();
     for (int index = 0; index < kDownloaderCount; ++index) {
         if (!m_state.linkList.isEmpty() && !m_downloaders[index]->stillExecuting())
             start(index);
     }
     status(2, leftText(m_state.linkList.size()));
+    reportProgress();
 }
 
 void Crawler::stop() {
-    for (Downloader* downloader : m_downloaders)
-        downloader->cancel();
+    for (int index = kDownloaderCount - 1; index >= 0; --index) {
+        m_timers[index]->stop();
+        if (m_downloaders[index]->stillExecuting())
+            m_state.linkList.prepend(m_downloaders[index]->url());
+        m_downloaders[index]->cancel();
+    }
+    if (m_total == 0)
+        return;
+    m_total = 0;
+    status(2, leftText(m_state.linkList.size()));
+    reportProgress();
 }
 
 bool Crawler::busy() const {
-    return std::any_of(m_downloaders.begin(), m_downloaders.end(),
-                       [](const Downloader* downloader) { return downloader->stillExecuting(); });
+    return busyCount() > 0;
+}
+
+qsizetype Crawler::busyCount() const {
+    return std::count_if(m_downloaders.begin(), m_downloaders.end(),
+                         [](const Downloader* downloader) { return downloader->stillExecuting(); });
+}
+
+void Crawler::reportProgress() {
+    const qsizetype left = m_state.linkList.size() + busyCount();
+    // Links added while the crawl runs join it.
+    if (m_total != 0)
+        m_total = std::max(m_total, left);
+    Q_EMIT progressChanged(m_total == 0 ? 0 : m_total - left, m_total);
 }
 
 QString Crawler::matchRow(const QString& url) {
@@ -151,6 +175,8 @@ bool Crawler::matches(const QString& text) const {
 void Crawler::finish() {
     for (QTimer* timer : m_timers)
         timer->stop();
+    m_total = 0;
+    reportProgress();
     m_state.linkList = m_state.foundPages;
     const qsizetype count = m_state.linkList.size();
     const bool wantsReport =

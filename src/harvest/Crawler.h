@@ -47,8 +47,9 @@ public:
     // crawl when there is nothing left to read and none is busy. "Find
     // e-mail" and "Find contact" run it once they have set their keywords.
     void dispatch();
-    // The Stop button: cancels the four requests but leaves their time-outs
-    // running, which then dispatch the rest of the link list.
+    // The Stop button: cancels the four requests and their time-outs and
+    // ends the crawl without its prompt. The pages not read yet, including
+    // the ones being read, stay in the link list for a later search.
     void stop();
 
     // While set, matching pages are written live into view 1, and a
@@ -77,6 +78,9 @@ Q_SIGNALS:
     void finished(qsizetype foundCount);
     // The user answered Yes to the final prompt: run "Create Full Report".
     void fullReportRequested();
+    // Pages read of the pages this crawl has to read; a total of 0 means
+    // no crawl is running any more.
+    void progressChanged(qsizetype done, qsizetype total);
 
 private:
     void stateChanged(int index, int state);
@@ -86,6 +90,8 @@ private:
     bool matches(const QString& text) const;
     void finish();
     void status(int panel, const QString& text);
+    void reportProgress();
+    qsizetype busyCount() const;
 
     HarvestState& m_state;
     Prompts& m_prompts;
@@ -95,4 +101,6 @@ private:
     std::array<QTimer*, kDownloaderCount> m_timers{};
     int m_timeoutMs = kTimeoutMs;
     bool m_keywordSearch = false;
+    // The pages of the running crawl: read so far plus still to read.
+    qsizetype m_total = 0;
 };

@@ -14,4 +14,8 @@ struct HarvestState {
     QStringList foundPages;   // crawled pages that matched the keywords
     QStringList pageQueue;    // URLs waiting for the page reader
     bool linksArmed = false;  // set by Get/Add all Links; cleared by the picture pass or Stop
+    // Page summaries take the pages' pictures: set by "Create Full Report" or
+    // an "Add Link" summary on request, cleared when the full report is
+    // written and at the end of an "Add Link" summary.
+    bool collectImages = false;
 };

@@ -4,17 +4,22 @@
 
 #include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
+#include "browser/CrawlPanel.h"
 #include "browser/HarvestPanel.h"
+#include "browser/PageReaderDrive.h"
 #include "browser/WebView.h"
+#include "harvest/Crawler.h"
 #include "harvest/LinkFilter.h"
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
+#include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -52,10 +57,12 @@ private Q_SLOTS:
     void steppingThroughFoundPages();
     void addLinkSummarisesView1();
     void walkerOpensEachLink();
-    void othersAreNotAvailable();
+    void findKeywordsEndsInTheFullReport();
+    void stopEndsTheCrawlAndTheReader();
 
 private:
     QString writePage(const QString& name, const QString& title, const QString& body) const;
+    QString writeFile(const QString& name, const QString& text) const;
     QString url(const QString& name) const {
         return QUrl::fromLocalFile(QDir(m_home->path()).filePath(name)).toString();
     }
@@ -100,12 +107,15 @@ void TestBrowserHarvest::cleanup() {
 
 QString TestBrowserHarvest::writePage(const QString& name, const QString& title,
                                       const QString& body) const {
+    return writeFile(name, "<html><head><title>" + title + "</title></head><body>" + body +
+                               "</body></html>");
+}
+
+QString TestBrowserHarvest::writeFile(const QString& name, const QString& text) const {
     const QString path = QDir(m_home->path()).filePath(name);
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
-        file.write(
-            ("<html><head><title>" + title + "</title></head><body>" + body + "</body></html>")
-                .toUtf8());
+        file.write(text.toUtf8());
     return path;
 }
 
@@ -295,23 +305,88 @@ void TestBrowserHarvest::addLinkSummarisesView1() {
 void TestBrowserHarvest::walkerOpensEachLink() {
     openLinksPage();
     press("Get all links");
-    // The walk opens the harvested links in turn, each recorded as visited.
+    // The walk opens the harvested links in turn, each recorded as visited,
+    // and then the link the walked pages added.
     QTRY_VERIFY_WITH_TIMEOUT(m_controller->harvest.visitedLinks.size() >= 3, 4 * kLoadMs);
     QCOMPARE(m_controller->harvest.visitedLinks.mid(0, 3),
              QStringList({url("p1.htm"), url("p2.htm"), url("p3.htm")}));
-    QVERIFY(m_window->harvest().walkTimeout().isActive());
+    QVERIFY(m_window->progressBar().isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(m_controller->harvest.visitedLinks.contains(url("p4.htm")), kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->progressBar().isVisible(), kLoadMs);
+    QCOMPARE(m_controller->harvest.visitedLinks.size(), 4);
     press("Stop");
     QVERIFY(!m_window->harvest().walkTimeout().isActive());
     QVERIFY(!m_controller->harvest.linksArmed);
 }
 
-void TestBrowserHarvest::othersAreNotAvailable() {
-    for (const char* caption :
-         {"Find e-mail", "Find contact", "Find keywords", "Create Full Report", "Read next"}) {
-        trigger("Finder|" + QString::fromLatin1(caption));
-        QCOMPARE(panel(1)->text(),
-                 QStringLiteral("\"%1\" is not available in this version yet.").arg(caption));
-    }
+// "Find keywords" writes its matches into view 1, and on Yes at its prompt
+// the page reader reads the matching page into the full report there.
+void TestBrowserHarvest::findKeywordsEndsInTheFullReport() {
+    HttpFixture server(m_home->path());
+    QVERIFY(server.start());
+    writeFile("firm.htm", "<html><head><title>Firm</title>"
+                          "<meta name='description' content='Garden tools'></head><body>"
+                          "<p>Call us about needle work: phone 555</p><p>Nothing here</p>"
+                          "<a href='mailto:sales@firm.example'>Write to us</a></body></html>");
+    writePage("other.htm", "Other", "<p>haystack</p>");
+    m_controller->harvest.linkList = {server.url("other.htm").toString(),
+                                      server.url("firm.htm").toString(),
+                                      server.url("missing.htm").toString()};
+    m_controller->enterSearchWords("needle");
+    m_prompts.expect(ScriptedPrompts::Kind::YesNo,
+                     "Found 1 links with Your Keywords. You may view report by click on "
+                     "'View Report' menu item.",
+                     "yes");
+    m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
+    trigger("Finder|Find keywords");
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url().contains("/report-") && !m_window->view(View::View1).busy(),
+                             kLoadMs);
+    QString expected = QString::fromUtf8(expectedFile("browser/expected/full_report.htm"));
+    expected.replace("{BASE}", server.url({}).toString()).chop(2);
+    QCOMPARE(fileBytes(QUrl(view1Url()).toLocalFile()), "\xEF\xBB\xBF" + expected.toUtf8());
+    QVERIFY(m_controller->harvest.linkList.isEmpty());
+    QVERIFY(!m_window->crawl().crawler().keywordSearch());
+    QVERIFY(!m_window->progressBar().isVisible());
+}
+
+void TestBrowserHarvest::stopEndsTheCrawlAndTheReader() {
+    HttpFixture server(m_home->path());
+    QVERIFY(server.start());
+    HttpFixture::Response hang;
+    hang.delivery = HttpFixture::Delivery::Hang;
+    server.setResponse("hang.htm", hang);
+    const QStringList hanging = {server.url("hang.htm").toString() + "?1",
+                                 server.url("hang.htm").toString() + "?2"};
+
+    // A page-reader time-out outside a keyword search rests the reader and
+    // drops the page after it; "Read next" drops one more.
+    m_window->crawl().reader().setTimeoutMs(300);
+    for (const char* name : {"a.htm", "b.htm", "c.htm"})
+        writePage(QString::fromLatin1(name), QString::fromLatin1(name).toUpper(), "text");
+    m_controller->harvest.linkList = {hanging[0], url("a.htm"), url("b.htm"), url("c.htm")};
+    m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
+    trigger("Finder|Create Full Report");
+    QVERIFY(m_window->progressBar().isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(m_controller->harvest.pageQueue,
+                              QStringList({url("b.htm"), url("c.htm")}), kLoadMs);
+    QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
+    trigger("Finder|Read next");
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url().contains("/report-"), kLoadMs);
+    QCOMPARE(m_controller->harvest.reportBuffer,
+             QStringList({"<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'>"
+                          "<a href='" +
+                          url("c.htm") + "'>C.HTM</a></font></strong></td></tr>"}));
+    QVERIFY(!m_window->progressBar().isVisible());
+
+    // Stop ends a crawl at once, keeping its unread pages.
+    m_controller->harvest.linkList = hanging;
+    m_controller->enterSearchWords("needle");
+    trigger("Finder|Find keywords");
+    QVERIFY(m_window->progressBar().isVisible());
+    press("Stop");
+    QVERIFY(!m_window->progressBar().isVisible());
+    QVERIFY(!m_window->crawl().crawler().busy());
+    QCOMPARE(m_controller->harvest.linkList, hanging);
 }
 
 QTEST_MAIN(TestBrowserHarvest)

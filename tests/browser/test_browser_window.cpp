@@ -332,8 +332,8 @@ void TestBrowserWindow::openAndViewSwitch() {
 
 void TestBrowserWindow::notAvailableAndLaunchFailures() {
     m_window->show();
-    entry(QStringLiteral("Finder|Find e-mail"))->trigger();
-    QCOMPARE(panel(1)->text(), notAvailable(QStringLiteral("Find e-mail")));
+    entry(QStringLiteral("Finder|Create adult listing"))->trigger();
+    QCOMPARE(panel(1)->text(), notAvailable(QStringLiteral("Create adult listing")));
     QTest::mouseClick(panel(4), Qt::LeftButton);
     QCOMPARE(panel(1)->text(), notAvailable(QStringLiteral("Show a picture buffer's contents")));
     QTest::mouseDClick(panel(5), Qt::LeftButton);

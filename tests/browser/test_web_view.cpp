@@ -104,6 +104,8 @@ private Q_SLOTS:
     void selectAllAndCopy();
     void snapshotReadsPageAndReachableFrames_data();
     void snapshotReadsPageAndReachableFrames();
+    void hiddenPagesLoadNoPictures();
+    void appendHtmlKeepsThePage();
 
 private:
     QString url(const QString& page) const { return m_server->url(page).toString(); }
@@ -293,6 +295,41 @@ void TestWebView::snapshotReadsPageAndReachableFrames() {
     QCOMPARE(right.paragraphs, QStringList({"Right side"}));
     QCOMPARE(right.frames[0].url, url("inner.htm"));
     QCOMPARE(right.frames[0].paragraphs, QStringList({"Inner text"}));
+}
+
+// Worker pages need pictures' addresses only.
+void TestWebView::hiddenPagesLoadNoPictures() {
+    QVERIFY(writeFile(m_folder.filePath("pictures.htm"),
+                      "<html><body><img src=\"unseen.png\"></body></html>"));
+    WebView view(WebView::Kind::Hidden);
+    EventLog log(view);
+    view.navigate(url("pictures.htm"));
+    log.nextLoad();
+    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
+    QVERIFY(page);
+    QCOMPARE(page->imageSources, QStringList({url("unseen.png")}));
+    for (const QString& path : m_server->requested())
+        QVERIFY2(!path.endsWith("unseen.png"), qPrintable(path));
+}
+
+// The crawler's live rows are added to what view 1 shows.
+void TestWebView::appendHtmlKeepsThePage() {
+    WebView view(WebView::Kind::Shown);
+    EventLog log(view);
+    view.navigate(url("one.htm"));
+    log.nextLoad();
+    const QString row = "<font face='Arial'><small><a href='" + url("two.htm") +
+                        "?a=1&b=\"2\"'>it's</a></small></font><br>";
+    view.appendHtml(row);
+    view.appendHtml(row);
+    QVERIFY(waitUntil([&] {
+        const auto page = takeSnapshot(view);
+        return page && page->links.size() == 2;
+    }));
+    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
+    QCOMPARE(page->paragraphs, QStringList({"Hello clipboard"}));
+    QCOMPARE(page->links[1].href, url("two.htm") + "?a=1&b=%222%22");
+    QCOMPARE(page->links[1].outerText, QStringLiteral("it's"));
 }
 
 QTEST_MAIN(TestWebView)

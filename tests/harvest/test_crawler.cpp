@@ -81,7 +81,7 @@ private Q_SLOTS:
     void findsKeywordsInTheFirstChunk();
     void failuresFreeTheDownloaderAtOnce();
     void hangsEndWithTheTimeOut();
-    void stopLeavesTheTimeOutsToGoOn();
+    void stopEndsTheCrawlAndKeepsTheUnreadPages();
     void secondSearchLooksWithinTheFoundPages();
     void warnsWithoutLinksOrKeywords();
     void pageReaderWorksThroughTheQueue();
@@ -173,7 +173,7 @@ void TestCrawler::hangsEndWithTheTimeOut() {
     QTRY_COMPARE_WITH_TIMEOUT(crawl.server.openConnections(), 0, kWaitMs);
 }
 
-void TestCrawler::stopLeavesTheTimeOutsToGoOn() {
+void TestCrawler::stopEndsTheCrawlAndKeepsTheUnreadPages() {
     Crawl crawl;
     crawl.crawler.setTimeoutMs(300);
     QStringList hangs;
@@ -182,11 +182,23 @@ void TestCrawler::stopLeavesTheTimeOutsToGoOn() {
     const QString good = crawl.page("good.htm", "<p>needle</p>");
     crawl.state.linkList = hangs + QStringList{good};
     crawl.keywords = QStringList{QStringLiteral("needle")};
-    crawl.prompts.expect(Kind::YesNo, finalPrompt(1), QStringLiteral("no"));
+    QSignalSpy progress(&crawl.crawler, &Crawler::progressChanged);
 
     QVERIFY(crawl.crawler.findKeywords());
+    QCOMPARE(progress.last().at(1).toLongLong(), 5);
     crawl.crawler.stop();
     QVERIFY(!crawl.crawler.busy());
+    QCOMPARE(crawl.state.linkList, hangs + QStringList{good});
+    QCOMPARE(progress.last().at(1).toLongLong(), 0);
+    // Well past the time-outs: nothing goes on, and no prompt comes.
+    QTest::qWait(1000);
+    QCOMPARE(crawl.finished.count(), 0);
+    QVERIFY(crawl.state.foundPages.isEmpty());
+
+    // A later search reads what was left.
+    crawl.state.linkList = QStringList{good};
+    crawl.prompts.expect(Kind::YesNo, finalPrompt(1), QStringLiteral("no"));
+    QVERIFY(crawl.crawler.findKeywords());
     QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
     QCOMPARE(crawl.state.foundPages, QStringList{good});
 }

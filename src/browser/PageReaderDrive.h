@@ -1,0 +1,78 @@
+#pragma once
+
+#include "harvest/PageReader.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+
+struct DocumentSnapshot;
+struct HarvestState;
+class WebView;
+
+// Reads the page queue, one page at a time, in a hidden page: each page that
+// finishes loading is read as a snapshot into a page summary for the full
+// report; a page that takes longer than the time-out is stopped. When the
+// queue is empty the full report is handed over, once view 1 is idle.
+class PageReaderDrive : public QObject {
+    Q_OBJECT
+
+public:
+    PageReaderDrive(HarvestState& state, WebView& page, std::function<QStringList()> keywords,
+                    QObject* parent = nullptr);
+
+    void setTimeoutMs(int milliseconds);
+    const QTimer& timeout() const { return m_timeout; }
+    // Asked after a time-out: the reader goes on only during a keyword search.
+    void setKeywordSearch(std::function<bool()> running) { m_keywordSearch = std::move(running); }
+    // Whether view 1 is loading; the report waits for it (see view1Idle).
+    void setView1Busy(std::function<bool()> busy) { m_view1Busy = std::move(busy); }
+
+    // The queue has been filled: counts its pages for the progress and runs
+    // a step.
+    void start();
+    // Opens the first queued page, unless the hidden page is busy.
+    void step();
+    // "Read next": skips the next queued page and opens the one after it.
+    void readNext();
+    // The Stop button: the page stops loading and the reader rests; the
+    // queue stays as it is for "Read next".
+    void stop();
+    // View 1 has finished loading: a full report that waited for it is
+    // handed over now.
+    void view1Idle();
+
+Q_SIGNALS:
+    void statusChanged(int panel, const QString& text);
+    // Pages read of the pages queued; a total of 0 means the reader rests.
+    void progressChanged(qsizetype done, qsizetype total);
+    // The whole report, as the strings to write into view 1 one after the
+    // other. The receiver shows it and clears the search and picture flags.
+    void reportReady(const QStringList& writes);
+
+private:
+    void pageShown();
+    void read(const DocumentSnapshot* document);
+    void timedOut();
+    void pageIdle();
+    void handOverReport(const QStringList& writes);
+    void reportProgress();
+
+    HarvestState& m_state;
+    WebView& m_page;
+    PageReader m_reader;
+    std::function<QStringList()> m_keywords;
+    std::function<bool()> m_keywordSearch = [] { return false; };
+    std::function<bool()> m_view1Busy = [] { return false; };
+    QTimer m_timeout;
+    // Counts the loads, so that a snapshot that comes back late is dropped.
+    int m_generation = 0;
+    qsizetype m_total = 0;
+    // A snapshot is being taken: the page must not move on meanwhile.
+    bool m_reading = false;
+    bool m_reportWaiting = false;
+    // A time-out wants the next page once the stopped one has let go.
+    bool m_stepWhenIdle = false;
+};

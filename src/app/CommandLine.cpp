@@ -31,6 +31,13 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             command.mode = Mode::Error;
             command.error += QLatin1Char('\n') + OrdersCommand::usage();
         }
+    } else if (first == QLatin1String("harvest")) {
+        command.mode = Mode::Harvest;
+        command.error = command.harvest.parse(arguments.mid(1));
+        if (!command.error.isEmpty()) {
+            command.mode = Mode::Error;
+            command.error += QLatin1Char('\n') + HarvestCommand::usage();
+        }
     } else {
         command.mode = Mode::Error;
         command.error = QStringLiteral("unknown command \"%1\"\n").arg(first) + help();
@@ -45,5 +52,7 @@ QString CommandLine::help() {
            QStringLiteral("\n       ") +
            PublishCommand::usage().mid(QStringLiteral("usage: ").size()) +
            QStringLiteral("\n       ") +
-           OrdersCommand::usage().mid(QStringLiteral("usage: ").size());
+           OrdersCommand::usage().mid(QStringLiteral("usage: ").size()) +
+           QStringLiteral("\n       ") +
+           HarvestCommand::usage().mid(QStringLiteral("usage: ").size());
 }

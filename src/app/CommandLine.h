@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GenerateCommand.h"
+#include "app/HarvestCommand.h"
 #include "app/OrdersCommand.h"
 #include "app/PublishCommand.h"
 
@@ -10,13 +11,14 @@
 // What the program was asked to do: open its windows, or run one of the
 // headless subcommands.
 struct CommandLine {
-    enum class Mode { Gui, Generate, Publish, Orders, Help, Version, Error };
+    enum class Mode { Gui, Generate, Publish, Orders, Harvest, Help, Version, Error };
 
     Mode mode = Mode::Gui;
     QString error;
     GenerateCommand generate;
     PublishCommand publish;
     OrdersCommand orders;
+    HarvestCommand harvest;
 
     // `arguments` without the program's own name.
     static CommandLine parse(const QStringList& arguments);

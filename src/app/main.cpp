@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QTextStream>
 #include <cstdio>
@@ -53,6 +54,14 @@ void useStartupSettings(OrderController& orders) {
         settings.value(QStringLiteral("TrustedMailCertificate")).toString());
 }
 
+// The web views share one graphics context; it must be asked for before
+// the application starts. The engine's sandbox cannot run as root.
+void prepareWebEngine() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
 int runGui(int argc, char* argv[]) {
     if (const QString missing = missingDisplay(); !missing.isEmpty()) {
         std::fprintf(stderr,
@@ -61,11 +70,7 @@ int runGui(int argc, char* argv[]) {
                      qPrintable(missing));
         return 2;
     }
-    // The web views share one graphics context; it must be asked for before
-    // the application starts. The engine's sandbox cannot run as root.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    prepareWebEngine();
     QApplication app(argc, argv);
     nameTheApplication();
     const QString home = HomeFolder::path();
@@ -84,6 +89,20 @@ int runGui(int argc, char* argv[]) {
     prompts.setParent(&window);
     window.show();
     return app.exec();
+}
+
+// The harvester reads pages in hidden web pages: it needs the web engine,
+// but no display.
+int runHarvest(int argc, char* argv[], const HarvestCommand& command) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The engine's start-up report would drown the harvest's progress.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext=false"));
+    prepareWebEngine();
+    QApplication app(argc, argv);
+    nameTheApplication();
+    QTextStream err(stderr);
+    return command.run(err);
 }
 
 int runHeadless(int argc, char* argv[], const CommandLine& command) {
@@ -119,5 +138,7 @@ int main(int argc, char* argv[]) {
     const CommandLine command = CommandLine::parse(arguments);
     if (command.mode == CommandLine::Mode::Gui)
         return runGui(argc, argv);
+    if (command.mode == CommandLine::Mode::Harvest)
+        return runHarvest(argc, argv, command.harvest);
     return runHeadless(argc, argv, command);
 }

@@ -27,6 +27,12 @@ struct DocumentSnapshot {
     QStringList paragraphs; // outerText of every P element
     QList<DocumentSnapshot> frames;
 
+    // False for the engine's own page shown in place of a page that could
+    // not be loaded, and for a snapshot that could not be taken.
+    bool isLoadedPage() const {
+        return !url.isEmpty() && !url.startsWith(QLatin1String("chrome-error:"));
+    }
+
     // From the extractor script's result.
     static DocumentSnapshot fromVariant(const QVariantMap& map);
 };

@@ -8,16 +8,6 @@
 #include <QPointer>
 #include <utility>
 
-namespace {
-
-// The engine's own error page stands in for a page that could not be
-// loaded: there is no document of the page to summarise.
-bool isPageDocument(const DocumentSnapshot& document) {
-    return !document.url.isEmpty() && !document.url.startsWith(QLatin1String("chrome-error:"));
-}
-
-} // namespace
-
 PageReaderDrive::PageReaderDrive(HarvestState& state, WebView& page,
                                  std::function<QStringList()> keywords, QObject* parent)
     : QObject(parent), m_state(state), m_page(page), m_reader(state),
@@ -87,7 +77,8 @@ void PageReaderDrive::pageShown() {
         if (!alive || generation != m_generation)
             return;
         m_reading = false;
-        read(isPageDocument(document) ? &document : nullptr);
+        // A page that could not be loaded has no document to summarise.
+        read(document.isLoadedPage() ? &document : nullptr);
     });
 }
 

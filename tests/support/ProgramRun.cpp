@@ -1,12 +1,28 @@
 #include "support/ProgramRun.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
+// The test's event loop keeps running meanwhile, so servers the test runs
+// in its own thread go on answering the program.
 ProgramRun ProgramRun::of(const QString& program, const QStringList& arguments,
                           const QProcessEnvironment& environment) {
     QProcess process;
     process.setProcessEnvironment(environment);
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&loop, &process] {
+        if (process.state() == QProcess::NotRunning)
+            loop.quit();
+    });
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     process.start(program, arguments);
+    limit.start(30000);
+    loop.exec();
     ProgramRun run;
-    if (!process.waitForFinished(30000)) {
+    if (process.state() != QProcess::NotRunning || process.error() == QProcess::FailedToStart) {
         process.kill();
         process.waitForFinished();
         return run;

@@ -1,0 +1,73 @@
+#include "app/HarvestCommand.h"
+
+#include "app/CommandOptions.h"
+#include "app/HeadlessHarvest.h"
+
+#include <QEventLoop>
+
+namespace {
+
+QStringList splitKeywords(const QString& text) {
+    QStringList words;
+    for (const QString& word : text.split(QLatin1Char(',')))
+        if (!word.trimmed().isEmpty())
+            words << word.trimmed();
+    return words;
+}
+
+} // namespace
+
+QString HarvestCommand::parse(const QStringList& arguments) {
+    bool searchGiven = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        QString value;
+        if (argument == QLatin1String("--keywords") || argument == QLatin1String("--report")) {
+            if (!CommandOptions::takeValue(arguments, i, &value))
+                return QStringLiteral("%1 needs a value").arg(argument);
+            if (argument == QLatin1String("--report"))
+                report = value;
+            else if ((keywords = splitKeywords(value)).isEmpty())
+                return QStringLiteral("--keywords needs at least one word");
+        } else if (argument == QLatin1String("--find-email") ||
+                   argument == QLatin1String("--find-contact")) {
+            if (searchGiven)
+                return QStringLiteral("give only one of --find-email and --find-contact");
+            searchGiven = true;
+            search = argument == QLatin1String("--find-email") ? Search::Email : Search::Contact;
+        } else if (argument == QLatin1String("--images")) {
+            images = true;
+        } else if (argument.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option %1").arg(argument);
+        } else {
+            urls << argument;
+        }
+    }
+    if (urls.isEmpty())
+        return QStringLiteral("give at least one page address");
+    if (report.isEmpty())
+        return QStringLiteral("--report FILE is required");
+    if (search == Search::Keywords && keywords.isEmpty())
+        return QStringLiteral("give --keywords, --find-email or --find-contact");
+    if (search != Search::Keywords && !keywords.isEmpty())
+        return QStringLiteral("--keywords cannot go with --find-email or --find-contact");
+    return {};
+}
+
+int HarvestCommand::run(QTextStream& err) const {
+    HeadlessHarvest harvest(*this, err);
+    QEventLoop loop;
+    int exitCode = 1;
+    QObject::connect(&harvest, &HeadlessHarvest::finished, &loop, [&loop, &exitCode](int code) {
+        exitCode = code;
+        loop.quit();
+    });
+    harvest.start();
+    loop.exec();
+    return exitCode;
+}
+
+QString HarvestCommand::usage() {
+    return QStringLiteral("usage: quillmart harvest URL... [--keywords W1,W2,...] "
+                          "[--find-email | --find-contact] [--images] --report FILE");
+}

@@ -1,0 +1,144 @@
+#include "app/HeadlessHarvest.h"
+
+#include "browser/DocumentSnapshot.h"
+#include "browser/PageReaderDrive.h"
+#include "harvest/ContactFinder.h"
+#include "harvest/Crawler.h"
+#include "harvest/FullReport.h"
+#include "harvest/LinkHarvester.h"
+#include "harvest/PageReader.h"
+#include "harvest/ReportFile.h"
+
+#include <QPointer>
+
+HeadlessHarvest::HeadlessHarvest(const HarvestCommand& command, QTextStream& err)
+    : m_command(command), m_err(err),
+      m_prompts(err,
+                [this](const QString& text, const QString& title) { return answer(text, title); }),
+      m_startPage(WebView::Kind::Hidden), m_readerPage(WebView::Kind::Hidden) {
+    const auto keywords = [this] { return m_keywords; };
+    m_crawler = new Crawler(m_state, m_prompts, keywords, this);
+    m_reader = new PageReaderDrive(m_state, m_readerPage, keywords, this);
+    // Nobody is there to press "Read next": a page that times out never
+    // stops the reader.
+    m_reader->setKeywordSearch([] { return true; });
+    m_loadTimeout.setSingleShot(true);
+    m_loadTimeout.setInterval(PageReader::kTimeoutMs);
+    connect(&m_loadTimeout, &QTimer::timeout, this, &HeadlessHarvest::startPageTimedOut);
+    connect(&m_startPage, &WebView::documentComplete, this, &HeadlessHarvest::startPageShown);
+    connect(m_crawler, &Crawler::progressChanged, this, &HeadlessHarvest::showCrawlProgress);
+    connect(m_crawler, &Crawler::finished, this, &HeadlessHarvest::readFoundPages);
+    connect(m_reader, &PageReaderDrive::statusChanged, this, [this](int panel, const QString& url) {
+        if (panel == 1)
+            m_err << "Reading " << url << Qt::endl;
+    });
+    connect(m_reader, &PageReaderDrive::reportReady, this, &HeadlessHarvest::writeReport);
+}
+
+HeadlessHarvest::~HeadlessHarvest() = default;
+
+// The crawl's final question is answered Yes (the report is what the run is
+// for); the picture question by --images.
+bool HeadlessHarvest::answer(const QString& text, const QString&) const {
+    if (text == QLatin1String("Would You like collect images ?"))
+        return m_command.images;
+    return true;
+}
+
+void HeadlessHarvest::start() {
+    loadNextStartPage();
+}
+
+void HeadlessHarvest::loadNextStartPage() {
+    if (m_nextStartPage == m_command.urls.size())
+        return crawl();
+    const QString& url = m_command.urls.at(m_nextStartPage++);
+    m_err << "Getting links from " << url << Qt::endl;
+    m_startPage.navigate(url);
+    m_loadTimeout.start();
+}
+
+void HeadlessHarvest::startPageShown() {
+    m_loadTimeout.stop();
+    QPointer<HeadlessHarvest> alive(this);
+    m_startPage.snapshot([this, alive](const DocumentSnapshot& document) {
+        if (!alive)
+            return;
+        takeLinks(document);
+        loadNextStartPage();
+    });
+}
+
+void HeadlessHarvest::startPageTimedOut() {
+    m_err << "quillmart: " << m_command.urls.at(m_nextStartPage - 1)
+          << " did not load; it is left out" << Qt::endl;
+    m_startPage.stop();
+    loadNextStartPage();
+}
+
+void HeadlessHarvest::takeLinks(const DocumentSnapshot& document) {
+    if (!document.isLoadedPage()) {
+        m_err << "quillmart: " << m_command.urls.at(m_nextStartPage - 1)
+              << " could not be loaded; it is left out" << Qt::endl;
+        return;
+    }
+    ++m_startPagesRead;
+    const GetLinksResult result = LinkHarvester(m_state).getAllLinks({document}, QString());
+    m_err << result.countText << Qt::endl;
+}
+
+void HeadlessHarvest::crawl() {
+    if (m_startPagesRead == 0) {
+        m_err << "quillmart: none of the pages could be loaded; no report written" << Qt::endl;
+        return Q_EMIT finished(1);
+    }
+    m_err << "Crawling " << m_state.linkList.size() << " pages" << Qt::endl;
+    switch (m_command.search) {
+    case HarvestCommand::Search::Keywords:
+        m_keywords = m_command.keywords;
+        m_crawler->findKeywords();
+        break;
+    case HarvestCommand::Search::Email:
+        ContactFinder::findEmail(m_state, m_keywords, m_prompts);
+        m_crawler->dispatch();
+        break;
+    case HarvestCommand::Search::Contact:
+        ContactFinder::findContact(m_state, m_keywords, m_prompts);
+        m_crawler->dispatch();
+        break;
+    }
+}
+
+// One line per whole per cent.
+void HeadlessHarvest::showCrawlProgress(qsizetype done, qsizetype total) {
+    if (total == 0)
+        return;
+    const int percent = static_cast<int>(done * 100 / total);
+    if (percent == m_shownPercent)
+        return;
+    m_shownPercent = percent;
+    m_err << "Crawled " << done << " of " << total << " pages" << Qt::endl;
+}
+
+void HeadlessHarvest::readFoundPages(qsizetype foundCount) {
+    m_err << "Found " << foundCount << " pages" << Qt::endl;
+    if (foundCount == 0) {
+        // Nothing to read: the report is empty, without the link rows.
+        m_state.reportBuffer.clear();
+        return writeReport();
+    }
+    const FullReport::Start start = FullReport::start(m_state, m_prompts);
+    m_state.collectImages = start.collectImages;
+    m_reader->start();
+}
+
+void HeadlessHarvest::writeReport() {
+    const QString error = ReportFile::write(m_state, m_command.report);
+    if (!error.isEmpty()) {
+        m_err << "quillmart: " << error << Qt::endl;
+        return Q_EMIT finished(1);
+    }
+    m_err << "Report written to " << m_command.report << " (" << m_state.reportBuffer.size()
+          << " rows)" << Qt::endl;
+    Q_EMIT finished(0);
+}

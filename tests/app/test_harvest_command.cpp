@@ -1,0 +1,130 @@
+// `quillmart harvest` against a small local site: a frameset start page
+// whose frames link to a page with contact paragraphs and an e-mail link, a
+// page with a keyword and a picture, and a page with nothing.
+
+#include "support/ExpectedFile.h"
+#include "support/HttpFixture.h"
+#include "support/ProgramRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestHarvestCommand : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void writesTheReport_data();
+    void writesTheReport();
+    void refusals_data();
+    void refusals();
+    void unreachablePagesWriteNothing();
+
+private:
+    ProgramRun quillmart(const QStringList& arguments) const;
+    QString path(const QString& relative) const { return m_dir.filePath(relative); }
+    QString base() const { return m_server->url({}).toString(); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<HttpFixture> m_server;
+};
+
+void TestHarvestCommand::initTestCase() {
+    QVERIFY(QDir().mkpath(path("site")) && QDir().mkpath(path("home")));
+    const std::pair<const char*, const char*> pages[] = {
+        {"index.htm", "<html><head><title>Index</title></head><frameset cols='50%,50%'>"
+                      "<frame src='left.htm'><frame src='right.htm'></frameset></html>"},
+        {"left.htm", "<html><body><a href='firm.htm'>Firm</a> <a href='plain.htm'>Plain</a>"
+                     "</body></html>"},
+        {"right.htm", "<html><body><a href='other.htm'>Other</a></body></html>"},
+        {"firm.htm", "<html><head><title>Firm</title><meta name='keywords' content='tools'>"
+                     "</head><body><p>Write to our address</p><p>Opening hours</p>"
+                     "<a href='mailto:info@firm.example'>Mail us</a></body></html>"},
+        {"plain.htm", "<html><head><title>Plain</title></head><body><p>Nothing to see</p>"
+                      "</body></html>"},
+        {"other.htm", "<html><head><title>Other</title></head><body><p>Needle in the hay</p>"
+                      "<img src='hay.png'></body></html>"},
+    };
+    for (const auto& [name, text] : pages) {
+        QFile file(path("site/") + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    m_server = std::make_unique<HttpFixture>(path("site"));
+    QVERIFY(m_server->start());
+}
+
+ProgramRun TestHarvestCommand::quillmart(const QStringList& arguments) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUILLMART_HOME", path("home"));
+    return ProgramRun::of(QStringLiteral(QUILLMART_EXECUTABLE), arguments, environment);
+}
+
+void TestHarvestCommand::writesTheReport_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("contact") << QStringList{"--find-contact"} << "harvest_contact.htm";
+    QTest::newRow("e-mail") << QStringList{"--find-email"} << "harvest_email.htm";
+    QTest::newRow("keywords and pictures")
+        << QStringList{"--keywords", "zzz,NEEDLE", "--images"} << "harvest_keywords.htm";
+}
+
+void TestHarvestCommand::writesTheReport() {
+    QFETCH(QStringList, options);
+    QFETCH(QString, expected);
+    const QString report = path("report.htm");
+    QFile::remove(report);
+    const ProgramRun run = quillmart(QStringList{"harvest", base() + "index.htm"} + options +
+                                     QStringList{"--report", report});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("Found - 3 links"), run.err);
+    QVERIFY2(run.err.contains("Report written to " + report.toUtf8()), run.err);
+    const QByteArray written = fileBytes(report);
+    const QByteArray wanted =
+        expectedFile("app/expected/" + expected).replace("{BASE}", base().toUtf8());
+    QVERIFY2(written == wanted, qPrintable(firstDifference(written, wanted)));
+}
+
+void TestHarvestCommand::refusals_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no report") << QStringList{"harvest", "http://a.example/", "--find-email"}
+                               << "--report FILE is required";
+    QTest::newRow("no search") << QStringList{"harvest", "http://a.example/", "--report", "r.htm"}
+                               << "give --keywords, --find-email or --find-contact";
+    QTest::newRow("two searches") << QStringList{"harvest",      "http://a.example/",
+                                                 "--find-email", "--find-contact",
+                                                 "--report",     "r.htm"}
+                                  << "give only one of --find-email and --find-contact";
+    QTest::newRow("no page") << QStringList{"harvest", "--find-email", "--report", "r.htm"}
+                             << "give at least one page address";
+}
+
+void TestHarvestCommand::refusals() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const ProgramRun run = quillmart(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err);
+    QVERIFY(run.err.contains("usage: quillmart harvest URL..."));
+}
+
+// A start page that cannot be loaded is left out; with none loaded there is
+// no report.
+void TestHarvestCommand::unreachablePagesWriteNothing() {
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const QString nowhere = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
+    closed.close();
+    const QString report = path("none.htm");
+    const ProgramRun run = quillmart({"harvest", nowhere, "--find-email", "--report", report});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("could not be loaded"), run.err);
+    QVERIFY(!QFile::exists(report));
+}
+
+QTEST_GUILESS_MAIN(TestHarvestCommand)
+#include "test_harvest_command.moc"

@@ -200,9 +200,12 @@ void BrowserController::navigationComplete(View view, const QString& url, const 
 }
 
 void BrowserController::documentComplete(View view) {
-    // The loaded document goes to the history recorder and the picture
-    // collector here once they exist.
     Q_UNUSED(view);
+}
+
+void BrowserController::documentRead(View view, const DocumentSnapshot& document) {
+    if (document.isLoadedPage())
+        Q_EMIT documentArrived(view, document);
 }
 
 // Only the shown view names the window: a page loading in the hidden view

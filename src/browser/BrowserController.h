@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 
 #include <QList>
@@ -87,6 +88,9 @@ public:
     void navigationComplete(View view, const QString& url, const QString& title);
     void documentComplete(View view);
     void downloadComplete(View view, const QString& title);
+    // A user view's loaded document, read once after its document-complete
+    // event: handed to whoever records or collects from shown pages.
+    void documentRead(View view, const DocumentSnapshot& document);
     // The URL of a view's last completed navigation.
     const QString& url(View view) const { return m_url[view]; }
 
@@ -104,6 +108,8 @@ Q_SIGNALS:
     void commandRequested(int view, BrowserController::Command command);
     // The shown views, the caption, a status text or a list changed.
     void changed();
+    // See documentRead.
+    void documentArrived(int view, const DocumentSnapshot& document);
 
 private:
     QString listFile(const QString& name) const;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -161,9 +162,14 @@ void BrowserWindow::connectUserView(BrowserController::View which) {
         if (m_controller.isShown(which) && !m_controller.privateZone)
             m_watchdog.start();
     });
-    connect(view, &WebView::documentComplete, this, [this, which] {
+    connect(view, &WebView::documentComplete, this, [this, which, view] {
         m_watchdog.stop();
         m_controller.documentComplete(which);
+        QPointer<BrowserWindow> alive(this);
+        view->snapshot([this, alive, which](const DocumentSnapshot& document) {
+            if (alive)
+                m_controller.documentRead(which, document);
+        });
     });
     connect(view, &WebView::downloadComplete, this,
             [this, which, view] { m_controller.downloadComplete(which, view->locationName()); });

@@ -63,6 +63,16 @@ public:
     // translation command and the translated page's arrival.
     bool privateZone = false;
     bool translating = false;
+    // Set while the domains visited in the private zone are recorded.
+    bool tracking = false;
+    // The private-zone table from the channel server's "pass.txt".
+    struct PrivateZoneRow {
+        QString password;
+        QString searchListUrl;
+        QString channelListUrl;
+        QString startPageUrl;
+    };
+    QList<PrivateZoneRow> privateZoneTable;
 
     // Address box.
     const QString& addressText() const { return m_addressText; }
@@ -110,6 +120,11 @@ Q_SIGNALS:
     void changed();
     // See documentRead.
     void documentArrived(int view, const DocumentSnapshot& document);
+    // A private-zone login wants the row's search list and channel list
+    // downloaded in place of the public ones; `retry` switches the private
+    // channel retry timer on.
+    void privateListsWanted(const QString& searchListUrl, const QString& channelListUrl,
+                            bool retry);
 
 private:
     QString listFile(const QString& name) const;

@@ -81,6 +81,7 @@ WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent) : QObje
         // Hidden pages are only read: pictures are wanted by address alone.
         m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);
         m_page->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+        m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
     }
     connectPage();
 }

@@ -387,6 +387,16 @@ void TestBrowserHarvest::stopEndsTheCrawlAndTheReader() {
     QVERIFY(!m_window->progressBar().isVisible());
     QVERIFY(!m_window->crawl().crawler().busy());
     QCOMPARE(m_controller->harvest.linkList, hanging);
+
+    // A full report that is ready while view 1 is loading waits for it.
+    m_controller->harvest.linkList = {url("c.htm")};
+    m_window->view(View::View1).navigate(hanging[1]);
+    m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
+    trigger("Finder|Create Full Report");
+    QTRY_COMPARE_WITH_TIMEOUT(m_controller->harvest.reportBuffer.size(), 1, kLoadMs);
+    QVERIFY(m_window->view(View::View1).busy());
+    m_window->view(View::View1).stop();
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url().contains("/report-"), kLoadMs);
 }
 
 QTEST_MAIN(TestBrowserHarvest)

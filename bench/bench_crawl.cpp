@@ -10,6 +10,7 @@
 // pages do: curl then reads whole bodies, and finds the keywords that stand
 // after the first 32000 bytes too, which the crawl cannot see.
 
+#include "ServerThread.h"
 #include "harvest/Crawler.h"
 #include "harvest/HarvestState.h"
 #include "platform/Prompts.h"
@@ -85,44 +86,6 @@ public:
     }
     std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
     std::optional<QString> saveFile(const QString&, const QString&) override { return {}; }
-};
-
-// The scripted web server, living on a thread of its own.
-class ServerThread {
-public:
-    ServerThread() {
-        m_context.moveToThread(&m_thread);
-        m_thread.start();
-    }
-    ~ServerThread() {
-        onServerThread([this] { m_server.reset(); });
-        m_thread.quit();
-        m_thread.wait();
-    }
-
-    // Starts the server on `folder` with the pages' answers; the server's
-    // address, or an empty one when no port could be had.
-    QString start(const QString& folder, const std::vector<Page>& pages) {
-        QString base;
-        onServerThread([&] {
-            m_server = std::make_unique<HttpFixture>(folder);
-            if (!m_server->start())
-                return;
-            for (const Page& page : pages)
-                m_server->setResponse(page.path, page.response);
-            base = QStringLiteral("http://127.0.0.1:%1").arg(m_server->port());
-        });
-        return base;
-    }
-
-private:
-    template <typename Function> void onServerThread(Function function) {
-        QMetaObject::invokeMethod(&m_context, function, Qt::BlockingQueuedConnection);
-    }
-
-    QThread m_thread;
-    QObject m_context;
-    std::unique_ptr<HttpFixture> m_server;
 };
 
 // Words that contain no keyword, in paragraphs, to cut pages from.
@@ -266,11 +229,12 @@ void addressSite(Site& site, const QString& base) {
 }
 
 // Only the pages the server should answer are scripted.
-std::vector<Page> servedPages(const Site& site) {
-    std::vector<Page> served;
-    std::copy_if(
-        site.pages.begin(), site.pages.end(), std::back_inserter(served),
-        [](const Page& page) { return page.kind != Kind::Missing && page.kind != Kind::Refused; });
+// The scripted answers, by path.
+QHash<QString, HttpFixture::Response> servedPages(const Site& site) {
+    QHash<QString, HttpFixture::Response> served;
+    for (const Page& page : site.pages)
+        if (page.kind != Kind::Missing && page.kind != Kind::Refused)
+            served.insert(page.path, page.response);
     return served;
 }
 

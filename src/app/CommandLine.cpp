@@ -11,33 +11,13 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     } else if (first == QLatin1String("--version")) {
         command.mode = Mode::Version;
     } else if (first == QLatin1String("generate")) {
-        command.mode = Mode::Generate;
-        command.error = command.generate.parse(arguments.mid(1));
-        if (!command.error.isEmpty()) {
-            command.mode = Mode::Error;
-            command.error += QLatin1Char('\n') + GenerateCommand::usage();
-        }
+        command.take(Mode::Generate, command.generate, arguments);
     } else if (first == QLatin1String("publish")) {
-        command.mode = Mode::Publish;
-        command.error = command.publish.parse(arguments.mid(1));
-        if (!command.error.isEmpty()) {
-            command.mode = Mode::Error;
-            command.error += QLatin1Char('\n') + PublishCommand::usage();
-        }
+        command.take(Mode::Publish, command.publish, arguments);
     } else if (first == QLatin1String("orders")) {
-        command.mode = Mode::Orders;
-        command.error = command.orders.parse(arguments.mid(1));
-        if (!command.error.isEmpty()) {
-            command.mode = Mode::Error;
-            command.error += QLatin1Char('\n') + OrdersCommand::usage();
-        }
+        command.take(Mode::Orders, command.orders, arguments);
     } else if (first == QLatin1String("harvest")) {
-        command.mode = Mode::Harvest;
-        command.error = command.harvest.parse(arguments.mid(1));
-        if (!command.error.isEmpty()) {
-            command.mode = Mode::Error;
-            command.error += QLatin1Char('\n') + HarvestCommand::usage();
-        }
+        command.take(Mode::Harvest, command.harvest, arguments);
     } else {
         command.mode = Mode::Error;
         command.error = QStringLiteral("unknown command \"%1\"\n").arg(first) + help();

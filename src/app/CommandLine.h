@@ -23,4 +23,17 @@ struct CommandLine {
     // `arguments` without the program's own name.
     static CommandLine parse(const QStringList& arguments);
     static QString help();
+
+private:
+    // A subcommand reads the arguments after its name; bad ones turn the
+    // mode into Error, with the subcommand's usage line.
+    template <typename Subcommand>
+    void take(Mode subcommandMode, Subcommand& subcommand, const QStringList& arguments) {
+        mode = subcommandMode;
+        error = subcommand.parse(arguments.mid(1));
+        if (!error.isEmpty()) {
+            mode = Mode::Error;
+            error += QLatin1Char('\n') + Subcommand::usage();
+        }
+    }
 };

@@ -3,6 +3,7 @@
 #include "browser/StartPages.h"
 #include "platform/Launcher.h"
 #include "platform/TextFile.h"
+#include "zone/Favourites.h"
 
 #include <QDir>
 
@@ -50,8 +51,7 @@ void BrowserController::setLocations(const QString& location1, const QString& lo
 void BrowserController::startUp() {
     Q_EMIT navigateRequested(View1, m_location1 + QStringLiteral("index.htm"));
     Q_EMIT navigateRequested(View2, m_location1 + QStringLiteral("welcome.htm"));
-    // The channel downloads (menus, search lists, featured pages, locations)
-    // are started here, before the local lists are loaded, once they exist.
+    Q_EMIT channelDownloadsWanted();
     loadLists();
     setStatusText(2, QStringLiteral("Public zone"));
 }
@@ -61,7 +61,7 @@ void BrowserController::loadLists() {
     appendNew(privateHistory, linesOf(listFile(kPrivateHistoryFile)));
     appendNew(publicHistory, linesOf(listFile(kPublicHistoryFile)));
     appendNew(privateFavourites, linesOf(listFile(kPrivateFavouritesFile)));
-    appendNew(publicFavourites, linesOf(listFile(kPublicFavouritesFile)));
+    appendNew(publicFavourites, linesOf(Favourites::publicStartFile(m_home)));
     // Featured pages seen more than once are counted more than once.
     seenFeatured.append(linesOf(listFile(kSeenFeaturedFile)));
     Q_EMIT changed();
@@ -112,12 +112,18 @@ void BrowserController::enterAddress() {
     if (!m_addressItems.contains(m_addressText))
         m_addressItems.append(m_addressText);
     Q_EMIT changed();
-    navigateShown(m_addressText);
+    navigateFromAddressBox(m_addressText);
 }
 
 void BrowserController::chooseAddress(const QString& item) {
     m_addressText = item;
-    navigateShown(item);
+    navigateFromAddressBox(item);
+}
+
+void BrowserController::navigateFromAddressBox(const QString& address) {
+    if (!privateZone && addressCheck && !addressCheck(address))
+        return;
+    navigateShown(address);
 }
 
 void BrowserController::enterSearchWords(const QString& text) {
@@ -186,7 +192,7 @@ void BrowserController::navigationBegan(View view) {
 void BrowserController::navigationComplete(View view, const QString& url, const QString& title) {
     m_url[view] = url;
     m_title[view] = title;
-    if (translating) {
+    if (translating && view == translationView) {
         showOnly(view);
         translating = false;
         setStatusText(1, QStringLiteral("Translation is done"));
@@ -194,6 +200,7 @@ void BrowserController::navigationComplete(View view, const QString& url, const 
     }
     if (!m_shown[view] || privateZone)
         return;
+    Q_EMIT shownPageCompleted(view, url);
     m_addressText = url;
     setCaption(title);
     setStatusText(1, QStringLiteral("Working..."));

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 class Launcher;
 
@@ -63,6 +64,10 @@ public:
     // translation command and the translated page's arrival.
     bool privateZone = false;
     bool translating = false;
+    // The view a translation command loads the translated page into; only
+    // its navigate-complete ends translating and swaps the views, so a page
+    // the shown view finishes meanwhile is not taken for the translation.
+    View translationView = View2;
     // Set while the domains visited in the private zone are recorded.
     bool tracking = false;
     // The private-zone table from the channel server's "pass.txt".
@@ -79,6 +84,9 @@ public:
     void setAddressText(const QString& text) { m_addressText = text; }
     void enterAddress();                     // Enter in the box
     void chooseAddress(const QString& item); // an item picked from the list
+    // Asked before the address box's text is navigated to outside the
+    // private zone: false refuses the address (the blocked-site check).
+    std::function<bool(const QString& address)> addressCheck;
     // Search-words box: Enter and Delete.
     void enterSearchWords(const QString& text);
     void deleteSearchWords(const QString& text);
@@ -125,6 +133,13 @@ Q_SIGNALS:
     // channel retry timer on.
     void privateListsWanted(const QString& searchListUrl, const QString& channelListUrl,
                             bool retry);
+    // Start-up wants the channel server's files (menus, search lists,
+    // featured pages, locations), after the start pages and before the
+    // local lists.
+    void channelDownloadsWanted();
+    // The shown view completed a navigation outside the private zone (not a
+    // translation): the completed page's blocked-site check.
+    void shownPageCompleted(int view, const QString& url);
 
 private:
     QString listFile(const QString& name) const;
@@ -133,6 +148,7 @@ private:
     void show(View view, bool shown);
     void loadLists();
     void loadAddressItems(const QStringList& lines);
+    void navigateFromAddressBox(const QString& address);
     void writeLists() const;
 
     QString m_home;

@@ -2,6 +2,7 @@
 
 #include "browser/BrowserController.h"
 #include "sitegen/MakerSite.h"
+#include "translate/LanguagePair.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -51,7 +52,7 @@ QAction* BrowserMenus::hiddenItem(QMenu* menu, const QString& caption) {
 void BrowserMenus::buildFileMenu() {
     QMenu* file = m_bar->addMenu(QStringLiteral("File"));
     item(file, QStringLiteral("Open"), m_handlers.openFile);
-    notAvailableItem(file, QStringLiteral("Open Collection"));
+    commandItem(file, QStringLiteral("Open Collection"));
     file->addSeparator();
     item(file, QStringLiteral("Save As"), [this] { m_controller.run(Command::SaveAs); });
     item(file, QStringLiteral("Page setup"), [this] { m_controller.run(Command::PageSetup); });
@@ -83,8 +84,8 @@ void BrowserMenus::buildFinderMenu() {
                                 "Find keywords", "Create Full Report", "Read next"})
         commandItem(finder, QString::fromLatin1(caption));
     finder->addSeparator();
-    notAvailableItem(finder, QStringLiteral("Create adult listing"));
-    notAvailableItem(finder, QStringLiteral("Edit adult listing"));
+    commandItem(finder, QStringLiteral("Create adult listing"));
+    commandItem(finder, QStringLiteral("Edit adult listing"));
 }
 
 void BrowserMenus::buildReportingMenu() {
@@ -114,7 +115,7 @@ void BrowserMenus::buildGoMenu() {
     hiddenItem(go, QStringLiteral("Search"));
     go->addSeparator();
     for (const char* caption : {"History", "Channels", "Private", "Add favorites"})
-        notAvailableItem(go, QString::fromLatin1(caption));
+        commandItem(go, QString::fromLatin1(caption));
     buildGoChannelMenus(go);
 }
 
@@ -124,12 +125,20 @@ void BrowserMenus::buildGoChannelMenus(QMenu* go) {
     for (const char* caption : {"Motherboard", "CPU", "Memory"})
         item(channels, QString::fromLatin1(caption), {});
     channels->menuAction()->setVisible(false);
-    notAvailableItem(go, QStringLiteral("Translation"));
-    notAvailableItem(go->addMenu(QStringLiteral("World")), QStringLiteral("country"));
-    notAvailableItem(go, QStringLiteral("Investor"));
+    QMenu* translation = go->addMenu(QStringLiteral("Translation"));
+    for (const LanguagePair& pair : LanguagePair::all())
+        commandItem(translation, pair.caption)->setObjectName(pair.item);
+    // "World" waits for the country list, "menu1" to "menu5" for their
+    // files; the channel panel finds them by name and fills them.
+    QMenu* world = go->addMenu(QStringLiteral("World"));
+    world->setObjectName(QStringLiteral("World"));
+    item(world, QStringLiteral("country"), {});
+    world->setEnabled(false);
+    commandItem(go, QStringLiteral("Investor"));
     for (int n = 1; n <= 5; ++n) {
         QMenu* menu = go->addMenu(QStringLiteral("menu%1").arg(n));
-        notAvailableItem(menu, QStringLiteral("bir%1").arg(n));
+        menu->setObjectName(QStringLiteral("menu%1").arg(n));
+        item(menu, QStringLiteral("bir%1").arg(n), {});
         menu->menuAction()->setVisible(false);
     }
     for (const char* caption : {"Hot", "Real Plyer", "MP3", "ICQ"})

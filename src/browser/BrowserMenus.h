@@ -26,8 +26,8 @@ public:
         std::function<void()> showAbout;
         // A command whose work this version does not do yet.
         std::function<void(const QString& caption)> notAvailable;
-        // The "Finder" and "Reporting" commands the window carries out, by
-        // caption; the others are not available yet.
+        // The commands the window carries out, by caption; the others are
+        // not available yet.
         QHash<QString, std::function<void()>> commands;
     };
 

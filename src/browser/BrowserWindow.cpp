@@ -2,14 +2,20 @@
 
 #include "browser/AboutBox.h"
 #include "browser/BrowserMenus.h"
+#include "browser/BufferPanel.h"
+#include "browser/ChannelPanel.h"
 #include "browser/CrawlPanel.h"
+#include "browser/FavouritesPanel.h"
 #include "browser/HarvestPanel.h"
 #include "browser/StartPages.h"
+#include "browser/TranslationPanel.h"
 #include "browser/WebView.h"
+#include "browser/ZonePanel.h"
 #include "platform/HomeFolder.h"
 #include "platform/Prompts.h"
 #include "project/GeneratorController.h"
 #include "project/GeneratorWindow.h"
+#include "translate/LanguagePair.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -88,6 +94,7 @@ BrowserWindow::BrowserWindow(BrowserController& controller, Launcher& launcher, 
     addToolBarBreak();
     buildAddressBand();
     buildStatusBar();
+    m_channels = std::make_unique<ChannelPanel>(m_controller, *this);
     connectController();
     m_watchdog.setInterval(200);
     m_watchdog.start();
@@ -138,12 +145,23 @@ void BrowserWindow::createViews() {
 void BrowserWindow::createHarvest(QLayout* layout) {
     m_harvest = std::make_unique<HarvestPanel>(m_controller, *this, m_prompts);
     m_crawl = std::make_unique<CrawlPanel>(m_controller, *this, m_prompts);
+    m_buffers = std::make_unique<BufferPanel>(m_controller, *this, m_prompts);
+    m_zone = std::make_unique<ZonePanel>(m_controller, *this, m_prompts);
+    m_zone->lists().placeOver(layout->parentWidget());
+    m_translation = std::make_unique<TranslationPanel>(m_controller, *this);
     layout->addWidget(m_harvest->linkEditor());
     layout->addWidget(m_harvest->reportEditor());
 }
 
 QString BrowserWindow::searchWordsText() const {
     return m_searchWords->currentText();
+}
+
+int BrowserWindow::searchWordsIndex() const {
+    const int index = m_searchWords->currentIndex();
+    if (index < 0 || m_searchWords->itemText(index) != m_searchWords->currentText())
+        return -1;
+    return index;
 }
 
 void BrowserWindow::focusSearchWords() {
@@ -257,6 +275,7 @@ void BrowserWindow::buildMenus() {
     handlers.notAvailable = [this](const QString& caption) { notAvailable(caption); };
     HarvestPanel* harvest = m_harvest.get();
     CrawlPanel* crawl = m_crawl.get();
+    BufferPanel* buffers = m_buffers.get();
     handlers.commands = {
         {QStringLiteral("Find keywords"), [crawl] { crawl->findKeywords(); }},
         {QStringLiteral("Find e-mail"), [crawl] { crawl->findEmail(); }},
@@ -269,7 +288,31 @@ void BrowserWindow::buildMenus() {
         {QStringLiteral("Veiw report listing"), [harvest] { harvest->showReportListing(); }},
         {QStringLiteral("View links listing"), [harvest] { harvest->toggleLinkEditor(); }},
         {QStringLiteral("Save report"), [harvest] { harvest->saveReport(); }},
+        {QStringLiteral("View catalog"), [buffers] { buffers->viewCatalog(); }},
+        {QStringLiteral("View image buf"), [buffers] { buffers->viewImageBuf(); }},
+        {QStringLiteral("View MP3"), [buffers] { buffers->viewMp3(); }},
+        {QStringLiteral("Clear catalog"), [buffers] { buffers->clearCatalog(); }},
+        {QStringLiteral("Clear MP3 buf"), [buffers] { buffers->clearMp3(); }},
+        {QStringLiteral("Clear image buf"), [buffers] { buffers->clearImageBuf(); }},
+        {QStringLiteral("Save catalog"), [buffers] { buffers->saveCatalog(); }},
+        {QStringLiteral("Save MP3"), [buffers] { buffers->saveMp3(); }},
+        {QStringLiteral("Save image buf"), [buffers] { buffers->saveImageBuf(); }},
     };
+    ZonePanel* zone = m_zone.get();
+    handlers.commands.insert(QHash<QString, std::function<void()>>{
+        {QStringLiteral("History"), [zone] { zone->lists().toggleHistory(); }},
+        {QStringLiteral("Channels"), [zone] { zone->channels(); }},
+        {QStringLiteral("Private"), [zone] { zone->togglePrivate(); }},
+        {QStringLiteral("Add favorites"), [zone] { zone->lists().addFavourite(); }},
+        {QStringLiteral("Open Collection"), [zone] { zone->openCollection(); }},
+        {QStringLiteral("Create adult listing"), [zone] { zone->createAdultListing(); }},
+        {QStringLiteral("Edit adult listing"), [zone] { zone->editAdultListing(); }},
+    });
+    handlers.commands.insert(QStringLiteral("Investor"), [this] { m_channels->investor(); });
+    TranslationPanel* translation = m_translation.get();
+    for (const LanguagePair& pair : LanguagePair::all())
+        handlers.commands.insert(pair.caption,
+                                 [translation, code = pair.code] { translation->translate(code); });
     new BrowserMenus(menuBar(), m_controller, std::move(handlers));
 }
 
@@ -354,6 +397,7 @@ void BrowserWindow::addCommandButtons(QToolBar* bar) {
            [this] {
                m_harvest->stop();
                m_crawl->stop();
+               m_channels->cancel();
                m_controller.run(Command::Stop);
            });
     button(bar, QStringLiteral("Forward"), QStringLiteral("go-next"), QStyle::SP_ArrowForward,
@@ -367,9 +411,9 @@ void BrowserWindow::addCommandButtons(QToolBar* bar) {
         ->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
                                    style()->standardIcon(QStyle::SP_FileDialogContentsView)));
     button(bar, QStringLiteral("Favorites"), QStringLiteral("bookmarks"),
-           QStyle::SP_DialogYesButton, [this] { notAvailable(QStringLiteral("Favorites")); });
+           QStyle::SP_DialogYesButton, [this] { m_zone->lists().toggleFavourites(); });
     button(bar, QStringLiteral("History"), QStringLiteral("document-open-recent"),
-           QStyle::SP_FileDialogDetailedView, [this] { notAvailable(QStringLiteral("History")); });
+           QStyle::SP_FileDialogDetailedView, [this] { m_zone->lists().toggleHistory(); });
     dropDownButton(bar, QStringLiteral("Channels"), &m_channelsMenu)
         ->setIcon(QIcon::fromTheme(QStringLiteral("network-workgroup"),
                                    style()->standardIcon(QStyle::SP_DriveNetIcon)));
@@ -391,7 +435,8 @@ void BrowserWindow::addToolButtons(QToolBar* bar) {
 void BrowserWindow::addLinkButtons(QToolBar* bar) {
     button(bar, QStringLiteral("Switch views"), QStringLiteral("view-dual"),
            QStyle::SP_TitleBarNormalButton, [this] { m_controller.switchViews(); });
-    laterButton(bar, "Next featured page", "go-jump", QStyle::SP_MediaSkipForward);
+    button(bar, QStringLiteral("Next featured page"), QStringLiteral("go-jump"),
+           QStyle::SP_MediaSkipForward, [this] { m_channels->nextFeatured(); });
     bar->addSeparator();
     HarvestPanel* harvest = m_harvest.get();
     button(bar, QStringLiteral("Get links again"), QStringLiteral("edit-redo"),
@@ -529,8 +574,10 @@ bool BrowserWindow::handlePanelClick(QObject* watched, QEvent::Type type) {
         return false;
     if (watched == m_panels[2])
         m_harvest->toggleLinkEditor();
+    else if (watched == m_panels[3])
+        m_buffers->showPictureReport();
     else
-        notAvailable(static_cast<QLabel*>(watched)->toolTip());
+        m_buffers->clearImageBuf();
     return true;
 }
 
@@ -554,6 +601,7 @@ void BrowserWindow::startUp() {
 void BrowserWindow::closeEvent(QCloseEvent* event) {
     if (!m_shutDown) {
         m_shutDown = true;
+        m_channels->cancel();
         m_controller.shutDown();
     }
     event->accept();

@@ -10,9 +10,13 @@
 #include <functional>
 #include <memory>
 
+class BufferPanel;
+class ZonePanel;
 class GeneratorController;
 class CrawlPanel;
 class HarvestPanel;
+class TranslationPanel;
+class ChannelPanel;
 class Launcher;
 class Prompts;
 class QComboBox;
@@ -59,6 +63,14 @@ public:
     HarvestPanel& harvest() const { return *m_harvest; }
     // The searches: crawler and page reader.
     CrawlPanel& crawl() const { return *m_crawl; }
+    // The picture, MP3 and catalog buffers and the views' page events.
+    BufferPanel& buffers() const { return *m_buffers; }
+    // The favourites and history lists, the private zone and the adult listing.
+    ZonePanel& zone() const { return *m_zone; }
+    // The "Translation" commands.
+    TranslationPanel& translation() const { return *m_translation; }
+    // The channel server's menus, drop-downs and featured pages.
+    ChannelPanel& channels() const { return *m_channels; }
     // The progress bar of a crawl, a walk or a full report: `done` of
     // `total` pages; hidden while `total` is 0.
     void showProgress(qsizetype done, qsizetype total);
@@ -66,6 +78,9 @@ public:
     void focusSearchWords();
     // The search-words box's text, as typed.
     QString searchWordsText() const;
+    // The position of the search-words box's selected entry; -1 when the
+    // text is not a selected entry (typed, or none chosen).
+    int searchWordsIndex() const;
 
     // The drop-down menus the channel lists fill: main-toolbar buttons 7
     // (search) and 10 (channels), and the search toolbar's four buttons.
@@ -134,6 +149,10 @@ private:
     // Goes before the views it reads.
     std::unique_ptr<HarvestPanel> m_harvest;
     std::unique_ptr<CrawlPanel> m_crawl;
+    std::unique_ptr<BufferPanel> m_buffers;
+    std::unique_ptr<ZonePanel> m_zone;
+    std::unique_ptr<TranslationPanel> m_translation;
+    std::unique_ptr<ChannelPanel> m_channels;
     QWidget* m_generator = nullptr;
     QWidget* m_about = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
+#include "browser/BufferPanel.h"
 #include "browser/DocumentSnapshot.h"
 #include "browser/WebView.h"
 #include "harvest/ContactFinder.h"
@@ -178,6 +179,7 @@ void HarvestPanel::getAllLinks(const std::function<void()>& then) {
             LinkHarvester(m_controller.harvest).getAllLinks(documents, m_window.searchWordsText());
         m_controller.setStatusText(1, result.activityText);
         m_controller.setStatusText(2, result.countText);
+        m_window.buffers().addRamLinks(result.ramLinks);
         refreshLists();
         if (then)
             then();
@@ -327,6 +329,5 @@ void HarvestPanel::walkTimedOut() {
 }
 
 void HarvestPanel::addPicture(const QString& url) {
-    if (!m_controller.pictureBuffer.contains(url))
-        m_controller.pictureBuffer.append(url);
+    m_window.buffers().addPicture(url);
 }

@@ -1,5 +1,7 @@
 #include "browser/WebView.h"
 
+#include "browser/PageEventBridge.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -9,10 +11,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QUrl>
+#include <QWebChannel>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -53,6 +57,18 @@ const QString& appendScript() {
     return script;
 }
 
+// The web channel's own client script, then the page-event script.
+const QString& pageEventsScript() {
+    static const QString script = [] {
+        QFile client(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+        if (!client.open(QIODevice::ReadOnly))
+            qWarning("WebView: the web channel's client script is missing");
+        return QString::fromUtf8(client.readAll()) + QLatin1Char('\n') +
+               resourceScript(QStringLiteral("pageevents.js"));
+    }();
+    return script;
+}
+
 // `text` as a script literal.
 QString scriptString(const QString& text) {
     const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
@@ -77,6 +93,7 @@ WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent) : QObje
     if (kind == Kind::Shown) {
         m_view = new QWebEngineView;
         m_view->setPage(m_page);
+        enablePageEvents();
     } else {
         // Hidden pages are only read: pictures are wanted by address alone.
         m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);
@@ -94,6 +111,25 @@ WebView::~WebView() {
 void WebView::connectPage() {
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebView::onLoadingChanged);
     connect(m_page, &QWebEnginePage::urlChanged, this, &WebView::onUrlChanged);
+}
+
+// The page's events reach the program through a web channel in the
+// application's own script world, where the page's scripts cannot reach it.
+void WebView::enablePageEvents() {
+    auto* bridge = new PageEventBridge(this);
+    connect(bridge, &PageEventBridge::pageMouseOver, this, &WebView::pageMouseOver);
+    connect(bridge, &PageEventBridge::pageMouseOut, this, &WebView::pageMouseOut);
+    connect(bridge, &PageEventBridge::pageDoubleClick, this, &WebView::pageDoubleClick);
+    auto* channel = new QWebChannel(this);
+    channel->registerObject(QStringLiteral("pageEvents"), bridge);
+    m_page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
+    QWebEngineScript script;
+    script.setName(QStringLiteral("pageevents"));
+    script.setSourceCode(pageEventsScript());
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(true);
+    m_page->scripts().insert(script);
 }
 
 QWidget* WebView::widget() const {

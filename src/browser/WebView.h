@@ -61,9 +61,17 @@ Q_SIGNALS:
     void documentComplete(const QString& url);
     // The load has ended, whether it succeeded or not.
     void downloadComplete();
+    // Events of the shown document and its frames (shown views only): the
+    // mouse moved over a link (its address) or off an element, and a
+    // double-click picked a picture (its source) or a link (its address;
+    // empty when there was neither).
+    void pageMouseOver(const QString& href);
+    void pageMouseOut();
+    void pageDoubleClick(const QString& address);
 
 private:
     void connectPage();
+    void enablePageEvents();
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void onUrlChanged(const QUrl& url);
     void reportNavigateComplete();

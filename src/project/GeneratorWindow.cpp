@@ -366,6 +366,11 @@ void GeneratorWindow::connectItemFields() {
             &GeneratorController::takeTypedCategory);
 }
 
+void GeneratorWindow::setPictureUrl(const QString& url) {
+    m_controller.setItemField(ItemRecord::PicUrl, url);
+    m_itemFields[ItemRecord::PicUrl]->setText(url);
+}
+
 void GeneratorWindow::storeSettings() {
     SiteSettings settings = m_controller.settings();
     settings.layout = m_bannerLayout->isChecked() ? SiteSettings::Layout::BannerAndContents

@@ -28,6 +28,9 @@ public:
     explicit GeneratorWindow(GeneratorController& controller, QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return m_tabs; }
+    // Puts a picture's address into the item editor's "Picture URL" field,
+    // as if the user had typed it there.
+    void setPictureUrl(const QString& url);
 
 private:
     QWidget* buildWebStyleTab();

@@ -4,10 +4,12 @@
 
 #include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
+#include "browser/ChannelPanel.h"
 #include "browser/CrawlPanel.h"
 #include "browser/HarvestPanel.h"
 #include "browser/PageReaderDrive.h"
 #include "browser/WebView.h"
+#include "channels/ChannelDownloads.h"
 #include "harvest/Crawler.h"
 #include "harvest/LinkFilter.h"
 #include "platform/Launcher.h"
@@ -95,8 +97,12 @@ void TestBrowserHarvest::init() {
     m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
     m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
     m_window->show();
+    // The channel files arrive at start, and the first featured page with
+    // them: the test begins once all of that has settled.
     QTRY_VERIFY_WITH_TIMEOUT(
-        view1Url().endsWith("/velgan/index.htm") && !m_window->view(View::View1).busy(), kLoadMs);
+        view1Url().endsWith("/velgan/index.htm") && !m_window->channels().downloads().busy() &&
+            !m_window->view(View::View1).busy() && !m_window->view(View::View2).busy(),
+        kLoadMs);
 }
 
 void TestBrowserHarvest::cleanup() {

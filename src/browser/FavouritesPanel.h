@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class BrowserController;
+class QEvent;
+class QListWidget;
+class QWidget;
+
+// The four address lists of the browser window, shown one at a time as a
+// small panel over the page: the private and public favourites (`favorit`,
+// `favorit2`) and the private and public history lists (`domain`,
+// `domain2`). A double-click removes the selected entry (a favourites list
+// rewrites its add/delete file at once); the right mouse button opens the
+// selected entry. The lists themselves live in the controller.
+class FavouritesPanel : public QObject {
+    Q_OBJECT
+
+public:
+    enum List { PrivateFavourites, PublicFavourites, PrivateHistory, PublicHistory };
+
+    FavouritesPanel(BrowserController& controller, const QString& homeFolder);
+    ~FavouritesPanel() override;
+
+    // Puts the lists over `page` (they start hidden).
+    void placeOver(QWidget* page);
+    QListWidget* list(List which) const { return m_lists[which]; }
+
+    // Main toolbar button 8: the zone's favourites.
+    void toggleFavourites();
+    // "History" and button 9: the zone's history list.
+    void toggleHistory();
+    // "Add favorites": view 1's page joins the zone's favourites.
+    void addFavourite();
+    // "Edit adult listing": the private history list, shown for editing.
+    void showPrivateHistory();
+    // Shows what the controller's lists hold.
+    void refresh();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void makeList(List which, const QString& name);
+    QStringList& entries(List which) const;
+    void toggle(List which);
+    void show(List which);
+    void removeSelected(List which);
+    void openSelected(List which);
+    bool isFavourites(List which) const { return which <= PublicFavourites; }
+    List zoneFavourites() const;
+    List zoneHistory() const;
+
+    BrowserController& m_controller;
+    QString m_home;
+    std::array<QListWidget*, 4> m_lists{};
+};

@@ -1,0 +1,56 @@
+#include "buffers/PictureBuffer.h"
+
+#include "platform/TextFile.h"
+
+#include <QDir>
+
+PictureBuffer::PictureBuffer(QStringList& pictures, const QString& spillFolder)
+    : m_pictures(pictures), m_spillFolder(spillFolder) {}
+
+void PictureBuffer::add(const QString& url) {
+    if (m_pictures.size() >= kCapacity)
+        spill();
+    if (!m_pictures.contains(url))
+        m_pictures.append(url);
+}
+
+void PictureBuffer::remove(const QString& url) {
+    m_pictures.removeAll(url);
+}
+
+// The whole buffer as one line, replacing a file of the same name. A file
+// that cannot be written (or a home folder that could not be made) is given
+// up: the buffer is emptied all the same, so that browsing goes on
+// collecting.
+void PictureBuffer::spill() {
+    const QString line =
+        QStringLiteral("<html><body>") + imageTags(m_pictures) + QStringLiteral("</body></html>");
+    const QString name = QStringLiteral("bufer%1.htm").arg(m_spillCount);
+    if (!m_spillFolder.isEmpty())
+        TextFile::writeLines(QDir(m_spillFolder).filePath(name), {line});
+    ++m_spillCount;
+    m_pictures.clear();
+}
+
+QString PictureBuffer::imageTags(const QStringList& urls) {
+    QString tags;
+    for (const QString& url : urls)
+        tags += QStringLiteral("<img src='") + url + QStringLiteral("'>");
+    return tags;
+}
+
+QString PictureBuffer::reportHtml() const {
+    return QStringLiteral("<html><body><font face='Verdana'><big><strong><big>Report</big>"
+                          "</strong></big></font> <ul><p>") +
+           imageTags(m_pictures) + QStringLiteral("</p></ul> </body> </html>");
+}
+
+QString PictureBuffer::fileText() const {
+    return QStringLiteral(
+               "<html>\r\n\r\n<head><title>Image Buffer's contents</title></head><body>") +
+           imageTags(m_pictures) + QStringLiteral("</body>\r\n</html>\r\n");
+}
+
+QString PictureBuffer::clearedText() {
+    return QStringLiteral("Images'Listing is clear ! ");
+}

@@ -1,0 +1,378 @@
+// The buffers in the real browser window, offscreen, on local pages:
+// pictures collected from loaded pages, double-clicks on a page picking
+// pictures into catalogs or the store generator, the link under the mouse
+// in status panel 1, and the "Reporting" commands of the three buffers.
+
+#include "browser/BrowserController.h"
+#include "browser/BrowserWindow.h"
+#include "browser/BufferPanel.h"
+#include "browser/ChannelPanel.h"
+#include "browser/DocumentSnapshot.h"
+#include "browser/WebView.h"
+#include "channels/ChannelDownloads.h"
+#include "harvest/LinkFilter.h"
+#include "platform/Beep.h"
+#include "platform/Launcher.h"
+#include "support/ExpectedFile.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const bool kSharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
+const int kLoadMs = 20000;
+using View = BrowserController::View;
+using Kind = ScriptedPrompts::Kind;
+
+const QString kHtmlFilter =
+    QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
+const QString kPrivateFilter = QStringLiteral("Private collection file (*.prv)|*.prv");
+
+class NoLauncher : public Launcher {
+public:
+    bool start(const QString&, const QStringList&) override { return false; }
+};
+
+class CountingBeep : public Beep {
+public:
+    void beep() override { ++count; }
+    int count = 0;
+};
+
+// A picture, a picture link with text inside it, plain text, and a frame
+// that double-clicks its own picture when told to.
+const char* kPicturesPage =
+    "<img id='pic' src='pic.gif' width='40' height='40'> "
+    "<a id='link' href='big.jpg'><b id='inner'>Big</b></a> <p id='plain'>text</p> "
+    "<iframe src='frame.htm'></iframe>";
+const char* kFramePage =
+    "<img id='fpic' src='fpic.gif'><script>window.addEventListener('message', function (e) {"
+    " if (e.data === 'go') document.getElementById('fpic').dispatchEvent("
+    "new MouseEvent('dblclick', {bubbles: true})); });</script>";
+
+} // namespace
+
+class TestBufferPanel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void doubleClickPicksIntoCatalogs();
+    void doubleClickFillsTheGenerator();
+    void linkUnderTheMouseInPanel1();
+    void pictureBufferCommands();
+    void catalogAndMp3Commands();
+
+private:
+    QString writePage(const QString& name, const QString& body) const;
+    QString url(const QString& name) const {
+        return QUrl::fromLocalFile(QDir(m_home->path()).filePath(name)).toString();
+    }
+    void open(View which, const QString& name);
+    void openPicturesPage(View which = View::View1);
+    void trigger(const QString& path) const;
+    QLabel* panel(int n) const { return m_window->statusBar()->findChildren<QLabel*>()[n - 1]; }
+    void selectSearchWords(int index) const;
+    // Runs an event on an element of the shown page, as the page would.
+    void fire(View which, const QString& id, const QString& event) const;
+    void doubleClickAndWait(View which, const QString& id);
+    QString catalog(int index) const { return m_window->buffers().catalogs().at(index); }
+    QString img(const QString& name) const { return "<img src='" + url(name) + "'>"; }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    NoLauncher m_launcher;
+    ScriptedPrompts m_prompts;
+    CountingBeep m_beep;
+    std::unique_ptr<BrowserController> m_controller;
+    std::unique_ptr<BrowserWindow> m_window;
+};
+
+void TestBufferPanel::init() {
+    QStandardPaths::setTestModeEnabled(true);
+    // The link list's filter turns down URLs holding words such as "pl":
+    // the folder name must not hold one by chance.
+    do
+        m_home = std::make_unique<QTemporaryDir>();
+    while (LinkFilter::hasExcludedWord(m_home->path()));
+    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_prompts = ScriptedPrompts();
+    m_beep.count = 0;
+    m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
+    m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
+    m_window->buffers().setBeep(m_beep);
+    m_window->show();
+    // The channel files arrive at start, and the first featured page with
+    // them: the test begins once all of that has settled.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->view(View::View1).busy() &&
+                                 m_window->view(View::View1).locationUrl().endsWith("index.htm") &&
+                                 !m_window->channels().downloads().busy() &&
+                                 !m_window->view(View::View2).busy(),
+                             kLoadMs);
+    writePage("frame.htm", kFramePage);
+}
+
+void TestBufferPanel::cleanup() {
+    m_window.reset();
+    m_controller.reset();
+    QVERIFY(m_prompts.done());
+}
+
+QString TestBufferPanel::writePage(const QString& name, const QString& body) const {
+    const QString path = QDir(m_home->path()).filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("<html><head><title>T</title></head><body>" + body.toUtf8() + "</body></html>");
+    return path;
+}
+
+void TestBufferPanel::open(View which, const QString& name) {
+    m_window->view(which).navigate(QDir(m_home->path()).filePath(name));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_window->view(which).locationUrl() == url(name) && !m_window->view(which).busy(), kLoadMs);
+}
+
+// Loaded pages are collected from once they are read.
+void TestBufferPanel::openPicturesPage(View which) {
+    writePage("pics.htm", kPicturesPage);
+    open(which, "pics.htm");
+    QTRY_VERIFY_WITH_TIMEOUT(m_controller->pictureBuffer.contains(url("pic.gif")), kLoadMs);
+}
+
+void TestBufferPanel::trigger(const QString& path) const {
+    QList<QAction*> actions = m_window->menuBar()->actions();
+    for (const QString& step : path.split('|')) {
+        for (QAction* action : actions) {
+            if (action->text() != step)
+                continue;
+            if (action->menu()) {
+                actions = action->menu()->actions();
+                break;
+            }
+            return action->trigger();
+        }
+    }
+    QFAIL(qPrintable("no menu item " + path));
+}
+
+void TestBufferPanel::selectSearchWords(int index) const {
+    for (QComboBox* box : m_window->findChildren<QComboBox*>())
+        if (box->accessibleName() == QLatin1String("Search words"))
+            return box->setCurrentIndex(index);
+    QFAIL("no search-words box");
+}
+
+void TestBufferPanel::fire(View which, const QString& id, const QString& event) const {
+    m_window->view(which).page()->runJavaScript(
+        QStringLiteral("document.getElementById('%1').dispatchEvent("
+                       "new MouseEvent('%2', {bubbles: true}));")
+            .arg(id, event));
+}
+
+void TestBufferPanel::doubleClickAndWait(View which, const QString& id) {
+    const int beeps = m_beep.count;
+    fire(which, id, QStringLiteral("dblclick"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_beep.count, beeps + 1, kLoadMs);
+}
+
+// A picture gives its source, a link (or what is inside one) its address,
+// a frame's picture too; plain text gives nothing. The picture leaves the
+// picture buffer. Every catalog, the last ones too, can be filled.
+void TestBufferPanel::doubleClickPicksIntoCatalogs() {
+    openPicturesPage();
+    QVERIFY(m_controller->pictureBuffer.contains(url("big.jpg")));
+    m_controller->enterSearchWords("shoes");
+    selectSearchWords(0);
+
+    doubleClickAndWait(View::View1, "pic");
+    QCOMPARE(catalog(0), img("pic.gif"));
+    QVERIFY(!m_controller->pictureBuffer.contains(url("pic.gif")));
+    doubleClickAndWait(View::View1, "inner");
+    doubleClickAndWait(View::View1, "plain");
+    m_window->view(View::View1)
+        .page()
+        ->runJavaScript("document.querySelector('iframe').contentWindow.postMessage('go', '*');");
+    QTRY_COMPARE_WITH_TIMEOUT(m_beep.count, 4, kLoadMs);
+    QCOMPARE(catalog(0), img("pic.gif") + img("big.jpg") + img("fpic.gif"));
+
+    // No entry chosen: the user is asked for one, and nothing is added.
+    m_prompts.expectMessage(" Choose the catalog's name ,please !");
+    for (QComboBox* box : m_window->findChildren<QComboBox*>())
+        if (box->accessibleName() == QLatin1String("Search words"))
+            box->setEditText("typed");
+    doubleClickAndWait(View::View1, "pic");
+    QVERIFY(m_prompts.done());
+
+    QStringList words;
+    for (int i = 20; i >= 0; --i)
+        words << QStringLiteral("w%1").arg(i);
+    m_controller->replaceSearchWords(words);
+    for (const int entry : {19, 20}) {
+        selectSearchWords(entry);
+        doubleClickAndWait(View::View1, "pic");
+        QCOMPARE(catalog(entry), img("pic.gif"));
+    }
+
+    // View 2 has its own message.
+    m_controller->switchViews();
+    openPicturesPage(View::View2);
+    m_prompts.expectMessage("Choose a catalig's name , please");
+    for (QComboBox* box : m_window->findChildren<QComboBox*>())
+        if (box->accessibleName() == QLatin1String("Search words"))
+            box->setEditText("");
+    doubleClickAndWait(View::View2, "pic");
+    QVERIFY(m_prompts.done());
+}
+
+// While the store generator is shown, a picture double-clicked in view 1
+// goes into its "Picture URL" field instead of a catalog; view 2 still
+// fills catalogs.
+void TestBufferPanel::doubleClickFillsTheGenerator() {
+    openPicturesPage();
+    m_controller->enterSearchWords("shoes");
+    selectSearchWords(0);
+    trigger("Tools|Store Generator");
+    QWidget* generator = m_window->generatorWindow();
+    QVERIFY(generator->isVisible());
+    QLineEdit* pictureUrl = nullptr;
+    for (QLineEdit* edit : generator->findChildren<QLineEdit*>())
+        if (edit->accessibleName() == QLatin1String("Picture URL"))
+            pictureUrl = edit;
+    QVERIFY(pictureUrl);
+
+    doubleClickAndWait(View::View1, "pic");
+    QCOMPARE(pictureUrl->text(), url("pic.gif"));
+    QVERIFY(catalog(0).isEmpty());
+    QVERIFY(!m_controller->pictureBuffer.contains(url("pic.gif")));
+
+    m_controller->switchViews();
+    openPicturesPage(View::View2);
+    doubleClickAndWait(View::View2, "inner");
+    QCOMPARE(catalog(0), img("big.jpg"));
+    QCOMPARE(pictureUrl->text(), url("pic.gif"));
+}
+
+// Outside the private zone only.
+void TestBufferPanel::linkUnderTheMouseInPanel1() {
+    openPicturesPage();
+    fire(View::View1, "inner", "mouseover");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), url("big.jpg"), kLoadMs);
+    fire(View::View1, "inner", "mouseout");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QString(), kLoadMs);
+
+    m_controller->privateZone = true;
+    fire(View::View1, "link", "mouseover");
+    fire(View::View1, "pic", "dblclick"); // a later event, to know the first has come
+    m_prompts.expectMessage(" Choose the catalog's name ,please !");
+    QTRY_COMPARE_WITH_TIMEOUT(m_beep.count, 1, kLoadMs);
+    QCOMPARE(panel(1)->text(), QString());
+}
+
+void TestBufferPanel::pictureBufferCommands() {
+    openPicturesPage();
+    // The picture, the picture link and the frame's picture.
+    QTRY_COMPARE_WITH_TIMEOUT(panel(4)->text(), QStringLiteral("Found - 3 pictures ! "), kLoadMs);
+    const QStringList pictures = m_controller->pictureBuffer;
+    QCOMPARE(pictures, QStringList({url("big.jpg"), url("pic.gif"), url("fpic.gif")}));
+
+    // The report page shows the buffer and is not collected from itself.
+    QTest::mouseClick(panel(4), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->view(View::View1).locationUrl().contains("report-") &&
+                                 !m_window->view(View::View1).busy(),
+                             kLoadMs);
+    QStringList shown;
+    m_window->view(View::View1).snapshot([&shown](const DocumentSnapshot& page) {
+        shown = page.imageSources;
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(shown, pictures, kLoadMs);
+    QCOMPARE(m_controller->pictureBuffer, pictures);
+
+    const QString saved = QDir(m_home->path()).filePath("pictures.htm");
+    m_prompts.expect(Kind::SaveFile, kHtmlFilter, saved);
+    trigger("Reporting|Save|Save image buf");
+    QVERIFY(fileBytes(saved).startsWith(
+        "<html>\r\n\r\n<head><title>Image Buffer's contents</title></head><body><img src='" +
+        url("big.jpg").toUtf8()));
+
+    m_controller->privateZone = true;
+    m_prompts.expect(Kind::SaveFile, kPrivateFilter, {}, true);
+    trigger("Reporting|Save|Save image buf");
+    m_window->buffers().setSaveImageBufEnabled(false);
+    trigger("Reporting|Save|Save image buf"); // disabled: no dialog
+    m_window->buffers().setSaveImageBufEnabled(true);
+    m_prompts.expect(Kind::SaveFile, kPrivateFilter, {}, true);
+    trigger("Reporting|Save|Save image buf");
+
+    trigger("Reporting|Clear|Clear image buf");
+    QVERIFY(m_controller->pictureBuffer.isEmpty());
+    QCOMPARE(panel(4)->text(), QStringLiteral("Images'Listing is clear ! "));
+    m_window->buffers().addPicture(url("x.jpg"));
+    m_controller->setStatusText(4, "other");
+    QTest::mouseDClick(panel(5), Qt::LeftButton);
+    QVERIFY(m_controller->pictureBuffer.isEmpty());
+    QCOMPARE(panel(4)->text(), QStringLiteral("Images'Listing is clear ! "));
+}
+
+void TestBufferPanel::catalogAndMp3Commands() {
+    writePage("songs.htm", "<a href='song.ram'>Song</a> <a href='page.htm'>Page</a>");
+    open(View::View1, "songs.htm");
+    trigger("Finder|Get/Add all Links");
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->buffers().mp3().lines().size(), 1, kLoadMs);
+    const QString line = "<a href='" + url("song.ram") + "'>" + url("song.ram") + "</a><br>";
+    QCOMPARE(m_window->buffers().mp3().lines().first(), line);
+
+    m_controller->privateZone = true;
+    const QString saved = QDir(m_home->path()).filePath("songs");
+    m_prompts.expect(Kind::SaveFile, kHtmlFilter, saved);
+    trigger("Reporting|Save|Save MP3");
+    QCOMPARE(fileBytes(saved), "<html>\r\n\r\n<title>Report</title><body>" + line.toUtf8() +
+                                   "</body>\r\n</html>\r\n");
+    trigger("Reporting|View|View MP3");
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->view(View::View1).locationUrl().contains("report-") &&
+                                 !m_window->view(View::View1).busy(),
+                             kLoadMs);
+    QCOMPARE(m_window->view(View::View1).locationName(), QStringLiteral("Found links report"));
+    trigger("Reporting|Clear|Clear MP3 buf");
+    QVERIFY(m_window->buffers().mp3().lines().isEmpty());
+
+    // "Get/Add all Links" also armed the hand-over of the next page's links
+    // (the buffers' own pages do not count) to the link list.
+    m_controller->privateZone = false;
+    QVERIFY(m_controller->harvest.linksArmed);
+    openPicturesPage();
+    QVERIFY(m_controller->harvest.linkList.contains(url("big.jpg")));
+    QVERIFY(!m_controller->harvest.linksArmed);
+    m_controller->enterSearchWords("shoes");
+    selectSearchWords(0);
+    doubleClickAndWait(View::View1, "pic");
+    const QString catalogFile = QDir(m_home->path()).filePath("shoes.htm");
+    m_prompts.expect(Kind::SaveFile, kHtmlFilter, catalogFile);
+    trigger("Reporting|Save|Save catalog");
+    QCOMPARE(fileBytes(catalogFile), "<html>\r\n\r\n<title>Catalog</title><body>" +
+                                         img("pic.gif").toUtf8() + "</body>\r\n</html>\r\n");
+    trigger("Reporting|Clear|Clear catalog");
+    QVERIFY(catalog(0).isEmpty());
+    QCOMPARE(panel(2)->text(), QStringLiteral("Buffer shoes is clear"));
+}
+
+QTEST_MAIN(TestBufferPanel)
+#include "test_buffer_panel.moc"

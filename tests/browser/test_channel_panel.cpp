@@ -1,0 +1,221 @@
+// The channel menus of the real browser window, offscreen, filled from the
+// shipped channel server: the drop-downs, the search toolbar, "World" and
+// the server menus, and what their items, "Investor", the featured-pages
+// button, a country and the private lists do.
+
+#include "browser/BrowserController.h"
+#include "browser/BrowserWindow.h"
+#include "browser/ChannelPanel.h"
+#include "browser/WebView.h"
+#include "platform/Launcher.h"
+#include "support/ExpectedFile.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const bool kSharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
+const int kLoadMs = 20000;
+using View = BrowserController::View;
+
+class NoLauncher : public Launcher {
+public:
+    bool start(const QString&, const QStringList&) override { return false; }
+};
+
+QString captions(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << action->text();
+    return texts.join("; ");
+}
+
+} // namespace
+
+class TestChannelPanel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void menusFilledFromTheShippedServer();
+    void itemsNavigate();
+    void countryAndPrivateListsReplaceTheLists();
+
+private:
+    QString menusShown() const;
+    QMenu* goMenu(const QString& name) const {
+        return m_window->menuBar()->findChild<QMenu*>(name);
+    }
+    void trigger(const QString& path) const;
+    void choose(QMenu* menu, const QString& caption) const;
+    void press(const QString& tip) const;
+    QString lastNavigation() const { return m_navigations->last().at(1).toString(); }
+    QString base() const { return m_controller->location1(); }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    NoLauncher m_launcher;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<BrowserController> m_controller;
+    std::unique_ptr<BrowserWindow> m_window;
+    std::unique_ptr<QSignalSpy> m_navigations;
+};
+
+void TestChannelPanel::init() {
+    QStandardPaths::setTestModeEnabled(true);
+    m_home = std::make_unique<QTemporaryDir>();
+    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_prompts = ScriptedPrompts();
+    m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
+    m_navigations =
+        std::make_unique<QSignalSpy>(m_controller.get(), &BrowserController::navigateRequested);
+    m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
+    m_window->show();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        goMenu("World")->isEnabled() && goMenu("menu5")->menuAction()->isVisible() &&
+            m_window->channels().searchButton(8)->isVisible() &&
+            !m_window->channelsMenu()->isEmpty() && !m_window->searchMenu()->isEmpty(),
+        kLoadMs);
+    // The start page, and the first featured page (the start page again).
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->view(View::View1).locationUrl().endsWith("/index.htm") &&
+                                 !m_window->view(View::View1).busy(),
+                             kLoadMs);
+}
+
+void TestChannelPanel::cleanup() {
+    m_window.reset();
+    m_navigations.reset();
+    m_controller.reset();
+    QVERIFY(m_prompts.done());
+}
+
+QString TestChannelPanel::menusShown() const {
+    QString text = "[Search engines]\n" + captions(m_window->searchMenu()) + "\n[Channels]\n" +
+                   captions(m_window->channelsMenu()) + "\n[search toolbar]\n";
+    auto* bar = m_window->findChild<QToolBar*>("searchToolbar");
+    for (QAction* action : bar->actions()) {
+        auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+        if (button && action->isVisible())
+            text += button->text() + ": " + captions(button->menu()) + '\n';
+    }
+    text += "[Go]\n";
+    for (const char* name : {"World", "menu1", "menu2", "menu3", "menu4", "menu5"}) {
+        QMenu* menu = goMenu(QString::fromLatin1(name));
+        text += menu->title() + ": " + captions(menu) + '\n';
+    }
+    return text;
+}
+
+void TestChannelPanel::trigger(const QString& path) const {
+    QList<QAction*> actions = m_window->menuBar()->actions();
+    for (const QString& step : path.split('|')) {
+        for (QAction* action : actions) {
+            if (action->text() != step)
+                continue;
+            if (action->menu()) {
+                actions = action->menu()->actions();
+                break;
+            }
+            return action->trigger();
+        }
+    }
+    QFAIL(qPrintable("no menu item " + path));
+}
+
+void TestChannelPanel::choose(QMenu* menu, const QString& caption) const {
+    for (QAction* action : menu->actions())
+        if (action->text() == caption)
+            return action->trigger();
+    QFAIL(qPrintable("no item " + caption));
+}
+
+void TestChannelPanel::press(const QString& tip) const {
+    for (QAction* action : m_window->findChild<QToolBar*>("mainToolbar")->actions())
+        if (action->toolTip() == tip)
+            return action->trigger();
+    QFAIL(qPrintable("no button " + tip));
+}
+
+void TestChannelPanel::menusFilledFromTheShippedServer() {
+    const QByteArray shown = menusShown().toUtf8();
+    const QByteArray expected = expectedFile("browser/expected/channel_menus.txt", false);
+    QVERIFY2(shown == expected, firstDifference(shown, expected));
+    for (int n = 1; n <= 5; ++n)
+        QVERIFY(goMenu(QStringLiteral("menu%1").arg(n))->menuAction()->isVisible());
+    QCOMPARE(m_controller->privateZoneTable.size(), 1);
+    QCOMPARE(m_controller->privateZoneTable.first().password, "quillpass");
+}
+
+void TestChannelPanel::itemsNavigate() {
+    choose(m_window->channelsMenu(), "News");
+    QCOMPARE(lastNavigation(), base() + "pages/news.htm");
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->view(View::View1).locationUrl(), base() + "pages/news.htm",
+                              kLoadMs);
+    choose(m_window->searchMenu(), "Findwell");
+    QCOMPARE(lastNavigation(), "http://www.findwell.example/");
+    trigger("Go|Shopping|Market");
+    QCOMPARE(lastNavigation(), base() + "pages/market.htm");
+
+    // The search words go into the query whole, "&" and "?" included.
+    auto* words = m_window->findChild<QComboBox*>();
+    for (QComboBox* box : m_window->findChildren<QComboBox*>())
+        if (box->accessibleName() == "Search words")
+            words = box;
+    words->setEditText("tea & cakes?");
+    choose(m_window->channels().searchButton(1)->menu(), "Lumenseek");
+    QCOMPARE(lastNavigation(), "http://www.lumenseek.example/search?q=tea%20%26%20cakes%3F");
+    choose(m_window->channels().searchButton(8)->menu(), "Gavel Hall");
+    QCOMPARE(lastNavigation(), "http://www.gavelhall.example/lots?q=tea%20%26%20cakes%3F");
+
+    press("Next featured page");
+    QCOMPARE(lastNavigation(), base() + "pages/featured1.htm");
+    trigger("Go|Investor");
+    QCOMPARE(lastNavigation(),
+             QUrl::fromLocalFile(QDir(m_home->path()).filePath("chart1.htm")).toString());
+}
+
+void TestChannelPanel::countryAndPrivateListsReplaceTheLists() {
+    ChannelDownloads& downloads = m_window->channels().downloads();
+    downloads.retryTimer().setInterval(100);
+    trigger("Go|World|Alvania");
+    QCOMPARE(lastNavigation(), base() + "intl/Alvania_t.htm");
+    QVERIFY(downloads.retryTimer().isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(captions(m_window->searchMenu()),
+                              "Alvania Lumenseek; Alvania Yellow Pages", kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(captions(m_window->channelsMenu()), "Alvania today; Alvania market",
+                              kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->channels().searchButton(8)->text(), "Auctions Alvania",
+                              kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!downloads.retryTimer().isActive(), kLoadMs);
+    choose(m_window->channelsMenu(), "Alvania today");
+    QCOMPARE(lastNavigation(), base() + "intl/Alvania_t.htm");
+
+    const BrowserController::PrivateZoneRow row = m_controller->privateZoneTable.first();
+    Q_EMIT m_controller->privateListsWanted(row.searchListUrl, row.channelListUrl, true);
+    QTRY_COMPARE_WITH_TIMEOUT(captions(m_window->searchMenu()), "Members search; Private shops",
+                              kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(captions(m_window->channelsMenu()), "Members news; Members market",
+                              kLoadMs);
+    choose(m_window->channelsMenu(), "Members news");
+    QCOMPARE(lastNavigation(), base() + "private/start.htm");
+}
+
+QTEST_MAIN(TestChannelPanel)
+#include "test_channel_panel.moc"

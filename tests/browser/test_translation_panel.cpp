@@ -1,0 +1,223 @@
+// The "Translation" commands of the real browser window, offscreen, against a
+// local server standing in for the translation service: the request it
+// receives, the views swapping when the translated page arrives, and a
+// second command or a page of the shown view's own while one is pending.
+
+#include "browser/BrowserController.h"
+#include "browser/BrowserWindow.h"
+#include "browser/ChannelPanel.h"
+#include "browser/WebView.h"
+#include "channels/ChannelDownloads.h"
+#include "platform/Launcher.h"
+#include "support/HttpFixture.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <utility>
+
+namespace {
+
+const bool kSharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
+const int kLoadMs = 20000;
+const QString kServicePath = QStringLiteral("cgi-bin/translate");
+using View = BrowserController::View;
+
+class NoLauncher : public Launcher {
+public:
+    bool start(const QString&, const QStringList&) override { return false; }
+};
+
+// The service's answer: a page whose title is the query it was asked with,
+// as the page itself sees it.
+HttpFixture::Response translatedPage(HttpFixture::Delivery delivery) {
+    HttpFixture::Response response;
+    response.contentType = "text/html";
+    response.body = "<html><head><script>document.title = location.search;</script></head>"
+                    "<body>translated</body></html>";
+    response.delivery = delivery;
+    return response;
+}
+
+} // namespace
+
+class TestTranslationPanel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void translatedPageTakesTheShownViewsPlace();
+    void pendingTranslationMeetsOtherLoads();
+
+private:
+    void openPage(const QString& address);
+    void waitForRequests(qsizetype count) const;
+    void trigger(const QString& path) const;
+    QLabel* panel(int n) const { return m_window->statusBar()->findChildren<QLabel*>()[n - 1]; }
+    QComboBox* addressBox() const;
+    WebView& view(View which) const { return m_window->view(which); }
+    bool shows(View which) const { return view(which).widget()->isVisible(); }
+    // The texts status panel 1 has shown since the last call, in order; the
+    // download-complete event's "Done" soon follows a translation's texts.
+    QStringList panel1Texts();
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<HttpFixture> m_server;
+    NoLauncher m_launcher;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<BrowserController> m_controller;
+    std::unique_ptr<BrowserWindow> m_window;
+    QStringList m_panel1;
+};
+
+void TestTranslationPanel::init() {
+    QStandardPaths::setTestModeEnabled(true);
+    m_home = std::make_unique<QTemporaryDir>();
+    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    QDir(m_home->path()).mkpath("site/shop");
+    QFile page(m_home->filePath("site/shop/list.htm"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<html><head><title>Shop</title></head><body>Preise</body></html>");
+    page.close();
+    m_server = std::make_unique<HttpFixture>(m_home->filePath("site"));
+    QVERIFY(m_server->start());
+    QSettings("Quillmart", "Quillmart")
+        .setValue("Startup/TranslationService", m_server->url(kServicePath).toString());
+    m_prompts = ScriptedPrompts();
+    m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
+    m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
+    connect(m_controller.get(), &BrowserController::changed, this, [this] {
+        const QString text = m_controller->statusText(1);
+        if (m_panel1.isEmpty() || m_panel1.last() != text)
+            m_panel1 << text;
+    });
+    m_window->show();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->channels().downloads().busy() &&
+                                 !view(View::View1).busy() && !view(View::View2).busy(),
+                             kLoadMs);
+    panel1Texts();
+}
+
+QStringList TestTranslationPanel::panel1Texts() {
+    return std::exchange(m_panel1, {});
+}
+
+void TestTranslationPanel::cleanup() {
+    m_window.reset();
+    m_controller.reset();
+    m_server.reset();
+    QVERIFY(m_prompts.done());
+}
+
+// The shown view on a page of the local server; the address box follows it.
+void TestTranslationPanel::openPage(const QString& address) {
+    m_controller->navigateShown(address);
+    const View shown = shows(View::View1) ? View::View1 : View::View2;
+    QTRY_VERIFY_WITH_TIMEOUT(view(shown).locationUrl() == address && !view(shown).busy(), kLoadMs);
+    QTRY_COMPARE(addressBox()->currentText(), address);
+}
+
+void TestTranslationPanel::waitForRequests(qsizetype count) const {
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->requested().count("/" + kServicePath), count, kLoadMs);
+}
+
+void TestTranslationPanel::trigger(const QString& path) const {
+    QList<QAction*> actions = m_window->menuBar()->actions();
+    for (const QString& step : path.split('|')) {
+        for (QAction* action : actions) {
+            if (action->text() != step)
+                continue;
+            if (action->menu()) {
+                actions = action->menu()->actions();
+                break;
+            }
+            return action->trigger();
+        }
+    }
+    QFAIL(qPrintable("no menu item " + path));
+}
+
+QComboBox* TestTranslationPanel::addressBox() const {
+    for (QComboBox* box : m_window->findChildren<QComboBox*>())
+        if (box->accessibleName() == QStringLiteral("Address"))
+            return box;
+    return nullptr;
+}
+
+// The page in the address box goes to the service, query and all; the
+// translation loads in the hidden view, which then takes the shown one's
+// place, leaving the untranslated page one switch away. From view 2 the
+// next translation comes back in view 1.
+void TestTranslationPanel::translatedPageTakesTheShownViewsPlace() {
+    m_server->setResponse(kServicePath, translatedPage(HttpFixture::Delivery::Send));
+    const QString page = m_server->url("shop/list.htm").toString() + "?cat=2&page=3";
+    openPage(page);
+    const QString urltext = "http%3A%2F%2F127.0.0.1%3A" + QString::number(m_server->port()) +
+                            "%2Fshop%2Flist.htm%3Fcat%3D2%26page%3D3";
+
+    panel1Texts();
+    trigger("Go|Translation|German to English");
+    QCOMPARE(panel(1)->text(), QStringLiteral("Translating..."));
+    QVERIFY(m_controller->translating);
+    QVERIFY(shows(View::View1));
+    QTRY_VERIFY_WITH_TIMEOUT(shows(View::View2), kLoadMs);
+    QVERIFY(!shows(View::View1));
+    QCOMPARE(panel1Texts().mid(0, 2), QStringList({"Translating...", "Translation is done"}));
+    QVERIFY(!m_controller->translating);
+    QTRY_COMPARE(view(View::View2).locationName(), "?urltext=" + urltext + "&lp=de_en&doit=done");
+    QCOMPARE(m_server->requested().count("/" + kServicePath), 1);
+    QCOMPARE(view(View::View1).locationUrl(), page);
+    QCOMPARE(addressBox()->currentText(), page);
+
+    QTRY_COMPARE(panel(1)->text(), QStringLiteral("Done"));
+    panel1Texts();
+    trigger("Go|Translation|English to French");
+    QTRY_VERIFY_WITH_TIMEOUT(shows(View::View1), kLoadMs);
+    QVERIFY(!shows(View::View2));
+    QCOMPARE(panel1Texts().mid(0, 2), QStringList({"Translating...", "Translation is done"}));
+    QTRY_COMPARE(view(View::View1).locationName(), "?urltext=" + urltext + "&lp=en_fr&doit=done");
+}
+
+// While the service has not answered, a page the shown view finishes on its
+// own does not count as the translation; a second command sends a new
+// request into the same hidden view, and its answer is what swaps in.
+void TestTranslationPanel::pendingTranslationMeetsOtherLoads() {
+    m_server->setResponse(kServicePath, translatedPage(HttpFixture::Delivery::Hang));
+    trigger("Go|Translation|Spanish to English");
+    waitForRequests(1);
+    QCOMPARE(panel(1)->text(), QStringLiteral("Translating..."));
+
+    const QString page = m_server->url("shop/list.htm").toString();
+    openPage(page);
+    QVERIFY(shows(View::View1));
+    QVERIFY(!shows(View::View2));
+    QVERIFY(m_controller->translating);
+    QVERIFY(!panel1Texts().contains(QStringLiteral("Translation is done")));
+
+    m_server->setResponse(kServicePath, translatedPage(HttpFixture::Delivery::Send));
+    trigger("Go|Translation|English to German");
+    QTRY_VERIFY_WITH_TIMEOUT(shows(View::View2), kLoadMs);
+    QCOMPARE(panel1Texts().mid(0, 2), QStringList({"Translating...", "Translation is done"}));
+    QVERIFY(!m_controller->translating);
+    QTRY_COMPARE(view(View::View2).locationName(),
+                 QStringLiteral("?urltext=http%3A%2F%2F127.0.0.1%3A") +
+                     QString::number(m_server->port()) + "%2Fshop%2Flist.htm&lp=en_de&doit=done");
+    QCOMPARE(m_server->requested().count("/" + kServicePath), 2);
+    QCOMPARE(view(View::View1).locationUrl(), page);
+}
+
+QTEST_MAIN(TestTranslationPanel)
+#include "test_translation_panel.moc"

@@ -1,0 +1,292 @@
+// The zones in the real browser window, offscreen: the favourites and
+// history panels, the private-zone login and logout from "Go|Private", and
+// the public zone's refusal of typed addresses and completed pages.
+
+#include "browser/BrowserController.h"
+#include "browser/BrowserWindow.h"
+#include "browser/ChannelPanel.h"
+#include "browser/FavouritesPanel.h"
+#include "browser/WebView.h"
+#include "browser/ZonePanel.h"
+#include "channels/ChannelDownloads.h"
+#include "platform/Launcher.h"
+#include "support/ExpectedFile.h"
+#include "support/HttpFixture.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const bool kSharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
+const int kLoadMs = 20000;
+using View = BrowserController::View;
+using Kind = ScriptedPrompts::Kind;
+
+const QString kRefused = QStringLiteral(" Sorry! You have no right to see it!!!");
+const QString kLoginPrompt = QStringLiteral("Your password,please?");
+
+class NoLauncher : public Launcher {
+public:
+    bool start(const QString&, const QStringList&) override { return false; }
+};
+
+} // namespace
+
+class TestZonePanel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void favouritesAndHistoryPanels();
+    void loginAndLogoutThroughGoPrivate();
+    void refusedTypedAddressAndCompletedPage();
+    void adultListingAndCollections();
+
+private:
+    QString writePage(const QString& name) const;
+    void openInView1(const QString& address) const;
+    void trigger(const QString& path) const;
+    void press(const QString& tip) const;
+    QAction* menuEntry(const QString& path) const;
+    QLabel* panel(int n) const { return m_window->statusBar()->findChildren<QLabel*>()[n - 1]; }
+    QListWidget* list(const char* name) const {
+        return m_window->findChild<QListWidget*>(QString::fromLatin1(name));
+    }
+    QStringList shownLists() const;
+    QToolBar* addressBand() const {
+        return m_window->findChild<QToolBar*>(QStringLiteral("addressBand"));
+    }
+    QString view1Url() const { return m_window->view(View::View1).locationUrl(); }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    NoLauncher m_launcher;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<BrowserController> m_controller;
+    std::unique_ptr<BrowserWindow> m_window;
+};
+
+void TestZonePanel::init() {
+    QStandardPaths::setTestModeEnabled(true);
+    m_home = std::make_unique<QTemporaryDir>();
+    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_prompts = ScriptedPrompts();
+    m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
+    m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
+    m_window->show();
+    // The channel files arrive at start, and the first featured page with
+    // them: the test begins once all of that has settled.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        view1Url().endsWith("/velgan/index.htm") && !m_window->channels().downloads().busy() &&
+            !m_window->view(View::View1).busy() && !m_window->view(View::View2).busy(),
+        kLoadMs);
+}
+
+void TestZonePanel::cleanup() {
+    m_window.reset();
+    m_controller.reset();
+    QVERIFY(m_prompts.done());
+}
+
+QString TestZonePanel::writePage(const QString& name) const {
+    const QString path = QDir(m_home->path()).filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("<html><head><title>" + name.toUtf8() + "</title></head><body>" + name.toUtf8() +
+                   "</body></html>");
+    return QUrl::fromLocalFile(path).toString();
+}
+
+void TestZonePanel::openInView1(const QString& address) const {
+    m_controller->navigateShown(address);
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url() == address && !m_window->view(View::View1).busy() &&
+                                 m_controller->url(View::View1) == address,
+                             kLoadMs);
+}
+
+QAction* TestZonePanel::menuEntry(const QString& path) const {
+    QList<QAction*> actions = m_window->menuBar()->actions();
+    for (const QString& step : path.split('|')) {
+        for (QAction* action : actions) {
+            if (action->text() != step)
+                continue;
+            if (!action->menu())
+                return action;
+            actions = action->menu()->actions();
+            break;
+        }
+    }
+    return nullptr;
+}
+
+void TestZonePanel::trigger(const QString& path) const {
+    QAction* action = menuEntry(path);
+    QVERIFY2(action, qPrintable("no menu item " + path));
+    action->trigger();
+}
+
+void TestZonePanel::press(const QString& tip) const {
+    for (QAction* action : m_window->findChild<QToolBar*>(QStringLiteral("mainToolbar"))->actions())
+        if (action->toolTip() == tip)
+            return action->trigger();
+    QFAIL(qPrintable("no button " + tip));
+}
+
+QStringList TestZonePanel::shownLists() const {
+    QStringList names;
+    for (const char* name : {"favorit", "favorit2", "domain", "domain2"})
+        if (list(name)->isVisible())
+            names << QString::fromLatin1(name);
+    return names;
+}
+
+void TestZonePanel::favouritesAndHistoryPanels() {
+    QTemporaryDir served;
+    QFile page(QDir(served.path()).filePath("a.htm"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<html><body>a</body></html>");
+    page.close();
+    HttpFixture http(served.path());
+    QVERIFY(http.start());
+
+    // Each loaded page's domain is recorded once.
+    const QString address = http.url("a.htm").toString();
+    openInView1(address);
+    QTRY_COMPARE_WITH_TIMEOUT(m_controller->publicHistory, QStringList({"127.0.0.1"}), kLoadMs);
+    openInView1(address + "?again");
+    QTest::qWait(200);
+    QCOMPARE(m_controller->publicHistory, QStringList({"127.0.0.1"}));
+
+    trigger("Go|Add favorites");
+    QCOMPARE(fileBytes(QDir(m_home->path()).filePath("favor2.txt")),
+             (address + "?again\r\n\r\n").toUtf8());
+
+    press("Favorites");
+    QCOMPARE(shownLists(), QStringList({"favorit2"}));
+    QCOMPARE(list("favorit2")->geometry(), QRect(0, 80, 253, 146));
+    QCOMPARE(list("favorit2")->item(0)->text(), address + "?again");
+    press("History");
+    QCOMPARE(shownLists(), QStringList({"domain2"}));
+    QCOMPARE(list("domain2")->item(0)->text(), QStringLiteral("127.0.0.1"));
+    trigger("Go|History");
+    QVERIFY(shownLists().isEmpty());
+
+    // Right mouse button opens a favourite; a double-click removes it.
+    press("Favorites");
+    QListWidget* favourites = list("favorit2");
+    const QPoint at = favourites->visualItemRect(favourites->item(0)).center();
+    QTest::mouseClick(favourites->viewport(), Qt::LeftButton, {}, at);
+    openInView1(writePage("elsewhere.htm"));
+    QTest::mousePress(favourites->viewport(), Qt::RightButton, {}, at);
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), address + "?again", kLoadMs);
+    QTest::mouseDClick(favourites->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(favourites->count(), 0);
+    QCOMPARE(fileBytes(QDir(m_home->path()).filePath("favor2.txt")), QByteArray("\r\n"));
+}
+
+void TestZonePanel::loginAndLogoutThroughGoPrivate() {
+    const QString start = writePage("private-start.htm");
+    m_controller->privateZoneTable = {
+        {"sesame", "http://127.0.0.1:9/s.txt", "http://127.0.0.1:9/c.txt", start}};
+    QSignalSpy lists(m_controller.get(), &BrowserController::privateListsWanted);
+    m_prompts.expect(Kind::Input, kLoginPrompt, "sesame")
+        .expect(Kind::YesNo, "Would You like keep a record ?", "yes");
+    trigger("Go|Private");
+    QCOMPARE(panel(2)->text(), QStringLiteral("Your tracking will keeped !!! "));
+    QVERIFY(addressBand()->isHidden());
+    QCOMPARE(lists.size(), 1);
+    QVERIFY(menuEntry("Reporting|Save|Save image buf")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), start, kLoadMs);
+
+    // The zone's own favourites list.
+    press("Favorites");
+    QCOMPARE(shownLists(), QStringList({"favorit"}));
+    press("Favorites");
+
+    // "Channels" stops tracking and keeps the band hidden.
+    trigger("Go|Channels");
+    QVERIFY(!m_controller->tracking);
+    QVERIFY(addressBand()->isHidden());
+
+    trigger("Go|Private");
+    QVERIFY(!m_controller->privateZone);
+    QVERIFY(!addressBand()->isHidden());
+    QVERIFY(!menuEntry("Reporting|Save|Save image buf")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url().endsWith("/velgan/index.htm"), kLoadMs);
+}
+
+void TestZonePanel::refusedTypedAddressAndCompletedPage() {
+    const QString before = writePage("before.htm");
+    const QString blocked = writePage("Forbidden.htm");
+    openInView1(before);
+    m_controller->privateHistory = {"forbidden", "unused.example"};
+
+    // Typed and entered: refused, the login offered and cancelled.
+    QComboBox* box = nullptr;
+    for (QComboBox* candidate : m_window->findChildren<QComboBox*>())
+        if (candidate->accessibleName() == QStringLiteral("Address"))
+            box = candidate;
+    QVERIFY(box);
+    box->setEditText(blocked);
+    m_prompts.expectMessage(kRefused)
+        .expect(Kind::Input, kLoginPrompt, {}, true)
+        .expectMessage(" Sorry, Your password is wrong! Try again ,please ! ");
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QVERIFY(m_prompts.done());
+    QVERIFY(!addressBand()->isHidden());
+    QTest::qWait(300);
+    QCOMPARE(view1Url(), before);
+    QVERIFY(m_controller->addressItems().contains(blocked));
+
+    // Reached another way, the completed page is sent back.
+    m_prompts.expectMessage(kRefused);
+    m_controller->navigateShown(blocked);
+    QTRY_VERIFY_WITH_TIMEOUT(m_prompts.done(), kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), before, kLoadMs);
+}
+
+void TestZonePanel::adultListingAndCollections() {
+    m_controller->harvest.linkList = {"http://adult.example/a.htm", "http://adult.example/b"};
+    m_prompts.expectMessage("Your adult listing is created and  saved");
+    trigger("Finder|Create adult listing");
+    QCOMPARE(list("domain")->count(), 1);
+    QCOMPARE(list("domain")->item(0)->text(), QStringLiteral("adult.example"));
+
+    m_prompts.expect(Kind::Input, "Your password , please", "sun and sky");
+    trigger("Finder|Edit adult listing");
+    QCOMPARE(shownLists(), QStringList({"domain"}));
+    // A press first, as a real double-click gives one.
+    QListWidget* domains = list("domain");
+    const QPoint at = domains->visualItemRect(domains->item(0)).center();
+    QTest::mouseClick(domains->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(domains->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(m_controller->privateHistory.isEmpty());
+
+    const QString page = writePage("collection.htm");
+    m_prompts.expect(Kind::OpenFile, "HTML file (*.htm;*.html)|*.htm;*.html|Text File",
+                     QUrl(page).toLocalFile());
+    trigger("File|Open Collection");
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), page, kLoadMs);
+}
+
+QTEST_MAIN(TestZonePanel)
+#include "test_zone_panel.moc"

@@ -1,0 +1,383 @@
+// The channel downloads against a copy of the shipped channel server, read
+// as local files and over HTTP: what each file fills, the cuts at 12000,
+// 16000 and 64000 characters, error pages, the Location2 prefix, locations
+// kept for the next start, the featured-pages rotation and the retry timer.
+
+#include "browser/BrowserController.h"
+#include "channels/ChannelDownloads.h"
+#include "platform/Launcher.h"
+#include "support/ExpectedFile.h"
+#include "support/HttpFixture.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const int kWaitMs = 10000;
+using View = BrowserController::View;
+
+class NoLauncher : public Launcher {
+public:
+    bool start(const QString&, const QStringList&) override { return false; }
+};
+
+void copyFolder(const QString& from, const QString& to) {
+    QDirIterator files(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString source = files.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(source, target);
+    }
+}
+
+QString recordLines(const QList<LinkRecord>& records) {
+    QString text;
+    for (const LinkRecord& record : records)
+        text += record.caption + QLatin1Char('|') + record.url + QLatin1Char('\n');
+    return text;
+}
+
+// What the downloads handed on, by target.
+struct Arrivals {
+    QMap<QString, QString> sections;
+    QStringList view1;
+    QStringList shown;
+
+    void watch(ChannelDownloads& downloads, BrowserController& controller) {
+        QObject::connect(&downloads, &ChannelDownloads::channelsArrived,
+                         [this](const QList<LinkRecord>& items) {
+                             sections["[channels]"] = recordLines(items);
+                         });
+        QObject::connect(
+            &downloads, &ChannelDownloads::searchListArrived,
+            [this](const QList<LinkRecord>& items) { sections["[search]"] = recordLines(items); });
+        QObject::connect(&downloads, &ChannelDownloads::menuArrived,
+                         [this](int menu, const HeadedList& list) {
+                             sections[QStringLiteral("[menu%1] ").arg(menu) + list.caption] =
+                                 recordLines(list.records);
+                         });
+        QObject::connect(&downloads, &ChannelDownloads::searchButtonArrived,
+                         [this](int position, const HeadedList& list) {
+                             sections[QStringLiteral("[button %1] ").arg(position) + list.caption] =
+                                 recordLines(list.records);
+                         });
+        QObject::connect(&downloads, &ChannelDownloads::searchButtonRefused, [this](int position) {
+            sections[QStringLiteral("[button %1] hidden").arg(position)] = QString();
+        });
+        QObject::connect(&downloads, &ChannelDownloads::countriesArrived,
+                         [this](const QStringList& countries) {
+                             sections["[countries]"] = countries.join('\n') + '\n';
+                         });
+        QObject::connect(&controller, &BrowserController::navigateRequested,
+                         [this, &controller](int view, const QString& url) {
+                             (view == View::View1 ? view1 : shown) << url;
+                             if (controller.isShown(View::View1) && view == View::View1)
+                                 shown << url;
+                         });
+    }
+};
+
+} // namespace
+
+class TestChannelDownloads : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void shippedFiles_data();
+    void shippedFiles();
+    void cutsAtTheirChunkSizes_data();
+    void cutsAtTheirChunkSizes();
+    void errorPagesLeaveTargetsAlone();
+    void channelAddressesTakeLocation2();
+    void locationsTakeEffectAtNextStart();
+    void featuredRotationStartsAgain();
+    void countryReplacesTheLists();
+    void retryUntilBothPrivateListsArrive();
+
+private:
+    void addData();
+    // Location1 (and Location2) of the row's server: files or HTTP.
+    QString base(const QString& server) const;
+    void startUp(const QString& location1, const QString& location2);
+    void writeServerFile(const QString& name, const QByteArray& bytes) const;
+    QString savedLocation(const QString& key) const;
+    void waitForStartUp();
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<QTemporaryDir> m_server;
+    std::unique_ptr<HttpFixture> m_http;
+    NoLauncher m_launcher;
+    std::unique_ptr<BrowserController> m_controller;
+    std::unique_ptr<ChannelDownloads> m_downloads;
+    Arrivals m_arrived;
+};
+
+void TestChannelDownloads::init() {
+    m_home = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_server = std::make_unique<QTemporaryDir>();
+    copyFolder(QStringLiteral(QUILLMART_TEST_DATA "/../../data/velgan"), m_server->path());
+    m_http = std::make_unique<HttpFixture>(m_server->path());
+    QVERIFY(m_http->start());
+    m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
+    m_downloads = std::make_unique<ChannelDownloads>(*m_controller);
+    m_arrived = Arrivals();
+    m_arrived.watch(*m_downloads, *m_controller);
+}
+
+void TestChannelDownloads::cleanup() {
+    m_downloads.reset();
+    m_controller.reset();
+    m_http.reset();
+}
+
+QString TestChannelDownloads::base(const QString& server) const {
+    if (server == "http")
+        return m_http->url(QString()).toString();
+    return QUrl::fromLocalFile(m_server->path() + '/').toString();
+}
+
+void TestChannelDownloads::startUp(const QString& location1, const QString& location2) {
+    m_controller->setLocations(location1, location2);
+    m_controller->startUp();
+}
+
+void TestChannelDownloads::writeServerFile(const QString& name, const QByteArray& bytes) const {
+    QFile file(m_server->path() + '/' + name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QString TestChannelDownloads::savedLocation(const QString& key) const {
+    return QSettings("Quillmart", "Quillmart").value("Startup/" + key).toString();
+}
+
+void TestChannelDownloads::waitForStartUp() {
+    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.sections.size(), 15, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!savedLocation("Location1").isEmpty(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->privateZoneTable.isEmpty(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.view1.size() == 2, kWaitMs);
+}
+
+void TestChannelDownloads::addData() {
+    QTest::addColumn<QString>("server");
+    QTest::newRow("local files") << "file";
+    QTest::newRow("http") << "http";
+}
+
+void TestChannelDownloads::shippedFiles_data() {
+    addData();
+}
+
+void TestChannelDownloads::shippedFiles() {
+    QFETCH(QString, server);
+    const QString location = base(server);
+    startUp(location, location);
+    waitForStartUp();
+    QVERIFY(!m_downloads->retryTimer().isActive());
+
+    QString dump;
+    for (auto section = m_arrived.sections.cbegin(); section != m_arrived.sections.cend();
+         ++section)
+        dump += section.key() + '\n' + section.value();
+    dump += "[private table]\n";
+    for (const auto& row : std::as_const(m_controller->privateZoneTable))
+        dump +=
+            QStringList{row.password, row.searchListUrl, row.channelListUrl, row.startPageUrl}.join(
+                '|') +
+            '\n';
+    // The start pages, then the first featured page.
+    dump += "[view 1]\n" + m_arrived.view1.last() + '\n';
+    dump += "[saved locations]\n" + savedLocation("Location1") + '|' + savedLocation("Location2") +
+            '\n';
+
+    QByteArray expected = expectedFile("channels/expected/shipped_lists.txt", false);
+    expected.replace("{base}", location.toUtf8());
+    // The expected file lists the sections in the order a reader expects;
+    // the map holds them sorted.
+    QStringList wanted = ("\n" + QString::fromUtf8(expected)).split("\n[");
+    QStringList got = ("\n" + dump).split("\n[");
+    std::sort(wanted.begin(), wanted.end());
+    std::sort(got.begin(), got.end());
+    QCOMPARE(got.join("\n["), wanted.join("\n["));
+}
+
+void TestChannelDownloads::cutsAtTheirChunkSizes_data() {
+    addData();
+}
+
+// Records of 42 characters: the 12000th character falls inside record 286,
+// which has no ">" left, so 285 records are read. The menu file's 16000
+// characters hold a 6-character head and 380 records; "list5.txt" holds 2064
+// lines of 31 characters in its 64000.
+void TestChannelDownloads::cutsAtTheirChunkSizes() {
+    QFETCH(QString, server);
+    QByteArray records;
+    QByteArray lines;
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray number = QByteArray::number(i).rightJustified(5, '0');
+        records += "Item" + number + "<http://site.example/" + number + ".htm>\r\n";
+        lines += "http://site.example/" + number + ".htm\r\n";
+    }
+    writeServerFile("pubsearch.txt", records);
+    writeServerFile("menu1.txt", "Big\r\n " + records);
+    writeServerFile("list5.txt", lines);
+    const QString location = base(server);
+    startUp(location, location);
+    waitForStartUp();
+
+    const QStringList search = m_arrived.sections["[search]"].split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(search.size(), 285);
+    QCOMPARE(search.last(), "Item00284|http://site.example/00284.htm");
+    const QStringList menu = m_arrived.sections["[menu1] Big"].split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(menu.size(), 380);
+    QCOMPARE(menu.first(), "Item00000|http://site.example/00000.htm");
+    QCOMPARE(menu.last(), "Item00379|http://site.example/00379.htm");
+    // One featured page was shown; the rest wait.
+    QCOMPARE(m_arrived.view1.last(), "http://site.example/00000.htm");
+    QCOMPARE(m_downloads->featured().pending().size(), 2063);
+    QCOMPARE(m_downloads->featured().pending().last(), "http://site.example/02063.htm");
+}
+
+void TestChannelDownloads::errorPagesLeaveTargetsAlone() {
+    const QByteArray page = "<html><head><Title>Not here</Title></head><body>x<y>\r\n</body>";
+    HttpFixture::Response notFound;
+    notFound.status = 404;
+    notFound.reason = "Not Found";
+    notFound.body = page;
+    for (const char* path : {"pubchannels.txt", "menu2.txt", "intl/World_3.txt", "intl.txt"})
+        m_http->setResponse(QString::fromLatin1(path), notFound);
+    // An error page sent with status 200 is just as much an error page.
+    HttpFixture::Response okPage = notFound;
+    okPage.status = 200;
+    okPage.reason = "OK";
+    m_http->setResponse("pubsearch.txt", okPage);
+    const QString location = base("http");
+    startUp(location, location);
+    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[button 3] hidden"), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[menu5] News"), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[button 8] Auctions"), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->privateZoneTable.isEmpty(), kWaitMs);
+    QTest::qWait(200);
+    for (const char* section : {"[channels]", "[search]", "[countries]", "[menu2] Software"})
+        QVERIFY2(!m_arrived.sections.contains(section), section);
+}
+
+void TestChannelDownloads::channelAddressesTakeLocation2() {
+    writeServerFile(
+        "pubchannels.txt",
+        "Local<pages/news.htm>\r\nFar<http://far.example/>\r\nSecure<https://s.example/>\r\n");
+    startUp(base("file"), "http://second.example/velgan/");
+    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[channels]"), kWaitMs);
+    QCOMPARE(m_arrived.sections["[channels]"], "Local|http://second.example/velgan/pages/news.htm\n"
+                                               "Far|http://far.example/\n"
+                                               "Secure|https://s.example/\n");
+}
+
+void TestChannelDownloads::locationsTakeEffectAtNextStart() {
+    writeServerFile("locations.txt", "http://new.example/velgan/\r\nhttp://other.example/v/\r\n");
+    const QString location = base("file");
+    startUp(location, location);
+    QTRY_COMPARE_WITH_TIMEOUT(savedLocation("Location1"), "http://new.example/velgan/", kWaitMs);
+    QCOMPARE(savedLocation("Location2"), "http://other.example/v/");
+    // This run keeps its addresses: the next files still come from here.
+    QCOMPARE(m_controller->location1(), location);
+    m_downloads->chooseCountry("Alvania");
+    QCOMPARE(m_arrived.shown.last(), location + "intl/Alvania_t.htm");
+}
+
+void TestChannelDownloads::featuredRotationStartsAgain() {
+    const QString location = base("file");
+    startUp(location, location);
+    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.view1.size(), 2, kWaitMs);
+    QCOMPARE(m_arrived.view1.last(), location + "index.htm");
+    m_downloads->nextFeatured();
+    QCOMPARE(m_arrived.shown.last(), location + "pages/featured1.htm");
+    m_downloads->nextFeatured();
+    QCOMPARE(m_arrived.shown.last(), location + "pages/featured2.htm");
+    QCOMPARE(m_controller->seenFeatured,
+             QStringList({location + "index.htm", location + "pages/featured1.htm",
+                          location + "pages/featured2.htm"}));
+
+    // None left: the list is fetched again, all of it seen: the seen list
+    // starts again and view 1 goes to the vendor's home page.
+    m_downloads->nextFeatured();
+    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.view1.last(), ChannelDownloads::vendorHome(), kWaitMs);
+    QVERIFY(m_controller->seenFeatured.isEmpty());
+    m_downloads->nextFeatured();
+    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.view1.last(), location + "index.htm", kWaitMs);
+    QCOMPARE(m_controller->seenFeatured, QStringList({location + "index.htm"}));
+
+    // Seen in an earlier run: the rotation goes on where it was.
+    cleanup();
+    init();
+    const QString next = base("file");
+    m_controller->seenFeatured = {next + "index.htm"};
+    startUp(next, next);
+    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.view1.size(), 2, kWaitMs);
+    QCOMPARE(m_arrived.view1.last(), next + "pages/featured1.htm");
+}
+
+void TestChannelDownloads::countryReplacesTheLists() {
+    const QString location = base("http");
+    m_controller->setLocations(QString(), location);
+    m_downloads->chooseCountry("Brenmark");
+    QVERIFY(m_downloads->retryTimer().isActive());
+    QCOMPARE(m_arrived.shown.last(), location + "intl/Brenmark_t.htm");
+    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.sections.size(), 9, kWaitMs);
+    QCOMPARE(m_arrived.sections["[search]"],
+             "Brenmark Lumenseek|http://bm.lumenseek.example/\n"
+             "Brenmark Yellow Pages|http://www.yellowpages.bm.example/\n");
+    QCOMPARE(m_arrived.sections["[channels]"], "Brenmark today|" + location +
+                                                   "intl/Brenmark_t.htm\n"
+                                                   "Brenmark market|http://market.bm.example/\n");
+    QCOMPARE(m_arrived.sections["[button 8] Auctions Brenmark"],
+             "Gavel Hall Brenmark|http://bm.gavelhall.example/lots?q=\n");
+    QTRY_VERIFY_WITH_TIMEOUT(!m_downloads->retryTimer().isActive(), kWaitMs);
+}
+
+// The private search list fails until the server has it; the retry timer
+// asks again for it alone and stops once it arrived.
+void TestChannelDownloads::retryUntilBothPrivateListsArrive() {
+    HttpFixture::Response fail;
+    fail.delivery = HttpFixture::Delivery::Fail;
+    m_http->setResponse("private/search.txt", fail);
+    m_downloads->retryTimer().setInterval(50);
+    const QString search = m_http->url("private/search.txt").toString();
+    const QString channels = m_http->url("private/channels.txt").toString();
+    Q_EMIT m_controller->privateListsWanted(search, channels, true);
+    QVERIFY(m_downloads->retryTimer().isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[channels]"), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_http->requested().count("/private/search.txt") >= 3, kWaitMs);
+    QVERIFY(m_downloads->retryTimer().isActive());
+    QVERIFY(!m_arrived.sections.contains("[search]"));
+
+    HttpFixture::Response served;
+    served.contentType = "text/plain";
+    served.body = fileBytes(m_server->path() + "/private/search.txt");
+    m_http->setResponse("private/search.txt", served);
+    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[search]"), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_downloads->retryTimer().isActive(), kWaitMs);
+    QCOMPARE(m_arrived.sections["[search]"], "Members search|http://members.lumenseek.example/\n"
+                                             "Private shops|http://private.quarrylane.example/\n");
+    QCOMPARE(m_http->requested().count("/private/channels.txt"), 1);
+
+    // The blocked-access login wants the lists without the timer.
+    Q_EMIT m_controller->privateListsWanted(search, channels, false);
+    QVERIFY(!m_downloads->retryTimer().isActive());
+}
+
+QTEST_GUILESS_MAIN(TestChannelDownloads)
+#include "test_channel_downloads.moc"

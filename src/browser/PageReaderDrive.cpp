@@ -33,7 +33,12 @@ void PageReaderDrive::start() {
 void PageReaderDrive::step() {
     if (m_total == 0)
         m_total = m_state.pageQueue.size();
-    const std::optional<PageReader::Step> next = m_reader.step(m_page.busy() || m_reading);
+    const bool busy = m_page.busy() || m_reading;
+    // A page still letting go of a stopped load reports it only later: the
+    // step is taken then, rather than lost.
+    if (busy && !m_reading && !m_state.pageQueue.isEmpty())
+        m_stepWhenIdle = true;
+    const std::optional<PageReader::Step> next = m_reader.step(busy);
     if (!next)
         return;
     ++m_generation;
@@ -102,14 +107,11 @@ void PageReaderDrive::read(const DocumentSnapshot* document) {
 void PageReaderDrive::timedOut() {
     ++m_generation;
     m_reading = false;
+    m_stepWhenIdle = false;
     m_page.stop();
     if (!m_reader.timedOut(m_keywordSearch()))
         return reportProgress();
-    // The page may report the stop only later: the step waits for that.
-    if (m_page.busy())
-        m_stepWhenIdle = true;
-    else
-        step();
+    step();
 }
 
 void PageReaderDrive::pageIdle() {

@@ -73,6 +73,6 @@ private:
     // A snapshot is being taken: the page must not move on meanwhile.
     bool m_reading = false;
     bool m_reportWaiting = false;
-    // A time-out wants the next page once the stopped one has let go.
+    // A step wants the next page once the stopped one has let go.
     bool m_stepWhenIdle = false;
 };

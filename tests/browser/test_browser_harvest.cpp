@@ -2,16 +2,15 @@
 // links gathered into the link list and the report, the report shown and
 // saved, stepping through the found pages, and the link walker.
 
+#include "WindowTestKit.h"
 #include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
-#include "browser/ChannelPanel.h"
 #include "browser/CrawlPanel.h"
 #include "browser/HarvestPanel.h"
 #include "browser/PageReaderDrive.h"
 #include "browser/WebView.h"
 #include "channels/ChannelDownloads.h"
 #include "harvest/Crawler.h"
-#include "harvest/LinkFilter.h"
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
@@ -23,7 +22,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -33,18 +31,8 @@
 
 namespace {
 
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
 const int kLoadMs = 20000;
 using View = BrowserController::View;
-
-class NoLauncher : public Launcher {
-public:
-    bool start(const QString&, const QStringList&) override { return false; }
-};
 
 } // namespace
 
@@ -85,24 +73,15 @@ private:
 };
 
 void TestBrowserHarvest::init() {
-    QStandardPaths::setTestModeEnabled(true);
-    // The walker's filter turns down URLs holding words such as "pl": the
-    // folder name must not hold one by chance.
-    do
-        m_home = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/harvest-XXXXXX");
-    while (LinkFilter::hasExcludedWord(m_home->path()));
-    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_home = makeTestHome();
     m_prompts = ScriptedPrompts();
     m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
     m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
     m_window->show();
     // The channel files arrive at start, and the first featured page with
     // them: the test begins once all of that has settled.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        view1Url().endsWith("/velgan/index.htm") && !m_window->channels().downloads().busy() &&
-            !m_window->view(View::View1).busy() && !m_window->view(View::View2).busy(),
-        kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url().endsWith("/velgan/index.htm") && startUpSettled(*m_window),
+                             kLoadMs);
 }
 
 void TestBrowserHarvest::cleanup() {
@@ -139,27 +118,11 @@ void TestBrowserHarvest::openLinksPage() {
 }
 
 void TestBrowserHarvest::trigger(const QString& path) const {
-    const QStringList steps = path.split('|');
-    QList<QAction*> actions = m_window->menuBar()->actions();
-    for (const QString& step : steps) {
-        for (QAction* action : actions) {
-            if (action->text() != step)
-                continue;
-            if (action->menu()) {
-                actions = action->menu()->actions();
-                break;
-            }
-            return action->trigger();
-        }
-    }
-    QFAIL(qPrintable("no menu item " + path));
+    triggerMenu(m_window->menuBar(), path);
 }
 
 void TestBrowserHarvest::press(const QString& tip) const {
-    for (QAction* action : m_window->findChild<QToolBar*>(QStringLiteral("mainToolbar"))->actions())
-        if (action->toolTip() == tip)
-            return action->trigger();
-    QFAIL(qPrintable("no button " + tip));
+    pressToolbarButton(m_window.get(), tip);
 }
 
 QStringList TestBrowserHarvest::items(QListWidget* list) const {

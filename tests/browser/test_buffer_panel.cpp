@@ -3,14 +3,13 @@
 // pictures into catalogs or the store generator, the link under the mouse
 // in status panel 1, and the "Reporting" commands of the three buffers.
 
+#include "WindowTestKit.h"
 #include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
 #include "browser/BufferPanel.h"
-#include "browser/ChannelPanel.h"
 #include "browser/DocumentSnapshot.h"
 #include "browser/WebView.h"
 #include "channels/ChannelDownloads.h"
-#include "harvest/LinkFilter.h"
 #include "platform/Beep.h"
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
@@ -22,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -33,11 +31,6 @@
 
 namespace {
 
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
 const int kLoadMs = 20000;
 using View = BrowserController::View;
 using Kind = ScriptedPrompts::Kind;
@@ -45,11 +38,6 @@ using Kind = ScriptedPrompts::Kind;
 const QString kHtmlFilter =
     QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
 const QString kPrivateFilter = QStringLiteral("Private collection file (*.prv)|*.prv");
-
-class NoLauncher : public Launcher {
-public:
-    bool start(const QString&, const QStringList&) override { return false; }
-};
 
 class CountingBeep : public Beep {
 public:
@@ -107,14 +95,7 @@ private:
 };
 
 void TestBufferPanel::init() {
-    QStandardPaths::setTestModeEnabled(true);
-    // The link list's filter turns down URLs holding words such as "pl":
-    // the folder name must not hold one by chance.
-    do
-        m_home = std::make_unique<QTemporaryDir>();
-    while (LinkFilter::hasExcludedWord(m_home->path()));
-    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_home = makeTestHome();
     m_prompts = ScriptedPrompts();
     m_beep.count = 0;
     m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
@@ -123,10 +104,8 @@ void TestBufferPanel::init() {
     m_window->show();
     // The channel files arrive at start, and the first featured page with
     // them: the test begins once all of that has settled.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->view(View::View1).busy() &&
-                                 m_window->view(View::View1).locationUrl().endsWith("index.htm") &&
-                                 !m_window->channels().downloads().busy() &&
-                                 !m_window->view(View::View2).busy(),
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->view(View::View1).locationUrl().endsWith("index.htm") &&
+                                 startUpSettled(*m_window),
                              kLoadMs);
     writePage("frame.htm", kFramePage);
 }
@@ -159,19 +138,7 @@ void TestBufferPanel::openPicturesPage(View which) {
 }
 
 void TestBufferPanel::trigger(const QString& path) const {
-    QList<QAction*> actions = m_window->menuBar()->actions();
-    for (const QString& step : path.split('|')) {
-        for (QAction* action : actions) {
-            if (action->text() != step)
-                continue;
-            if (action->menu()) {
-                actions = action->menu()->actions();
-                break;
-            }
-            return action->trigger();
-        }
-    }
-    QFAIL(qPrintable("no menu item " + path));
+    triggerMenu(m_window->menuBar(), path);
 }
 
 void TestBufferPanel::selectSearchWords(int index) const {

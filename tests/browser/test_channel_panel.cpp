@@ -3,6 +3,7 @@
 // the server menus, and what their items, "Investor", the featured-pages
 // button, a country and the private lists do.
 
+#include "WindowTestKit.h"
 #include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
 #include "browser/ChannelPanel.h"
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -26,18 +26,8 @@
 
 namespace {
 
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
 const int kLoadMs = 20000;
 using View = BrowserController::View;
-
-class NoLauncher : public Launcher {
-public:
-    bool start(const QString&, const QStringList&) override { return false; }
-};
 
 QString captions(const QMenu* menu) {
     QStringList texts;
@@ -78,10 +68,7 @@ private:
 };
 
 void TestChannelPanel::init() {
-    QStandardPaths::setTestModeEnabled(true);
-    m_home = std::make_unique<QTemporaryDir>();
-    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_home = makeTestHome();
     m_prompts = ScriptedPrompts();
     m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
     m_navigations =
@@ -124,19 +111,7 @@ QString TestChannelPanel::menusShown() const {
 }
 
 void TestChannelPanel::trigger(const QString& path) const {
-    QList<QAction*> actions = m_window->menuBar()->actions();
-    for (const QString& step : path.split('|')) {
-        for (QAction* action : actions) {
-            if (action->text() != step)
-                continue;
-            if (action->menu()) {
-                actions = action->menu()->actions();
-                break;
-            }
-            return action->trigger();
-        }
-    }
-    QFAIL(qPrintable("no menu item " + path));
+    triggerMenu(m_window->menuBar(), path);
 }
 
 void TestChannelPanel::choose(QMenu* menu, const QString& caption) const {
@@ -147,10 +122,7 @@ void TestChannelPanel::choose(QMenu* menu, const QString& caption) const {
 }
 
 void TestChannelPanel::press(const QString& tip) const {
-    for (QAction* action : m_window->findChild<QToolBar*>("mainToolbar")->actions())
-        if (action->toolTip() == tip)
-            return action->trigger();
-    QFAIL(qPrintable("no button " + tip));
+    pressToolbarButton(m_window.get(), tip);
 }
 
 void TestChannelPanel::menusFilledFromTheShippedServer() {

@@ -3,9 +3,9 @@
 // receives, the views swapping when the translated page arrives, and a
 // second command or a page of the shown view's own while one is pending.
 
+#include "WindowTestKit.h"
 #include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
-#include "browser/ChannelPanel.h"
 #include "browser/WebView.h"
 #include "channels/ChannelDownloads.h"
 #include "platform/Launcher.h"
@@ -25,19 +25,9 @@
 
 namespace {
 
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
 const int kLoadMs = 20000;
 const QString kServicePath = QStringLiteral("cgi-bin/translate");
 using View = BrowserController::View;
-
-class NoLauncher : public Launcher {
-public:
-    bool start(const QString&, const QStringList&) override { return false; }
-};
 
 // The service's answer: a page whose title is the query it was asked with,
 // as the page itself sees it.
@@ -83,10 +73,7 @@ private:
 };
 
 void TestTranslationPanel::init() {
-    QStandardPaths::setTestModeEnabled(true);
-    m_home = std::make_unique<QTemporaryDir>();
-    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_home = makeTestHome();
     QDir(m_home->path()).mkpath("site/shop");
     QFile page(m_home->filePath("site/shop/list.htm"));
     QVERIFY(page.open(QIODevice::WriteOnly));
@@ -105,9 +92,7 @@ void TestTranslationPanel::init() {
             m_panel1 << text;
     });
     m_window->show();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->channels().downloads().busy() &&
-                                 !view(View::View1).busy() && !view(View::View2).busy(),
-                             kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(startUpSettled(*m_window), kLoadMs);
     panel1Texts();
 }
 
@@ -135,19 +120,7 @@ void TestTranslationPanel::waitForRequests(qsizetype count) const {
 }
 
 void TestTranslationPanel::trigger(const QString& path) const {
-    QList<QAction*> actions = m_window->menuBar()->actions();
-    for (const QString& step : path.split('|')) {
-        for (QAction* action : actions) {
-            if (action->text() != step)
-                continue;
-            if (action->menu()) {
-                actions = action->menu()->actions();
-                break;
-            }
-            return action->trigger();
-        }
-    }
-    QFAIL(qPrintable("no menu item " + path));
+    triggerMenu(m_window->menuBar(), path);
 }
 
 QComboBox* TestTranslationPanel::addressBox() const {

@@ -2,9 +2,9 @@
 // history panels, the private-zone login and logout from "Go|Private", and
 // the public zone's refusal of typed addresses and completed pages.
 
+#include "WindowTestKit.h"
 #include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
-#include "browser/ChannelPanel.h"
 #include "browser/FavouritesPanel.h"
 #include "browser/WebView.h"
 #include "browser/ZonePanel.h"
@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -31,22 +30,12 @@
 
 namespace {
 
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
 const int kLoadMs = 20000;
 using View = BrowserController::View;
 using Kind = ScriptedPrompts::Kind;
 
 const QString kRefused = QStringLiteral(" Sorry! You have no right to see it!!!");
 const QString kLoginPrompt = QStringLiteral("Your password,please?");
-
-class NoLauncher : public Launcher {
-public:
-    bool start(const QString&, const QStringList&) override { return false; }
-};
 
 } // namespace
 
@@ -85,20 +74,15 @@ private:
 };
 
 void TestZonePanel::init() {
-    QStandardPaths::setTestModeEnabled(true);
-    m_home = std::make_unique<QTemporaryDir>();
-    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_home = makeTestHome();
     m_prompts = ScriptedPrompts();
     m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
     m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
     m_window->show();
     // The channel files arrive at start, and the first featured page with
     // them: the test begins once all of that has settled.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        view1Url().endsWith("/velgan/index.htm") && !m_window->channels().downloads().busy() &&
-            !m_window->view(View::View1).busy() && !m_window->view(View::View2).busy(),
-        kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url().endsWith("/velgan/index.htm") && startUpSettled(*m_window),
+                             kLoadMs);
 }
 
 void TestZonePanel::cleanup() {
@@ -139,16 +123,11 @@ QAction* TestZonePanel::menuEntry(const QString& path) const {
 }
 
 void TestZonePanel::trigger(const QString& path) const {
-    QAction* action = menuEntry(path);
-    QVERIFY2(action, qPrintable("no menu item " + path));
-    action->trigger();
+    triggerMenu(m_window->menuBar(), path);
 }
 
 void TestZonePanel::press(const QString& tip) const {
-    for (QAction* action : m_window->findChild<QToolBar*>(QStringLiteral("mainToolbar"))->actions())
-        if (action->toolTip() == tip)
-            return action->trigger();
-    QFAIL(qPrintable("no button " + tip));
+    pressToolbarButton(m_window.get(), tip);
 }
 
 QStringList TestZonePanel::shownLists() const {

@@ -206,10 +206,6 @@ void BrowserController::navigationComplete(View view, const QString& url, const 
     setStatusText(1, QStringLiteral("Working..."));
 }
 
-void BrowserController::documentComplete(View view) {
-    Q_UNUSED(view);
-}
-
 void BrowserController::documentRead(View view, const DocumentSnapshot& document) {
     if (document.isLoadedPage())
         Q_EMIT documentArrived(view, document);

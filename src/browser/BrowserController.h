@@ -104,7 +104,6 @@ public:
     // Events of a user view.
     void navigationBegan(View view);
     void navigationComplete(View view, const QString& url, const QString& title);
-    void documentComplete(View view);
     void downloadComplete(View view, const QString& title);
     // A user view's loaded document, read once after its document-complete
     // event: handed to whoever records or collects from shown pages.

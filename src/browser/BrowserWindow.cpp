@@ -182,7 +182,6 @@ void BrowserWindow::connectUserView(BrowserController::View which) {
     });
     connect(view, &WebView::documentComplete, this, [this, which, view] {
         m_watchdog.stop();
-        m_controller.documentComplete(which);
         QPointer<BrowserWindow> alive(this);
         view->snapshot([this, alive, which](const DocumentSnapshot& document) {
             if (alive)
@@ -447,14 +446,6 @@ void BrowserWindow::addLinkButtons(QToolBar* bar) {
            [harvest] { harvest->nextLink(); });
     button(bar, QStringLiteral("Clear found list"), QStringLiteral("edit-clear"),
            QStyle::SP_DialogDiscardButton, [harvest] { harvest->clearFoundUrls(); });
-}
-
-// A button whose work this version does not do yet: it tells the user so.
-void BrowserWindow::laterButton(QToolBar* bar, const char* tip, const char* themeIcon,
-                                int standardIcon) {
-    const QString caption = QString::fromLatin1(tip);
-    button(bar, caption, QString::fromLatin1(themeIcon), standardIcon,
-           [this, caption] { notAvailable(caption); });
 }
 
 void BrowserWindow::publishingElsewhere() {

@@ -107,7 +107,6 @@ private:
     void addCommandButtons(QToolBar* bar);
     void addToolButtons(QToolBar* bar);
     void addLinkButtons(QToolBar* bar);
-    void laterButton(QToolBar* bar, const char* tip, const char* themeIcon, int standardIcon);
     QToolButton* dropDownButton(QToolBar* bar, const QString& text, QMenu** menu);
     void buildSearchWordsBand();
     void buildSearchToolbar();

@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -557,6 +558,14 @@ bool BrowserWindow::handleKey(QObject* watched, int key) {
     return true;
 }
 
+// Shown from status panel 3, the link list takes the place of the private
+// history list.
+void BrowserWindow::toggleLinkList() {
+    if (m_harvest->linkEditor()->isHidden())
+        m_zone->lists().list(FavouritesPanel::PrivateHistory)->hide();
+    m_harvest->toggleLinkEditor();
+}
+
 bool BrowserWindow::handlePanelClick(QObject* watched, QEvent::Type type) {
     const bool click = type == QEvent::MouseButtonPress;
     const bool wanted = (click && (watched == m_panels[2] || watched == m_panels[3])) ||
@@ -564,7 +573,7 @@ bool BrowserWindow::handlePanelClick(QObject* watched, QEvent::Type type) {
     if (!wanted)
         return false;
     if (watched == m_panels[2])
-        m_harvest->toggleLinkEditor();
+        toggleLinkList();
     else if (watched == m_panels[3])
         m_buffers->showPictureReport();
     else

@@ -132,6 +132,7 @@ private:
     void refreshSearchWords();
     bool handleKey(QObject* watched, int key);
     bool handlePanelClick(QObject* watched, QEvent::Type type);
+    void toggleLinkList();
 
     QWidget* makeRealGenerator();
     QWidget* makeRealAbout();

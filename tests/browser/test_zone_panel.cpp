@@ -259,6 +259,9 @@ void TestZonePanel::adultListingAndCollections() {
     QTest::mouseClick(domains->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(domains->viewport(), Qt::LeftButton, {}, at);
     QVERIFY(m_controller->privateHistory.isEmpty());
+    // The link list, shown from status panel 3, takes the listing's place.
+    QTest::mouseClick(m_window->statusBar()->findChildren<QLabel*>()[2], Qt::LeftButton);
+    QCOMPARE(shownLists(), QStringList());
 
     const QString page = writePage("collection.htm");
     m_prompts.expect(Kind::OpenFile, "HTML file (*.htm;*.html)|*.htm;*.html|Text File",

@@ -113,8 +113,6 @@ void TestPicturePicking::doubleClick_data() {
     const QString pic = kShop + "a.jpg";
     QTest::newRow("view 1, first entry")
         << true << pic << false << 0 << "shoes" << int(O::AddedToCatalog) << 0;
-    QTest::newRow("entry 19") << true << pic << false << 19 << "hats" << int(O::AddedToCatalog)
-                              << 19;
     QTest::newRow("entry 20, view 2")
         << false << pic << false << 20 << "caps" << int(O::AddedToCatalog) << 20;
     QTest::newRow("generator shown")
@@ -151,10 +149,6 @@ void TestPicturePicking::doubleClick() {
     QVERIFY(list.contains(kShop + "b.jpg"));
     for (int i = 0; i < Catalogs::kCount; ++i)
         QCOMPARE(catalogs.at(i), i == catalog ? "<img src='" + address + "'>" : QString());
-    QCOMPARE(PictureDoubleClick::noCatalogMessage(true),
-             QStringLiteral(" Choose the catalog's name ,please !"));
-    QCOMPARE(PictureDoubleClick::noCatalogMessage(false),
-             QStringLiteral("Choose a catalig's name , please"));
 }
 
 QTEST_GUILESS_MAIN(TestPicturePicking)

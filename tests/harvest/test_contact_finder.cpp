@@ -69,17 +69,16 @@ void TestContactFinder::searchCommandsPrepareTheCrawl() {
     QCOMPARE(prompts.shown().size(), warned ? 1 : 0);
 }
 
-// The page's paragraph matches "tel" and "(   )"; its frame's identical
-// paragraph gives nothing, because the keywords are gone by then.
+// One pass through the page summary (its rows are tested with the summary):
+// the page and its frame, each asked the image question, and the keywords
+// cleared afterwards.
 void TestContactFinder::addLinkReplacesKeywordsAndSummarisesFrames() {
     DocumentSnapshot frame;
     frame.url = "http://shop.example/frame.html";
-    frame.title = "Frame";
     frame.bodyTagName = "BODY";
     frame.paragraphs = {"Tel. (   ) 555-0100"};
     DocumentSnapshot document = frame;
     document.url = "http://shop.example/";
-    document.title = "Shop";
     document.frames = {frame};
     HarvestState state;
     QStringList keywords{"tea"};
@@ -89,14 +88,8 @@ void TestContactFinder::addLinkReplacesKeywordsAndSummarisesFrames() {
 
     const QStringList rows =
         ContactFinder::addLink(&document, state, keywords, collectImages, prompts);
-
-    const QString paragraph = "<tr><td><p>Tel. (   ) 555-0100</p></td></tr>";
-    const QString pageTitle = "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'>"
-                              "<a href='http://shop.example/'>Shop</a></font></strong></td></tr>";
-    const QString frameTitle = "<tr><td width='100%' bgcolor='#FFFF00'><strong><font "
-                               "face='Arial'><a href='http://shop.example/frame.html'>Frame</a>"
-                               "</font></strong></td></tr>";
-    QCOMPARE(rows, (QStringList{pageTitle, paragraph, paragraph, frameTitle}));
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows[1], "<tr><td><p>Tel. (   ) 555-0100</p></td></tr>");
     QCOMPARE(state.reportBuffer, rows);
     QVERIFY(keywords.isEmpty());
     QVERIFY(prompts.done());

@@ -10,7 +10,7 @@ namespace {
 
 using Kind = ScriptedPrompts::Kind;
 
-const QString imageQuestion = QStringLiteral("Would You like collect images ?");
+const QString imageQuestion = "Would You like collect images ?";
 
 QString descriptionRow(const QString& content) {
     return "<tr><td width='100%' bgcolor='#00FFFF'><small><font face='Arial'>DESCRIPTION: " +
@@ -27,6 +27,8 @@ QString paragraphRow(const QString& text) {
 }
 
 // The rows of a hand-written expected file, one per line.
+using Metas = QList<DocumentSnapshot::Meta>;
+
 QStringList expectedRows(const QString& name) {
     const QString text = QString::fromUtf8(expectedFile("harvest/expected/" + name, false));
     return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -40,7 +42,7 @@ DocumentSnapshot page(const QString& url, const QString& title = {}) {
     DocumentSnapshot document;
     document.url = url;
     document.title = title;
-    document.bodyTagName = QStringLiteral("BODY");
+    document.bodyTagName = "BODY";
     return document;
 }
 
@@ -72,7 +74,7 @@ DocumentSnapshot contactPage() {
 // A frameset whose frame has a frame: the report form follows both levels.
 DocumentSnapshot framesetPage() {
     DocumentSnapshot top = page("http://shop.example/", "Shop");
-    top.bodyTagName = QStringLiteral("FRAMESET");
+    top.bodyTagName = "FRAMESET";
     top.metas = {{"keywords", "tea"}, {"description", "ignored"}};
     top.paragraphs = {"phone"};
     top.links = {{"mailto:top@shop.example", "Top"}, {"http://shop.example/top.jpg", ""}};
@@ -101,45 +103,39 @@ private Q_SLOTS:
 };
 
 void TestPageSummary::metaRows_data() {
-    QTest::addColumn<QList<DocumentSnapshot::Meta>>("metas");
+    QTest::addColumn<Metas>("metas");
     QTest::addColumn<QStringList>("rows");
 
     const QString long1200 = QString(1000, QLatin1Char('a')) + QString(200, QLatin1Char('b'));
     const QString exactly1000 = QString(1000, QLatin1Char('c'));
     const QString long1001 = QString(1001, QLatin1Char('k'));
     QTest::newRow("1200 characters cut to 999")
-        << QList<DocumentSnapshot::Meta>{{"Description", long1200}}
+        << Metas{{"Description", long1200}}
         << QStringList{descriptionRow(QString(999, QLatin1Char('a')))};
     QTest::newRow("1000 characters kept")
-        << QList<DocumentSnapshot::Meta>{{"description", exactly1000}}
-        << QStringList{descriptionRow(exactly1000)};
+        << Metas{{"description", exactly1000}} << QStringList{descriptionRow(exactly1000)};
     QTest::newRow("keywords cut the same way")
-        << QList<DocumentSnapshot::Meta>{{"KEYWORDS", long1001}}
+        << Metas{{"KEYWORDS", long1001}}
         << QStringList{keywordsRow(QString(999, QLatin1Char('k')))};
     QTest::newRow("three spellings of each name")
-        << QList<DocumentSnapshot::Meta>{{"DESCRIPTION", "one"},
-                                         {"Description", "two"},
-                                         {"description", "three"},
-                                         {"Keywords", "four"}}
+        << Metas{{"DESCRIPTION", "one"},
+                 {"Description", "two"},
+                 {"description", "three"},
+                 {"Keywords", "four"}}
         << QStringList{descriptionRow("one"), descriptionRow("two"), descriptionRow("three"),
                        keywordsRow("four")};
     QTest::newRow("other spellings and a trailing blank give nothing")
-        << QList<DocumentSnapshot::Meta>{{"DeScription", "a"},
-                                         {"description ", "b"},
-                                         {"keyWords", "c"},
-                                         {"author", "d"}}
+        << Metas{{"DeScription", "a"}, {"description ", "b"}, {"keyWords", "c"}, {"author", "d"}}
         << QStringList{};
     QTest::newRow("nothing after the first keywords")
-        << QList<DocumentSnapshot::Meta>{{"keywords", "tea"},
-                                         {"description", "late"},
-                                         {"KEYWORDS", "again"}}
+        << Metas{{"keywords", "tea"}, {"description", "late"}, {"KEYWORDS", "again"}}
         << QStringList{keywordsRow("tea")};
     QTest::newRow("empty content still gives a row")
-        << QList<DocumentSnapshot::Meta>{{"description", ""}} << QStringList{descriptionRow("")};
+        << Metas{{"description", ""}} << QStringList{descriptionRow("")};
 }
 
 void TestPageSummary::metaRows() {
-    QFETCH(QList<DocumentSnapshot::Meta>, metas);
+    QFETCH(Metas, metas);
     QFETCH(QStringList, rows);
     DocumentSnapshot document = page("http://shop.example/");
     document.metas = metas;

@@ -18,36 +18,15 @@ struct OrderMail {
     QString subjectLine = QStringLiteral("Subject: Online Order");
     QString fromLine = QStringLiteral("From: Jane Buyer <jane@shop.test>");
     QStringList items = {item("A1", "2", "5.00", "10.00"), item("B7", "1", "72.00", "72.00")};
-    QStringList fields = {"AMOUNT=$$$ 97.47",
-                          "R12=Out",
-                          "T2=$ 6.77",
-                          "T3=$ 8.70",
-                          "V1=Saver",
-                          "T4=$ 9.00",
-                          "T5=$ 20.70",
-                          "T6=$ 22.40",
-                          "T1=$$$ 97.47",
-                          "NameB=Jane Buyer",
-                          "NameS=Jim Buyer",
-                          "Adrs1B=12 Elm Street",
-                          "Adrs1S=40 Dock Road",
-                          "Adrs2B=Apt 3",
-                          "Adrs2S=",
-                          "CityB=Dallas",
-                          "CityS=Tulsa",
-                          "StateB=TX",
-                          "StateS=OK",
-                          "ZIPB=75201",
-                          "ZIPS=74103",
-                          "PhoneE=555-0101",
-                          "PhoneD=555-0102",
-                          "E_Mail1=jane@shop.test",
-                          "E_Mail2=jim@shop.test",
-                          "METHOD=Visa",
-                          "CCNumber=4111111111111111",
-                          "CCExp=09/27",
-                          "B1=Submit",
-                          "Note=Special Instructions :\n"};
+    QStringList fields =
+        QStringLiteral("AMOUNT=$$$ 97.47|R12=Out|T2=$ 6.77|T3=$ 8.70|V1=Saver|T4=$ 9.00|"
+                       "T5=$ 20.70|T6=$ 22.40|T1=$$$ 97.47|NameB=Jane Buyer|NameS=Jim Buyer|"
+                       "Adrs1B=12 Elm Street|Adrs1S=40 Dock Road|Adrs2B=Apt 3|Adrs2S=|"
+                       "CityB=Dallas|CityS=Tulsa|StateB=TX|StateS=OK|ZIPB=75201|ZIPS=74103|"
+                       "PhoneE=555-0101|PhoneD=555-0102|E_Mail1=jane@shop.test|"
+                       "E_Mail2=jim@shop.test|METHOD=Visa|CCNumber=4111111111111111|"
+                       "CCExp=09/27|B1=Submit|Note=Special Instructions :\n")
+            .split(QLatin1Char('|'));
 
     // Gives a field a value (appended when the form has no such field yet)
     // or, with a null value, leaves it out.

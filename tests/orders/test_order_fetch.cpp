@@ -45,7 +45,6 @@ private Q_SLOTS:
     void init();
     void fetchAgainAndDelete();
     void crashBetweenStoringAndDeleting();
-    void serverProblemsAreReported();
 
 private:
     FetchSummary fetch(bool deleteAfterReading);
@@ -115,19 +114,6 @@ void TestOrderFetch::crashBetweenStoringAndDeleting() {
     QCOMPARE(summary.orders, 1);
     QCOMPARE(m_store->orderCount(), 3);
     QCOMPARE(m_server->messageCount(), 0);
-}
-
-void TestOrderFetch::serverProblemsAreReported() {
-    MailAccount account = m_server->account();
-    account.password = "guess";
-    PopMailbox wrong(account);
-    FetchSummary summary = OrderFetcher::fetch(wrong, "orders@127.0.0.1", *m_sink, true);
-    QVERIFY(summary.text(account.serverName())
-                .startsWith("No orders were fetched from " + account.serverName() + ".\n"));
-    m_server->stop();
-    summary = fetch(false);
-    QVERIFY(!summary.error.isEmpty());
-    QCOMPARE(m_store->orderCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestOrderFetch)

@@ -27,9 +27,8 @@ private Q_SLOTS:
     void readsLines();
     void readsLegacyAndUtf8Text_data();
     void readsLegacyAndUtf8Text();
-    void missingFileHasNoLines();
     void writesLinesWithCrLf();
-    void writeToMissingFolderFailsCleanly();
+    void missingFileOrFolderFailsCleanly();
     void convertsFileFilters_data();
     void convertsFileFilters();
 };
@@ -44,7 +43,6 @@ void TestTextFile::readsLines_data() {
         << QByteArray("one\r\ntwo") << QStringList{"one", "two"};
     QTest::newRow("empty lines are kept")
         << QByteArray("\r\none\r\n\r\n") << QStringList{"", "one", ""};
-    QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList{""};
     QTest::newRow("empty file") << QByteArray() << QStringList();
 }
 
@@ -61,8 +59,7 @@ void TestTextFile::readsLegacyAndUtf8Text_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9 \xE2\x82\xAC 5")
-                           << QStringLiteral("café € 5");
+    QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9 \xE2\x82\xAC") << QStringLiteral("café €");
     QTest::newRow("UTF-8 with byte order mark") << QByteArray("\xEF\xBB\xBF"
                                                               "caf\xC3\xA9")
                                                 << QStringLiteral("café");
@@ -83,12 +80,6 @@ void TestTextFile::readsLegacyAndUtf8Text() {
     QCOMPARE(*read, text);
 }
 
-void TestTextFile::missingFileHasNoLines() {
-    QTemporaryDir dir;
-    QVERIFY(!TextFile::readLines(dir.filePath(QStringLiteral("absent.txt"))).has_value());
-    QVERIFY(!TextFile::readText(dir.filePath(QStringLiteral("absent.txt"))).has_value());
-}
-
 void TestTextFile::writesLinesWithCrLf() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.txt"));
@@ -102,13 +93,13 @@ void TestTextFile::writesLinesWithCrLf() {
     QCOMPARE(fileBytes(path), QByteArray());
 }
 
-void TestTextFile::writeToMissingFolderFailsCleanly() {
+void TestTextFile::missingFileOrFolderFailsCleanly() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("missing/list.txt"));
+    QVERIFY(!TextFile::readLines(path).has_value());
+    QVERIFY(!TextFile::readText(path).has_value());
     QVERIFY(!TextFile::writeLines(path, {QStringLiteral("x")}).isEmpty());
     QVERIFY(!TextFile::writeText(path, QStringLiteral("x")).isEmpty());
-    QVERIFY(!QFile::exists(path));
-    QVERIFY(!QDir(dir.filePath(QStringLiteral("missing"))).exists());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
@@ -116,8 +107,6 @@ void TestTextFile::convertsFileFilters_data() {
     QTest::addColumn<QString>("pipeFilter");
     QTest::addColumn<QString>("qtFilter");
 
-    QTest::newRow("project file") << "Project file (*.caa)|*.caa"
-                                  << "Project file (*.caa)";
     QTest::newRow("two filters") << "Web pages (*.htm)|*.htm|All files (*.*)|*.*"
                                  << "Web pages (*.htm);;All files (*.*)";
     QTest::newRow("description without patterns") << "Text files|*.txt"

@@ -42,12 +42,10 @@ void TestNameRules::judgesNames() {
 }
 
 void TestNameRules::messageNamesWhatIsChecked() {
-    QCOMPARE(NameRules::problem(QStringLiteral(".."), QStringLiteral("project")),
-             QStringLiteral("The project name must not be empty, must not be \".\" or \"..\", "
-                            "and must not contain / or \\ or control characters."));
-    QCOMPARE(NameRules::problem(QString(), QStringLiteral("category")),
-             QStringLiteral("The category name must not be empty, must not be \".\" or \"..\", "
-                            "and must not contain / or \\ or control characters."));
+    QCOMPARE(NameRules::problem("..", "project"),
+             "The project name must not be empty, must not be \".\" or \"..\", "
+             "and must not contain / or \\ or control characters.");
+    QVERIFY(NameRules::problem("", "category").startsWith("The category name must not"));
 }
 
 QTEST_GUILESS_MAIN(TestNameRules)

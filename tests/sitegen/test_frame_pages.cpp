@@ -55,11 +55,6 @@ void TestFramePages::productsMenuLinksEveryCategory_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("links");
     QTest::newRow("no categories") << QStringList() << "";
-    QTest::newRow("blank") << QStringList{"My Tools"}
-                           << "<p align='left'><a href='l_My Tools.htm'>My Tools </a></p>\r\n";
-    QTest::newRow("apostrophe")
-        << QStringList{"Kid's"}
-        << "<p align='left'><a href='l_Kid&#39;s.htm'>Kid&#39;s </a></p>\r\n";
     QTest::newRow("double quote")
         << QStringList{"12\" Pipes"}
         << "<p align='left'><a href='l_12&quot; Pipes.htm'>12&quot; Pipes </a></p>\r\n";

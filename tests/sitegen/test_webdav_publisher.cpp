@@ -135,6 +135,8 @@ void TestWebDavPublisher::serverTextForms_data() {
     QTest::newRow("upper-case scheme, a folder")
         << "HTTP://127.0.0.1:%1/dav/" << QStringLiteral("dav/");
     QTest::newRow("a folder, blanks around") << "  127.0.0.1:%1/dav  " << QStringLiteral("dav/");
+    // The create call gets "http://" before the typed text, blanks and all.
+    QTest::newRow("scheme after blanks") << "  HTTP://127.0.0.1:%1/dav  " << QStringLiteral("dav/");
 }
 
 void TestWebDavPublisher::serverTextForms() {

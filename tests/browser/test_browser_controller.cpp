@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <utility>
 
 using View = BrowserController::View;
 using Command = BrowserController::Command;
@@ -65,12 +66,8 @@ class TestBrowserController : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
-    void startUpLoadsEachListWithItsRules_data();
     void startUpLoadsEachListWithItsRules();
-    void badListFileCountsAsEmpty_data();
-    void badListFileCountsAsEmpty();
     void shutDownWritesTheListsAndPictures();
-    void firstRunExitCreatesEveryFile();
     void enterAddress_data();
     void enterAddress();
     void searchWords();
@@ -81,6 +78,7 @@ private Q_SLOTS:
 private:
     QString path(const QString& file) const { return QDir(m_home->path()).filePath(file); }
     void writeList(const QString& file, const QStringList& lines);
+    void renew();
 
     QTemporaryDir* m_home = nullptr;
     FakeLauncher* m_launcher = nullptr;
@@ -90,12 +88,18 @@ private:
 void TestBrowserController::init() {
     m_home = new QTemporaryDir;
     m_launcher = new FakeLauncher;
+    renew();
+}
+
+// A new controller, as at the program's next start.
+void TestBrowserController::renew() {
+    delete m_controller;
     m_controller = new BrowserController(m_home->path(), *m_launcher);
     m_controller->setLocations(kLocation1, kLocation2);
 }
 
 void TestBrowserController::cleanup() {
-    delete m_controller;
+    delete std::exchange(m_controller, nullptr);
     delete m_launcher;
     delete m_home;
 }
@@ -104,50 +108,36 @@ void TestBrowserController::writeList(const QString& file, const QStringList& li
     QVERIFY(TextFile::writeLines(path(file), lines).isEmpty());
 }
 
-void TestBrowserController::startUpLoadsEachListWithItsRules_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QStringList>("expected");
-    const QStringList dup = {"a.com", "b.com", "a.com", "A.com", "", ""};
-    const QStringList noDup = {"a.com", "b.com", "A.com", ""};
-    for (const QString& file : kListFiles.mid(0, 5))
-        QTest::addRow("%s duplicates", qPrintable(file)) << file << dup << noDup;
-    QTest::addRow("list6.prv keeps duplicates") << "list6.prv" << dup << dup;
-    // At 20 items each further line replaces the 20th.
-    QTest::addRow("lb.prv 22 lines")
-        << "lb.prv" << numbered("u", 22) << numbered("u", 19) + QStringList{"u22"};
-    QTest::addRow("lb.prv 20 lines") << "lb.prv" << numbered("u", 20) << numbered("u", 20);
-}
-
+// A first run's exit creates every file. All lists but the featured pages'
+// drop repeated lines; the address list keeps 20 items, each further line
+// replacing the 20th. A list file that cannot be read counts as empty.
 void TestBrowserController::startUpLoadsEachListWithItsRules() {
-    QFETCH(QString, file);
-    QFETCH(QStringList, lines);
-    QFETCH(QStringList, expected);
-    writeList(file, lines);
-    QSignalSpy navigation(m_controller, &BrowserController::navigateRequested);
     m_controller->startUp();
-    QCOMPARE(listOf(*m_controller, file), expected);
-    QCOMPARE(requests(navigation),
-             QStringList({"0 " + kLocation1 + "index.htm", "1 " + kLocation1 + "welcome.htm"}));
-    QCOMPARE(m_controller->statusText(2), QStringLiteral("Public zone"));
-}
+    m_controller->shutDown();
+    for (const QString& file : kListFiles)
+        QVERIFY2(QFileInfo(path(file)).isFile(), qPrintable(file));
+    QCOMPARE(fileBytes(path("error.htm")), expectedFile("browser/expected/error_empty.htm"));
 
-void TestBrowserController::badListFileCountsAsEmpty_data() {
-    QTest::addColumn<bool>("folderInPlace");
-    QTest::addRow("missing") << false;
-    QTest::addRow("unreadable") << true;
-}
+    renew();
+    const QStringList dup = {"a.com", "b.com", "a.com", "A.com", "", ""};
+    for (const QString& file : kListFiles)
+        writeList(file, dup);
+    m_controller->startUp();
+    for (const QString& file : kListFiles.mid(0, 5))
+        QCOMPARE(listOf(*m_controller, file), QStringList({"a.com", "b.com", "A.com", ""}));
+    QCOMPARE(m_controller->seenFeatured, dup);
 
-void TestBrowserController::badListFileCountsAsEmpty() {
-    QFETCH(bool, folderInPlace);
-    if (folderInPlace)
-        QVERIFY(QDir(m_home->path()).mkdir("lb.prv"));
-    for (const QString& file : kListFiles.mid(1))
-        writeList(file, {file});
+    for (const int lines : {20, 22}) {
+        writeList("lb.prv", numbered("u", lines));
+        renew();
+        m_controller->startUp();
+        QCOMPARE(m_controller->addressItems(),
+                 numbered("u", 19) + QStringList{lines == 20 ? "u20" : "u22"});
+    }
+    QVERIFY(QFile::remove(path("lb.prv")) && QDir(m_home->path()).mkdir("lb.prv"));
+    renew();
     m_controller->startUp();
     QVERIFY(m_controller->addressItems().isEmpty());
-    for (const QString& file : kListFiles.mid(1))
-        QCOMPARE(listOf(*m_controller, file), QStringList{file});
     QCOMPARE(m_controller->statusText(2), QStringLiteral("Public zone"));
 }
 
@@ -170,14 +160,6 @@ void TestBrowserController::shutDownWritesTheListsAndPictures() {
     const QByteArray html = fileBytes(path("error.htm"));
     const QByteArray expected = expectedFile("browser/expected/error.htm");
     QVERIFY2(html == expected, firstDifference(html, expected).constData());
-}
-
-void TestBrowserController::firstRunExitCreatesEveryFile() {
-    m_controller->startUp();
-    m_controller->shutDown();
-    for (const QString& file : kListFiles)
-        QVERIFY2(QFileInfo(path(file)).isFile(), qPrintable(file));
-    QCOMPARE(fileBytes(path("error.htm")), expectedFile("browser/expected/error_empty.htm"));
 }
 
 void TestBrowserController::enterAddress_data() {

@@ -1,6 +1,7 @@
 // The harvest commands of the real browser window, offscreen, on local pages:
 // links gathered into the link list and the report, the report shown and
-// saved, stepping through the found pages, and the link walker.
+// saved, stepping through the found pages, the link walker, and the crawl
+// and page reader behind "Find keywords" and "Create Full Report".
 
 #include "WindowTestKit.h"
 #include "browser/BrowserWindow.h"
@@ -36,13 +37,9 @@ class TestBrowserHarvest : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
-    void getLinksFillsTheListEditor();
-    void reportViewSaveAndListing();
-    void steppingThroughFoundPages();
-    void addLinkSummarisesView1();
+    void linksReportAndStepping();
     void walkerOpensEachLink();
-    void findKeywordsEndsInTheFullReport();
-    void stopEndsTheCrawlAndTheReader();
+    void crawlsEndInTheFullReport();
 
 private:
     QString writePage(const QString& name, const QString& title, const QString& body) const;
@@ -51,14 +48,13 @@ private:
         return QUrl::fromLocalFile(QDir(m_home->path()).filePath(name)).toString();
     }
     void openLinksPage();
-    void trigger(const QString& path) const;
-    void press(const QString& tip) const;
+    void trigger(const QString& path) const { triggerMenu(m_window->menuBar(), path); }
+    void press(const QString& tip) const { pressToolbarButton(m_window.get(), tip); }
     QLabel* panel(int n) const { return m_window->statusBar()->findChildren<QLabel*>()[n - 1]; }
     QStringList items(QListWidget* list) const;
     QString view1Url() const { return m_window->view(View::View1).locationUrl(); }
     void clickButton(QWidget* editor, const QString& caption) const;
     void doubleClick(QListWidget* list, int row) const;
-    void getLinks() const;
     void waitForView1(const QString& name) const;
 
     std::unique_ptr<QTemporaryDir> m_home;
@@ -86,8 +82,7 @@ void TestBrowserHarvest::cleanup() {
 
 QString TestBrowserHarvest::writePage(const QString& name, const QString& title,
                                       const QString& body) const {
-    return writeFile(name, "<html><head><title>" + title + "</title></head><body>" + body +
-                               "</body></html>");
+    return writeFile(name, "<title>" + title + "</title>" + body);
 }
 
 QString TestBrowserHarvest::writeFile(const QString& name, const QString& text) const {
@@ -115,19 +110,6 @@ void TestBrowserHarvest::waitForView1(const QString& name) const {
                              kLoadMs);
 }
 
-void TestBrowserHarvest::getLinks() const {
-    trigger("Finder|Get/Add all Links");
-    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QStringLiteral("Done"), kLoadMs);
-}
-
-void TestBrowserHarvest::trigger(const QString& path) const {
-    triggerMenu(m_window->menuBar(), path);
-}
-
-void TestBrowserHarvest::press(const QString& tip) const {
-    pressToolbarButton(m_window.get(), tip);
-}
-
 QStringList TestBrowserHarvest::items(QListWidget* list) const {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
@@ -149,79 +131,37 @@ void TestBrowserHarvest::doubleClick(QListWidget* list, int row) const {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-void TestBrowserHarvest::getLinksFillsTheListEditor() {
+// One session on a page with three links: the link list editor, the report
+// stepping through the found pages, the report shown, saved and listed, and
+// a page added to it.
+void TestBrowserHarvest::linksReportAndStepping() {
     openLinksPage();
     HarvestPanel& harvest = m_window->harvest();
+    QListWidget* list = harvest.linkList();
     const QStringList links = {url("p1.htm"), url("p2.htm"), url("p3.htm")};
-    getLinks();
+    trigger("Finder|Get/Add all Links");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QStringLiteral("Done"), kLoadMs);
     QCOMPARE(panel(2)->text(), QStringLiteral("Found - 3 links"));
-    QCOMPARE(items(harvest.linkList()), links);
+    QCOMPARE(items(list), links);
 
     // Status panel 3 shows and hides the editor; a double-click excludes.
     QTest::mouseClick(panel(3), Qt::LeftButton);
     QVERIFY(harvest.linkEditor()->isVisible());
-    QListWidget* list = harvest.linkList();
     doubleClick(list, 1);
     QCOMPARE(panel(3)->text(), QStringLiteral(" Here live only 2 links ! "));
     QCOMPARE(m_controller->harvest.visitedLinks, QStringList({links[1]}));
     QTest::mouseClick(panel(3), Qt::LeftButton);
     QVERIFY(!harvest.linkEditor()->isVisible());
     trigger("Reporting|View|View links listing");
-    QVERIFY(harvest.linkEditor()->isVisible());
     clickButton(harvest.linkEditor(), "Clear All");
     QCOMPARE(panel(3)->text(), QStringLiteral("Links listing is clear ! "));
     QVERIFY(!harvest.linkEditor()->isVisible());
-    QCOMPARE(harvest.linkList()->count(), 0);
-
+    QCOMPARE(list->count(), 0);
     // Button 20 starts afresh: the report is emptied, so all three return.
     press("Get links again");
-    QTRY_COMPARE_WITH_TIMEOUT(items(harvest.linkList()), links, kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(items(list), links, kLoadMs);
     QCOMPARE(m_controller->harvest.foundUrls, links);
 
-    // The right mouse button opens an entry in the shown view.
-    QTest::mouseClick(panel(3), Qt::LeftButton);
-    QTest::mousePress(list->viewport(), Qt::RightButton, {},
-                      list->visualItemRect(list->item(1)).center());
-    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), links[1], kLoadMs);
-}
-
-void TestBrowserHarvest::reportViewSaveAndListing() {
-    openLinksPage();
-    getLinks();
-    trigger("Reporting|View|View report");
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->view(View::View1).locationName(),
-                              QStringLiteral("Found links report"), kLoadMs);
-
-    const QString saved = QDir(m_home->path()).filePath("report.htm");
-    m_prompts.expect(ScriptedPrompts::Kind::SaveFile,
-                     "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf",
-                     saved);
-    trigger("Reporting|Save|Save report");
-    QByteArray rows;
-    for (const auto& [page, text] :
-         {std::pair("p1.htm", "One"), {"p2.htm", "Two"}, {"p3.htm", "Three"}})
-        rows += "<a href='" + url(page).toUtf8() + "'>" + text + "</a><br>";
-    QCOMPARE(fileBytes(saved),
-             "<html>\r\n\r\n<title>Report</title><body>" + rows + "</body>\r\n</html>\r\n");
-
-    // The listing: a double-click drops a row; "Clear All Links" empties it.
-    HarvestPanel& harvest = m_window->harvest();
-    trigger("Reporting|View|Veiw report listing");
-    QVERIFY(harvest.reportEditor()->isVisible());
-    QListWidget* list = harvest.reportList();
-    QCOMPARE(list->count(), 3);
-    doubleClick(list, 0);
-    QCOMPARE(list->count(), 2);
-    QVERIFY(m_controller->harvest.reportBuffer.first().contains("p2.htm"));
-    clickButton(harvest.reportEditor(), "Clear All Links");
-    QCOMPARE(panel(2)->text(), QStringLiteral("Buffer is clear"));
-    QVERIFY(!harvest.reportEditor()->isVisible());
-    QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
-}
-
-void TestBrowserHarvest::steppingThroughFoundPages() {
-    openLinksPage();
-    getLinks();
     const std::pair<const char*, const char*> steps[] = {
         {"Next link", "p2.htm|--> Two"},      {"Next link", "p3.htm|--> Three"},
         {"Next link", "p3.htm|Page # End"},   {"Previous link", "p2.htm|Two <-- "},
@@ -240,10 +180,40 @@ void TestBrowserHarvest::steppingThroughFoundPages() {
     m_controller->setStatusText(1, {});
     press("Previous link");
     QCOMPARE(panel(1)->text(), QString());
-}
 
-// The box's words go for the command's own, and are cleared after it.
-void TestBrowserHarvest::addLinkSummarisesView1() {
+    trigger("Reporting|View|View report");
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->view(View::View1).locationName(),
+                              QStringLiteral("Found links report"), kLoadMs);
+    const QString saved = QDir(m_home->path()).filePath("report.htm");
+    m_prompts.expect(ScriptedPrompts::Kind::SaveFile,
+                     "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf",
+                     saved);
+    trigger("Reporting|Save|Save report");
+    QByteArray rows;
+    for (const auto& [page, text] :
+         {std::pair("p1.htm", "One"), {"p2.htm", "Two"}, {"p3.htm", "Three"}})
+        rows += "<a href='" + url(page).toUtf8() + "'>" + text + "</a><br>";
+    QCOMPARE(fileBytes(saved),
+             "<html>\r\n\r\n<title>Report</title><body>" + rows + "</body>\r\n</html>\r\n");
+    // The listing: a double-click drops a row; "Clear All Links" empties it.
+    trigger("Reporting|View|Veiw report listing");
+    QVERIFY(harvest.reportEditor()->isVisible());
+    doubleClick(harvest.reportList(), 0);
+    QCOMPARE(harvest.reportList()->count(), 2);
+    QVERIFY(m_controller->harvest.reportBuffer.first().contains("p2.htm"));
+    clickButton(harvest.reportEditor(), "Clear All Links");
+    QCOMPARE(panel(2)->text(), QStringLiteral("Buffer is clear"));
+    QVERIFY(!harvest.reportEditor()->isVisible());
+    QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
+
+    // The right mouse button opens a link list entry in the shown view.
+    QTest::mouseClick(panel(3), Qt::LeftButton);
+    QTest::mousePress(list->viewport(), Qt::RightButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), links[1], kLoadMs);
+
+    // "Add Link" summarises view 1; the box's words go for the command's own,
+    // and are cleared after it.
     m_controller->navigateShown(writePage("firm.htm", "Firm", "<p>Our phone: 555</p><p>x</p>"));
     waitForView1("firm.htm");
     m_controller->enterSearchWords("shoes");
@@ -274,8 +244,9 @@ void TestBrowserHarvest::walkerOpensEachLink() {
 }
 
 // "Find keywords" writes its matches into view 1, and on Yes at its prompt
-// the page reader reads the matching page into the full report there.
-void TestBrowserHarvest::findKeywordsEndsInTheFullReport() {
+// the page reader reads the matching page into the full report there. Stop
+// ends a crawl, and a full report waits for view 1 to finish loading.
+void TestBrowserHarvest::crawlsEndInTheFullReport() {
     HttpFixture server(m_home->path());
     QVERIFY(server.start());
     writeFile("firm.htm", "<html><head><title>Firm</title>"
@@ -301,11 +272,7 @@ void TestBrowserHarvest::findKeywordsEndsInTheFullReport() {
     QVERIFY(m_controller->harvest.linkList.isEmpty());
     QVERIFY(!m_window->crawl().crawler().keywordSearch());
     QVERIFY(!m_window->progressBar().isVisible());
-}
 
-void TestBrowserHarvest::stopEndsTheCrawlAndTheReader() {
-    HttpFixture server(m_home->path());
-    QVERIFY(server.start());
     HttpFixture::Response hang;
     hang.delivery = HttpFixture::Delivery::Hang;
     server.setResponse("hang.htm", hang);
@@ -314,9 +281,11 @@ void TestBrowserHarvest::stopEndsTheCrawlAndTheReader() {
 
     // A page-reader time-out outside a keyword search rests the reader and
     // drops the page after it; "Read next" drops one more.
-    m_window->crawl().reader().setTimeoutMs(300);
     for (const QString name : {"a.htm", "b.htm", "c.htm"})
         writePage(name, name.toUpper(), "text");
+    m_controller->navigateShown(url("a.htm"));
+    waitForView1("a.htm");
+    m_window->crawl().reader().setTimeoutMs(300);
     m_controller->harvest.linkList = {hanging[0], url("a.htm"), url("b.htm"), url("c.htm")};
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Create Full Report");

@@ -3,11 +3,10 @@
 // panels, carries the user's commands to the shown view and writes the list
 // files when it closes.
 
+#include "WindowTestKit.h"
 #include "browser/AboutBox.h"
-#include "browser/BrowserController.h"
 #include "browser/BrowserWindow.h"
 #include "browser/WebView.h"
-#include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
 
@@ -17,9 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -27,13 +24,6 @@
 #include <memory>
 
 namespace {
-
-// Web views share their graphics contexts; this must be set before the
-// application object exists.
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
 
 const int kLoadMs = 20000;
 using View = BrowserController::View;
@@ -78,26 +68,17 @@ class TestBrowserWindow : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
-    void startsOnTheShippedPage();
-    void menus();
-    void bandsAndPanels();
-    void addressBoxNavigatesTheShownView();
-    void openAndViewSwitch();
-    void notAvailableAndLaunchFailures();
-    void storeGeneratorAndPreview();
-    void closingWritesTheListFiles();
+    void menusBandsAndCommands();
+    void startUpViewsAddressAndClosing();
 
 private:
-    void start();
     QString page(const QString& name, const QString& title) const;
-    void trigger(const QString& path) const {
-        menuPath(m_window->menuBar(), path).last()->trigger();
-    }
     QLabel* panel(int n) const { return m_window->statusBar()->findChildren<QLabel*>()[n - 1]; }
-    void press(const QString& tip) const;
     QComboBox* box(const QString& name) const;
     QString viewUrl(View which) const { return m_window->view(which).locationUrl(); }
     bool shows(View which) const { return m_window->view(which).widget()->isVisible(); }
+    void press(const QString& tip) const { pressToolbarButton(m_window.get(), tip); }
+    void trigger(const QString& path) const { triggerMenu(m_window->menuBar(), path); }
 
     std::unique_ptr<QTemporaryDir> m_home;
     FailingLauncher m_launcher;
@@ -106,12 +87,9 @@ private:
     std::unique_ptr<BrowserWindow> m_window;
 };
 
+// No "Startup" settings: the locations default to the shipped pages.
 void TestBrowserWindow::init() {
-    QStandardPaths::setTestModeEnabled(true);
-    m_home = std::make_unique<QTemporaryDir>();
-    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
-    // No "Startup" settings: the locations default to the shipped pages.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    m_home = makeTestHome();
     m_launcher.started.clear();
     m_prompts = ScriptedPrompts();
     m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
@@ -124,29 +102,12 @@ void TestBrowserWindow::cleanup() {
     QVERIFY(m_prompts.done());
 }
 
-void TestBrowserWindow::start() {
-    m_window->show();
-    QTRY_VERIFY_WITH_TIMEOUT(viewUrl(View::View1).endsWith("/velgan/index.htm") &&
-                                 !m_window->view(View::View1).busy(),
-                             kLoadMs);
-    QTRY_VERIFY_WITH_TIMEOUT(viewUrl(View::View2).endsWith("/velgan/welcome.htm") &&
-                                 !m_window->view(View::View2).busy(),
-                             kLoadMs);
-}
-
 QString TestBrowserWindow::page(const QString& name, const QString& title) const {
     const QString path = QDir(m_home->path()).filePath(name);
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
-        file.write("<html><head><title>" + title.toUtf8() + "</title></head></html>");
+        file.write("<title>" + title.toUtf8() + "</title>");
     return path;
-}
-
-void TestBrowserWindow::press(const QString& tip) const {
-    for (QAction* action : m_window->findChild<QToolBar*>("mainToolbar")->actions())
-        if (action->toolTip() == tip)
-            return action->trigger();
-    QFAIL(qPrintable("no button " + tip));
 }
 
 QComboBox* TestBrowserWindow::box(const QString& name) const {
@@ -156,22 +117,10 @@ QComboBox* TestBrowserWindow::box(const QString& name) const {
     return nullptr;
 }
 
-void TestBrowserWindow::startsOnTheShippedPage() {
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Skyvane  Explorer"));
-    start();
-    QVERIFY(shows(View::View1) && !shows(View::View2));
-    // Each view's finished load puts its title in the caption, the hidden
-    // one's too.
-    const QStringList titles = {"Welcome to Quillmart", "Getting started with Quillmart"};
-    QTRY_VERIFY(titles.contains(m_window->windowTitle()));
-    QCOMPARE(panel(2)->text(), QStringLiteral("Public zone"));
-    QCOMPARE(panel(1)->text(), QStringLiteral("Done"));
-    QCOMPARE(box("Address")->currentText(), viewUrl(View::View1));
-}
-
-// Every menu and item by caption, misspellings included; those marked
-// "hidden" stay so until the channel server fills them.
-void TestBrowserWindow::menus() {
+// Every menu and item by caption, misspellings included (those marked
+// "hidden" stay so until the channel server fills them); the bands and the
+// main toolbar's positions; commands without a view of their own.
+void TestBrowserWindow::menusBandsAndCommands() {
     QStringList titles;
     for (QAction* action : m_window->menuBar()->actions())
         titles << action->text();
@@ -189,9 +138,7 @@ void TestBrowserWindow::menus() {
                      qPrintable(path));
         }
     }
-}
 
-void TestBrowserWindow::bandsAndPanels() {
     m_window->show();
     QList<QToolBar*> bars = m_window->findChildren<QToolBar*>();
     std::sort(bars.begin(), bars.end(), [](QToolBar* a, QToolBar* b) {
@@ -204,7 +151,6 @@ void TestBrowserWindow::bandsAndPanels() {
     }
     QCOMPARE(order,
              QStringList({"mainToolbar", "searchWordsBand", "searchToolbar", "addressBand"}));
-
     // 23 positions: separators at 6, 11, 16 and 19, a button with a tip and
     // an icon everywhere else, drop-downs at 7 and 10.
     const QList<QAction*> positions = bars[0]->actions();
@@ -227,108 +173,85 @@ void TestBrowserWindow::bandsAndPanels() {
     QCOMPARE(searchButtons.first(4),
              QStringList({"Search", "Shareware", "Computers", "Investmens"}));
 
-    // The search-words box: Enter puts the words on top, Delete takes them out.
+    // The search-words box: Enter puts the words in, Delete takes them out.
     QLineEdit* words = box("Search words")->lineEdit();
-    for (const char* typed : {"shoes", "hats"}) {
-        QTest::keyClicks(words, QString::fromLatin1(typed));
-        QTest::keyClick(words, Qt::Key_Return);
-        QCOMPARE(words->text(), QString());
-    }
-    QCOMPARE(box("Search words")->itemText(0), QStringLiteral("hats"));
+    QTest::keyClicks(words, QStringLiteral("hats"));
+    QTest::keyClick(words, Qt::Key_Return);
+    QCOMPARE(m_controller->searchWords(), QStringList({"hats"}));
     QTest::keyClicks(words, QStringLiteral("hats"));
     QTest::keyClick(words, Qt::Key_Delete);
-    QCOMPARE(m_controller->searchWords(), QStringList({"shoes"}));
-}
+    QCOMPARE(m_controller->searchWords(), QStringList());
 
-void TestBrowserWindow::addressBoxNavigatesTheShownView() {
-    start();
-    const QString path = page("a.htm", "Page A");
-    QLineEdit* address = box("Address")->lineEdit();
-    address->selectAll();
-    QTest::keyClicks(address, path);
-    QTest::keyClick(address, Qt::Key_Return);
-    QCOMPARE(box("Address")->itemText(box("Address")->count() - 1), path);
-    QTRY_COMPARE_WITH_TIMEOUT(viewUrl(View::View1), QUrl::fromLocalFile(path).toString(), kLoadMs);
-    QTRY_COMPARE(m_window->windowTitle(), QStringLiteral("Page A"));
-    QCOMPARE(address->text(), QUrl::fromLocalFile(path).toString());
-    QVERIFY(!viewUrl(View::View2).endsWith("a.htm"));
-}
-
-void TestBrowserWindow::openAndViewSwitch() {
-    start();
-    const QString welcome = viewUrl(View::View2);
-    press("Switch views");
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Browser 2"));
-    QVERIFY(shows(View::View2) && !shows(View::View1));
-    QCOMPARE(m_window->addressText(), welcome);
-
-    // "Open" takes the file dialog's filter as two strings run together.
-    const QString path = page("b.htm", "Page B");
-    m_prompts.expect(ScriptedPrompts::Kind::OpenFile,
-                     "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf|"
-                     "MS Word file(*.doc)|*.doc|GIF file(*.gif)|*.gif|JPEG file(*.jpg)|*.jpg|"
-                     "All Files(*.*)|*.*|",
-                     path);
-    trigger("File|Open");
-    QTRY_COMPARE_WITH_TIMEOUT(viewUrl(View::View2), QUrl::fromLocalFile(path).toString(), kLoadMs);
-    QVERIFY(viewUrl(View::View1).endsWith("/velgan/index.htm"));
-
-    press("Switch views");
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Browser 1"));
-    QVERIFY(shows(View::View1) && !shows(View::View2));
-}
-
-void TestBrowserWindow::notAvailableAndLaunchFailures() {
-    m_window->show();
     trigger("Tools|Submitting");
     QCOMPARE(panel(1)->text(),
              QStringLiteral("\"Submitting\" is not available in this version yet."));
     press("Mail");
     QCOMPARE(m_launcher.started, QStringList({"xdg-email"}));
     QVERIFY(panel(1)->text().contains(QStringLiteral("xdg-email")));
-
+    // The store generator is made once and shown again.
     trigger("Tools|Store Generator");
-    QCOMPARE(m_window->generatorWindow()->windowTitle(), QStringLiteral("Quillmart 6.0"));
-    QVERIFY(m_window->generatorWindow()->isVisible());
+    QWidget* generator = m_window->generatorWindow();
+    QCOMPARE(generator->windowTitle(), QStringLiteral("Quillmart 6.0"));
+    generator->hide();
+    trigger("Tools|Store Generator");
+    QVERIFY(generator->isVisible() && m_window->generatorWindow() == generator);
     trigger("Help|About");
     QVERIFY(m_window->findChild<AboutBox*>()->isVisible());
 }
 
-void TestBrowserWindow::storeGeneratorAndPreview() {
-    start();
-    int made = 0;
-    auto* generator = new QWidget(m_window.get(), Qt::Window);
-    m_window->setGeneratorFactory([&made, generator](BrowserWindow&) {
-        ++made;
-        return generator;
-    });
-    for (int i = 0; i < 2; ++i) {
-        trigger("Tools|Store Generator");
-        QVERIFY(generator->isVisible());
-        generator->hide();
-    }
-    QCOMPARE(made, 1);
+void TestBrowserWindow::startUpViewsAddressAndClosing() {
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Skyvane  Explorer"));
+    m_window->show();
+    QTRY_VERIFY_WITH_TIMEOUT(viewUrl(View::View1).endsWith("/velgan/index.htm") &&
+                                 viewUrl(View::View2).endsWith("/velgan/welcome.htm") &&
+                                 startUpSettled(*m_window),
+                             kLoadMs);
+    QVERIFY(shows(View::View1) && !shows(View::View2));
+    // Each view's finished load puts its title in the caption, the hidden
+    // one's too.
+    const QStringList titles = {"Welcome to Quillmart", "Getting started with Quillmart"};
+    QTRY_VERIFY(titles.contains(m_window->windowTitle()));
+    QCOMPARE(panel(2)->text(), QStringLiteral("Public zone"));
+    QCOMPARE(panel(1)->text(), QStringLiteral("Done"));
+    QCOMPARE(box("Address")->currentText(), viewUrl(View::View1));
+
+    const QString a = page("a.htm", "Page A");
+    QLineEdit* address = box("Address")->lineEdit();
+    address->selectAll();
+    QTest::keyClicks(address, a);
+    QTest::keyClick(address, Qt::Key_Return);
+    QCOMPARE(box("Address")->itemText(box("Address")->count() - 1), a);
+    QTRY_COMPARE_WITH_TIMEOUT(viewUrl(View::View1), QUrl::fromLocalFile(a).toString(), kLoadMs);
+    QTRY_COMPARE(m_window->windowTitle(), QStringLiteral("Page A"));
+    QCOMPARE(address->text(), QUrl::fromLocalFile(a).toString());
+
+    const QString welcome = viewUrl(View::View2);
+    press("Switch views");
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Browser 2"));
+    QVERIFY(shows(View::View2) && !shows(View::View1));
+    QCOMPARE(m_window->addressText(), welcome);
+    // "Open" takes the file dialog's filter as two strings run together.
+    const QString b = page("b.htm", "Page B");
+    m_prompts.expect(ScriptedPrompts::Kind::OpenFile,
+                     "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf|"
+                     "MS Word file(*.doc)|*.doc|GIF file(*.gif)|*.gif|JPEG file(*.jpg)|*.jpg|"
+                     "All Files(*.*)|*.*|",
+                     b);
+    trigger("File|Open");
+    QTRY_COMPARE_WITH_TIMEOUT(viewUrl(View::View2), QUrl::fromLocalFile(b).toString(), kLoadMs);
+    QCOMPARE(viewUrl(View::View1), QUrl::fromLocalFile(a).toString());
 
     // The generated shop's start page replaces whatever view was shown.
-    press("Switch views");
-    const QString path = page("shop.htm", "Shop");
-    m_window->preview(path);
+    const QString shop = page("shop.htm", "Shop");
+    m_window->preview(shop);
     QVERIFY(shows(View::View1) && !shows(View::View2));
-    QTRY_COMPARE_WITH_TIMEOUT(viewUrl(View::View1), QUrl::fromLocalFile(path).toString(), kLoadMs);
-}
+    QTRY_COMPARE_WITH_TIMEOUT(viewUrl(View::View1), QUrl::fromLocalFile(shop).toString(), kLoadMs);
 
-void TestBrowserWindow::closingWritesTheListFiles() {
-    start();
-    // The first featured page of the shipped channel server is the start page.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->seenFeatured.isEmpty(), kLoadMs);
+    // The first featured page of the shipped channel server is the start
+    // page; closing writes it to its list.
     m_window->close();
-    const QDir home(m_home->path());
-    QCOMPARE(fileBytes(home.filePath("list6.prv")),
+    QCOMPARE(fileBytes(QDir(m_home->path()).filePath("list6.prv")),
              (m_controller->location1() + QStringLiteral("index.htm\r\n")).toUtf8());
-    for (const char* name : {"lb.prv", "domain.prv", "domain2.prv", "favor.prv", "favor2.prv"})
-        QVERIFY(home.exists(QString::fromLatin1(name)));
-    QCOMPARE(fileBytes(home.filePath("error.htm")),
-             expectedFile("browser/expected/error_empty.htm"));
 }
 
 QTEST_MAIN(TestBrowserWindow)

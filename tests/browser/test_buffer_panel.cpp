@@ -56,11 +56,7 @@ class TestBufferPanel : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
-    void doubleClickPicksIntoCatalogs();
-    void doubleClickFillsTheGenerator();
-    void linkUnderTheMouseInPanel1();
-    void pictureBufferCommands();
-    void catalogAndMp3Commands();
+    void buffersAndTheMouse();
 
 private:
     QString writePage(const QString& name, const QString& body) const;
@@ -70,7 +66,7 @@ private:
     WebView& view1() const { return m_window->view(View::View1); }
     void open(const QString& name);
     void openPicturesPage();
-    void trigger(const QString& path) const;
+    void trigger(const QString& path) const { triggerMenu(m_window->menuBar(), path); }
     QLabel* panel(int n) const { return m_window->statusBar()->findChildren<QLabel*>()[n - 1]; }
     QComboBox* searchWords() const;
     // Runs an event on an element of the shown page, as the page would.
@@ -110,7 +106,7 @@ QString TestBufferPanel::writePage(const QString& name, const QString& body) con
     const QString path = QDir(m_home->path()).filePath(name);
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
-        file.write("<html><head><title>T</title></head><body>" + body.toUtf8() + "</body></html>");
+        file.write(body.toUtf8());
     return path;
 }
 
@@ -124,10 +120,6 @@ void TestBufferPanel::openPicturesPage() {
     writePage("pics.htm", kPicturesPage);
     open("pics.htm");
     QTRY_VERIFY_WITH_TIMEOUT(m_controller->pictureBuffer.contains(url("pic.gif")), kLoadMs);
-}
-
-void TestBufferPanel::trigger(const QString& path) const {
-    triggerMenu(m_window->menuBar(), path);
 }
 
 QComboBox* TestBufferPanel::searchWords() const {
@@ -149,70 +141,9 @@ void TestBufferPanel::doubleClickAndWait(const QString& id) {
     QTRY_COMPARE_WITH_TIMEOUT(m_beep.count, beeps + 1, kLoadMs);
 }
 
-// A picture gives its source, a link (or what is inside one) its address,
-// a frame's picture too; plain text gives nothing. The picture leaves the
-// picture buffer.
-void TestBufferPanel::doubleClickPicksIntoCatalogs() {
-    openPicturesPage();
-    QVERIFY(m_controller->pictureBuffer.contains(url("big.jpg")));
-    m_controller->enterSearchWords("shoes");
-    searchWords()->setCurrentIndex(0);
-
-    doubleClickAndWait("pic");
-    QCOMPARE(catalog(0), img("pic.gif"));
-    QVERIFY(!m_controller->pictureBuffer.contains(url("pic.gif")));
-    doubleClickAndWait("inner");
-    doubleClickAndWait("plain");
-    view1().page()->runJavaScript(
-        "document.querySelector('iframe').contentWindow.postMessage('go', '*');");
-    QTRY_COMPARE_WITH_TIMEOUT(m_beep.count, 4, kLoadMs);
-    QCOMPARE(catalog(0), img("pic.gif") + img("big.jpg") + img("fpic.gif"));
-
-    // No entry chosen: the user is asked for one, and nothing is added.
-    m_prompts.expectMessage(" Choose the catalog's name ,please !");
-    searchWords()->setEditText("typed");
-    doubleClickAndWait("pic");
-    QVERIFY(m_prompts.done());
-    QCOMPARE(catalog(0), img("pic.gif") + img("big.jpg") + img("fpic.gif"));
-}
-
-// While the store generator is shown, a picture double-clicked in view 1
-// goes into its "Picture URL" field instead of a catalog.
-void TestBufferPanel::doubleClickFillsTheGenerator() {
-    openPicturesPage();
-    m_controller->enterSearchWords("shoes");
-    searchWords()->setCurrentIndex(0);
-    trigger("Tools|Store Generator");
-    QWidget* generator = m_window->generatorWindow();
-    QLineEdit* pictureUrl = nullptr;
-    for (QLineEdit* edit : generator->findChildren<QLineEdit*>())
-        if (edit->accessibleName() == QLatin1String("Picture URL"))
-            pictureUrl = edit;
-    QVERIFY(pictureUrl);
-
-    doubleClickAndWait("pic");
-    QCOMPARE(pictureUrl->text(), url("pic.gif"));
-    QVERIFY(catalog(0).isEmpty());
-    QVERIFY(!m_controller->pictureBuffer.contains(url("pic.gif")));
-}
-
-// Outside the private zone only.
-void TestBufferPanel::linkUnderTheMouseInPanel1() {
-    openPicturesPage();
-    fire("inner", "mouseover");
-    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), url("big.jpg"), kLoadMs);
-    fire("inner", "mouseout");
-    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QString(), kLoadMs);
-
-    m_controller->privateZone = true;
-    fire("link", "mouseover");
-    fire("pic", "dblclick"); // a later event, to know the first has come
-    m_prompts.expectMessage(" Choose the catalog's name ,please !");
-    QTRY_COMPARE_WITH_TIMEOUT(m_beep.count, 1, kLoadMs);
-    QCOMPARE(panel(1)->text(), QString());
-}
-
-void TestBufferPanel::pictureBufferCommands() {
+// The picture buffer's report, saving and clearing, the MP3 buffer and a
+// catalog; then the mouse on a page.
+void TestBufferPanel::buffersAndTheMouse() {
     openPicturesPage();
     // The picture, the picture link and the frame's picture.
     QTRY_COMPARE_WITH_TIMEOUT(panel(4)->text(), QStringLiteral("Found - 3 pictures ! "), kLoadMs);
@@ -242,9 +173,7 @@ void TestBufferPanel::pictureBufferCommands() {
     QTest::mouseDClick(panel(5), Qt::LeftButton);
     QVERIFY(m_controller->pictureBuffer.isEmpty());
     QCOMPARE(panel(4)->text(), QStringLiteral("Images'Listing is clear ! "));
-}
 
-void TestBufferPanel::catalogAndMp3Commands() {
     writePage("songs.htm", "<a href='song.ram'>Song</a> <a href='page.htm'>Page</a>");
     open("songs.htm");
     trigger("Finder|Get/Add all Links");
@@ -254,10 +183,10 @@ void TestBufferPanel::catalogAndMp3Commands() {
 
     // The private zone saves MP3 lists as pages still.
     m_controller->privateZone = true;
-    const QString saved = QDir(m_home->path()).filePath("songs");
-    m_prompts.expect(Kind::SaveFile, kHtmlFilter, saved);
+    const QString songs = QDir(m_home->path()).filePath("songs");
+    m_prompts.expect(Kind::SaveFile, kHtmlFilter, songs);
     trigger("Reporting|Save|Save MP3");
-    QCOMPARE(fileBytes(saved), "<html>\r\n\r\n<title>Report</title><body>" + line.toUtf8() +
+    QCOMPARE(fileBytes(songs), "<html>\r\n\r\n<title>Report</title><body>" + line.toUtf8() +
                                    "</body>\r\n</html>\r\n");
     trigger("Reporting|View|View MP3");
     QTRY_COMPARE_WITH_TIMEOUT(view1().locationName(), QStringLiteral("Found links report"),
@@ -283,6 +212,60 @@ void TestBufferPanel::catalogAndMp3Commands() {
     trigger("Reporting|Clear|Clear catalog");
     QVERIFY(catalog(0).isEmpty());
     QCOMPARE(panel(2)->text(), QStringLiteral("Buffer shoes is clear"));
+
+    // The link under the mouse shows in status panel 1 outside the private
+    // zone only. A double-clicked picture gives its source, a link (or what is
+    // inside one) its address, a frame's picture too; plain text gives nothing.
+    // The picture leaves the picture buffer. While the store generator is
+    // shown, a picture goes into its "Picture URL" field instead.
+    openPicturesPage();
+    fire("inner", "mouseover");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), url("big.jpg"), kLoadMs);
+    fire("inner", "mouseout");
+    QTRY_COMPARE_WITH_TIMEOUT(panel(1)->text(), QString(), kLoadMs);
+
+    m_controller->privateZone = true;
+    searchWords()->setEditText("typed");
+    fire("link", "mouseover");
+    m_prompts.expectMessage(" Choose the catalog's name ,please !");
+    doubleClickAndWait("pic"); // a later event, to know the first has come
+    QCOMPARE(panel(1)->text(), QString());
+    QVERIFY(m_prompts.done());
+
+    m_controller->privateZone = false;
+    QVERIFY(m_controller->pictureBuffer.contains(url("big.jpg")));
+    searchWords()->setCurrentIndex(0);
+    doubleClickAndWait("pic");
+    QCOMPARE(catalog(0), img("pic.gif"));
+    QVERIFY(!m_controller->pictureBuffer.contains(url("pic.gif")));
+    doubleClickAndWait("inner");
+    doubleClickAndWait("plain");
+    const int beeps = m_beep.count;
+    view1().page()->runJavaScript(
+        "document.querySelector('iframe').contentWindow.postMessage('go', '*');");
+    QTRY_COMPARE_WITH_TIMEOUT(m_beep.count, beeps + 1, kLoadMs);
+    const QString picked = img("pic.gif") + img("big.jpg") + img("fpic.gif");
+    QCOMPARE(catalog(0), picked);
+
+    // No entry chosen: the user is asked for one, and nothing is added.
+    m_prompts.expectMessage(" Choose the catalog's name ,please !");
+    searchWords()->setEditText("typed");
+    doubleClickAndWait("pic");
+    QVERIFY(m_prompts.done());
+    QCOMPARE(catalog(0), picked);
+
+    searchWords()->setCurrentIndex(0);
+    trigger("Tools|Store Generator");
+    QWidget* generator = m_window->generatorWindow();
+    QLineEdit* pictureUrl = nullptr;
+    for (QLineEdit* edit : generator->findChildren<QLineEdit*>())
+        if (edit->accessibleName() == QLatin1String("Picture URL"))
+            pictureUrl = edit;
+    QVERIFY(pictureUrl);
+
+    doubleClickAndWait("pic");
+    QCOMPARE(pictureUrl->text(), url("pic.gif"));
+    QCOMPARE(catalog(0), picked);
 }
 
 QTEST_MAIN(TestBufferPanel)

@@ -41,18 +41,16 @@ class TestChannelPanel : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
-    void menusFilledFromTheShippedServer();
-    void itemsNavigate();
-    void countryAndPrivateListsReplaceTheLists();
+    void menusAndTheirItems();
 
 private:
     QString menusShown() const;
     QMenu* goMenu(const QString& name) const {
         return m_window->menuBar()->findChild<QMenu*>(name);
     }
-    void trigger(const QString& path) const;
+    void trigger(const QString& path) const { triggerMenu(m_window->menuBar(), path); }
     void choose(QMenu* menu, const QString& caption) const;
-    void press(const QString& tip) const;
+    void press(const QString& tip) const { pressToolbarButton(m_window.get(), tip); }
     QString lastNavigation() const { return m_navigations->last().at(1).toString(); }
     QString base() const { return m_controller->location1(); }
 
@@ -107,10 +105,6 @@ QString TestChannelPanel::menusShown() const {
     return text;
 }
 
-void TestChannelPanel::trigger(const QString& path) const {
-    triggerMenu(m_window->menuBar(), path);
-}
-
 void TestChannelPanel::choose(QMenu* menu, const QString& caption) const {
     for (QAction* action : menu->actions())
         if (action->text() == caption)
@@ -118,20 +112,16 @@ void TestChannelPanel::choose(QMenu* menu, const QString& caption) const {
     QFAIL(qPrintable("no item " + caption));
 }
 
-void TestChannelPanel::press(const QString& tip) const {
-    pressToolbarButton(m_window.get(), tip);
-}
-
-void TestChannelPanel::menusFilledFromTheShippedServer() {
+// The menus as the shipped server fills them and what their items do; a
+// country's lists, and the private zone's, then take the menus' place.
+void TestChannelPanel::menusAndTheirItems() {
     const QByteArray shown = menusShown().toUtf8();
     const QByteArray expected = expectedFile("browser/expected/channel_menus.txt", false);
     QVERIFY2(shown == expected, firstDifference(shown, expected));
     for (int n = 1; n <= 5; ++n)
         QVERIFY(goMenu(QStringLiteral("menu%1").arg(n))->menuAction()->isVisible());
     QCOMPARE(m_controller->privateZoneTable.first().password, "quillpass");
-}
 
-void TestChannelPanel::itemsNavigate() {
     choose(m_window->channelsMenu(), "News");
     QTRY_COMPARE_WITH_TIMEOUT(m_window->view(View::View1).locationUrl(), base() + "pages/news.htm",
                               kLoadMs);
@@ -152,10 +142,7 @@ void TestChannelPanel::itemsNavigate() {
     trigger("Go|Investor");
     QCOMPARE(lastNavigation(),
              QUrl::fromLocalFile(QDir(m_home->path()).filePath("chart1.htm")).toString());
-}
 
-// A country's lists, and the private zone's, take the place of the menus.
-void TestChannelPanel::countryAndPrivateListsReplaceTheLists() {
     trigger("Go|World|Alvania");
     QCOMPARE(lastNavigation(), base() + "intl/Alvania_t.htm");
     QTRY_COMPARE_WITH_TIMEOUT(captions(m_window->searchMenu()),

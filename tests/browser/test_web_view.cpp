@@ -99,13 +99,10 @@ private Q_SLOTS:
     void initTestCase();
     void navigationEventsAndLocation_data();
     void navigationEventsAndLocation();
-    void historyCommands();
-    void stopEndsAHangingLoad();
-    void selectAllAndCopy();
+    void shownViewCommands();
+    void hiddenViewSkipsPicturesAndStops();
     void snapshotReadsPageAndReachableFrames_data();
     void snapshotReadsPageAndReachableFrames();
-    void hiddenPagesLoadNoPictures();
-    void appendHtmlKeepsThePage();
 
 private:
     QString url(const QString& page) const { return m_server->url(page).toString(); }
@@ -121,24 +118,19 @@ void TestWebView::initTestCase() {
     // Another host name for the same server is another origin.
     const QString foreign = QStringLiteral("http://localhost:%1/inner.htm").arg(m_server->port());
     const QList<std::pair<QString, QString>> pages{
-        {"one.htm",
-         "<html><head><title>One</title></head><body><p>Hello clipboard</p></body></html>"},
-        {"two.htm", "<html><head><title>Two</title></head><body><p>Second page</p></body></html>"},
-        {"frames.htm", "<html><head><title>Frames</title><meta name=\"description\" "
-                       "content=\"outer\"></head><frameset cols=\"50%,50%\">"
-                       "<frame src=\"left.htm\"><frame src=\"right.htm\"></frameset></html>"},
-        {"left.htm", "<html><head><title>Left</title><meta name=\"keywords\" content=\"pens, ink\">"
-                     "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">"
-                     "<meta name=\"author\" content=\"Ann Quill\"></head><body>"
-                     "<p>First paragraph</p><p>Second <b>bold</b> paragraph</p>"
-                     "<a href=\"mailto:ann@example.com\">Write to Ann</a> "
-                     "<a href=\"two.htm\">Page two</a><img src=\"pen.png\"><img src=\"ink.png\">"
-                     "</body></html>"},
-        {"right.htm", "<html><head><title>Right</title></head><body><p>Right side</p>"
-                      "<iframe src=\"inner.htm\"></iframe><iframe src=\"" +
-                          foreign + "\"></iframe></body></html>"},
-        {"inner.htm",
-         "<html><head><title>Inner</title></head><body><p>Inner text</p></body></html>"},
+        {"one.htm", "<title>One</title><p>Hello clipboard</p>"},
+        {"two.htm", "<title>Two</title>"},
+        {"frames.htm", "<title>Frames</title><meta name=description content=outer><frameset>"
+                       "<frame src=left.htm><frame src=right.htm></frameset>"},
+        {"left.htm", "<meta name=keywords content='pens, ink'><meta http-equiv=content-type "
+                     "content='text/html; charset=utf-8'><meta name=author content='Ann Quill'>"
+                     "<p>First paragraph</p><p>Second <b>bold</b> paragraph</p><a "
+                     "href=mailto:ann@example.com>Write to Ann</a><a href=two.htm>Page two</a>"
+                     "<img src=pen.png><img src=ink.png>"},
+        {"right.htm",
+         "<p>Right side</p><iframe src=inner.htm></iframe><iframe src=" + foreign + "></iframe>"},
+        {"inner.htm", "<p>Inner text"},
+        {"pictures.htm", "<title>Pictures</title><img src=unseen.png>"},
     };
     for (const auto& [name, text] : pages)
         QVERIFY(writeFile(m_folder.filePath(name), text));
@@ -182,59 +174,33 @@ void TestWebView::navigationEventsAndLocation() {
 }
 
 // Back, forward and refresh act on the view's own history; stop on a loaded
-// page and back with no history left do nothing.
-void TestWebView::historyCommands() {
-    WebView view(WebView::Kind::Shown);
-    EventLog log(view);
-    view.navigate(url("one.htm"));
-    log.nextLoad();
-    view.navigate(url("two.htm"));
-    log.nextLoad();
-
-    view.goBack();
-    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
-    QCOMPARE(view.locationName(), QStringLiteral("One"));
-    view.goForward();
-    QCOMPARE(log.nextLoad(), fullLoad(url("two.htm")));
-    view.refresh();
-    QCOMPARE(log.nextLoad(), fullLoad(url("two.htm")));
-
-    view.stop();
-    view.goForward();
-    QTest::qWait(300);
-    QCOMPARE(log.events, QStringList());
-    QCOMPARE(view.locationUrl(), url("two.htm"));
-}
-
-// A server that never answers: stop ends the load, which reports its end but
-// no document.
-void TestWebView::stopEndsAHangingLoad() {
-    QTcpServer silent;
-    QVERIFY(silent.listen(QHostAddress::LocalHost));
-    const QString hanging = QStringLiteral("http://127.0.0.1:%1/slow.htm").arg(silent.serverPort());
-    WebView view(WebView::Kind::Hidden);
-    EventLog log(view);
-    view.navigate(url("one.htm"));
-    log.nextLoad();
-
-    view.navigate(hanging);
-    QVERIFY(waitUntil([&] { return !log.events.isEmpty(); }));
-    QVERIFY(view.busy());
-    view.stop();
-    QCOMPARE(log.nextLoad(), QStringList({"began " + hanging, "download"}));
-    QVERIFY(!view.busy());
-    QCOMPARE(view.locationName(), QStringLiteral("One"));
-}
-
-void TestWebView::selectAllAndCopy() {
+// page and forward with no history left do nothing. Select all and copy put
+// the page's text on the clipboard; the crawler's live rows are added to
+// what the view shows.
+void TestWebView::shownViewCommands() {
     WebView view(WebView::Kind::Shown);
     view.widget()->resize(400, 300);
     view.widget()->show();
     EventLog log(view);
+    view.navigate(url("two.htm"));
+    log.nextLoad();
     view.navigate(url("one.htm"));
     log.nextLoad();
-    QGuiApplication::clipboard()->clear();
 
+    view.goBack();
+    QCOMPARE(log.nextLoad(), fullLoad(url("two.htm")));
+    QCOMPARE(view.locationName(), QStringLiteral("Two"));
+    view.goForward();
+    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
+    view.refresh();
+    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
+    view.stop();
+    view.goForward();
+    QTest::qWait(300);
+    QCOMPARE(log.events, QStringList());
+    QCOMPARE(view.locationUrl(), url("one.htm"));
+
+    QGuiApplication::clipboard()->clear();
     view.execWB(WebView::SelectAll);
     QVERIFY(waitUntil([&] {
         return runScript(view, "window.getSelection().toString()").toString().trimmed() ==
@@ -243,6 +209,44 @@ void TestWebView::selectAllAndCopy() {
     view.execWB(WebView::Copy);
     QVERIFY(waitUntil(
         [&] { return QGuiApplication::clipboard()->text().trimmed() == "Hello clipboard"; }));
+
+    const QString row = "<font face='Arial'><small><a href='" + url("two.htm") +
+                        "?a=1&b=\"2\"'>it's</a></small></font><br>";
+    view.appendHtml(row);
+    view.appendHtml(row);
+    QVERIFY(waitUntil([&] {
+        const auto page = takeSnapshot(view);
+        return page && page->links.size() == 2;
+    }));
+    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
+    QCOMPARE(page->paragraphs, QStringList({"Hello clipboard"}));
+    QCOMPARE(page->links[1].href, url("two.htm") + "?a=1&b=%222%22");
+    QCOMPARE(page->links[1].outerText, QStringLiteral("it's"));
+}
+
+// Worker pages need pictures' addresses only. A server that never answers:
+// stop ends the load, which reports its end but no document.
+void TestWebView::hiddenViewSkipsPicturesAndStops() {
+    WebView view(WebView::Kind::Hidden);
+    EventLog log(view);
+    view.navigate(url("pictures.htm"));
+    log.nextLoad();
+    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
+    QVERIFY(page);
+    QCOMPARE(page->imageSources, QStringList({url("unseen.png")}));
+    for (const QString& path : m_server->requested())
+        QVERIFY2(!path.endsWith("unseen.png"), qPrintable(path));
+
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    const QString hanging = QStringLiteral("http://127.0.0.1:%1/slow.htm").arg(silent.serverPort());
+    view.navigate(hanging);
+    QVERIFY(waitUntil([&] { return !log.events.isEmpty(); }));
+    QVERIFY(view.busy());
+    view.stop();
+    QCOMPARE(log.nextLoad(), QStringList({"began " + hanging, "download"}));
+    QVERIFY(!view.busy());
+    QCOMPARE(view.locationName(), QStringLiteral("Pictures"));
 }
 
 void TestWebView::snapshotReadsPageAndReachableFrames_data() {
@@ -291,41 +295,6 @@ void TestWebView::snapshotReadsPageAndReachableFrames() {
     QCOMPARE(right.paragraphs, QStringList({"Right side"}));
     QCOMPARE(right.frames[0].url, url("inner.htm"));
     QCOMPARE(right.frames[0].paragraphs, QStringList({"Inner text"}));
-}
-
-// Worker pages need pictures' addresses only.
-void TestWebView::hiddenPagesLoadNoPictures() {
-    QVERIFY(writeFile(m_folder.filePath("pictures.htm"),
-                      "<html><body><img src=\"unseen.png\"></body></html>"));
-    WebView view(WebView::Kind::Hidden);
-    EventLog log(view);
-    view.navigate(url("pictures.htm"));
-    log.nextLoad();
-    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
-    QVERIFY(page);
-    QCOMPARE(page->imageSources, QStringList({url("unseen.png")}));
-    for (const QString& path : m_server->requested())
-        QVERIFY2(!path.endsWith("unseen.png"), qPrintable(path));
-}
-
-// The crawler's live rows are added to what view 1 shows.
-void TestWebView::appendHtmlKeepsThePage() {
-    WebView view(WebView::Kind::Shown);
-    EventLog log(view);
-    view.navigate(url("one.htm"));
-    log.nextLoad();
-    const QString row = "<font face='Arial'><small><a href='" + url("two.htm") +
-                        "?a=1&b=\"2\"'>it's</a></small></font><br>";
-    view.appendHtml(row);
-    view.appendHtml(row);
-    QVERIFY(waitUntil([&] {
-        const auto page = takeSnapshot(view);
-        return page && page->links.size() == 2;
-    }));
-    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
-    QCOMPARE(page->paragraphs, QStringList({"Hello clipboard"}));
-    QCOMPARE(page->links[1].href, url("two.htm") + "?a=1&b=%222%22");
-    QCOMPARE(page->links[1].outerText, QStringLiteral("it's"));
 }
 
 QTEST_MAIN(TestWebView)

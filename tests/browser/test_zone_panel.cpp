@@ -1,6 +1,7 @@
-// The zones in the real browser window, offscreen: the favourites and
-// history panels, the private-zone login and logout from "Go|Private", and
-// the public zone's refusal of typed addresses and completed pages.
+// The zones in the real browser window, offscreen: the adult listing, the
+// private-zone login and logout from "Go|Private", the favourites and
+// history panels, and the public zone's refusal of typed addresses and
+// completed pages.
 
 #include "WindowTestKit.h"
 #include "browser/BrowserWindow.h"
@@ -39,16 +40,13 @@ class TestZonePanel : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
-    void favouritesAndHistoryPanels();
-    void loginAndLogoutThroughGoPrivate();
-    void refusedTypedAddressAndCompletedPage();
-    void adultListingAndCollections();
+    void zonesAndTheirLists();
 
 private:
     QString writePage(const QString& name) const;
     void openInView1(const QString& address) const;
-    void trigger(const QString& path) const;
-    void press(const QString& tip) const;
+    void trigger(const QString& path) const { triggerMenu(m_window->menuBar(), path); }
+    void press(const QString& tip) const { pressToolbarButton(m_window.get(), tip); }
     bool canSaveImageBuf() const;
     QLabel* panel(int n) const { return m_window->statusBar()->findChildren<QLabel*>()[n - 1]; }
     QListWidget* list(const char* name) const {
@@ -87,8 +85,7 @@ QString TestZonePanel::writePage(const QString& name) const {
     const QString path = QDir(m_home->path()).filePath(name);
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
-        file.write("<html><head><title>" + name.toUtf8() + "</title></head><body>" + name.toUtf8() +
-                   "</body></html>");
+        file.write("<title>" + name.toUtf8() + "</title>" + name.toUtf8());
     return QUrl::fromLocalFile(path).toString();
 }
 
@@ -106,14 +103,6 @@ bool TestZonePanel::canSaveImageBuf() const {
     return false;
 }
 
-void TestZonePanel::trigger(const QString& path) const {
-    triggerMenu(m_window->menuBar(), path);
-}
-
-void TestZonePanel::press(const QString& tip) const {
-    pressToolbarButton(m_window.get(), tip);
-}
-
 QStringList TestZonePanel::shownLists() const {
     QStringList names;
     for (const char* name : {"favorit", "favorit2", "domain", "domain2"})
@@ -122,7 +111,64 @@ QStringList TestZonePanel::shownLists() const {
     return names;
 }
 
-void TestZonePanel::favouritesAndHistoryPanels() {
+// The adult listing and collections; the private zone's login and logout
+// from "Go|Private"; then, back in the public zone, the favourites and
+// history panels and the refusal of a typed address and of a completed page.
+void TestZonePanel::zonesAndTheirLists() {
+    m_controller->harvest.linkList = {"http://adult.example/a.htm", "http://adult.example/b"};
+    m_prompts.expectMessage("Your adult listing is created and  saved");
+    trigger("Finder|Create adult listing");
+    QCOMPARE(list("domain")->count(), 1);
+    QCOMPARE(list("domain")->item(0)->text(), QStringLiteral("adult.example"));
+
+    m_prompts.expect(Kind::Input, "Your password , please", "sun and sky");
+    trigger("Finder|Edit adult listing");
+    QCOMPARE(shownLists(), QStringList({"domain"}));
+    // A press first, as a real double-click gives one.
+    QListWidget* domains = list("domain");
+    const QPoint top = domains->visualItemRect(domains->item(0)).center();
+    QTest::mouseClick(domains->viewport(), Qt::LeftButton, {}, top);
+    QTest::mouseDClick(domains->viewport(), Qt::LeftButton, {}, top);
+    QVERIFY(m_controller->privateHistory.isEmpty());
+    // The link list, shown from status panel 3, takes the listing's place.
+    QTest::mouseClick(panel(3), Qt::LeftButton);
+    QCOMPARE(shownLists(), QStringList());
+
+    const QString page = writePage("collection.htm");
+    m_prompts.expect(Kind::OpenFile, "HTML file (*.htm;*.html)|*.htm;*.html|Text File",
+                     QUrl(page).toLocalFile());
+    trigger("File|Open Collection");
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), page, kLoadMs);
+
+    const QString start = writePage("private-start.htm");
+    m_controller->privateZoneTable = {
+        {"sesame", "http://127.0.0.1:9/s.txt", "http://127.0.0.1:9/c.txt", start}};
+    QSignalSpy lists(m_controller.get(), &BrowserController::privateListsWanted);
+    m_prompts.expect(Kind::Input, kLoginPrompt, "sesame")
+        .expect(Kind::YesNo, "Would You like keep a record ?", "yes");
+    trigger("Go|Private");
+    QCOMPARE(panel(2)->text(), QStringLiteral("Your tracking will keeped !!! "));
+    QVERIFY(addressBand()->isHidden());
+    QCOMPARE(lists.size(), 1);
+    QVERIFY(canSaveImageBuf());
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), start, kLoadMs);
+
+    // The zone's own favourites list.
+    press("Favorites");
+    QCOMPARE(shownLists(), QStringList({"favorit"}));
+    press("Favorites");
+
+    // "Channels" stops tracking and keeps the band hidden.
+    trigger("Go|Channels");
+    QVERIFY(!m_controller->tracking);
+    QVERIFY(addressBand()->isHidden());
+
+    trigger("Go|Private");
+    QVERIFY(!m_controller->privateZone);
+    QVERIFY(!addressBand()->isHidden());
+    QVERIFY(!canSaveImageBuf());
+    QTRY_VERIFY_WITH_TIMEOUT(view1Url().endsWith("/velgan/index.htm"), kLoadMs);
+
     HttpFixture http(m_home->path());
     QVERIFY(http.start());
     const QString address = http.url("a.htm").toString();
@@ -153,40 +199,7 @@ void TestZonePanel::favouritesAndHistoryPanels() {
     QTest::mouseDClick(favourites->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(favourites->count(), 0);
     QCOMPARE(fileBytes(QDir(m_home->path()).filePath("favor2.txt")), QByteArray("\r\n"));
-}
 
-void TestZonePanel::loginAndLogoutThroughGoPrivate() {
-    const QString start = writePage("private-start.htm");
-    m_controller->privateZoneTable = {
-        {"sesame", "http://127.0.0.1:9/s.txt", "http://127.0.0.1:9/c.txt", start}};
-    QSignalSpy lists(m_controller.get(), &BrowserController::privateListsWanted);
-    m_prompts.expect(Kind::Input, kLoginPrompt, "sesame")
-        .expect(Kind::YesNo, "Would You like keep a record ?", "yes");
-    trigger("Go|Private");
-    QCOMPARE(panel(2)->text(), QStringLiteral("Your tracking will keeped !!! "));
-    QVERIFY(addressBand()->isHidden());
-    QCOMPARE(lists.size(), 1);
-    QVERIFY(canSaveImageBuf());
-    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), start, kLoadMs);
-
-    // The zone's own favourites list.
-    press("Favorites");
-    QCOMPARE(shownLists(), QStringList({"favorit"}));
-    press("Favorites");
-
-    // "Channels" stops tracking and keeps the band hidden.
-    trigger("Go|Channels");
-    QVERIFY(!m_controller->tracking);
-    QVERIFY(addressBand()->isHidden());
-
-    trigger("Go|Private");
-    QVERIFY(!m_controller->privateZone);
-    QVERIFY(!addressBand()->isHidden());
-    QVERIFY(!canSaveImageBuf());
-    QTRY_VERIFY_WITH_TIMEOUT(view1Url().endsWith("/velgan/index.htm"), kLoadMs);
-}
-
-void TestZonePanel::refusedTypedAddressAndCompletedPage() {
     const QString before = writePage("before.htm");
     const QString blocked = writePage("Forbidden.htm");
     openInView1(before);
@@ -214,33 +227,6 @@ void TestZonePanel::refusedTypedAddressAndCompletedPage() {
     m_controller->navigateShown(blocked);
     QTRY_VERIFY_WITH_TIMEOUT(m_prompts.done(), kLoadMs);
     QTRY_COMPARE_WITH_TIMEOUT(view1Url(), before, kLoadMs);
-}
-
-void TestZonePanel::adultListingAndCollections() {
-    m_controller->harvest.linkList = {"http://adult.example/a.htm", "http://adult.example/b"};
-    m_prompts.expectMessage("Your adult listing is created and  saved");
-    trigger("Finder|Create adult listing");
-    QCOMPARE(list("domain")->count(), 1);
-    QCOMPARE(list("domain")->item(0)->text(), QStringLiteral("adult.example"));
-
-    m_prompts.expect(Kind::Input, "Your password , please", "sun and sky");
-    trigger("Finder|Edit adult listing");
-    QCOMPARE(shownLists(), QStringList({"domain"}));
-    // A press first, as a real double-click gives one.
-    QListWidget* domains = list("domain");
-    const QPoint at = domains->visualItemRect(domains->item(0)).center();
-    QTest::mouseClick(domains->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(domains->viewport(), Qt::LeftButton, {}, at);
-    QVERIFY(m_controller->privateHistory.isEmpty());
-    // The link list, shown from status panel 3, takes the listing's place.
-    QTest::mouseClick(m_window->statusBar()->findChildren<QLabel*>()[2], Qt::LeftButton);
-    QCOMPARE(shownLists(), QStringList());
-
-    const QString page = writePage("collection.htm");
-    m_prompts.expect(Kind::OpenFile, "HTML file (*.htm;*.html)|*.htm;*.html|Text File",
-                     QUrl(page).toLocalFile());
-    trigger("File|Open Collection");
-    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), page, kLoadMs);
 }
 
 QTEST_MAIN(TestZonePanel)

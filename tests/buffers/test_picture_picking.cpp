@@ -110,21 +110,19 @@ void TestPicturePicking::doubleClick_data() {
     QTest::addColumn<int>("catalog"); // the catalog that gets the picture, or -1
 
     using O = PictureDoubleClick::Outcome;
-    const QString pic = kShop + "a.jpg";
-    QTest::newRow("view 1, first entry")
-        << true << pic << false << 0 << "shoes" << int(O::AddedToCatalog) << 0;
-    QTest::newRow("entry 20, view 2")
-        << false << pic << false << 20 << "caps" << int(O::AddedToCatalog) << 20;
-    QTest::newRow("generator shown")
-        << true << pic << true << 0 << "shoes" << int(O::ToGenerator) << -1;
-    QTest::newRow("generator shown, view 2")
-        << false << pic << true << 2 << "shoes" << int(O::AddedToCatalog) << 2;
-    QTest::newRow("no entry") << true << pic << false << -1 << "typed" << int(O::NoCatalogName)
-                              << -1;
-    QTest::newRow("empty text") << false << pic << false << 4 << "" << int(O::NoCatalogName) << -1;
-    QTest::newRow("beyond the catalogs")
-        << true << pic << false << 21 << "x" << int(O::NoCatalogName) << -1;
-    QTest::newRow("nothing picked") << true << "" << false << 0 << "shoes" << int(O::Ignored) << -1;
+    const auto row = [](const char* name, bool view1, bool picked, bool generator, int entry,
+                        const char* words, O outcome, int catalog) {
+        QTest::newRow(name) << view1 << (picked ? kShop + "a.jpg" : QString()) << generator << entry
+                            << QString(words) << int(outcome) << catalog;
+    };
+    row("view 1, first entry", true, true, false, 0, "shoes", O::AddedToCatalog, 0);
+    row("entry 20, view 2", false, true, false, 20, "caps", O::AddedToCatalog, 20);
+    row("generator shown", true, true, true, 0, "shoes", O::ToGenerator, -1);
+    row("generator shown, view 2", false, true, true, 2, "shoes", O::AddedToCatalog, 2);
+    row("no entry", true, true, false, -1, "typed", O::NoCatalogName, -1);
+    row("empty text", false, true, false, 4, "", O::NoCatalogName, -1);
+    row("beyond the catalogs", true, true, false, 21, "x", O::NoCatalogName, -1);
+    row("nothing picked", true, false, false, 0, "shoes", O::Ignored, -1);
 }
 
 // The picked picture always leaves the picture buffer; it joins at most one

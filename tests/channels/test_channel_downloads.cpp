@@ -1,7 +1,7 @@
 // The channel downloads against a copy of the shipped channel server: all of
 // it read as local files and over HTTP, then the cuts at 12000, 16000 and
-// 64000 characters, error pages, the Location2 prefix, locations kept for the
-// next start, the featured-pages wiring and the retry timer.
+// 64000 characters, the Location2 prefix, locations kept for the next start,
+// a country's lists and the retry timer.
 
 #include "browser/BrowserController.h"
 #include "channels/ChannelDownloads.h"
@@ -98,16 +98,13 @@ private Q_SLOTS:
     void shippedFiles_data();
     void shippedFiles();
     void cutsAtTheirChunkSizes();
-    void errorPagesLeaveTargetsAlone();
     void channelAddressesTakeLocation2AndLocationsWaitForNextStart();
-    void featuredRotationStartsAgain();
     void countryReplacesTheLists();
     void retryUntilBothPrivateListsArrive();
 
 private:
     // Location1 (and Location2) of the row's server: files or HTTP.
     QString base(const QString& server) const;
-    void startUp(const QString& location1, const QString& location2);
     void writeServerFile(const QString& name, const QByteArray& bytes) const;
     QString savedLocation(const QString& key) const;
     void waitForStartUp();
@@ -146,11 +143,6 @@ QString TestChannelDownloads::base(const QString& server) const {
     return QUrl::fromLocalFile(m_server->path() + '/').toString();
 }
 
-void TestChannelDownloads::startUp(const QString& location1, const QString& location2) {
-    m_controller->setLocations(location1, location2);
-    m_controller->startUp();
-}
-
 void TestChannelDownloads::writeServerFile(const QString& name, const QByteArray& bytes) const {
     QFile file(m_server->path() + '/' + name);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -177,7 +169,8 @@ void TestChannelDownloads::shippedFiles_data() {
 void TestChannelDownloads::shippedFiles() {
     QFETCH(QString, server);
     const QString location = base(server);
-    startUp(location, location);
+    m_controller->setLocations(location, location);
+    m_controller->startUp();
     waitForStartUp();
     QVERIFY(!m_downloads->retryTimer().isActive());
 
@@ -223,7 +216,8 @@ void TestChannelDownloads::cutsAtTheirChunkSizes() {
     writeServerFile("menu1.txt", "Big\r\n " + records);
     writeServerFile("list5.txt", lines);
     const QString location = base("http");
-    startUp(location, location);
+    m_controller->setLocations(location, location);
+    m_controller->startUp();
     waitForStartUp();
 
     const QStringList search = m_arrived.sections["[search]"].split('\n', Qt::SkipEmptyParts);
@@ -237,27 +231,6 @@ void TestChannelDownloads::cutsAtTheirChunkSizes() {
     QCOMPARE(m_downloads->featured().pending().last(), "http://site.example/02063.htm");
 }
 
-void TestChannelDownloads::errorPagesLeaveTargetsAlone() {
-    HttpFixture::Response notFound;
-    notFound.status = 404;
-    notFound.reason = "Not Found";
-    notFound.body = "<html><head><Title>Not here</Title></head><body>x<y>\r\n</body>";
-    for (const char* path : {"pubchannels.txt", "intl/World_3.txt", "intl.txt"})
-        m_http->setResponse(QString::fromLatin1(path), notFound);
-    // An error page sent with status 200 is just as much an error page.
-    HttpFixture::Response okPage = notFound;
-    okPage.status = 200;
-    m_http->setResponse("pubsearch.txt", okPage);
-    const QString location = base("http");
-    startUp(location, location);
-    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[button 3] hidden"), kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[button 8] Auctions"), kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->privateZoneTable.isEmpty(), kWaitMs);
-    QTest::qWait(200);
-    for (const char* section : {"[channels]", "[search]", "[countries]"})
-        QVERIFY2(!m_arrived.sections.contains(section), section);
-}
-
 void TestChannelDownloads::channelAddressesTakeLocation2AndLocationsWaitForNextStart() {
     writeServerFile(
         "pubchannels.txt",
@@ -265,7 +238,8 @@ void TestChannelDownloads::channelAddressesTakeLocation2AndLocationsWaitForNextS
     writeServerFile("locations.txt", "http://new.example/velgan/\r\nhttp://other.example/v/\r\n");
     const QString location = base("file");
     const QString second = QStringLiteral("http://second.example/velgan/");
-    startUp(location, second);
+    m_controller->setLocations(location, second);
+    m_controller->startUp();
     QTRY_VERIFY_WITH_TIMEOUT(m_arrived.sections.contains("[channels]"), kWaitMs);
     QCOMPARE(m_arrived.sections["[channels]"], "Local|" + second +
                                                    "pages/news.htm\n"
@@ -276,24 +250,6 @@ void TestChannelDownloads::channelAddressesTakeLocation2AndLocationsWaitForNextS
     // This run keeps its addresses: the next files still come from here.
     QCOMPARE(m_controller->location1(), location);
     QCOMPARE(m_controller->location2(), second);
-}
-
-void TestChannelDownloads::featuredRotationStartsAgain() {
-    const QString location = base("file");
-    startUp(location, location);
-    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.view1.size(), 2, kWaitMs);
-    QCOMPARE(m_arrived.view1.last(), location + "index.htm");
-    m_downloads->nextFeatured();
-    m_downloads->nextFeatured();
-    QCOMPARE(m_arrived.shown.last(), location + "pages/featured2.htm");
-
-    // None left: the list is fetched again, all of it seen: the seen list
-    // starts again and view 1 goes to the vendor's home page.
-    m_downloads->nextFeatured();
-    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.view1.last(), ChannelDownloads::vendorHome(), kWaitMs);
-    QVERIFY(m_controller->seenFeatured.isEmpty());
-    m_downloads->nextFeatured();
-    QTRY_COMPARE_WITH_TIMEOUT(m_arrived.view1.last(), location + "index.htm", kWaitMs);
 }
 
 void TestChannelDownloads::countryReplacesTheLists() {

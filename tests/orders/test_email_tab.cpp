@@ -27,8 +27,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void fieldsAndChecks();
-    void hostTextChoosesTheSecurity_data();
-    void hostTextChoosesTheSecurity();
     void getOrdersKeepsTheTabUsable();
 
 private:
@@ -93,33 +91,6 @@ void TestEmailTab::fieldsAndChecks() {
     m_prompts->expectMessage("Enter the mail server in \"POP Host:\" first");
     QTest::mouseClick(button("Get Orders"), Qt::LeftButton);
     QCOMPARE(m_prompts->shown().size(), 2);
-}
-
-void TestEmailTab::hostTextChoosesTheSecurity_data() {
-    QTest::addColumn<QString>("hostText");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("port");
-    QTest::addColumn<MailAccount::Security>("security");
-    const auto row = [](const char* text, const char* host, int port, MailAccount::Security s) {
-        QTest::newRow(text) << QString(text) << QString(host) << port << s;
-    };
-    using S = MailAccount::Security;
-    row("mail.shop.test", "mail.shop.test", 0, S::StartTls);
-    row(" mail.shop.test:1110 ", "mail.shop.test", 1110, S::StartTls);
-    row("POP3S://mail.shop.test", "mail.shop.test", 0, S::Tls);
-    row("pop3://127.0.0.1:2110", "127.0.0.1", 2110, S::Plain);
-}
-
-void TestEmailTab::hostTextChoosesTheSecurity() {
-    QFETCH(QString, hostText);
-    QFETCH(QString, host);
-    QFETCH(int, port);
-    QFETCH(MailAccount::Security, security);
-    m_controller->setPopHost(hostText);
-    const MailAccount account = m_controller->account();
-    QCOMPARE(account.host, host);
-    QCOMPARE(account.port, port);
-    QCOMPARE(int(account.security), int(security));
 }
 
 // The mailbox is read while the tab keeps handling events; the orders

@@ -1,8 +1,10 @@
 #include "orders/IntakeSink.h"
+#include "orders/OrderController.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderMail.h"
 #include "orders/OrderStore.h"
 #include "support/DovecotFixture.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,6 +47,7 @@ private Q_SLOTS:
     void init();
     void fetchAgainAndDelete();
     void crashBetweenStoringAndDeleting();
+    void hostTextChoosesTheSecurity();
 
 private:
     FetchSummary fetch(bool deleteAfterReading);
@@ -114,6 +117,29 @@ void TestOrderFetch::crashBetweenStoringAndDeleting() {
     QCOMPARE(summary.orders, 1);
     QCOMPARE(m_store->orderCount(), 3);
     QCOMPARE(m_server->messageCount(), 0);
+}
+
+// What the user types as "POP Host:" picks the server, port and security.
+void TestOrderFetch::hostTextChoosesTheSecurity() {
+    ScriptedPrompts prompts;
+    OrderController controller(m_dir->filePath("controller.sqlite"), prompts);
+    using S = MailAccount::Security;
+    struct Row {
+        const char* text;
+        const char* host;
+        int port;
+        S security;
+    };
+    for (const Row& row : {Row{"mail.shop.test", "mail.shop.test", 0, S::StartTls},
+                           Row{" mail.shop.test:1110 ", "mail.shop.test", 1110, S::StartTls},
+                           Row{"POP3S://mail.shop.test", "mail.shop.test", 0, S::Tls},
+                           Row{"pop3://127.0.0.1:2110", "127.0.0.1", 2110, S::Plain}}) {
+        controller.setPopHost(row.text);
+        const MailAccount account = controller.account();
+        QCOMPARE(account.host, row.host);
+        QCOMPARE(account.port, row.port);
+        QCOMPARE(int(account.security), int(row.security));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestOrderFetch)

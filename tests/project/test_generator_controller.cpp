@@ -44,7 +44,6 @@ class TestGeneratorController : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
-    void newProjectCreatesTheFolder();
     void newProjectRefusals_data();
     void newProjectRefusals();
     void categoryListAndTabSwitch();
@@ -52,9 +51,7 @@ private Q_SLOTS:
     void movingItemsAtTheEnds();
     void savesNeverCrossCategories();
     void openProject();
-    void openProjectCancelledOrOutside();
     void generateAndUpdate();
-    void generateUsesTheAddressesAndTemplatesOfTheWindow();
     void frontPageAndUpdatePublish();
     void previewAndGetItUseTheBrowser();
 
@@ -109,17 +106,6 @@ void TestGeneratorController::setSetting(QString SiteSettings::*field, const QSt
     SiteSettings settings = m_controller->settings();
     settings.*field = value;
     m_controller->setSettings(settings);
-}
-
-void TestGeneratorController::newProjectCreatesTheFolder() {
-    m_controller->setCategoryEntry("typed");
-    expectNewProject("My Shop");
-    m_controller->newProject();
-    QCOMPARE(m_controller->projectName(), "My Shop");
-    QVERIFY(QFileInfo(m_home->filePath("My Shop")).isDir());
-    QVERIFY(QDir(m_home->filePath("My Shop")).isEmpty());
-    QCOMPARE(m_controller->categoryEntry(), QString());
-    QVERIFY(m_controller->categories().isEmpty());
 }
 
 void TestGeneratorController::newProjectRefusals_data() {
@@ -192,7 +178,6 @@ void TestGeneratorController::choosingAndEditingItems() {
     QCOMPARE(m_controller->itemFields(), kept);
 
     m_controller->showItem(1);
-    QCOMPARE(m_controller->itemFields()[ItemRecord::ItemDesc], "Saw");
     m_controller->setItemField(ItemRecord::ItemPrice, "12,50");
     m_prompts->expectMessage("must be a number");
     m_controller->addItem();
@@ -280,25 +265,20 @@ void TestGeneratorController::openProject() {
         QCOMPARE(m_controller->categories(), (QStringList{"Tools", "Garden"}));
     }
     QCOMPARE(m_controller->settings().salesTax, "0.07");
-    m_controller->switchTab();
-    QCOMPARE(fileBytes(project("Shop.sit")), SettingsFile::write(saved).toUtf8());
-}
 
-void TestGeneratorController::openProjectCancelledOrOutside() {
-    makeShop();
+    // Cancelled, or a project file outside its folder: the open one stays.
     QTemporaryDir elsewhere;
     QDir(elsewhere.path()).mkdir("Other");
     const QString outside = elsewhere.filePath("Other/Other.caa");
     writeFile(outside, {"Stranger"});
-
     m_prompts->expect(Kind::OpenFile, "*.caa", {}, true);
     m_controller->openProject();
     m_prompts->expect(Kind::OpenFile, "*.caa", outside);
     m_prompts->expectMessage("Choose the project file inside its project's folder");
     m_controller->openProject();
-
     QCOMPARE(m_controller->projectName(), "Shop");
     m_controller->switchTab();
+    QCOMPARE(fileBytes(project("Shop.sit")), SettingsFile::write(saved).toUtf8());
     QCOMPARE(linesOf(project("Shop.caa")), (QStringList{"Tools", "Garden"}));
 }
 
@@ -308,7 +288,21 @@ void TestGeneratorController::generateAndUpdate() {
     QVERIFY(QDir(m_home->path()).isEmpty());
 
     makeShop();
+    m_controller->setOrderEmail("sales@shop.test");
+    m_controller->setGatewayHost("pay.shop.test");
+    m_controller->setGatewayLogin("shop7");
+    m_controller->setSaveResultsEmail("results@shop.test");
+    OrderTemplates templates = m_controller->templates();
+    templates.paymentPage = "<html>pay here</html>";
+    m_controller->setTemplates(templates);
     m_controller->generate();
+    QVERIFY(fileBytes(project("order.htm"))
+                .contains("ACTION=\"mailto:sales@shop.test?subject=Online Order\""));
+    const QByteArray card = fileBytes(project("order_cc.htm"));
+    QVERIFY(card.contains("action=\"https://pay.shop.test/scripts/authnet25/WLDoTrans.asp\""));
+    QVERIFY(card.contains("name=\"LOGIN\" value=\"shop7\""));
+    QVERIFY(fileBytes(project("order1.htm")).contains("S-Email-Address=\"results@shop.test\""));
+    QCOMPARE(fileBytes(project("select_payment.htm")), "<html>pay here</html>\r\n");
     QVERIFY(fileBytes(project("data1.js"))
                 .contains("ToolsList[ 2] = new Item(\"A2\",\"Saw\",12,0,\"3\",\"8\",\"\")"));
     QFile::remove(project("data1.js"));
@@ -350,26 +344,6 @@ void TestGeneratorController::frontPageAndUpdatePublish() {
     m_controller->update();
     QCOMPARE(fileBytes(server + "/Shop/data1.js"), fileBytes(project("data1.js")));
     QVERIFY(!fileBytes(server + "/Shop/data1.js").contains("Hammer"));
-}
-
-void TestGeneratorController::generateUsesTheAddressesAndTemplatesOfTheWindow() {
-    makeShop();
-    m_controller->setOrderEmail("sales@shop.test");
-    m_controller->setGatewayHost("pay.shop.test");
-    m_controller->setGatewayLogin("shop7");
-    m_controller->setSaveResultsEmail("results@shop.test");
-    OrderTemplates templates = m_controller->templates();
-    templates.paymentPage = "<html>pay here</html>";
-    m_controller->setTemplates(templates);
-    m_controller->generate();
-
-    QVERIFY(fileBytes(project("order.htm"))
-                .contains("ACTION=\"mailto:sales@shop.test?subject=Online Order\""));
-    const QByteArray card = fileBytes(project("order_cc.htm"));
-    QVERIFY(card.contains("action=\"https://pay.shop.test/scripts/authnet25/WLDoTrans.asp\""));
-    QVERIFY(card.contains("name=\"LOGIN\" value=\"shop7\""));
-    QVERIFY(fileBytes(project("order1.htm")).contains("S-Email-Address=\"results@shop.test\""));
-    QCOMPARE(fileBytes(project("select_payment.htm")), "<html>pay here</html>\r\n");
 }
 
 void TestGeneratorController::previewAndGetItUseTheBrowser() {

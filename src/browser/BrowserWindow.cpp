@@ -69,13 +69,27 @@ QStringList comboItems(const QComboBox* box) {
 QComboBox* editableBox(const QString& name) {
     auto* box = new QComboBox;
     box->setEditable(true);
-    // Enter is handled by the window; the box neither adds items nor
+    // Enter is handled by the window, which watches the box itself: the box
+    // is the focus widget and hands keys to its line edit by a direct call,
+    // past any filter on the line edit. The box neither adds items nor
     // completes what the user types, so the text stays exactly as typed.
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
+    // On Linux a screen reader announces an editable box by its text and
+    // finds its caption through the buddy label; the line edit inside is
+    // named too, so the caption is heard wherever the reader looks.
     box->setAccessibleName(name);
+    box->lineEdit()->setAccessibleName(name);
     box->setToolTip(name);
     return box;
+}
+
+// The caption before a toolbar box, its buddy: Alt+letter reaches the box
+// and screen readers announce the box by the caption.
+QLabel* buddyLabel(const QString& caption, QWidget* box) {
+    auto* label = new QLabel(caption);
+    label->setBuddy(box);
+    return label;
 }
 
 } // namespace
@@ -468,8 +482,8 @@ void BrowserWindow::buildSearchWordsBand() {
     bar->setObjectName(QStringLiteral("searchWordsBand"));
     m_searchWords = editableBox(QStringLiteral("Search words"));
     m_searchWords->setMinimumContentsLength(16);
-    m_searchWords->lineEdit()->installEventFilter(this);
-    bar->addWidget(new QLabel(QStringLiteral("Search words: ")));
+    m_searchWords->installEventFilter(this);
+    bar->addWidget(buddyLabel(QStringLiteral("Search words: "), m_searchWords));
     bar->addWidget(m_searchWords);
     addToolBar(Qt::TopToolBarArea, bar);
 }
@@ -489,12 +503,12 @@ void BrowserWindow::buildAddressBand() {
     bar->setObjectName(QStringLiteral("addressBand"));
     m_address = editableBox(QStringLiteral("Address"));
     m_address->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    m_address->lineEdit()->installEventFilter(this);
+    m_address->installEventFilter(this);
     connect(m_address, &QComboBox::editTextChanged, this,
             [this](const QString& text) { m_controller.setAddressText(text); });
     connect(m_address, &QComboBox::activated, this,
             [this](int index) { m_controller.chooseAddress(m_address->itemText(index)); });
-    bar->addWidget(new QLabel(QStringLiteral("Address ")));
+    bar->addWidget(buddyLabel(QStringLiteral("Address "), m_address));
     bar->addWidget(m_address);
     addToolBar(Qt::TopToolBarArea, bar);
 }
@@ -542,12 +556,12 @@ bool BrowserWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool BrowserWindow::handleKey(QObject* watched, int key) {
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (watched == m_address->lineEdit() && enter) {
+    if (watched == m_address && enter) {
         m_controller.setAddressText(m_address->currentText());
         m_controller.enterAddress();
         return true;
     }
-    if (watched != m_searchWords->lineEdit() || !(enter || key == Qt::Key_Delete))
+    if (watched != m_searchWords || !(enter || key == Qt::Key_Delete))
         return false;
     const QString text = m_searchWords->currentText();
     if (enter)

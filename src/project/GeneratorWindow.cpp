@@ -230,6 +230,9 @@ QWidget* GeneratorWindow::buildProductFrame() {
     m_categoryBox->setEditable(true);
     m_categoryBox->setInsertPolicy(QComboBox::NoInsert);
     addRow(form, QStringLiteral("Category name"), m_categoryBox);
+    // A screen reader on Linux announces an editable box by its text: the
+    // line edit inside carries the caption as well.
+    m_categoryBox->lineEdit()->setAccessibleName(QStringLiteral("Category name"));
     for (int f = 0; f < ItemRecord::kFieldCount; ++f) {
         m_itemFields[f] = new QLineEdit;
         addRow(form, ItemRecord::label(ItemRecord::Field(f)), m_itemFields[f]);

@@ -13,6 +13,7 @@
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
+#include "support/UserInput.h"
 
 #include <QDir>
 #include <QLabel>
@@ -120,15 +121,15 @@ QStringList TestBrowserHarvest::items(QListWidget* list) const {
 void TestBrowserHarvest::clickButton(QWidget* editor, const QString& caption) const {
     for (QPushButton* button : editor->findChildren<QPushButton*>())
         if (button->text() == caption)
-            return QTest::mouseClick(button, Qt::LeftButton);
+            return UserInput::click(button);
     QFAIL(qPrintable("no button " + caption));
 }
 
 // A press first, as a real double-click gives one.
 void TestBrowserHarvest::doubleClick(QListWidget* list, int row) const {
     const QPoint at = list->visualItemRect(list->item(row)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    UserInput::click(list->viewport(), Qt::LeftButton, at);
+    UserInput::doubleClick(list->viewport(), at);
 }
 
 // One session on a page with three links: the link list editor, the report
@@ -145,12 +146,12 @@ void TestBrowserHarvest::linksReportAndStepping() {
     QCOMPARE(items(list), links);
 
     // Status panel 3 shows and hides the editor; a double-click excludes.
-    QTest::mouseClick(panel(3), Qt::LeftButton);
+    UserInput::click(panel(3));
     QVERIFY(harvest.linkEditor()->isVisible());
     doubleClick(list, 1);
     QCOMPARE(panel(3)->text(), QStringLiteral(" Here live only 2 links ! "));
     QCOMPARE(m_controller->harvest.visitedLinks, QStringList({links[1]}));
-    QTest::mouseClick(panel(3), Qt::LeftButton);
+    UserInput::click(panel(3));
     QVERIFY(!harvest.linkEditor()->isVisible());
     trigger("Reporting|View|View links listing");
     clickButton(harvest.linkEditor(), "Clear All");
@@ -207,9 +208,9 @@ void TestBrowserHarvest::linksReportAndStepping() {
     QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
 
     // The right mouse button opens a link list entry in the shown view.
-    QTest::mouseClick(panel(3), Qt::LeftButton);
-    QTest::mousePress(list->viewport(), Qt::RightButton, {},
-                      list->visualItemRect(list->item(1)).center());
+    UserInput::click(panel(3));
+    UserInput::click(list->viewport(), Qt::RightButton,
+                     list->visualItemRect(list->item(1)).center());
     QTRY_COMPARE_WITH_TIMEOUT(view1Url(), links[1], kLoadMs);
 
     // "Add Link" summarises view 1; the box's words go for the command's own,

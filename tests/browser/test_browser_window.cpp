@@ -9,7 +9,9 @@
 #include "browser/WebView.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
+#include "support/UserInput.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -173,13 +175,22 @@ void TestBrowserWindow::menusBandsAndCommands() {
     QCOMPARE(searchButtons.first(4),
              QStringList({"Search", "Shareware", "Computers", "Investmens"}));
 
+    // A screen reader finds each box's caption: its buddy label, and the
+    // name of the line edit inside.
+    for (const QString name : {"Address", "Search words"}) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box(name));
+        const auto labels = face->relations(QAccessible::Label);
+        QVERIFY2(!labels.isEmpty() &&
+                     labels.first().first->text(QAccessible::Name).startsWith(name),
+                 qPrintable(name));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(box(name)->lineEdit())->text(QAccessible::Name),
+            name);
+    }
     // The search-words box: Enter puts the words in, Delete takes them out.
-    QLineEdit* words = box("Search words")->lineEdit();
-    QTest::keyClicks(words, QStringLiteral("hats"));
-    QTest::keyClick(words, Qt::Key_Return);
+    UserInput::enterText(box("Search words"), QStringLiteral("hats"));
     QCOMPARE(m_controller->searchWords(), QStringList({"hats"}));
-    QTest::keyClicks(words, QStringLiteral("hats"));
-    QTest::keyClick(words, Qt::Key_Delete);
+    UserInput::enterText(box("Search words"), QStringLiteral("hats"), Qt::Key_Delete);
     QCOMPARE(m_controller->searchWords(), QStringList());
 
     trigger("Tools|Submitting");
@@ -215,15 +226,16 @@ void TestBrowserWindow::startUpViewsAddressAndClosing() {
     QCOMPARE(panel(1)->text(), QStringLiteral("Done"));
     QCOMPARE(box("Address")->currentText(), viewUrl(View::View1));
 
+    // Typed and entered, on the keypad and on the main keyboard.
+    const QString c = page("c.htm", "Page C");
+    UserInput::enterText(box("Address"), c, Qt::Key_Enter);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(), QStringLiteral("Page C"), kLoadMs);
     const QString a = page("a.htm", "Page A");
-    QLineEdit* address = box("Address")->lineEdit();
-    address->selectAll();
-    QTest::keyClicks(address, a);
-    QTest::keyClick(address, Qt::Key_Return);
+    UserInput::enterText(box("Address"), a);
     QCOMPARE(box("Address")->itemText(box("Address")->count() - 1), a);
     QTRY_COMPARE_WITH_TIMEOUT(viewUrl(View::View1), QUrl::fromLocalFile(a).toString(), kLoadMs);
     QTRY_COMPARE(m_window->windowTitle(), QStringLiteral("Page A"));
-    QCOMPARE(address->text(), QUrl::fromLocalFile(a).toString());
+    QCOMPARE(box("Address")->currentText(), QUrl::fromLocalFile(a).toString());
 
     const QString welcome = viewUrl(View::View2);
     press("Switch views");

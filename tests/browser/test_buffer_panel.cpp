@@ -11,6 +11,7 @@
 #include "platform/Beep.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
+#include "support/UserInput.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -151,7 +152,7 @@ void TestBufferPanel::buffersAndTheMouse() {
     QCOMPARE(pictures, QStringList({url("big.jpg"), url("pic.gif"), url("fpic.gif")}));
 
     // The report page shows the buffer and is not collected from itself.
-    QTest::mouseClick(panel(4), Qt::LeftButton);
+    UserInput::click(panel(4));
     QTRY_VERIFY_WITH_TIMEOUT(view1().locationUrl().contains("report-") && !view1().busy(), kLoadMs);
     QStringList shown;
     view1().snapshot([&shown](const DocumentSnapshot& page) { shown = page.imageSources; });
@@ -170,7 +171,7 @@ void TestBufferPanel::buffersAndTheMouse() {
     QCOMPARE(panel(4)->text(), QStringLiteral("Images'Listing is clear ! "));
     m_window->buffers().addPicture(url("x.jpg"));
     m_controller->setStatusText(4, "other");
-    QTest::mouseDClick(panel(5), Qt::LeftButton);
+    UserInput::doubleClick(panel(5));
     QVERIFY(m_controller->pictureBuffer.isEmpty());
     QCOMPARE(panel(4)->text(), QStringLiteral("Images'Listing is clear ! "));
 

@@ -9,11 +9,11 @@
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
+#include "support/UserInput.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -127,11 +127,11 @@ void TestZonePanel::zonesAndTheirLists() {
     // A press first, as a real double-click gives one.
     QListWidget* domains = list("domain");
     const QPoint top = domains->visualItemRect(domains->item(0)).center();
-    QTest::mouseClick(domains->viewport(), Qt::LeftButton, {}, top);
-    QTest::mouseDClick(domains->viewport(), Qt::LeftButton, {}, top);
+    UserInput::click(domains->viewport(), Qt::LeftButton, top);
+    UserInput::doubleClick(domains->viewport(), top);
     QVERIFY(m_controller->privateHistory.isEmpty());
     // The link list, shown from status panel 3, takes the listing's place.
-    QTest::mouseClick(panel(3), Qt::LeftButton);
+    UserInput::click(panel(3));
     QCOMPARE(shownLists(), QStringList());
 
     const QString page = writePage("collection.htm");
@@ -192,11 +192,11 @@ void TestZonePanel::zonesAndTheirLists() {
     press("Favorites");
     QListWidget* favourites = list("favorit2");
     const QPoint at = favourites->visualItemRect(favourites->item(0)).center();
-    QTest::mouseClick(favourites->viewport(), Qt::LeftButton, {}, at);
+    UserInput::click(favourites->viewport(), Qt::LeftButton, at);
     openInView1(writePage("elsewhere.htm"));
-    QTest::mousePress(favourites->viewport(), Qt::RightButton, {}, at);
+    UserInput::click(favourites->viewport(), Qt::RightButton, at);
     QTRY_COMPARE_WITH_TIMEOUT(view1Url(), address, kLoadMs);
-    QTest::mouseDClick(favourites->viewport(), Qt::LeftButton, {}, at);
+    UserInput::doubleClick(favourites->viewport(), at);
     QCOMPARE(favourites->count(), 0);
     QCOMPARE(fileBytes(QDir(m_home->path()).filePath("favor2.txt")), QByteArray("\r\n"));
 
@@ -211,11 +211,10 @@ void TestZonePanel::zonesAndTheirLists() {
         if (candidate->accessibleName() == QStringLiteral("Address"))
             box = candidate;
     QVERIFY(box);
-    box->setEditText(blocked);
     m_prompts.expectMessage(kRefused)
         .expect(Kind::Input, kLoginPrompt, {}, true)
         .expectMessage(" Sorry, Your password is wrong! Try again ,please ! ");
-    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    UserInput::enterText(box, blocked);
     QVERIFY(m_prompts.done());
     QVERIFY(!addressBand()->isHidden());
     QTest::qWait(300);

@@ -3,6 +3,7 @@
 #include "orders/OrderMail.h"
 #include "support/DovecotFixture.h"
 #include "support/ScriptedPrompts.h"
+#include "support/UserInput.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -67,7 +68,7 @@ template <typename T> T* TestEmailTab::find(const QString& text, QString (T::*wh
 }
 
 void TestEmailTab::typeInto(const QString& label, const QString& text) {
-    QTest::keyClicks(named<QLineEdit>(label), text); // the fields start empty
+    UserInput::enterText(named<QLineEdit>(label), text, Qt::Key_unknown);
 }
 
 void TestEmailTab::fieldsAndChecks() {
@@ -83,13 +84,13 @@ void TestEmailTab::fieldsAndChecks() {
     // "Host Delete" warns when ticked only.
     auto* box = m_tab->findChild<QCheckBox*>();
     m_prompts->expect(Kind::Warning, "Messages will be deleted after they are read from the host.");
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    UserInput::click(box, Qt::LeftButton, QPoint(4, box->height() / 2));
     QVERIFY(m_controller->hostDelete());
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    UserInput::click(box, Qt::LeftButton, QPoint(4, box->height() / 2));
     QVERIFY(!m_controller->hostDelete());
 
     m_prompts->expectMessage("Enter the mail server in \"POP Host:\" first");
-    QTest::mouseClick(button("Get Orders"), Qt::LeftButton);
+    UserInput::click(button("Get Orders"));
     QCOMPARE(m_prompts->shown().size(), 2);
 }
 
@@ -114,7 +115,7 @@ void TestEmailTab::getOrdersKeepsTheTabUsable() {
         progressShown = progressShown || (total > 0 && progress->isVisible());
     });
     m_prompts->expectMessage("2 new orders taken in, 1 other messages, 0 taken in before.");
-    QTest::mouseClick(button("Get Orders"), Qt::LeftButton);
+    UserInput::click(button("Get Orders"));
     QVERIFY(!button("Get Orders")->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(m_prompts->done(), 20000);
     QVERIFY(progressShown);
@@ -136,7 +137,7 @@ void TestEmailTab::getOrdersKeepsTheTabUsable() {
             }
         dialog->reject();
     });
-    QTest::mouseClick(button("Show Orders"), Qt::LeftButton);
+    UserInput::click(button("Show Orders"));
     QCOMPARE(rows, 2);
     QCOMPARE(newest, "2");
 }

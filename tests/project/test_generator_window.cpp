@@ -2,6 +2,7 @@
 #include "project/GeneratorWindow.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
+#include "support/UserInput.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using Kind = ScriptedPrompts::Kind;
 
@@ -91,20 +93,19 @@ void TestGeneratorWindow::clickTab(const QString& caption) {
     QTabBar* bar = m_window->tabs()->tabBar();
     for (int i = 0; i < bar->count(); ++i)
         if (bar->tabText(i) == caption)
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+            UserInput::click(bar, Qt::LeftButton, bar->tabRect(i).center());
     QCOMPARE(bar->tabText(bar->currentIndex()), caption);
 }
 
 void TestGeneratorWindow::click(const QString& caption) {
     QPushButton* target = button(caption);
     QVERIFY2(target->isVisible(), qPrintable(caption + " is not on the shown tab"));
-    QTest::mouseClick(target, Qt::LeftButton);
+    UserInput::click(target);
 }
 
 void TestGeneratorWindow::typeInto(const QString& label, const QString& text) {
     auto* field = named<QLineEdit>(label);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
+    UserInput::enterText(field, text, Qt::Key_unknown);
     QCOMPARE(field->text(), text);
 }
 
@@ -115,7 +116,7 @@ void TestGeneratorWindow::makeShop(const QStringList& categories) {
     click("New Project");
     QVERIFY(m_prompts->done());
     for (const QString& category : categories) {
-        QTest::keyClicks(named<QLineEdit>("Category name :"), category);
+        UserInput::enterText(named<QLineEdit>("Category name :"), category, Qt::Key_unknown);
         click("Add Category");
     }
     clickTab("Layout");
@@ -152,7 +153,8 @@ void TestGeneratorWindow::merchantSession() {
     const QByteArray defaults = expectedFile("project/expected/settings_defaults.sit");
     QVERIFY2(settings == defaults, firstDifference(settings, defaults));
 
-    QTest::keyClick(categoryBox(), Qt::Key_Down);
+    UserInput::click(categoryBox());
+    UserInput::press(m_window, Qt::Key_Down);
     QCOMPARE(categoryBox()->currentText(), "Tools");
     typeInto("Manufacturer", "Acme");
     for (const char* id : {"A1", "A2"}) {
@@ -162,23 +164,26 @@ void TestGeneratorWindow::merchantSession() {
     }
     QCOMPARE(fileBytes(project("Tools.pro")), "A1^^9.5^^^Acme^^^^\r\nA2^^9.5^^^Acme^^^^\r\n");
 
-    QTest::mouseClick(itemList()->viewport(), Qt::LeftButton, {}, itemAt(0));
+    UserInput::click(itemList()->viewport(), Qt::LeftButton, itemAt(0));
     QCOMPARE(named<QLineEdit>("Item ID")->text(), "A1");
     click("Down");
     QCOMPARE(itemList()->item(1)->text(), "A1^^9.5^^^Acme^^^^");
     click("Up");
     QCOMPARE(itemList()->item(0)->text(), "A1^^9.5^^^Acme^^^^");
 
-    // A double-click takes the item out of the list and the file.
-    const QPoint at = itemAt(1);
-    QTest::mouseClick(itemList()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(itemList()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(itemList()->viewport(), Qt::LeftButton, {}, at);
-    QTRY_COMPARE(itemList()->count(), 1);
+    // A double-click takes the item out of the list and the file; so does
+    // Delete on the selected item.
+    typeInto("Item ID", "A3");
+    click("Add");
+    UserInput::doubleClick(itemList()->viewport(), itemAt(1));
+    QTRY_COMPARE(itemList()->count(), 2);
+    UserInput::click(itemList()->viewport(), Qt::LeftButton, itemAt(1));
+    UserInput::press(m_window, Qt::Key_Delete);
+    QCOMPARE(itemList()->count(), 1);
     QCOMPARE(fileBytes(project("Tools.pro")), "A1^^9.5^^^Acme^^^^\r\n");
 
     QAbstractButton* manufacturer = find<QAbstractButton>("Manufacturer", &QAbstractButton::text);
-    QTest::mouseClick(manufacturer, Qt::LeftButton, {}, QPoint(6, manufacturer->height() / 2));
+    UserInput::click(manufacturer, Qt::LeftButton, QPoint(6, manufacturer->height() / 2));
     click("Generate");
     QVERIFY(QFile::remove(project("data1.js")));
     m_prompts->expectMessage("To publish it, enter the server name on the \"Settings\" tab.");
@@ -191,6 +196,22 @@ void TestGeneratorWindow::merchantSession() {
     QCOMPARE(categoryBox()->currentText(), QString());
     m_prompts->expectMessage("Choose a category in the Category box first");
     click("Add");
+    QVERIFY(m_prompts->done());
+    // A name typed into the Category box and entered chooses that category.
+    UserInput::enterText(categoryBox(), "Garden");
+    typeInto("Item ID", "G1");
+    typeInto("RPrice", "3");
+    click("Add");
+    QVERIFY(fileBytes(project("Garden.pro")).startsWith("G1^"));
+
+    // Delete on the category list takes the selected category out.
+    clickTab("Project");
+    auto* categories = named<QListWidget>("Categories' names :");
+    UserInput::click(categories->viewport(), Qt::LeftButton,
+                     categories->visualItemRect(categories->item(0)).center());
+    UserInput::press(m_window, Qt::Key_Delete);
+    clickTab("Layout");
+    QCOMPARE(fileBytes(project("Shop.caa")), "Garden\r\n");
 }
 
 // The settings and the form tags of the templates are saved with the
@@ -201,15 +222,22 @@ void TestGeneratorWindow::settingsReachTheSettingsFile() {
     clickTab("Web Style");
     typeInto("Name of Store's start file (Link to)", "shop");
     auto* contents = find<QRadioButton>("Contents menu only", &QRadioButton::text);
-    QTest::mouseClick(contents, Qt::LeftButton, {}, QPoint(6, contents->height() / 2));
+    UserInput::click(contents, Qt::LeftButton, QPoint(6, contents->height() / 2));
     clickTab("Templates");
     QCOMPARE(named<QLineEdit>("Orders are mailed to:")->text(), "orders@example.com");
     typeInto("Orders are mailed to:", "sales@shop.test");
     typeInto("Login at the gateway:", "shop7");
-    auto* page = named<QPlainTextEdit>("Payment choice page");
-    QTest::keyClick(page, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(page, "<p>pay</p>");
-    QTest::keyClick(page, Qt::Key_Return);
+    // The last template page lies past the tab bar's edge: the bar's right
+    // arrow brings it into sight.
+    QTabBar* pages = named<QTabWidget>("Order form templates")->tabBar();
+    QToolButton* right = nullptr;
+    for (QToolButton* arrow : pages->findChildren<QToolButton*>())
+        if (arrow->arrowType() == Qt::RightArrow)
+            right = arrow;
+    while (!pages->rect().contains(pages->tabRect(6)) && right->isEnabled())
+        UserInput::click(right);
+    UserInput::click(pages, Qt::LeftButton, pages->tabRect(6).center());
+    UserInput::enterText(named<QPlainTextEdit>("Payment choice page"), "<p>pay</p>");
     clickTab("Layout");
 
     const QByteArray settings = fileBytes(project("Shop.sit"));

@@ -1,0 +1,52 @@
+#include "UserInput.h"
+
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+QWindow* platformWindow(QWidget* widget) {
+    QWidget* top = widget->window();
+    if (!top->windowHandle())
+        qFatal("%s has no platform window: show it first", qPrintable(top->objectName()));
+    return top->windowHandle();
+}
+
+QPoint inWindow(QWidget* widget, QPoint at) {
+    return widget->mapTo(widget->window(), at.isNull() ? widget->rect().center() : at);
+}
+
+} // namespace
+
+namespace UserInput {
+
+void click(QWidget* widget, Qt::MouseButton button, QPoint at) {
+    QTest::mouseClick(platformWindow(widget), button, {}, inWindow(widget, at));
+}
+
+void doubleClick(QWidget* widget, QPoint at) {
+    QTest::mouseDClick(platformWindow(widget), Qt::LeftButton, {}, inWindow(widget, at));
+}
+
+void type(QWidget* window, const QString& text) {
+    for (const QChar character : text) {
+        if (character.unicode() > 0x7e)
+            qFatal("UserInput::type takes printable ASCII only");
+        QTest::keyClick(platformWindow(window), static_cast<char>(character.unicode()));
+    }
+}
+
+void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(platformWindow(window), key, modifiers);
+}
+
+void enterText(QWidget* field, const QString& text, Qt::Key key) {
+    click(field);
+    press(field, Qt::Key_A, Qt::ControlModifier);
+    type(field, text);
+    if (key != Qt::Key_unknown)
+        press(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+}
+
+} // namespace UserInput

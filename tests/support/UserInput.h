@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <Qt>
+
+class QWidget;
+
+// Input as a person gives it, for window tests. Every click and key goes
+// through the top-level window's platform window, as the windowing system
+// delivers it: a click reaches whatever child lies under the pointer and
+// moves focus as a real click does, and keys reach the window's focus
+// widget, never an inner widget a person cannot reach.
+namespace UserInput {
+
+// A press and release of `button` at `at` in `widget` (its centre when
+// `at` is null).
+void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QPoint at = {});
+void doubleClick(QWidget* widget, QPoint at = {});
+
+// Keys typed into whatever has focus in `window`'s top-level window.
+void type(QWidget* window, const QString& text);
+void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+
+// Clicks `field`, selects all its text (Ctrl+A), types `text` over it and,
+// unless `key` is Qt::Key_unknown, presses `key`.
+void enterText(QWidget* field, const QString& text, Qt::Key key = Qt::Key_Return);
+
+} // namespace UserInput

@@ -1,6 +1,7 @@
 #include "browser/BrowserController.h"
 
 #include "browser/StartPages.h"
+#include "buffers/PictureBuffer.h"
 #include "platform/Launcher.h"
 #include "platform/TextFile.h"
 #include "zone/Favourites.h"
@@ -85,12 +86,8 @@ void BrowserController::shutDown() {
 }
 
 void BrowserController::writePictureBuffer(const QString& fileName) const {
-    QString html = QStringLiteral("<html><body>");
-    for (const QString& picture : pictureBuffer)
-        html += QStringLiteral("<img src='") + picture + QStringLiteral("'>");
-    html += QStringLiteral("</body></html>");
     // A file that cannot be written is skipped; the others still are.
-    TextFile::writeLines(listFile(fileName), {html});
+    TextFile::writeLines(listFile(fileName), {PictureBuffer::dumpPage(pictureBuffer)});
 }
 
 void BrowserController::writeLists() const {

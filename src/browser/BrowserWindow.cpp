@@ -518,6 +518,8 @@ void BrowserWindow::buildAddressBand() {
 void BrowserWindow::buildStatusBar() {
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel;
+        // The panels show addresses and texts from pages: never as markup.
+        panel->setTextFormat(Qt::PlainText);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setToolTip(kPanelTips[i]);
         panel->setAccessibleName(kPanelTips[i]);

@@ -97,13 +97,22 @@ void BufferPanel::doubleClick(int which, const QString& address) {
         placeInGenerator(address);
         break;
     case PictureDoubleClick::Outcome::NoCatalogName:
-        m_prompts.message(PictureDoubleClick::noCatalogMessage(click.inView1));
+        askForCatalog(click.inView1);
         break;
     case PictureDoubleClick::Outcome::Ignored:
     case PictureDoubleClick::Outcome::AddedToCatalog:
         break;
     }
     m_beep->beep();
+}
+
+// One box at a time: a double-click that arrives while the box is open
+// does not open another.
+void BufferPanel::askForCatalog(bool inView1) {
+    if (m_asking)
+        return;
+    const QScopedValueRollback<bool> asking(m_asking, true);
+    m_prompts.message(PictureDoubleClick::noCatalogMessage(inView1));
 }
 
 // The address goes into the item editor's "Picture URL" field, and the

@@ -63,6 +63,7 @@ private:
     void mouseOver(const QString& href);
     void mouseOut();
     void doubleClick(int which, const QString& address);
+    void askForCatalog(bool inView1);
     void placeInGenerator(const QString& address);
     void showPage(const QString& html);
 
@@ -76,6 +77,7 @@ private:
     GeneratedPage m_page;
     QString m_pageUrl;
     bool m_reporting = false;
+    bool m_asking = false;
     // Whether links were armed when each user view's page finished loading.
     std::array<bool, 2> m_armedAtLoad{};
     SystemBeep m_systemBeep;

@@ -128,7 +128,8 @@ void WebView::enablePageEvents() {
     script.setSourceCode(pageEventsScript());
     script.setInjectionPoint(QWebEngineScript::DocumentReady);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
-    script.setRunsOnSubFrames(true);
+    // The top page watches the frames of its own origin itself.
+    script.setRunsOnSubFrames(false);
     m_page->scripts().insert(script);
 }
 

@@ -1,14 +1,17 @@
 // Tells the program when the mouse moves over a link or off an element, and
 // what was double-clicked: a picture gives its source, anything else the
-// address of its own or its nearest enclosing link. Runs in the
-// application's own script world in the page and in every frame; a frame
-// passes its events up to the top page, which alone talks to the program
-// through the web channel (the web channel's client script goes before
-// this one).
+// address of its own or its nearest enclosing link.
+//
+// Pages are written by strangers, so only what the user does counts. This
+// script runs in the application's own script world of the top page, where
+// the page's scripts can neither see nor call it, and it takes only events
+// the browser marks as the user's (isTrusted): a page's script can dispatch
+// events but never trusted ones. Frames of the page's own origin are
+// listened to from here directly; events inside frames of another origin
+// are not taken. Nothing travels by postMessage, which any frame could send.
+// (The web channel's client script goes before this one.)
 (function () {
     'use strict';
-
-    var kind = 'quillmart-page-event';
 
     function linkAddress(element) {
         for (var node = element; node; node = node.parentNode) {
@@ -37,7 +40,8 @@
     }
 
     // Events that come before the channel is open wait for it.
-    function deliver(event) {
+    function deliver(type, address) {
+        var event = { type: type, address: address };
         if (bridge)
             send(event);
         else
@@ -54,37 +58,47 @@
         });
     }
 
-    function listenToFrames() {
-        window.addEventListener('message', function (message) {
-            var data = message.data;
-            if (message.source === window || !data || typeof data !== 'object' ||
-                data.kind !== kind || typeof data.address !== 'string')
-                return;
-            deliver({ type: String(data.type), address: data.address });
-        });
+    var watched = new WeakSet();
+
+    // A frame of another origin has no document to reach from here.
+    function watchFrame(element) {
+        var frameDocument = null;
+        try {
+            frameDocument = element.contentDocument;
+        } catch (error) {
+            frameDocument = null;
+        }
+        watch(frameDocument);
     }
 
-    var isTop = window === window.top;
-    function report(type, address) {
-        if (isTop)
-            deliver({ type: type, address: address });
-        else
-            window.top.postMessage({ kind: kind, type: type, address: address }, '*');
+    function watch(target) {
+        if (!target || watched.has(target))
+            return;
+        watched.add(target);
+        target.addEventListener('mouseover', function (event) {
+            var address = event.isTrusted ? linkAddress(event.target) : '';
+            if (address)
+                deliver('over', address);
+        }, true);
+        target.addEventListener('mouseout', function (event) {
+            if (event.isTrusted)
+                deliver('out', '');
+        }, true);
+        target.addEventListener('dblclick', function (event) {
+            if (event.isTrusted)
+                deliver('dblclick', pickedAddress(event.target));
+        }, true);
+        // Each load of a frame gives it a new document.
+        target.addEventListener('load', function (event) {
+            var element = event.target;
+            if (element && (element.tagName === 'IFRAME' || element.tagName === 'FRAME'))
+                watchFrame(element);
+        }, true);
+        var frames = target.querySelectorAll('iframe, frame');
+        for (var i = 0; i < frames.length; ++i)
+            watchFrame(frames[i]);
     }
 
-    if (isTop) {
-        openChannel();
-        listenToFrames();
-    }
-    document.addEventListener('mouseover', function (event) {
-        var address = linkAddress(event.target);
-        if (address)
-            report('over', address);
-    }, true);
-    document.addEventListener('mouseout', function () {
-        report('out', '');
-    }, true);
-    document.addEventListener('dblclick', function (event) {
-        report('dblclick', pickedAddress(event.target));
-    }, true);
+    openChannel();
+    watch(document);
 })();

@@ -1,12 +1,14 @@
 #include "buffers/Catalogs.h"
 
+#include "harvest/WebMarkup.h"
+
 QString Catalogs::at(int index) const {
     return isCatalog(index) ? m_catalogs[index] : QString();
 }
 
 void Catalogs::addPicture(int index, const QString& url) {
     if (isCatalog(index))
-        m_catalogs[index] += QStringLiteral("<img src='") + url + QStringLiteral("'>");
+        m_catalogs[index] += WebMarkup::picture(url);
 }
 
 void Catalogs::clear(int index) {
@@ -15,12 +17,13 @@ void Catalogs::clear(int index) {
 }
 
 QString Catalogs::pageHtml(int index) const {
-    return QStringLiteral("<html><body>") + at(index) + QStringLiteral("</body></html>");
+    return QStringLiteral("<html>") + WebMarkup::noScriptPolicy() + QStringLiteral("<body>") +
+           at(index) + QStringLiteral("</body></html>");
 }
 
 QString Catalogs::fileText(int index) const {
-    return QStringLiteral("<html>\r\n\r\n<title>Catalog</title><body>") + at(index) +
-           QStringLiteral("</body>\r\n</html>\r\n");
+    return QStringLiteral("<html>\r\n\r\n<title>Catalog</title>") + WebMarkup::noScriptPolicy() +
+           QStringLiteral("<body>") + at(index) + QStringLiteral("</body>\r\n</html>\r\n");
 }
 
 QString Catalogs::clearedText(const QString& name) {

@@ -1,5 +1,6 @@
 #include "buffers/PictureBuffer.h"
 
+#include "harvest/WebMarkup.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
@@ -23,8 +24,7 @@ void PictureBuffer::remove(const QString& url) {
 // up: the buffer is emptied all the same, so that browsing goes on
 // collecting.
 void PictureBuffer::spill() {
-    const QString line =
-        QStringLiteral("<html><body>") + imageTags(m_pictures) + QStringLiteral("</body></html>");
+    const QString line = dumpPage(m_pictures);
     const QString name = QStringLiteral("bufer%1.htm").arg(m_spillCount);
     if (!m_spillFolder.isEmpty())
         TextFile::writeLines(QDir(m_spillFolder).filePath(name), {line});
@@ -35,20 +35,26 @@ void PictureBuffer::spill() {
 QString PictureBuffer::imageTags(const QStringList& urls) {
     QString tags;
     for (const QString& url : urls)
-        tags += QStringLiteral("<img src='") + url + QStringLiteral("'>");
+        tags += WebMarkup::picture(url);
     return tags;
 }
 
+QString PictureBuffer::dumpPage(const QStringList& urls) {
+    return QStringLiteral("<html>") + WebMarkup::noScriptPolicy() + QStringLiteral("<body>") +
+           imageTags(urls) + QStringLiteral("</body></html>");
+}
+
 QString PictureBuffer::reportHtml() const {
-    return QStringLiteral("<html><body><font face='Verdana'><big><strong><big>Report</big>"
+    return QStringLiteral("<html>") + WebMarkup::noScriptPolicy() +
+           QStringLiteral("<body><font face='Verdana'><big><strong><big>Report</big>"
                           "</strong></big></font> <ul><p>") +
            imageTags(m_pictures) + QStringLiteral("</p></ul> </body> </html>");
 }
 
 QString PictureBuffer::fileText() const {
-    return QStringLiteral(
-               "<html>\r\n\r\n<head><title>Image Buffer's contents</title></head><body>") +
-           imageTags(m_pictures) + QStringLiteral("</body>\r\n</html>\r\n");
+    return QStringLiteral("<html>\r\n\r\n<head><title>Image Buffer's contents</title>") +
+           WebMarkup::noScriptPolicy() + QStringLiteral("</head><body>") + imageTags(m_pictures) +
+           QStringLiteral("</body>\r\n</html>\r\n");
 }
 
 QString PictureBuffer::clearedText() {

@@ -26,8 +26,12 @@ public:
     // Spill files written so far; the next one is "bufer" + this + ".htm".
     quint16 spillCount() const { return m_spillCount; }
 
-    // "<img src='URL'>" for each URL, without separators.
+    // "<img src='URL'>" for each URL, without separators; an address that
+    // is not a web address stands as escaped text instead.
     static QString imageTags(const QStringList& urls);
+    // The one-line page of a spill file and of the buffer dumps written at
+    // shut-down ("error.htm", "error1.htm"); it runs no script.
+    static QString dumpPage(const QStringList& urls);
     // The report shown in the view ("View image buf", status panel 4).
     QString reportHtml() const;
     // The "Save image buf" file, CR LF line ends.

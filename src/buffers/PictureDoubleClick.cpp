@@ -2,13 +2,16 @@
 
 #include "buffers/Catalogs.h"
 #include "buffers/PictureBuffer.h"
+#include "harvest/WebMarkup.h"
 
 PictureDoubleClick::PictureDoubleClick(PictureBuffer& pictures, Catalogs& catalogs)
     : m_pictures(pictures), m_catalogs(catalogs) {}
 
-// Every catalog, the last two included, can be filled this way.
+// Every catalog, the last two included, can be filled this way. An address
+// that is not a plain web address is left alone: it could carry markup into
+// a catalog page or the shop.
 PictureDoubleClick::Outcome PictureDoubleClick::run(const Click& click) {
-    if (click.address.isEmpty())
+    if (!WebMarkup::isPlainWebAddress(click.address))
         return Outcome::Ignored;
     m_pictures.remove(click.address);
     if (click.inView1 && click.generatorShown)

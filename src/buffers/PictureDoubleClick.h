@@ -12,7 +12,7 @@ class PictureBuffer;
 class PictureDoubleClick {
 public:
     enum class Outcome {
-        Ignored,        // nothing with an address was under the mouse
+        Ignored,        // nothing with a plain web address was under the mouse
         ToGenerator,    // the address belongs in the generator's "Picture URL"
         AddedToCatalog, // the address joined the selected catalog
         NoCatalogName   // no catalog is selected: the user is asked to pick one

@@ -2,6 +2,7 @@
 
 #include "browser/Downloader.h"
 #include "harvest/HarvestState.h"
+#include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
 
 #include <QNetworkAccessManager>
@@ -103,8 +104,8 @@ void Crawler::reportProgress() {
 }
 
 QString Crawler::matchRow(const QString& url) {
-    return QStringLiteral("<font face='Arial'><small><a href='%1'>%1</a></small></font><br>")
-        .arg(url);
+    return QStringLiteral("<font face='Arial'><small>") + WebMarkup::anchor(url) +
+           WebMarkup::text(url) + QStringLiteral("</a></small></font><br>");
 }
 
 QString Crawler::leftText(qsizetype linkCount) {

@@ -3,6 +3,7 @@
 #include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkRow.h"
+#include "harvest/WebMarkup.h"
 
 LinkHarvester::LinkHarvester(HarvestState& state) : m_state(state) {}
 
@@ -39,13 +40,15 @@ void LinkHarvester::extractLinks(const DocumentSnapshot& document, Pass& pass) {
 }
 
 // A URL already written into any report row, even as part of a longer URL,
-// is skipped; the link list itself is not consulted.
+// is skipped; the link list itself is not consulted. Rows hold the escaped
+// forms, so the URL and the search word are looked for escaped.
 void LinkHarvester::harvestLink(int index, const QString& url, const QString& outerText,
                                 Pass& pass) {
-    if (pass.rows.occursInAnyRow(url))
+    if (pass.rows.occursInAnyRow(WebMarkup::text(url)))
         return;
     const QString row = LinkRow::make(url, outerText);
-    if (!pass.searchWord.isEmpty() && !row.contains(pass.searchWord, Qt::CaseInsensitive))
+    if (!pass.searchWord.isEmpty() &&
+        !row.contains(WebMarkup::text(pass.searchWord), Qt::CaseInsensitive))
         return;
     m_state.reportBuffer.append(row);
     pass.rows.addRow(row);

@@ -1,12 +1,14 @@
 #include "harvest/ReportFile.h"
 
 #include "harvest/HarvestState.h"
+#include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
 #include "platform/TextFile.h"
 
 QString ReportFile::content(const HarvestState& state) {
-    return QStringLiteral("<html>\r\n\r\n<title>Report</title><body>") +
-           state.reportBuffer.join(QString()) + QStringLiteral("</body>\r\n</html>\r\n");
+    return QStringLiteral("<html>\r\n\r\n<title>Report</title>") + WebMarkup::noScriptPolicy() +
+           QStringLiteral("<body>") + state.reportBuffer.join(QString()) +
+           QStringLiteral("</body>\r\n</html>\r\n");
 }
 
 QString ReportFile::dialogFilter(bool privateZone) {

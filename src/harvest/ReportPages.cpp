@@ -1,6 +1,7 @@
 #include "harvest/ReportPages.h"
 
 #include "harvest/HarvestState.h"
+#include "harvest/WebMarkup.h"
 
 namespace {
 
@@ -11,14 +12,16 @@ const QString kPageEnd = QStringLiteral("</table></body></html>");
 } // namespace
 
 QStringList ReportPages::viewReportWrites(const HarvestState& state) {
-    QStringList writes{QStringLiteral("<html><title>Found links report</title><body>") +
-                       kTableStart};
+    QStringList writes{QStringLiteral("<html><title>Found links report</title>") +
+                       WebMarkup::noScriptPolicy() + QStringLiteral("<body>") + kTableStart};
     writes << state.reportBuffer << kPageEnd;
     return writes;
 }
 
 QStringList ReportPages::fullReportWrites(const HarvestState& state) {
-    QStringList writes{QStringLiteral("<html><body>"), kTableStart};
+    QStringList writes{QStringLiteral("<html>") + WebMarkup::noScriptPolicy() +
+                           QStringLiteral("<body>"),
+                       kTableStart};
     writes << state.reportBuffer << kPageEnd;
     return writes;
 }

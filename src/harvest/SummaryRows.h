@@ -4,8 +4,10 @@
 #include <QStringList>
 
 // The report rows a page summary adds to the report buffer, each an HTML
-// fragment built by plain concatenation. The report pages put them between
-// table tags, so each one is a table row of its own.
+// fragment. The report pages put them between table tags, so each one is a
+// table row of its own. Every text and address in them comes from a web
+// page, so each is escaped, and only web addresses become links or
+// pictures.
 class SummaryRows {
 public:
     // The page title as a link to the page; `text` is the title, or the URL

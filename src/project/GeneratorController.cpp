@@ -32,6 +32,10 @@ const QString kBadPrice =
 const QString kBadField =
     QStringLiteral("The item fields cannot hold the character ^ or line breaks: they separate "
                    "the fields and the items in the item file.");
+const QString kBadAddress =
+    QStringLiteral("The \"Picture URL\" and \"Description URL\" fields cannot hold quotes, angle "
+                   "brackets or control characters: the shop's pages write them into links and "
+                   "pictures.");
 const QString kListFull = QStringLiteral("A list holds at most 32,767 entries.");
 constexpr qsizetype kMaxEntries = 32767;
 
@@ -51,6 +55,8 @@ QString itemProblem(const ItemRecord& record, qsizetype count) {
         return kBadField;
     if (!ScriptText::isPrice(record[ItemRecord::ItemPrice]))
         return kBadPrice;
+    if (record.hasUnsafeAddress())
+        return kBadAddress;
     if (count >= kMaxEntries)
         return kListFull;
     return {};

@@ -33,6 +33,14 @@ bool ItemRecord::isComplete(const QString& line) {
     return line.count(kCaret) >= kFieldCount;
 }
 
+bool ItemRecord::isSafeAddress(const QString& address) {
+    for (const QChar c : address)
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'') || c == QLatin1Char('<') ||
+            c == QLatin1Char('>') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    return true;
+}
+
 QString ItemRecord::label(Field f) {
     switch (f) {
     case ItemId:

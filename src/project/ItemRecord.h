@@ -26,6 +26,14 @@ struct ItemRecord {
     // True when the line holds at least nine carets.
     static bool isComplete(const QString& line);
 
+    // The shop's listing script writes "Picture URL" and "Description URL"
+    // into markup, so a quote, an angle bracket or a control character in
+    // them could end the attribute and plant markup or script in the shop.
+    static bool isSafeAddress(const QString& address);
+    bool hasUnsafeAddress() const {
+        return !isSafeAddress(fields[PicUrl]) || !isSafeAddress(fields[DescUrl]);
+    }
+
     // The captions of the editor fields, in field order.
     static QString label(Field f);
 };

@@ -34,7 +34,8 @@ QStringList scriptNameClashes(const SiteInput& input) {
 // Prices go into the catalog script unquoted: one that is not a number would
 // stop every page of the shop, so such a catalog is not written at all.
 // Category names become file names: one that would reach outside the
-// project folder is refused as well.
+// project folder is refused as well, and so is an item address that could
+// carry markup into the shop's pages.
 GenerationResult checked(const SiteInput& input) {
     GenerationResult result;
     for (const SiteCategory& category : input.categories) {
@@ -47,6 +48,11 @@ GenerationResult checked(const SiteInput& input) {
     if (!bad.isEmpty())
         result.problems << QStringLiteral("These items have a retail price that is not a number:")
                         << bad;
+    const QStringList unsafe = input.badAddresses();
+    if (!unsafe.isEmpty())
+        result.problems << QStringLiteral("These items have a picture or description address "
+                                          "with quotes, angle brackets or control characters:")
+                        << unsafe;
     return result;
 }
 

@@ -4,10 +4,19 @@
 
 namespace {
 
-QString badPriceLine(const QString& category, const ItemRecord& item) {
+QString itemName(const QString& category, const ItemRecord& item) {
     const QString& id = item[ItemRecord::ItemId];
-    return category + QStringLiteral(", item ") + (id.isEmpty() ? QStringLiteral("(no ID)") : id) +
-           QStringLiteral(": price \"") + item[ItemRecord::ItemPrice] + QLatin1Char('"');
+    return category + QStringLiteral(", item ") + (id.isEmpty() ? QStringLiteral("(no ID)") : id);
+}
+
+QString badPriceLine(const QString& category, const ItemRecord& item) {
+    return itemName(category, item) + QStringLiteral(": price \"") + item[ItemRecord::ItemPrice] +
+           QLatin1Char('"');
+}
+
+QString badAddressLine(const QString& category, const ItemRecord& item) {
+    return itemName(category, item) + QStringLiteral(": picture \"") + item[ItemRecord::PicUrl] +
+           QStringLiteral("\", description \"") + item[ItemRecord::DescUrl] + QLatin1Char('"');
 }
 
 } // namespace
@@ -18,5 +27,14 @@ QStringList SiteInput::badPrices() const {
         for (const ItemRecord& item : category.items)
             if (!ScriptText::isPrice(item[ItemRecord::ItemPrice]))
                 lines << badPriceLine(category.name, item);
+    return lines;
+}
+
+QStringList SiteInput::badAddresses() const {
+    QStringList lines;
+    for (const SiteCategory& category : categories)
+        for (const ItemRecord& item : category.items)
+            if (item.hasUnsafeAddress())
+                lines << badAddressLine(category.name, item);
     return lines;
 }

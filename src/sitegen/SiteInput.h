@@ -27,4 +27,7 @@ struct SiteInput {
     // Items whose retail price cannot go into the shop's script, one line
     // each: category, item ID and the price as it stands.
     QStringList badPrices() const;
+    // Items whose picture or description address could carry markup into
+    // the shop's pages, one line each: category, item ID and both addresses.
+    QStringList badAddresses() const;
 };

@@ -224,6 +224,9 @@ void TestBrowserWindow::startUpViewsAddressAndClosing() {
     QTRY_VERIFY(titles.contains(m_window->windowTitle()));
     QCOMPARE(panel(2)->text(), QStringLiteral("Public zone"));
     QCOMPARE(panel(1)->text(), QStringLiteral("Done"));
+    // The panels show addresses and texts from pages, never as markup.
+    for (int n = 1; n <= 5; ++n)
+        QCOMPARE(panel(n)->textFormat(), Qt::PlainText);
     QCOMPARE(box("Address")->currentText(), viewUrl(View::View1));
 
     // Typed and entered, on the keypad and on the main keyboard.

@@ -25,7 +25,7 @@ QString picture(int n) {
 
 // The spill file of these pictures, as one line.
 QByteArray spillLine(int first, int count) {
-    QByteArray line = "<html><body>";
+    QByteArray line = QByteArray("<html>") + kNoScriptMeta + "<body>";
     for (int n = first; n < first + count; ++n)
         line += "<img src='" + picture(n).toUtf8() + "'>";
     return line + "</body></html>\r\n";
@@ -162,7 +162,8 @@ void TestBuffers::pagesShown() {
     QCOMPARE(filled.pictures.reportHtml(), expected[0]);
     QCOMPARE(filled.catalogs.pageHtml(3), expected[1]);
     QCOMPARE(filled.mp3.pageHtml(), expected[2]);
-    QCOMPARE(filled.catalogs.pageHtml(-1), QStringLiteral("<html><body></body></html>"));
+    QCOMPARE(filled.catalogs.pageHtml(-1),
+             QString("<html>") + kNoScriptMeta + "<body></body></html>");
 }
 
 void TestBuffers::savedFiles_data() {

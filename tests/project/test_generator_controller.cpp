@@ -185,6 +185,11 @@ void TestGeneratorController::choosingAndEditingItems() {
     m_controller->setItemField(ItemRecord::ItemDesc, "Saw^large");
     m_prompts->expectMessage("cannot hold the character ^");
     m_controller->addItem();
+    m_controller->setItemField(ItemRecord::ItemDesc, "Saw");
+    m_controller->setItemField(ItemRecord::PicUrl, "http://pics.test/saw.jpg' onload='x");
+    m_prompts->expectMessage("\"Picture URL\" and \"Description URL\" fields cannot hold quotes");
+    m_controller->addItem();
+    m_controller->setItemField(ItemRecord::PicUrl, "");
     QCOMPARE(linesOf(project("Tools.pro")), (QStringList{kHammer, kSaw}));
 
     m_controller->setItemField(ItemRecord::ItemDesc, "Saw");

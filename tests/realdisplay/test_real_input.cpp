@@ -7,6 +7,7 @@
 #include "browser/WebView.h"
 #include "browser/WindowTestKit.h"
 #include "support/ExpectedFile.h"
+#include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QComboBox>
@@ -218,22 +219,23 @@ void TestRealInput::storeGeneratorByKeyboardAndMouse() {
     clickButton(generator, QStringLiteral("Add"));
     QTRY_COMPARE(fileBytes(shop.filePath("Hats.pro")), QByteArray("H1^Straw hat^12.5^^^^^^^\r\n"));
 
-    // A picture filling the top left of the page in view 1.
+    // A picture filling the top left of a web page in view 1.
     QImage picture(200, 150, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
-    const QString pictureFile = QDir(m_home->path()).filePath("hat.png");
-    QVERIFY(picture.save(pictureFile));
-    const QString page = writePage(
-        "hat.htm", "<title>Hat picture</title><body style='margin:0'><img src='hat.png'></body>");
+    QVERIFY(picture.save(QDir(m_home->path()).filePath("hat.png")));
+    writePage("hat.htm",
+              "<title>Hat picture</title><body style='margin:0'><img src='hat.png'></body>");
+    HttpFixture server(m_home->path());
+    QVERIFY(server.start());
     focus(m_window.get());
-    typeInto(named<QComboBox>(m_window.get(), QStringLiteral("Address")), page);
+    typeInto(named<QComboBox>(m_window.get(), QStringLiteral("Address")),
+             server.url("hat.htm").toString());
     keys(QStringLiteral("Return"));
     QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(), QStringLiteral("Hat picture"), kLoadMs);
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->view(View::View1).busy(), kLoadMs);
     clickAt(m_window->view(View::View1).widget(), QPoint(100, 75), QStringLiteral("2"));
     auto* pictureField = named<QLineEdit>(generator, QStringLiteral("Picture URL"));
-    QTRY_COMPARE_WITH_TIMEOUT(pictureField->text(), QUrl::fromLocalFile(pictureFile).toString(),
-                              kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(pictureField->text(), server.url("hat.png").toString(), kLoadMs);
 }
 
 QTEST_MAIN(TestRealInput)

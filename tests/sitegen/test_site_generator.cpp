@@ -33,6 +33,7 @@ private Q_SLOTS:
     void writesShopsWithoutCategoriesOrItems();
     void refusesSettingsThatWouldBreakTheSite_data();
     void refusesSettingsThatWouldBreakTheSite();
+    void refusesItemAddressesThatCarryMarkup();
     void refusesCategoriesThatShareAScriptName();
 };
 
@@ -123,6 +124,15 @@ void TestSiteGenerator::refusesSettingsThatWouldBreakTheSite() {
     QVERIFY2(result.problems.join('\n').contains(message), qPrintable(result.problems.join('\n')));
     QVERIFY(result.written.isEmpty());
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+}
+
+void TestSiteGenerator::refusesItemAddressesThatCarryMarkup() {
+    QTemporaryDir folder;
+    SiteInput input = twoCategorySite(false);
+    input.categories.first().items.first()[ItemRecord::DescUrl] = "a.htm\"><script>x()</script>";
+    const GenerationResult result = SiteGenerator::generate(folder.path(), input);
+    QVERIFY(result.problems.join('\n').contains("address with quotes, angle brackets"));
+    QVERIFY(result.written.isEmpty());
 }
 
 void TestSiteGenerator::refusesCategoriesThatShareAScriptName() {

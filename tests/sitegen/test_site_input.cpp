@@ -7,6 +7,7 @@ class TestSiteInput : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void badPrices();
+    void badAddresses();
 };
 
 void TestSiteInput::badPrices() {
@@ -29,6 +30,24 @@ void TestSiteInput::badPrices() {
     input.categories.removeLast();
     input.categories.first().items = {item(QStringLiteral("A1^Hammer^9.5^^^^^^^"))};
     QVERIFY(input.badPrices().isEmpty());
+}
+
+// Hand-edited item files may hold addresses the window's "Add" refuses.
+void TestSiteInput::badAddresses() {
+    SiteInput input;
+    input.categories = {
+        {QStringLiteral("Hats"),
+         {item(QStringLiteral("H1^Straw^9^http://p.test/h1.jpg^http://p.test/h1.htm^^^^^")),
+          item(QStringLiteral("H2^Cap^9^http://p.test/h2.jpg' onload='x^^^^^^")),
+          item(QStringLiteral("^Beret^9^^<b>about</b>^^^^^")),
+          item(QStringLiteral("H4^Fez^9^\"q.jpg^\tx.htm^^^^^"))}}};
+    QCOMPARE(input.badAddresses(),
+             QStringList({
+                 QStringLiteral("Hats, item H2: picture \"http://p.test/h2.jpg' onload='x\", "
+                                "description \"\""),
+                 QStringLiteral("Hats, item (no ID): picture \"\", description \"<b>about</b>\""),
+                 QStringLiteral("Hats, item H4: picture \"\"q.jpg\", description \"\tx.htm\""),
+             }));
 }
 
 QTEST_GUILESS_MAIN(TestSiteInput)

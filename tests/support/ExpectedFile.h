@@ -11,3 +11,7 @@ QByteArray expectedFile(const QString& relativePath, bool crlf = true);
 QByteArray fileBytes(const QString& path);
 // A readable first difference between two texts, for failure messages.
 QByteArray firstDifference(const QByteArray& actual, const QByteArray& expected);
+// The head element every page the browser generates for itself carries,
+// forbidding script.
+inline constexpr char kNoScriptMeta[] =
+    "<meta http-equiv='Content-Security-Policy' content=\"script-src 'none'; object-src 'none'\">";

@@ -29,6 +29,10 @@ void doubleClick(QWidget* widget, QPoint at) {
     QTest::mouseDClick(platformWindow(widget), Qt::LeftButton, {}, inWindow(widget, at));
 }
 
+void hover(QWidget* widget, QPoint at) {
+    QTest::mouseMove(platformWindow(widget), inWindow(widget, at));
+}
+
 void type(QWidget* window, const QString& text) {
     for (const QChar character : text) {
         if (character.unicode() > 0x7e)

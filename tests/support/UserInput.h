@@ -17,6 +17,8 @@ namespace UserInput {
 // `at` is null).
 void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QPoint at = {});
 void doubleClick(QWidget* widget, QPoint at = {});
+// The pointer moved onto `at` in `widget`, no button held.
+void hover(QWidget* widget, QPoint at = {});
 
 // Keys typed into whatever has focus in `window`'s top-level window.
 void type(QWidget* window, const QString& text);

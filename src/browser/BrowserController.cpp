@@ -1,5 +1,6 @@
 #include "browser/BrowserController.h"
 
+#include "browser/GeneratedPage.h"
 #include "browser/StartPages.h"
 #include "buffers/PictureBuffer.h"
 #include "platform/Launcher.h"
@@ -203,8 +204,10 @@ void BrowserController::navigationComplete(View view, const QString& url, const 
     setStatusText(1, QStringLiteral("Working..."));
 }
 
+// The program's own report pages are not pages the user browsed: nothing is
+// collected from them and they join no history.
 void BrowserController::documentRead(View view, const DocumentSnapshot& document) {
-    if (document.isLoadedPage())
+    if (document.isLoadedPage() && !GeneratedPage::isGenerated(document.url, m_home))
         Q_EMIT documentArrived(view, document);
 }
 

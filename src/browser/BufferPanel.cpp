@@ -58,15 +58,13 @@ void BufferPanel::addRamLinks(const QList<RamLink>& links) {
 
 // --- pages the views load ----------------------------------------------------
 
-// Only pages the user sees are collected from; the buffers' own pages are
-// written into the view, not browsed, and are not collected from either.
+// Only pages the user sees are collected from (the program's own pages,
+// such as the buffers', never reach here).
 //
 // The page is read a moment after it has loaded. When "Get/Add all Links"
 // armed the link hand-over in that moment, the arming is meant for the
 // next page, not for this one, which had loaded before the command.
 void BufferPanel::collectPictures(int which, const DocumentSnapshot& document) {
-    if (!m_pageUrl.isEmpty() && document.url == m_pageUrl)
-        return;
     HarvestState& harvest = m_controller.harvest;
     const bool armedForNextPage = harvest.linksArmed && !m_armedAtLoad[which];
     harvest.linksArmed = harvest.linksArmed && !armedForNextPage;
@@ -132,7 +130,6 @@ void BufferPanel::showPage(const QString& html) {
     const auto path = m_page.write(html);
     if (!path)
         return;
-    m_pageUrl = QUrl::fromLocalFile(*path).toString();
     m_controller.navigateShown(*path);
 }
 

@@ -75,7 +75,6 @@ private:
     Catalogs m_catalogs;
     // The page a view command shows; kept until the next one replaces it.
     GeneratedPage m_page;
-    QString m_pageUrl;
     bool m_reporting = false;
     bool m_asking = false;
     // Whether links were armed when each user view's page finished loading.

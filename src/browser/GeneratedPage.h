@@ -18,6 +18,10 @@ public:
     // file cannot be written.
     std::optional<QString> write(const QString& html);
 
+    // Whether `url` is a page the program wrote this way into `folder`: such
+    // a page is the program's own report, not a page the user browsed.
+    static bool isGenerated(const QString& url, const QString& folder);
+
 private:
     std::unique_ptr<QTemporaryFile> m_file;
 };

@@ -1,4 +1,5 @@
 #include "browser/BrowserController.h"
+#include "browser/DocumentSnapshot.h"
 #include "platform/Launcher.h"
 #include "platform/TextFile.h"
 #include "support/ExpectedFile.h"
@@ -74,6 +75,8 @@ private Q_SLOTS:
     void viewEventsAndSwitch();
     void commandsActOnTheShownViewOnly();
     void failedLaunchIsShown();
+    void onlyBrowsedPagesGoOn_data();
+    void onlyBrowsedPagesGoOn();
 
 private:
     QString path(const QString& file) const { return QDir(m_home->path()).filePath(file); }
@@ -257,6 +260,28 @@ void TestBrowserController::failedLaunchIsShown() {
     QCOMPARE(m_controller->statusText(1),
              QStringLiteral("Could not start the mail program (xdg-email)."));
     QCOMPARE(m_launcher->started, QStringList({"gnome-calculator ", "xdg-email --utf8"}));
+}
+
+// The collectors and the history hear of pages the user browsed; the
+// program's own report pages and the engine's error pages are not such.
+void TestBrowserController::onlyBrowsedPagesGoOn_data() {
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("goesOn");
+    QTest::newRow("web page") << "http://shop.test/report-abcdef.htm" << true;
+    QTest::newRow("local page") << QUrl::fromLocalFile("/tmp/x/report-abcdef.htm").toString()
+                                << true;
+    QTest::newRow("error page") << "chrome-error://chromewebdata/" << false;
+    QTest::newRow("report page") << QString() << false;
+}
+
+void TestBrowserController::onlyBrowsedPagesGoOn() {
+    QFETCH(QString, url);
+    QFETCH(bool, goesOn);
+    DocumentSnapshot document;
+    document.url = url.isEmpty() ? QUrl::fromLocalFile(path("report-Ab3xYz.htm")).toString() : url;
+    QSignalSpy arrived(m_controller, &BrowserController::documentArrived);
+    m_controller->documentRead(View::View1, document);
+    QCOMPARE(arrived.size(), goesOn ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestBrowserController)

@@ -3,6 +3,7 @@
 #include "browser/GeneratedPage.h"
 #include "browser/StartPages.h"
 #include "buffers/PictureBuffer.h"
+#include "harvest/WebMarkup.h"
 #include "platform/Launcher.h"
 #include "platform/TextFile.h"
 #include "zone/Favourites.h"
@@ -179,6 +180,21 @@ void BrowserController::goHome() {
 void BrowserController::navigateShown(const QString& url) {
     for (const View view : shownViews())
         Q_EMIT navigateRequested(view, url);
+}
+
+bool BrowserController::openHarvested(const QString& url) {
+    if (!WebMarkup::isPageAddress(url)) {
+        setStatusText(1, refusedText(url));
+        return false;
+    }
+    navigateShown(url);
+    return true;
+}
+
+QString BrowserController::refusedText(const QString& url) {
+    return QStringLiteral("Not opened: only web pages (http, https, ftp) open from a harvested "
+                          "list, not \"%1\"")
+        .arg(url);
 }
 
 void BrowserController::navigationBegan(View view) {

@@ -101,6 +101,11 @@ public:
     void goBackInView1();                   // "Go back": view 1 only
     void goHome();                          // button 4
     void navigateShown(const QString& url); // "Open", menus, search toolbar
+    // An address taken from a page (the link list, the found pages) opened
+    // in the shown view: only web pages open (http, https, ftp); anything
+    // else is refused with a status text. False when refused.
+    bool openHarvested(const QString& url);
+    static QString refusedText(const QString& url);
     // Events of a user view.
     void navigationBegan(View view);
     void navigationComplete(View view, const QString& url, const QString& title);

@@ -77,6 +77,8 @@ private Q_SLOTS:
     void failedLaunchIsShown();
     void onlyBrowsedPagesGoOn_data();
     void onlyBrowsedPagesGoOn();
+    void harvestedAddressesOpenOnlyWebPages_data();
+    void harvestedAddressesOpenOnlyWebPages();
 
 private:
     QString path(const QString& file) const { return QDir(m_home->path()).filePath(file); }
@@ -282,6 +284,32 @@ void TestBrowserController::onlyBrowsedPagesGoOn() {
     QSignalSpy arrived(m_controller, &BrowserController::documentArrived);
     m_controller->documentRead(View::View1, document);
     QCOMPARE(arrived.size(), goesOn ? 1 : 0);
+}
+
+void TestBrowserController::harvestedAddressesOpenOnlyWebPages_data() {
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("http") << "http://a.test/p.htm" << true;
+    QTest::newRow("https") << "HTTPS://a.test/" << true;
+    QTest::newRow("ftp") << "ftp://files.test/list.txt" << true;
+    QTest::newRow("script") << "javascript:alert(document.cookie)" << false;
+    QTest::newRow("script with a blank") << " JavaScript:void 0" << false;
+    QTest::newRow("data") << "data:text/html,<script>x</script>" << false;
+    QTest::newRow("local file") << "file:///etc/hostname" << false;
+    QTest::newRow("mail") << "mailto:a@b.test" << false;
+}
+
+void TestBrowserController::harvestedAddressesOpenOnlyWebPages() {
+    QFETCH(QString, url);
+    QFETCH(bool, opens);
+    QSignalSpy navigation(m_controller, &BrowserController::navigateRequested);
+    QCOMPARE(m_controller->openHarvested(url), opens);
+    QCOMPARE(requests(navigation), opens ? QStringList{"0 " + url} : QStringList());
+    QCOMPARE(m_controller->statusText(1),
+             opens ? QString()
+                   : "Not opened: only web pages (http, https, ftp) open from a harvested list, "
+                     "not \"" +
+                         url + "\"");
 }
 
 QTEST_GUILESS_MAIN(TestBrowserController)

@@ -4,17 +4,20 @@
 #include "harvest/HarvestState.h"
 #include "platform/Prompts.h"
 
-#include <QNetworkAccessManager>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
 Crawler::Crawler(HarvestState& state, Prompts& prompts, std::function<QStringList()> keywords,
                  QObject* parent)
-    : QObject(parent), m_state(state), m_prompts(prompts), m_keywords(std::move(keywords)),
-      m_network(new QNetworkAccessManager(this)) {
+    : QObject(parent), m_state(state), m_prompts(prompts), m_keywords(std::move(keywords)) {
     for (int index = 0; index < kDownloaderCount; ++index) {
-        auto* downloader = new Downloader(*m_network, this);
+        // Each downloader has a network access manager of its own. One
+        // manager queues all its requests to a server on the same few
+        // connections, so one downloader's failing or hanging request could
+        // hold up, or end with it, the requests of the others waiting behind
+        // it. Separate managers keep the four transfers independent.
+        auto* downloader = new Downloader(this);
         // The crawler's own timers guard the requests.
         downloader->setTimeout(0);
         connect(downloader, &Downloader::stateChanged, this,

@@ -273,6 +273,7 @@ void HarvestPanel::endWalk() {
     m_walking = false;
     m_walkReading = false;
     m_walkStart = -1;
+    m_walked.clear();
     ++m_walkGeneration;
     m_window.showProgress(0, 0);
 }
@@ -281,7 +282,7 @@ void HarvestPanel::walkStep() {
     WebView& walker = m_window.worker4();
     if (walker.busy() || m_walkReading)
         return;
-    const std::optional<QString> url = LinkWalker(m_controller.harvest).nextUrl();
+    const std::optional<QString> url = LinkWalker(m_controller.harvest).nextUrl(m_walked);
     if (!url)
         return endWalk();
     ++m_walkGeneration;

@@ -50,7 +50,6 @@ void PageReaderDrive::step() {
 }
 
 void PageReaderDrive::readNext() {
-    m_reader.readNext();
     step();
 }
 
@@ -109,7 +108,7 @@ void PageReaderDrive::timedOut() {
     m_reading = false;
     m_stepWhenIdle = false;
     m_page.stop();
-    if (!m_reader.timedOut(m_keywordSearch()))
+    if (!PageReader::timedOut(m_keywordSearch()))
         return reportProgress();
     step();
 }

@@ -35,7 +35,8 @@ public:
     void start();
     // Opens the first queued page, unless the hidden page is busy.
     void step();
-    // "Read next": skips the next queued page and opens the one after it.
+    // "Read next": opens the next queued page (the reader rests after a
+    // time-out outside a keyword search, or after Stop).
     void readNext();
     // The Stop button: the page stops loading and the reader rests; the
     // queue stays as it is for "Read next".

@@ -57,6 +57,7 @@ HarvestPanel::HarvestPanel(BrowserController& controller, BrowserWindow& window,
         if (m_walking && !m_walkReading)
             walkStep();
     });
+    connect(&walker, &WebView::pageStopped, this, &HarvestPanel::walkPageStopped);
 }
 
 HarvestPanel::~HarvestPanel() = default;
@@ -303,16 +304,17 @@ void HarvestPanel::showWalkProgress() {
     m_window.showProgress(done, done + 1 + m_controller.harvest.linkList.size());
 }
 
+// The time-out runs on until the snapshot has answered.
 void HarvestPanel::walkPageArrived() {
     if (!m_walking)
         return;
-    m_walkTimeout.stop();
     m_walkReading = true;
     const int generation = m_walkGeneration;
     QPointer<HarvestPanel> alive(this);
     m_window.worker4().snapshot([this, alive, generation](const DocumentSnapshot& document) {
         if (!alive || generation != m_walkGeneration)
             return;
+        m_walkTimeout.stop();
         m_walkReading = false;
         const WalkHarvest found = LinkWalker(m_controller.harvest).harvest(document);
         for (const QString& picture : found.pictures)
@@ -324,8 +326,26 @@ void HarvestPanel::walkPageArrived() {
     });
 }
 
+// A page still being read has an engine that does not answer: the page is
+// made afresh rather than waited for.
 void HarvestPanel::walkTimedOut() {
-    m_window.worker4().stop();
+    if (m_walkReading) {
+        ++m_walkGeneration;
+        m_walkReading = false;
+        m_window.worker4().restart();
+    } else {
+        m_window.worker4().stop();
+    }
+    walkStep();
+}
+
+// The walked page's engine stopped: the walk goes on with the next link.
+void HarvestPanel::walkPageStopped() {
+    if (!m_walking)
+        return;
+    ++m_walkGeneration;
+    m_walkTimeout.stop();
+    m_walkReading = false;
     walkStep();
 }
 

@@ -77,6 +77,7 @@ private:
     void showWalkProgress();
     void walkPageArrived();
     void walkTimedOut();
+    void walkPageStopped();
     void addPicture(const QString& url);
 
     BrowserController& m_controller;

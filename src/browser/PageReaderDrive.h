@@ -52,11 +52,14 @@ Q_SIGNALS:
     // The whole report, as the strings to write into view 1 one after the
     // other. The receiver shows it and clears the search and picture flags.
     void reportReady(const QStringList& writes);
+    // The page timed out or its engine stopped: it is left out.
+    void pageFailed(const QString& url);
 
 private:
     void pageShown();
     void read(const DocumentSnapshot* document);
     void timedOut();
+    void pageStopped();
     void pageIdle();
     void handOverReport(const QStringList& writes);
     void reportProgress();
@@ -68,6 +71,8 @@ private:
     std::function<bool()> m_keywordSearch = [] { return false; };
     std::function<bool()> m_view1Busy = [] { return false; };
     QTimer m_timeout;
+    // The page being read.
+    QString m_url;
     // Counts the loads, so that a snapshot that comes back late is dropped.
     int m_generation = 0;
     qsizetype m_total = 0;

@@ -142,6 +142,7 @@ void Crawler::stateChanged(int index, int state) {
     } else if (state == Downloader::RequestFailed) {
         m_timers[index]->stop();
         m_downloaders[index]->cancel();
+        Q_EMIT pageFailed(m_downloaders[index]->url());
         dispatch();
         Q_EMIT pageReaderStepWanted();
     }
@@ -150,6 +151,7 @@ void Crawler::stateChanged(int index, int state) {
 void Crawler::timedOut(int index) {
     m_timers[index]->stop();
     m_downloaders[index]->cancel();
+    Q_EMIT pageFailed(m_downloaders[index]->url());
     dispatch();
 }
 

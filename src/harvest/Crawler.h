@@ -75,6 +75,8 @@ Q_SIGNALS:
     void matchFound(const QString& rowHtml);
     // A request failed: the window runs one page-reader step.
     void pageReaderStepWanted();
+    // The page could not be read: its request failed or timed out.
+    void pageFailed(const QString& url);
     // The crawl ended and its prompt was answered.
     void finished(qsizetype foundCount);
     // The user answered Yes to the final prompt: run "Create Full Report".

@@ -66,29 +66,23 @@ void HeadlessHarvest::loadNextStartPage() {
 
 // The time-out runs on until the snapshot has answered.
 void HeadlessHarvest::startPageShown() {
-    m_startReading = true;
     const int generation = m_startGeneration;
     QPointer<HeadlessHarvest> alive(this);
     m_startPage.snapshot([this, alive, generation](const DocumentSnapshot& document) {
         if (!alive || generation != m_startGeneration)
             return;
         m_loadTimeout.stop();
-        m_startReading = false;
         takeLinks(document);
         loadNextStartPage();
     });
 }
 
-// A page still being read has an engine that does not answer: the page is
-// made afresh rather than waited for.
+// The page is made afresh rather than stopped: an engine still busy with a
+// page's scripts would not answer the next page either.
 void HeadlessHarvest::startPageTimedOut() {
     ++m_startGeneration;
     leaveOut(m_command.urls.at(m_nextStartPage - 1), "did not load");
-    if (m_startReading)
-        m_startPage.restart();
-    else
-        m_startPage.stop();
-    m_startReading = false;
+    m_startPage.restart();
     loadNextStartPage();
 }
 
@@ -97,7 +91,6 @@ void HeadlessHarvest::startPageStopped() {
         return;
     ++m_startGeneration;
     m_loadTimeout.stop();
-    m_startReading = false;
     leaveOut(m_command.urls.at(m_nextStartPage - 1), "stopped");
     loadNextStartPage();
 }

@@ -56,7 +56,6 @@ private:
     // Counts the start page's loads, so that a snapshot that comes back late
     // is dropped.
     int m_startGeneration = 0;
-    bool m_startReading = false;
     qsizetype m_nextStartPage = 0;
     qsizetype m_startPagesRead = 0;
     int m_shownPercent = -1;

@@ -326,16 +326,12 @@ void HarvestPanel::walkPageArrived() {
     });
 }
 
-// A page still being read has an engine that does not answer: the page is
-// made afresh rather than waited for.
+// The page is made afresh rather than stopped: an engine still busy with a
+// page's scripts would not answer the next page either.
 void HarvestPanel::walkTimedOut() {
-    if (m_walkReading) {
-        ++m_walkGeneration;
-        m_walkReading = false;
-        m_window.worker4().restart();
-    } else {
-        m_window.worker4().stop();
-    }
+    ++m_walkGeneration;
+    m_walkReading = false;
+    m_window.worker4().restart();
     walkStep();
 }
 

@@ -107,15 +107,12 @@ void PageReaderDrive::read(const DocumentSnapshot* document) {
     }
 }
 
-// A page still being read has an engine that does not answer: the page is
-// made afresh rather than waited for.
+// The page is made afresh rather than stopped: an engine still busy with a
+// page's scripts would not answer the next page either.
 void PageReaderDrive::timedOut() {
     ++m_generation;
     m_stepWhenIdle = false;
-    if (m_reading)
-        m_page.restart();
-    else
-        m_page.stop();
+    m_page.restart();
     m_reading = false;
     Q_EMIT pageFailed(m_url);
     if (!PageReader::timedOut(m_keywordSearch()))

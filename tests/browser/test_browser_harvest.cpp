@@ -210,7 +210,9 @@ void TestBrowserHarvest::linksReportAndStepping() {
     QTest::mouseClick(panel(3), Qt::LeftButton);
     QTest::mousePress(list->viewport(), Qt::RightButton, {},
                       list->visualItemRect(list->item(1)).center());
-    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), links[1], kLoadMs);
+    // Waiting for the load's end as well, so that it cannot end inside the
+    // next one.
+    waitForView1("p2.htm");
 
     // "Add Link" summarises view 1; the box's words go for the command's own,
     // and are cleared after it.
@@ -286,16 +288,20 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
         writePage(name, name.toUpper(), "text");
     m_controller->navigateShown(url("a.htm"));
     waitForView1("a.htm");
-    m_window->crawl().reader().setTimeoutMs(300);
+    // A short time-out for the page that never answers; the pages after it
+    // have the usual time.
+    PageReaderDrive& reader = m_window->crawl().reader();
+    reader.setTimeoutMs(300);
     const QStringList pages = {url("a.htm"), url("b.htm"), url("c.htm")};
     m_controller->harvest.linkList = QStringList{hanging[0]} + pages;
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Create Full Report");
     QVERIFY(m_window->progressBar().isVisible());
     QVERIFY(m_window->crawl().reader().timeout().isActive());
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->crawl().reader().timeout().isActive(), kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!reader.timeout().isActive(), kLoadMs);
     QCOMPARE(m_controller->harvest.pageQueue, pages);
     QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
+    reader.setTimeoutMs(kLoadMs);
     trigger("Finder|Read next");
     QTRY_VERIFY_WITH_TIMEOUT(view1Url().contains("/report-"), kLoadMs);
     QCOMPARE(m_controller->harvest.reportBuffer.size(), 3);
@@ -310,9 +316,11 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
               "</script>");
     m_controller->harvest.reportBuffer.clear();
     m_controller->harvest.linkList = {url("spin.htm"), url("a.htm")};
+    reader.setTimeoutMs(1000);
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Create Full Report");
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->crawl().reader().timeout().isActive(), kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!reader.timeout().isActive(), kLoadMs);
+    reader.setTimeoutMs(kLoadMs);
     trigger("Finder|Read next");
     QTRY_VERIFY_WITH_TIMEOUT(
         m_controller->harvest.reportBuffer.size() == 1 && view1Url().contains("/report-"), kLoadMs);
@@ -350,7 +358,7 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Create Full Report");
     QVERIFY(m_window->crawl().crawler().busy());
-    QVERIFY(m_window->crawl().reader().timeout().isActive());
+    QVERIFY(reader.timeout().isActive());
     QTRY_COMPARE_WITH_TIMEOUT(server.unansweredRequests(), 3, kLoadMs);
     m_window->close();
     QVERIFY(!m_window->crawl().crawler().busy());

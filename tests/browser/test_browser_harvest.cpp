@@ -309,23 +309,6 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
     QVERIFY(m_controller->harvest.reportBuffer[2].contains(url("c.htm") + "'>C.HTM</a>"));
     QVERIFY(!m_window->progressBar().isVisible());
 
-    // A page whose script keeps the engine busy once it has loaded never
-    // answers its snapshot: the time-out covers the snapshot as well.
-    writePage("spin.htm", "Spin",
-              "<script>addEventListener('load', () => setTimeout(() => { for (;;) {} }));"
-              "</script>");
-    m_controller->harvest.reportBuffer.clear();
-    m_controller->harvest.linkList = {url("spin.htm"), url("a.htm")};
-    reader.setTimeoutMs(1000);
-    m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
-    trigger("Finder|Create Full Report");
-    QTRY_VERIFY_WITH_TIMEOUT(!reader.timeout().isActive(), kLoadMs);
-    reader.setTimeoutMs(kLoadMs);
-    trigger("Finder|Read next");
-    QTRY_VERIFY_WITH_TIMEOUT(
-        m_controller->harvest.reportBuffer.size() == 1 && view1Url().contains("/report-"), kLoadMs);
-    QVERIFY(m_controller->harvest.reportBuffer[0].contains(url("a.htm") + "'>A.HTM</a>"));
-
     // Stop ends a crawl at once, keeping its unread pages.
     m_controller->harvest.linkList = hanging;
     m_controller->enterSearchWords("needle");

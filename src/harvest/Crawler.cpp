@@ -13,10 +13,12 @@ Crawler::Crawler(HarvestState& state, Prompts& prompts, std::function<QStringLis
     : QObject(parent), m_state(state), m_prompts(prompts), m_keywords(std::move(keywords)) {
     for (int index = 0; index < kDownloaderCount; ++index) {
         // Each downloader has a network access manager of its own. One
-        // manager queues all its requests to a server on the same few
-        // connections, so one downloader's failing or hanging request could
-        // hold up, or end with it, the requests of the others waiting behind
-        // it. Separate managers keep the four transfers independent.
+        // manager queues its requests to a server on a few shared
+        // connections, and when a connection fails for good (a server that
+        // closes without answering, once the one retry is spent) it fails
+        // every request still waiting for a connection to that server with
+        // it, unsent: one bad page would lose the pages of the other
+        // downloaders.
         auto* downloader = new Downloader(this);
         // The crawler's own timers guard the requests.
         downloader->setTimeout(0);

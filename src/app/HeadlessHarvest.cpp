@@ -26,6 +26,11 @@ HeadlessHarvest::HeadlessHarvest(const HarvestCommand& command, QTextStream& err
     m_loadTimeout.setInterval(PageReader::kTimeoutMs);
     connect(&m_loadTimeout, &QTimer::timeout, this, &HeadlessHarvest::startPageTimedOut);
     connect(&m_startPage, &WebView::documentComplete, this, &HeadlessHarvest::startPageShown);
+    connect(&m_startPage, &WebView::pageStopped, this, &HeadlessHarvest::startPageStopped);
+    connect(m_crawler, &Crawler::pageFailed, this,
+            [this](const QString& url) { leaveOut(url, "could not be read"); });
+    connect(m_reader, &PageReaderDrive::pageFailed, this,
+            [this](const QString& url) { leaveOut(url, "could not be shown"); });
     connect(m_crawler, &Crawler::progressChanged, this, &HeadlessHarvest::showCrawlProgress);
     connect(m_crawler, &Crawler::finished, this, &HeadlessHarvest::readFoundPages);
     connect(m_reader, &PageReaderDrive::statusChanged, this, [this](int panel, const QString& url) {
@@ -54,32 +59,49 @@ void HeadlessHarvest::loadNextStartPage() {
         return crawl();
     const QString& url = m_command.urls.at(m_nextStartPage++);
     m_err << "Getting links from " << url << Qt::endl;
+    ++m_startGeneration;
     m_startPage.navigate(url);
     m_loadTimeout.start();
 }
 
+// The time-out runs on until the snapshot has answered.
 void HeadlessHarvest::startPageShown() {
-    m_loadTimeout.stop();
+    const int generation = m_startGeneration;
     QPointer<HeadlessHarvest> alive(this);
-    m_startPage.snapshot([this, alive](const DocumentSnapshot& document) {
-        if (!alive)
+    m_startPage.snapshot([this, alive, generation](const DocumentSnapshot& document) {
+        if (!alive || generation != m_startGeneration)
             return;
+        m_loadTimeout.stop();
         takeLinks(document);
         loadNextStartPage();
     });
 }
 
+// The page is made afresh rather than stopped: an engine still busy with a
+// page's scripts would not answer the next page either.
 void HeadlessHarvest::startPageTimedOut() {
-    m_err << "quillmart: " << m_command.urls.at(m_nextStartPage - 1)
-          << " did not load; it is left out" << Qt::endl;
-    m_startPage.stop();
+    ++m_startGeneration;
+    leaveOut(m_command.urls.at(m_nextStartPage - 1), "did not load");
+    m_startPage.restart();
     loadNextStartPage();
+}
+
+void HeadlessHarvest::startPageStopped() {
+    if (!m_loadTimeout.isActive())
+        return;
+    ++m_startGeneration;
+    m_loadTimeout.stop();
+    leaveOut(m_command.urls.at(m_nextStartPage - 1), "stopped");
+    loadNextStartPage();
+}
+
+void HeadlessHarvest::leaveOut(const QString& url, const char* why) {
+    m_err << "quillmart: " << url << ' ' << why << "; it is left out" << Qt::endl;
 }
 
 void HeadlessHarvest::takeLinks(const DocumentSnapshot& document) {
     if (!document.isLoadedPage()) {
-        m_err << "quillmart: " << m_command.urls.at(m_nextStartPage - 1)
-              << " could not be loaded; it is left out" << Qt::endl;
+        leaveOut(m_command.urls.at(m_nextStartPage - 1), "could not be loaded");
         return;
     }
     ++m_startPagesRead;

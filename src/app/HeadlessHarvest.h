@@ -35,6 +35,8 @@ private:
     void loadNextStartPage();
     void startPageShown();
     void startPageTimedOut();
+    void startPageStopped();
+    void leaveOut(const QString& url, const char* why);
     void takeLinks(const DocumentSnapshot& document);
     void crawl();
     void showCrawlProgress(qsizetype done, qsizetype total);
@@ -51,6 +53,9 @@ private:
     Crawler* m_crawler;
     PageReaderDrive* m_reader;
     QTimer m_loadTimeout;
+    // Counts the start page's loads, so that a snapshot that comes back late
+    // is dropped.
+    int m_startGeneration = 0;
     qsizetype m_nextStartPage = 0;
     qsizetype m_startPagesRead = 0;
     int m_shownPercent = -1;

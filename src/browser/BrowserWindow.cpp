@@ -618,6 +618,9 @@ void BrowserWindow::closeEvent(QCloseEvent* event) {
     if (!m_shutDown) {
         m_shutDown = true;
         m_channels->cancel();
+        // The crawl downloads, the page reader and the link walk end too.
+        m_crawl->stop();
+        m_harvest->stop();
         m_controller.shutDown();
     }
     event->accept();

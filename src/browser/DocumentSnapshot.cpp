@@ -1,5 +1,7 @@
 #include "browser/DocumentSnapshot.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QVariantList>
 
 namespace {
@@ -41,6 +43,15 @@ QStringList textsFrom(const QVariantList& items) {
 }
 
 } // namespace
+
+QString DocumentSnapshot::Limits::json() {
+    const QJsonObject limits{
+        {QStringLiteral("links"), kLinks},          {QStringLiteral("pictures"), kPictures},
+        {QStringLiteral("metas"), kMetas},          {QStringLiteral("paragraphs"), kParagraphs},
+        {QStringLiteral("frames"), kFrames},        {QStringLiteral("textLength"), kTextLength},
+        {QStringLiteral("characters"), kCharacters}};
+    return QString::fromUtf8(QJsonDocument(limits).toJson(QJsonDocument::Compact));
+}
 
 DocumentSnapshot DocumentSnapshot::fromVariant(const QVariantMap& map) {
     DocumentSnapshot snapshot;

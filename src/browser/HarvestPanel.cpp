@@ -57,6 +57,7 @@ HarvestPanel::HarvestPanel(BrowserController& controller, BrowserWindow& window,
         if (m_walking && !m_walkReading)
             walkStep();
     });
+    connect(&walker, &WebView::pageStopped, this, &HarvestPanel::walkPageStopped);
 }
 
 HarvestPanel::~HarvestPanel() = default;
@@ -273,6 +274,7 @@ void HarvestPanel::endWalk() {
     m_walking = false;
     m_walkReading = false;
     m_walkStart = -1;
+    m_walked.clear();
     ++m_walkGeneration;
     m_window.showProgress(0, 0);
 }
@@ -281,7 +283,7 @@ void HarvestPanel::walkStep() {
     WebView& walker = m_window.worker4();
     if (walker.busy() || m_walkReading)
         return;
-    const std::optional<QString> url = LinkWalker(m_controller.harvest).nextUrl();
+    const std::optional<QString> url = LinkWalker(m_controller.harvest).nextUrl(m_walked);
     if (!url)
         return endWalk();
     ++m_walkGeneration;
@@ -302,16 +304,17 @@ void HarvestPanel::showWalkProgress() {
     m_window.showProgress(done, done + 1 + m_controller.harvest.linkList.size());
 }
 
+// The time-out runs on until the snapshot has answered.
 void HarvestPanel::walkPageArrived() {
     if (!m_walking)
         return;
-    m_walkTimeout.stop();
     m_walkReading = true;
     const int generation = m_walkGeneration;
     QPointer<HarvestPanel> alive(this);
     m_window.worker4().snapshot([this, alive, generation](const DocumentSnapshot& document) {
         if (!alive || generation != m_walkGeneration)
             return;
+        m_walkTimeout.stop();
         m_walkReading = false;
         const WalkHarvest found = LinkWalker(m_controller.harvest).harvest(document);
         for (const QString& picture : found.pictures)
@@ -323,8 +326,22 @@ void HarvestPanel::walkPageArrived() {
     });
 }
 
+// The page is made afresh rather than stopped: an engine still busy with a
+// page's scripts would not answer the next page either.
 void HarvestPanel::walkTimedOut() {
-    m_window.worker4().stop();
+    ++m_walkGeneration;
+    m_walkReading = false;
+    m_window.worker4().restart();
+    walkStep();
+}
+
+// The walked page's engine stopped: the walk goes on with the next link.
+void HarvestPanel::walkPageStopped() {
+    if (!m_walking)
+        return;
+    ++m_walkGeneration;
+    m_walkTimeout.stop();
+    m_walkReading = false;
     walkStep();
 }
 

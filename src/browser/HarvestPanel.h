@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -76,6 +77,7 @@ private:
     void showWalkProgress();
     void walkPageArrived();
     void walkTimedOut();
+    void walkPageStopped();
     void addPicture(const QString& url);
 
     BrowserController& m_controller;
@@ -99,4 +101,6 @@ private:
     bool m_walkReading = false;
     // Pages the link walker had visited before this walk; -1 between walks.
     qsizetype m_walkStart = -1;
+    // The addresses this walk has opened: it opens none twice.
+    QSet<QString> m_walked;
 };

@@ -17,6 +17,7 @@ PageReaderDrive::PageReaderDrive(HarvestState& state, WebView& page,
     connect(&m_timeout, &QTimer::timeout, this, &PageReaderDrive::timedOut);
     connect(&m_page, &WebView::documentComplete, this, &PageReaderDrive::pageShown);
     connect(&m_page, &WebView::downloadComplete, this, &PageReaderDrive::pageIdle);
+    connect(&m_page, &WebView::pageStopped, this, &PageReaderDrive::pageStopped);
 }
 
 void PageReaderDrive::setTimeoutMs(int milliseconds) {
@@ -42,6 +43,7 @@ void PageReaderDrive::step() {
     if (!next)
         return;
     ++m_generation;
+    m_url = next->url;
     m_page.navigate(next->url);
     m_timeout.start();
     Q_EMIT statusChanged(1, next->statusPanel1);
@@ -50,7 +52,6 @@ void PageReaderDrive::step() {
 }
 
 void PageReaderDrive::readNext() {
-    m_reader.readNext();
     step();
 }
 
@@ -72,15 +73,17 @@ void PageReaderDrive::view1Idle() {
 }
 
 // The document is read once it has loaded, frames and all; a page that only
-// changed its address has nothing to read yet.
+// changed its address has nothing to read yet. The time-out runs on until
+// the snapshot has answered: a page whose scripts keep the engine busy
+// never answers.
 void PageReaderDrive::pageShown() {
-    m_timeout.stop();
     m_reading = true;
     const int generation = m_generation;
     QPointer<PageReaderDrive> alive(this);
     m_page.snapshot([this, alive, generation](const DocumentSnapshot& document) {
         if (!alive || generation != m_generation)
             return;
+        m_timeout.stop();
         m_reading = false;
         // A page that could not be loaded has no document to summarise.
         read(document.isLoadedPage() ? &document : nullptr);
@@ -104,14 +107,31 @@ void PageReaderDrive::read(const DocumentSnapshot* document) {
     }
 }
 
+// The page is made afresh rather than stopped: an engine still busy with a
+// page's scripts would not answer the next page either.
 void PageReaderDrive::timedOut() {
     ++m_generation;
-    m_reading = false;
     m_stepWhenIdle = false;
-    m_page.stop();
-    if (!m_reader.timedOut(m_keywordSearch()))
+    m_page.restart();
+    m_reading = false;
+    Q_EMIT pageFailed(m_url);
+    if (!PageReader::timedOut(m_keywordSearch()))
         return reportProgress();
     step();
+}
+
+// The page's engine stopped (it crashed, or the page went past its memory
+// limit): the page counts as read without a summary, and the reader goes
+// on with the next one.
+void PageReaderDrive::pageStopped() {
+    if (!m_timeout.isActive() && !m_reading)
+        return;
+    ++m_generation;
+    m_timeout.stop();
+    m_reading = false;
+    m_stepWhenIdle = false;
+    Q_EMIT pageFailed(m_url);
+    read(nullptr);
 }
 
 void PageReaderDrive::pageIdle() {

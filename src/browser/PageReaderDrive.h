@@ -35,7 +35,8 @@ public:
     void start();
     // Opens the first queued page, unless the hidden page is busy.
     void step();
-    // "Read next": skips the next queued page and opens the one after it.
+    // "Read next": opens the next queued page (the reader rests after a
+    // time-out outside a keyword search, or after Stop).
     void readNext();
     // The Stop button: the page stops loading and the reader rests; the
     // queue stays as it is for "Read next".
@@ -51,11 +52,14 @@ Q_SIGNALS:
     // The whole report, as the strings to write into view 1 one after the
     // other. The receiver shows it and clears the search and picture flags.
     void reportReady(const QStringList& writes);
+    // The page timed out or its engine stopped: it is left out.
+    void pageFailed(const QString& url);
 
 private:
     void pageShown();
     void read(const DocumentSnapshot* document);
     void timedOut();
+    void pageStopped();
     void pageIdle();
     void handOverReport(const QStringList& writes);
     void reportProgress();
@@ -67,6 +71,8 @@ private:
     std::function<bool()> m_keywordSearch = [] { return false; };
     std::function<bool()> m_view1Busy = [] { return false; };
     QTimer m_timeout;
+    // The page being read.
+    QString m_url;
     // Counts the loads, so that a snapshot that comes back late is dropped.
     int m_generation = 0;
     qsizetype m_total = 0;

@@ -19,6 +19,8 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <csignal>
+#include <unistd.h>
 
 // How the engine's load reports become the view's events:
 //
@@ -76,6 +78,22 @@ QString scriptString(const QString& text) {
     return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
+// How often a hidden page's memory is looked at.
+constexpr int kMemoryCheckMs = 200;
+
+// The resident memory of a process, from the system's process table; 0
+// when it cannot be read.
+qint64 residentBytes(qint64 pid) {
+    QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() < 2 ? 0 : fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+const QString kStoppedPage = QStringLiteral(
+    "<html><head><title>Page stopped</title></head><body><p>This page stopped.</p></body></html>");
+
 // A local path becomes a file: URL; anything else is taken as an address.
 QUrl addressOf(const QString& urlOrPath) {
     const QString trimmed = urlOrPath.trimmed();
@@ -86,15 +104,26 @@ QUrl addressOf(const QString& urlOrPath) {
 
 } // namespace
 
-WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent) : QObject(parent) {
-    if (!profile)
-        profile = QWebEngineProfile::defaultProfile();
-    m_page = new QWebEnginePage(profile, this);
+WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent)
+    : QObject(parent), m_profile(profile ? profile : QWebEngineProfile::defaultProfile()),
+      m_kind(kind) {
+    createPage();
     if (kind == Kind::Shown) {
         m_view = new QWebEngineView;
         m_view->setPage(m_page);
         enablePageEvents();
     } else {
+        // A page that streams without end or a script that hoards memory
+        // would otherwise grow until the system runs out.
+        m_memoryWatch.setInterval(kMemoryCheckMs);
+        connect(&m_memoryWatch, &QTimer::timeout, this, &WebView::checkMemory);
+        m_memoryWatch.start();
+    }
+}
+
+void WebView::createPage() {
+    m_page = new QWebEnginePage(m_profile, this);
+    if (m_kind == Kind::Hidden) {
         // Hidden pages are only read: pictures are wanted by address alone.
         m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);
         m_page->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, false);
@@ -111,6 +140,57 @@ WebView::~WebView() {
 void WebView::connectPage() {
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebView::onLoadingChanged);
     connect(m_page, &QWebEnginePage::urlChanged, this, &WebView::onUrlChanged);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            &WebView::onRenderProcessTerminated);
+}
+
+// The old page goes once control is back in the event loop, as this may run
+// from one of its own signals. Its process is ended at once: it may be stuck
+// in a script, and nothing waits for it any more.
+void WebView::restart() {
+    if (m_kind != Kind::Hidden)
+        return;
+    const qint64 pid = m_page->renderProcessPid();
+    m_page->disconnect(this);
+    m_page->deleteLater();
+    m_busy = false;
+    m_navigateReported = false;
+    createPage();
+    if (pid > 0)
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+}
+
+// A load under way ends with it: a shown view reports the end of the load,
+// so the window does not wait for it.
+void WebView::onRenderProcessTerminated() {
+    const bool wasBusy = m_busy;
+    m_busy = false;
+    m_navigateReported = false;
+    if (m_kind == Kind::Hidden) {
+        m_page->disconnect(this);
+        m_page->deleteLater();
+        createPage();
+    } else {
+        showStopped();
+        if (wasBusy)
+            Q_EMIT downloadComplete();
+    }
+    Q_EMIT pageStopped();
+}
+
+void WebView::checkMemory() {
+    const qint64 pid = m_page->renderProcessPid();
+    if (m_memoryLimit <= 0 || pid <= 0 || residentBytes(pid) <= m_memoryLimit)
+        return;
+    restart();
+    Q_EMIT pageStopped();
+}
+
+// A plain page in place of the one that stopped, at the same address, so
+// that Refresh tries it again; its load is not reported.
+void WebView::showStopped() {
+    m_quietLoad = true;
+    m_page->setHtml(kStoppedPage, m_page->url());
 }
 
 // The page's events reach the program through a web channel in the
@@ -147,6 +227,7 @@ void WebView::navigate(const QString& urlOrPath) {
         return;
     // Busy from the call on, as callers test it right after navigating.
     m_busy = true;
+    m_quietLoad = false;
     m_navigateReported = false;
     m_page->load(url);
 }
@@ -204,9 +285,11 @@ bool WebView::busy() const {
 }
 
 void WebView::snapshot(const std::function<void(const DocumentSnapshot&)>& done) {
-    m_page->runJavaScript(
-        snapshotScript(), QWebEngineScript::ApplicationWorld,
-        [done](const QVariant& result) { done(DocumentSnapshot::fromVariant(result.toMap())); });
+    static const QString call =
+        snapshotScript() + QLatin1Char('(') + DocumentSnapshot::Limits::json() + QLatin1Char(')');
+    m_page->runJavaScript(call, QWebEngineScript::ApplicationWorld, [done](const QVariant& result) {
+        done(DocumentSnapshot::fromVariant(result.toMap()));
+    });
 }
 
 void WebView::appendHtml(const QString& html) {
@@ -215,6 +298,11 @@ void WebView::appendHtml(const QString& html) {
 }
 
 void WebView::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    if (m_quietLoad) {
+        if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+            m_quietLoad = false;
+        return;
+    }
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
         m_busy = true;
@@ -232,7 +320,7 @@ void WebView::onLoadingChanged(const QWebEngineLoadingInfo& info) {
 }
 
 void WebView::onUrlChanged(const QUrl&) {
-    if (m_busy && !m_navigateReported)
+    if (m_busy && !m_quietLoad && !m_navigateReported)
         reportNavigateComplete();
 }
 

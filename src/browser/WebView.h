@@ -5,13 +5,14 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
+#include <QWebEnginePage>
 #include <functional>
 #include <memory>
 
 class QPrinter;
 class QUrl;
 class QWebEngineLoadingInfo;
-class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
 class QWidget;
@@ -28,8 +29,19 @@ public:
     // Command ids of the view's own commands (ExecWB).
     enum Command { SaveAs = 4, Print = 6, PageSetup = 8, Copy = 12, SelectAll = 17 };
 
+    // The most memory the engine process of a hidden page may hold; a page
+    // that goes past it is stopped (see pageStopped).
+    static constexpr qint64 kHiddenPageMemoryLimit = qint64(512) * 1024 * 1024;
+
     explicit WebView(Kind kind, QWebEngineProfile* profile = nullptr, QObject* parent = nullptr);
     ~WebView() override;
+
+    // A hidden page's memory limit, in bytes; 0 means none.
+    void setMemoryLimit(qint64 bytes) { m_memoryLimit = bytes; }
+    // A hidden page is made afresh: its engine process, which may be stuck
+    // in a script or still answering a snapshot, is ended; whatever it was
+    // doing is dropped without any signal. Shown views are left as they are.
+    void restart();
 
     // The widget to place in a window (none for a hidden page).
     QWidget* widget() const;
@@ -68,8 +80,17 @@ Q_SIGNALS:
     void pageMouseOver(const QString& href);
     void pageMouseOut();
     void pageDoubleClick(const QString& address);
+    // The page's engine process ended (it crashed, ran out of memory or was
+    // killed), or a hidden page went past its memory limit. A snapshot under
+    // way never answers. A hidden page has already been made afresh and is
+    // idle; a shown view shows that the page stopped.
+    void pageStopped();
 
 private:
+    void createPage();
+    void onRenderProcessTerminated();
+    void checkMemory();
+    void showStopped();
     void connectPage();
     void enablePageEvents();
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
@@ -84,7 +105,14 @@ private:
     // The window that shows the view may delete it first.
     QPointer<QWebEngineView> m_view;
     QWebEnginePage* m_page = nullptr;
+    QWebEngineProfile* m_profile = nullptr;
+    Kind m_kind;
+    QTimer m_memoryWatch;
+    qint64 m_memoryLimit = kHiddenPageMemoryLimit;
     bool m_busy = false;
+    // The plain page that says the page stopped is loading: its load is
+    // not reported.
+    bool m_quietLoad = false;
     // Navigate complete has been reported for the load under way.
     bool m_navigateReported = false;
     // Kept between page setup and print, as one printer's settings.

@@ -5,17 +5,22 @@
 #include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
 
-#include <QNetworkAccessManager>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
 Crawler::Crawler(HarvestState& state, Prompts& prompts, std::function<QStringList()> keywords,
                  QObject* parent)
-    : QObject(parent), m_state(state), m_prompts(prompts), m_keywords(std::move(keywords)),
-      m_network(new QNetworkAccessManager(this)) {
+    : QObject(parent), m_state(state), m_prompts(prompts), m_keywords(std::move(keywords)) {
     for (int index = 0; index < kDownloaderCount; ++index) {
-        auto* downloader = new Downloader(*m_network, this);
+        // Each downloader has a network access manager of its own. One
+        // manager queues its requests to a server on a few shared
+        // connections, and when a connection fails for good (a server that
+        // closes without answering, once the one retry is spent) it fails
+        // every request still waiting for a connection to that server with
+        // it, unsent: one bad page would lose the pages of the other
+        // downloaders.
+        auto* downloader = new Downloader(this);
         // The crawler's own timers guard the requests.
         downloader->setTimeout(0);
         connect(downloader, &Downloader::stateChanged, this,
@@ -140,6 +145,7 @@ void Crawler::stateChanged(int index, int state) {
     } else if (state == Downloader::RequestFailed) {
         m_timers[index]->stop();
         m_downloaders[index]->cancel();
+        Q_EMIT pageFailed(m_downloaders[index]->url());
         dispatch();
         Q_EMIT pageReaderStepWanted();
     }
@@ -148,6 +154,7 @@ void Crawler::stateChanged(int index, int state) {
 void Crawler::timedOut(int index) {
     m_timers[index]->stop();
     m_downloaders[index]->cancel();
+    Q_EMIT pageFailed(m_downloaders[index]->url());
     dispatch();
 }
 

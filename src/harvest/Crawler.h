@@ -8,7 +8,6 @@
 
 class Downloader;
 class Prompts;
-class QNetworkAccessManager;
 class QTimer;
 struct HarvestState;
 
@@ -21,8 +20,10 @@ struct HarvestState;
 // pages, so a later search searches within them, and the user is offered
 // the full report.
 //
-// A request that fails frees its downloader at once; one that never answers
-// is cancelled by its time-out. Either way the next URL is started.
+// The four downloaders are independent, each with its own connections: a
+// request that fails frees its downloader at once and touches no other; one
+// that never answers is cancelled by its time-out. Either way the next URL
+// is started.
 class Crawler : public QObject {
     Q_OBJECT
 
@@ -74,6 +75,8 @@ Q_SIGNALS:
     void matchFound(const QString& rowHtml);
     // A request failed: the window runs one page-reader step.
     void pageReaderStepWanted();
+    // The page could not be read: its request failed or timed out.
+    void pageFailed(const QString& url);
     // The crawl ended and its prompt was answered.
     void finished(qsizetype foundCount);
     // The user answered Yes to the final prompt: run "Create Full Report".
@@ -96,7 +99,6 @@ private:
     HarvestState& m_state;
     Prompts& m_prompts;
     std::function<QStringList()> m_keywords;
-    QNetworkAccessManager* m_network;
     std::array<Downloader*, kDownloaderCount> m_downloaders{};
     std::array<QTimer*, kDownloaderCount> m_timers{};
     int m_timeoutMs = kTimeoutMs;

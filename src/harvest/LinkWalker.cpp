@@ -6,12 +6,16 @@
 
 LinkWalker::LinkWalker(HarvestState& state) : m_state(state) {}
 
-std::optional<QString> LinkWalker::nextUrl() {
-    if (m_state.linkList.isEmpty())
-        return std::nullopt;
-    const QString url = m_state.linkList.takeFirst();
-    m_state.visitedLinks.append(url);
-    return url;
+std::optional<QString> LinkWalker::nextUrl(QSet<QString>& walked) {
+    while (!m_state.linkList.isEmpty()) {
+        const QString url = m_state.linkList.takeFirst();
+        if (walked.contains(url))
+            continue;
+        walked.insert(url);
+        m_state.visitedLinks.append(url);
+        return url;
+    }
+    return std::nullopt;
 }
 
 WalkHarvest LinkWalker::harvest(const DocumentSnapshot& document) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -25,9 +26,12 @@ public:
 
     explicit LinkWalker(HarvestState& state);
 
-    // Takes the first link-list entry and records it as visited; nothing
-    // when the link list is empty (the walk then rests).
-    std::optional<QString> nextUrl();
+    // Takes the first link-list entry this walk has not walked yet, records
+    // it as visited and in `walked`; entries walked before are dropped from
+    // the front on the way. Nothing when no such entry is left (the walk
+    // then rests). So a walk opens each address once, even where pages
+    // link to each other and the filtered add takes a visited address again.
+    std::optional<QString> nextUrl(QSet<QString>& walked);
 
     // Pictures (links to .jpg or .gif files, then every image) go to the
     // caller; every other link goes through the filtered add. Frames are

@@ -33,23 +33,7 @@ PageReader::Loaded PageReader::pageLoaded(const DocumentSnapshot* document,
     return loaded;
 }
 
-// The URL that timed out has already left the queue, so this skips the one
-// after it too.
-bool PageReader::timedOut(bool keywordSearch) {
-    dropFirst();
-    return keywordSearch;
-}
-
-void PageReader::readNext() {
-    dropFirst();
-}
-
 // No blank after "-" and none before "pages".
 QString PageReader::leftText(qsizetype queueCount) {
     return QStringLiteral("Left -%1pages to read").arg(queueCount);
-}
-
-void PageReader::dropFirst() {
-    if (!m_state.pageQueue.isEmpty())
-        m_state.pageQueue.removeFirst();
 }

@@ -49,17 +49,15 @@ public:
     // goes into the report buffer.
     Loaded pageLoaded(const DocumentSnapshot* document, const QStringList& keywords,
                       bool collectImages, bool view1Busy);
-    // The time-out: drops the next queued URL as well. True when the reader
-    // goes on (only during a keyword search).
-    bool timedOut(bool keywordSearch);
-    // "Read next": drops the next queued URL; the window then runs a step.
-    void readNext();
+    // The time-out: the page that timed out has already left the queue and
+    // is skipped; the queue keeps every page after it. True when the reader
+    // goes on at once (only during a keyword search); otherwise it rests
+    // until "Read next", which reads the next queued page.
+    static bool timedOut(bool keywordSearch) { return keywordSearch; }
 
     static QString leftText(qsizetype queueCount);
 
 private:
-    void dropFirst();
-
     HarvestState& m_state;
     int m_timeoutMs = kTimeoutMs;
 };

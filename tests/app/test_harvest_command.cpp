@@ -22,9 +22,10 @@ private Q_SLOTS:
     void refusals_data();
     void refusals();
     void unreachablePagesWriteNothing();
+    void hostilePagesAreLeftOut();
 
 private:
-    ProgramRun quillmart(const QStringList& arguments) const;
+    ProgramRun quillmart(const QStringList& arguments, int limitMs = 30000) const;
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
     QString base() const { return m_server->url({}).toString(); }
 
@@ -57,10 +58,10 @@ void TestHarvestCommand::initTestCase() {
     QVERIFY(m_server->start());
 }
 
-ProgramRun TestHarvestCommand::quillmart(const QStringList& arguments) const {
+ProgramRun TestHarvestCommand::quillmart(const QStringList& arguments, int limitMs) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QUILLMART_HOME", path("home"));
-    return ProgramRun::of(QStringLiteral(QUILLMART_EXECUTABLE), arguments, environment);
+    return ProgramRun::of(QStringLiteral(QUILLMART_EXECUTABLE), arguments, environment, limitMs);
 }
 
 void TestHarvestCommand::writesTheReport_data() {
@@ -124,6 +125,46 @@ void TestHarvestCommand::unreachablePagesWriteNothing() {
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("could not be loaded"), run.err);
     QVERIFY(!QFile::exists(report));
+}
+
+// A site whose pages close without an answer, never answer, stream without
+// end or run the page engine out of memory, beside a good one: the harvest
+// ends, the report holds the good page, and each bad page is named. The
+// page that never answers costs the crawl's full time-out.
+void TestHarvestCommand::hostilePagesAreLeftOut() {
+    HttpFixture site(path("site"));
+    QVERIFY(site.start());
+    const auto serve = [&site](const char* name, const QByteArray& body,
+                               HttpFixture::Delivery delivery) {
+        HttpFixture::Response response;
+        response.contentType = "text/html";
+        response.body = body;
+        response.delivery = delivery;
+        site.setResponse(QString::fromLatin1(name), response);
+    };
+    using Delivery = HttpFixture::Delivery;
+    serve("start.htm",
+          "<a href='good.htm'>Good</a><a href='closed.htm'>Closed</a><a href='hang.htm'>Hang</a>"
+          "<a href='endless.htm'>Endless</a><a href='hoard.htm'>Hoard</a>",
+          Delivery::Send);
+    serve("good.htm", "<title>Good</title><p>A needle here</p>", Delivery::Send);
+    serve("closed.htm", {}, Delivery::Fail);
+    serve("hang.htm", {}, Delivery::Hang);
+    serve("endless.htm", "<p>needle " + QByteArray(64 * 1024, 'x') + "</p>", Delivery::Stream);
+    serve("hoard.htm",
+          "<p>needle</p><script>var hoard = [];"
+          "for (;;) hoard.push(new Array(1 << 20).fill(hoard.length));</script>",
+          Delivery::Send);
+    const QString report = path("hostile.htm");
+    const QString base = site.url({}).toString();
+    const ProgramRun run = quillmart(
+        {"harvest", base + "start.htm", "--keywords", "needle", "--report", report}, 120000);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("Found 3 pages"), run.err);
+    for (const char* left : {"closed.htm could not be read", "hang.htm could not be read",
+                             "endless.htm could not be shown", "hoard.htm could not be shown"})
+        QVERIFY2(run.err.contains(base.toUtf8() + left), run.err);
+    QVERIFY(fileBytes(report).contains("<p>A needle here</p>"));
 }
 
 QTEST_GUILESS_MAIN(TestHarvestCommand)

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QtTest>
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -103,6 +104,7 @@ private Q_SLOTS:
     void hiddenViewSkipsPicturesAndStops();
     void snapshotReadsPageAndReachableFrames_data();
     void snapshotReadsPageAndReachableFrames();
+    void floodedOrKilledEngineStopsThePage();
 
 private:
     QString url(const QString& page) const { return m_server->url(page).toString(); }
@@ -131,6 +133,16 @@ void TestWebView::initTestCase() {
          "<p>Right side</p><iframe src=inner.htm></iframe><iframe src=" + foreign + "></iframe>"},
         {"inner.htm", "<p>Inner text"},
         {"pictures.htm", "<title>Pictures</title><img src=unseen.png>"},
+        // 6000 links and 3000 paragraphs, each inside the one before, so
+        // that each paragraph's text holds the text of all that follow.
+        {"huge.htm", "<title>Huge</title><body><script>"
+                     "for (var i = 0, parent = document.body; i < 6000; ++i) {"
+                     "  var a = document.createElement('a'); a.href = 'l' + i + '.htm';"
+                     "  a.textContent = 'link'; document.body.appendChild(a); }"
+                     "for (var i = 0, parent = document.body; i < 3000; ++i) {"
+                     "  var p = document.createElement('p');"
+                     "  p.textContent = 'the text of paragraph number ' + i;"
+                     "  parent.appendChild(p); parent = p; }</script>"},
     };
     for (const auto& [name, text] : pages)
         QVERIFY(writeFile(m_folder.filePath(name), text));
@@ -295,6 +307,60 @@ void TestWebView::snapshotReadsPageAndReachableFrames() {
     QCOMPARE(right.paragraphs, QStringList({"Right side"}));
     QCOMPARE(right.frames[0].url, url("inner.htm"));
     QCOMPARE(right.frames[0].paragraphs, QStringList({"Inner text"}));
+}
+
+// Pages that flood or kill the engine: a snapshot of a huge page is cut at
+// its limits; a hidden page that streams without end is stopped at its
+// memory limit; a killed engine stops the page, and a hidden page then
+// loads the next one while a shown view says that the page stopped.
+void TestWebView::floodedOrKilledEngineStopsThePage() {
+    using Limits = DocumentSnapshot::Limits;
+    WebView hidden(WebView::Kind::Hidden);
+    EventLog log(hidden);
+    QSignalSpy stopped(&hidden, &WebView::pageStopped);
+    hidden.navigate(url("huge.htm"));
+    log.nextLoad();
+    const std::optional<DocumentSnapshot> huge = takeSnapshot(hidden);
+    QVERIFY(huge);
+    QCOMPARE(huge->links.size(), Limits::kLinks);
+    QCOMPARE(huge->paragraphs.size(), Limits::kParagraphs);
+    QCOMPARE(huge->paragraphs.first().size(), Limits::kTextLength);
+    qsizetype characters = 0;
+    for (const QString& text : huge->paragraphs)
+        characters += text.size();
+    QVERIFY(characters <= Limits::kCharacters);
+    QVERIFY(huge->paragraphs.last().isEmpty());
+
+    HttpFixture::Response endless;
+    endless.contentType = "text/html";
+    endless.body = "<p>" + QByteArray(64 * 1024, 'x') + "</p>";
+    endless.delivery = HttpFixture::Delivery::Stream;
+    m_server->setResponse("endless.htm", endless);
+    hidden.setMemoryLimit(qint64(384) * 1024 * 1024);
+    hidden.navigate(url("endless.htm"));
+    QVERIFY(waitUntil([&] { return stopped.count() == 1; }));
+    QVERIFY(!hidden.busy());
+
+    hidden.navigate(url("one.htm"));
+    log.nextLoad();
+    ::kill(static_cast<pid_t>(hidden.page()->renderProcessPid()), SIGKILL);
+    QVERIFY(waitUntil([&] { return stopped.count() == 2; }));
+    log.events.clear();
+    hidden.navigate(url("two.htm"));
+    QCOMPARE(log.nextLoad(), fullLoad(url("two.htm")));
+
+    WebView shown(WebView::Kind::Shown);
+    EventLog shownLog(shown);
+    QSignalSpy shownStopped(&shown, &WebView::pageStopped);
+    shown.navigate(url("one.htm"));
+    shownLog.nextLoad();
+    ::kill(static_cast<pid_t>(shown.page()->renderProcessPid()), SIGKILL);
+    QVERIFY(waitUntil([&] {
+        return shownStopped.count() == 1 && shown.locationName() == QLatin1String("Page stopped");
+    }));
+    QVERIFY(!shown.busy());
+    QCOMPARE(shown.locationUrl(), url("one.htm"));
+    QVERIFY(shownLog.events.isEmpty());
 }
 
 QTEST_MAIN(TestWebView)

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTcpSocket>
 #include <QTimer>
+#include <sys/socket.h>
 
 namespace {
 
@@ -73,6 +74,45 @@ QByteArray HttpFixture::contentType(const QString& fileName) {
     return "application/octet-stream";
 }
 
+// A listening socket whose backlog is 0 queues one connection; the system
+// drops further connection attempts while that one waits, and the clients
+// repeat them a second later.
+void HttpFixture::holdConnections() {
+    m_server.pauseAccepting();
+    ::listen(static_cast<int>(m_server.socketDescriptor()), 0);
+}
+
+void HttpFixture::releaseConnections() {
+    ::listen(static_cast<int>(m_server.socketDescriptor()), SOMAXCONN);
+    m_server.resumeAccepting();
+}
+
+// Read from the system's table of IPv4 sockets: the listening socket's
+// receive queue is the count of connections waiting to be accepted; a
+// client socket in state 02 is still sending its connection request.
+qsizetype HttpFixture::connectionsWaiting() const {
+    QFile table(QStringLiteral("/proc/net/tcp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray address =
+        "0100007F:" + QByteArray::number(port(), 16).toUpper().rightJustified(4, '0');
+    qsizetype waiting = 0;
+    table.readLine(); // the heading
+    while (!table.atEnd()) {
+        const QList<QByteArray> fields = table.readLine().simplified().split(' ');
+        if (fields.size() < 5)
+            continue;
+        const QByteArray& local = fields.at(1);
+        const QByteArray& remote = fields.at(2);
+        const QByteArray& state = fields.at(3);
+        if (local == address && state == "0A")
+            waiting += fields.at(4).split(':').value(1).toLongLong(nullptr, 16);
+        else if (remote == address && state == "02")
+            ++waiting;
+    }
+    return waiting;
+}
+
 void HttpFixture::accept() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         m_open.insert(socket);
@@ -84,6 +124,7 @@ void HttpFixture::accept() {
 
 void HttpFixture::closed(QTcpSocket* socket) {
     m_pending.remove(socket);
+    m_unanswered.remove(socket);
     m_outgoing.remove(socket);
     m_open.remove(socket);
     socket->deleteLater();
@@ -103,6 +144,7 @@ void HttpFixture::read(QTcpSocket* socket) {
     }
     const QString path = requestPath(requestLine.at(1));
     m_requested << path;
+    m_unanswered.insert(socket);
     deliver(socket, path, answer(requestLine.at(0), path));
 }
 
@@ -147,9 +189,11 @@ void HttpFixture::deliver(QTcpSocket* socket, const QString& path, const Respons
     case Delivery::Hang:
         return;
     case Delivery::Fail:
+        m_unanswered.remove(socket);
         socket->disconnectFromHost();
         return;
     case Delivery::Send:
+    case Delivery::Stream:
         break;
     }
     if (response.delayMs <= 0) {
@@ -163,16 +207,19 @@ void HttpFixture::deliver(QTcpSocket* socket, const QString& path, const Respons
 }
 
 void HttpFixture::send(QTcpSocket* socket, const QString& path, const Response& response) {
+    m_unanswered.remove(socket);
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason;
     if (!response.contentType.isEmpty())
         head += "\r\nContent-Type: " + response.contentType;
     for (const QByteArray& line : response.extraHeaders)
         head += "\r\n" + line;
-    head += "\r\nContent-Length: " + QByteArray::number(response.body.size()) +
-            "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+    const bool endless = response.delivery == Delivery::Stream && !response.body.isEmpty();
+    if (!endless)
+        head += "\r\nContent-Length: " + QByteArray::number(response.body.size());
+    head += "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
     socket->write(head);
     m_bodySent.insert(path, 0);
-    m_outgoing.insert(socket, Outgoing{path, response.body, 0});
+    m_outgoing.insert(socket, Outgoing{path, response.body, 0, endless});
     writeMore(socket);
 }
 
@@ -182,12 +229,16 @@ void HttpFixture::writeMore(QTcpSocket* socket) {
     const auto outgoing = m_outgoing.find(socket);
     if (outgoing == m_outgoing.end())
         return;
-    while (socket->bytesToWrite() < kPieceBytes && outgoing->sent < outgoing->body.size()) {
-        const QByteArray piece = outgoing->body.mid(outgoing->sent, kPieceBytes);
+    while (socket->bytesToWrite() < kPieceBytes &&
+           (outgoing->endless || outgoing->sent < outgoing->body.size())) {
+        const qint64 at = outgoing->sent % outgoing->body.size();
+        const QByteArray piece = outgoing->body.mid(at, kPieceBytes);
         socket->write(piece);
         outgoing->sent += piece.size();
         m_bodySent.insert(outgoing->path, outgoing->sent);
     }
+    if (outgoing->endless)
+        return;
     if (outgoing->sent < outgoing->body.size())
         return;
     m_outgoing.erase(outgoing);

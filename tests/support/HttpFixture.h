@@ -27,9 +27,10 @@ class HttpFixture : public QObject {
 
 public:
     enum class Delivery {
-        Send, // the answer, after `delayMs`
-        Hang, // nothing; the connection stays open until the client closes it
-        Fail, // the connection is closed without an answer
+        Send,   // the answer, after `delayMs`
+        Hang,   // nothing; the connection stays open until the client closes it
+        Fail,   // the connection is closed without an answer
+        Stream, // the head, then `body` over and over while the client reads
     };
 
     struct Response {
@@ -63,6 +64,20 @@ public:
     qint64 bodyBytesSent(const QString& path) const;
     // Connections accepted and not yet closed.
     qsizetype openConnections() const { return m_open.size(); }
+    // Connections whose request has had no answer yet and that are still
+    // open: a hung or delayed answer the client has not given up on.
+    qsizetype unansweredRequests() const { return m_unanswered.size(); }
+
+    // Lets one connection wait, unaccepted, and turns the others away at
+    // the door: the system drops their attempts and the clients try again
+    // a second later. So clients that connect now stay connecting for a
+    // while, as on a busy server. Works on a started server.
+    void holdConnections();
+    // Connections waiting on the server's port: the one held in the queue
+    // plus the clients still trying to connect.
+    qsizetype connectionsWaiting() const;
+    // Accepts the held connection and, from now on, every one that comes.
+    void releaseConnections();
 
     static QByteArray contentType(const QString& fileName);
 
@@ -72,6 +87,7 @@ private:
         QString path;
         QByteArray body;
         qint64 sent = 0;
+        bool endless = false;
     };
 
     void accept();
@@ -89,6 +105,7 @@ private:
     QHash<QTcpSocket*, QByteArray> m_pending;
     QHash<QTcpSocket*, Outgoing> m_outgoing;
     QSet<QTcpSocket*> m_open;
+    QSet<QTcpSocket*> m_unanswered;
     QHash<QString, Response> m_scripted;
     QHash<QString, qint64> m_bodySent;
     QStringList m_requested;

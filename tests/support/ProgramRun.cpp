@@ -6,7 +6,7 @@
 // The test's event loop keeps running meanwhile, so servers the test runs
 // in its own thread go on answering the program.
 ProgramRun ProgramRun::of(const QString& program, const QStringList& arguments,
-                          const QProcessEnvironment& environment) {
+                          const QProcessEnvironment& environment, int limitMs) {
     QProcess process;
     process.setProcessEnvironment(environment);
     QEventLoop loop;
@@ -19,7 +19,7 @@ ProgramRun ProgramRun::of(const QString& program, const QStringList& arguments,
     });
     QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     process.start(program, arguments);
-    limit.start(30000);
+    limit.start(limitMs);
     loop.exec();
     ProgramRun run;
     if (process.state() != QProcess::NotRunning || process.error() == QProcess::FailedToStart) {

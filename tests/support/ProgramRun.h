@@ -13,7 +13,7 @@ struct ProgramRun {
     QByteArray err;
 
     // Starts the program with these arguments and waits for it; a run that
-    // does not end within 30 seconds is killed and reported as a crash.
+    // does not end within `limitMs` is killed and reported as a crash.
     static ProgramRun of(const QString& program, const QStringList& arguments,
-                         const QProcessEnvironment& environment);
+                         const QProcessEnvironment& environment, int limitMs = 30000);
 };

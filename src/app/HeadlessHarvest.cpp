@@ -8,6 +8,7 @@
 #include "harvest/LinkHarvester.h"
 #include "harvest/PageReader.h"
 #include "harvest/ReportFile.h"
+#include "harvest/WebMarkup.h"
 
 #include <QPointer>
 
@@ -27,8 +28,9 @@ HeadlessHarvest::HeadlessHarvest(const HarvestCommand& command, QTextStream& err
     connect(&m_loadTimeout, &QTimer::timeout, this, &HeadlessHarvest::startPageTimedOut);
     connect(&m_startPage, &WebView::documentComplete, this, &HeadlessHarvest::startPageShown);
     connect(&m_startPage, &WebView::pageStopped, this, &HeadlessHarvest::startPageStopped);
-    connect(m_crawler, &Crawler::pageFailed, this,
-            [this](const QString& url) { leaveOut(url, "could not be read"); });
+    connect(m_crawler, &Crawler::pageFailed, this, [this](const QString& url) {
+        leaveOut(url, WebMarkup::isPageAddress(url) ? "could not be read" : "is not a web page");
+    });
     connect(m_reader, &PageReaderDrive::pageFailed, this,
             [this](const QString& url) { leaveOut(url, "could not be shown"); });
     connect(m_crawler, &Crawler::progressChanged, this, &HeadlessHarvest::showCrawlProgress);

@@ -75,6 +75,8 @@ void CrawlPanel::createFullReport() {
         m_controller.harvest.collectImages = true;
     if (start.hideLinkList)
         m_window.harvest().linkEditor()->hide();
+    if (!start.refused.isEmpty())
+        m_controller.setStatusText(1, BrowserController::refusedText(start.refused.first()));
     if (start.readPages)
         m_reader->start();
 }

@@ -145,7 +145,7 @@ void HarvestPanel::openLink(const QPoint& position) {
     if (!item)
         item = m_links->currentItem();
     if (item)
-        m_controller.navigateShown(item->text());
+        m_controller.openHarvested(item->text());
 }
 
 void HarvestPanel::showReportListing() {
@@ -251,10 +251,8 @@ void HarvestPanel::nextLink() {
 }
 
 void HarvestPanel::showStep(const ReportStepper::Step& step) {
-    if (!step.acted)
-        return;
-    m_controller.navigateShown(step.url);
-    m_controller.setStatusText(1, step.status);
+    if (step.acted && m_controller.openHarvested(step.url))
+        m_controller.setStatusText(1, step.status);
 }
 
 void HarvestPanel::clearFoundUrls() {

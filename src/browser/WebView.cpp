@@ -123,6 +123,11 @@ WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent)
 
 void WebView::createPage() {
     m_page = new QWebEnginePage(m_profile, this);
+    // A page shown from a local file (a page saved from the web, a report)
+    // reads no other local file and reaches no host by script: it stays
+    // data, whoever wrote it.
+    m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     if (m_kind == Kind::Hidden) {
         // Hidden pages are only read: pictures are wanted by address alone.
         m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);

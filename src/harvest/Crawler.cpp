@@ -73,6 +73,10 @@ void Crawler::dispatch() {
         if (!m_state.linkList.isEmpty() && !m_downloaders[index]->stillExecuting())
             start(index);
     }
+    if (m_state.linkList.isEmpty() && !busy()) {
+        finish();
+        return;
+    }
     status(2, leftText(m_state.linkList.size()));
     reportProgress();
 }
@@ -127,7 +131,13 @@ QString Crawler::finishText(qsizetype linkCount) {
         .arg(linkCount);
 }
 
+// An address that is not a web page is never fetched (a page could list
+// local files or scripts): it fails at once.
 void Crawler::start(int index) {
+    while (!m_state.linkList.isEmpty() && !WebMarkup::isPageAddress(m_state.linkList.first()))
+        Q_EMIT pageFailed(m_state.linkList.takeFirst());
+    if (m_state.linkList.isEmpty())
+        return;
     Downloader* downloader = m_downloaders[index];
     downloader->execute(m_state.linkList.first(), kChunkSize);
     m_timers[index]->start();

@@ -1,6 +1,7 @@
 #include "harvest/FullReport.h"
 
 #include "harvest/HarvestState.h"
+#include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
 
 FullReport::Start FullReport::start(HarvestState& state, Prompts& prompts) {
@@ -11,9 +12,14 @@ FullReport::Start FullReport::start(HarvestState& state, Prompts& prompts) {
         prompts.message(QStringLiteral("Get links ,Please"));
         return start;
     }
-    state.pageQueue << state.linkList;
+    for (const QString& url : std::as_const(state.linkList)) {
+        if (WebMarkup::isPageAddress(url))
+            state.pageQueue << url;
+        else
+            start.refused << url;
+    }
     state.linkList.clear();
     state.reportBuffer.clear();
-    start.readPages = true;
+    start.readPages = !state.pageQueue.isEmpty();
     return start;
 }

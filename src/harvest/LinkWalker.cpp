@@ -3,13 +3,16 @@
 #include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkFilter.h"
+#include "harvest/WebMarkup.h"
 
 LinkWalker::LinkWalker(HarvestState& state) : m_state(state) {}
 
 std::optional<QString> LinkWalker::nextUrl(QSet<QString>& walked) {
     while (!m_state.linkList.isEmpty()) {
         const QString url = m_state.linkList.takeFirst();
-        if (walked.contains(url))
+        // The walk opens web pages only: a page could list local files or
+        // scripts.
+        if (walked.contains(url) || !WebMarkup::isPageAddress(url))
             continue;
         walked.insert(url);
         m_state.visitedLinks.append(url);

@@ -16,6 +16,7 @@
 #include "support/UserInput.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -45,9 +46,9 @@ private Q_SLOTS:
 private:
     QString writePage(const QString& name, const QString& title, const QString& body) const;
     QString writeFile(const QString& name, const QString& text) const;
-    QString url(const QString& name) const {
-        return QUrl::fromLocalFile(QDir(m_home->path()).filePath(name)).toString();
-    }
+    // The test's pages, served by a local web server: the harvest opens web
+    // pages only.
+    QString url(const QString& name) const { return m_server->url(name).toString(); }
     void openLinksPage();
     void trigger(const QString& path) const { triggerMenu(m_window->menuBar(), path); }
     void press(const QString& tip) const { pressToolbarButton(m_window.get(), tip); }
@@ -59,6 +60,7 @@ private:
     void waitForView1(const QString& name) const;
 
     std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<HttpFixture> m_server;
     NoLauncher m_launcher;
     ScriptedPrompts m_prompts;
     std::unique_ptr<BrowserController> m_controller;
@@ -67,6 +69,8 @@ private:
 
 void TestBrowserHarvest::init() {
     m_home = makeTestHome();
+    m_server = std::make_unique<HttpFixture>(m_home->path());
+    QVERIFY(m_server->start());
     m_prompts = ScriptedPrompts();
     m_controller = std::make_unique<BrowserController>(m_home->path(), m_launcher);
     m_window = std::make_unique<BrowserWindow>(*m_controller, m_launcher, m_prompts);
@@ -102,7 +106,7 @@ void TestBrowserHarvest::openLinksPage() {
     const QString path =
         writePage("links.htm", "Links",
                   "<a href='p1.htm'>One</a> <a href='p2.htm'>Two</a> <a href='p3.htm'>Three</a>");
-    m_controller->navigateShown(path);
+    m_controller->navigateShown(url(QFileInfo(path).fileName()));
     waitForView1("links.htm");
 }
 
@@ -190,16 +194,18 @@ void TestBrowserHarvest::linksReportAndStepping() {
                      "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf",
                      saved);
     trigger("Reporting|Save|Save report");
-    // Links to local files are no web addresses: their rows link nowhere.
+    QByteArray rows;
+    for (const auto& [page, text] :
+         {std::pair("p1.htm", "One"), {"p2.htm", "Two"}, {"p3.htm", "Three"}})
+        rows += "<a href='" + url(page).toUtf8() + "'>" + text + "</a><br>";
     QCOMPARE(fileBytes(saved), "<html>\r\n\r\n<title>Report</title>" + QByteArray(kNoScriptMeta) +
-                                   "<body><a>One</a><br><a>Two</a><br><a>Three</a><br></body>"
-                                   "\r\n</html>\r\n");
+                                   "<body>" + rows + "</body>\r\n</html>\r\n");
     // The listing: a double-click drops a row; "Clear All Links" empties it.
     trigger("Reporting|View|Veiw report listing");
     QVERIFY(harvest.reportEditor()->isVisible());
     doubleClick(harvest.reportList(), 0);
     QCOMPARE(harvest.reportList()->count(), 2);
-    QVERIFY(m_controller->harvest.reportBuffer.first().contains("Two"));
+    QVERIFY(m_controller->harvest.reportBuffer.first().contains("p2.htm"));
     clickButton(harvest.reportEditor(), "Clear All Links");
     QCOMPARE(panel(2)->text(), QStringLiteral("Buffer is clear"));
     QVERIFY(!harvest.reportEditor()->isVisible());
@@ -212,16 +218,27 @@ void TestBrowserHarvest::linksReportAndStepping() {
     // Waiting for the load's end as well, so that it cannot end inside the
     // next one.
     waitForView1("p2.htm");
+    // An entry that is not a web page is refused, not run.
+    m_controller->harvest.linkList.append("javascript:document.title='ran'");
+    UserInput::click(panel(3));
+    UserInput::click(panel(3));
+    UserInput::click(list->viewport(), Qt::RightButton,
+                     list->visualItemRect(list->item(list->count() - 1)).center());
+    QCOMPARE(panel(1)->text(), "Not opened: only web pages (http, https, ftp) open from a "
+                               "harvested list, not \"javascript:document.title='ran'\"");
+    QCOMPARE(view1Url(), url("p2.htm"));
 
     // "Add Link" summarises view 1; the box's words go for the command's own,
     // and are cleared after it.
-    m_controller->navigateShown(writePage("firm.htm", "Firm", "<p>Our phone: 555</p><p>x</p>"));
+    writePage("firm.htm", "Firm", "<p>Our phone: 555</p><p>x</p>");
+    m_controller->navigateShown(url("firm.htm"));
     waitForView1("firm.htm");
     m_controller->enterSearchWords("shoes");
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Add Link");
     QTRY_COMPARE_WITH_TIMEOUT(m_controller->harvest.reportBuffer.size(), 2, kLoadMs);
-    QVERIFY(m_controller->harvest.reportBuffer[0].contains("<a>Firm</a>"));
+    QVERIFY(
+        m_controller->harvest.reportBuffer[0].contains("<a href='" + url("firm.htm") + "'>Firm"));
     QCOMPARE(m_controller->harvest.reportBuffer[1], "<tr><td><p>Our phone: 555</p></td></tr>");
     QCOMPARE(m_controller->searchWords(), QStringList());
 }
@@ -303,8 +320,8 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
     trigger("Finder|Read next");
     QTRY_VERIFY_WITH_TIMEOUT(view1Url().contains("/report-"), kLoadMs);
     QCOMPARE(m_controller->harvest.reportBuffer.size(), 3);
-    QVERIFY(m_controller->harvest.reportBuffer[0].contains("<a>A.HTM</a>"));
-    QVERIFY(m_controller->harvest.reportBuffer[2].contains("<a>C.HTM</a>"));
+    QVERIFY(m_controller->harvest.reportBuffer[0].contains(url("a.htm") + "'>A.HTM</a>"));
+    QVERIFY(m_controller->harvest.reportBuffer[2].contains(url("c.htm") + "'>C.HTM</a>"));
     QVERIFY(!m_window->progressBar().isVisible());
 
     // Stop ends a crawl at once, keeping its unread pages.

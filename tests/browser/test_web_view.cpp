@@ -3,6 +3,7 @@
 // document snapshot, for a shown view and for a hidden worker page.
 
 #include "browser/WebView.h"
+#include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 
 #include <QClipboard>
@@ -105,6 +106,7 @@ private Q_SLOTS:
     void snapshotReadsPageAndReachableFrames_data();
     void snapshotReadsPageAndReachableFrames();
     void floodedOrKilledEngineStopsThePage();
+    void localPagesStayData();
 
 private:
     QString url(const QString& page) const { return m_server->url(page).toString(); }
@@ -361,6 +363,40 @@ void TestWebView::floodedOrKilledEngineStopsThePage() {
     QVERIFY(!shown.busy());
     QCOMPARE(shown.locationUrl(), url("one.htm"));
     QVERIFY(shownLog.events.isEmpty());
+}
+
+// A page opened from a local file cannot read another local file or reach
+// a host by script, and a page with the program's no-script policy runs no
+// script at all.
+void TestWebView::localPagesStayData() {
+    QVERIFY(writeFile(m_folder.filePath("sentinel.txt"), "SECRET"));
+    const QString request =
+        "function get(address, done) { var x = new XMLHttpRequest();"
+        " x.onload = function () { done('read ' + x.responseText); };"
+        " x.onerror = function () { done('blocked'); };"
+        " try { x.open('GET', address); x.send(); } catch (e) { done('blocked'); } }";
+    QVERIFY(writeFile(m_folder.filePath("hostile.htm"),
+                      "<title>start</title><script>" + request + "get('" + url("beacon") +
+                          "', function (remote) { get('sentinel.txt', function (local) {"
+                          " document.title = remote + ' / ' + local; }); });</script>"));
+    QVERIFY(writeFile(m_folder.filePath("report.htm"),
+                      QStringLiteral("<html><title>Report</title>") + kNoScriptMeta +
+                          "<body><script>document.title = 'ran';</script><p>row</p></body>"));
+    WebView view(WebView::Kind::Shown);
+    EventLog log(view);
+    view.navigate(m_folder.filePath("hostile.htm"));
+    log.nextLoad();
+    QTRY_VERIFY_WITH_TIMEOUT(view.locationName() != "start", kTimeoutMs);
+    QCOMPARE(view.locationName(), QStringLiteral("blocked / blocked"));
+    for (const QString& path : m_server->requested())
+        QVERIFY2(!path.endsWith("beacon"), qPrintable(path));
+
+    view.navigate(m_folder.filePath("report.htm"));
+    log.nextLoad();
+    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
+    QVERIFY(page);
+    QCOMPARE(page->paragraphs, QStringList({"row"}));
+    QCOMPARE(view.locationName(), QStringLiteral("Report"));
 }
 
 QTEST_MAIN(TestWebView)

@@ -5,9 +5,12 @@
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -123,7 +126,12 @@ void TestCrawler::failuresFreeTheDownloaderAtOnce() {
     const QString good2 = crawl.page("good2.htm", "<p>NEEDLE</p>");
     const QString error =
         crawl.page("error.htm", "<p>needle</p>", HttpFixture::Delivery::Send, 500);
+    // A local file a page links to is never read, needle or not.
+    QFile local(QDir(crawl.folder.path()).filePath("local.htm"));
+    QVERIFY(local.open(QIODevice::WriteOnly) && local.write("needle") == 6);
+    local.close();
     crawl.state.linkList = QStringList{
+        QUrl::fromLocalFile(local.fileName()).toString(),
         crawl.page("fail1.htm", {}, HttpFixture::Delivery::Fail),
         crawl.page("hang.htm", {}, HttpFixture::Delivery::Hang),
         kRefusedUrl,
@@ -143,6 +151,7 @@ void TestCrawler::failuresFreeTheDownloaderAtOnce() {
     QCOMPARE(sorted(crawl.liveRows), sorted({liveRow(good1), liveRow(good2), liveRow(error)}));
     // A failed page may still be on its retry when the last good one is in.
     QTRY_COMPARE_WITH_TIMEOUT(crawl.readerSteps.count(), 4, kWaitMs);
+    QCOMPARE(sorted(crawl.state.foundPages), sorted({good1, good2, error}));
     QVERIFY(crawl.state.linkList.isEmpty());
     QVERIFY(crawl.crawler.busy());
     QCOMPARE(crawl.finished.count(), 0);

@@ -228,7 +228,9 @@ void TestLinkHarvest::editorCommands() {
 
 void TestLinkHarvest::walkerTakesFrontAndHarvests() {
     HarvestState state;
-    state.linkList = {"http://a.test/", "http://b.test/"};
+    // A page's script and local-file links are passed over, never opened.
+    state.linkList = {"javascript:alert(1)", "file:///etc/hostname", "http://a.test/",
+                      "http://b.test/"};
     LinkWalker walker(state);
     QSet<QString> walked;
     QCOMPARE(walker.nextUrl(walked), "http://a.test/");

@@ -211,7 +211,10 @@ void TestReports::createFullReport() {
     QVERIFY(start.hideLinkList);
     QCOMPARE(state.reportBuffer, QStringList{kTitleRow});
 
+    // Only web pages join the queue.
     state = threeLinks();
+    state.linkList << "javascript:alert(1)"
+                   << "file:///etc/hostname";
     state.pageQueue = {"http://queued.example/"};
     prompts.expect(ScriptedPrompts::Kind::YesNo, {}, "yes");
     start = FullReport::start(state, prompts);
@@ -219,6 +222,7 @@ void TestReports::createFullReport() {
     QVERIFY(start.collectImages);
     QVERIFY(start.readPages);
     QCOMPARE(state.pageQueue, QStringList{"http://queued.example/"} + threeLinks().linkList);
+    QCOMPARE(start.refused, QStringList({"javascript:alert(1)", "file:///etc/hostname"}));
     QVERIFY(state.linkList.isEmpty());
     QVERIFY(state.reportBuffer.isEmpty());
 }

@@ -23,6 +23,7 @@ private Q_SLOTS:
     void refusals();
     void unreachablePagesWriteNothing();
     void hostilePagesAreLeftOut();
+    void hostileTextGivesAnInertReport();
 
 private:
     ProgramRun quillmart(const QStringList& arguments, int limitMs = 30000) const;
@@ -50,6 +51,25 @@ void TestHarvestCommand::initTestCase() {
                       "<img src='hay.png'></body></html>"},
     };
     for (const auto& [name, text] : pages) {
+        QFile file(path("site/") + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    // A page written to attack whoever reads it: markup and script in its
+    // texts, quotes in its addresses, links to scripts, data and local files.
+    const std::pair<const char*, const char*> hostile[] = {
+        {"hostile/start.htm",
+         "<a href='bad.htm'>Bad</a> <a href=\"javascript:alert(1)\">&lt;b&gt;run&lt;/b&gt;</a> "
+         "<a href=\"data:text/html,<script>alert(1)</script>\">data</a> "
+         "<a href='file:///etc/hostname'>host</a>"},
+        {"hostile/bad.htm",
+         "<html><head><title>P2 <script>x</script></title><meta name='description' "
+         "content=\"<b>big</b> & 'bold'\"></head><body><p>Needle &lt;i&gt;shown&lt;/i&gt;</p>"
+         "<a href=\"mailto:a'b@hostile.test\">Mail &lt;us&gt;</a>"
+         "<img src=\"pic'onerror='alert(1)'.jpg\"></body></html>"},
+    };
+    QVERIFY(QDir().mkpath(path("site/hostile")));
+    for (const auto& [name, text] : hostile) {
         QFile file(path("site/") + name);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(text);
@@ -86,6 +106,21 @@ void TestHarvestCommand::writesTheReport() {
     const QByteArray written = fileBytes(report);
     const QByteArray wanted =
         expectedFile("app/expected/" + expected).replace("{BASE}", base().toUtf8());
+    QVERIFY2(written == wanted, qPrintable(firstDifference(written, wanted)));
+}
+
+// Every text is escaped and every address quoted safely; the script, data
+// and local-file links are named and never read.
+void TestHarvestCommand::hostileTextGivesAnInertReport() {
+    const QString report = path("hostile.htm");
+    const ProgramRun run = quillmart({"harvest", base() + "hostile/start.htm", "--keywords",
+                                      "NEEDLE", "--images", "--report", report});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err.count("is not a web page; it is left out"), 3);
+    QVERIFY2(run.err.contains("quillmart: file:///etc/hostname is not a web page"), run.err);
+    const QByteArray written = fileBytes(report);
+    const QByteArray wanted =
+        expectedFile("app/expected/harvest_hostile.htm").replace("{BASE}", base().toUtf8());
     QVERIFY2(written == wanted, qPrintable(firstDifference(written, wanted)));
 }
 

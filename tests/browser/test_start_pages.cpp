@@ -29,6 +29,8 @@ void TestStartPages::pagesWorkOffline() {
     const QString url = StartPages::folderUrl();
     QVERIFY2(url.startsWith("file:") && url.endsWith("/velgan/"), qPrintable(url));
     QCOMPARE(StartPages::defaultLocation(), url);
+    // The settings keep a shipped page relative to the folder.
+    QCOMPARE(StartPages::fromKept("./" + page), url + page);
     const QDir folder(QUrl(url).toLocalFile());
     QFile file(folder.filePath(page));
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -1,10 +1,13 @@
 // The channel downloads against a copy of the shipped channel server: all of
 // it read as local files and over HTTP, then the cuts at 12000, 16000 and
-// 64000 characters, the Location2 prefix, locations kept for the next start,
+// 64000 characters, the Location2 prefix, locations kept for the next start
+// (in the program's own folder, the shipped folder's as a relative address),
 // a country's lists and the retry timer.
 
 #include "browser/BrowserController.h"
+#include "browser/StartPages.h"
 #include "channels/ChannelDownloads.h"
+#include "platform/HomeFolder.h"
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
@@ -120,7 +123,8 @@ private:
 
 void TestChannelDownloads::init() {
     m_home = std::make_unique<QTemporaryDir>();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+    qputenv("QUILLMART_HOME", m_home->path().toUtf8());
+    QCOMPARE(HomeFolder::prepare(), QString());
     m_server = std::make_unique<QTemporaryDir>();
     copyFolder(QStringLiteral(QUILLMART_TEST_DATA "/../../data/velgan"), m_server->path());
     m_http = std::make_unique<HttpFixture>(m_server->path());
@@ -140,6 +144,8 @@ void TestChannelDownloads::cleanup() {
 QString TestChannelDownloads::base(const QString& server) const {
     if (server == "http")
         return m_http->url(QString()).toString();
+    if (server == "shipped")
+        return StartPages::folderUrl();
     return QUrl::fromLocalFile(m_server->path() + '/').toString();
 }
 
@@ -150,7 +156,8 @@ void TestChannelDownloads::writeServerFile(const QString& name, const QByteArray
 }
 
 QString TestChannelDownloads::savedLocation(const QString& key) const {
-    return QSettings("Quillmart", "Quillmart").value("Startup/" + key).toString();
+    const QString file = m_home->filePath("Quillmart/Quillmart.conf");
+    return QSettings(file, QSettings::IniFormat).value("Startup/" + key).toString();
 }
 
 void TestChannelDownloads::waitForStartUp() {
@@ -164,6 +171,7 @@ void TestChannelDownloads::shippedFiles_data() {
     QTest::addColumn<QString>("server");
     QTest::newRow("local files") << "file";
     QTest::newRow("http") << "http";
+    QTest::newRow("shipped folder") << "shipped";
 }
 
 void TestChannelDownloads::shippedFiles() {
@@ -191,6 +199,7 @@ void TestChannelDownloads::shippedFiles() {
 
     QByteArray expected = expectedFile("channels/expected/shipped_lists.txt", false);
     expected.replace("{base}", location.toUtf8());
+    expected.replace("{kept}", server == "shipped" ? "./" : location.toUtf8());
     // The expected file lists the sections in the order a reader expects;
     // the map holds them sorted.
     QStringList wanted = ("\n" + QString::fromUtf8(expected)).split("\n[");

@@ -24,6 +24,9 @@ packages=(
   # POP3 server for the mailbox tests: dovecot; openssl makes their test
   # certificates. The tests start their own dovecot
   dovecot-core dovecot-pop3d openssl
+  # checks of the installed desktop files (the install test): the menu entry
+  # and the software-centre description
+  desktop-file-utils appstream
 )
 
 sudo=""

@@ -26,7 +26,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 }
 
 QString CommandLine::help() {
-    return QStringLiteral("usage: quillmart            open the store generator\n"
+    return QStringLiteral("usage: quillmart            open the browser window (it opens the store "
+                          "generator)\n"
                           "       quillmart --version  print the version\n       ") +
            GenerateCommand::usage().mid(QStringLiteral("usage: ").size()) +
            QStringLiteral("\n       ") +

@@ -1,22 +1,12 @@
 #include "browser/StartPages.h"
 
-#include <QCoreApplication>
+#include "platform/ShippedData.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStringList>
 #include <QUrl>
 
 namespace {
-
-// Where the folder may be, in the order it is looked for: installed under
-// share/ beside the program's bin/ folder, then in the source tree the
-// program was built from.
-QStringList candidateFolders() {
-    return {
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quillmart/velgan"),
-        QStringLiteral(QUILLMART_SOURCE_DATA "/velgan"),
-    };
-}
 
 bool holdsStartPage(const QString& folder) {
     return QFileInfo(folder + QStringLiteral("/index.htm")).isFile();
@@ -29,7 +19,7 @@ QString folderAsUrl(const QString& folder) {
 } // namespace
 
 QString StartPages::folderUrl() {
-    const QStringList candidates = candidateFolders();
+    const QStringList candidates = ShippedData::candidates(QStringLiteral("velgan"));
     for (const QString& folder : candidates) {
         if (holdsStartPage(folder))
             return folderAsUrl(folder);

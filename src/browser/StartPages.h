@@ -6,8 +6,7 @@
 // installation shows something useful without a network.
 class StartPages {
 public:
-    // The file: URL of the shipped start-page folder, ending in "/": the
-    // installed copy beside the executable, else the source tree's copy.
+    // The file: URL of the shipped start-page folder, ending in "/".
     static QString folderUrl();
     // The default channel-server location.
     static QString defaultLocation();

@@ -74,7 +74,7 @@ void BrowserMenus::buildToolsMenu() {
     for (const char* caption : {"Orders", "Form Generator", "Web Editor", "Analysis"})
         item(tools, QString::fromLatin1(caption), {});
     tools->addSeparator();
-    notAvailableItem(tools, QStringLiteral("Submitting"));
+    item(tools, QStringLiteral("Submitting"), m_handlers.submitting);
     item(tools, QStringLiteral("Publishing"), m_handlers.publishing);
 }
 

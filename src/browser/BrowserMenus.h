@@ -22,6 +22,7 @@ public:
         std::function<void()> openFile;
         std::function<void()> exit;
         std::function<void()> showGenerator;
+        std::function<void()> submitting;
         std::function<void()> publishing;
         std::function<void()> showAbout;
         // A command whose work this version does not do yet.

@@ -17,6 +17,7 @@
 #include "project/GeneratorWindow.h"
 #include "translate/LanguagePair.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -284,7 +286,8 @@ void BrowserWindow::buildMenus() {
     handlers.openFile = [this] { openFile(); };
     handlers.exit = [this] { close(); };
     handlers.showGenerator = [this] { showGenerator(); };
-    handlers.publishing = [this] { publishingElsewhere(); };
+    handlers.submitting = [this] { submitting(); };
+    handlers.publishing = [this] { publishing(); };
     handlers.showAbout = [this] { showAbout(); };
     handlers.notAvailable = [this](const QString& caption) { notAvailable(caption); };
     HarvestPanel* harvest = m_harvest.get();
@@ -441,7 +444,7 @@ void BrowserWindow::addToolButtons(QToolBar* bar) {
                m_controller.launch(QStringLiteral("mail client"), QStringLiteral("xdg-email"));
            });
     button(bar, QStringLiteral("Publish"), QStringLiteral("document-send"),
-           QStyle::SP_DialogSaveButton, [this] { publishingElsewhere(); });
+           QStyle::SP_DialogSaveButton, [this] { publishing(); });
     button(bar, QStringLiteral("Calculator"), QStringLiteral("accessories-calculator"),
            QStyle::SP_ComputerIcon, [this] { launchCalculator(); });
 }
@@ -463,9 +466,34 @@ void BrowserWindow::addLinkButtons(QToolBar* bar) {
            QStyle::SP_DialogDiscardButton, [harvest] { harvest->clearFoundUrls(); });
 }
 
-void BrowserWindow::publishingElsewhere() {
-    m_controller.setStatusText(
-        1, QStringLiteral("Publishing is done from the store generator's \"Front Page\"."));
+bool BrowserWindow::launchConfigured(const QString& setting, const QString& description) {
+    QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
+    QStringList command =
+        QProcess::splitCommand(settings.value(QStringLiteral("Startup/") + setting).toString());
+    if (command.isEmpty())
+        return false;
+    const QString program = command.takeFirst();
+    m_controller.launch(description, program, command);
+    return true;
+}
+
+void BrowserWindow::submitting() {
+    if (!launchConfigured(QStringLiteral("SubmittingProgram"),
+                          QStringLiteral("submitting program")))
+        m_controller.setStatusText(1, QStringLiteral("To submit, name the program in the setting "
+                                                     "[Startup] SubmittingProgram."));
+}
+
+// Without a program of the merchant's own, the store generator publishes:
+// its "Front Page" button is given the focus.
+void BrowserWindow::publishing() {
+    if (launchConfigured(QStringLiteral("PublishingProgram"), QStringLiteral("publishing program")))
+        return;
+    showGenerator();
+    for (auto* button : m_generator->findChildren<QAbstractButton*>()) {
+        if (button->text() == QLatin1String("Front Page"))
+            button->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void BrowserWindow::launchCalculator() {

@@ -121,7 +121,11 @@ private:
     void showGenerator();
     void showAbout();
     void launchCalculator();
-    void publishingElsewhere();
+    void submitting();
+    void publishing();
+    // The program a [Startup] setting names, started; false when the
+    // setting is empty.
+    bool launchConfigured(const QString& setting, const QString& description);
     void startUp();
 
     void carryOutNavigation(int view, const QString& url);

@@ -11,6 +11,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -193,12 +195,28 @@ void TestBrowserWindow::menusBandsAndCommands() {
     UserInput::enterText(box("Search words"), QStringLiteral("hats"), Qt::Key_Delete);
     QCOMPARE(m_controller->searchWords(), QStringList());
 
-    trigger("Tools|Submitting");
-    QCOMPARE(panel(1)->text(),
-             QStringLiteral("\"Submitting\" is not available in this version yet."));
     press("Mail");
     QCOMPARE(m_launcher.started, QStringList({"xdg-email"}));
     QVERIFY(panel(1)->text().contains(QStringLiteral("xdg-email")));
+    // Submitting and Publishing start the programs the settings name;
+    // without one, Submitting says which to fill and Publishing leads to
+    // the store generator's "Front Page".
+    trigger("Tools|Submitting");
+    QCOMPARE(panel(1)->text(), QStringLiteral("To submit, name the program in the setting "
+                                              "[Startup] SubmittingProgram."));
+    QSettings settings("Quillmart", "Quillmart");
+    settings.setValue("Startup/SubmittingProgram", "submit-tool --all");
+    settings.setValue("Startup/PublishingProgram", "publish-tool");
+    trigger("Tools|Submitting");
+    press("Publish");
+    QCOMPARE(m_launcher.started, QStringList({"xdg-email", "submit-tool", "publish-tool"}));
+    QCOMPARE(panel(1)->text(),
+             QStringLiteral("Could not start the publishing program (publish-tool)."));
+    settings.remove("Startup/PublishingProgram");
+    trigger("Tools|Publishing");
+    QVERIFY(m_window->generatorWindow()->isVisible());
+    QCOMPARE(qobject_cast<QAbstractButton*>(m_window->generatorWindow()->focusWidget())->text(),
+             QStringLiteral("Front Page"));
     // The store generator is made once and shown again.
     trigger("Tools|Store Generator");
     QWidget* generator = m_window->generatorWindow();

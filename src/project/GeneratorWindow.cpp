@@ -34,9 +34,14 @@ QString fromEditor(const QString& text) {
     return QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
+// The fields pass every change of their text on (typed, pasted, or set by
+// a screen reader or an automation tool); the window's own updates are kept
+// from coming back.
 void setText(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text)
-        edit->setText(text);
+    if (edit->text() == text)
+        return;
+    const QSignalBlocker block(edit);
+    edit->setText(text);
 }
 
 // Rebuilds a list only when its entries differ, so a refresh during the
@@ -87,7 +92,7 @@ void deleteKeyRuns(QListWidget* list, const std::function<void(int)>& action) {
 } // namespace
 
 GeneratorWindow::GeneratorWindow(GeneratorController& controller, QWidget* parent)
-    : QWidget(parent), m_controller(controller) {
+    : QMainWindow(parent), m_controller(controller) {
     setWindowTitle(QStringLiteral("Quillmart 6.0"));
     m_tabs = new QTabWidget;
     m_tabs->addTab(buildWebStyleTab(), QStringLiteral("Web Style"));
@@ -101,9 +106,13 @@ GeneratorWindow::GeneratorWindow(GeneratorController& controller, QWidget* paren
     m_publishProgress->setAccessibleName(QStringLiteral("Publishing progress"));
     m_publishProgress->setFormat(QStringLiteral("Publishing: %v of %m files"));
     m_publishProgress->hide();
-    auto* layout = new QVBoxLayout(this);
+    // A main window, so assistive technology announces it as a window with
+    // its caption.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(m_tabs);
     layout->addWidget(m_publishProgress);
+    setCentralWidget(content);
 
     connectSettingsFields();
     connectItemFields();
@@ -179,7 +188,7 @@ QWidget* GeneratorWindow::buildProjectTab() {
     auto* add = button(QStringLiteral("Add Category"), [this] { m_controller.addCategory(); });
     buttons->addWidget(add);
     connect(m_categoryEntry, &QLineEdit::returnPressed, add, &QPushButton::click);
-    connect(m_categoryEntry, &QLineEdit::textEdited, &m_controller,
+    connect(m_categoryEntry, &QLineEdit::textChanged, &m_controller,
             &GeneratorController::setCategoryEntry);
     onDoubleClick(m_categoryList, &m_controller,
                   [this](int row) { m_controller.removeCategory(row); });
@@ -305,13 +314,13 @@ QWidget* GeneratorWindow::buildTemplatesTab() {
     addRow(form, QStringLiteral("Payment gateway host:"), m_gatewayHost);
     addRow(form, QStringLiteral("Login at the gateway:"), m_gatewayLogin);
     addRow(form, QStringLiteral("Order1 results are mailed to:"), m_saveResultsEmail);
-    connect(m_orderEmail, &QLineEdit::textEdited, &m_controller,
+    connect(m_orderEmail, &QLineEdit::textChanged, &m_controller,
             &GeneratorController::setOrderEmail);
-    connect(m_gatewayHost, &QLineEdit::textEdited, &m_controller,
+    connect(m_gatewayHost, &QLineEdit::textChanged, &m_controller,
             &GeneratorController::setGatewayHost);
-    connect(m_gatewayLogin, &QLineEdit::textEdited, &m_controller,
+    connect(m_gatewayLogin, &QLineEdit::textChanged, &m_controller,
             &GeneratorController::setGatewayLogin);
-    connect(m_saveResultsEmail, &QLineEdit::textEdited, &m_controller,
+    connect(m_saveResultsEmail, &QLineEdit::textChanged, &m_controller,
             &GeneratorController::setSaveResultsEmail);
 
     auto* tab = new QWidget;
@@ -350,14 +359,14 @@ QWidget* GeneratorWindow::buildTemplateEditors() {
 void GeneratorWindow::connectSettingsFields() {
     for (QLineEdit* edit :
          {m_startFile, m_fontTag, m_tableTag, m_salesTax, m_serverName, m_userName, m_password})
-        connect(edit, &QLineEdit::textEdited, this, &GeneratorWindow::storeSettings);
+        connect(edit, &QLineEdit::textChanged, this, &GeneratorWindow::storeSettings);
     connect(m_actionCode, &QPlainTextEdit::textChanged, this, &GeneratorWindow::storeSettings);
     connect(m_bannerLayout, &QRadioButton::toggled, this, &GeneratorWindow::storeSettings);
 }
 
 void GeneratorWindow::connectItemFields() {
     for (int f = 0; f < ItemRecord::kFieldCount; ++f)
-        connect(m_itemFields[f], &QLineEdit::textEdited, &m_controller,
+        connect(m_itemFields[f], &QLineEdit::textChanged, &m_controller,
                 [this, f](const QString& text) {
                     m_controller.setItemField(ItemRecord::Field(f), text);
                 });

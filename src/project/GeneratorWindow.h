@@ -2,6 +2,7 @@
 
 #include "project/ItemRecord.h"
 
+#include <QMainWindow>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -21,7 +22,7 @@ class QTabWidget;
 // The store generator window ("Quillmart 6.0"): five tabs over one
 // GeneratorController. It shows the controller's state and forwards every
 // user action to it; it holds no state of its own.
-class GeneratorWindow : public QWidget {
+class GeneratorWindow : public QMainWindow {
     Q_OBJECT
 
 public:

@@ -4,6 +4,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void labelsNameTheirFields();
     void merchantSession();
     void settingsReachTheSettingsFile();
+    void assistiveToolsReachTheController();
     void frontPageShowsProgress();
     void notAvailableCommands_data();
     void notAvailableCommands();
@@ -122,8 +124,12 @@ void TestGeneratorWindow::makeShop(const QStringList& categories) {
     clickTab("Layout");
 }
 
-// Every field a user types into has a label that is its buddy and names it.
+// The window is announced as a window with its caption, and every field a
+// user types into has a label that is its buddy and names it.
 void TestGeneratorWindow::labelsNameTheirFields() {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(m_window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), "Quillmart 6.0");
     QHash<QWidget*, QString> labelled;
     for (const QLabel* label : m_window->findChildren<QLabel*>())
         if (label->buddy())
@@ -246,6 +252,24 @@ void TestGeneratorWindow::settingsReachTheSettingsFile() {
     QVERIFY(settings.contains("name=\"LOGIN\" value=\"shop7\""));
     QCOMPARE(m_controller->settings().layout, SiteSettings::Layout::ContentsOnly);
     QCOMPARE(m_controller->templates().paymentPage, "<p>pay</p>\r\n");
+}
+
+// A screen reader or an automation tool sets a field's text through the
+// accessibility interface, without keys: each kind of field passes it on.
+void TestGeneratorWindow::assistiveToolsReachTheController() {
+    makeShop({"Tools"});
+    const auto setByTool = [this](const QString& label, const QString& text) {
+        QAccessible::queryAccessibleInterface(named<QLineEdit>(label))
+            ->setText(QAccessible::Value, text);
+    };
+    setByTool("Category name :", "Paint");
+    setByTool(ItemRecord::label(ItemRecord::ItemId), "P-1");
+    setByTool("Sales Tax,%", "0.07");
+    setByTool("Orders are mailed to:", "desk@shop.test");
+    QCOMPARE(m_controller->categoryEntry(), "Paint");
+    QCOMPARE(m_controller->itemFields()[ItemRecord::ItemId], "P-1");
+    QCOMPARE(m_controller->settings().salesTax, "0.07");
+    QVERIFY(m_controller->settings().emailFormTag.contains("mailto:desk@shop.test?"));
 }
 
 void TestGeneratorWindow::frontPageShowsProgress() {

@@ -104,7 +104,10 @@ int PublishCommand::run(QTextStream& out, QTextStream& err) const {
         return fail(QStringLiteral("no server: give --server or set it in the project"));
     if (dryRun) {
         RecordingPublisher recorder(true);
-        printDryRun(out, recorder, target, runPublish(recorder, target, *project, dataOnly));
+        const PublishReport report = runPublish(recorder, target, *project, dataOnly);
+        if (!report.error.isEmpty())
+            return fail(report.summary(target));
+        printDryRun(out, recorder, target, report);
         return 0;
     }
     const auto publisher = PublisherChoice::forServer(target.server);

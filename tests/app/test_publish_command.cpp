@@ -16,6 +16,7 @@ private Q_SLOTS:
     void dryRunSendsNothing();
     void refusals_data();
     void refusals();
+    void aStartFileOutsideTheWebStops();
 
 private:
     ProgramRun quillmart(const QStringList& arguments) const;
@@ -116,6 +117,28 @@ void TestPublishCommand::refusals() {
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
     QVERIFY(run.out.isEmpty());
+}
+
+// The start file, from the project's settings, would lead out of the web:
+// neither the dry run nor the publish goes on, and nothing is removed.
+void TestPublishCommand::aStartFileOutsideTheWebStops() {
+    QFile settings(path("Shop/Shop.sit"));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[Start]\r\n../../outside/precious\r\n[Tax]\r\n");
+    settings.close();
+    QVERIFY(QDir().mkpath(path("www/Shop")) && QDir().mkpath(path("outside")));
+    QFile precious(path("outside/precious.htm"));
+    QVERIFY(precious.open(QIODevice::WriteOnly) && precious.write("keep") == 4);
+    precious.close();
+    for (const QStringList& options : {QStringList{}, QStringList{"--dry-run"}}) {
+        const ProgramRun run =
+            quillmart(QStringList{"publish", path("Shop"), "--server", path("www")} + options);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("\"../../outside/precious.htm\" is not a plain file name"),
+                 run.err.constData());
+        QVERIFY(run.out.isEmpty());
+    }
+    QCOMPARE(fileBytes(path("outside/precious.htm")), "keep");
 }
 
 QTEST_GUILESS_MAIN(TestPublishCommand)

@@ -110,6 +110,9 @@ int PublishCommand::run(QTextStream& out, QTextStream& err) const {
         printDryRun(out, recorder, target, report);
         return 0;
     }
+    const QString warning = PublisherChoice::passwordInClearWarning(target.server, target.password);
+    if (!warning.isEmpty())
+        err << "quillmart publish: warning: " << warning << Qt::endl;
     const auto publisher = PublisherChoice::forServer(target.server);
     const PublishReport report = runPublish(*publisher, target, *project, dataOnly);
     (report.ok() ? out : err) << report.summary(target) << Qt::endl;

@@ -104,9 +104,15 @@ int PublishCommand::run(QTextStream& out, QTextStream& err) const {
         return fail(QStringLiteral("no server: give --server or set it in the project"));
     if (dryRun) {
         RecordingPublisher recorder(true);
-        printDryRun(out, recorder, target, runPublish(recorder, target, *project, dataOnly));
+        const PublishReport report = runPublish(recorder, target, *project, dataOnly);
+        if (!report.error.isEmpty())
+            return fail(report.summary(target));
+        printDryRun(out, recorder, target, report);
         return 0;
     }
+    const QString warning = PublisherChoice::passwordInClearWarning(target.server, target.password);
+    if (!warning.isEmpty())
+        err << "quillmart publish: warning: " << warning << Qt::endl;
     const auto publisher = PublisherChoice::forServer(target.server);
     const PublishReport report = runPublish(*publisher, target, *project, dataOnly);
     (report.ok() ? out : err) << report.summary(target) << Qt::endl;

@@ -67,12 +67,24 @@ QString TextFile::writeLines(const QString& path, const QStringList& lines) {
     return writeText(path, text);
 }
 
+// Unbuffered, and written until every byte is taken or the system refuses:
+// a short write is followed by another that reports the system's reason (a
+// full disk, say), and a failed write never commits a cut-off file.
 QString TextFile::writeText(const QString& path, const QString& text) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return reason;
+        }
+        done += written;
+    }
+    if (!file.commit())
         return file.errorString();
     return {};
 }

@@ -380,6 +380,8 @@ bool GeneratorController::canPublish(const QString& action) {
 // Runs one publish on a fresh back end, shows its progress and ends with
 // one message saying what went up and what did not.
 template <typename Publish> void GeneratorController::publish(const Publish& run) {
+    if (!passwordMayGoInClear())
+        return;
     const std::unique_ptr<Publisher> publisher = m_publisherFor(m_settings.frontPageServer);
     connect(publisher.get(), &Publisher::documentHandled, this,
             &GeneratorController::publishProgress);
@@ -391,6 +393,21 @@ template <typename Publish> void GeneratorController::publish(const Publish& run
     m_publishing = false;
     Q_EMIT publishProgress(0, 0);
     m_prompts.message(report.summary(target));
+}
+
+// A password about to go over plain http: the user decides once per server
+// for the rest of the session.
+bool GeneratorController::passwordMayGoInClear() {
+    const QString server = m_settings.frontPageServer.trimmed();
+    const QString warning =
+        PublisherChoice::passwordInClearWarning(server, m_settings.frontPagePassword);
+    if (warning.isEmpty() || m_serversAllowedInClear.contains(server))
+        return true;
+    if (!m_prompts.askYesNo(warning + QStringLiteral("\n\nPublish anyway?"),
+                            QStringLiteral("Publishing")))
+        return false;
+    m_serversAllowedInClear.insert(server);
+    return true;
 }
 
 void GeneratorController::setOrderEmail(const QString& email) {

@@ -8,6 +8,7 @@
 #include "sitegen/OrderTemplates.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -131,6 +132,7 @@ private:
     void report(const QStringList& failures);
     bool canPublish(const QString& action);
     template <typename Publish> void publish(const Publish& run);
+    bool passwordMayGoInClear();
 
     QString m_home;
     Prompts& m_prompts;
@@ -150,6 +152,8 @@ private:
     OrderTemplates m_templates = OrderTemplates::defaults();
     PublisherFactory m_publisherFor;
     bool m_publishing = false;
+    // Servers the user agreed to send the password to unencrypted.
+    QSet<QString> m_serversAllowedInClear;
     OrderController m_orders;
     BrowserLink* m_browser = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "sitegen/FolderPublisher.h"
 
+#include "project/NameRules.h"
 #include "sitegen/PublishingLists.h"
 
 #include <QDir>
@@ -32,6 +33,14 @@ QString copyFile(const QString& from, const QString& to) {
     return {};
 }
 
+// Only a plain name stays inside the folder it is joined to.
+QString outsideProblem(const QString& name) {
+    if (NameRules::isPlainFileName(name))
+        return {};
+    return QStringLiteral("\"%1\" is not a plain file name inside the web; it was left alone.")
+        .arg(name);
+}
+
 } // namespace
 
 bool FolderPublisher::namesFolder(const QString& server) {
@@ -48,13 +57,24 @@ int FolderPublisher::vtiOpenWebWithPassword(const QString& server, const QString
         setLastError(QStringLiteral("The folder %1 does not exist.").arg(root));
         return -1;
     }
+    if (!useWeb(web))
+        return -1;
     m_webFolder = QDir(root).filePath(web);
     setLastError({});
     return QFileInfo(m_webFolder).isDir() ? 1 : 0;
 }
 
 bool FolderPublisher::vtiRemoveWeb(const QString&, const QString& addressList) {
-    for (const QString& address : PublishingLists::entries(addressList)) {
+    // Nothing is removed when any address would lead out of the web.
+    const QStringList addresses = PublishingLists::entries(addressList);
+    for (const QString& address : addresses) {
+        const QString problem = outsideProblem(address);
+        if (!problem.isEmpty()) {
+            setLastError(problem);
+            return false;
+        }
+    }
+    for (const QString& address : addresses) {
         QFile file(QDir(m_webFolder).filePath(address));
         if (file.exists() && !file.remove()) {
             setLastError(
@@ -67,6 +87,8 @@ bool FolderPublisher::vtiRemoveWeb(const QString&, const QString& addressList) {
 }
 
 bool FolderPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
+    if (!useWeb(web))
+        return false;
     m_webFolder = QDir(folderOf(serverUrl)).filePath(web);
     if (!QDir().mkpath(m_webFolder)) {
         setLastError(QStringLiteral("Could not create the folder %1.").arg(m_webFolder));
@@ -81,8 +103,17 @@ QStringList FolderPublisher::vtiPutDocuments(const QString& fileList, const QStr
     const QStringList addresses = PublishingLists::entries(addressList);
     QStringList results;
     for (qsizetype i = 0; i < addresses.size(); ++i) {
-        results << copyFile(files.value(i), QDir(m_webFolder).filePath(addresses.at(i)));
+        const QString problem = outsideProblem(addresses.at(i));
+        results << (problem.isEmpty()
+                        ? copyFile(files.value(i), QDir(m_webFolder).filePath(addresses.at(i)))
+                        : problem);
         Q_EMIT documentHandled(int(i + 1), int(addresses.size()));
     }
     return results;
+}
+
+bool FolderPublisher::useWeb(const QString& web) {
+    const QString problem = outsideProblem(web);
+    setLastError(problem);
+    return problem.isEmpty();
 }

@@ -22,5 +22,8 @@ public:
     QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
 
 private:
+    // False, with the reason kept, when the web's name would leave the folder.
+    bool useWeb(const QString& web);
+
     QString m_webFolder;
 };

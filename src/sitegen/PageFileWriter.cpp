@@ -12,6 +12,8 @@ void PageFileWriter::writePage(const QString& pageName, const QString& text) {
 }
 
 void PageFileWriter::writeFile(const QString& fileName, const QString& text) {
+    if (!m_failures.isEmpty())
+        return;
     const QString path = QDir(m_folder).absoluteFilePath(fileName);
     const QString error = NameRules::isPlainFileName(fileName)
                               ? TextFile::writeText(path, text)

@@ -5,7 +5,8 @@
 
 // Writes the site's files into the project folder, each one whole (a failed
 // write leaves the earlier file in place). Keeps the names of the files it
-// wrote and a message for each one it could not write.
+// wrote; the first file it cannot write stops it, so nothing after the
+// failure is written (a full disk would only fail again).
 class PageFileWriter {
 public:
     explicit PageFileWriter(const QString& folder);
@@ -17,7 +18,7 @@ public:
 
     // Paths of the files written, in order.
     const QStringList& written() const { return m_written; }
-    // One message per file that could not be written.
+    // The message for the file that could not be written, if one could not.
     const QStringList& failures() const { return m_failures; }
 
 private:

@@ -8,3 +8,13 @@ std::unique_ptr<Publisher> PublisherChoice::forServer(const QString& server) {
         return std::make_unique<FolderPublisher>();
     return std::make_unique<WebDavPublisher>();
 }
+
+QString PublisherChoice::passwordInClearWarning(const QString& server, const QString& password) {
+    if (password.isEmpty() || FolderPublisher::namesFolder(server) ||
+        !WebDavPublisher::isUnencrypted(server))
+        return {};
+    return QStringLiteral("The connection to %1 is not encrypted (http://): the publishing "
+                          "password can be read by anyone on the way. Use https:// (or the "
+                          "server name alone) if the server supports it.")
+        .arg(server.trimmed());
+}

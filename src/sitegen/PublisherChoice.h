@@ -6,8 +6,12 @@
 
 // The back end the "Server name:" text asks for: a folder of this machine
 // (a path or a "file:" URL) or a WebDAV server (host[:port][/path] over
-// http, or an address starting with "https://").
+// https, or an address starting with "https://" or "http://").
 class PublisherChoice {
 public:
     static std::unique_ptr<Publisher> forServer(const QString& server);
+    // What the user should know before publishing when the password would
+    // go over a connection that is not encrypted (a server typed with
+    // "http://"); empty otherwise.
+    static QString passwordInClearWarning(const QString& server, const QString& password);
 };

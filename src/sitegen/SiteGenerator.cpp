@@ -99,6 +99,17 @@ GenerationResult finished(const PageFileWriter& writer) {
     return result;
 }
 
+// A failed write leaves the site part new, part old: it is not fit to
+// publish until it is generated again.
+GenerationResult finishedSite(const PageFileWriter& writer, const QString& folder) {
+    GenerationResult result = finished(writer);
+    if (!result.failures.isEmpty())
+        result.failures << QStringLiteral("The site in %1 is incomplete: generate it again when "
+                                          "the problem is solved, and do not publish it before.")
+                               .arg(folder);
+    return result;
+}
+
 void writeFrames(PageFileWriter& writer, const SiteInput& input) {
     writer.writePage(input.settings.startFileName, FramePages::startPage(input));
     if (input.settings.layout == SiteSettings::Layout::BannerAndContents)
@@ -142,5 +153,5 @@ GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput&
     writePages(writer, OrderPages::retailPages(input));
     writePages(writer, OrderPages::wholesalePages(input));
     writer.writePage(QStringLiteral("complect"), ListingPages::combinedPage(input));
-    return finished(writer);
+    return finishedSite(writer, folder);
 }

@@ -1,8 +1,27 @@
 #include "sitegen/SitePublishing.h"
 
+#include "project/NameRules.h"
 #include "sitegen/PublishingLists.h"
 
 namespace {
+
+// Whatever the back end, the web is one folder named after the project and
+// every address names a file directly inside it: a name that would lead
+// elsewhere stops the publish before anything is removed or sent.
+QString nameProblem(const PublishTarget& target, const PublishingLists& lists) {
+    if (!NameRules::isPlainFileName(target.projectName))
+        return QStringLiteral("\"%1\" cannot be the name of a web: it must be a plain name, "
+                              "without / or \\. Nothing was removed or sent.")
+            .arg(target.projectName);
+    for (const QString& address : PublishingLists::entries(lists.addressList)) {
+        if (!NameRules::isPlainFileName(address))
+            return QStringLiteral("\"%1\" is not a plain file name inside the web (it must not "
+                                  "contain / or \\); check the start file name and the "
+                                  "category names. Nothing was removed or sent.")
+                .arg(address);
+    }
+    return {};
+}
 
 int openWeb(Publisher& publisher, const PublishTarget& target) {
     publisher.vtiDisableErrorDialogs(1);
@@ -34,6 +53,9 @@ PublishReport SitePublishing::publishSite(Publisher& publisher, const PublishTar
     PublishReport report;
     const PublishingLists lists = PublishingLists::forSite(target.folder, startFileName, categories)
                                       .inUploadOrder(startFileName);
+    report.error = nameProblem(target, lists);
+    if (!report.error.isEmpty())
+        return report;
     const int exists = openWeb(publisher, target);
     if (exists < 0) {
         report.error = publisher.lastError();
@@ -54,11 +76,15 @@ PublishReport SitePublishing::publishSite(Publisher& publisher, const PublishTar
 
 PublishReport SitePublishing::publishCatalog(Publisher& publisher, const PublishTarget& target) {
     PublishReport report;
+    const PublishingLists lists = PublishingLists::forCatalog(target.folder);
+    report.error = nameProblem(target, lists);
+    if (!report.error.isEmpty())
+        return report;
     if (openWeb(publisher, target) < 0) {
         report.error = publisher.lastError();
         return report;
     }
-    sendDocuments(publisher, PublishingLists::forCatalog(target.folder), report);
+    sendDocuments(publisher, lists, report);
     return report;
 }
 

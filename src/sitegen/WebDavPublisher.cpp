@@ -77,7 +77,12 @@ bool WebDavPublisher::vtiRemoveWeb(const QString& webPath, const QString& addres
 }
 
 bool WebDavPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
-    if (!useServer(serverUrl) || !useWeb(web))
+    // The create call gets "http://" before the server text as typed, blanks
+    // and a scheme of its own included; what follows it is the typed text.
+    QString typed = serverUrl;
+    if (typed.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+        typed.remove(0, 7);
+    if (!useServer(typed) || !useWeb(web))
         return false;
     if (!m_blocked.isEmpty()) {
         setLastError(m_blocked);
@@ -116,14 +121,10 @@ QStringList WebDavPublisher::vtiPutDocuments(const QString& fileList, const QStr
 
 QUrl WebDavPublisher::serverBaseUrl(const QString& serverText) {
     QString text = serverText.trimmed();
-    // The create call puts "http://" before the text as typed, blanks and
-    // a scheme of its own included.
-    if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)) {
-        const QString typed = text.mid(7).trimmed();
-        text = hasHttpScheme(typed) ? typed : QStringLiteral("http://") + typed;
-    }
+    // A bare host is reached over https: the password never goes in clear
+    // unless "http://" was typed.
     if (!hasHttpScheme(text))
-        text.prepend(QLatin1String("http://"));
+        text.prepend(QLatin1String("https://"));
     // Another scheme inside ("ftp://host") is no server this can publish to.
     if (text.indexOf(QLatin1String("://")) != text.lastIndexOf(QLatin1String("://")))
         return QUrl();
@@ -142,7 +143,8 @@ bool WebDavPublisher::useServer(const QString& serverText) {
         return true;
     m_base = QUrl();
     setLastError(QStringLiteral("\"%1\" is not a server name that can be published to: give it "
-                                "as host, host:port or host/folder, or start it with https://.")
+                                "as host, host:port or host/folder, with https:// or http:// in "
+                                "front or without.")
                      .arg(serverText));
     return false;
 }
@@ -397,6 +399,10 @@ QString WebDavPublisher::summary(const QStringList& addresses, const QStringList
         return QString();
     return QStringLiteral("%1 of %2 files were not %3. %4")
         .arg(QString::number(failed), QString::number(results.size()), done, first);
+}
+
+bool WebDavPublisher::isUnencrypted(const QString& serverText) {
+    return serverBaseUrl(serverText).scheme() == QLatin1String("http");
 }
 
 QString WebDavPublisher::serverName() const {

@@ -12,8 +12,8 @@ class QIODevice;
 class QNetworkReply;
 class QNetworkRequest;
 
-// Publishes a site to a WebDAV server over http or https. The server text
-// is a bare host[:port][/path] (http) or starts with "https://" or
+// Publishes a site to a WebDAV server over https or http. The server text
+// is a bare host[:port][/path] (https) or starts with "https://" or
 // "http://"; the web is the collection of that name below it. User name and
 // password answer the server's basic or digest challenge. Each call waits
 // for its requests in a local event loop; a request that gets no answer
@@ -31,10 +31,12 @@ public:
     bool vtiCreateWeb(const QString& serverUrl, const QString& web) override;
     QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
 
-    // The collection URL a server text stands for (no trailing slash on the
-    // path). "http://" in front of a text that has its own scheme is
-    // dropped, so "http://https://host" means "https://host".
+    // The collection URL a server text as typed stands for (no trailing
+    // slash on the path); a text without a scheme means https.
     static QUrl serverBaseUrl(const QString& serverText);
+    // True when the typed server text asks for plain http, so whatever is
+    // sent, the password included, goes unencrypted.
+    static bool isUnencrypted(const QString& serverText);
 
 private:
     // How one request ended.

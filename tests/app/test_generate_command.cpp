@@ -41,6 +41,7 @@ private Q_SLOTS:
     void generatesTheCatalog();
     void refusals_data();
     void refusals();
+    void aRefusedWriteStops();
     void version();
     void withoutDisplay();
 
@@ -135,6 +136,23 @@ void TestGenerateCommand::refusals() {
     QVERIFY2(run.err.contains(message), run.err);
     QVERIFY2(linesStartingWith(run.err, "quillmart") == 1, run.err);
     QVERIFY(!QFile::exists(shop("data1.js")));
+}
+
+// The system refuses to write beyond 3 KB, as a full disk refuses any
+// write: the first page over it stops the run, and nothing after it changes.
+void TestGenerateCommand::aRefusedWriteStops() {
+    makeShop("A1^Hammer^9.5^^^^^^^\r\n");
+    writeFile(shop("complect.htm"), "old");
+    const Run run = ProgramRun::of("/bin/sh",
+                                   {"-c", "trap '' XFSZ; ulimit -f 6; exec \"$0\" \"$@\"",
+                                    QUILLMART_EXECUTABLE, "generate", shop()},
+                                   m_environment);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(
+        run.err.contains("Could not write " + shop("basket.htm").toUtf8() + ": File too large\n"),
+        run.err);
+    QVERIFY2(run.err.contains("is incomplete"), run.err);
+    QCOMPARE(fileBytes(shop("complect.htm")), "old");
 }
 
 void TestGenerateCommand::version() {

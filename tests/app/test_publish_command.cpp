@@ -16,6 +16,7 @@ private Q_SLOTS:
     void dryRunSendsNothing();
     void refusals_data();
     void refusals();
+    void aStartFileOutsideTheWebStops();
 
 private:
     ProgramRun quillmart(const QStringList& arguments) const;
@@ -50,12 +51,16 @@ ProgramRun TestPublishCommand::quillmart(const QStringList& arguments) const {
 void TestPublishCommand::publishesToAWebDavServer() {
     NginxFixture nginx;
     QVERIFY2(nginx.start("merchant", "s3cret"), qPrintable(nginx.error()));
-    const QStringList publish{"publish", path("Shop"), "--server",       nginx.serverName(),
+    const QString server = "http://" + nginx.serverName();
+    const QStringList publish{"publish", path("Shop"), "--server",       server,
                               "--user",  "merchant",   "--password-env", "QM_SECRET"};
     const ProgramRun run = quillmart(publish);
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, "20 of 20 files were published to " + nginx.serverName().toUtf8() +
-                          " (web \"Shop\").\n");
+    QCOMPARE(run.out, "20 of 20 files were published to " + server.toUtf8() + " (web \"Shop\").\n");
+    // Plain http was typed: the password went, but not without a word.
+    QVERIFY2(run.err.startsWith("quillmart publish: warning: The connection to " + server.toUtf8() +
+                                " is not encrypted"),
+             run.err.constData());
     const QString web = nginx.rootPath() + "/Shop/";
     QCOMPARE(fileBytes(web + "complect.htm"), fileBytes(path("Shop/complect.htm")));
 
@@ -66,10 +71,10 @@ void TestPublishCommand::publishesToAWebDavServer() {
     QCOMPARE(quillmart(publish).out, run.out);
     QCOMPARE(fileBytes(web + "_private/distorders.htm"), "saved orders");
 
-    const ProgramRun wrong = quillmart({"publish", path("Shop"), "--server", nginx.serverName(),
-                                        "--user", "merchant", "--password-env", "QM_OTHER"});
+    const ProgramRun wrong = quillmart({"publish", path("Shop"), "--server", server, "--user",
+                                        "merchant", "--password-env", "QM_OTHER"});
     QCOMPARE(wrong.exitCode, 1);
-    QVERIFY2(wrong.err.startsWith("Nothing was published"), wrong.err.constData());
+    QVERIFY2(wrong.err.contains("\nNothing was published"), wrong.err.constData());
     QVERIFY2(wrong.err.contains("wrong user name or password"), wrong.err.constData());
 }
 
@@ -116,6 +121,28 @@ void TestPublishCommand::refusals() {
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
     QVERIFY(run.out.isEmpty());
+}
+
+// The start file, from the project's settings, would lead out of the web:
+// neither the dry run nor the publish goes on, and nothing is removed.
+void TestPublishCommand::aStartFileOutsideTheWebStops() {
+    QFile settings(path("Shop/Shop.sit"));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[Start]\r\n../../outside/precious\r\n[Tax]\r\n");
+    settings.close();
+    QVERIFY(QDir().mkpath(path("www/Shop")) && QDir().mkpath(path("outside")));
+    QFile precious(path("outside/precious.htm"));
+    QVERIFY(precious.open(QIODevice::WriteOnly) && precious.write("keep") == 4);
+    precious.close();
+    for (const QStringList& options : {QStringList{}, QStringList{"--dry-run"}}) {
+        const ProgramRun run =
+            quillmart(QStringList{"publish", path("Shop"), "--server", path("www")} + options);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("\"../../outside/precious.htm\" is not a plain file name"),
+                 run.err.constData());
+        QVERIFY(run.out.isEmpty());
+    }
+    QCOMPARE(fileBytes(path("outside/precious.htm")), "keep");
 }
 
 QTEST_GUILESS_MAIN(TestPublishCommand)

@@ -2,6 +2,7 @@
 #include "project/BrowserLink.h"
 #include "project/GeneratorController.h"
 #include "project/SettingsFile.h"
+#include "sitegen/RecordingPublisher.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
 
@@ -349,6 +350,25 @@ void TestGeneratorController::frontPageAndUpdatePublish() {
     m_controller->update();
     QCOMPARE(fileBytes(server + "/Shop/data1.js"), fileBytes(project("data1.js")));
     QVERIFY(!fileBytes(server + "/Shop/data1.js").contains("Hammer"));
+
+    // A password over plain http: asked before anything goes, once per server.
+    setSetting(&SiteSettings::frontPageServer, "http://shop.test");
+    setSetting(&SiteSettings::frontPagePassword, "secret");
+    int publishers = 0;
+    m_controller->setPublisherFactory([&publishers](const QString&) {
+        ++publishers;
+        return std::make_unique<RecordingPublisher>(false);
+    });
+    m_prompts->expect(ScriptedPrompts::Kind::YesNo, "http://shop.test is not encrypted", "no");
+    m_controller->frontPage();
+    QCOMPARE(publishers, 0);
+    m_prompts->expect(ScriptedPrompts::Kind::YesNo, "not encrypted", "yes")
+        .expectMessage("files were published to http://shop.test");
+    m_controller->frontPage();
+    m_prompts->expectMessage("1 of 1 files were published to http://shop.test");
+    m_controller->update();
+    QVERIFY(m_prompts->done());
+    QCOMPARE(publishers, 2);
 }
 
 void TestGeneratorController::previewAndGetItUseTheBrowser() {

@@ -4,6 +4,32 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// While it lives, the system refuses to let this process write a file
+// beyond `bytes`, as a full disk refuses any write.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{bytes, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace
 
 class TestPageFileWriter : public QObject {
     Q_OBJECT
@@ -12,6 +38,8 @@ private Q_SLOTS:
     void refusesNamesOutsideTheFolder_data();
     void refusesNamesOutsideTheFolder();
     void reportsMissingFolder();
+    void stopsAtTheFirstFailedWrite_data();
+    void stopsAtTheFirstFailedWrite();
 };
 
 void TestPageFileWriter::writesPagesAndFiles() {
@@ -69,6 +97,36 @@ void TestPageFileWriter::reportsMissingFolder() {
     QCOMPARE(writer.failures().size(), 1);
     QVERIFY2(writer.failures().first().startsWith(prefix), qPrintable(writer.failures().first()));
     QVERIFY(!QFileInfo::exists(missing));
+}
+
+void TestPageFileWriter::stopsAtTheFirstFailedWrite_data() {
+    QTest::addColumn<int>("size");
+    QTest::newRow("held back until the file is closed") << 6000;
+    QTest::newRow("written at once") << 40000;
+}
+
+// The system's reason is given, the earlier file stays whole, and nothing
+// after the failure is written.
+void TestPageFileWriter::stopsAtTheFirstFailedWrite() {
+    QFETCH(int, size);
+    QTemporaryDir dir;
+    const QString page = dir.filePath(QStringLiteral("b.htm"));
+    QFile old(page);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old page\r\n") == 10);
+    old.close();
+
+    PageFileWriter writer(dir.path());
+    {
+        const FileSizeLimit limit(4096);
+        writer.writePage(QStringLiteral("a"), QStringLiteral("first"));
+        writer.writePage(QStringLiteral("b"), QString(size, QLatin1Char('x')));
+        writer.writePage(QStringLiteral("c"), QStringLiteral("third"));
+    }
+    QCOMPARE(writer.written(), QStringList{dir.filePath(QStringLiteral("a.htm"))});
+    QCOMPARE(writer.failures(),
+             QStringList{QStringLiteral("Could not write %1: File too large").arg(page)});
+    QCOMPARE(fileBytes(page), QByteArray("old page\r\n"));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("c.htm"))));
 }
 
 QTEST_GUILESS_MAIN(TestPageFileWriter)

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void updateSendsTheCatalogAlone();
     void publishesIntoAFolder();
     void aMissingServerFolderStopsBeforeSending();
+    void namesOutsideTheWebStopBeforeAnything_data();
+    void namesOutsideTheWebStopBeforeAnything();
 
 private:
     PublishTarget target(const QString& server) const;
@@ -159,6 +161,56 @@ void TestSitePublishing::aMissingServerFolderStopsBeforeSending() {
                                                  " (web \"Shop\").\nThe folder " + server +
                                                  " does not exist.");
     QVERIFY(!QFileInfo::exists(server));
+}
+
+void TestSitePublishing::namesOutsideTheWebStopBeforeAnything_data() {
+    QTest::addColumn<QString>("startFile");
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("start file up two folders") << "../../outside/precious"
+                                               << "Tools"
+                                               << "\"../../outside/precious.htm\"";
+    QTest::newRow("absolute start file") << "ROOT/outside/precious"
+                                         << "Tools"
+                                         << "\"ROOT/outside/precious.htm\"";
+    QTest::newRow("category with a slash") << "index"
+                                           << "Tools/Hand"
+                                           << "\"l_Tools/Hand.htm\"";
+}
+
+// The real folder back end, the web already there: nothing in it or beside
+// it is removed, and the message names the name.
+void TestSitePublishing::namesOutsideTheWebStopBeforeAnything() {
+    QFETCH(QString, startFile);
+    QFETCH(QString, category);
+    QFETCH(QString, named);
+    startFile.replace("ROOT", m_dir->path());
+    named.replace("ROOT", m_dir->path());
+    const QString server = m_dir->filePath("www");
+    const QString precious = m_dir->filePath("outside/precious.htm");
+    QVERIFY(QDir().mkpath(server + "/Shop") && QDir().mkpath(m_dir->filePath("outside")));
+    for (const QString& path : {precious, server + "/Shop/index.htm", m_site + "/new.htm"}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(path.toUtf8()) > 0);
+    }
+    FolderPublisher publisher;
+    const PublishReport report =
+        SitePublishing::publishSite(publisher, target(server), startFile, {category});
+    QVERIFY(!report.ok());
+    const QString summary = report.summary(target(server));
+    QVERIFY2(summary.contains(named + " is not a plain file name") &&
+                 summary.endsWith("Nothing was removed or sent."),
+             qPrintable(summary));
+    QCOMPARE(fileBytes(precious), precious.toUtf8());
+    QCOMPARE(fileBytes(server + "/Shop/index.htm"), (server + "/Shop/index.htm").toUtf8());
+
+    // The back end on its own keeps to the web as well.
+    QCOMPARE(publisher.vtiOpenWebWithPassword(server, "Shop", {}, {}), 1);
+    QVERIFY(!publisher.vtiRemoveWeb("/Shop", "../../outside/precious.htm\n"));
+    QVERIFY(!publisher.vtiPutDocuments(m_site + "/new.htm\n", "../../outside/precious.htm\n")
+                 .first()
+                 .isEmpty());
+    QCOMPARE(fileBytes(precious), precious.toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestSitePublishing)

@@ -1,3 +1,4 @@
+#include "sitegen/PublisherChoice.h"
 #include "sitegen/WebDavPublisher.h"
 #include "support/ExpectedFile.h"
 #include "support/NginxFixture.h"
@@ -49,6 +50,11 @@ struct LocalSite {
     QByteArray bytes(int i) const { return fileBytes(dir.filePath(kAddresses.at(i))); }
 };
 
+// The fixture's server speaks plain http, which has to be typed.
+QString plainHttp(const NginxFixture& server) {
+    return QStringLiteral("http://") + server.serverName();
+}
+
 QString inWeb(const NginxFixture& server, const QString& name) {
     return QDir(server.rootPath()).filePath(kWeb + QLatin1Char('/') + name);
 }
@@ -94,6 +100,8 @@ private Q_SLOTS:
     void openingFails();
     void serverGoesAwayWhileUploading();
     void refusalsAndForeignAddresses();
+    void passwordInClearIsNamed_data();
+    void passwordInClearIsNamed();
 };
 
 void TestWebDavPublisher::publishesAndRepublishesKeepingOtherFiles() {
@@ -103,9 +111,9 @@ void TestWebDavPublisher::publishesAndRepublishesKeepingOtherFiles() {
     site.generate("1");
     WebDavPublisher publisher;
 
-    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, kUser, kPassword), 0);
+    QCOMPARE(publisher.vtiOpenWebWithPassword(plainHttp(server), kWeb, kUser, kPassword), 0);
     QVERIFY2(publisher.lastError().isEmpty(), qPrintable(publisher.lastError()));
-    QVERIFY2(publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb),
+    QVERIFY2(publisher.vtiCreateWeb(QStringLiteral("http://") + plainHttp(server), kWeb),
              qPrintable(publisher.lastError()));
     putAndCheck(publisher, site, inWeb(server, QString()));
     if (QTest::currentTestFailed())
@@ -116,11 +124,11 @@ void TestWebDavPublisher::publishesAndRepublishesKeepingOtherFiles() {
     writeFile(inWeb(server, QStringLiteral("_private/form_results.txt")), "result 1\n");
     site.generate("2");
 
-    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, kUser, kPassword), 1);
+    QCOMPARE(publisher.vtiOpenWebWithPassword(plainHttp(server), kWeb, kUser, kPassword), 1);
     QVERIFY2(publisher.vtiRemoveWeb(QLatin1Char('/') + kWeb, listText(kAddresses)),
              qPrintable(publisher.lastError()));
     QVERIFY(!QFile::exists(inWeb(server, kAddresses.first())));
-    QVERIFY2(publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb),
+    QVERIFY2(publisher.vtiCreateWeb(QStringLiteral("http://") + plainHttp(server), kWeb),
              qPrintable(publisher.lastError()));
     putAndCheck(publisher, site, inWeb(server, QString()));
     QCOMPARE(fileBytes(inWeb(server, QStringLiteral("orders.txt"))), QByteArray("order 1\n"));
@@ -131,10 +139,9 @@ void TestWebDavPublisher::publishesAndRepublishesKeepingOtherFiles() {
 void TestWebDavPublisher::serverTextForms_data() {
     QTest::addColumn<QString>("serverText"); // %1 is the port
     QTest::addColumn<QString>("folder");     // where the web lands below the served folder
-    QTest::newRow("bare host and port") << "127.0.0.1:%1" << QString();
+    QTest::newRow("host and port") << "http://127.0.0.1:%1" << QString();
     QTest::newRow("upper-case scheme, a folder")
         << "HTTP://127.0.0.1:%1/dav/" << QStringLiteral("dav/");
-    QTest::newRow("a folder, blanks around") << "  127.0.0.1:%1/dav  " << QStringLiteral("dav/");
     // The create call gets "http://" before the typed text, blanks and all.
     QTest::newRow("scheme after blanks") << "  HTTP://127.0.0.1:%1/dav  " << QStringLiteral("dav/");
 }
@@ -156,8 +163,8 @@ void TestWebDavPublisher::serverTextForms() {
     putAndCheck(publisher, site, server.rootPath() + QLatin1Char('/') + folder + kWeb);
 }
 
-// Wrong or missing credentials, a stopped server, and https typed for a
-// plain http server: every call fails with the reason and nothing is stored;
+// Wrong or missing credentials, a stopped server, and a bare host (https)
+// for a plain http server: every call fails with the reason and nothing is stored;
 // a server that answers takes the right credentials afterwards.
 void TestWebDavPublisher::openingFails_data() {
     QTest::addColumn<bool>("withAuth");
@@ -165,15 +172,15 @@ void TestWebDavPublisher::openingFails_data() {
     QTest::addColumn<QString>("scheme");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("wrong password") << true << false << ""
+    QTest::newRow("wrong password") << true << false << "http://"
                                     << "open sesame!"
                                     << "wrong user name or password";
-    QTest::newRow("none given") << true << false << ""
+    QTest::newRow("none given") << true << false << "http://"
                                 << ""
                                 << "asks for a user name and password";
-    QTest::newRow("unreachable") << false << true << "" << kPassword << "cannot be reached";
-    QTest::newRow("https to plain http")
-        << false << false << "https://" << kPassword << "secure (https) connection";
+    QTest::newRow("unreachable") << false << true << "http://" << kPassword << "cannot be reached";
+    QTest::newRow("bare host means https")
+        << false << false << "" << kPassword << "secure (https) connection";
 }
 
 void TestWebDavPublisher::openingFails() {
@@ -203,7 +210,7 @@ void TestWebDavPublisher::openingFails() {
         QVERIFY2(result.contains(expected), qPrintable(result));
     QVERIFY(QDir(server.rootPath()).isEmpty());
     if (!stopped)
-        QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, kUser, kPassword), 0);
+        QCOMPARE(publisher.vtiOpenWebWithPassword(plainHttp(server), kWeb, kUser, kPassword), 0);
 }
 
 void TestWebDavPublisher::serverGoesAwayWhileUploading() {
@@ -212,8 +219,8 @@ void TestWebDavPublisher::serverGoesAwayWhileUploading() {
     LocalSite site;
     site.generate("1");
     WebDavPublisher publisher;
-    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, QString(), QString()), 0);
-    QVERIFY(publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb));
+    QCOMPARE(publisher.vtiOpenWebWithPassword(plainHttp(server), kWeb, QString(), QString()), 0);
+    QVERIFY(publisher.vtiCreateWeb(QStringLiteral("http://") + plainHttp(server), kWeb));
     server.stop();
 
     QSignalSpy handled(&publisher, &Publisher::documentHandled);
@@ -231,13 +238,18 @@ void TestWebDavPublisher::refusalsAndForeignAddresses() {
     QVERIFY2(server.start(), qPrintable(server.error()));
     WebDavPublisher publisher;
 
+    // "http://" before a bare host, as the create call gets it, still means https.
+    QVERIFY(!publisher.vtiCreateWeb(QStringLiteral("http://") + server.serverName(), kWeb));
+    QVERIFY2(publisher.lastError().contains(QStringLiteral("secure (https) connection")),
+             qPrintable(publisher.lastError()));
+
     QCOMPARE(publisher.vtiOpenWebWithPassword(QStringLiteral("ftp://127.0.0.1"), kWeb, QString(),
                                               QString()),
              -1);
     QVERIFY(publisher.lastError().contains(QStringLiteral("is not a server name")));
 
     // The folder the web should go into does not exist: MKCOL is refused.
-    const QString deep = server.serverName() + QStringLiteral("/missing/deeper");
+    const QString deep = plainHttp(server) + QStringLiteral("/missing/deeper");
     QCOMPARE(publisher.vtiOpenWebWithPassword(deep, kWeb, QString(), QString()), 0);
     QVERIFY(!publisher.vtiCreateWeb(QStringLiteral("http://") + deep, kWeb));
     QVERIFY2(publisher.lastError().contains(QStringLiteral("(HTTP 409 Conflict)")),
@@ -249,7 +261,7 @@ void TestWebDavPublisher::refusalsAndForeignAddresses() {
     writeFile(inWeb(server, QStringLiteral("index.htm")), "old");
     const QStringList addresses = {QStringLiteral("../outside.htm"), QString(),
                                    QStringLiteral("index.htm")};
-    QCOMPARE(publisher.vtiOpenWebWithPassword(server.serverName(), kWeb, QString(), QString()), 1);
+    QCOMPARE(publisher.vtiOpenWebWithPassword(plainHttp(server), kWeb, QString(), QString()), 1);
     QVERIFY(!publisher.vtiRemoveWeb(QLatin1Char('/') + kWeb, listText(addresses)));
     QVERIFY(publisher.lastError().startsWith(QStringLiteral("2 of 3")));
     QCOMPARE(fileBytes(QDir(server.rootPath()).filePath(QStringLiteral("outside.htm"))),
@@ -266,6 +278,27 @@ void TestWebDavPublisher::refusalsAndForeignAddresses() {
              qPrintable(results.at(1)));
     QVERIFY(results.at(0).isEmpty());
     QVERIFY(results.at(2).isEmpty());
+}
+
+void TestWebDavPublisher::passwordInClearIsNamed_data() {
+    QTest::addColumn<QString>("serverText");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("inClear");
+    QTest::newRow("bare host") << "www.shop.test" << kPassword << false;
+    QTest::newRow("typed http") << "  HTTP://www.shop.test/dav" << kPassword << true;
+    QTest::newRow("typed https") << "https://www.shop.test" << kPassword << false;
+    QTest::newRow("http without a password") << "http://www.shop.test" << QString() << false;
+    QTest::newRow("a folder") << "/srv/www" << kPassword << false;
+}
+
+void TestWebDavPublisher::passwordInClearIsNamed() {
+    QFETCH(QString, serverText);
+    QFETCH(QString, password);
+    QFETCH(bool, inClear);
+    const QString warning = PublisherChoice::passwordInClearWarning(serverText, password);
+    QCOMPARE(warning.contains(QStringLiteral("HTTP://www.shop.test/dav is not encrypted")),
+             inClear);
+    QCOMPARE(warning.isEmpty(), !inClear);
 }
 
 QTEST_GUILESS_MAIN(TestWebDavPublisher)

@@ -13,6 +13,9 @@
 
 namespace {
 
+// A message is held in memory whole; more than this is no order mail.
+constexpr int kMaxSizeLimitMegabytes = 1024;
+
 // A saved message with LF line ends (as mail programs on this system save
 // them) is read with the CR LF line ends of the mail protocol.
 QString messageText(const QByteArray& bytes) {
@@ -96,8 +99,8 @@ QString OrdersCommand::usage() {
     return QStringLiteral(
         "usage: quillmart orders import FILE... [--db PATH]\n"
         "       quillmart orders fetch --host H [--port P] [--user U] [--password-env VAR]\n"
-        "                              [--tls|--starttls] [--trust-cert FILE] [--delete] "
-        "[--db PATH]\n"
+        "                              [--tls|--starttls|--plain] [--trust-cert FILE]\n"
+        "                              [--size-limit MB] [--delete] [--db PATH]\n"
         "       quillmart orders list [--csv] [--db PATH]");
 }
 
@@ -114,13 +117,15 @@ QString OrdersCommand::parse(const QStringList& arguments) {
     else
         return QStringLiteral("unknown orders command \"%1\"").arg(verb);
     QString portText;
+    QString sizeLimitText;
     const QList<std::pair<QString, QString*>> valued{
         {QStringLiteral("--db"), &database},
         {QStringLiteral("--host"), &host},
         {QStringLiteral("--port"), &portText},
         {QStringLiteral("--user"), &user},
         {QStringLiteral("--password-env"), &passwordVariable},
-        {QStringLiteral("--trust-cert"), &trustedCertificate}};
+        {QStringLiteral("--trust-cert"), &trustedCertificate},
+        {QStringLiteral("--size-limit"), &sizeLimitText}};
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         const auto option = std::find_if(valued.begin(), valued.end(), [&](const auto& entry) {
@@ -129,7 +134,8 @@ QString OrdersCommand::parse(const QStringList& arguments) {
         if (option != valued.end()) {
             if (!CommandOptions::takeValue(arguments, i, option->second))
                 return QStringLiteral("%1 takes a value").arg(argument);
-        } else if (argument == QLatin1String("--tls") || argument == QLatin1String("--starttls")) {
+        } else if (argument == QLatin1String("--tls") || argument == QLatin1String("--starttls") ||
+                   argument == QLatin1String("--plain")) {
             security = argument.mid(2);
         } else if (argument == QLatin1String("--delete")) {
             deleteAfterReading = true;
@@ -146,6 +152,15 @@ QString OrdersCommand::parse(const QStringList& arguments) {
         port = portText.toInt(&ok);
         if (!ok || port <= 0 || port > 65535)
             return QStringLiteral("--port takes a port number, not \"%1\"").arg(portText);
+    }
+    if (!sizeLimitText.isEmpty()) {
+        bool ok = false;
+        const int megabytes = sizeLimitText.toInt(&ok);
+        if (!ok || megabytes <= 0 || megabytes > kMaxSizeLimitMegabytes)
+            return QStringLiteral("--size-limit takes a size in megabytes (1 to %1), not \"%2\"")
+                .arg(kMaxSizeLimitMegabytes)
+                .arg(sizeLimitText);
+        sizeLimit = qint64(megabytes) * 1024 * 1024;
     }
     if (action == Action::Import && files.isEmpty())
         return QStringLiteral("import needs at least one message file");
@@ -174,9 +189,9 @@ int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream&
     account.port = port;
     account.user = user;
     account.trustedCertificate = trustedCertificate;
-    account.security = security == QLatin1String("tls")        ? MailAccount::Security::Tls
-                       : security == QLatin1String("starttls") ? MailAccount::Security::StartTls
-                                                               : MailAccount::Security::Plain;
+    account.security = security == QLatin1String("tls")     ? MailAccount::Security::Tls
+                       : security == QLatin1String("plain") ? MailAccount::Security::Plain
+                                                            : MailAccount::Security::StartTls;
     if (!passwordVariable.isEmpty()) {
         const auto password = CommandOptions::passwordFrom(passwordVariable, &error);
         if (!password) {
@@ -185,7 +200,12 @@ int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream&
         }
         account.password = *password;
     }
+    if (account.security == MailAccount::Security::Plain)
+        err << "quillmart orders: warning: the connection to " << account.serverName()
+            << " is not encrypted; the user name and password go over it as they are." << Qt::endl;
     PopMailbox mailbox(account);
+    if (sizeLimit > 0)
+        mailbox.setSizeLimit(sizeLimit);
     IntakeSink sink(store, intake);
     const FetchSummary summary = OrderFetcher::fetch(
         mailbox, account.user + QLatin1Char('@') + account.serverName(), sink, deleteAfterReading);

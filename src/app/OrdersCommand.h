@@ -19,7 +19,8 @@ public:
     int port = 0;
     QString user;
     QString passwordVariable;
-    QString security; // "", "tls" or "starttls"
+    QString security = QStringLiteral("starttls"); // "plain", "tls" or "starttls"
+    qint64 sizeLimit = 0;                          // bytes; 0: the mailbox's default
     QString trustedCertificate;
     bool deleteAfterReading = false;
     bool csv = false;

@@ -42,8 +42,8 @@ QString missingDisplay() {
 }
 
 // Settings without a field in the window: another order database (a
-// SQLite path or a "driver://..." address) and a certificate to trust for a
-// mail server with a self-signed one.
+// SQLite path or a "driver://..." address), a certificate to trust for a
+// mail server with a self-signed one and the largest mail to read.
 void useStartupSettings(OrderController& orders) {
     QSettings settings;
     settings.beginGroup(QStringLiteral("Startup"));
@@ -52,6 +52,10 @@ void useStartupSettings(OrderController& orders) {
         orders.setDatabase(database);
     orders.setTrustedCertificate(
         settings.value(QStringLiteral("TrustedMailCertificate")).toString());
+    const qint64 sizeLimitMegabytes =
+        settings.value(QStringLiteral("MailSizeLimitMB")).toLongLong();
+    if (sizeLimitMegabytes > 0)
+        orders.setSizeLimit(sizeLimitMegabytes * 1024 * 1024);
 }
 
 // The web views share one graphics context; it must be asked for before

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace {
@@ -87,11 +88,16 @@ void EmailTab::refresh() {
     const QStringList& lines = m_controller.orderLines();
     for (int row = m_orderLines->count(); row < lines.size(); ++row)
         m_orderLines->addItem(lines.at(row));
-    // The log keeps CR LF line ends; the editor shows LF ones.
-    const QString log =
-        QString(m_controller.log()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (m_log->toPlainText() != log)
-        m_log->setPlainText(log);
+    // Only what the log gained is added, so a long fetch does not set the
+    // whole text again for every message. The log keeps CR LF line ends;
+    // the editor shows LF ones.
+    const QString& log = m_controller.log();
+    if (log.size() <= m_logShown)
+        return;
+    QTextCursor end(m_log->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(log.mid(m_logShown).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_logShown = log.size();
 }
 
 // The tab stays usable while messages are read; only a second fetch waits.

@@ -38,4 +38,5 @@ private:
     QLabel* m_counter = nullptr;
     QListWidget* m_orderLines = nullptr;
     QPlainTextEdit* m_log = nullptr;
+    qsizetype m_logShown = 0; // how much of the controller's log the editor shows
 };

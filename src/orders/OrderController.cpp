@@ -116,14 +116,16 @@ void OrderController::getOrders() {
                                          "pop3s://mail.example.com or pop3://mail.example.com."));
         return;
     }
-    if (!store())
+    if (!mayUseAccount(account) || !store())
         return;
     const QString mailboxKey = account.user + QLatin1Char('@') + account.serverName();
     const bool deleteAfterReading = m_hostDelete;
+    const qint64 sizeLimit = m_sizeLimit;
     auto summary = std::make_shared<FetchSummary>();
     m_cancelled = false;
-    m_thread = QThread::create([this, account, mailboxKey, deleteAfterReading, summary] {
+    m_thread = QThread::create([this, account, mailboxKey, deleteAfterReading, sizeLimit, summary] {
         PopMailbox mailbox(account);
+        mailbox.setSizeLimit(sizeLimit);
         ThreadHopSink sink(*this, *m_store, *m_intake, m_cancelled);
         *summary = OrderFetcher::fetch(
             mailbox, mailboxKey, sink, deleteAfterReading,
@@ -138,6 +140,20 @@ void OrderController::getOrders() {
             [this, summary, server = account.serverName()] { finishFetch(*summary, server); });
     Q_EMIT fetchProgress(0, 1);
     m_thread->start();
+}
+
+bool OrderController::mayUseAccount(const MailAccount& account) {
+    const QString server = account.serverName();
+    if (account.security != MailAccount::Security::Plain || m_unencryptedAllowed.contains(server))
+        return true;
+    if (!m_prompts.askYesNo(
+            QStringLiteral("The connection to the mail server %1 is not encrypted: the user name "
+                           "and password would be sent as they are, readable on the way.\n"
+                           "Send them anyway?")
+                .arg(server)))
+        return false;
+    m_unencryptedAllowed.insert(server);
+    return true;
 }
 
 void OrderController::finishFetch(const FetchSummary& summary, const QString& server) {

@@ -5,6 +5,7 @@
 #include "orders/OrderStore.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <atomic>
 #include <memory>
@@ -40,6 +41,9 @@ public:
     void setDatabase(const QString& database) { m_database = database; }
     // A PEM certificate to trust for a mail server with a self-signed one.
     void setTrustedCertificate(const QString& path) { m_trustedCertificate = path; }
+    // The largest message "Get Orders" reads, in bytes; larger ones stay
+    // on the server.
+    void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
 
     // The account the "POP Host:" text names: "pop3s://host[:port]" is
     // POP3 over TLS, "pop3://host[:port]" plain POP3, and a bare
@@ -47,6 +51,8 @@ public:
     MailAccount account() const;
 
     // "Get Orders": starts reading the mailbox; nothing when a fetch runs.
+    // Before a password goes to a server over a connection that is not
+    // encrypted, the user is asked, once per server for the session.
     void getOrders();
     bool isFetching() const { return m_thread != nullptr; }
 
@@ -63,6 +69,7 @@ Q_SIGNALS:
     void fetchProgress(int done, int total);
 
 private:
+    bool mayUseAccount(const MailAccount& account);
     void finishFetch(const FetchSummary& summary, const QString& server);
 
     QString m_database;
@@ -73,6 +80,8 @@ private:
     QString m_email;
     QString m_trustedCertificate;
     bool m_hostDelete = false;
+    qint64 m_sizeLimit = PopMailbox::kDefaultSizeLimit;
+    QSet<QString> m_unencryptedAllowed; // servers the user let have the password unencrypted
     std::unique_ptr<OrderStore> m_store;
     std::unique_ptr<OrderIntake> m_intake;
     QThread* m_thread = nullptr;

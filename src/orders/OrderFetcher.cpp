@@ -9,7 +9,21 @@ bool takeOne(PopMailbox& mailbox, const MailboxEntry& entry, const QString& mail
         ++summary.alreadyTaken;
         return true;
     }
+    if (entry.size > mailbox.sizeLimit()) {
+        summary.failures << QStringLiteral("message %1: it is %2, more than the limit of %3")
+                                .arg(entry.number)
+                                .arg(PopMailbox::sizeText(entry.size),
+                                     PopMailbox::sizeText(mailbox.sizeLimit()));
+        return false;
+    }
     const QString text = mailbox.retrieve(entry.number);
+    if (mailbox.overflowed()) {
+        summary.failures << QStringLiteral("message %1: the server sent more than the limit of %2")
+                                .arg(entry.number)
+                                .arg(PopMailbox::sizeText(mailbox.sizeLimit()));
+        summary.error = mailbox.error();
+        return false;
+    }
     if (!mailbox.error().isEmpty()) {
         summary.error = mailbox.error();
         return false;

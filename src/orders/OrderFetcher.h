@@ -32,10 +32,12 @@ struct FetchSummary {
 };
 
 // Reads every message of a mailbox into the order intake. A message
-// already taken in (by its id on the server) is not read again; with
-// deletion on, a message is deleted on the server only once the intake has
-// dealt with it, so a crash in between loses nothing and duplicates
-// nothing.
+// already taken in (by its id on the server) is not read again, and one
+// larger than the mailbox's size limit is not read at all: it stays on the
+// server and the summary lists it. A server that sends more than it
+// announced is cut off and the fetch stops. With deletion on, a message is
+// deleted on the server only once the intake has dealt with it, so a crash
+// in between loses nothing and duplicates nothing.
 class OrderFetcher {
 public:
     using Progress = std::function<void(int done, int total)>;

@@ -23,6 +23,9 @@ OrderIntake::Result OrderIntake::take(const QString& messageText, const QString&
     const OrderMessage message(messageText);
     if (!message.isOrder())
         return passOver(mailbox, uid);
+    if (message.hasTooManyItemLines())
+        return {Outcome::Failed, 0,
+                QStringLiteral("it has more than %1 item lines").arg(OrderMessage::kMaxItemLines)};
     const OrderStore::Result stored = m_store.store(message, mailbox, uid);
     if (!stored.ok())
         return {Outcome::Failed, 0, stored.error};

@@ -166,6 +166,11 @@ QList<OrderLine> OrderMessage::orderLines() const {
     return rows;
 }
 
+bool OrderMessage::hasTooManyItemLines() const {
+    const qsizetype itemLines = m_descriptionLines.indexOf(QString());
+    return (itemLines < 0 ? m_descriptionLines.size() : itemLines) > kMaxItemLines;
+}
+
 // "A1 ^ 2 ^ 5.00 ^ 10.00^": identifier, quantity, unit price and row total,
 // each closed by a caret.
 std::optional<OrderLine> OrderMessage::orderLine(const QString& line) {

@@ -63,6 +63,10 @@ public:
     // One row per item line, up to the first empty line; lines without
     // four carets (the total line) give none.
     QList<OrderLine> orderLines() const;
+    // More lines before the first empty one than any real order has: such a
+    // message is not taken in.
+    static constexpr qsizetype kMaxItemLines = 1000;
+    bool hasTooManyItemLines() const;
     // The order's summary for the order log: the subject, sender,
     // description and form values, each followed by CR LF, then one more
     // CR LF.

@@ -65,6 +65,7 @@ CURLcode PopConnection::perform(const QString& url, const char* command, bool wi
     m_refusal.clear();
     m_curlError[0] = '\0';
     m_reconnectRefused = false;
+    m_overflowed = false;
     curl_easy_setopt(m_curl, CURLOPT_URL, url.toUtf8().constData());
     curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, command);
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, withBody ? 0L : 1L);
@@ -117,8 +118,18 @@ size_t PopConnection::noteStatusLine(char* data, size_t size, size_t count, void
     return size * count;
 }
 
+// A server that sends more than the limit (a message without end) is cut
+// off: there is no way to stop it within the session, and cutting the
+// connection keeps the session's deletions from being carried out.
 size_t PopConnection::appendBody(char* data, size_t size, size_t count, void* connection) {
-    static_cast<PopConnection*>(connection)->m_body.append(data, qsizetype(size * count));
+    auto* self = static_cast<PopConnection*>(connection);
+    const qsizetype length = qsizetype(size * count);
+    if (self->m_bodyLimit > 0 && self->m_body.size() + length > self->m_bodyLimit) {
+        self->m_overflowed = true;
+        self->cutConnection();
+        return 0; // ends the transfer with a write error
+    }
+    self->m_body.append(data, length);
     return size * count;
 }
 

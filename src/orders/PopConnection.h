@@ -28,6 +28,9 @@ public:
     CURLcode perform(const QString& url, const char* command, bool withBody);
     // Ends the connection without QUIT: the server carries out no deletion.
     void cutConnection();
+    // The most a command may bring (0: no limit). A server that sends more
+    // is cut off there: the command fails and overflowed() says why.
+    void setBodyLimit(qint64 bytes) { m_bodyLimit = bytes; }
 
     // What the last command brought: the message or listing, lines ending
     // in CR LF, the dot-stuffing undone.
@@ -41,6 +44,8 @@ public:
     bool lost() const { return m_reconnectRefused; }
     // True once a command of the session has worked.
     bool established() const { return m_established; }
+    // True when the last command brought more than the body limit.
+    bool overflowed() const { return m_overflowed; }
 
 private:
     static curl_socket_t openSocket(void* connection, curlsocktype, curl_sockaddr* address);
@@ -55,6 +60,8 @@ private:
     QByteArray m_body;
     QByteArray m_refusal;
     char m_curlError[CURL_ERROR_SIZE] = {};
+    qint64 m_bodyLimit = 0;
+    bool m_overflowed = false;
     bool m_established = false;
     bool m_reconnectRefused = false;
 };

@@ -3,6 +3,8 @@
 #include "orders/PopConnection.h"
 #include "platform/TextFile.h"
 
+#include <QHash>
+#include <QLocale>
 #include <algorithm>
 
 namespace {
@@ -18,17 +20,17 @@ bool isValidHost(const QString& host) {
            std::none_of(host.begin(), host.end(), [](QChar c) { return forbidden.contains(c); });
 }
 
-// UIDL lines: message number, blank, unique id.
-QList<MailboxEntry> parseUniqueIds(const QByteArray& listing) {
-    QList<MailboxEntry> entries;
+// LIST and UIDL lines: message number, blank, size or unique id.
+QList<std::pair<int, QByteArray>> parseListing(const QByteArray& listing) {
+    QList<std::pair<int, QByteArray>> lines;
     for (const QByteArray& line : listing.split('\n')) {
         const QList<QByteArray> fields = line.trimmed().split(' ');
         bool isNumber = false;
         const int number = fields.first().toInt(&isNumber);
         if (fields.size() >= 2 && isNumber)
-            entries.append({number, QString::fromLatin1(fields.at(1))});
+            lines.append({number, fields.at(1)});
     }
-    return entries;
+    return lines;
 }
 
 } // namespace
@@ -44,10 +46,31 @@ PopMailbox::~PopMailbox() {
     endSession();
 }
 
+// The sizes come first, so that no message needs to be read to learn it
+// is too large. A message the server gives no size for counts as too large.
 QList<MailboxEntry> PopMailbox::list() {
+    if (!perform("LIST", 0, true))
+        return {};
+    QHash<int, qint64> sizes;
+    for (const auto& [number, size] : parseListing(m_connection->body())) {
+        bool isNumber = false;
+        const qint64 bytes = size.toLongLong(&isNumber);
+        sizes.insert(number, isNumber && bytes >= 0 ? bytes : m_sizeLimit + 1);
+    }
     if (!perform("UIDL", 0, true))
         return {};
-    return parseUniqueIds(m_connection->body());
+    QList<MailboxEntry> entries;
+    for (const auto& [number, uid] : parseListing(m_connection->body()))
+        entries.append({number, QString::fromLatin1(uid), sizes.value(number, m_sizeLimit + 1)});
+    return entries;
+}
+
+QString PopMailbox::sizeText(qint64 bytes) {
+    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
+bool PopMailbox::overflowed() const {
+    return m_connection && m_connection->overflowed();
 }
 
 QString PopMailbox::retrieve(int number) {
@@ -92,6 +115,7 @@ bool PopMailbox::perform(const char* command, int number, bool withBody) {
     PopConnection* connection = this->connection();
     if (!connection)
         return false;
+    connection->setBodyLimit(m_sizeLimit);
     const CURLcode code = connection->perform(url(number), command, withBody);
     if (code == CURLE_OK)
         return true;
@@ -119,6 +143,10 @@ QString PopMailbox::failureText(int code) const {
     const QString detail = m_connection->detail();
     if (m_connection->lost())
         return QStringLiteral("The connection to the mail server %1 was lost.").arg(server);
+    if (m_connection->overflowed())
+        return QStringLiteral("The mail server %1 sent more than %2 at once; the connection was "
+                              "dropped.")
+            .arg(server, sizeText(m_sizeLimit));
     switch (CURLcode(code)) {
     case CURLE_COULDNT_RESOLVE_HOST:
         return QStringLiteral("The mail server %1 could not be found. Check the POP host.")

@@ -24,11 +24,13 @@ struct MailAccount {
     QString serverName() const;
 };
 
-// One message of the mailbox: its number in this session and its unique
-// id on the server (UIDL), which stays the same across sessions.
+// One message of the mailbox: its number in this session, its unique id on
+// the server (UIDL), which stays the same across sessions, and its size as
+// the server gives it (LIST).
 struct MailboxEntry {
     int number = 0;
     QString uid;
+    qint64 size = 0;
 };
 
 // A POP3 mailbox read through libcurl: plain, over TLS, or upgraded with
@@ -43,6 +45,9 @@ struct MailboxEntry {
 // differ; after close() the next call starts a new session.
 class PopMailbox {
 public:
+    // Far more than any order mail, and little enough to hold in memory.
+    static constexpr qint64 kDefaultSizeLimit = 10 * 1024 * 1024;
+
     explicit PopMailbox(const MailAccount& account);
     ~PopMailbox();
     PopMailbox(const PopMailbox&) = delete;
@@ -53,7 +58,9 @@ public:
     // failed.
     QList<MailboxEntry> list();
     // The whole message text (header and body, lines ending in CR LF);
-    // empty with error() set on failure.
+    // empty with error() set on failure. A server that sends more than the
+    // size limit is cut off, which ends the session (overflowed() is then
+    // true).
     QString retrieve(int number);
     // Marks the message for deletion. False with error() set on failure.
     bool remove(int number);
@@ -65,6 +72,15 @@ public:
     // Why the last call failed, in words a merchant understands (naming
     // the server); empty after a call that succeeded.
     const QString& error() const { return m_error; }
+    // True when the last call failed because the server sent more than the
+    // size limit.
+    bool overflowed() const;
+
+    // The most a message (or a listing) may hold, in bytes.
+    qint64 sizeLimit() const { return m_sizeLimit; }
+    void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
+    // A size as messages give it: "10.0 MB".
+    static QString sizeText(qint64 bytes);
 
 private:
     PopConnection* connection();
@@ -77,4 +93,5 @@ private:
     std::unique_ptr<PopConnection> m_connection;
     MailAccount m_account;
     QString m_error;
+    qint64 m_sizeLimit = kDefaultSizeLimit;
 };

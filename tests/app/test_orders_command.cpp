@@ -73,6 +73,8 @@ void TestOrdersCommand::importsAndLists() {
     QVERIFY(run.out.endsWith("1 orders\n"));
 }
 
+// STLS unless told otherwise; plain POP3 only when asked for, with a
+// warning.
 void TestOrdersCommand::fetchesFromAMailbox() {
     DovecotFixture server;
     QVERIFY2(server.start(), qPrintable(server.error()));
@@ -84,19 +86,31 @@ void TestOrdersCommand::fetchesFromAMailbox() {
                             "--user",    server.user(), "--password-env",
                             "QM_MAIL"};
     ProgramRun run = quillmart(fetch);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("does not offer a secure connection (STLS)"), run.err.constData());
+    const QStringList plain = fetch + QStringList{"--plain"};
+    run = quillmart(plain);
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.contains("1 new orders taken in, 1 other messages, 0 taken in before."),
              run.out.constData());
-    run = quillmart(fetch + QStringList{"--delete"});
-    QVERIFY2(run.out.contains("0 new orders taken in, 0 other messages, 2 taken in before. 2 "
-                              "deleted on the server."),
-             run.out.constData());
-    QCOMPARE(server.messageCount(), 0);
+    const QString warning =
+        "quillmart orders: warning: the connection to 127.0.0.1:" + QString::number(server.port()) +
+        " is not encrypted";
+    QVERIFY2(run.err.startsWith(warning.toUtf8()), run.err.constData());
+    QVERIFY(server.addMessage("Subject: Big\n\n" + QByteArray(1536 * 1024, 'x') + "\n"));
+    run = quillmart(plain + QStringList{"--delete", "--size-limit", "1"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("0 new orders taken in, 0 other messages, 2 taken in before. 2 "
+                              "deleted on the server.\nThese messages could not be taken in and "
+                              "stay on the server:\nmessage 3: it is 1.5 MB, more than the limit "
+                              "of 1.0 MB"),
+             run.err.constData());
+    QCOMPARE(server.messageCount(), 1);
 
     server.stop();
-    run = quillmart(fetch);
+    run = quillmart(plain);
     QCOMPARE(run.exitCode, 1);
-    QVERIFY(run.err.startsWith("No orders were fetched from 127.0.0.1:"));
+    QVERIFY(run.err.contains("No orders were fetched from 127.0.0.1:"));
 }
 
 void TestOrdersCommand::refusals_data() {
@@ -111,6 +125,9 @@ void TestOrdersCommand::refusals_data() {
     QTest::newRow("fetch without host") << QStringList{"orders", "fetch"} << "fetch needs --host";
     QTest::newRow("bad port") << QStringList{"orders", "fetch", "--host", "h", "--port", "pop"}
                               << "--port takes a port number, not \"pop\"";
+    QTest::newRow("bad size limit")
+        << QStringList{"orders", "fetch", "--host", "h", "--size-limit", "0"}
+        << "--size-limit takes a size in megabytes (1 to 1024), not \"0\"";
 }
 
 void TestOrdersCommand::refusals() {

@@ -6,7 +6,11 @@
 #include "support/DovecotFixture.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QSemaphore>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 #include <functional>
 
@@ -28,11 +32,78 @@ public:
     }
 };
 
-QByteArray order(const char* id) {
+QByteArray order(const char* id, int itemLines = 1) {
     OrderMail mail;
-    mail.items = {OrderMail::item(id, "1", "5.00", "5.00")};
+    mail.items = QStringList(itemLines, OrderMail::item(id, "1", "5.00", "5.00"));
     return mail.text().replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
 }
+
+// A POP3 server on its own thread that offers one small message and, asked
+// for it, sends order lines without end (in truth until 64 MB) or until
+// the client goes away.
+class EndlessServer {
+public:
+    EndlessServer() : m_thread(QThread::create([this] { serve(); })) {
+        m_thread->start();
+        m_listening.acquire();
+    }
+    ~EndlessServer() { m_thread->wait(); }
+
+    MailAccount account() const {
+        return {QStringLiteral("127.0.0.1"),  m_port, "orders", "pass",
+                MailAccount::Security::Plain, {}};
+    }
+    // The commands it was sent; read once the fetch is over.
+    QByteArrayList commands() const {
+        m_thread->wait();
+        return m_commands;
+    }
+
+private:
+    void serve() {
+        QTcpServer server;
+        server.listen(QHostAddress::LocalHost);
+        m_port = server.serverPort();
+        m_listening.release();
+        if (!server.waitForNewConnection(30000))
+            return;
+        QTcpSocket* client = server.nextPendingConnection();
+        client->write("+OK ready\r\n");
+        while (client->waitForBytesWritten(30000) || client->bytesToWrite() == 0) {
+            if (!client->canReadLine() && !client->waitForReadyRead(30000))
+                return;
+            m_commands << client->readLine().trimmed();
+            if (m_commands.last().startsWith("RETR"))
+                return sendWithoutEnd(*client);
+            client->write(answer(m_commands.last()));
+        }
+    }
+
+    static QByteArray answer(const QByteArray& command) {
+        if (command == "LIST")
+            return "+OK\r\n1 300\r\n.\r\n";
+        if (command == "UIDL")
+            return "+OK\r\n1 endless\r\n.\r\n";
+        return command.startsWith("USER") || command.startsWith("PASS") ? "+OK\r\n" : "-ERR\r\n";
+    }
+
+    static void sendWithoutEnd(QTcpSocket& client) {
+        client.write("+OK\r\nSubject: Online Order\r\n\r\nDESCRIPTION=");
+        const QByteArray lines = QByteArray("A1 ^ 1 ^ 5.00 ^ 5.00^\r\n").repeated(1000);
+        for (qint64 sent = 0; sent < 64 * 1024 * 1024 && client.waitForBytesWritten(30000);
+             sent += lines.size())
+            client.write(lines);
+        if (client.state() != QAbstractSocket::ConnectedState)
+            return;
+        client.write("\r\n.\r\n");
+        client.waitForBytesWritten(30000);
+    }
+
+    std::unique_ptr<QThread> m_thread;
+    QSemaphore m_listening;
+    quint16 m_port = 0;
+    QByteArrayList m_commands;
+};
 
 const QByteArray kNewsletter = "From: news@supplier.test\nSubject: Spring catalog\n\nNew goods.\n";
 const QByteArray kQuestion =
@@ -47,6 +118,8 @@ private Q_SLOTS:
     void init();
     void fetchAgainAndDelete();
     void crashBetweenStoringAndDeleting();
+    void leavesWhatIsTooLarge_data();
+    void leavesWhatIsTooLarge();
     void hostTextChoosesTheSecurity();
 
 private:
@@ -117,6 +190,38 @@ void TestOrderFetch::crashBetweenStoringAndDeleting() {
     QCOMPARE(summary.orders, 1);
     QCOMPARE(m_store->orderCount(), 3);
     QCOMPARE(m_server->messageCount(), 0);
+}
+
+void TestOrderFetch::leavesWhatIsTooLarge_data() {
+    QTest::addColumn<QByteArray>("message"); // added to the mailbox; empty: the endless server
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("larger than the limit")
+        << QByteArray("Subject: Online Order\n\n" + QByteArray(70 * 1024, 'x') + "\n")
+        << "message 6: it is 70.0 kB, more than the limit of 64.0 kB";
+    QTest::newRow("too many item lines")
+        << order("D4", 1001) << "message 6: it has more than 1000 item lines";
+    QTest::newRow("more than announced")
+        << QByteArray() << "message 1: the server sent more than the limit of 64.0 kB";
+}
+
+// Such a message is neither stored nor deleted, and the summary names it.
+void TestOrderFetch::leavesWhatIsTooLarge() {
+    QFETCH(QByteArray, message);
+    QFETCH(QString, failure);
+    std::unique_ptr<EndlessServer> endless;
+    if (message.isEmpty())
+        endless = std::make_unique<EndlessServer>();
+    else
+        QVERIFY(m_server->addMessage(message));
+    PopMailbox mailbox(endless ? endless->account() : m_server->account());
+    mailbox.setSizeLimit(64 * 1024);
+    const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", *m_sink, true);
+    QCOMPARE(summary.failures, QStringList{failure});
+    QCOMPARE(m_store->orderCount(), endless ? 0 : 3);
+    if (endless)
+        QVERIFY(!endless->commands().contains("DELE 1"));
+    else
+        QCOMPARE(m_server->messageCount(), 1);
 }
 
 // What the user types as "POP Host:" picks the server, port and security.

@@ -72,6 +72,7 @@ void TestPopMailbox::readsEveryMessageAndKeepsIds() {
     QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), kMessages.size());
     for (qsizetype i = 0; i < entries.size(); ++i) {
         QCOMPARE(entries.at(i).number, int(i + 1));
+        QCOMPARE(entries.at(i).size, asReceived(kMessages.at(i)).toUtf8().size());
         QCOMPARE(mailbox.retrieve(entries.at(i).number), asReceived(kMessages.at(i)));
     }
     QVERIFY(mailbox.close());

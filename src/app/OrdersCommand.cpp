@@ -8,18 +8,32 @@
 #include "orders/OrderStore.h"
 #include "platform/TextFile.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <algorithm>
 
 namespace {
 
-// A saved message with LF line ends (as mail programs on this system save
-// them) is read with the CR LF line ends of the mail protocol.
+const QString kImportedFiles = QStringLiteral("imported files");
+
+// A saved message is decoded as a fetched one is. One with LF line ends (as
+// mail programs on this system save them) is read with the CR LF line ends
+// of the mail protocol.
 QString messageText(const QByteArray& bytes) {
-    QString text = QString::fromUtf8(bytes);
+    QString text = TextFile::decode(bytes);
     if (!text.contains(QStringLiteral("\r\n")))
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
+}
+
+// A message saved twice is taken in once, known by its Message-ID or, when
+// it has none, by a digest of its bytes.
+QString importedId(const QString& text, const QByteArray& bytes) {
+    const QString id = OrderMessage::fieldValue(text, QStringLiteral("Message-ID:")).trimmed();
+    if (!id.isEmpty())
+        return id;
+    return QStringLiteral("sha256:") +
+           QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 QString csvField(const QString& value) {
@@ -30,10 +44,22 @@ QString csvField(const QString& value) {
            QLatin1Char('"');
 }
 
-QString csvLine(const QStringList& values) {
+// A spreadsheet runs a cell that begins with one of these as a formula.
+bool startsLikeAFormula(const QString& value) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    return !value.isEmpty() && formulaStarts.contains(value.front());
+}
+
+// Text the shopper typed is kept from running as a formula by a leading
+// apostrophe; numbers, amounts and dates the program wrote stay as they are.
+QString csvLine(const QStringList& values, const QStringList& columns) {
+    const QStringList textColumns = OrderStore::textColumns();
     QStringList fields;
-    for (const QString& value : values)
-        fields << csvField(value);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QString& value = values.at(i);
+        const bool typed = textColumns.contains(columns.value(i));
+        fields << csvField(typed && startsLikeAFormula(value) ? QLatin1Char('\'') + value : value);
+    }
     return fields.join(QLatin1Char(','));
 }
 
@@ -46,11 +72,10 @@ int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out,
             ++failures;
             continue;
         }
-        // A message saved twice is taken in once, known by its Message-ID.
-        const QString text = messageText(file.readAll());
-        const QString id = OrderMessage::fieldValue(text, QStringLiteral("Message-ID:")).trimmed();
+        const QByteArray bytes = file.readAll();
+        const QString text = messageText(bytes);
         const OrderIntake::Result result =
-            intake.take(text, id.isEmpty() ? QString() : QStringLiteral("imported files"), id);
+            intake.take(text, kImportedFiles, importedId(text, bytes));
         switch (result.outcome) {
         case OrderIntake::Outcome::Stored:
             out << path << ": order " << result.orderId << " taken in" << Qt::endl;
@@ -73,9 +98,10 @@ int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out,
 void listOrders(const OrderStore& store, bool csv, QTextStream& out) {
     const QList<StoredOrder> orders = store.orders();
     if (csv) {
-        out << csvLine(OrderStore::orderColumns()) << Qt::endl;
+        const QStringList columns = OrderStore::orderColumns();
+        out << csvLine(columns, {}) << Qt::endl;
         for (const StoredOrder& order : orders)
-            out << csvLine(order.values) << Qt::endl;
+            out << csvLine(order.values, columns) << Qt::endl;
         return;
     }
     const QStringList columns = OrderStore::orderColumns();

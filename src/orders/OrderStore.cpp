@@ -451,6 +451,14 @@ QStringList OrderStore::orderColumns() {
     return namesOf(ordersSchema());
 }
 
+QStringList OrderStore::textColumns() {
+    QStringList names;
+    for (const SchemaColumn& column : ordersSchema())
+        if (column.kind == Kind::Text)
+            names << column.name;
+    return names;
+}
+
 QStringList OrderStore::detailColumns() {
     return namesOf(detailsSchema());
 }

@@ -73,6 +73,8 @@ public:
     // Every order with its detail rows, newest first.
     QList<StoredOrder> orders() const;
     static QStringList orderColumns();
+    // The `Orders` columns that hold text as the message gave it.
+    static QStringList textColumns();
     static QStringList detailColumns();
 
 private:

@@ -95,14 +95,19 @@ int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out,
     return failures == 0 ? 0 : 1;
 }
 
-void listOrders(const OrderStore& store, bool csv, QTextStream& out) {
-    const QList<StoredOrder> orders = store.orders();
+bool listOrders(const OrderStore& store, bool csv, QTextStream& out, QTextStream& err) {
+    QString error;
+    const QList<StoredOrder> orders = store.orders(&error);
+    if (!error.isEmpty()) {
+        err << "quillmart orders: the orders could not be read: " << error << Qt::endl;
+        return false;
+    }
     if (csv) {
         const QStringList columns = OrderStore::orderColumns();
         out << csvLine(columns, {}) << Qt::endl;
         for (const StoredOrder& order : orders)
             out << csvLine(order.values, columns) << Qt::endl;
-        return;
+        return true;
     }
     const QStringList columns = OrderStore::orderColumns();
     for (const StoredOrder& order : orders) {
@@ -114,6 +119,7 @@ void listOrders(const OrderStore& store, bool csv, QTextStream& out) {
             out << "  item: " << detail.join(QStringLiteral(" | ")) << Qt::endl;
     }
     out << orders.size() << " orders" << Qt::endl;
+    return true;
 }
 
 } // namespace
@@ -189,8 +195,7 @@ int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream&
     }
     OrderIntake intake(store);
     if (action == Action::List) {
-        listOrders(store, csv, out);
-        return 0;
+        return listOrders(store, csv, out, err) ? 0 : 1;
     }
     if (action == Action::Import)
         return importFiles(files, intake, out, err);

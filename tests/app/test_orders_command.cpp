@@ -6,6 +6,36 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+// Makes a folder read-only for its owner, or writable again. No file mode
+// stops root from writing, so for root the folder gets the file system's
+// immutable flag instead.
+bool setReadOnly(const QString& folder, bool readOnly) {
+    if (geteuid() != 0)
+        return QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                        (readOnly ? QFileDevice::Permissions() : QFileDevice::WriteOwner));
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+} // namespace
 
 class TestOrdersCommand : public QObject {
     Q_OBJECT
@@ -14,6 +44,8 @@ private Q_SLOTS:
     void init();
     void importsAndLists();
     void fetchesFromAMailbox();
+    void namesADatabaseItCannotOpen_data();
+    void namesADatabaseItCannotOpen();
     void refusals_data();
     void refusals();
 
@@ -102,6 +134,36 @@ void TestOrdersCommand::fetchesFromAMailbox() {
     run = quillmart(fetch);
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.startsWith("No orders were fetched from 127.0.0.1:"));
+}
+
+void TestOrdersCommand::namesADatabaseItCannotOpen_data() {
+    QTest::addColumn<bool>("madeBefore");
+    QTest::newRow("new database") << false;
+    QTest::newRow("database made before") << true;
+}
+
+void TestOrdersCommand::namesADatabaseItCannotOpen() {
+    QFETCH(bool, madeBefore);
+    const QString home = m_dir->filePath("home");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUILLMART_HOME", home);
+    const auto run = [&environment](const QStringList& arguments) {
+        return ProgramRun::of(QStringLiteral(QUILLMART_EXECUTABLE), arguments, environment);
+    };
+    QVERIFY(QDir().mkpath(home));
+    if (madeBefore)
+        QCOMPARE(run({"orders", "import", writeMessage("order.eml", OrderMail().text().toUtf8())})
+                     .exitCode,
+                 0);
+    if (!setReadOnly(home, true))
+        QSKIP("this file system cannot make a folder read-only");
+    const auto writable = qScopeGuard([&home] { setReadOnly(home, false); });
+    const ProgramRun list = run({"orders", "list"});
+    QCOMPARE(list.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(list.err), "quillmart orders: the order database could not be "
+                                          "opened: " +
+                                              home + "/orders.sqlite: its folder " + home +
+                                              " is read-only\n");
 }
 
 void TestOrdersCommand::refusals_data() {

@@ -8,6 +8,7 @@
 #include "orders/OrderStore.h"
 #include "platform/TextFile.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <algorithm>
 
@@ -16,13 +17,26 @@ namespace {
 // A message is held in memory whole; more than this is no order mail.
 constexpr int kMaxSizeLimitMegabytes = 1024;
 
-// A saved message with LF line ends (as mail programs on this system save
-// them) is read with the CR LF line ends of the mail protocol.
+const QString kImportedFiles = QStringLiteral("imported files");
+
+// A saved message is decoded as a fetched one is. One with LF line ends (as
+// mail programs on this system save them) is read with the CR LF line ends
+// of the mail protocol.
 QString messageText(const QByteArray& bytes) {
-    QString text = QString::fromUtf8(bytes);
+    QString text = TextFile::decode(bytes);
     if (!text.contains(QStringLiteral("\r\n")))
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
+}
+
+// A message saved twice is taken in once, known by its Message-ID or, when
+// it has none, by a digest of its bytes.
+QString importedId(const QString& text, const QByteArray& bytes) {
+    const QString id = OrderMessage::fieldValue(text, QStringLiteral("Message-ID:")).trimmed();
+    if (!id.isEmpty())
+        return id;
+    return QStringLiteral("sha256:") +
+           QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 QString csvField(const QString& value) {
@@ -33,10 +47,22 @@ QString csvField(const QString& value) {
            QLatin1Char('"');
 }
 
-QString csvLine(const QStringList& values) {
+// A spreadsheet runs a cell that begins with one of these as a formula.
+bool startsLikeAFormula(const QString& value) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    return !value.isEmpty() && formulaStarts.contains(value.front());
+}
+
+// Text the shopper typed is kept from running as a formula by a leading
+// apostrophe; numbers, amounts and dates the program wrote stay as they are.
+QString csvLine(const QStringList& values, const QStringList& columns) {
+    const QStringList textColumns = OrderStore::textColumns();
     QStringList fields;
-    for (const QString& value : values)
-        fields << csvField(value);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QString& value = values.at(i);
+        const bool typed = textColumns.contains(columns.value(i));
+        fields << csvField(typed && startsLikeAFormula(value) ? QLatin1Char('\'') + value : value);
+    }
     return fields.join(QLatin1Char(','));
 }
 
@@ -49,11 +75,10 @@ int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out,
             ++failures;
             continue;
         }
-        // A message saved twice is taken in once, known by its Message-ID.
-        const QString text = messageText(file.readAll());
-        const QString id = OrderMessage::fieldValue(text, QStringLiteral("Message-ID:")).trimmed();
+        const QByteArray bytes = file.readAll();
+        const QString text = messageText(bytes);
         const OrderIntake::Result result =
-            intake.take(text, id.isEmpty() ? QString() : QStringLiteral("imported files"), id);
+            intake.take(text, kImportedFiles, importedId(text, bytes));
         switch (result.outcome) {
         case OrderIntake::Outcome::Stored:
             out << path << ": order " << result.orderId << " taken in" << Qt::endl;
@@ -73,13 +98,19 @@ int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out,
     return failures == 0 ? 0 : 1;
 }
 
-void listOrders(const OrderStore& store, bool csv, QTextStream& out) {
-    const QList<StoredOrder> orders = store.orders();
+bool listOrders(const OrderStore& store, bool csv, QTextStream& out, QTextStream& err) {
+    QString error;
+    const QList<StoredOrder> orders = store.orders(&error);
+    if (!error.isEmpty()) {
+        err << "quillmart orders: the orders could not be read: " << error << Qt::endl;
+        return false;
+    }
     if (csv) {
-        out << csvLine(OrderStore::orderColumns()) << Qt::endl;
+        const QStringList columns = OrderStore::orderColumns();
+        out << csvLine(columns, {}) << Qt::endl;
         for (const StoredOrder& order : orders)
-            out << csvLine(order.values) << Qt::endl;
-        return;
+            out << csvLine(order.values, columns) << Qt::endl;
+        return true;
     }
     const QStringList columns = OrderStore::orderColumns();
     for (const StoredOrder& order : orders) {
@@ -91,6 +122,7 @@ void listOrders(const OrderStore& store, bool csv, QTextStream& out) {
             out << "  item: " << detail.join(QStringLiteral(" | ")) << Qt::endl;
     }
     out << orders.size() << " orders" << Qt::endl;
+    return true;
 }
 
 } // namespace
@@ -178,8 +210,7 @@ int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream&
     }
     OrderIntake intake(store);
     if (action == Action::List) {
-        listOrders(store, csv, out);
-        return 0;
+        return listOrders(store, csv, out, err) ? 0 : 1;
     }
     if (action == Action::Import)
         return importFiles(files, intake, out, err);

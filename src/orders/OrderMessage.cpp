@@ -1,5 +1,7 @@
 #include "orders/OrderMessage.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -36,6 +38,26 @@ const QStringList& loggedFields() {
                        "CCNumber= CCExp=")
             .split(QLatin1Char(' '));
     return fields;
+}
+
+// The fields of the order pages with a billing and a shipping column; a
+// message with none of them comes from a page with one address column.
+const QStringList& twinAddressKeys() {
+    static const QStringList keys =
+        QStringLiteral("NameB= NameS= Adrs1B= Adrs1S= Adrs2B= Adrs2S= CityB= CityS= StateB= "
+                       "StateS= ZIPB= ZIPS= PhoneE= PhoneD=")
+            .split(QLatin1Char(' '));
+    return keys;
+}
+
+// The value of a form field whose line starts with `key`, letter case
+// ignored. The single-address keys ("Name=", "State=") also end longer
+// words ("filename="), so they count only at the start of a line.
+QString lineFieldValue(const QString& text, const QString& key) {
+    if (text.startsWith(key, Qt::CaseInsensitive))
+        return OrderMessage::fieldValue(text, key);
+    const qsizetype at = text.indexOf(kLineEnd + key, 0, Qt::CaseInsensitive);
+    return at < 0 ? QString() : OrderMessage::fieldValue(text.mid(at + kLineEnd.size()), key);
 }
 
 OrderColumn textColumn(const char* name, const QString& text) {
@@ -76,6 +98,9 @@ std::optional<Money> OrderColumn::amount() const {
 OrderMessage::OrderMessage(const QString& text)
     : m_text(text), m_subject(fieldValue(text, QStringLiteral("Subject:"))),
       m_sender(fieldValue(text, QStringLiteral("from:"))) {
+    m_singleAddress = std::none_of(
+        twinAddressKeys().begin(), twinAddressKeys().end(),
+        [&text](const QString& key) { return text.contains(key, Qt::CaseInsensitive); });
     readDescription();
     readShippingMethod();
 }
@@ -87,6 +112,16 @@ QString OrderMessage::fieldValue(const QString& text, const QString& key) {
     const qsizetype start = at + key.size();
     const qsizetype end = text.indexOf(kLineEnd, start);
     return end < 0 ? text.mid(start) : text.mid(start, end - start);
+}
+
+// On a single-address page one field fills both the billing and the
+// shipping twin: "Name=" stands for "NameB=" and "NameS=", "Phone=" for
+// "PhoneE=" and "PhoneD=". Other keys are read as they are.
+QString OrderMessage::address(const QString& twinKey) const {
+    if (!m_singleAddress || !twinAddressKeys().contains(twinKey))
+        return field(twinKey);
+    const QString key = twinKey.left(twinKey.size() - 2) + QLatin1Char('=');
+    return lineFieldValue(m_text, key);
 }
 
 bool OrderMessage::isOrder() const {
@@ -132,20 +167,20 @@ void OrderMessage::readShippingMethod() {
 QList<OrderColumn> OrderMessage::orderColumns() const {
     const QString total = field(kAmountKey).mid(kAmountMarkLength);
     return {textColumn("CustomerID", m_sender),
-            textColumn("ShipName", field(QStringLiteral("NameS="))),
-            textColumn("ShipAddress", field(QStringLiteral("Adrs1S="))),
-            textColumn("ShipCity", field(QStringLiteral("CityS="))),
-            textColumn("ShipState", field(QStringLiteral("StateS="))),
-            textColumn("ShipPostalCode", field(QStringLiteral("ZIPS="))),
-            textColumn("ShipPhoneNumber", field(QStringLiteral("PhoneE="))),
+            textColumn("ShipName", address(QStringLiteral("NameS="))),
+            textColumn("ShipAddress", address(QStringLiteral("Adrs1S="))),
+            textColumn("ShipCity", address(QStringLiteral("CityS="))),
+            textColumn("ShipState", address(QStringLiteral("StateS="))),
+            textColumn("ShipPostalCode", address(QStringLiteral("ZIPS="))),
+            textColumn("ShipPhoneNumber", address(QStringLiteral("PhoneE="))),
             textColumn("ShippingMethodID", m_shippingMethod),
             moneyColumn("ShippingCost", m_shippingCost),
-            textColumn("BillName", field(QStringLiteral("NameB="))),
-            textColumn("BillAddress", field(QStringLiteral("Adrs1B="))),
-            textColumn("BillCity", field(QStringLiteral("CityB="))),
-            textColumn("BillState", field(QStringLiteral("StateB="))),
-            textColumn("BillPostalCode", field(QStringLiteral("ZIPB="))),
-            textColumn("BillPhoneNumber", field(QStringLiteral("PhoneD="))),
+            textColumn("BillName", address(QStringLiteral("NameB="))),
+            textColumn("BillAddress", address(QStringLiteral("Adrs1B="))),
+            textColumn("BillCity", address(QStringLiteral("CityB="))),
+            textColumn("BillState", address(QStringLiteral("StateB="))),
+            textColumn("BillPostalCode", address(QStringLiteral("ZIPB="))),
+            textColumn("BillPhoneNumber", address(QStringLiteral("PhoneD="))),
             textColumn("EMail1", field(QStringLiteral("E_Mail1="))),
             textColumn("EMail2", field(QStringLiteral("E_Mail2="))),
             moneyColumn("SalesTax", field(QStringLiteral("T2="))),
@@ -193,6 +228,6 @@ std::optional<OrderLine> OrderMessage::orderLine(const QString& line) {
 QString OrderMessage::logText() const {
     QString log = m_subject + kLineEnd + m_sender + kLineEnd + m_description + kLineEnd;
     for (const QString& key : loggedFields())
-        log += field(key) + kLineEnd;
+        log += address(key) + kLineEnd;
     return log + m_shippingMethod + kLineEnd + m_shippingCost + kLineEnd + kLineEnd;
 }

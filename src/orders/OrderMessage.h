@@ -27,8 +27,9 @@ struct OrderLine {
 
 // An order message as a shopper's order page mails it: a plain-text form
 // mail with the subject "Online Order", one "NAME=value" line per form
-// field. The message is read by plain text search, as the mail arrives;
-// nothing here touches the order store.
+// field. Pages with one address column send "Name=", "Adrs1=", ...,
+// "Phone="; their values fill both the billing and the shipping columns. The message is read by
+// plain text search, as the mail arrives; nothing here touches the order store.
 class OrderMessage {
 public:
     OrderMessage() = default;
@@ -73,6 +74,7 @@ public:
     QString logText() const;
 
 private:
+    QString address(const QString& twinKey) const;
     void readDescription();
     void readShippingMethod();
     static QStringList splitDescription(const QString& description);
@@ -85,4 +87,5 @@ private:
     QStringList m_descriptionLines;
     QString m_shippingMethod;
     QString m_shippingCost;
+    bool m_singleAddress = false; // no billing or shipping column
 };

@@ -140,10 +140,19 @@ bool execute(QSqlQuery& query, QString* error) {
     return false;
 }
 
+// Prepares and runs a statement; a statement the database refuses to
+// prepare is reported in its words too, not as a missing query.
+bool execute(QSqlQuery& query, const QString& sql, QString* error) {
+    if (query.prepare(sql))
+        return execute(query, error);
+    if (error)
+        *error = query.lastError().text();
+    return false;
+}
+
 bool execute(const QSqlDatabase& db, const QString& sql, QString* error) {
     QSqlQuery query(db);
-    query.prepare(sql);
-    return execute(query, error);
+    return execute(query, sql, error);
 }
 
 // A text column's value: an empty text stays an empty text, not NULL.
@@ -247,6 +256,20 @@ std::optional<int> newOrderId(QSqlQuery& insert, const QSqlDatabase& db, bool re
     return highest.value(0).toInt();
 }
 
+// Why a SQLite file cannot be used, in words a merchant can act on: the
+// file system's reason when there is one, else the database's own words.
+QString sqliteProblem(const QString& path, const QString& databaseWords) {
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    const QString folderName = QDir::toNativeSeparators(folder.filePath());
+    QString reason = databaseWords;
+    if (!folder.isDir())
+        reason = QStringLiteral("its folder %1 cannot be made").arg(folderName);
+    else if (!folder.isWritable())
+        reason = QStringLiteral("its folder %1 is read-only").arg(folderName);
+    return QDir::toNativeSeparators(file.absoluteFilePath()) + QStringLiteral(": ") + reason;
+}
+
 QString nextConnectionName() {
     static std::atomic_int count{0};
     return QStringLiteral("quillmart-orders-%1").arg(++count);
@@ -296,13 +319,16 @@ bool OrderStore::open(const QString& connection, QString* error) {
         QDir().mkpath(QFileInfo(setting.database).absolutePath());
     QSqlDatabase db = QSqlDatabase::addDatabase(setting.driver, m_connectionName);
     applySetting(db, setting);
+    const bool sqlite = setting.driver == kSqlite;
     QString why;
     if (!db.open())
         why = db.lastError().text();
-    else if (setting.driver == kSqlite)
+    else if (sqlite)
         useWriteAheadLog(db);
     if (db.isOpen() && !createMissingTables(db, &why))
         db.close();
+    if (!db.isOpen() && sqlite)
+        why = sqliteProblem(setting.database, why);
     if (error)
         *error = why;
     return db.isOpen();
@@ -412,13 +438,15 @@ int OrderStore::orderCount() const {
     return query.value(0).toInt();
 }
 
-QList<StoredOrder> OrderStore::orders() const {
+QList<StoredOrder> OrderStore::orders(QString* error) const {
     const QSqlDatabase db = database();
     const QList<SchemaColumn> schema = ordersSchema();
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 DESC")
-                        .arg(quotedFields(db, namesOf(schema)), quotedTable(db, kOrders),
-                             quotedField(db, kOrderId))))
+    if (!execute(query,
+                 QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 DESC")
+                     .arg(quotedFields(db, namesOf(schema)), quotedTable(db, kOrders),
+                          quotedField(db, kOrderId)),
+                 error))
         return {};
     const QHash<int, QList<QStringList>> details = detailRows();
     QList<StoredOrder> orders;
@@ -449,6 +477,14 @@ QHash<int, QList<QStringList>> OrderStore::detailRows() const {
 
 QStringList OrderStore::orderColumns() {
     return namesOf(ordersSchema());
+}
+
+QStringList OrderStore::textColumns() {
+    QStringList names;
+    for (const SchemaColumn& column : ordersSchema())
+        if (column.kind == Kind::Text)
+            names << column.name;
+    return names;
 }
 
 QStringList OrderStore::detailColumns() {

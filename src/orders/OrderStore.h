@@ -70,9 +70,12 @@ public:
     bool hasTaken(const QString& mailbox, const QString& uid) const;
 
     int orderCount() const;
-    // Every order with its detail rows, newest first.
-    QList<StoredOrder> orders() const;
+    // Every order with its detail rows, newest first; none, with `error`
+    // set, when they cannot be read.
+    QList<StoredOrder> orders(QString* error = nullptr) const;
     static QStringList orderColumns();
+    // The `Orders` columns that hold text as the message gave it.
+    static QStringList textColumns();
     static QStringList detailColumns();
 
 private:

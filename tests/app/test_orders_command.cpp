@@ -1,11 +1,41 @@
 #include "orders/OrderMail.h"
 #include "support/DovecotFixture.h"
+#include "support/ExpectedFile.h"
 #include "support/ProgramRun.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+// Makes a folder read-only for its owner, or writable again. No file mode
+// stops root from writing, so for root the folder gets the file system's
+// immutable flag instead.
+bool setReadOnly(const QString& folder, bool readOnly) {
+    if (geteuid() != 0)
+        return QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                        (readOnly ? QFileDevice::Permissions() : QFileDevice::WriteOwner));
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+} // namespace
 
 class TestOrdersCommand : public QObject {
     Q_OBJECT
@@ -14,6 +44,8 @@ private Q_SLOTS:
     void init();
     void importsAndLists();
     void fetchesFromAMailbox();
+    void namesADatabaseItCannotOpen_data();
+    void namesADatabaseItCannotOpen();
     void refusals_data();
     void refusals();
 
@@ -46,7 +78,8 @@ QString TestOrdersCommand::writeMessage(const QString& name, const QByteArray& t
 }
 
 // A message saved with LF line ends is read as the mail it was; the same
-// message (by its Message-ID) is taken in once.
+// message (by its Message-ID, or by its bytes when it has none) is taken in
+// once. Text that is not UTF-8 is read as Windows-1252.
 void TestOrdersCommand::importsAndLists() {
     OrderMail mail;
     const QByteArray saved =
@@ -54,23 +87,27 @@ void TestOrdersCommand::importsAndLists() {
     const QString order = writeMessage("order.eml", saved);
     const QString copy = writeMessage("copy.eml", saved);
     const QString other = writeMessage("other.eml", "Subject: Hello\r\n\r\nHi\r\n");
-    ProgramRun run = quillmart({"orders", "import", order, other, copy});
+    mail.set("NameS", "J\u00e9r\u00f4me").set("Adrs1S", "-2 Dock Road").set("CityS", "\tTulsa");
+    mail.set("NameB", "=1+2").set("Adrs1B", "+1 Elm Street").set("CityB", "@Dallas");
+    const QString typed =
+        writeMessage("typed.eml", mail.set("AMOUNT", "$$$ -5.00").text().toLatin1());
+    ProgramRun run = quillmart({"orders", "import", order, other, copy, typed, typed});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, (order + ": order 1 taken in\n" + other + ": not an order\n" + copy +
+                       ": taken in before\n" + typed + ": order 2 taken in\n" + typed +
                        ": taken in before\n")
                           .toUtf8());
 
     run = quillmart({"orders", "list", "--csv"});
     QCOMPARE(run.exitCode, 0);
-    const QList<QByteArray> lines = run.out.trimmed().split('\n');
-    QCOMPARE(lines.size(), 2);
-    QVERIFY(lines.at(0).startsWith("OrderID,CustomerID,"));
-    QVERIFY2(lines.at(1).contains(",Jim Buyer,40 Dock Road,Tulsa,OK,"), lines.at(1).constData());
-    QVERIFY(lines.at(1).contains(",97.47,"));
+    const QByteArray expected =
+        expectedFile("app/expected/orders.csv", false)
+            .replace("<today>", QDate::currentDate().toString(Qt::ISODate).toUtf8());
+    QVERIFY2(run.out == expected, firstDifference(run.out, expected).constData());
 
     run = quillmart({"orders", "list"});
     QVERIFY(run.out.contains("  item: 1 | A1  | 2 | 5.00 | 10.00\n"));
-    QVERIFY(run.out.endsWith("1 orders\n"));
+    QVERIFY(run.out.endsWith("2 orders\n"));
 }
 
 // STLS unless told otherwise; plain POP3 only when asked for, with a
@@ -111,6 +148,36 @@ void TestOrdersCommand::fetchesFromAMailbox() {
     run = quillmart(plain);
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("No orders were fetched from 127.0.0.1:"));
+}
+
+void TestOrdersCommand::namesADatabaseItCannotOpen_data() {
+    QTest::addColumn<bool>("madeBefore");
+    QTest::newRow("new database") << false;
+    QTest::newRow("database made before") << true;
+}
+
+void TestOrdersCommand::namesADatabaseItCannotOpen() {
+    QFETCH(bool, madeBefore);
+    const QString home = m_dir->filePath("home");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUILLMART_HOME", home);
+    const auto run = [&environment](const QStringList& arguments) {
+        return ProgramRun::of(QStringLiteral(QUILLMART_EXECUTABLE), arguments, environment);
+    };
+    QVERIFY(QDir().mkpath(home));
+    if (madeBefore)
+        QCOMPARE(run({"orders", "import", writeMessage("order.eml", OrderMail().text().toUtf8())})
+                     .exitCode,
+                 0);
+    if (!setReadOnly(home, true))
+        QSKIP("this file system cannot make a folder read-only");
+    const auto writable = qScopeGuard([&home] { setReadOnly(home, false); });
+    const ProgramRun list = run({"orders", "list"});
+    QCOMPARE(list.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(list.err), "quillmart orders: the order database could not be "
+                                          "opened: " +
+                                              home + "/orders.sqlite: its folder " + home +
+                                              " is read-only\n");
 }
 
 void TestOrdersCommand::refusals_data() {

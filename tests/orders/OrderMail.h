@@ -28,6 +28,17 @@ struct OrderMail {
                        "CCExp=09/27|B1=Submit|Note=Special Instructions :\n")
             .split(QLatin1Char('|'));
 
+    // The fields of the plain order page, which has one address column.
+    static OrderMail plainPage() {
+        OrderMail mail;
+        mail.fields = QStringLiteral("AMOUNT=$$$ 97.47|R12=Out|T2=$ 6.77|T1=$$$ 97.47|Name=Ann Lee|"
+                                     "Adrs1=12 Elm Street|Adrs2=Apt 3|City=Dallas|State=TX|"
+                                     "ZIP=75201|Phone=555-0101|E_Mail1=ann@shop.test|METHOD=Visa|"
+                                     "CCNumber=4111111111111111|CCExp=09/27|B1=Submit")
+                          .split(QLatin1Char('|'));
+        return mail;
+    }
+
     // Gives a field a value (appended when the form has no such field yet)
     // or, with a null value, leaves it out.
     OrderMail& set(const QString& name, const QString& value) {

@@ -19,6 +19,7 @@ class TestOrderIntake : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
+    void showsEachOrderTakenIn_data();
     void showsEachOrderTakenIn();
     void takesTwoOrdersOneAfterTheOther();
     void takesAMailboxMessageOnce_data();
@@ -40,14 +41,24 @@ void TestOrderIntake::cleanup() {
     m_store.reset();
 }
 
+void TestOrderIntake::showsEachOrderTakenIn_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expectedLog");
+    QTest::newRow("billing and shipping") << OrderMail().text() << "order_log.txt";
+    QTest::newRow("one address column")
+        << OrderMail::plainPage().text() << "order_log_one_address.txt";
+}
+
 void TestOrderIntake::showsEachOrderTakenIn() {
+    QFETCH(QString, text);
+    QFETCH(QString, expectedLog);
     OrderIntake intake(*m_store);
     QCOMPARE(intake.counter(), QString());
-    const OrderIntake::Result result = intake.take(OrderMail().text());
+    const OrderIntake::Result result = intake.take(text);
     QCOMPARE(result.outcome, OrderIntake::Outcome::Stored);
     QCOMPARE(result.orderId, 1);
     const QByteArray log = intake.log().toUtf8();
-    const QByteArray expected = expectedFile("orders/expected/order_log.txt");
+    const QByteArray expected = expectedFile("orders/expected/" + expectedLog);
     QVERIFY2(log == expected, firstDifference(log, expected).constData());
     QCOMPARE(intake.orderLines(), QStringList({"A1 ^ 2 ^ 5.00 ^ 10.00^", "B7 ^ 1 ^ 72.00 ^ 72.00^",
                                                "", " Total Price : $$$ 97.47"}));

@@ -76,10 +76,10 @@ QWidget* EmailTab::buildAccountForm() {
     m_password = addField(form, QStringLiteral("Password:"));
     m_password->setEchoMode(QLineEdit::Password);
     m_email = addField(form, QStringLiteral("E-Mail:"));
-    connect(m_popHost, &QLineEdit::textEdited, &m_controller, &OrderController::setPopHost);
-    connect(m_userName, &QLineEdit::textEdited, &m_controller, &OrderController::setUserName);
-    connect(m_password, &QLineEdit::textEdited, &m_controller, &OrderController::setPassword);
-    connect(m_email, &QLineEdit::textEdited, &m_controller, &OrderController::setEmail);
+    connect(m_popHost, &QLineEdit::textChanged, &m_controller, &OrderController::setPopHost);
+    connect(m_userName, &QLineEdit::textChanged, &m_controller, &OrderController::setUserName);
+    connect(m_password, &QLineEdit::textChanged, &m_controller, &OrderController::setPassword);
+    connect(m_email, &QLineEdit::textChanged, &m_controller, &OrderController::setEmail);
     return box;
 }
 

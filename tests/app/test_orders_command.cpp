@@ -2,6 +2,7 @@
 #include "support/DovecotFixture.h"
 #include "support/ExpectedFile.h"
 #include "support/ProgramRun.h"
+#include "support/ServerRequired.h"
 
 #include <QDate>
 #include <QDir>
@@ -41,6 +42,7 @@ class TestOrdersCommand : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void importsAndLists();
     void fetchesFromAMailbox();
@@ -55,6 +57,10 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+void TestOrdersCommand::initTestCase() {
+    QUILLMART_REQUIRE_SERVER(DovecotFixture::missing());
+}
 
 void TestOrdersCommand::init() {
     m_dir = std::make_unique<QTemporaryDir>();

@@ -1,6 +1,7 @@
 #include "support/ExpectedFile.h"
 #include "support/NginxFixture.h"
 #include "support/ProgramRun.h"
+#include "support/ServerRequired.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@ class TestPublishCommand : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void publishesToAWebDavServer();
     void dryRunSendsNothing();
@@ -24,6 +26,10 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+void TestPublishCommand::initTestCase() {
+    QUILLMART_REQUIRE_SERVER(NginxFixture::missing());
+}
 
 // A generated one-category shop "Shop" and an empty server folder "www".
 void TestPublishCommand::init() {

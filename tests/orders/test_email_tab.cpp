@@ -3,6 +3,7 @@
 #include "orders/OrderMail.h"
 #include "support/DovecotFixture.h"
 #include "support/ScriptedPrompts.h"
+#include "support/ServerRequired.h"
 #include "support/UserInput.h"
 
 #include <QAccessible>
@@ -27,6 +28,7 @@ class TestEmailTab : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
     void fieldsAndChecks();
@@ -47,6 +49,10 @@ private:
     std::unique_ptr<OrderController> m_controller;
     std::unique_ptr<EmailTab> m_tab;
 };
+
+void TestEmailTab::initTestCase() {
+    QUILLMART_REQUIRE_SERVER(DovecotFixture::missing());
+}
 
 void TestEmailTab::init() {
     m_dir = std::make_unique<QTemporaryDir>();

@@ -5,6 +5,7 @@
 #include "orders/OrderStore.h"
 #include "support/DovecotFixture.h"
 #include "support/ScriptedPrompts.h"
+#include "support/ServerRequired.h"
 
 #include <QSemaphore>
 #include <QTcpServer>
@@ -115,6 +116,7 @@ class TestOrderFetch : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void fetchAgainAndDelete();
     void crashBetweenStoringAndDeleting();
@@ -131,6 +133,10 @@ private:
     std::unique_ptr<OrderIntake> m_intake;
     std::unique_ptr<CrashingSink> m_sink;
 };
+
+void TestOrderFetch::initTestCase() {
+    QUILLMART_REQUIRE_SERVER(DovecotFixture::missing());
+}
 
 // A mailbox of three orders and two other mails.
 void TestOrderFetch::init() {

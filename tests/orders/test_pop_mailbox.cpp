@@ -1,5 +1,6 @@
 #include "orders/PopMailbox.h"
 #include "support/DovecotFixture.h"
+#include "support/ServerRequired.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -52,6 +53,7 @@ class TestPopMailbox : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void readsEveryMessageAndKeepsIds();
     void deletesOnlyWhenTheSessionEndsNormally();
     void failureEndsTheSessionWithoutDeleting_data();
@@ -61,6 +63,10 @@ private Q_SLOTS:
     void explainsFailures_data();
     void explainsFailures();
 };
+
+void TestPopMailbox::initTestCase() {
+    QUILLMART_REQUIRE_SERVER(DovecotFixture::missing());
+}
 
 void TestPopMailbox::readsEveryMessageAndKeepsIds() {
     DovecotFixture server;

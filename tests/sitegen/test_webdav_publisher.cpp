@@ -2,6 +2,7 @@
 #include "sitegen/WebDavPublisher.h"
 #include "support/ExpectedFile.h"
 #include "support/NginxFixture.h"
+#include "support/ServerRequired.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,6 +94,7 @@ void putAndCheck(WebDavPublisher& publisher, const LocalSite& site, const QStrin
 class TestWebDavPublisher : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void publishesAndRepublishesKeepingOtherFiles();
     void serverTextForms_data();
     void serverTextForms();
@@ -103,6 +105,10 @@ private Q_SLOTS:
     void passwordInClearIsNamed_data();
     void passwordInClearIsNamed();
 };
+
+void TestWebDavPublisher::initTestCase() {
+    QUILLMART_REQUIRE_SERVER(NginxFixture::missing());
+}
 
 void TestWebDavPublisher::publishesAndRepublishesKeepingOtherFiles() {
     NginxFixture server;

@@ -57,6 +57,15 @@ bool runningAsRoot() {
 
 } // namespace
 
+QString DovecotFixture::missing() {
+    if (program(QStringLiteral("dovecot")).isEmpty() ||
+        program(QStringLiteral("openssl")).isEmpty())
+        return QStringLiteral("dovecot is not installed (Debian packages dovecot-core, "
+                              "dovecot-pop3d and openssl; scripts/bootstrap.sh installs them): "
+                              "the mailbox tests are skipped");
+    return {};
+}
+
 DovecotFixture::DovecotFixture() = default;
 
 DovecotFixture::~DovecotFixture() {

@@ -21,6 +21,10 @@ public:
     DovecotFixture(const DovecotFixture&) = delete;
     DovecotFixture& operator=(const DovecotFixture&) = delete;
 
+    // Why the server cannot run here (dovecot or openssl not installed);
+    // empty when it can.
+    static QString missing();
+
     // Starts the server and waits until it greets. With Tls::On the plain
     // port offers STLS and a second port speaks POP3 over TLS, both with a
     // certificate for 127.0.0.1 made for this fixture. Started again after

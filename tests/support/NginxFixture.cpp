@@ -158,6 +158,14 @@ quint16 NginxFixture::freePort() {
     return probe.serverPort();
 }
 
+QString NginxFixture::missing() {
+    if (nginxProgram().isEmpty() || !QFileInfo::exists(kDavModule))
+        return QStringLiteral("nginx with its DAV modules is not installed (Debian packages "
+                              "nginx and libnginx-mod-http-dav-ext; scripts/bootstrap.sh "
+                              "installs them): the WebDAV tests are skipped");
+    return {};
+}
+
 QString NginxFixture::nginxProgram() {
     QString program = QStandardPaths::findExecutable(QStringLiteral("nginx"));
     if (program.isEmpty())

@@ -21,6 +21,9 @@ public:
     // the server asks for none. False when it could not start (error()
     // says why).
     bool start(const QString& user = QString(), const QString& password = QString());
+    // Why the server cannot run here (nginx or its DAV module not
+    // installed); empty when it can.
+    static QString missing();
     void stop();
 
     quint16 port() const { return m_port; }

@@ -107,8 +107,10 @@ QUrl addressOf(const QString& urlOrPath) {
 WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent)
     : QObject(parent), m_profile(profile ? profile : QWebEngineProfile::defaultProfile()),
       m_kind(kind) {
-    createPage();
+    // A hidden page is made when it is first used: a window that never
+    // harvests never pays for its worker pages.
     if (kind == Kind::Shown) {
+        createPage();
         m_view = new QWebEngineView;
         m_view->setPage(m_page);
         enablePageEvents();
@@ -153,14 +155,12 @@ void WebView::connectPage() {
 // from one of its own signals. Its process is ended at once: it may be stuck
 // in a script, and nothing waits for it any more.
 void WebView::restart() {
-    if (m_kind != Kind::Hidden)
+    if (m_kind != Kind::Hidden || !m_page)
         return;
     const qint64 pid = m_page->renderProcessPid();
-    m_page->disconnect(this);
-    m_page->deleteLater();
+    dropHiddenPage();
     m_busy = false;
     m_navigateReported = false;
-    createPage();
     if (pid > 0)
         ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
@@ -172,9 +172,7 @@ void WebView::onRenderProcessTerminated() {
     m_busy = false;
     m_navigateReported = false;
     if (m_kind == Kind::Hidden) {
-        m_page->disconnect(this);
-        m_page->deleteLater();
-        createPage();
+        dropHiddenPage();
     } else {
         showStopped();
         if (wasBusy)
@@ -183,7 +181,22 @@ void WebView::onRenderProcessTerminated() {
     Q_EMIT pageStopped();
 }
 
+// A hidden page is made afresh the next time it is used.
+void WebView::dropHiddenPage() {
+    m_page->disconnect(this);
+    m_page->deleteLater();
+    m_page = nullptr;
+}
+
+QWebEnginePage* WebView::livePage() {
+    if (!m_page)
+        createPage();
+    return m_page;
+}
+
 void WebView::checkMemory() {
+    if (!m_page)
+        return;
     const qint64 pid = m_page->renderProcessPid();
     if (m_memoryLimit <= 0 || pid <= 0 || residentBytes(pid) <= m_memoryLimit)
         return;
@@ -222,8 +235,8 @@ QWidget* WebView::widget() const {
     return m_view.data();
 }
 
-QWebEnginePage* WebView::page() const {
-    return m_page;
+QWebEnginePage* WebView::page() {
+    return livePage();
 }
 
 void WebView::navigate(const QString& urlOrPath) {
@@ -234,25 +247,29 @@ void WebView::navigate(const QString& urlOrPath) {
     m_busy = true;
     m_quietLoad = false;
     m_navigateReported = false;
-    m_page->load(url);
+    livePage()->load(url);
 }
 
 // The engine ignores these when there is nothing to go back or forward to,
 // or nothing to stop.
 void WebView::goBack() {
-    m_page->triggerAction(QWebEnginePage::Back);
+    if (m_page)
+        m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void WebView::goForward() {
-    m_page->triggerAction(QWebEnginePage::Forward);
+    if (m_page)
+        m_page->triggerAction(QWebEnginePage::Forward);
 }
 
 void WebView::refresh() {
-    m_page->triggerAction(QWebEnginePage::Reload);
+    if (m_page)
+        m_page->triggerAction(QWebEnginePage::Reload);
 }
 
 void WebView::stop() {
-    m_page->triggerAction(QWebEnginePage::Stop);
+    if (m_page)
+        m_page->triggerAction(QWebEnginePage::Stop);
 }
 
 void WebView::execWB(int command) {
@@ -267,10 +284,10 @@ void WebView::execWB(int command) {
         pageSetup();
         break;
     case Copy:
-        m_page->triggerAction(QWebEnginePage::Copy);
+        livePage()->triggerAction(QWebEnginePage::Copy);
         break;
     case SelectAll:
-        m_page->triggerAction(QWebEnginePage::SelectAll);
+        livePage()->triggerAction(QWebEnginePage::SelectAll);
         break;
     default:
         break;
@@ -278,11 +295,11 @@ void WebView::execWB(int command) {
 }
 
 QString WebView::locationUrl() const {
-    return m_page->url().toString();
+    return m_page ? m_page->url().toString() : QString();
 }
 
 QString WebView::locationName() const {
-    return m_page->title();
+    return m_page ? m_page->title() : QString();
 }
 
 bool WebView::busy() const {
@@ -292,14 +309,15 @@ bool WebView::busy() const {
 void WebView::snapshot(const std::function<void(const DocumentSnapshot&)>& done) {
     static const QString call =
         snapshotScript() + QLatin1Char('(') + DocumentSnapshot::Limits::json() + QLatin1Char(')');
-    m_page->runJavaScript(call, QWebEngineScript::ApplicationWorld, [done](const QVariant& result) {
-        done(DocumentSnapshot::fromVariant(result.toMap()));
-    });
+    livePage()->runJavaScript(
+        call, QWebEngineScript::ApplicationWorld,
+        [done](const QVariant& result) { done(DocumentSnapshot::fromVariant(result.toMap())); });
 }
 
 void WebView::appendHtml(const QString& html) {
-    m_page->runJavaScript(appendScript() + QLatin1Char('(') + scriptString(html) + QLatin1Char(')'),
-                          QWebEngineScript::ApplicationWorld);
+    livePage()->runJavaScript(appendScript() + QLatin1Char('(') + scriptString(html) +
+                                  QLatin1Char(')'),
+                              QWebEngineScript::ApplicationWorld);
 }
 
 void WebView::onLoadingChanged(const QWebEngineLoadingInfo& info) {

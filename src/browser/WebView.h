@@ -45,7 +45,8 @@ public:
 
     // The widget to place in a window (none for a hidden page).
     QWidget* widget() const;
-    QWebEnginePage* page() const;
+    // The page; a hidden page is made here if it has none yet.
+    QWebEnginePage* page();
 
     // A URL, or a local file path (made into a file: URL).
     void navigate(const QString& urlOrPath);
@@ -82,12 +83,14 @@ Q_SIGNALS:
     void pageDoubleClick(const QString& address);
     // The page's engine process ended (it crashed, ran out of memory or was
     // killed), or a hidden page went past its memory limit. A snapshot under
-    // way never answers. A hidden page has already been made afresh and is
-    // idle; a shown view shows that the page stopped.
+    // way never answers. A hidden page is idle and is made afresh when next
+    // used; a shown view shows that the page stopped.
     void pageStopped();
 
 private:
     void createPage();
+    QWebEnginePage* livePage();
+    void dropHiddenPage();
     void onRenderProcessTerminated();
     void checkMemory();
     void showStopped();

@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QtTest>
 #include <memory>
 
@@ -236,6 +237,9 @@ void TestBrowserWindow::startUpViewsAddressAndClosing() {
                                  startUpSettled(*m_window),
                              kLoadMs);
     QVERIFY(shows(View::View1) && !shows(View::View2));
+    // The worker pages are made when first used, not at start.
+    for (const WebView* worker : {&m_window->worker2(), &m_window->worker3(), &m_window->worker4()})
+        QVERIFY(!worker->findChild<QWebEnginePage*>());
     // Each view's finished load puts its title in the caption, the hidden
     // one's too.
     const QStringList titles = {"Welcome to Quillmart", "Getting started with Quillmart"};

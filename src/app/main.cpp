@@ -62,6 +62,12 @@ void useStartupSettings(OrderController& orders) {
 // the application starts. The engine's sandbox cannot run as root.
 void prepareWebEngine() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Pages of one site in the user's views share an engine process (the
+    // two start pages, for one), which keeps the start light. Hidden pages
+    // each have a profile of their own and never share theirs.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--process-per-site"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --process-per-site").trimmed());
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }

@@ -105,8 +105,16 @@ QUrl addressOf(const QString& urlOrPath) {
 } // namespace
 
 WebView::WebView(Kind kind, QWebEngineProfile* profile, QObject* parent)
-    : QObject(parent), m_profile(profile ? profile : QWebEngineProfile::defaultProfile()),
-      m_kind(kind) {
+    : QObject(parent), m_kind(kind) {
+    // A hidden page reads pages in a profile of its own, kept in memory only:
+    // it shares no cookies or logins with the user's views, and no engine
+    // process with them or with another hidden page, so ending its process
+    // (restart) never takes another page with it.
+    if (!profile && kind == Kind::Hidden)
+        m_ownProfile = std::make_unique<QWebEngineProfile>();
+    m_profile = profile        ? profile
+                : m_ownProfile ? m_ownProfile.get()
+                               : QWebEngineProfile::defaultProfile();
     // A hidden page is made when it is first used: a window that never
     // harvests never pays for its worker pages.
     if (kind == Kind::Shown) {
@@ -140,8 +148,10 @@ void WebView::createPage() {
 }
 
 WebView::~WebView() {
-    // The view goes before the page it shows.
+    // The view goes before the page it shows, and the pages before the
+    // profile they were made in.
     delete m_view.data();
+    qDeleteAll(findChildren<QWebEnginePage*>(Qt::FindDirectChildrenOnly));
 }
 
 void WebView::connectPage() {

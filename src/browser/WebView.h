@@ -108,6 +108,7 @@ private:
     // The window that shows the view may delete it first.
     QPointer<QWebEngineView> m_view;
     QWebEnginePage* m_page = nullptr;
+    std::unique_ptr<QWebEngineProfile> m_ownProfile;
     QWebEngineProfile* m_profile = nullptr;
     Kind m_kind;
     QTimer m_memoryWatch;

@@ -22,10 +22,12 @@
 
 namespace {
 
-// Web views share their graphics contexts; this must be set before the
+// Web views share their graphics contexts, and pages of one site share an
+// engine process, as in the program; this must be set before the
 // application object exists.
 const bool kSharedContexts = [] {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--process-per-site");
     return true;
 }();
 
@@ -363,6 +365,14 @@ void TestWebView::floodedOrKilledEngineStopsThePage() {
     QVERIFY(!shown.busy());
     QCOMPARE(shown.locationUrl(), url("one.htm"));
     QVERIFY(shownLog.events.isEmpty());
+
+    // A hidden page never shares its engine process with a user's view of
+    // the same site, so ending it stops nothing the user sees.
+    shown.navigate(url("one.htm"));
+    shownLog.nextLoad();
+    hidden.navigate(url("one.htm"));
+    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
+    QVERIFY(hidden.page()->renderProcessPid() != shown.page()->renderProcessPid());
 }
 
 // A page opened from a local file cannot read another local file or reach

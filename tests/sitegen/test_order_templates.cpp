@@ -1,7 +1,27 @@
 #include "sitegen/OrderTemplates.h"
 
 #include <QJSEngine>
+#include <QRegularExpression>
 #include <QTest>
+
+namespace {
+
+QStringList named(const QStringList& fields) {
+    QStringList snippets;
+    for (const QString& field : fields)
+        snippets << QStringLiteral("name=\"%1\"").arg(field);
+    return snippets;
+}
+
+const QStringList kTwinAddress =
+    named({"C1",     "NameB",   "Adrs1B",  "Adrs2B",   "CityB",  "StateB", "ZIPB",
+           "NameS",  "Adrs1S",  "Adrs2S",  "CityS",    "StateS", "ZIPS",   "PhoneE",
+           "PhoneD", "E_Mail1", "E_Mail2", "CCNumber", "CCExp",  "B1",     "B2"});
+const QStringList kTaxAndTotal =
+    QStringList{"name=\"R11\" value=\"In\"", "name=\"R12\" value=\"Out\""} + named({"T2", "T1"});
+const QStringList kCard = named({"METHOD", "CCNumber", "CCExp"});
+
+} // namespace
 
 class TestOrderTemplates : public QObject {
     Q_OBJECT
@@ -10,6 +30,8 @@ private Q_SLOTS:
     void taxUsesTheRateSettingAndOnlyWeightFormsShip();
     void order1ShipsByProductsTotal_data();
     void order1ShipsByProductsTotal();
+    void formsCarryTheOrderFields_data();
+    void formsCarryTheOrderFields();
 };
 
 void TestOrderTemplates::order1EscapesTheGivenAddress() {
@@ -57,6 +79,57 @@ void TestOrderTemplates::order1ShipsByProductsTotal() {
         "')");
     QVERIFY2(!result.isError(), qPrintable(result.toString()));
     QCOMPARE(result.toString(), charges);
+}
+
+// The fields the order reader takes from the mailed forms.
+void TestOrderTemplates::formsCarryTheOrderFields_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    const OrderTemplates templates = OrderTemplates::defaults();
+    const QStringList methods{"name=\"V1\" value=\"Saver\"",
+                              "name=\"V2\" value=\"Economy\"",
+                              "name=\"V3\" value=\"Standard\"",
+                              "name=\"V4\" value=\"Priority\"",
+                              "name=\"T3\"",
+                              "name=\"T4\"",
+                              "name=\"T5\"",
+                              "name=\"T6\""};
+    const QStringList single =
+        named({"Name", "Adrs1", "Adrs2", "City", "State", "ZIP", "Phone", "E_Mail1", "B1", "B2"});
+    const QStringList weight = kTaxAndTotal + methods + kTwinAddress + named({"METHOD", "Note"});
+    QTest::newRow("weight mail") << templates.weightMailBody << weight << QStringList();
+    QTest::newRow("weight gateway") << templates.weightGatewayBody << weight << QStringList();
+    QTest::newRow("plain order") << templates.plainOrderBody << kTaxAndTotal + single + kCard
+                                 << named({"Note"});
+    QTest::newRow("plain COD") << templates.plainCodBody << kTaxAndTotal + single << kCard;
+    QTest::newRow("weight COD") << templates.weightCodBody
+                                << kTaxAndTotal +
+                                       named({"NameB", "Adrs1B", "Adrs2B", "CityB", "StateB",
+                                              "ZIPB", "PhoneE", "E_Mail1", "B1", "B2", "Note"})
+                                << kCard + named({"V1", "NameS"});
+    QTest::newRow("order1") << templates.order1Tail
+                            << kTwinAddress +
+                                   named({"AMOUNT", "DESCRIPTION", "State", "SalesTax", "Shipping",
+                                          "ShippingCost", "ExtendedTotal"}) +
+                                   QStringList{"name=\"TYPE\" value=\"NA\"",
+                                               "name=\"LOGIN\" value=\"tessmark\""}
+                            << named({"METHOD"});
+}
+
+void TestOrderTemplates::formsCarryTheOrderFields() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    for (const QString& snippet : present)
+        QVERIFY2(text.count(snippet) == 1, qPrintable(snippet));
+    for (const QString& snippet : absent)
+        QVERIFY2(!text.contains(snippet), qPrintable(snippet));
+    static const QRegularExpression closing(
+        QStringLiteral("</table>\r\n.*</form>\r\n</body>\r\n</html>\r\n\\z"),
+        QRegularExpression::DotMatchesEverythingOption);
+    QVERIFY(closing.match(text).hasMatch());
+    QCOMPARE(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));
 }
 
 QTEST_GUILESS_MAIN(TestOrderTemplates)

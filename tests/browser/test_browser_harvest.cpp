@@ -56,7 +56,6 @@ private:
     QStringList items(QListWidget* list) const;
     QString view1Url() const { return m_window->view(View::View1).locationUrl(); }
     void clickButton(QWidget* editor, const QString& caption) const;
-    void doubleClick(QListWidget* list, int row) const;
     void waitForView1(const QString& name) const;
 
     std::unique_ptr<QTemporaryDir> m_home;
@@ -129,16 +128,9 @@ void TestBrowserHarvest::clickButton(QWidget* editor, const QString& caption) co
     QFAIL(qPrintable("no button " + caption));
 }
 
-// A press first, as a real double-click gives one.
-void TestBrowserHarvest::doubleClick(QListWidget* list, int row) const {
-    const QPoint at = list->visualItemRect(list->item(row)).center();
-    UserInput::click(list->viewport(), Qt::LeftButton, at);
-    UserInput::doubleClick(list->viewport(), at);
-}
-
-// One session on a page with three links: the link list editor, the report
-// stepping through the found pages, the report shown, saved and listed, and
-// a page added to it.
+// One session on a page with three links: the commands reach the link list
+// editor, the stepping, the report and its listing (their rules are proven
+// on the harvest's own classes).
 void TestBrowserHarvest::linksReportAndStepping() {
     openLinksPage();
     HarvestPanel& harvest = m_window->harvest();
@@ -149,42 +141,18 @@ void TestBrowserHarvest::linksReportAndStepping() {
     QCOMPARE(panel(2)->text(), QStringLiteral("Found - 3 links"));
     QCOMPARE(items(list), links);
 
-    // Status panel 3 shows and hides the editor; a double-click excludes.
+    // Status panel 3 shows and hides the editor.
     UserInput::click(panel(3));
     QVERIFY(harvest.linkEditor()->isVisible());
-    doubleClick(list, 1);
-    QCOMPARE(panel(3)->text(), QStringLiteral(" Here live only 2 links ! "));
-    QCOMPARE(m_controller->harvest.visitedLinks, QStringList({links[1]}));
-    UserInput::click(panel(3));
-    QVERIFY(!harvest.linkEditor()->isVisible());
-    trigger("Reporting|View|View links listing");
     clickButton(harvest.linkEditor(), "Clear All");
-    QCOMPARE(panel(3)->text(), QStringLiteral("Links listing is clear ! "));
-    QVERIFY(!harvest.linkEditor()->isVisible());
     QCOMPARE(list->count(), 0);
     // Button 20 starts afresh: the report is emptied, so all three return.
     press("Get links again");
     QTRY_COMPARE_WITH_TIMEOUT(items(list), links, kLoadMs);
-    QCOMPARE(m_controller->harvest.foundUrls, links);
-
-    const std::pair<const char*, const char*> steps[] = {
-        {"Next link", "p2.htm|--> Two"},      {"Next link", "p3.htm|--> Three"},
-        {"Next link", "p3.htm|Page # End"},   {"Previous link", "p2.htm|Two <-- "},
-        {"Previous link", "p1.htm|One <-- "}, {"Previous link", "p1.htm|Page # Start"},
-    };
-    for (const auto& [tip, outcome] : steps) {
-        const QStringList expected = QString::fromLatin1(outcome).split('|');
-        press(QString::fromLatin1(tip));
-        QCOMPARE(panel(1)->text(), expected[1]);
-        QTRY_COMPARE_WITH_TIMEOUT(view1Url(), url(expected[0]), kLoadMs);
-        QTRY_VERIFY(!m_window->view(View::View1).busy());
-    }
-    press("Clear found list");
-    QCOMPARE(panel(2)->text(), QStringLiteral("List is clear"));
-    QVERIFY(m_controller->harvest.foundUrls.isEmpty());
-    m_controller->setStatusText(1, {});
-    press("Previous link");
-    QCOMPARE(panel(1)->text(), QString());
+    press("Next link");
+    QCOMPARE(panel(1)->text(), "--> Two");
+    QTRY_COMPARE_WITH_TIMEOUT(view1Url(), url("p2.htm"), kLoadMs);
+    QTRY_VERIFY(!m_window->view(View::View1).busy());
 
     trigger("Reporting|View|View report");
     QTRY_COMPARE_WITH_TIMEOUT(m_window->view(View::View1).locationName(),
@@ -194,21 +162,10 @@ void TestBrowserHarvest::linksReportAndStepping() {
                      "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf",
                      saved);
     trigger("Reporting|Save|Save report");
-    QByteArray rows;
-    for (const auto& [page, text] :
-         {std::pair("p1.htm", "One"), {"p2.htm", "Two"}, {"p3.htm", "Three"}})
-        rows += "<a href='" + url(page).toUtf8() + "'>" + text + "</a><br>";
-    QCOMPARE(fileBytes(saved), "<html>\r\n\r\n<title>Report</title>" + QByteArray(kNoScriptMeta) +
-                                   "<body>" + rows + "</body>\r\n</html>\r\n");
-    // The listing: a double-click drops a row; "Clear All Links" empties it.
+    QVERIFY(fileBytes(saved).contains("<a href='" + url("p1.htm").toUtf8() + "'>One</a><br>"));
     trigger("Reporting|View|Veiw report listing");
     QVERIFY(harvest.reportEditor()->isVisible());
-    doubleClick(harvest.reportList(), 0);
-    QCOMPARE(harvest.reportList()->count(), 2);
-    QVERIFY(m_controller->harvest.reportBuffer.first().contains("p2.htm"));
     clickButton(harvest.reportEditor(), "Clear All Links");
-    QCOMPARE(panel(2)->text(), QStringLiteral("Buffer is clear"));
-    QVERIFY(!harvest.reportEditor()->isVisible());
     QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
 
     // The right mouse button opens a link list entry in the shown view.
@@ -218,16 +175,6 @@ void TestBrowserHarvest::linksReportAndStepping() {
     // Waiting for the load's end as well, so that it cannot end inside the
     // next one.
     waitForView1("p2.htm");
-    // An entry that is not a web page is refused, not run.
-    m_controller->harvest.linkList.append("javascript:document.title='ran'");
-    UserInput::click(panel(3));
-    UserInput::click(panel(3));
-    UserInput::click(list->viewport(), Qt::RightButton,
-                     list->visualItemRect(list->item(list->count() - 1)).center());
-    QCOMPARE(panel(1)->text(), "Not opened: only web pages (http, https, ftp) open from a "
-                               "harvested list, not \"javascript:document.title='ran'\"");
-    QCOMPARE(view1Url(), url("p2.htm"));
-
     // "Add Link" summarises view 1; the box's words go for the command's own,
     // and are cleared after it.
     writePage("firm.htm", "Firm", "<p>Our phone: 555</p><p>x</p>");
@@ -323,16 +270,6 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
     QVERIFY(m_controller->harvest.reportBuffer[0].contains(url("a.htm") + "'>A.HTM</a>"));
     QVERIFY(m_controller->harvest.reportBuffer[2].contains(url("c.htm") + "'>C.HTM</a>"));
     QVERIFY(!m_window->progressBar().isVisible());
-
-    // Stop ends a crawl at once, keeping its unread pages.
-    m_controller->harvest.linkList = hanging;
-    m_controller->enterSearchWords("needle");
-    trigger("Finder|Find keywords");
-    QVERIFY(m_window->progressBar().isVisible());
-    press("Stop");
-    QVERIFY(!m_window->progressBar().isVisible());
-    QVERIFY(!m_window->crawl().crawler().busy());
-    QCOMPARE(m_controller->harvest.linkList, hanging);
 
     // A full report that is ready while view 1 is loading waits for it.
     m_controller->harvest.linkList = {url("c.htm")};

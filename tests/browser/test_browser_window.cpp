@@ -190,12 +190,6 @@ void TestBrowserWindow::menusBandsAndCommands() {
             QAccessible::queryAccessibleInterface(box(name)->lineEdit())->text(QAccessible::Name),
             name);
     }
-    // The search-words box: Enter puts the words in, Delete takes them out.
-    UserInput::enterText(box("Search words"), QStringLiteral("hats"));
-    QCOMPARE(m_controller->searchWords(), QStringList({"hats"}));
-    UserInput::enterText(box("Search words"), QStringLiteral("hats"), Qt::Key_Delete);
-    QCOMPARE(m_controller->searchWords(), QStringList());
-
     press("Mail");
     QCOMPARE(m_launcher.started, QStringList({"xdg-email"}));
     QVERIFY(panel(1)->text().contains(QStringLiteral("xdg-email")));

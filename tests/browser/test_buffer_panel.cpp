@@ -219,35 +219,17 @@ void TestBufferPanel::buffersAndTheMouse() {
     const QString line = "<a href='" + url("song.ram") + "'>" + url("song.ram") + "</a><br>";
     QCOMPARE(m_window->buffers().mp3().lines().first(), line);
 
-    // The private zone saves MP3 lists as pages still.
-    m_controller->privateZone = true;
-    const QString songs = QDir(m_home->path()).filePath("songs");
-    m_prompts.expect(Kind::SaveFile, kHtmlFilter, songs);
-    trigger("Reporting|Save|Save MP3");
-    QVERIFY(fileBytes(songs).contains("<body>" + line.toUtf8() + "</body>"));
     trigger("Reporting|View|View MP3");
     QTRY_COMPARE_WITH_TIMEOUT(view1().locationName(), QStringLiteral("Found links report"),
                               kLoadMs);
-    trigger("Reporting|Clear|Clear MP3 buf");
-    QVERIFY(m_window->buffers().mp3().lines().isEmpty());
 
     // "Get/Add all Links" also armed the hand-over of the next page's links
     // (the buffers' own pages do not count) to the link list.
-    m_controller->privateZone = false;
     QVERIFY(m_controller->harvest.linksArmed);
     openPicturesPage();
     QVERIFY(m_controller->harvest.linkList.contains(url("big.jpg")));
     QVERIFY(!m_controller->harvest.linksArmed);
     m_controller->enterSearchWords("shoes");
-    searchWords()->setCurrentIndex(0);
-    doubleClickAndWait(kPicture);
-    const QString catalogFile = QDir(m_home->path()).filePath("shoes.htm");
-    m_prompts.expect(Kind::SaveFile, kHtmlFilter, catalogFile);
-    trigger("Reporting|Save|Save catalog");
-    QVERIFY(fileBytes(catalogFile).contains("<body>" + img("pic.gif").toUtf8() + "</body>"));
-    trigger("Reporting|Clear|Clear catalog");
-    QVERIFY(catalog(0).isEmpty());
-    QCOMPARE(panel(2)->text(), QStringLiteral("Buffer shoes is clear"));
 
     // The link under the mouse shows in status panel 1 outside the private
     // zone only. A double-clicked picture gives its source, a link (or what

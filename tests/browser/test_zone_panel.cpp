@@ -1,7 +1,6 @@
 // The zones in the real browser window, offscreen: the adult listing, the
 // private-zone login and logout from "Go|Private", the favourites and
-// history panels, and the public zone's refusal of typed addresses and
-// completed pages.
+// history panels, and the public zone's refusal of a completed page.
 
 #include "WindowTestKit.h"
 #include "browser/BrowserWindow.h"
@@ -11,7 +10,6 @@
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -205,23 +203,7 @@ void TestZonePanel::zonesAndTheirLists() {
     openInView1(before);
     m_controller->privateHistory = {"forbidden", "unused.example"};
 
-    // Typed and entered: refused, the login offered and cancelled.
-    QComboBox* box = nullptr;
-    for (QComboBox* candidate : m_window->findChildren<QComboBox*>())
-        if (candidate->accessibleName() == QStringLiteral("Address"))
-            box = candidate;
-    QVERIFY(box);
-    m_prompts.expectMessage(kRefused)
-        .expect(Kind::Input, kLoginPrompt, {}, true)
-        .expectMessage(" Sorry, Your password is wrong! Try again ,please ! ");
-    UserInput::enterText(box, blocked);
-    QVERIFY(m_prompts.done());
-    QVERIFY(!addressBand()->isHidden());
-    QTest::qWait(300);
-    QCOMPARE(view1Url(), before);
-    QVERIFY(m_controller->addressItems().contains(blocked));
-
-    // Reached another way, the completed page is sent back.
+    // A completed page on a blocked site is sent back.
     m_prompts.expectMessage(kRefused);
     m_controller->navigateShown(blocked);
     QTRY_VERIFY_WITH_TIMEOUT(m_prompts.done(), kLoadMs);

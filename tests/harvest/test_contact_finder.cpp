@@ -11,7 +11,6 @@ using Kind = ScriptedPrompts::Kind;
 
 const QString needLinks = QStringLiteral(
     "You need get links before, click on 'Links Editor' menu and next click 'Get Links'");
-const QString imageQuestion = QStringLiteral("Would You like collect images ?");
 
 const QStringList emailWords{"mailto:"};
 const QStringList contactWords{"contact", "mail",  "phone",  "fax",
@@ -25,7 +24,6 @@ class TestContactFinder : public QObject {
 private Q_SLOTS:
     void searchCommandsPrepareTheCrawl_data();
     void searchCommandsPrepareTheCrawl();
-    void addLinkReplacesKeywordsAndSummarisesFrames();
     void addLinkWithoutDocumentLeavesNoKeywords();
 };
 
@@ -67,32 +65,6 @@ void TestContactFinder::searchCommandsPrepareTheCrawl() {
     QCOMPARE(start.statusPanel2, QString(""));
     QVERIFY(prompts.done());
     QCOMPARE(prompts.shown().size(), warned ? 1 : 0);
-}
-
-// One pass through the page summary (its rows are tested with the summary):
-// the page and its frame, each asked the image question, and the keywords
-// cleared afterwards.
-void TestContactFinder::addLinkReplacesKeywordsAndSummarisesFrames() {
-    DocumentSnapshot frame;
-    frame.url = "http://shop.example/frame.html";
-    frame.bodyTagName = "BODY";
-    frame.paragraphs = {"Tel. (   ) 555-0100"};
-    DocumentSnapshot document = frame;
-    document.url = "http://shop.example/";
-    document.frames = {frame};
-    HarvestState state;
-    QStringList keywords{"tea"};
-    bool collectImages = false;
-    ScriptedPrompts prompts;
-    prompts.expect(Kind::YesNo, imageQuestion, "no").expect(Kind::YesNo, imageQuestion, "no");
-
-    const QStringList rows =
-        ContactFinder::addLink(&document, state, keywords, collectImages, prompts);
-    QCOMPARE(rows.size(), 4);
-    QCOMPARE(rows[1], "<tr><td><p>Tel. (   ) 555-0100</p></td></tr>");
-    QCOMPARE(state.reportBuffer, rows);
-    QVERIFY(keywords.isEmpty());
-    QVERIFY(prompts.done());
 }
 
 void TestContactFinder::addLinkWithoutDocumentLeavesNoKeywords() {

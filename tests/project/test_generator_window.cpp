@@ -203,13 +203,6 @@ void TestGeneratorWindow::merchantSession() {
     m_prompts->expectMessage("Choose a category in the Category box first");
     click("Add");
     QVERIFY(m_prompts->done());
-    // A name typed into the Category box and entered chooses that category.
-    UserInput::enterText(categoryBox(), "Garden");
-    typeInto("Item ID", "G1");
-    typeInto("RPrice", "3");
-    click("Add");
-    QVERIFY(fileBytes(project("Garden.pro")).startsWith("G1^"));
-
     // Delete on the category list takes the selected category out.
     clickTab("Project");
     auto* categories = named<QListWidget>("Categories' names :");

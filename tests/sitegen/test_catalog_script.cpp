@@ -50,6 +50,8 @@ class TestCatalogScript : public QObject {
 private Q_SLOTS:
     void writesExactText_data();
     void writesExactText();
+    void eachOptionAddsItsField_data();
+    void eachOptionAddsItsField();
     void moneyFormatInJavaScript_data();
     void moneyFormatInJavaScript();
     void itemsReadBackInJavaScript();
@@ -65,11 +67,8 @@ void TestCatalogScript::writesExactText_data() {
     tools.categories = {
         {QStringLiteral("Tools"), {item(QStringLiteral("A1^Hammer^9.5^^^Acme^2^7^X^"))}}};
     QTest::newRow("tools example") << tools << "tools_example.js";
-    for (const char* flags : {"000", "100", "010", "001", "110", "101", "011", "111"}) {
-        const auto on = [&](int i) { return flags[i] == '1'; };
-        QTest::addRow("options %s", flags)
-            << threeCategories(on(0), on(1), on(2)) << QStringLiteral("options_%1.js").arg(flags);
-    }
+    QTest::newRow("options off") << threeCategories(false, false, false) << "options_000.js";
+    QTest::newRow("options on") << threeCategories(true, true, true) << "options_111.js";
     QTest::newRow("escaped fields") << trickyFields(kTrickyDesc) << "escaping.js";
 }
 
@@ -79,6 +78,31 @@ void TestCatalogScript::writesExactText() {
     const QByteArray actual = CatalogScript::write(input).toUtf8();
     const QByteArray wanted = expectedFile(QStringLiteral("sitegen/expected/") + expected);
     QVERIFY2(actual == wanted, firstDifference(actual, wanted).constData());
+}
+
+// Between the quantity and the weight, in this order: manufacturer,
+// description link, picture.
+void TestCatalogScript::eachOptionAddsItsField_data() {
+    QTest::addColumn<int>("flags");
+    for (const int flags : {1, 2, 4, 3, 5, 6})
+        QTest::addRow("options %d", flags) << flags;
+}
+
+void TestCatalogScript::eachOptionAddsItsField() {
+    QFETCH(int, flags);
+    const QString script = CatalogScript::write(threeCategories(flags & 1, flags & 2, flags & 4));
+    QString parameters = "itemquantity,";
+    QString values = "\"Saw\",12.5,0,";
+    const char* const names[][2] = {
+        {"itemman", "Bosch"}, {"descURL", "saw.htm"}, {"picURL", "saw.jpg"}};
+    for (int i = 0; i < 3; ++i)
+        if (flags & (1 << i)) {
+            parameters += QString(names[i][0]) + ',';
+            values += QStringLiteral("\"%1\",").arg(names[i][1]);
+            QVERIFY(script.contains(QStringLiteral("this.%1 = %1\r\n").arg(names[i][0])));
+        }
+    QVERIFY2(script.contains(parameters + "itemW,wprice,cv){"), qPrintable(script));
+    QVERIFY2(script.contains(values + "\"3\",\"10\",\"a\")"), qPrintable(script));
 }
 
 void TestCatalogScript::moneyFormatInJavaScript_data() {

@@ -454,7 +454,6 @@ const auto kContents = SiteSettings::Layout::ContentsOnly;
 Q_DECLARE_METATYPE(SiteSettings::Layout)
 Q_DECLARE_METATYPE(CatalogOptions)
 Q_DECLARE_METATYPE(QList<OrderPage>)
-Q_DECLARE_METATYPE(OrderPage)
 
 class TestShopInBrowser : public QObject {
     Q_OBJECT
@@ -471,8 +470,6 @@ public:
 private Q_SLOTS:
     void shopsAndOrders_data();
     void shopsAndOrders();
-    void shippingByPrice_data();
-    void shippingByPrice();
 };
 
 // Options: manufacturer, description link, picture, weight. Every order page
@@ -524,45 +521,6 @@ void TestShopInBrowser::shopsAndOrders() {
         STEP(checkOrderPage(shopper, page));
     STEP(shopper.errors());
     QCOMPARE(shop.missingFiles(), QStringList());
-}
-
-// order1.htm's shipping by products total: 100.00 starts the second
-// bracket and 1000.00 the last one.
-void TestShopInBrowser::shippingByPrice_data() {
-    QTest::addColumn<SiteSettings::Layout>("layout");
-    QTest::addColumn<QString>("itemId");
-    QTest::addColumn<QString>("quantity");
-    QTest::addColumn<OrderPage>("page");
-    QTest::newRow("total 100.00")
-        << kBanner << "T400"
-        << "4"
-        << OrderPage{"order1.htm", "T400 / Products Total | $ 100.00",
-                     QStringList{"Shipping=Ground ; ShippingCost=$ 7.00 ; ExtendedTotal=$$$ 107.00",
-                                 "Shipping=Next Day ; ShippingCost=$ 31.00",
-                                 "State=Texas ; SalesTax=$ 6.25 ; ExtendedTotal=$$$ 137.25"}};
-    QTest::newRow("total 1000.00")
-        << kContents << "T300"
-        << "8"
-        << OrderPage{"order1.htm", "T300 / Products Total | $ 1000.00",
-                     QStringList{"Shipping=Ground ; ShippingCost=$ 20.00 ; "
-                                 "ExtendedTotal=$$$ 1020.00",
-                                 "Shipping=Next Day ; ShippingCost=$ 44.00",
-                                 "State=Texas ; SalesTax=$ 62.50 ; ExtendedTotal=$$$ 1106.50"}};
-}
-
-void TestShopInBrowser::shippingByPrice() {
-    QFETCH(SiteSettings::Layout, layout);
-    QFETCH(QString, itemId);
-    QFETCH(QString, quantity);
-    QFETCH(OrderPage, page);
-    Shop shop;
-    STEP(shop.start(layout, CatalogOptions{}));
-    Shopper& shopper = *shop.shopper;
-    STEP(shopper.menu("On-line Store", "m_products.htm", true));
-    STEP(shopper.menu("Tools", "l_Tools.htm"));
-    STEP(shopper.orderOnListing(itemId, quantity));
-    STEP(checkOrderPage(shopper, page));
-    STEP(shopper.errors());
 }
 
 QTEST_MAIN(TestShopInBrowser)

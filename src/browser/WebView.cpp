@@ -191,9 +191,17 @@ void WebView::onRenderProcessTerminated() {
     Q_EMIT pageStopped();
 }
 
-// A hidden page is made afresh the next time it is used.
+// A hidden page is made afresh the next time it is used, in a fresh profile
+// of its own: the engine could otherwise give it the process being ended.
+// The old profile goes once its page has gone.
 void WebView::dropHiddenPage() {
     m_page->disconnect(this);
+    if (m_ownProfile) {
+        QWebEngineProfile* old = m_ownProfile.release();
+        connect(m_page, &QObject::destroyed, old, &QObject::deleteLater);
+        m_ownProfile = std::make_unique<QWebEngineProfile>();
+        m_profile = m_ownProfile.get();
+    }
     m_page->deleteLater();
     m_page = nullptr;
 }

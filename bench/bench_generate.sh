@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Site generation of a large project beside copying the same folder: the
+# median time of `quillmart generate` (every catalog column switched on)
+# and the median time of `cp -r` of the project folder once the site is in
+# it, so both handle the same bytes. Prints both and their ratio.
+#
+#   bash bench/bench_generate.sh PROGRAM [items, default 100000] [runs, default 5]
+#
+# PROGRAM is a built quillmart (measure a Release or RelWithDebInfo build).
+# The project is made in a temporary folder and removed afterwards; set
+# KEEP_SITE=1 to keep it (its path is printed).
+set -euo pipefail
+program="$(realpath "${1:?usage: bench_generate.sh PROGRAM [items] [runs]}")"
+items="${2:-100000}"
+runs="${3:-5}"
+[ -x "$program" ] || { echo "not a program: $program" >&2; exit 2; }
+
+work="$(mktemp -d)"
+[ "${KEEP_SITE:-}" = 1 ] || trap 'rm -rf "$work"' EXIT
+shop="$work/Shop"
+mkdir "$shop"
+
+# Ten categories, the items spread over them; every field filled, some
+# descriptions with quotes, ampersands, angle brackets, backslashes and
+# letters outside ASCII, so escaping has work to do.
+categories=(Tools Garden Kitchen "Office Supplies" Toys Books Music Sports Lighting Paint)
+printf '%s\r\n' "${categories[@]}" >"$shop/Shop.caa"
+for c in "${!categories[@]}"; do
+  awk -v items="$items" -v cats="${#categories[@]}" -v c="$c" -v name="${categories[$c]}" '
+    BEGIN {
+      ORS = "\r\n"
+      for (i = c; i < items; i += cats) {
+        desc = name " item " i " with a \"quoted\" size & <b>bold</b> C:\\path"
+        if (i % 7 == 0) desc = desc " caf\303\251 cr\303\250me \342\202\254 12"
+        printf "%s^%s^%d.%02d^%s^%s^%s^%s^%d.%02d^%d^" ORS, \
+          "ID-" c "-" i, desc, i % 500 + 1, i % 100, \
+          "http://pictures.example.com/shop/" c "/" i ".jpg", \
+          "http://www.example.com/catalog/" c "/item" i ".html", \
+          "Maker " i % 97 " Company", (i % 50) / 10 " lb", i % 400 + 1, i % 100, i % 20
+      }
+    }' >"$shop/${categories[$c]}.pro"
+done
+
+# Median of the numbers on standard input.
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+generate() {
+  "$program" generate "$shop" --manufacturer --description-url --picture-url --weight >/dev/null
+}
+
+generate # untimed: the first run creates the files and warms the cache
+gen_times=()
+for _ in $(seq "$runs"); do
+  start="${EPOCHREALTIME/./}"
+  generate
+  gen_times+=($(((${EPOCHREALTIME/./} - start) / 1000)))
+done
+
+copy_times=()
+for _ in $(seq "$runs"); do
+  rm -rf "$work/copy"
+  start="${EPOCHREALTIME/./}"
+  cp -r "$shop" "$work/copy"
+  copy_times+=($(((${EPOCHREALTIME/./} - start) / 1000)))
+done
+rm -rf "$work/copy"
+
+gen="$(printf '%s\n' "${gen_times[@]}" | median)"
+copy="$(printf '%s\n' "${copy_times[@]}" | median)"
+echo "items:    $items in ${#categories[@]} categories"
+echo "folder:   $(du -sh "$shop" | cut -f1) ($(find "$shop" -type f | wc -l) files)"
+echo "generate: $gen ms median of $runs (${gen_times[*]})"
+echo "cp -r:    $copy ms median of $runs (${copy_times[*]})"
+awk -v g="$gen" -v c="$copy" 'BEGIN { printf "ratio:    %.1f x\n", g / (c > 0 ? c : 1) }'
+echo "load:     $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+[ "${KEEP_SITE:-}" != 1 ] || echo "site:     $shop"

@@ -1,7 +1,8 @@
 #include "platform/TextFile.h"
 
+#include "platform/TextFileWriter.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -36,13 +37,25 @@ QString TextFile::decode(const QByteArray& bytes) {
 }
 
 QStringList TextFile::splitLines(const QString& text) {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    // A final line end closes the last line; it does not open another one.
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QString& line : lines)
+    QStringList lines;
+    for (const QStringView line : lineViews(text))
+        lines << line.toString();
+    return lines;
+}
+
+// A final line end closes the last line; it does not open another one.
+QList<QStringView> TextFile::lineViews(QStringView text) {
+    QList<QStringView> lines;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        QStringView line = text.sliced(start, end - start);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
+        lines << line;
+        start = end + 1;
+    }
     return lines;
 }
 
@@ -67,24 +80,8 @@ QString TextFile::writeLines(const QString& path, const QStringList& lines) {
     return writeText(path, text);
 }
 
-// Unbuffered, and written until every byte is taken or the system refuses:
-// a short write is followed by another that reports the system's reason (a
-// full disk, say), and a failed write never commits a cut-off file.
 QString TextFile::writeText(const QString& path, const QString& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    const QByteArray bytes = text.toUtf8();
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return reason;
-        }
-        done += written;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    TextFileWriter file(path);
+    file.write(text);
+    return file.commit();
 }

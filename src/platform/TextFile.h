@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 
 // Plain text files as the program keeps them: lines end with CR LF, text is
@@ -22,4 +24,6 @@ public:
 
     static QString decode(const QByteArray& bytes);
     static QStringList splitLines(const QString& text);
+    // The same lines as views into the text, which must outlive them.
+    static QList<QStringView> lineViews(QStringView text);
 };

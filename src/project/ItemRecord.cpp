@@ -14,16 +14,20 @@ QString ItemRecord::toLine() const {
 }
 
 ItemRecord ItemRecord::fromLine(const QString& line) {
+    return fromLine(QStringView(line));
+}
+
+ItemRecord ItemRecord::fromLine(QStringView line) {
     ItemRecord record;
     qsizetype start = 0;
     for (QString& field : record.fields) {
         const qsizetype caret = line.indexOf(kCaret, start);
         if (caret < 0) {
             // A short (hand-edited) line: what is left is the last field it holds.
-            field = line.mid(start);
+            field = line.sliced(start).toString();
             break;
         }
-        field = line.mid(start, caret - start);
+        field = line.sliced(start, caret - start).toString();
         start = caret + 1;
     }
     return record;

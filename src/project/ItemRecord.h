@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <array>
 
 // One catalog item: nine text fields in a fixed order, stored as one line
@@ -23,6 +24,7 @@ struct ItemRecord {
     // carets gives its remaining text as the next field and leaves the
     // later fields empty.
     static ItemRecord fromLine(const QString& line);
+    static ItemRecord fromLine(QStringView line);
     // True when the line holds at least nine carets.
     static bool isComplete(const QString& line);
 

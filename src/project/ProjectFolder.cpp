@@ -49,13 +49,15 @@ std::optional<SiteInput> ProjectFolder::readSite(const QStringList& categories,
         SiteCategory category{name, {}};
         const QString path = itemFile(name);
         if (QFileInfo::exists(path)) {
-            const auto lines = TextFile::readLines(path);
-            if (!lines) {
+            const auto text = TextFile::readText(path);
+            if (!text) {
                 if (error)
                     *error = QStringLiteral("Cannot read the item file %1.").arg(path);
                 return std::nullopt;
             }
-            for (const QString& line : *lines)
+            const QList<QStringView> lines = TextFile::lineViews(*text);
+            category.items.reserve(lines.size());
+            for (const QStringView line : lines)
                 category.items << ItemRecord::fromLine(line);
         }
         input.categories << category;

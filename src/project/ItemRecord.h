@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -25,6 +26,8 @@ struct ItemRecord {
     // later fields empty.
     static ItemRecord fromLine(const QString& line);
     static ItemRecord fromLine(QStringView line);
+    // The same for a line of valid UTF-8 (no line end, no byte order mark).
+    static ItemRecord fromUtf8Line(QByteArrayView line);
     // True when the line holds at least nine carets.
     static bool isComplete(const QString& line);
 
@@ -38,4 +41,8 @@ struct ItemRecord {
 
     // The captions of the editor fields, in field order.
     static QString label(Field f);
+
+private:
+    template <typename View, typename Char, typename ToText>
+    static ItemRecord split(View line, Char caret, ToText toText);
 };

@@ -45,32 +45,41 @@ done
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 generate() {
-  "$program" generate "$shop" --manufacturer --description-url --picture-url --weight >/dev/null
+  "$program" generate "$shop" --manufacturer --description-url --picture-url --weight
+}
+copy() {
+  rm -rf "$work/copy"
+  cp -r "$shop" "$work/copy"
 }
 
-generate # untimed: the first run creates the files and warms the cache
-gen_times=()
-for _ in $(seq "$runs"); do
-  start="${EPOCHREALTIME/./}"
-  generate
-  gen_times+=($(((${EPOCHREALTIME/./} - start) / 1000)))
-done
+# Runs the command; appends its wall-clock and processor (user + system)
+# milliseconds to the named arrays. Processor time says more than the clock
+# on a machine busy with other work.
+timed() {
+  local -n wall_ms="$1" cpu_ms="$2"
+  shift 2
+  local TIMEFORMAT='%R %U %S' real user sys
+  { time "$@" >/dev/null 2>&1; } 2>"$work/time"
+  read -r real user sys <"$work/time"
+  wall_ms+=("$(awk -v r="$real" 'BEGIN { printf "%d", r * 1000 }')")
+  cpu_ms+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%d", (u + s) * 1000 }')")
+}
 
-copy_times=()
-for _ in $(seq "$runs"); do
-  rm -rf "$work/copy"
-  start="${EPOCHREALTIME/./}"
-  cp -r "$shop" "$work/copy"
-  copy_times+=($(((${EPOCHREALTIME/./} - start) / 1000)))
-done
+generate >/dev/null # untimed: the first run creates the files and warms the cache
+gen_wall=() gen_cpu=() copy_wall=() copy_cpu=()
+for _ in $(seq "$runs"); do timed gen_wall gen_cpu generate; done
+for _ in $(seq "$runs"); do timed copy_wall copy_cpu copy; done
 rm -rf "$work/copy"
 
-gen="$(printf '%s\n' "${gen_times[@]}" | median)"
-copy="$(printf '%s\n' "${copy_times[@]}" | median)"
+mid() { printf '%s\n' "$@" | median; }
+gen="$(mid "${gen_wall[@]}")" copy="$(mid "${copy_wall[@]}")"
+gen_p="$(mid "${gen_cpu[@]}")" copy_p="$(mid "${copy_cpu[@]}")"
 echo "items:    $items in ${#categories[@]} categories"
 echo "folder:   $(du -sh "$shop" | cut -f1) ($(find "$shop" -type f | wc -l) files)"
-echo "generate: $gen ms median of $runs (${gen_times[*]})"
-echo "cp -r:    $copy ms median of $runs (${copy_times[*]})"
-awk -v g="$gen" -v c="$copy" 'BEGIN { printf "ratio:    %.1f x\n", g / (c > 0 ? c : 1) }'
+echo "medians of $runs runs, wall clock (processor):"
+echo "generate: $gen ms ($gen_p ms)   runs: ${gen_wall[*]}"
+echo "cp -r:    $copy ms ($copy_p ms)   runs: ${copy_wall[*]}"
+awk -v g="$gen" -v c="$copy" -v gp="$gen_p" -v cp="$copy_p" 'BEGIN {
+  printf "ratio:    %.1f x (processor %.1f x)\n", g / (c > 0 ? c : 1), gp / (cp > 0 ? cp : 1) }'
 echo "load:     $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 [ "${KEEP_SITE:-}" != 1 ] || echo "site:     $shop"

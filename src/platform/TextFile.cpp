@@ -1,7 +1,8 @@
 #include "platform/TextFile.h"
 
+#include "platform/TextFileWriter.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -22,35 +23,69 @@ QString decodeCp1252(const QByteArray& bytes) {
     return text;
 }
 
-} // namespace
-
-QString TextFile::decode(const QByteArray& bytes) {
-    // Stateless: a multi-byte sequence cut off at the end of the text is an
-    // error too. A stateful decoder would hold it back silently, so a
-    // Windows-1252 text ending in a letter such as 0xE9 would lose it.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        return decodeCp1252(bytes);
-    return text;
-}
-
-QStringList TextFile::splitLines(const QString& text) {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    // A final line end closes the last line; it does not open another one.
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QString& line : lines)
-        if (line.endsWith(QLatin1Char('\r')))
+// A final line end closes the last line; it does not open another one.
+template <typename View, typename Char>
+QList<View> linesOf(View text, Char lineFeed, Char carriageReturn) {
+    QList<View> lines;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(lineFeed, start);
+        if (end < 0)
+            end = text.size();
+        View line = text.sliced(start, end - start);
+        if (line.endsWith(carriageReturn))
             line.chop(1);
+        lines << line;
+        start = end + 1;
+    }
     return lines;
 }
 
-std::optional<QString> TextFile::readText(const QString& path) {
+} // namespace
+
+// A multi-byte sequence cut off at the end of the text makes it invalid
+// too, so a Windows-1252 text ending in a letter such as 0xE9 keeps it.
+bool TextFile::isUtf8(QByteArrayView bytes) {
+    return bytes.isValidUtf8();
+}
+
+QByteArrayView TextFile::withoutBom(QByteArrayView utf8) {
+    return utf8.startsWith("\xEF\xBB\xBF") ? utf8.sliced(3) : utf8;
+}
+
+QString TextFile::decode(const QByteArray& bytes) {
+    if (!isUtf8(bytes))
+        return decodeCp1252(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    return utf8(bytes);
+}
+
+QStringList TextFile::splitLines(const QString& text) {
+    QStringList lines;
+    for (const QStringView line : lineViews(text))
+        lines << line.toString();
+    return lines;
+}
+
+QList<QStringView> TextFile::lineViews(QStringView text) {
+    return linesOf(text, QLatin1Char('\n'), QLatin1Char('\r'));
+}
+
+QList<QByteArrayView> TextFile::lineViews(QByteArrayView text) {
+    return linesOf(text, '\n', '\r');
+}
+
+std::optional<QByteArray> TextFile::readBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return decode(file.readAll());
+    return file.readAll();
+}
+
+std::optional<QString> TextFile::readText(const QString& path) {
+    const auto bytes = readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return decode(*bytes);
 }
 
 std::optional<QStringList> TextFile::readLines(const QString& path) {
@@ -67,24 +102,8 @@ QString TextFile::writeLines(const QString& path, const QStringList& lines) {
     return writeText(path, text);
 }
 
-// Unbuffered, and written until every byte is taken or the system refuses:
-// a short write is followed by another that reports the system's reason (a
-// full disk, say), and a failed write never commits a cut-off file.
 QString TextFile::writeText(const QString& path, const QString& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    const QByteArray bytes = text.toUtf8();
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return reason;
-        }
-        done += written;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    TextFileWriter file(path);
+    file.write(text);
+    return file.commit();
 }

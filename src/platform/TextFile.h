@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 
 // Plain text files as the program keeps them: lines end with CR LF, text is
@@ -20,6 +24,18 @@ public:
     // Writes the text as it is. Returns an error text, empty on success.
     static QString writeText(const QString& path, const QString& text);
 
+    // The file's bytes as they are; no value when it cannot be read.
+    static std::optional<QByteArray> readBytes(const QString& path);
+
     static QString decode(const QByteArray& bytes);
+    // True when decode reads the bytes as UTF-8, not as Windows-1252.
+    static bool isUtf8(QByteArrayView bytes);
+    // UTF-8 bytes without the byte order mark that may start them, which
+    // decode drops as well.
+    static QByteArrayView withoutBom(QByteArrayView utf8);
     static QStringList splitLines(const QString& text);
+    // The same lines as views into the text, which must outlive them.
+    static QList<QStringView> lineViews(QStringView text);
+    // The same for undecoded UTF-8 bytes: line ends are single bytes there.
+    static QList<QByteArrayView> lineViews(QByteArrayView text);
 };

@@ -1,5 +1,7 @@
 #include "project/ItemRecord.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 constexpr QChar kCaret = QLatin1Char('^');
@@ -14,17 +16,34 @@ QString ItemRecord::toLine() const {
 }
 
 ItemRecord ItemRecord::fromLine(const QString& line) {
+    return fromLine(QStringView(line));
+}
+
+ItemRecord ItemRecord::fromLine(QStringView line) {
+    return split(line, kCaret, [](QStringView field) { return field.toString(); });
+}
+
+// Each field is decoded on its own; a byte order mark starting a field is
+// kept, as it is when the whole line is decoded.
+ItemRecord ItemRecord::fromUtf8Line(QByteArrayView line) {
+    QStringDecoder toText(QStringDecoder::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
+    return split(line, '^', [&toText](QByteArrayView field) { return QString(toText(field)); });
+}
+
+template <typename View, typename Char, typename ToText>
+ItemRecord ItemRecord::split(View line, Char caret, ToText toText) {
     ItemRecord record;
     qsizetype start = 0;
     for (QString& field : record.fields) {
-        const qsizetype caret = line.indexOf(kCaret, start);
-        if (caret < 0) {
+        const qsizetype end = line.indexOf(caret, start);
+        if (end < 0) {
             // A short (hand-edited) line: what is left is the last field it holds.
-            field = line.mid(start);
+            field = toText(line.sliced(start));
             break;
         }
-        field = line.mid(start, caret - start);
-        start = caret + 1;
+        field = toText(line.sliced(start, end - start));
+        start = end + 1;
     }
     return record;
 }

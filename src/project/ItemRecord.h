@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <array>
 
 // One catalog item: nine text fields in a fixed order, stored as one line
@@ -23,6 +25,9 @@ struct ItemRecord {
     // carets gives its remaining text as the next field and leaves the
     // later fields empty.
     static ItemRecord fromLine(const QString& line);
+    static ItemRecord fromLine(QStringView line);
+    // The same for a line of valid UTF-8 (no line end, no byte order mark).
+    static ItemRecord fromUtf8Line(QByteArrayView line);
     // True when the line holds at least nine carets.
     static bool isComplete(const QString& line);
 
@@ -36,4 +41,8 @@ struct ItemRecord {
 
     // The captions of the editor fields, in field order.
     static QString label(Field f);
+
+private:
+    template <typename View, typename Char, typename ToText>
+    static ItemRecord split(View line, Char caret, ToText toText);
 };

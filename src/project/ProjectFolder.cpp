@@ -5,6 +5,27 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// The records of an item file. UTF-8 is decoded field by field, so a large
+// file is not held decoded as a whole beside its records.
+QList<ItemRecord> itemsOf(const QByteArray& bytes) {
+    QList<ItemRecord> items;
+    if (TextFile::isUtf8(bytes)) {
+        const QList<QByteArrayView> lines = TextFile::lineViews(TextFile::withoutBom(bytes));
+        items.reserve(lines.size());
+        for (const QByteArrayView line : lines)
+            items << ItemRecord::fromUtf8Line(line);
+        return items;
+    }
+    const QString text = TextFile::decode(bytes);
+    for (const QStringView line : TextFile::lineViews(text))
+        items << ItemRecord::fromLine(line);
+    return items;
+}
+
+} // namespace
+
 ProjectFolder::ProjectFolder(const QString& homeFolder, const QString& name)
     : m_path(QDir(homeFolder).filePath(name)), m_name(name) {}
 
@@ -49,14 +70,13 @@ std::optional<SiteInput> ProjectFolder::readSite(const QStringList& categories,
         SiteCategory category{name, {}};
         const QString path = itemFile(name);
         if (QFileInfo::exists(path)) {
-            const auto lines = TextFile::readLines(path);
-            if (!lines) {
+            const auto bytes = TextFile::readBytes(path);
+            if (!bytes) {
                 if (error)
                     *error = QStringLiteral("Cannot read the item file %1.").arg(path);
                 return std::nullopt;
             }
-            for (const QString& line : *lines)
-                category.items << ItemRecord::fromLine(line);
+            category.items = itemsOf(*bytes);
         }
         input.categories << category;
     }

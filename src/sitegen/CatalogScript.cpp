@@ -2,6 +2,8 @@
 
 #include "sitegen/ScriptText.h"
 
+#include <charconv>
+
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -15,12 +17,17 @@ QString lines(const QStringList& list) {
 
 // Counts keep the sign position of the classic number-to-text conversion:
 // 3 is written " 3".
-QString count(qsizetype n) {
-    return QLatin1Char(' ') + QString::number(n);
+void appendCount(QString& text, qsizetype n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    text += QLatin1Char(' ');
+    text += QLatin1StringView(digits, end);
 }
 
-QString quoted(const QString& field) {
-    return QLatin1Char('"') + ScriptText::stringBody(field) + QLatin1Char('"');
+void appendQuoted(QString& text, const QString& field) {
+    text += QLatin1Char('"');
+    ScriptText::appendStringBody(text, field);
+    text += QLatin1Char('"');
 }
 
 QString makeArrayBlock() {
@@ -73,37 +80,71 @@ QString itemBlock(const CatalogOptions& options) {
     return lines(block);
 }
 
-QString itemArguments(const ItemRecord& item, const CatalogOptions& options) {
-    QString arguments = quoted(item[ItemRecord::ItemId]) + QLatin1Char(',') +
-                        quoted(item[ItemRecord::ItemDesc]) + QLatin1Char(',') +
-                        item[ItemRecord::ItemPrice] + QStringLiteral(",0");
-    if (options.manufacturer)
-        arguments += QLatin1Char(',') + quoted(item[ItemRecord::ItemMan]);
-    if (options.descriptionUrl)
-        arguments += QLatin1Char(',') + quoted(item[ItemRecord::DescUrl]);
-    if (options.pictureUrl)
-        arguments += QLatin1Char(',') + quoted(item[ItemRecord::PicUrl]);
-    for (const auto field : {ItemRecord::ItemW, ItemRecord::WPrice, ItemRecord::Cv})
-        arguments += QLatin1Char(',') + quoted(item[field]);
-    return arguments;
+void appendItemArguments(QString& text, const ItemRecord& item, const CatalogOptions& options) {
+    appendQuoted(text, item[ItemRecord::ItemId]);
+    text += QLatin1Char(',');
+    appendQuoted(text, item[ItemRecord::ItemDesc]);
+    text += QLatin1Char(',');
+    text += item[ItemRecord::ItemPrice];
+    text += QLatin1StringView(",0");
+    if (options.manufacturer) {
+        text += QLatin1Char(',');
+        appendQuoted(text, item[ItemRecord::ItemMan]);
+    }
+    if (options.descriptionUrl) {
+        text += QLatin1Char(',');
+        appendQuoted(text, item[ItemRecord::DescUrl]);
+    }
+    if (options.pictureUrl) {
+        text += QLatin1Char(',');
+        appendQuoted(text, item[ItemRecord::PicUrl]);
+    }
+    for (const auto field : {ItemRecord::ItemW, ItemRecord::WPrice, ItemRecord::Cv}) {
+        text += QLatin1Char(',');
+        appendQuoted(text, item[field]);
+    }
 }
 
-QString categoryArray(const SiteCategory& category, const CatalogOptions& options) {
+// Text beyond this many characters is handed on before more is added.
+constexpr qsizetype kPieceSize = 1 << 16;
+
+void appendCategoryArray(QString& text, const SiteCategory& category, const CatalogOptions& options,
+                         const CatalogScript::TextOut& out) {
     const QString list = ScriptText::identifier(category.name) + QStringLiteral("List");
-    QStringList block{list + QStringLiteral(" = new MakeArray(") + count(category.items.size()) +
-                      QLatin1Char(')')};
-    for (qsizetype j = 0; j < category.items.size(); ++j)
-        block << list + QStringLiteral("[") + count(j + 1) + QStringLiteral("] = new Item(") +
-                     itemArguments(category.items.at(j), options) + QLatin1Char(')');
-    block << QString();
-    return lines(block);
+    text += list;
+    text += QLatin1StringView(" = new MakeArray(");
+    appendCount(text, category.items.size());
+    text += QLatin1Char(')');
+    text += kLineEnd;
+    for (qsizetype j = 0; j < category.items.size(); ++j) {
+        if (text.size() >= kPieceSize) {
+            out(text);
+            text.resize(0); // keeps the room for the next piece
+        }
+        text += list;
+        text += QLatin1Char('[');
+        appendCount(text, j + 1);
+        text += QLatin1StringView("] = new Item(");
+        appendItemArguments(text, category.items.at(j), options);
+        text += QLatin1Char(')');
+        text += kLineEnd;
+    }
+    text += kLineEnd;
 }
 
 } // namespace
 
 QString CatalogScript::write(const SiteInput& input) {
+    QString text;
+    write(input, [&text](const QString& piece) { text += piece; });
+    return text;
+}
+
+void CatalogScript::write(const SiteInput& input, const TextOut& out) {
     QString text = makeArrayBlock() + moneyFormatBlock() + itemBlock(input.options);
+    text.reserve(kPieceSize + 4096);
     for (const SiteCategory& category : input.categories)
-        text += categoryArray(category, input.options);
-    return text + kLineEnd;
+        appendCategoryArray(text, category, input.options, out);
+    text += kLineEnd;
+    out(text);
 }

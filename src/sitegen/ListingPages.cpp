@@ -3,6 +3,8 @@
 #include "sitegen/PageText.h"
 #include "sitegen/ScriptText.h"
 
+#include <charconv>
+
 namespace {
 
 const QString kQuote = QStringLiteral("\"");
@@ -98,30 +100,45 @@ QStringList combinedOrderFunction(const SiteCategory& category, qsizetype positi
                 QStringLiteral("[n].itemquantity = a%1.quantity.value }").arg(position + 1)};
 }
 
-QString itemOption(const ItemRecord& item, qsizetype number) {
-    return QStringLiteral("<option value='%1' value2='").arg(number) +
-           ScriptText::html(item[ItemRecord::ItemPrice]) + QStringLiteral("'>") +
-           ScriptText::html(item[ItemRecord::ItemDesc]) + QStringLiteral("</option>");
+void appendItemOption(QString& text, const ItemRecord& item, qsizetype number) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    text += QLatin1StringView("<option value='");
+    text += QLatin1StringView(digits, end);
+    text += QLatin1StringView("' value2='");
+    ScriptText::appendHtml(text, item[ItemRecord::ItemPrice]);
+    text += QLatin1StringView("'>");
+    ScriptText::appendHtml(text, item[ItemRecord::ItemDesc]);
+    text += QLatin1StringView("</option>\r\n");
 }
+
+// Text beyond this many characters is handed on before more is added.
+constexpr qsizetype kPieceSize = 1 << 16;
 
 // One category as a form: the drop-down of its items, a quantity box and
 // the "Order" button.
-QStringList categoryForm(const SiteCategory& category, qsizetype position) {
+void appendCategoryForm(QString& text, const SiteCategory& category, qsizetype position,
+                        const ListingPages::TextOut& out) {
     const QString number = QString::number(position + 1);
-    QStringList lines{QStringLiteral("<form name='a") + number + QStringLiteral("'>"),
-                      QStringLiteral("<tr>"),
-                      QStringLiteral("<td width='532' valign='top' height='1'><select name='D") +
-                          number + QStringLiteral("' size='1'>")};
-    for (qsizetype j = 0; j < category.items.size(); ++j)
-        lines << itemOption(category.items.at(j), j + 1);
-    lines << QStringLiteral("</select></td>      <td width='57' valign='top' height='1'><input "
-                            "TYPE='text' NAME='quantity' VALUE='0'")
-          << QStringLiteral("      SIZE='5'></td>")
-          << QStringLiteral("      <td width='62' height='1'><input TYPE='button' VALUE='Order'")
-          << QStringLiteral("      onClick='OnOrderItem%1(a%2.D%2.value)'> </td>")
-                 .arg(QString::number(position), number)
-          << QStringLiteral("    </tr></form>");
-    return lines;
+    text += PageText::lines(
+        {QStringLiteral("<form name='a") + number + QStringLiteral("'>"), QStringLiteral("<tr>"),
+         QStringLiteral("<td width='532' valign='top' height='1'><select name='D") + number +
+             QStringLiteral("' size='1'>")});
+    for (qsizetype j = 0; j < category.items.size(); ++j) {
+        if (text.size() >= kPieceSize) {
+            out(text);
+            text.resize(0); // keeps the room for the next piece
+        }
+        appendItemOption(text, category.items.at(j), j + 1);
+    }
+    text += PageText::lines(
+        {QStringLiteral("</select></td>      <td width='57' valign='top' height='1'><input "
+                        "TYPE='text' NAME='quantity' VALUE='0'"),
+         QStringLiteral("      SIZE='5'></td>"),
+         QStringLiteral("      <td width='62' height='1'><input TYPE='button' VALUE='Order'"),
+         QStringLiteral("      onClick='OnOrderItem%1(a%2.D%2.value)'> </td>")
+             .arg(QString::number(position), number),
+         QStringLiteral("    </tr></form>")});
 }
 
 } // namespace
@@ -151,9 +168,15 @@ QString ListingPages::listingPage(const SiteInput& input, qsizetype categoryInde
     return PageText::lines(page);
 }
 
+QString ListingPages::combinedPage(const SiteInput& input) {
+    QString text;
+    combinedPage(input, [&text](const QString& piece) { text += piece; });
+    return text;
+}
+
 // The title names the first category. Function numbers count categories
 // from 0, form and drop-down numbers from 1.
-QString ListingPages::combinedPage(const SiteInput& input) {
+void ListingPages::combinedPage(const SiteInput& input, const TextOut& out) {
     const QString title =
         input.categories.isEmpty() ? QString() : ScriptText::html(input.categories.first().name);
     QStringList page = openHead(title) << QStringLiteral("<script>");
@@ -161,8 +184,10 @@ QString ListingPages::combinedPage(const SiteInput& input) {
         page << combinedOrderFunction(input.categories.at(k), k);
     page << QStringLiteral("</script>")
          << QStringLiteral("</head><body><table width='663' height='4'>");
+    QString text = PageText::lines(page);
+    text.reserve(kPieceSize + 4096);
     for (qsizetype k = 0; k < input.categories.size(); ++k)
-        page << categoryForm(input.categories.at(k), k);
-    page << QStringLiteral("</table></body></html>");
-    return PageText::lines(page);
+        appendCategoryForm(text, input.categories.at(k), k, out);
+    text += QLatin1StringView("</table></body></html>\r\n");
+    out(text);
 }

@@ -50,7 +50,13 @@ QString escapeUnit(char16_t c, bool loneSurrogate) {
     return {};
 }
 
-bool isLoneSurrogate(const QString& text, qsizetype i) {
+// The units escapeUnit or the "</" rule may change; all others are copied.
+bool mayNeedEscape(char16_t c) {
+    return c < 0x20 || c == u'\\' || c == u'"' || c == u'/' || (c >= 0x7F && c <= 0x9F) ||
+           c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c);
+}
+
+bool isLoneSurrogate(QStringView text, qsizetype i) {
     const QChar c = text.at(i);
     if (c.isHighSurrogate())
         return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
@@ -67,22 +73,52 @@ char32_t codePointAt(const QString& text, qsizetype& i) {
     return c.unicode();
 }
 
+// The character reference that stands for c in HTML, or nothing.
+QLatin1StringView htmlReference(char16_t c) {
+    switch (c) {
+    case u'&':
+        return QLatin1StringView("&amp;");
+    case u'<':
+        return QLatin1StringView("&lt;");
+    case u'>':
+        return QLatin1StringView("&gt;");
+    case u'"':
+        return QLatin1StringView("&quot;");
+    case u'\'':
+        return QLatin1StringView("&#39;");
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 QString ScriptText::stringBody(const QString& text) {
     QString body;
     body.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        const QString escape = escapeUnit(c, isLoneSurrogate(text, i));
-        if (!escape.isEmpty())
-            body += escape;
-        else if (c == u'/' && body.endsWith(QLatin1Char('<')))
-            body += QStringLiteral("\\/"); // "</script>" must not end the page's script block
-        else
-            body += QChar(c);
-    }
+    appendStringBody(body, text);
     return body;
+}
+
+// Copies runs of plain units whole and looks closer only at units that may
+// need an escape. An escape never ends in "<", so a "/" follows a "<" in
+// the literal exactly when it follows one in the text.
+void ScriptText::appendStringBody(QString& out, QStringView text) {
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (!mayNeedEscape(c))
+            continue;
+        QString escape = escapeUnit(c, isLoneSurrogate(text, i));
+        if (escape.isEmpty() && c == u'/' && i > 0 && text[i - 1] == QLatin1Char('<'))
+            escape = QStringLiteral("\\/"); // "</script>" must not end the page's script block
+        if (escape.isEmpty())
+            continue;
+        out.append(text.sliced(plainFrom, i - plainFrom));
+        out.append(escape);
+        plainFrom = i + 1;
+    }
+    out.append(text.sliced(plainFrom));
 }
 
 // Non-ASCII characters are encoded by code point (a surrogate pair gives one
@@ -121,26 +157,19 @@ bool ScriptText::isPrice(const QString& text) {
 QString ScriptText::html(const QString& text) {
     QString escaped;
     escaped.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            escaped += QStringLiteral("&amp;");
-            break;
-        case u'<':
-            escaped += QStringLiteral("&lt;");
-            break;
-        case u'>':
-            escaped += QStringLiteral("&gt;");
-            break;
-        case u'"':
-            escaped += QStringLiteral("&quot;");
-            break;
-        case u'\'':
-            escaped += QStringLiteral("&#39;");
-            break;
-        default:
-            escaped += c;
-        }
-    }
+    appendHtml(escaped, text);
     return escaped;
+}
+
+void ScriptText::appendHtml(QString& out, QStringView text) {
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QLatin1StringView reference = htmlReference(text[i].unicode());
+        if (reference.isEmpty())
+            continue;
+        out.append(text.sliced(plainFrom, i - plainFrom));
+        out.append(reference);
+        plainFrom = i + 1;
+    }
+    out.append(text.sliced(plainFrom));
 }

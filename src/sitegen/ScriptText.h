@@ -10,6 +10,8 @@ public:
     // The inside of a double-quoted script string literal: backslash, double
     // quote, line breaks, other control characters and "</" are escaped.
     static QString stringBody(const QString& text);
+    // stringBody(text) appended to out, without a text of its own.
+    static void appendStringBody(QString& out, QStringView text);
     // The name a category takes in script identifiers (name + "List"). A
     // name made of ASCII letters, digits, "_" and "$" that does not start
     // with a digit is kept as it is; any other character becomes "_x" + its
@@ -21,4 +23,6 @@ public:
     // Text for an HTML attribute value or element content: &, <, >, " and '
     // become character references.
     static QString html(const QString& text);
+    // html(text) appended to out.
+    static void appendHtml(QString& out, QStringView text);
 };

@@ -110,6 +110,13 @@ GenerationResult finishedSite(const PageFileWriter& writer, const QString& folde
     return result;
 }
 
+// The catalog holds every item: it goes to the file in pieces.
+void writeCatalogScript(PageFileWriter& writer, const SiteInput& input) {
+    writer.writePieces(
+        QString::fromLatin1(CatalogScript::kFileName),
+        [&input](const PageFileWriter::TextOut& out) { CatalogScript::write(input, out); });
+}
+
 void writeFrames(PageFileWriter& writer, const SiteInput& input) {
     writer.writePage(input.settings.startFileName, FramePages::startPage(input));
     if (input.settings.layout == SiteSettings::Layout::BannerAndContents)
@@ -133,7 +140,7 @@ GenerationResult SiteGenerator::writeCatalog(const QString& folder, const SiteIn
     if (!result.ok())
         return result;
     PageFileWriter writer(folder);
-    writer.writeFile(QString::fromLatin1(CatalogScript::kFileName), CatalogScript::write(input));
+    writeCatalogScript(writer, input);
     return finished(writer);
 }
 
@@ -143,7 +150,7 @@ GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput&
     if (!result.ok())
         return result;
     PageFileWriter writer(folder);
-    writer.writeFile(QString::fromLatin1(CatalogScript::kFileName), CatalogScript::write(input));
+    writeCatalogScript(writer, input);
     writeFrames(writer, input);
     for (qsizetype k = 0; k < input.categories.size(); ++k)
         writer.writePage(ListingPages::pageName(input.categories.at(k).name),
@@ -152,6 +159,8 @@ GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput&
     writer.writePage(QStringLiteral("wbasket"), BasketPages::wholesale(input));
     writePages(writer, OrderPages::retailPages(input));
     writePages(writer, OrderPages::wholesalePages(input));
-    writer.writePage(QStringLiteral("complect"), ListingPages::combinedPage(input));
+    writer.writePageInPieces(
+        QStringLiteral("complect"),
+        [&input](const PageFileWriter::TextOut& out) { ListingPages::combinedPage(input, out); });
     return finishedSite(writer, folder);
 }

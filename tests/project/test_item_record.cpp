@@ -67,6 +67,9 @@ void TestItemRecord::parsesRecordLines_data() {
     QTest::newRow("eight carets") << "1^2^3^4^5^6^7^8^"
                                   << record({"1", "2", "3", "4", "5", "6", "7", "8"}) << false;
     QTest::newRow("empty line") << "" << ItemRecord() << false;
+    QTest::newRow("byte order mark and accents kept")
+        << QStringLiteral("\uFEFFA1^Caf\u00E9^")
+        << record({QStringLiteral("\uFEFFA1"), QStringLiteral("Caf\u00E9")}) << false;
     QTest::newRow("no carets at all")
         << "no carets at all" << record({"no carets at all"}) << false;
 }
@@ -76,6 +79,7 @@ void TestItemRecord::parsesRecordLines() {
     QFETCH(ItemRecord, item);
     QFETCH(bool, complete);
     QCOMPARE(ItemRecord::fromLine(line), item);
+    QCOMPARE(ItemRecord::fromUtf8Line(line.toUtf8()), item);
     QCOMPARE(ItemRecord::isComplete(line), complete);
 }
 

@@ -103,6 +103,7 @@ void TestPageFileWriter::stopsAtTheFirstFailedWrite_data() {
     QTest::addColumn<int>("size");
     QTest::newRow("held back until the file is closed") << 6000;
     QTest::newRow("written at once") << 40000;
+    QTest::newRow("the line end is refused") << 4096;
 }
 
 // The system's reason is given, the earlier file stays whole, and nothing

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QSaveFile>
+#include <QString>
+#include <QStringView>
+
+// A text file written in pieces, as UTF-8, so a large text need not be held
+// whole in memory. The file is replaced whole on commit or not at all
+// (QSaveFile). The first failure is kept and later pieces are dropped.
+// Pieces must not split a surrogate pair.
+class TextFileWriter {
+public:
+    explicit TextFileWriter(const QString& path);
+
+    void write(QStringView text);
+    void writeBytes(const QByteArray& bytes);
+    // Puts the file in place. Returns an error text, empty on success.
+    QString commit();
+
+private:
+    void fail();
+
+    QSaveFile m_file;
+    bool m_failed = false;
+    QString m_error;
+};

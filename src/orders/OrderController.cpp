@@ -144,16 +144,14 @@ void OrderController::getOrders() {
 
 bool OrderController::mayUseAccount(const MailAccount& account) {
     const QString server = account.serverName();
-    if (account.security != MailAccount::Security::Plain || m_unencryptedAllowed.contains(server))
-        return true;
-    if (!m_prompts.askYesNo(
-            QStringLiteral("The connection to the mail server %1 is not encrypted: the user name "
-                           "and password would be sent as they are, readable on the way.\n"
-                           "Send them anyway?")
-                .arg(server)))
-        return false;
-    m_unencryptedAllowed.insert(server);
-    return true;
+    return account.security != MailAccount::Security::Plain ||
+           m_clearTextConsent.allows(
+               server,
+               QStringLiteral("The connection to the mail server %1 is not encrypted: the user "
+                              "name and password would be sent as they are, readable on the "
+                              "way.\nSend them anyway?")
+                   .arg(server),
+               m_prompts);
 }
 
 void OrderController::finishFetch(const FetchSummary& summary, const QString& server) {

@@ -3,9 +3,9 @@
 #include "orders/OrderFetcher.h"
 #include "orders/OrderIntake.h"
 #include "orders/OrderStore.h"
+#include "platform/ClearTextConsent.h"
 
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <atomic>
 #include <memory>
@@ -81,7 +81,7 @@ private:
     QString m_trustedCertificate;
     bool m_hostDelete = false;
     qint64 m_sizeLimit = PopMailbox::kDefaultSizeLimit;
-    QSet<QString> m_unencryptedAllowed; // servers the user let have the password unencrypted
+    ClearTextConsent m_clearTextConsent;
     std::unique_ptr<OrderStore> m_store;
     std::unique_ptr<OrderIntake> m_intake;
     QThread* m_thread = nullptr;

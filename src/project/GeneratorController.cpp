@@ -401,13 +401,9 @@ bool GeneratorController::passwordMayGoInClear() {
     const QString server = m_settings.frontPageServer.trimmed();
     const QString warning =
         PublisherChoice::passwordInClearWarning(server, m_settings.frontPagePassword);
-    if (warning.isEmpty() || m_serversAllowedInClear.contains(server))
-        return true;
-    if (!m_prompts.askYesNo(warning + QStringLiteral("\n\nPublish anyway?"),
-                            QStringLiteral("Publishing")))
-        return false;
-    m_serversAllowedInClear.insert(server);
-    return true;
+    return warning.isEmpty() ||
+           m_clearTextConsent.allows(server, warning + QStringLiteral("\n\nPublish anyway?"),
+                                     m_prompts, QStringLiteral("Publishing"));
 }
 
 void GeneratorController::setOrderEmail(const QString& email) {

@@ -8,7 +8,6 @@
 #include "sitegen/OrderTemplates.h"
 
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -153,7 +152,7 @@ private:
     PublisherFactory m_publisherFor;
     bool m_publishing = false;
     // Servers the user agreed to send the password to unencrypted.
-    QSet<QString> m_serversAllowedInClear;
+    ClearTextConsent m_clearTextConsent;
     OrderController m_orders;
     BrowserLink* m_browser = nullptr;
 };

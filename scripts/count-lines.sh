@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Counts code lines (non-blank, not only comments) of the tests' C++ and of
 # the program's C++ and JavaScript, and prints the ratio of the two.
+# With folder arguments it prints the C++ lines of those folders only:
+#   bash scripts/count-lines.sh tests/sitegen tests/project
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -41,6 +43,11 @@ for name in sys.argv[1:]:
 print(total)
 '
 }
+
+if [ $# -gt 0 ]; then
+    count "$@" \( -name '*.cpp' -o -name '*.h' \)
+    exit 0
+fi
 
 tests=$(count "$root/tests" \( -name '*.cpp' -o -name '*.h' \))
 src=$(count "$root/src" \( -name '*.cpp' -o -name '*.h' -o -name '*.js' \))

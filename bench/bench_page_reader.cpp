@@ -14,8 +14,8 @@
 // in one run is taken from a cache in the next.
 
 #include "ServerThread.h"
-#include "browser/PageReaderDrive.h"
-#include "browser/WebView.h"
+#include "browser/ui/PageReaderDrive.h"
+#include "browser/ui/WebView.h"
 #include "harvest/HarvestState.h"
 #include "support/HttpFixture.h"
 

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang-format git
+  # the layer check and the line counter (scripts/*.py, count-lines.sh)
+  python3
   # Qt 6: widgets, network, SQL with SQLite, QML engine (script checks), web views
   # (qt6-webengine-dev brings the web widgets; print support comes with qt6-base-dev)
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite

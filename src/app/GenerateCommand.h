@@ -1,7 +1,7 @@
 #pragma once
 
-#include "project/CatalogOptions.h"
-#include "project/SiteSettings.h"
+#include "store/CatalogOptions.h"
+#include "store/SiteSettings.h"
 
 #include <QString>
 #include <QTextStream>

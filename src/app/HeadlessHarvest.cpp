@@ -1,7 +1,6 @@
 #include "app/HeadlessHarvest.h"
 
-#include "browser/DocumentSnapshot.h"
-#include "browser/PageReaderDrive.h"
+#include "browser/ui/PageReaderDrive.h"
 #include "harvest/ContactFinder.h"
 #include "harvest/Crawler.h"
 #include "harvest/FullReport.h"
@@ -9,6 +8,7 @@
 #include "harvest/PageReader.h"
 #include "harvest/ReportFile.h"
 #include "harvest/WebMarkup.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QPointer>
 

@@ -2,7 +2,7 @@
 
 #include "app/HarvestCommand.h"
 #include "app/StreamPrompts.h"
-#include "browser/WebView.h"
+#include "browser/ui/WebView.h"
 #include "harvest/HarvestState.h"
 
 #include <QObject>

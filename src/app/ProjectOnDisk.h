@@ -1,7 +1,7 @@
 #pragma once
 
 #include "project/ProjectFolder.h"
-#include "project/SiteSettings.h"
+#include "store/SiteSettings.h"
 
 #include <QString>
 #include <QStringList>

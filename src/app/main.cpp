@@ -1,11 +1,11 @@
 #include "app/CommandLine.h"
 #include "browser/BrowserController.h"
-#include "browser/BrowserWindow.h"
-#include "platform/DialogPrompts.h"
+#include "browser/ui/BrowserWindow.h"
 #include "platform/HomeFolder.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/ui/DialogPrompts.h"
 #include "project/GeneratorController.h"
-#include "project/GeneratorWindow.h"
+#include "project/ui/GeneratorWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>

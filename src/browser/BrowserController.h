@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QList>
 #include <QObject>

@@ -1,10 +1,10 @@
 #include "buffers/PictureCollector.h"
 
-#include "browser/DocumentSnapshot.h"
 #include "buffers/PictureBuffer.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkFilter.h"
 #include "harvest/LinkWalker.h"
+#include "web/DocumentSnapshot.h"
 
 namespace {
 

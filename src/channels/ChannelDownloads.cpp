@@ -1,10 +1,10 @@
 #include "channels/ChannelDownloads.h"
 
 #include "browser/BrowserController.h"
-#include "browser/Downloader.h"
 #include "browser/StartPages.h"
 #include "channels/ChannelText.h"
 #include "sitegen/MakerSite.h"
+#include "web/Downloader.h"
 
 #include <QSettings>
 

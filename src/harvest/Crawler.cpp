@@ -1,9 +1,9 @@
 #include "harvest/Crawler.h"
 
-#include "browser/Downloader.h"
 #include "harvest/HarvestState.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
+#include "web/Downloader.h"
 
 #include <QTimer>
 #include <algorithm>

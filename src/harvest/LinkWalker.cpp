@@ -1,9 +1,9 @@
 #include "harvest/LinkWalker.h"
 
-#include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkFilter.h"
 #include "harvest/WebMarkup.h"
+#include "web/DocumentSnapshot.h"
 
 LinkWalker::LinkWalker(HarvestState& state) : m_state(state) {}
 

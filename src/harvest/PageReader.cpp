@@ -1,9 +1,9 @@
 #include "harvest/PageReader.h"
 
-#include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/PageSummary.h"
 #include "harvest/ReportPages.h"
+#include "web/DocumentSnapshot.h"
 
 PageReader::PageReader(HarvestState& state) : m_state(state) {}
 

@@ -1,9 +1,9 @@
 #include "harvest/PageSummary.h"
 
-#include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/SummaryRows.h"
 #include "platform/Prompts.h"
+#include "web/DocumentSnapshot.h"
 
 namespace {
 

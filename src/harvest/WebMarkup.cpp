@@ -1,6 +1,6 @@
 #include "harvest/WebMarkup.h"
 
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 #include <QUrl>
 #include <array>

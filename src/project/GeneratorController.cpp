@@ -3,13 +3,13 @@
 #include "platform/Prompts.h"
 #include "platform/TextFile.h"
 #include "project/BrowserLink.h"
-#include "project/NameRules.h"
-#include "project/OrderAddresses.h"
 #include "project/SettingsFile.h"
 #include "sitegen/PublisherChoice.h"
-#include "sitegen/ScriptText.h"
 #include "sitegen/SiteGenerator.h"
 #include "sitegen/SitePublishing.h"
+#include "store/NameRules.h"
+#include "store/OrderAddresses.h"
+#include "text/ScriptText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "orders/OrderController.h"
-#include "project/CatalogOptions.h"
-#include "project/ItemRecord.h"
 #include "project/ProjectFolder.h"
-#include "project/SiteSettings.h"
-#include "sitegen/OrderTemplates.h"
+#include "store/CatalogOptions.h"
+#include "store/ItemRecord.h"
+#include "store/OrderTemplates.h"
+#include "store/SiteSettings.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/SiteSettings.h"
+#include "store/SiteSettings.h"
 
 #include <QString>
 

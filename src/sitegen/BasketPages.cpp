@@ -1,7 +1,7 @@
 #include "sitegen/BasketPages.h"
 
 #include "sitegen/PageText.h"
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 namespace {
 

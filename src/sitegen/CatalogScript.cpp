@@ -1,6 +1,6 @@
 #include "sitegen/CatalogScript.h"
 
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 #include <charconv>
 

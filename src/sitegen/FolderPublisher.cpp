@@ -1,7 +1,7 @@
 #include "sitegen/FolderPublisher.h"
 
-#include "project/NameRules.h"
 #include "sitegen/PublishingLists.h"
+#include "store/NameRules.h"
 
 #include <QDir>
 #include <QFile>

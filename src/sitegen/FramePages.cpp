@@ -2,7 +2,7 @@
 
 #include "sitegen/MakerSite.h"
 #include "sitegen/PageText.h"
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "sitegen/ListingPages.h"
 
 #include "sitegen/PageText.h"
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 #include <charconv>
 

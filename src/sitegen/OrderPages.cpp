@@ -1,7 +1,7 @@
 #include "sitegen/OrderPages.h"
 
 #include "sitegen/PageText.h"
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 namespace {
 

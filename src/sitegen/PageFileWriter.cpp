@@ -1,7 +1,7 @@
 #include "sitegen/PageFileWriter.h"
 
 #include "platform/TextFileWriter.h"
-#include "project/NameRules.h"
+#include "store/NameRules.h"
 
 #include <QDir>
 

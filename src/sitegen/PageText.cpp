@@ -1,6 +1,6 @@
 #include "sitegen/PageText.h"
 
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 QString PageText::lines(const QStringList& list) {
     QString text;

@@ -1,13 +1,13 @@
 #include "sitegen/SiteGenerator.h"
 
-#include "project/NameRules.h"
 #include "sitegen/BasketPages.h"
 #include "sitegen/CatalogScript.h"
 #include "sitegen/FramePages.h"
 #include "sitegen/ListingPages.h"
 #include "sitegen/OrderPages.h"
 #include "sitegen/PageFileWriter.h"
-#include "sitegen/ScriptText.h"
+#include "store/NameRules.h"
+#include "text/ScriptText.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "sitegen/SiteInput.h"
 
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "project/CatalogOptions.h"
-#include "project/ItemRecord.h"
-#include "project/SiteSettings.h"
-#include "sitegen/OrderTemplates.h"
+#include "store/CatalogOptions.h"
+#include "store/ItemRecord.h"
+#include "store/OrderTemplates.h"
+#include "store/SiteSettings.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "sitegen/WebDavPublisher.h"
 
-#include "project/NameRules.h"
+#include "store/NameRules.h"
 
 #include <QAuthenticator>
 #include <QDir>

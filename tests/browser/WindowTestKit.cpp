@@ -1,8 +1,8 @@
 #include "WindowTestKit.h"
 
-#include "browser/BrowserWindow.h"
-#include "browser/ChannelPanel.h"
-#include "browser/WebView.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/ChannelPanel.h"
+#include "browser/ui/WebView.h"
 #include "channels/ChannelDownloads.h"
 #include "harvest/LinkFilter.h"
 

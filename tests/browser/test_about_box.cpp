@@ -1,4 +1,4 @@
-#include "browser/AboutBox.h"
+#include "browser/ui/AboutBox.h"
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"

@@ -1,8 +1,8 @@
 #include "browser/BrowserController.h"
-#include "browser/DocumentSnapshot.h"
 #include "platform/Launcher.h"
 #include "platform/TextFile.h"
 #include "support/ExpectedFile.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QDir>
 #include <QSignalSpy>

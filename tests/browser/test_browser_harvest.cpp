@@ -4,11 +4,11 @@
 // and page reader behind "Find keywords" and "Create Full Report".
 
 #include "WindowTestKit.h"
-#include "browser/BrowserWindow.h"
-#include "browser/CrawlPanel.h"
-#include "browser/HarvestPanel.h"
-#include "browser/PageReaderDrive.h"
-#include "browser/WebView.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/CrawlPanel.h"
+#include "browser/ui/HarvestPanel.h"
+#include "browser/ui/PageReaderDrive.h"
+#include "browser/ui/WebView.h"
 #include "harvest/Crawler.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"

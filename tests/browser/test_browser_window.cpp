@@ -4,9 +4,9 @@
 // files when it closes.
 
 #include "WindowTestKit.h"
-#include "browser/AboutBox.h"
-#include "browser/BrowserWindow.h"
-#include "browser/WebView.h"
+#include "browser/ui/AboutBox.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/WebView.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"

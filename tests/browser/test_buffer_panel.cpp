@@ -5,15 +5,15 @@
 // in status panel 1, and the "Reporting" commands of the three buffers.
 
 #include "WindowTestKit.h"
-#include "browser/BrowserWindow.h"
-#include "browser/BufferPanel.h"
-#include "browser/DocumentSnapshot.h"
-#include "browser/WebView.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/BufferPanel.h"
+#include "browser/ui/WebView.h"
 #include "platform/Beep.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -4,9 +4,9 @@
 // button, a country and the private lists do.
 
 #include "WindowTestKit.h"
-#include "browser/BrowserWindow.h"
-#include "browser/ChannelPanel.h"
-#include "browser/WebView.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/ChannelPanel.h"
+#include "browser/ui/WebView.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
 

@@ -1,5 +1,5 @@
-#include "browser/Downloader.h"
 #include "support/HttpFixture.h"
+#include "web/Downloader.h"
 
 #include <QFile>
 #include <QSignalSpy>

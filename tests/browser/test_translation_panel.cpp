@@ -4,8 +4,8 @@
 // second command or a page of the shown view's own while one is pending.
 
 #include "WindowTestKit.h"
-#include "browser/BrowserWindow.h"
-#include "browser/WebView.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/WebView.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
 

@@ -2,7 +2,7 @@
 // folder: its events, its history commands, its own commands and the
 // document snapshot, for a shown view and for a hidden worker page.
 
-#include "browser/WebView.h"
+#include "browser/ui/WebView.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 

@@ -3,8 +3,8 @@
 // history panels, and the public zone's refusal of a completed page.
 
 #include "WindowTestKit.h"
-#include "browser/BrowserWindow.h"
-#include "browser/WebView.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/WebView.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"

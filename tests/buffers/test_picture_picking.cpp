@@ -1,12 +1,12 @@
 // Pictures collected from the pages the user views, frames included, and
 // pictures picked by a double-click into a catalog or the store generator.
 
-#include "browser/DocumentSnapshot.h"
 #include "buffers/Catalogs.h"
 #include "buffers/PictureBuffer.h"
 #include "buffers/PictureCollector.h"
 #include "buffers/PictureDoubleClick.h"
 #include "harvest/HarvestState.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "browser/DocumentSnapshot.h"
 #include "harvest/ContactFinder.h"
 #include "harvest/HarvestState.h"
 #include "support/ScriptedPrompts.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QTest>
 

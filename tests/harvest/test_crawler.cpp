@@ -1,9 +1,9 @@
-#include "browser/DocumentSnapshot.h"
 #include "harvest/Crawler.h"
 #include "harvest/HarvestState.h"
 #include "harvest/PageReader.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QDir>
 #include <QFile>

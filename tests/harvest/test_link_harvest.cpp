@@ -1,4 +1,3 @@
-#include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkFilter.h"
 #include "harvest/LinkHarvester.h"
@@ -7,6 +6,7 @@
 #include "harvest/LinkWalker.h"
 #include "harvest/RowIndex.h"
 #include "support/ExpectedFile.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "browser/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/PageSummary.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "orders/EmailTab.h"
 #include "orders/OrderController.h"
 #include "orders/OrderMail.h"
+#include "orders/ui/EmailTab.h"
 #include "support/DovecotFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/ServerRequired.h"

@@ -1,5 +1,5 @@
 #include "project/GeneratorController.h"
-#include "project/GeneratorWindow.h"
+#include "project/ui/GeneratorWindow.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"

@@ -1,4 +1,4 @@
-#include "project/ItemRecord.h"
+#include "store/ItemRecord.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "project/NameRules.h"
+#include "store/NameRules.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "project/OrderAddresses.h"
-#include "project/SiteSettings.h"
-#include "sitegen/OrderTemplates.h"
+#include "store/OrderAddresses.h"
+#include "store/OrderTemplates.h"
+#include "store/SiteSettings.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "platform/TextFile.h"
 #include "project/SettingsFile.h"
-#include "project/SiteSettings.h"
+#include "store/SiteSettings.h"
 #include "support/ExpectedFile.h"
 
 #include <QTemporaryDir>

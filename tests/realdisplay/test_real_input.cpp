@@ -3,9 +3,9 @@
 // by xdotool: the input arrives exactly as a person's does. The test waits
 // for states (a caption, a file, a field's text), never for a time.
 
-#include "browser/BrowserWindow.h"
-#include "browser/WebView.h"
 #include "browser/WindowTestKit.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/WebView.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"

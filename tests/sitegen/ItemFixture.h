@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/ItemRecord.h"
+#include "store/ItemRecord.h"
 
 #include <QStringList>
 

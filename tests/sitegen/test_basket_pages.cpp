@@ -2,8 +2,8 @@
 #include "sitegen/BasketPages.h"
 #include "sitegen/CatalogScript.h"
 #include "sitegen/PageText.h"
-#include "sitegen/ScriptText.h"
 #include "support/ExpectedFile.h"
+#include "text/ScriptText.h"
 
 #include <QJSEngine>
 #include <QTest>

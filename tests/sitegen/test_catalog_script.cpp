@@ -1,7 +1,7 @@
 #include "ItemFixture.h"
 #include "sitegen/CatalogScript.h"
-#include "sitegen/ScriptText.h"
 #include "support/ExpectedFile.h"
+#include "text/ScriptText.h"
 
 #include <QJSEngine>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "sitegen/OrderTemplates.h"
+#include "store/OrderTemplates.h"
 
 #include <QJSEngine>
 #include <QRegularExpression>

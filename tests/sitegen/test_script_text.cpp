@@ -1,4 +1,4 @@
-#include "sitegen/ScriptText.h"
+#include "text/ScriptText.h"
 
 #include <QTest>
 

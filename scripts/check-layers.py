@@ -1,0 +1,126 @@
+#!/usr/bin/env python3
+"""Checks the layering of src/ from its #include lines.
+
+Every folder of src/ is a node; a file's #include "folder/File.h" of a file in
+another folder is an edge. The check fails when
+
+- two or more folders depend on each other, directly or through others (a
+  folder cycle);
+- a core file (one outside every ui/ folder and outside app/) includes a header
+  from a ui/ folder: widget code belongs to the gui library only;
+- a folder's CMakeLists.txt adds its files to the wrong library: files of a
+  ui/ folder go to quillmart_gui, all other library folders to quillmart_core.
+
+With --graph it prints the folder graph, lowest folders first.
+"""
+import re
+import sys
+from pathlib import Path
+
+SRC = Path(__file__).resolve().parent.parent / "src"
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
+TOP_FOLDER = "app"
+
+
+def is_gui(folder):
+    return "ui" in folder.split("/")
+
+
+def source_files():
+    return sorted(p for p in SRC.rglob("*") if p.suffix in (".h", ".cpp"))
+
+
+def folder_of(path):
+    return path.parent.relative_to(SRC).as_posix()
+
+
+def folder_graph(problems):
+    graph = {}
+    for path in source_files():
+        folder = folder_of(path)
+        edges = graph.setdefault(folder, set())
+        for included in INCLUDE.findall(path.read_text(encoding="utf-8")):
+            target = SRC / included
+            if not target.exists():
+                continue  # a header of this folder named without its folder, or Qt's
+            target_folder = folder_of(target)
+            if target_folder != folder:
+                edges.add(target_folder)
+            if is_gui(target_folder) and not is_gui(folder) and folder != TOP_FOLDER:
+                problems.append(f"core file {path.relative_to(SRC)} includes gui header {included}")
+    return graph
+
+
+def cycles(graph):
+    """The strongly connected components of more than one folder (Tarjan)."""
+    index, low, stack, on_stack, found = {}, {}, [], set(), []
+
+    def visit(node):
+        index[node] = low[node] = len(index)
+        stack.append(node)
+        on_stack.add(node)
+        for target in graph.get(node, ()):
+            if target not in index:
+                visit(target)
+                low[node] = min(low[node], low[target])
+            elif target in on_stack:
+                low[node] = min(low[node], index[target])
+        if low[node] == index[node]:
+            component = []
+            while True:
+                member = stack.pop()
+                on_stack.discard(member)
+                component.append(member)
+                if member == node:
+                    break
+            if len(component) > 1:
+                found.append(sorted(component))
+
+    for node in sorted(graph):
+        if node not in index:
+            visit(node)
+    return found
+
+
+def check_libraries(problems):
+    for lists in sorted(SRC.rglob("CMakeLists.txt")):
+        folder = lists.parent.relative_to(SRC).as_posix()
+        if folder in (".", TOP_FOLDER):
+            continue
+        expected = "quillmart_gui" if is_gui(folder) else "quillmart_core"
+        for target in re.findall(r"target_sources\(\s*(\w+)", lists.read_text(encoding="utf-8")):
+            if target != expected:
+                problems.append(f"src/{folder}/CMakeLists.txt adds files to {target}, not {expected}")
+
+
+def layered(graph):
+    """Folders ordered so that each comes after every folder it includes."""
+    order, placed = [], set()
+    while len(placed) < len(graph):
+        ready = sorted(f for f in graph if f not in placed and graph[f] <= placed)
+        if not ready:
+            break  # a cycle; reported separately
+        order.extend(ready)
+        placed.update(ready)
+    return order
+
+
+def main():
+    problems = []
+    graph = folder_graph(problems)
+    for component in cycles(graph):
+        problems.append("folders depend on each other: " + ", ".join(component))
+    check_libraries(problems)
+    if "--graph" in sys.argv[1:]:
+        for folder in layered(graph):
+            print(f"{folder:16} -> {', '.join(sorted(graph[folder])) or '(nothing)'}")
+    for problem in problems:
+        print(problem, file=sys.stderr)
+    if problems:
+        return 1
+    print(f"layers: {len(graph)} folders, no cycles, core includes no gui header")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,21 @@
+#include "browser/ui/TranslationPanel.h"
+
+#include "browser/BrowserController.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/WebView.h"
+#include "translate/TranslationService.h"
+
+using View = BrowserController::View;
+
+TranslationPanel::TranslationPanel(BrowserController& controller, BrowserWindow& window)
+    : m_controller(controller), m_window(window) {}
+
+void TranslationPanel::translate(const QString& code) {
+    const QString request =
+        TranslationService::configured().requestUrl(m_controller.addressText(), code);
+    const View hidden = m_controller.isShown(View::View1) ? View::View2 : View::View1;
+    m_controller.translating = true;
+    m_controller.translationView = hidden;
+    m_window.view(hidden).navigate(request);
+    m_controller.setStatusText(1, QStringLiteral("Translating..."));
+}

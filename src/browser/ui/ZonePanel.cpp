@@ -1,0 +1,66 @@
+#include "browser/ui/ZonePanel.h"
+
+#include "browser/BrowserController.h"
+#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/BufferPanel.h"
+#include "browser/ui/FavouritesPanel.h"
+#include "platform/HomeFolder.h"
+#include "platform/Prompts.h"
+#include "web/DocumentSnapshot.h"
+#include "zone/HistoryRecorder.h"
+#include "zone/ZoneTexts.h"
+
+#include <QToolBar>
+
+ZonePanel::ZonePanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
+    : m_controller(controller), m_window(window), m_prompts(prompts),
+      m_lists(std::make_unique<FavouritesPanel>(controller, HomeFolder::path())),
+      m_zone(controller, prompts) {
+    m_zone.showAddressBand = [this](bool shown) { showAddressBand(shown); };
+    m_zone.enableSaveImageBuf = [this](bool enabled) {
+        m_window.buffers().setSaveImageBufEnabled(enabled);
+    };
+    m_controller.addressCheck = [this](const QString& address) {
+        return m_zone.allowsTypedAddress(address);
+    };
+    connect(&m_controller, &BrowserController::shownPageCompleted, this,
+            [this](int, const QString& url) { m_zone.sendsBackCompletedPage(url); });
+    connect(&m_controller, &BrowserController::documentArrived, this,
+            [this](int, const DocumentSnapshot& document) {
+                if (HistoryRecorder::record(m_controller, document.domain))
+                    m_lists->refresh();
+            });
+}
+
+ZonePanel::~ZonePanel() {
+    m_controller.addressCheck = nullptr;
+}
+
+void ZonePanel::togglePrivate() {
+    m_zone.toggle();
+}
+
+void ZonePanel::channels() {
+    m_zone.channels();
+}
+
+void ZonePanel::openCollection() {
+    const std::optional<QString> file = m_prompts.openFile(
+        ZoneTexts::collectionFilter(m_controller.privateZone), HomeFolder::path());
+    if (file && !file->isEmpty())
+        m_controller.navigateShown(*file);
+}
+
+void ZonePanel::createAdultListing() {
+    m_zone.createAdultListing();
+}
+
+void ZonePanel::editAdultListing() {
+    if (m_zone.parentsAllow())
+        m_lists->showPrivateHistory();
+}
+
+void ZonePanel::showAddressBand(bool shown) {
+    if (auto* band = m_window.findChild<QToolBar*>(QStringLiteral("addressBand")))
+        band->setVisible(shown);
+}

@@ -1,0 +1,120 @@
+#include "orders/ui/EmailTab.h"
+
+#include "orders/OrderController.h"
+#include "orders/ui/OrdersDialog.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+namespace {
+
+// A form row whose label is the field's buddy.
+QLineEdit* addField(QFormLayout* form, const QString& label) {
+    auto* field = new QLineEdit;
+    auto* caption = new QLabel(label);
+    caption->setBuddy(field);
+    field->setAccessibleName(label);
+    form->addRow(caption, field);
+    return field;
+}
+
+} // namespace
+
+EmailTab::EmailTab(OrderController& controller, QWidget* parent)
+    : QWidget(parent), m_controller(controller) {
+    m_getOrders = new QPushButton(QStringLiteral("Get Orders"));
+    m_hostDelete = new QCheckBox(QStringLiteral("Host &Delete"));
+    auto* show = new QPushButton(QStringLiteral("Show Orders"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_getOrders);
+    buttons->addWidget(m_hostDelete);
+    buttons->addWidget(show);
+
+    m_progress = new QProgressBar;
+    m_progress->setAccessibleName(QStringLiteral("Order fetch progress"));
+    m_progress->setFormat(QStringLiteral("Reading messages: %v of %m"));
+    m_progress->hide();
+    m_counter = new QLabel;
+    m_counter->setAccessibleName(QStringLiteral("Order counter"));
+    m_orderLines = new QListWidget;
+    m_orderLines->setAccessibleName(QStringLiteral("Order lines"));
+    m_log = new QPlainTextEdit;
+    m_log->setReadOnly(true);
+    m_log->setAccessibleName(QStringLiteral("Order log"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildAccountForm());
+    layout->addLayout(buttons);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_counter);
+    layout->addWidget(m_orderLines);
+    layout->addWidget(m_log);
+
+    connect(m_getOrders, &QPushButton::clicked, &m_controller, &OrderController::getOrders);
+    connect(m_hostDelete, &QCheckBox::toggled, &m_controller, &OrderController::setHostDelete);
+    connect(show, &QPushButton::clicked, this, &EmailTab::showOrders);
+    connect(&m_controller, &OrderController::changed, this, &EmailTab::refresh);
+    connect(&m_controller, &OrderController::fetchProgress, this, &EmailTab::showProgress);
+    refresh();
+}
+
+QWidget* EmailTab::buildAccountForm() {
+    auto* box = new QWidget;
+    auto* form = new QFormLayout(box);
+    form->setContentsMargins(0, 0, 0, 0);
+    m_popHost = addField(form, QStringLiteral("POP Host:"));
+    m_userName = addField(form, QStringLiteral("User Name:"));
+    m_password = addField(form, QStringLiteral("Password:"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_email = addField(form, QStringLiteral("E-Mail:"));
+    connect(m_popHost, &QLineEdit::textChanged, &m_controller, &OrderController::setPopHost);
+    connect(m_userName, &QLineEdit::textChanged, &m_controller, &OrderController::setUserName);
+    connect(m_password, &QLineEdit::textChanged, &m_controller, &OrderController::setPassword);
+    connect(m_email, &QLineEdit::textChanged, &m_controller, &OrderController::setEmail);
+    return box;
+}
+
+void EmailTab::refresh() {
+    m_counter->setText(m_controller.counter());
+    const QStringList& lines = m_controller.orderLines();
+    for (int row = m_orderLines->count(); row < lines.size(); ++row)
+        m_orderLines->addItem(lines.at(row));
+    // Only what the log gained is added, so a long fetch does not set the
+    // whole text again for every message. The log keeps CR LF line ends;
+    // the editor shows LF ones.
+    const QString& log = m_controller.log();
+    if (log.size() <= m_logShown)
+        return;
+    QTextCursor end(m_log->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(log.mid(m_logShown).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_logShown = log.size();
+}
+
+// The tab stays usable while messages are read; only a second fetch waits.
+void EmailTab::showProgress(int done, int total) {
+    const bool fetching = total > 0;
+    m_progress->setVisible(fetching);
+    m_getOrders->setEnabled(!fetching);
+    if (fetching) {
+        m_progress->setRange(0, total);
+        m_progress->setValue(done);
+    }
+}
+
+void EmailTab::showOrders() {
+    OrderStore* store = m_controller.store();
+    if (!store)
+        return;
+    OrdersDialog dialog(*store, this);
+    dialog.exec();
+}

@@ -1,7 +1,0 @@
-#include "platform/SystemBeep.h"
-
-#include <QApplication>
-
-void SystemBeep::beep() {
-    QApplication::beep();
-}

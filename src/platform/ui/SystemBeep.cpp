@@ -1,0 +1,7 @@
+#include "platform/ui/SystemBeep.h"
+
+#include <QApplication>
+
+void SystemBeep::beep() {
+    QApplication::beep();
+}

@@ -1,9 +1,9 @@
 #include "WindowTestKit.h"
 
 #include "browser/BrowserWindow.h"
+#include "browser/ChannelDownloads.h"
 #include "browser/ChannelPanel.h"
 #include "browser/WebView.h"
-#include "channels/ChannelDownloads.h"
 #include "harvest/LinkFilter.h"
 
 #include <QAction>

@@ -21,7 +21,7 @@ GeneratorFactory::create(const QString& homeFolder, Prompts& prompts, BrowserLin
 // An OrderDatabase is a SQLite path or a "driver://..." address; an empty
 // one and a size limit of none keep the defaults.
 void GeneratorFactory::useStartupSettings(OrderController& orders) {
-    QSettings settings;
+    QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
     settings.beginGroup(QStringLiteral("Startup"));
     const QString database = settings.value(QStringLiteral("OrderDatabase")).toString();
     if (!database.isEmpty())

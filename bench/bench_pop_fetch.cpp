@@ -94,8 +94,10 @@ Measurement fetchIntoOrders(const MailAccount& account) {
     run.name = QStringLiteral("order intake (fetch + parse + store)");
     QTemporaryDir dir;
     OrderStore store;
-    if (!store.open(dir.filePath(QStringLiteral("orders.sqlite")), &run.error))
+    if (const Status opened = store.open(dir.filePath(QStringLiteral("orders.sqlite"))); !opened) {
+        run.error = opened.error();
         return run;
+    }
     OrderIntake intake(store);
     IntakeSink sink(store, intake);
     QElapsedTimer timer;

@@ -7,10 +7,9 @@ bool CommandOptions::takeValue(const QStringList& arguments, qsizetype& i, QStri
     return true;
 }
 
-std::optional<QString> CommandOptions::passwordFrom(const QString& variable, QString* error) {
-    if (!qEnvironmentVariableIsSet(qPrintable(variable))) {
-        *error = QStringLiteral("the variable %1 is not set").arg(variable);
-        return std::nullopt;
-    }
+Fallible<QString> CommandOptions::passwordFrom(const QString& variable) {
+    if (!qEnvironmentVariableIsSet(qPrintable(variable)))
+        return Fallible<QString>::failure(
+            QStringLiteral("the variable %1 is not set").arg(variable));
     return qEnvironmentVariable(qPrintable(variable));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Fallible.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -11,7 +13,7 @@ public:
     // none.
     static bool takeValue(const QStringList& arguments, qsizetype& i, QString* value);
     // A password read from the environment variable named on the command
-    // line (passwords never stand in the arguments themselves). No value,
-    // and `error` says why, when the variable is not set.
-    static std::optional<QString> passwordFrom(const QString& variable, QString* error);
+    // line (passwords never stand in the arguments themselves). A failure,
+    // saying why, when the variable is not set.
+    static Fallible<QString> passwordFrom(const QString& variable);
 };

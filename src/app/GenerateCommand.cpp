@@ -44,15 +44,13 @@ int GenerateCommand::run(QTextStream& out, QTextStream& err) const {
         err << "quillmart generate: " << message << Qt::endl;
         return 1;
     };
-    QString error;
-    auto project = ProjectOnDisk::load(folder, &error);
+    auto project = ProjectOnDisk::load(folder);
     if (!project)
-        return fail(error);
+        return fail(project.error());
     project->settings.layout = layout;
-    const auto input =
-        project->folder.readSite(project->categories, project->settings, options, &error);
+    const auto input = project->folder.readSite(project->categories, project->settings, options);
     if (!input)
-        return fail(error);
+        return fail(input.error());
     const GenerationResult result = SiteGenerator::generate(project->folder.path(), *input);
     if (!result.ok())
         return fail((result.problems + result.failures).join(QLatin1Char('\n')));

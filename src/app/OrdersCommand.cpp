@@ -99,12 +99,12 @@ int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out,
 }
 
 bool listOrders(const OrderStore& store, bool csv, QTextStream& out, QTextStream& err) {
-    QString error;
-    const QList<StoredOrder> orders = store.orders(&error);
-    if (!error.isEmpty()) {
-        err << "quillmart orders: the orders could not be read: " << error << Qt::endl;
+    const Fallible<QList<StoredOrder>> read = store.orders();
+    if (!read) {
+        err << "quillmart orders: the orders could not be read: " << read.error() << Qt::endl;
         return false;
     }
+    const QList<StoredOrder>& orders = *read;
     if (csv) {
         const QStringList columns = OrderStore::orderColumns();
         out << csvLine(columns, {}) << Qt::endl;
@@ -203,9 +203,11 @@ QString OrdersCommand::parse(const QStringList& arguments) {
 
 int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream& err) const {
     OrderStore store;
-    QString error;
-    if (!store.open(database.isEmpty() ? OrderStore::defaultPath(homeFolder) : database, &error)) {
-        err << "quillmart orders: the order database could not be opened: " << error << Qt::endl;
+    const Status opened =
+        store.open(database.isEmpty() ? OrderStore::defaultPath(homeFolder) : database);
+    if (!opened) {
+        err << "quillmart orders: the order database could not be opened: " << opened.error()
+            << Qt::endl;
         return 1;
     }
     OrderIntake intake(store);
@@ -224,9 +226,9 @@ int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream&
                        : security == QLatin1String("plain") ? MailAccount::Security::Plain
                                                             : MailAccount::Security::StartTls;
     if (!passwordVariable.isEmpty()) {
-        const auto password = CommandOptions::passwordFrom(passwordVariable, &error);
+        const auto password = CommandOptions::passwordFrom(passwordVariable);
         if (!password) {
-            err << "quillmart orders: " << error << Qt::endl;
+            err << "quillmart orders: " << password.error() << Qt::endl;
             return 1;
         }
         account.password = *password;

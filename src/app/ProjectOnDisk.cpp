@@ -6,32 +6,27 @@
 #include <QDir>
 #include <QFileInfo>
 
-std::optional<ProjectOnDisk> ProjectOnDisk::load(const QString& folderPath, QString* error) {
-    if (!QFileInfo(folderPath).isDir()) {
-        *error = QStringLiteral("no such project folder: %1").arg(folderPath);
-        return std::nullopt;
-    }
+Fallible<ProjectOnDisk> ProjectOnDisk::load(const QString& folderPath) {
+    if (!QFileInfo(folderPath).isDir())
+        return Fallible<ProjectOnDisk>::failure(
+            QStringLiteral("no such project folder: %1").arg(folderPath));
     // The project is named after the folder: "Shop/" must name "Shop" too.
     ProjectOnDisk project{
         ProjectFolder::at(QDir::cleanPath(folderPath)), {}, SiteSettings::defaults()};
     const QString projectFile = project.folder.projectFile();
-    if (!QFileInfo::exists(projectFile)) {
-        *error = QStringLiteral("no project file %1").arg(projectFile);
-        return std::nullopt;
-    }
+    if (!QFileInfo::exists(projectFile))
+        return Fallible<ProjectOnDisk>::failure(
+            QStringLiteral("no project file %1").arg(projectFile));
     const auto categories = TextFile::readLines(projectFile);
-    if (!categories) {
-        *error = QStringLiteral("cannot read %1").arg(projectFile);
-        return std::nullopt;
-    }
+    if (!categories)
+        return Fallible<ProjectOnDisk>::failure(QStringLiteral("cannot read %1").arg(projectFile));
     project.categories = *categories;
     const QString settingsFile = project.folder.settingsFile();
     if (QFileInfo::exists(settingsFile)) {
         const auto text = TextFile::readText(settingsFile);
-        if (!text) {
-            *error = QStringLiteral("cannot read %1").arg(settingsFile);
-            return std::nullopt;
-        }
+        if (!text)
+            return Fallible<ProjectOnDisk>::failure(
+                QStringLiteral("cannot read %1").arg(settingsFile));
         project.settings = SettingsFile::read(*text, project.settings);
     }
     return project;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Fallible.h"
 #include "project/ProjectFolder.h"
 #include "store/SiteSettings.h"
 
@@ -15,7 +16,6 @@ struct ProjectOnDisk {
     QStringList categories;
     SiteSettings settings;
 
-    // No value, and `error` says why, when the folder or its files cannot
-    // be read.
-    static std::optional<ProjectOnDisk> load(const QString& folderPath, QString* error);
+    // A failure, saying why, when the folder or its files cannot be read.
+    static Fallible<ProjectOnDisk> load(const QString& folderPath);
 };

@@ -86,18 +86,17 @@ int PublishCommand::run(QTextStream& out, QTextStream& err) const {
         err << "quillmart publish: " << message << Qt::endl;
         return 1;
     };
-    QString error;
-    const auto project = ProjectOnDisk::load(folder, &error);
+    const auto project = ProjectOnDisk::load(folder);
     if (!project)
-        return fail(error);
+        return fail(project.error());
     const SiteSettings& settings = project->settings;
     PublishTarget target{server.isEmpty() ? settings.frontPageServer : server,
                          user.isEmpty() ? settings.frontPageUser : user, settings.frontPagePassword,
                          project->folder.name(), project->folder.path()};
     if (!passwordVariable.isEmpty()) {
-        const auto password = CommandOptions::passwordFrom(passwordVariable, &error);
+        const auto password = CommandOptions::passwordFrom(passwordVariable);
         if (!password)
-            return fail(error);
+            return fail(password.error());
         target.password = *password;
     }
     if (target.server.isEmpty())

@@ -4,14 +4,11 @@
 #include "platform/HomeFolder.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/ui/DialogPrompts.h"
-#include "project/GeneratorController.h"
-#include "project/ui/GeneratorWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSettings>
 #include <QTextStream>
 #include <cstdio>
 #include <unistd.h>
@@ -39,23 +36,6 @@ QString missingDisplay() {
             return QStringLiteral("no display: nothing answers on DISPLAY=%1").arg(display);
     }
     return {};
-}
-
-// Settings without a field in the window: another order database (a
-// SQLite path or a "driver://..." address), a certificate to trust for a
-// mail server with a self-signed one and the largest mail to read.
-void useStartupSettings(OrderController& orders) {
-    QSettings settings;
-    settings.beginGroup(QStringLiteral("Startup"));
-    const QString database = settings.value(QStringLiteral("OrderDatabase")).toString();
-    if (!database.isEmpty())
-        orders.setDatabase(database);
-    orders.setTrustedCertificate(
-        settings.value(QStringLiteral("TrustedMailCertificate")).toString());
-    const qint64 sizeLimitMegabytes =
-        settings.value(QStringLiteral("MailSizeLimitMB")).toLongLong();
-    if (sizeLimitMegabytes > 0)
-        orders.setSizeLimit(sizeLimitMegabytes * 1024 * 1024);
 }
 
 // The web views share one graphics context; it must be asked for before
@@ -93,14 +73,6 @@ int runGui(int argc, char* argv[]) {
     ProcessLauncher launcher;
     BrowserController browser(home, launcher);
     BrowserWindow window(browser, launcher, prompts);
-    window.setGeneratorFactory([&home, &prompts](BrowserWindow& owner) -> QWidget* {
-        auto* controller = new GeneratorController(home, prompts, &owner);
-        useStartupSettings(controller->orders());
-        controller->setBrowserLink(&owner);
-        auto* generator = new GeneratorWindow(*controller, &owner);
-        generator->setWindowFlag(Qt::Window);
-        return generator;
-    });
     prompts.setParent(&window);
     window.show();
     return app.exec();

@@ -5,6 +5,7 @@
 #include "buffers/PictureBuffer.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Launcher.h"
+#include "platform/Logging.h"
 #include "platform/TextFile.h"
 #include "zone/Favourites.h"
 
@@ -27,12 +28,6 @@ constexpr qsizetype kAddressesBeforeEntry = 19;
 // A list file that is missing or cannot be read counts as an empty list.
 QStringList linesOf(const QString& path) {
     return TextFile::readLines(path).value_or(QStringList{});
-}
-
-void appendNew(QStringList& list, const QStringList& lines) {
-    for (const QString& line : lines)
-        if (!list.contains(line))
-            list.append(line);
 }
 
 QStringList withoutEmptyItems(QStringList items) {
@@ -61,12 +56,12 @@ void BrowserController::startUp() {
 
 void BrowserController::loadLists() {
     loadAddressItems(linesOf(listFile(kAddressFile)));
-    appendNew(privateHistory, linesOf(listFile(kPrivateHistoryFile)));
-    appendNew(publicHistory, linesOf(listFile(kPublicHistoryFile)));
-    appendNew(privateFavourites, linesOf(listFile(kPrivateFavouritesFile)));
-    appendNew(publicFavourites, linesOf(Favourites::publicStartFile(m_home)));
+    m_zone.addNew(ZoneSession::PrivateHistory, linesOf(listFile(kPrivateHistoryFile)));
+    m_zone.addNew(ZoneSession::PublicHistory, linesOf(listFile(kPublicHistoryFile)));
+    m_zone.addNew(ZoneSession::PrivateFavourites, linesOf(listFile(kPrivateFavouritesFile)));
+    m_zone.addNew(ZoneSession::PublicFavourites, linesOf(Favourites::publicStartFile(m_home)));
     // Featured pages seen more than once are counted more than once.
-    seenFeatured.append(linesOf(listFile(kSeenFeaturedFile)));
+    m_zone.seenFeatured().append(linesOf(listFile(kSeenFeaturedFile)));
     Q_EMIT changed();
 }
 
@@ -95,11 +90,11 @@ void BrowserController::writePictureBuffer(const QString& fileName) const {
 void BrowserController::writeLists() const {
     const std::pair<const QString&, const QStringList&> lists[] = {
         {kAddressFile, m_addressItems},
-        {kPrivateHistoryFile, privateHistory},
-        {kPublicHistoryFile, publicHistory},
-        {kSeenFeaturedFile, seenFeatured},
-        {kPrivateFavouritesFile, privateFavourites},
-        {kPublicFavouritesFile, publicFavourites},
+        {kPrivateHistoryFile, m_zone.entries(ZoneSession::PrivateHistory)},
+        {kPublicHistoryFile, m_zone.entries(ZoneSession::PublicHistory)},
+        {kSeenFeaturedFile, m_zone.seenFeatured()},
+        {kPrivateFavouritesFile, m_zone.entries(ZoneSession::PrivateFavourites)},
+        {kPublicFavouritesFile, m_zone.entries(ZoneSession::PublicFavourites)},
     };
     for (const auto& [file, items] : lists)
         TextFile::writeLines(listFile(file), withoutEmptyItems(items));
@@ -120,7 +115,7 @@ void BrowserController::chooseAddress(const QString& item) {
 }
 
 void BrowserController::navigateFromAddressBox(const QString& address) {
-    if (!privateZone && addressCheck && !addressCheck(address))
+    if (!m_zone.inPrivateZone() && addressCheck && !addressCheck(address))
         return;
     navigateShown(address);
 }
@@ -182,6 +177,22 @@ void BrowserController::navigateShown(const QString& url) {
         Q_EMIT navigateRequested(view, url);
 }
 
+void BrowserController::showPublicStartPages() {
+    if (m_shown[View1])
+        Q_EMIT navigateRequested(View1, m_location1 + QStringLiteral("index.htm"));
+    if (m_shown[View2])
+        Q_EMIT navigateRequested(View2, m_location1 + QStringLiteral("welcome.htm"));
+}
+
+void BrowserController::navigateFirstView(const QString& url) {
+    Q_EMIT navigateRequested(View1, url);
+}
+
+void BrowserController::requestPrivateLists(const QString& searchListUrl,
+                                            const QString& channelListUrl, bool retry) {
+    Q_EMIT privateListsWanted(searchListUrl, channelListUrl, retry);
+}
+
 bool BrowserController::openHarvested(const QString& url) {
     if (!WebMarkup::isPageAddress(url)) {
         setStatusText(1, refusedText(url));
@@ -212,7 +223,7 @@ void BrowserController::navigationComplete(View view, const QString& url, const 
         setStatusText(1, QStringLiteral("Translation is done"));
         return;
     }
-    if (!m_shown[view] || privateZone)
+    if (!m_shown[view] || m_zone.inPrivateZone())
         return;
     Q_EMIT shownPageCompleted(view, url);
     m_addressText = url;
@@ -223,15 +234,17 @@ void BrowserController::navigationComplete(View view, const QString& url, const 
 // The program's own report pages are not pages the user browsed: nothing is
 // collected from them and they join no history.
 void BrowserController::documentRead(View view, const DocumentSnapshot& document) {
-    if (document.isLoadedPage() && !GeneratedPage::isGenerated(document.url, m_home))
-        Q_EMIT documentArrived(view, document);
+    if (!document.isLoadedPage() || GeneratedPage::isGenerated(document.url, m_home))
+        return;
+    qCDebug(lcBrowser) << "view" << view + 1 << "read" << document.url;
+    Q_EMIT documentArrived(view, document);
 }
 
 // Only the shown view names the window: a page loading in the hidden view
 // would otherwise title the window after a page the user cannot see.
 void BrowserController::downloadComplete(View view, const QString& title) {
     m_title[view] = title;
-    if (!privateZone && m_shown[view])
+    if (!m_zone.inPrivateZone() && m_shown[view])
         setCaption(title);
     setStatusText(1, QStringLiteral("Done"));
 }

@@ -2,6 +2,8 @@
 
 #include "harvest/HarvestState.h"
 #include "web/DocumentSnapshot.h"
+#include "zone/ZoneBrowser.h"
+#include "zone/ZoneSession.h"
 
 #include <QList>
 #include <QObject>
@@ -18,7 +20,7 @@ class Launcher;
 // lists and their files, the status panel texts and the caption. The
 // window forwards the views' events and the user's commands here and
 // carries out the navigation requests this controller emits.
-class BrowserController : public QObject {
+class BrowserController : public QObject, public ZoneBrowser {
     Q_OBJECT
 
 public:
@@ -40,6 +42,9 @@ public:
     // `homeFolder`: the program folder the list files live in.
     BrowserController(const QString& homeFolder, Launcher& launcher, QObject* parent = nullptr);
 
+    // The program folder the list files live in.
+    const QString& homeFolder() const { return m_home; }
+
     // The channel-server base URLs ("Startup" settings, each ending in "/").
     const QString& location1() const { return m_location1; }
     const QString& location2() const { return m_location2; }
@@ -56,28 +61,20 @@ public:
     // The lists the window shows or other parts fill.
     const QStringList& addressItems() const { return m_addressItems; }
     const QStringList& searchWords() const { return m_searchWords; }
-    QStringList privateHistory, publicHistory, privateFavourites, publicFavourites, seenFeatured;
     QStringList pictureBuffer;
+    // The zones: the private-zone login and tracking, the histories and the
+    // favourites.
+    ZoneSession& zone() { return m_zone; }
+    const ZoneSession& zone() const { return m_zone; }
     // The harvester's lists: links, report rows, found URLs and pages.
-    HarvestState harvest;
-    // Set while the user is logged into the private zone, and between a
-    // translation command and the translated page's arrival.
-    bool privateZone = false;
+    HarvestState& harvest() { return m_harvest; }
+    const HarvestState& harvest() const { return m_harvest; }
+    // Set between a translation command and the translated page's arrival.
     bool translating = false;
     // The view a translation command loads the translated page into; only
     // its navigate-complete ends translating and swaps the views, so a page
     // the shown view finishes meanwhile is not taken for the translation.
     View translationView = View2;
-    // Set while the domains visited in the private zone are recorded.
-    bool tracking = false;
-    // The private-zone table from the channel server's "pass.txt".
-    struct PrivateZoneRow {
-        QString password;
-        QString searchListUrl;
-        QString channelListUrl;
-        QString startPageUrl;
-    };
-    QList<PrivateZoneRow> privateZoneTable;
 
     // Address box.
     const QString& addressText() const { return m_addressText; }
@@ -95,12 +92,12 @@ public:
 
     // The user views.
     bool isShown(View view) const { return m_shown[view]; }
-    void switchViews();                     // main toolbar button 17
-    void showOnly(View view);               // "Preview", translations
-    void run(Command command);              // on the shown view(s)
-    void goBackInView1();                   // "Go back": view 1 only
-    void goHome();                          // button 4
-    void navigateShown(const QString& url); // "Open", menus, search toolbar
+    void switchViews();                              // main toolbar button 17
+    void showOnly(View view);                        // "Preview", translations
+    void run(Command command);                       // on the shown view(s)
+    void goBackInView1();                            // "Go back": view 1 only
+    void goHome();                                   // button 4
+    void navigateShown(const QString& url) override; // "Open", menus, search toolbar
     // An address taken from a page (the link list, the found pages) opened
     // in the shown view: only web pages open (http, https, ftp); anything
     // else is refused with a status text. False when refused.
@@ -123,7 +120,15 @@ public:
 
     const QString& caption() const { return m_caption; }
     QString statusText(int panel) const { return m_status.at(panel - 1); }
-    void setStatusText(int panel, const QString& text);
+    void setStatusText(int panel, const QString& text) override;
+
+    // What the zone commands ask of the browser.
+    void showPublicStartPages() override;
+    void navigateFirstView(const QString& url) override;
+    void requestPrivateLists(const QString& searchListUrl, const QString& channelListUrl,
+                             bool retry) override;
+    void goBack() override { run(Command::Back); }
+    void listsChanged() override { Q_EMIT changed(); }
 
 Q_SIGNALS:
     void navigateRequested(int view, const QString& url);
@@ -157,6 +162,8 @@ private:
 
     QString m_home;
     Launcher& m_launcher;
+    ZoneSession m_zone;
+    HarvestState m_harvest;
     QString m_location1;
     QString m_location2;
     QStringList m_addressItems;

@@ -1,7 +1,5 @@
 #include "browser/GeneratedPage.h"
 
-#include "platform/HomeFolder.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -14,12 +12,12 @@ const QString kNamePattern = QStringLiteral("report-XXXXXX.htm");
 
 } // namespace
 
-GeneratedPage::GeneratedPage() = default;
+GeneratedPage::GeneratedPage(const QString& folder) : m_folder(folder) {}
 GeneratedPage::~GeneratedPage() = default;
 
 // The byte-order mark tells the view the text is UTF-8.
 std::optional<QString> GeneratedPage::write(const QString& html) {
-    auto file = std::make_unique<QTemporaryFile>(QDir(HomeFolder::path()).filePath(kNamePattern));
+    auto file = std::make_unique<QTemporaryFile>(QDir(m_folder).filePath(kNamePattern));
     if (!file->open())
         return std::nullopt;
     const QByteArray bytes = "\xEF\xBB\xBF" + html.toUtf8();

@@ -6,12 +6,12 @@
 
 class QTemporaryFile;
 
-// Generated HTML shown in a view through a file in the home folder, so that
+// Generated HTML shown in a view through a file in a folder (the home folder), so that
 // a page of any size can be shown. Each file is kept until the next one
 // replaces it, as the view may still read from it.
 class GeneratedPage {
 public:
-    GeneratedPage();
+    explicit GeneratedPage(const QString& folder);
     ~GeneratedPage();
 
     // Writes `html` into a new file and gives its path; nothing when the
@@ -23,5 +23,6 @@ public:
     static bool isGenerated(const QString& url, const QString& folder);
 
 private:
+    QString m_folder;
     std::unique_ptr<QTemporaryFile> m_file;
 };

@@ -3,7 +3,7 @@
 #include <QString>
 
 struct DocumentSnapshot;
-struct HarvestState;
+class HarvestState;
 class PictureBuffer;
 
 // Takes the pictures of a page a user view has loaded into the picture

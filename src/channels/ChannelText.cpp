@@ -75,8 +75,8 @@ QStringList ChannelText::lineList(const QString& text, bool skipFirst) {
     return entries;
 }
 
-QList<BrowserController::PrivateZoneRow> ChannelText::privateTable(const QString& text) {
-    QList<BrowserController::PrivateZoneRow> rows;
+QList<PrivateZoneRow> ChannelText::privateTable(const QString& text) {
+    QList<PrivateZoneRow> rows;
     const QString between = QStringLiteral("><");
     qsizetype start = 0;
     while (start >= 0 && start < text.size()) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browser/BrowserController.h"
 #include "channels/LinkRecord.h"
+#include "zone/PrivateZoneRow.h"
 
 #include <QList>
 #include <QString>
@@ -29,7 +29,7 @@ public:
     // One entry per line; a last line without a line end is not an entry,
     // nor is an empty line. `skipFirst` drops the text's first character.
     static QStringList lineList(const QString& text, bool skipFirst);
-    static QList<BrowserController::PrivateZoneRow> privateTable(const QString& text);
+    static QList<PrivateZoneRow> privateTable(const QString& text);
     // The new Location1 and Location2: the first two lines; no value when
     // the text has fewer or one of them is empty.
     static std::optional<std::pair<QString, QString>> locations(const QString& text);

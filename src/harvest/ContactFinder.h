@@ -4,7 +4,7 @@
 #include <QStringList>
 
 struct DocumentSnapshot;
-struct HarvestState;
+class HarvestState;
 class Prompts;
 
 // The commands that look for ways to reach a page's owner. "Find e-mail"

@@ -9,7 +9,7 @@
 class Downloader;
 class Prompts;
 class QTimer;
-struct HarvestState;
+class HarvestState;
 
 // The keyword crawl: four downloaders take the link list from its front,
 // read the first 32000 characters of each page and keep the pages that

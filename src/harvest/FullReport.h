@@ -3,7 +3,7 @@
 #include <QStringList>
 
 class Prompts;
-struct HarvestState;
+class HarvestState;
 
 // "Create Full Report": hands the whole link list to the page reader, which
 // reads each page into a page summary and, once the queue is empty, writes

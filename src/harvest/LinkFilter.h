@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-struct HarvestState;
+class HarvestState;
 
 // The filtered add every background collector uses: a URL joins the link
 // list unless it holds one of the excluded words or is already listed.

@@ -6,7 +6,7 @@
 #include <QString>
 
 struct DocumentSnapshot;
-struct HarvestState;
+class HarvestState;
 
 // A harvested link whose URL names a RealAudio file, for the MP3 buffer.
 struct RamLink {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-struct HarvestState;
+class HarvestState;
 
 // The link-list editor's commands that change the lists; each returns the
 // text for status panel 3. Showing, hiding and opening entries are the

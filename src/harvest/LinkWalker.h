@@ -6,7 +6,7 @@
 #include <optional>
 
 struct DocumentSnapshot;
-struct HarvestState;
+class HarvestState;
 
 // What one walked page gave: pictures for the picture buffer, in the order
 // met, and status panel 2.

@@ -3,6 +3,7 @@
 #include "harvest/HarvestState.h"
 #include "harvest/PageSummary.h"
 #include "harvest/ReportPages.h"
+#include "platform/Logging.h"
 #include "web/DocumentSnapshot.h"
 
 PageReader::PageReader(HarvestState& state) : m_state(state) {}
@@ -21,9 +22,12 @@ PageReader::Loaded PageReader::pageLoaded(const DocumentSnapshot* document,
                                           const QStringList& keywords, bool collectImages,
                                           bool view1Busy) {
     Loaded loaded;
-    if (document)
+    if (document) {
         loaded.summaryRows =
             PageSummary::reportSummary(*document, m_state, keywords, collectImages);
+        qCDebug(lcHarvest) << "page read:" << document->url << loaded.summaryRows.size()
+                           << "report rows";
+    }
     if (!m_state.pageQueue.isEmpty()) {
         loaded.next = Next::ReadNext;
     } else if (!view1Busy) {

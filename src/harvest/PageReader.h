@@ -5,7 +5,7 @@
 #include <optional>
 
 struct DocumentSnapshot;
-struct HarvestState;
+class HarvestState;
 
 // The page reader's decisions. It reads the page queue one page at a time
 // into page summaries for the full report. The window owns the hidden page

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 struct DocumentSnapshot;
-struct HarvestState;
+class HarvestState;
 class Prompts;
 
 // The page summary: the rows that tell how to reach a page's owner - its

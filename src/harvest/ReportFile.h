@@ -3,7 +3,7 @@
 #include <QString>
 
 class Prompts;
-struct HarvestState;
+class HarvestState;
 
 // "Save report": the report buffer as an HTML file on disk.
 class ReportFile {

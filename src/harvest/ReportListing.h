@@ -2,7 +2,7 @@
 
 #include <QString>
 
-struct HarvestState;
+class HarvestState;
 
 // The report-listing editor: the report buffer shown as a list with its
 // "Clear All Links" and "Close" buttons. Holds only whether it is shown.

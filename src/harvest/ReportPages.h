@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-struct HarvestState;
+class HarvestState;
 
 // The HTML pages made from the report buffer. A page is a sequence of
 // document writes, one string per write, as a view receives them; the

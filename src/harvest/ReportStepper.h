@@ -2,7 +2,7 @@
 
 #include <QString>
 
-struct HarvestState;
+class HarvestState;
 
 // Main-toolbar buttons 21 to 23: step back and forth through the URLs that
 // Get/Add all Links found, showing each one's link text in status panel 1.

@@ -96,9 +96,9 @@ OrderStore* OrderController::store() {
     if (m_store)
         return m_store.get();
     auto store = std::make_unique<OrderStore>();
-    QString error;
-    if (!store->open(m_database, &error)) {
-        m_prompts.message(QStringLiteral("The order database could not be opened.\n") + error);
+    if (const Status opened = store->open(m_database); !opened) {
+        m_prompts.message(QStringLiteral("The order database could not be opened.\n") +
+                          opened.error());
         return nullptr;
     }
     m_store = std::move(store);

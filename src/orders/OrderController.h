@@ -37,6 +37,8 @@ public:
     void setEmail(const QString& text) { m_email = text; }
     // Ticking the box warns that messages will be deleted.
     void setHostDelete(bool on);
+    const QString& database() const { return m_database; }
+    qint64 sizeLimit() const { return m_sizeLimit; }
     // Another order database; takes effect when the store is next opened.
     void setDatabase(const QString& database) { m_database = database; }
     // A PEM certificate to trust for a mail server with a self-signed one.

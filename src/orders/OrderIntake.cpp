@@ -1,6 +1,7 @@
 #include "orders/OrderIntake.h"
 
 #include "orders/OrderMessage.h"
+#include "platform/Logging.h"
 
 namespace {
 
@@ -18,8 +19,10 @@ OrderIntake::OrderIntake(OrderStore& store) : m_store(store) {}
 // again.
 OrderIntake::Result OrderIntake::take(const QString& messageText, const QString& mailbox,
                                       const QString& uid) {
-    if (m_store.hasTaken(mailbox, uid))
+    if (m_store.hasTaken(mailbox, uid)) {
+        qCDebug(lcOrders) << "message" << uid << "of" << mailbox << "was taken in before";
         return {Outcome::AlreadyTaken, 0, {}};
+    }
     const OrderMessage message(messageText);
     if (!message.isOrder())
         return passOver(mailbox, uid);
@@ -27,17 +30,20 @@ OrderIntake::Result OrderIntake::take(const QString& messageText, const QString&
         return {Outcome::Failed, 0,
                 QStringLiteral("it has more than %1 item lines").arg(OrderMessage::kMaxItemLines)};
     const OrderStore::Result stored = m_store.store(message, mailbox, uid);
-    if (!stored.ok())
+    if (!stored.ok()) {
+        qCDebug(lcOrders) << "message" << uid << "not stored:" << stored.error;
         return {Outcome::Failed, 0, stored.error};
+    }
+    qCInfo(lcOrders) << "order" << stored.orderId << "stored from message" << uid;
     show(message);
     return {Outcome::Stored, stored.orderId, {}};
 }
 
 // A message that is not an order is remembered, so it is not read again.
 OrderIntake::Result OrderIntake::passOver(const QString& mailbox, const QString& uid) {
-    QString error;
-    if (!m_store.rememberNotAnOrder(mailbox, uid, &error))
-        return {Outcome::Failed, 0, error};
+    if (const Status remembered = m_store.rememberNotAnOrder(mailbox, uid); !remembered)
+        return {Outcome::Failed, 0, remembered.error()};
+    qCDebug(lcOrders) << "message" << uid << "is not an order; skipped";
     return {Outcome::NotAnOrder, 0, {}};
 }
 

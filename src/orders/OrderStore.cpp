@@ -307,14 +307,12 @@ void OrderStore::useWriteAheadLog(QSqlDatabase& db) {
     query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
 }
 
-bool OrderStore::open(const QString& connection, QString* error) {
+Status OrderStore::open(const QString& connection) {
     closeConnection();
     const ConnectionSetting setting = readSetting(connection);
-    if (!QSqlDatabase::isDriverAvailable(setting.driver)) {
-        if (error)
-            *error = QStringLiteral("The database driver %1 is not available.").arg(setting.driver);
-        return false;
-    }
+    if (!QSqlDatabase::isDriverAvailable(setting.driver))
+        return Status::failure(
+            QStringLiteral("The database driver %1 is not available.").arg(setting.driver));
     if (setting.driver == kSqlite && !setting.database.isEmpty())
         QDir().mkpath(QFileInfo(setting.database).absolutePath());
     QSqlDatabase db = QSqlDatabase::addDatabase(setting.driver, m_connectionName);
@@ -327,11 +325,9 @@ bool OrderStore::open(const QString& connection, QString* error) {
         useWriteAheadLog(db);
     if (db.isOpen() && !createMissingTables(db, &why))
         db.close();
-    if (!db.isOpen() && sqlite)
-        why = sqliteProblem(setting.database, why);
-    if (error)
-        *error = why;
-    return db.isOpen();
+    if (db.isOpen())
+        return {};
+    return Status::failure(sqlite ? sqliteProblem(setting.database, why) : why);
 }
 
 bool OrderStore::isOpen() const {
@@ -405,16 +401,14 @@ bool OrderStore::insertTaken(QSqlDatabase& db, const QString& mailbox, const QSt
     return execute(query, error);
 }
 
-bool OrderStore::rememberNotAnOrder(const QString& mailbox, const QString& uid, QString* error) {
+Status OrderStore::rememberNotAnOrder(const QString& mailbox, const QString& uid) {
     if (uid.isEmpty() || hasTaken(mailbox, uid))
-        return true;
+        return {};
     QSqlDatabase db = database();
     QString why;
     if (insertTaken(db, mailbox, uid, QVariant(), &why))
-        return true;
-    if (error)
-        *error = QStringLiteral("The message could not be remembered: ") + why;
-    return false;
+        return {};
+    return Status::failure(QStringLiteral("The message could not be remembered: ") + why);
 }
 
 bool OrderStore::hasTaken(const QString& mailbox, const QString& uid) const {
@@ -438,16 +432,17 @@ int OrderStore::orderCount() const {
     return query.value(0).toInt();
 }
 
-QList<StoredOrder> OrderStore::orders(QString* error) const {
+Fallible<QList<StoredOrder>> OrderStore::orders() const {
     const QSqlDatabase db = database();
     const QList<SchemaColumn> schema = ordersSchema();
     QSqlQuery query(db);
+    QString error;
     if (!execute(query,
                  QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 DESC")
                      .arg(quotedFields(db, namesOf(schema)), quotedTable(db, kOrders),
                           quotedField(db, kOrderId)),
-                 error))
-        return {};
+                 &error))
+        return Fallible<QList<StoredOrder>>::failure(error);
     const QHash<int, QList<QStringList>> details = detailRows();
     QList<StoredOrder> orders;
     while (query.next()) {

@@ -310,14 +310,13 @@ void GeneratorController::switchTab() {
 }
 
 std::optional<SiteInput> GeneratorController::siteInput() {
-    QString error;
-    auto input = folder().readSite(m_categoryBoxList, m_settings, m_options, &error);
+    auto input = folder().readSite(m_categoryBoxList, m_settings, m_options);
     if (!input) {
-        m_prompts.message(error);
-        return input;
+        m_prompts.message(input.error());
+        return std::nullopt;
     }
     input->templates = m_templates;
-    return input;
+    return *std::move(input);
 }
 
 void GeneratorController::report(const QStringList& failures) {

@@ -59,10 +59,9 @@ std::optional<QStringList> ProjectFolder::readItemLines(const QString& category)
     return TextFile::readLines(itemFile(category));
 }
 
-std::optional<SiteInput> ProjectFolder::readSite(const QStringList& categories,
-                                                 const SiteSettings& settings,
-                                                 const CatalogOptions& options,
-                                                 QString* error) const {
+Fallible<SiteInput> ProjectFolder::readSite(const QStringList& categories,
+                                            const SiteSettings& settings,
+                                            const CatalogOptions& options) const {
     SiteInput input;
     input.settings = settings;
     input.options = options;
@@ -71,11 +70,9 @@ std::optional<SiteInput> ProjectFolder::readSite(const QStringList& categories,
         const QString path = itemFile(name);
         if (QFileInfo::exists(path)) {
             const auto bytes = TextFile::readBytes(path);
-            if (!bytes) {
-                if (error)
-                    *error = QStringLiteral("Cannot read the item file %1.").arg(path);
-                return std::nullopt;
-            }
+            if (!bytes)
+                return Fallible<SiteInput>::failure(
+                    QStringLiteral("Cannot read the item file %1.").arg(path));
             category.items = itemsOf(*bytes);
         }
         input.categories << category;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Fallible.h"
 #include "sitegen/SiteInput.h"
 
 #include <QString>
@@ -28,10 +29,10 @@ public:
     std::optional<QStringList> readItemLines(const QString& category) const;
 
     // Reads everything the site writers need: each category's item file
-    // (a missing one gives an empty category). No value, and `error` says
-    // why, when an item file exists but cannot be read.
-    std::optional<SiteInput> readSite(const QStringList& categories, const SiteSettings& settings,
-                                      const CatalogOptions& options, QString* error) const;
+    // (a missing one gives an empty category). A failure when an item file
+    // exists but cannot be read.
+    Fallible<SiteInput> readSite(const QStringList& categories, const SiteSettings& settings,
+                                 const CatalogOptions& options) const;
 
 private:
     ProjectFolder() = default;

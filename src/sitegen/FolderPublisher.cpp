@@ -1,5 +1,6 @@
 #include "sitegen/FolderPublisher.h"
 
+#include "platform/Logging.h"
 #include "sitegen/PublishingLists.h"
 #include "store/NameRules.h"
 
@@ -107,6 +108,8 @@ QStringList FolderPublisher::vtiPutDocuments(const QString& fileList, const QStr
         results << (problem.isEmpty()
                         ? copyFile(files.value(i), QDir(m_webFolder).filePath(addresses.at(i)))
                         : problem);
+        qCDebug(lcPublish) << "published" << files.value(i) << "as" << addresses.at(i) << ":"
+                           << (results.last().isEmpty() ? QStringLiteral("done") : results.last());
         Q_EMIT documentHandled(int(i + 1), int(addresses.size()));
     }
     return results;

@@ -1,5 +1,6 @@
 #include "sitegen/SiteGenerator.h"
 
+#include "platform/Logging.h"
 #include "sitegen/BasketPages.h"
 #include "sitegen/CatalogScript.h"
 #include "sitegen/FramePages.h"
@@ -162,5 +163,6 @@ GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput&
     writer.writePageInPieces(
         QStringLiteral("complect"),
         [&input](const PageFileWriter::TextOut& out) { ListingPages::combinedPage(input, out); });
+    qCInfo(lcSitegen) << "site of" << input.categories.size() << "categories written to" << folder;
     return finishedSite(writer, folder);
 }

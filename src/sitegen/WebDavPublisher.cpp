@@ -1,5 +1,6 @@
 #include "sitegen/WebDavPublisher.h"
 
+#include "platform/Logging.h"
 #include "store/NameRules.h"
 
 #include <QAuthenticator>
@@ -329,8 +330,10 @@ QString WebDavPublisher::putOne(const QString& localPath, const QString& address
     const Answer answer = send("PUT", addressUrl(address), &file, contentType(address));
     if (!answer.failure.isEmpty())
         return failureOf(answer);
-    if (isSuccess(answer.status))
+    if (isSuccess(answer.status)) {
+        qCDebug(lcPublish) << "published" << localPath << "as" << address;
         return QString();
+    }
     return refusal(answer, QStringLiteral("to store %1").arg(address));
 }
 

@@ -15,11 +15,6 @@ std::optional<QString> AdultListing::firstMatch(const QString& text, const QStri
     return std::nullopt;
 }
 
-void AdultListing::removeLinks(QStringList& links, const QString& entry) {
-    links.removeIf(
-        [&entry](const QString& link) { return link.contains(entry, Qt::CaseInsensitive); });
-}
-
 void AdultListing::create(const QStringList& links, QStringList& listing) {
     for (const QString& link : links) {
         const QString host = hostOf(link);

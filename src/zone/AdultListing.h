@@ -11,8 +11,6 @@ class AdultListing {
 public:
     // The first entry the text contains; empty entries never match.
     static std::optional<QString> firstMatch(const QString& text, const QStringList& listing);
-    // Drops every link that contains `entry` (any letter case).
-    static void removeLinks(QStringList& links, const QString& entry);
     // Adds the host of each link, unless an equal entry is listed already.
     static void create(const QStringList& links, QStringList& listing);
     // The host of a link: the text after "://" up to the next "/"; empty

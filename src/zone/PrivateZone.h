@@ -1,12 +1,13 @@
 #pragma once
 
-#include "browser/BrowserController.h"
-
 #include <QString>
 #include <functional>
 #include <optional>
 
+class HarvestState;
 class Prompts;
+class ZoneBrowser;
+class ZoneSession;
 
 // The private zone and the public zone's blocked sites: logging in with a
 // password of the private-zone table and out again, the tracking question,
@@ -15,9 +16,8 @@ class Prompts;
 // address band and "Save image buf" are shown through the two callbacks.
 class PrivateZone {
 public:
-    using View = BrowserController::View;
-
-    PrivateZone(BrowserController& controller, Prompts& prompts);
+    PrivateZone(ZoneSession& session, HarvestState& harvest, ZoneBrowser& browser,
+                Prompts& prompts);
 
     // Called with false while the address band is to be hidden, with true
     // when it is to be shown again.
@@ -30,8 +30,6 @@ public:
     void toggle();
     // "Channels": inside the private zone, stops tracking.
     void channels();
-    // The row of the private-zone table whose password equals `password`.
-    std::optional<qsizetype> findRow(const QString& password) const;
 
     // An address entered or chosen in the address box, in the public zone:
     // false when the adult listing refuses it (the user is then offered the
@@ -54,6 +52,8 @@ private:
     void askTracking();
     void setAddressBand(bool shown);
 
-    BrowserController& m_controller;
+    ZoneSession& m_session;
+    HarvestState& m_harvest;
+    ZoneBrowser& m_browser;
     Prompts& m_prompts;
 };

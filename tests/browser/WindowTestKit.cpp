@@ -1,9 +1,9 @@
 #include "WindowTestKit.h"
 
+#include "browser/ChannelDownloads.h"
 #include "browser/ui/BrowserWindow.h"
 #include "browser/ui/ChannelPanel.h"
 #include "browser/ui/WebView.h"
-#include "channels/ChannelDownloads.h"
 #include "harvest/LinkFilter.h"
 
 #include <QAction>

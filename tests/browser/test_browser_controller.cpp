@@ -38,8 +38,12 @@ QStringList numbered(const QString& prefix, int count) {
 }
 
 QStringList listOf(const BrowserController& c, const QString& file) {
-    const QStringList lists[] = {c.addressItems(),    c.privateHistory,   c.publicHistory,
-                                 c.privateFavourites, c.publicFavourites, c.seenFeatured};
+    const QStringList lists[] = {c.addressItems(),
+                                 c.zone().entries(ZoneSession::PrivateHistory),
+                                 c.zone().entries(ZoneSession::PublicHistory),
+                                 c.zone().entries(ZoneSession::PrivateFavourites),
+                                 c.zone().entries(ZoneSession::PublicFavourites),
+                                 c.zone().seenFeatured()};
     return lists[kListFiles.indexOf(file)];
 }
 
@@ -130,7 +134,7 @@ void TestBrowserController::startUpLoadsEachListWithItsRules() {
     m_controller->startUp();
     for (const QString& file : kListFiles.mid(0, 5))
         QCOMPARE(listOf(*m_controller, file), QStringList({"a.com", "b.com", "A.com", ""}));
-    QCOMPARE(m_controller->seenFeatured, dup);
+    QCOMPARE(m_controller->zone().seenFeatured(), dup);
 
     for (const int lines : {20, 22}) {
         writeList("lb.prv", numbered("u", lines));
@@ -151,10 +155,10 @@ void TestBrowserController::shutDownWritesTheListsAndPictures() {
     QVERIFY(QDir(m_home->path()).mkdir("favor.prv")); // cannot be written
     m_controller->setAddressText("x.com");
     m_controller->enterAddress();
-    m_controller->privateHistory = {"p1", "", "p2"};
-    m_controller->publicHistory = {""};
-    m_controller->seenFeatured = {"f", "f", ""};
-    m_controller->publicFavourites = {"", "fav"};
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"p1", "", "p2"});
+    m_controller->zone().setEntries(ZoneSession::PublicHistory, {""});
+    m_controller->zone().seenFeatured() = {"f", "f", ""};
+    m_controller->zone().setEntries(ZoneSession::PublicFavourites, {"", "fav"});
     m_controller->pictureBuffer = {"http://pics.example/a.gif", "file:///tmp/b c.jpg"};
     m_controller->shutDown();
     QCOMPARE(fileBytes(path("lb.prv")), QByteArray("x.com\r\n"));
@@ -228,7 +232,7 @@ void TestBrowserController::viewEventsAndSwitch() {
     m_controller->run(BrowserController::Command::Stop);
     QCOMPARE(m_controller->caption(), QStringLiteral("One again"));
     m_controller->switchViews();
-    m_controller->privateZone = true;
+    m_controller->zone().enterPrivateZone();
     m_controller->navigationComplete(View::View1, "http://secret.test/", "Secret");
     QCOMPARE(m_controller->addressText(), QStringLiteral("http://one.test/"));
     QCOMPARE(m_controller->caption(), QStringLiteral("Browser 1"));

@@ -166,7 +166,7 @@ void TestBrowserHarvest::linksReportAndStepping() {
     trigger("Reporting|View|Veiw report listing");
     QVERIFY(harvest.reportEditor()->isVisible());
     clickButton(harvest.reportEditor(), "Clear All Links");
-    QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
+    QVERIFY(m_controller->harvest().reportBuffer.isEmpty());
 
     // The right mouse button opens a link list entry in the shown view.
     UserInput::click(panel(3));
@@ -183,10 +183,10 @@ void TestBrowserHarvest::linksReportAndStepping() {
     m_controller->enterSearchWords("shoes");
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Add Link");
-    QTRY_COMPARE_WITH_TIMEOUT(m_controller->harvest.reportBuffer.size(), 2, kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_controller->harvest().reportBuffer.size(), 2, kLoadMs);
     QVERIFY(
-        m_controller->harvest.reportBuffer[0].contains("<a href='" + url("firm.htm") + "'>Firm"));
-    QCOMPARE(m_controller->harvest.reportBuffer[1], "<tr><td><p>Our phone: 555</p></td></tr>");
+        m_controller->harvest().reportBuffer[0].contains("<a href='" + url("firm.htm") + "'>Firm"));
+    QCOMPARE(m_controller->harvest().reportBuffer[1], "<tr><td><p>Our phone: 555</p></td></tr>");
     QCOMPARE(m_controller->searchWords(), QStringList());
 }
 
@@ -195,16 +195,16 @@ void TestBrowserHarvest::walkerOpensEachLink() {
     press("Get all links");
     // The walk opens the harvested links in turn, each recorded as visited,
     // and then the link the walked pages added.
-    QTRY_VERIFY_WITH_TIMEOUT(m_controller->harvest.visitedLinks.size() >= 3, 4 * kLoadMs);
-    QCOMPARE(m_controller->harvest.visitedLinks.mid(0, 3),
+    QTRY_VERIFY_WITH_TIMEOUT(m_controller->harvest().visitedLinks.size() >= 3, 4 * kLoadMs);
+    QCOMPARE(m_controller->harvest().visitedLinks.mid(0, 3),
              QStringList({url("p1.htm"), url("p2.htm"), url("p3.htm")}));
     QVERIFY(m_window->progressBar().isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(m_controller->harvest.visitedLinks.contains(url("p4.htm")), kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_controller->harvest().visitedLinks.contains(url("p4.htm")), kLoadMs);
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->progressBar().isVisible(), kLoadMs);
-    QCOMPARE(m_controller->harvest.visitedLinks.size(), 4);
+    QCOMPARE(m_controller->harvest().visitedLinks.size(), 4);
     press("Stop");
     QVERIFY(!m_window->harvest().walkTimeout().isActive());
-    QVERIFY(!m_controller->harvest.linksArmed);
+    QVERIFY(!m_controller->harvest().linksArmed);
 }
 
 // "Find keywords" writes its matches into view 1, and on Yes at its prompt
@@ -218,9 +218,9 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
                           "<p>Call us about needle work: phone 555</p><p>Nothing here</p>"
                           "<a href='mailto:sales@firm.example'>Write to us</a></body></html>");
     writePage("other.htm", "Other", "<p>haystack</p>");
-    m_controller->harvest.linkList = {server.url("other.htm").toString(),
-                                      server.url("firm.htm").toString(),
-                                      server.url("missing.htm").toString()};
+    m_controller->harvest().linkList = {server.url("other.htm").toString(),
+                                        server.url("firm.htm").toString(),
+                                        server.url("missing.htm").toString()};
     m_controller->enterSearchWords("needle");
     m_prompts.expect(ScriptedPrompts::Kind::YesNo,
                      "Found 1 links with Your Keywords. You may view report by click on "
@@ -233,7 +233,7 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
     QString expected = QString::fromUtf8(expectedFile("browser/expected/full_report.htm"));
     expected.replace("{BASE}", server.url({}).toString()).chop(2);
     QCOMPARE(fileBytes(QUrl(view1Url()).toLocalFile()), "\xEF\xBB\xBF" + expected.toUtf8());
-    QVERIFY(m_controller->harvest.linkList.isEmpty());
+    QVERIFY(m_controller->harvest().linkList.isEmpty());
     QVERIFY(!m_window->crawl().crawler().keywordSearch());
     QVERIFY(!m_window->progressBar().isVisible());
 
@@ -255,28 +255,28 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
     PageReaderDrive& reader = m_window->crawl().reader();
     reader.setTimeoutMs(300);
     const QStringList pages = {url("a.htm"), url("b.htm"), url("c.htm")};
-    m_controller->harvest.linkList = QStringList{hanging[0]} + pages;
+    m_controller->harvest().linkList = QStringList{hanging[0]} + pages;
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Create Full Report");
     QVERIFY(m_window->progressBar().isVisible());
     QVERIFY(m_window->crawl().reader().timeout().isActive());
     QTRY_VERIFY_WITH_TIMEOUT(!reader.timeout().isActive(), kLoadMs);
-    QCOMPARE(m_controller->harvest.pageQueue, pages);
-    QVERIFY(m_controller->harvest.reportBuffer.isEmpty());
+    QCOMPARE(m_controller->harvest().pageQueue, pages);
+    QVERIFY(m_controller->harvest().reportBuffer.isEmpty());
     reader.setTimeoutMs(kLoadMs);
     trigger("Finder|Read next");
     QTRY_VERIFY_WITH_TIMEOUT(view1Url().contains("/report-"), kLoadMs);
-    QCOMPARE(m_controller->harvest.reportBuffer.size(), 3);
-    QVERIFY(m_controller->harvest.reportBuffer[0].contains(url("a.htm") + "'>A.HTM</a>"));
-    QVERIFY(m_controller->harvest.reportBuffer[2].contains(url("c.htm") + "'>C.HTM</a>"));
+    QCOMPARE(m_controller->harvest().reportBuffer.size(), 3);
+    QVERIFY(m_controller->harvest().reportBuffer[0].contains(url("a.htm") + "'>A.HTM</a>"));
+    QVERIFY(m_controller->harvest().reportBuffer[2].contains(url("c.htm") + "'>C.HTM</a>"));
     QVERIFY(!m_window->progressBar().isVisible());
 
     // A full report that is ready while view 1 is loading waits for it.
-    m_controller->harvest.linkList = {url("c.htm")};
+    m_controller->harvest().linkList = {url("c.htm")};
     m_window->view(View::View1).navigate(hanging[1]);
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Create Full Report");
-    QTRY_COMPARE_WITH_TIMEOUT(m_controller->harvest.reportBuffer.size(), 1, kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_controller->harvest().reportBuffer.size(), 1, kLoadMs);
     QVERIFY(m_window->view(View::View1).busy());
     m_window->view(View::View1).stop();
     QTRY_VERIFY_WITH_TIMEOUT(view1Url().contains("/report-"), kLoadMs);
@@ -284,12 +284,12 @@ void TestBrowserHarvest::crawlsEndInTheFullReport() {
     // Closing the window ends a link walk, a crawl and a page read that are
     // all waiting on pages that never answer.
     const QString hangUrl = server.url("hang.htm").toString();
-    m_controller->harvest.linkList = {hangUrl + "?walk"};
+    m_controller->harvest().linkList = {hangUrl + "?walk"};
     press("Get all links");
     QTRY_VERIFY_WITH_TIMEOUT(m_window->harvest().walkTimeout().isActive(), kLoadMs);
-    m_controller->harvest.linkList = {hangUrl + "?crawl"};
+    m_controller->harvest().linkList = {hangUrl + "?crawl"};
     trigger("Finder|Find keywords");
-    m_controller->harvest.linkList = {hangUrl + "?read"};
+    m_controller->harvest().linkList = {hangUrl + "?read"};
     m_prompts.expect(ScriptedPrompts::Kind::YesNo, "Would You like collect images ?", "no");
     trigger("Finder|Create Full Report");
     QVERIFY(m_window->crawl().crawler().busy());

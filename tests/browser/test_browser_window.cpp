@@ -7,6 +7,7 @@
 #include "browser/ui/AboutBox.h"
 #include "browser/ui/BrowserWindow.h"
 #include "browser/ui/WebView.h"
+#include "project/GeneratorController.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"
@@ -208,7 +209,13 @@ void TestBrowserWindow::menusBandsAndCommands() {
     QCOMPARE(panel(1)->text(),
              QStringLiteral("Could not start the publishing program (publish-tool)."));
     settings.remove("Startup/PublishingProgram");
+    // The store generator the window makes takes the [Startup] settings.
+    const QString database = QDir(m_home->path()).filePath("other-orders.db");
+    settings.setValue("Startup/OrderDatabase", database);
+    settings.setValue("Startup/MailSizeLimitMB", 3);
     trigger("Tools|Publishing");
+    QCOMPARE(m_window->generatorController()->orders().database(), database);
+    QCOMPARE(m_window->generatorController()->orders().sizeLimit(), 3 * 1024 * 1024);
     QVERIFY(m_window->generatorWindow()->isVisible());
     QCOMPARE(qobject_cast<QAbstractButton*>(m_window->generatorWindow()->focusWidget())->text(),
              QStringLiteral("Front Page"));

@@ -225,10 +225,10 @@ void TestBufferPanel::buffersAndTheMouse() {
 
     // "Get/Add all Links" also armed the hand-over of the next page's links
     // (the buffers' own pages do not count) to the link list.
-    QVERIFY(m_controller->harvest.linksArmed);
+    QVERIFY(m_controller->harvest().linksArmed);
     openPicturesPage();
-    QVERIFY(m_controller->harvest.linkList.contains(url("big.jpg")));
-    QVERIFY(!m_controller->harvest.linksArmed);
+    QVERIFY(m_controller->harvest().linkList.contains(url("big.jpg")));
+    QVERIFY(!m_controller->harvest().linksArmed);
     m_controller->enterSearchWords("shoes");
 
     // The link under the mouse shows in status panel 1 outside the private
@@ -245,7 +245,7 @@ void TestBufferPanel::buffersAndTheMouse() {
 
     // One box at a time, even when another double-click comes while it is
     // open.
-    m_controller->privateZone = true;
+    m_controller->zone().enterPrivateZone();
     searchWords()->setEditText("typed");
     UserInput::hover(view1().widget(), kLinkText);
     m_prompts.expectMessage(" Choose the catalog's name ,please !");
@@ -254,7 +254,7 @@ void TestBufferPanel::buffersAndTheMouse() {
     QTRY_VERIFY_WITH_TIMEOUT(m_prompts.done(), kLoadMs);
     QCOMPARE(panel(1)->text(), QString());
 
-    m_controller->privateZone = false;
+    m_controller->zone().leavePrivateZone();
     QVERIFY(m_controller->pictureBuffer.contains(url("big.jpg")));
     searchWords()->setCurrentIndex(0);
     doubleClickAndWait(kPicture);

@@ -120,7 +120,7 @@ void TestChannelPanel::menusAndTheirItems() {
     QVERIFY2(shown == expected, firstDifference(shown, expected));
     for (int n = 1; n <= 5; ++n)
         QVERIFY(goMenu(QStringLiteral("menu%1").arg(n))->menuAction()->isVisible());
-    QCOMPARE(m_controller->privateZoneTable.first().password, "quillpass");
+    QCOMPARE(m_controller->zone().privateZoneTable().first().password, "quillpass");
 
     choose(m_window->channelsMenu(), "News");
     QTRY_COMPARE_WITH_TIMEOUT(m_window->view(View::View1).locationUrl(), base() + "pages/news.htm",
@@ -152,7 +152,7 @@ void TestChannelPanel::menusAndTheirItems() {
     choose(m_window->channelsMenu(), "Alvania today");
     QCOMPARE(lastNavigation(), base() + "intl/Alvania_t.htm");
 
-    const BrowserController::PrivateZoneRow row = m_controller->privateZoneTable.first();
+    const PrivateZoneRow row = m_controller->zone().privateZoneTable().first();
     Q_EMIT m_controller->privateListsWanted(row.searchListUrl, row.channelListUrl, true);
     QTRY_COMPARE_WITH_TIMEOUT(captions(m_window->channelsMenu()), "Members news; Members market",
                               kLoadMs);

@@ -113,7 +113,7 @@ QStringList TestZonePanel::shownLists() const {
 // from "Go|Private"; then, back in the public zone, the favourites and
 // history panels and the refusal of a typed address and of a completed page.
 void TestZonePanel::zonesAndTheirLists() {
-    m_controller->harvest.linkList = {"http://adult.example/a.htm", "http://adult.example/b"};
+    m_controller->harvest().linkList = {"http://adult.example/a.htm", "http://adult.example/b"};
     m_prompts.expectMessage("Your adult listing is created and  saved");
     trigger("Finder|Create adult listing");
     QCOMPARE(list("domain")->count(), 1);
@@ -127,7 +127,7 @@ void TestZonePanel::zonesAndTheirLists() {
     const QPoint top = domains->visualItemRect(domains->item(0)).center();
     UserInput::click(domains->viewport(), Qt::LeftButton, top);
     UserInput::doubleClick(domains->viewport(), top);
-    QVERIFY(m_controller->privateHistory.isEmpty());
+    QVERIFY(m_controller->zone().entries(ZoneSession::PrivateHistory).isEmpty());
     // The link list, shown from status panel 3, takes the listing's place.
     UserInput::click(panel(3));
     QCOMPARE(shownLists(), QStringList());
@@ -139,8 +139,8 @@ void TestZonePanel::zonesAndTheirLists() {
     QTRY_COMPARE_WITH_TIMEOUT(view1Url(), page, kLoadMs);
 
     const QString start = writePage("private-start.htm");
-    m_controller->privateZoneTable = {
-        {"sesame", "http://127.0.0.1:9/s.txt", "http://127.0.0.1:9/c.txt", start}};
+    m_controller->zone().setPrivateZoneTable(
+        {{"sesame", "http://127.0.0.1:9/s.txt", "http://127.0.0.1:9/c.txt", start}});
     QSignalSpy lists(m_controller.get(), &BrowserController::privateListsWanted);
     m_prompts.expect(Kind::Input, kLoginPrompt, "sesame")
         .expect(Kind::YesNo, "Would You like keep a record ?", "yes");
@@ -158,11 +158,11 @@ void TestZonePanel::zonesAndTheirLists() {
 
     // "Channels" stops tracking and keeps the band hidden.
     trigger("Go|Channels");
-    QVERIFY(!m_controller->tracking);
+    QVERIFY(!m_controller->zone().tracking());
     QVERIFY(addressBand()->isHidden());
 
     trigger("Go|Private");
-    QVERIFY(!m_controller->privateZone);
+    QVERIFY(!m_controller->zone().inPrivateZone());
     QVERIFY(!addressBand()->isHidden());
     QVERIFY(!canSaveImageBuf());
     QTRY_VERIFY_WITH_TIMEOUT(view1Url().endsWith("/velgan/index.htm"), kLoadMs);
@@ -172,7 +172,8 @@ void TestZonePanel::zonesAndTheirLists() {
     const QString address = http.url("a.htm").toString();
     writePage("a.htm");
     openInView1(address);
-    QTRY_COMPARE_WITH_TIMEOUT(m_controller->publicHistory, QStringList({"127.0.0.1"}), kLoadMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_controller->zone().entries(ZoneSession::PublicHistory),
+                              QStringList({"127.0.0.1"}), kLoadMs);
     trigger("Go|Add favorites");
     QCOMPARE(fileBytes(QDir(m_home->path()).filePath("favor2.txt")),
              (address + "\r\n\r\n").toUtf8());
@@ -201,7 +202,7 @@ void TestZonePanel::zonesAndTheirLists() {
     const QString before = writePage("before.htm");
     const QString blocked = writePage("Forbidden.htm");
     openInView1(before);
-    m_controller->privateHistory = {"forbidden", "unused.example"};
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"forbidden", "unused.example"});
 
     // A completed page on a blocked site is sent back.
     m_prompts.expectMessage(kRefused);

@@ -5,8 +5,8 @@
 // a country's lists and the retry timer.
 
 #include "browser/BrowserController.h"
+#include "browser/ChannelDownloads.h"
 #include "browser/StartPages.h"
-#include "channels/ChannelDownloads.h"
 #include "platform/HomeFolder.h"
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
@@ -163,7 +163,7 @@ QString TestChannelDownloads::savedLocation(const QString& key) const {
 void TestChannelDownloads::waitForStartUp() {
     QTRY_COMPARE_WITH_TIMEOUT(m_arrived.sections.size(), 15, kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(!savedLocation("Location1").isEmpty(), kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->privateZoneTable.isEmpty(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->zone().privateZoneTable().isEmpty(), kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(m_arrived.view1.size() == 2, kWaitMs);
 }
 
@@ -187,7 +187,7 @@ void TestChannelDownloads::shippedFiles() {
          ++section)
         dump += section.key() + '\n' + section.value();
     dump += "[private table]\n";
-    for (const auto& row : std::as_const(m_controller->privateZoneTable))
+    for (const auto& row : std::as_const(m_controller->zone().privateZoneTable()))
         dump +=
             QStringList{row.password, row.searchListUrl, row.channelListUrl, row.startPageUrl}.join(
                 '|') +

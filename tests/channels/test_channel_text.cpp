@@ -8,7 +8,7 @@
 #include <QtTest>
 
 using Records = QList<LinkRecord>;
-using Row = BrowserController::PrivateZoneRow;
+using Row = PrivateZoneRow;
 
 class TestChannelText : public QObject {
     Q_OBJECT

@@ -162,7 +162,7 @@ void TestOrderFetch::fetchAgainAndDelete() {
     QVERIFY2(summary.ok(), qPrintable(summary.text("server")));
     QCOMPARE((std::array{summary.messages, summary.orders, summary.others}), (std::array{5, 3, 2}));
     QCOMPARE(m_intake->counter(), " 4");
-    QCOMPARE(m_store->orders().first().details.first().at(1), "C3 "); // ProductID
+    QCOMPARE(m_store->orders()->first().details.first().at(1), "C3 "); // ProductID
 
     summary = fetch(false);
     QCOMPARE((std::array{summary.orders, summary.alreadyTaken}), (std::array{0, 5}));

@@ -73,7 +73,7 @@ void TestOrderIntake::takesTwoOrdersOneAfterTheOther() {
     const int first = intake.take(OrderMail().text(), kMailbox, "uid-1").orderId;
     const int next = intake.take(second.text(), kMailbox, "uid-2").orderId;
     QVERIFY(first != next && next != 0);
-    QCOMPARE(m_store->orders().value(0).details,
+    QCOMPARE(m_store->orders()->value(0).details,
              QList<QStringList>({{QString::number(next), "C3 ", "4", "1.25", "5.00"}}));
     QCOMPARE(intake.orderLines().size(), 4 + 3);
     QCOMPARE(intake.counter(), " 3");

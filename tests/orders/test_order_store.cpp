@@ -56,7 +56,7 @@ void TestOrderStore::storesAnOrderWithItsItems() {
     const OrderStore::Result result = store.store(sampleOrder(), {}, {}, QDate(2024, 5, 7));
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.orderId, 1);
-    const StoredOrder order = store.orders().value(0);
+    const StoredOrder order = store.orders()->value(0);
     QCOMPARE(order.values.mid(0, 4),
              QStringList({"1", " Jane Buyer <jane@shop.test>", "2024-05-07", "Jim Buyer"}));
     QCOMPARE(order.values[OrderStore::orderColumns().indexOf("Total")], "97.47");
@@ -68,9 +68,9 @@ void TestOrderStore::storesAnOrderWithItsItems() {
              QVariantList({"integer", 9747, "integer"}));
     // Orders that cannot be read are reported, not listed as none.
     sqlRow(store, "DROP TABLE Orders");
-    QString error;
-    QVERIFY(store.orders(&error).isEmpty());
-    QVERIFY2(error.contains("no such table"), qPrintable(error));
+    const auto unread = store.orders();
+    QVERIFY(!unread);
+    QVERIFY2(unread.error().contains("no such table"), qPrintable(unread.error()));
 }
 
 void TestOrderStore::storesAllOrNothing() {
@@ -84,7 +84,7 @@ void TestOrderStore::storesAllOrNothing() {
     QVERIFY(!store.hasTaken(kMailbox, "uid-1"));
     sqlRow(store, "DROP TRIGGER refuse");
     QCOMPARE(store.store(sampleOrder(), kMailbox, "uid-1").orderId, 1);
-    QCOMPARE(store.orders().value(0).details.size(), 2);
+    QCOMPARE(store.orders()->value(0).details.size(), 2);
 }
 
 // Nothing a shopper types stops the intake: what cannot be read as money
@@ -123,7 +123,7 @@ void TestOrderStore::remembersTakenMessagesAcrossOpens() {
     OrderMail mail;
     mail.items = {OrderMail::item("C3", "4", "1.25", "5.00")};
     QCOMPARE(second.store(OrderMessage(mail.text())).orderId, 2);
-    const QList<StoredOrder> orders = second.orders();
+    const QList<StoredOrder> orders = *second.orders();
     QCOMPARE(orders.size(), 2);
     QCOMPARE(orders[0].details, QList<QStringList>({{"2", "C3 ", "4", "1.25", "5.00"}}));
     QCOMPARE(orders[1].details.size(), 2);
@@ -152,8 +152,9 @@ void TestOrderStore::opensByConnectionSetting() {
     QVERIFY(taken.open(QIODevice::WriteOnly));
     taken.close();
     OrderStore store;
-    QString why;
-    QCOMPARE(store.open(setting.replace("<dir>", m_dir->path()), &why), !file.isEmpty());
+    const Status opened = store.open(setting.replace("<dir>", m_dir->path()));
+    const QString why = opened.error();
+    QCOMPARE(opened.ok(), !file.isEmpty());
     QCOMPARE(store.isOpen(), !file.isEmpty());
     if (file.isEmpty())
         QVERIFY2(why.contains(error.replace("<dir>", m_dir->path())), qPrintable(why));

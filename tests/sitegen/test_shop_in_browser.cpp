@@ -377,11 +377,9 @@ public:
         SiteSettings settings = SiteSettings::defaults();
         settings.layout = layout;
         settings.salesTax = salesTax;
-        QString error;
-        const auto input =
-            project.readSite(categories.value_or(QStringList()), settings, options, &error);
+        const auto input = project.readSite(categories.value_or(QStringList()), settings, options);
         if (!categories || !input)
-            return QStringLiteral("cannot read the sample shop: ") + error;
+            return QStringLiteral("cannot read the sample shop: ") + input.error();
         const GenerationResult result = SiteGenerator::generate(path, *input);
         if (!result.ok())
             return (result.problems + result.failures).join('\n');

@@ -73,12 +73,13 @@ void TestPrivateZone::init() {
     m_prompts = TitledPrompts();
     m_controller = std::make_unique<BrowserController>(m_home.path(), m_launcher);
     m_controller->setLocations(kLocation, kLocation);
-    m_controller->privateZoneTable = {
+    m_controller->zone().setPrivateZoneTable({
         {"alpha", "http://p.test/s1.txt", "http://p.test/c1.txt", "http://p.test/start1.htm"},
         {"Beta", "http://p.test/s2.txt", "http://p.test/c2.txt", "http://p.test/start2.htm"},
         {"", "http://p.test/s3.txt", "http://p.test/c3.txt", "http://p.test/start3.htm"},
-    };
-    m_zone = std::make_unique<PrivateZone>(*m_controller, m_prompts);
+    });
+    m_zone = std::make_unique<PrivateZone>(m_controller->zone(), m_controller->harvest(),
+                                           *m_controller, m_prompts);
     m_band.clear();
     m_saveBuf.clear();
     m_navigated.clear();
@@ -110,8 +111,8 @@ void TestPrivateZone::loginAndTracking() {
     m_zone->toggle();
 
     QCOMPARE(m_prompts.titles, QStringList({"Log in to private area"}));
-    QVERIFY(m_controller->privateZone);
-    QCOMPARE(m_controller->tracking, keepRecord);
+    QVERIFY(m_controller->zone().inPrivateZone());
+    QCOMPARE(m_controller->zone().tracking(), keepRecord);
     QCOMPARE(m_controller->statusText(2), status);
     QCOMPARE(lists.size(), 1);
     QCOMPARE(lists.first(), QVariantList({"http://p.test/s2.txt", "http://p.test/c2.txt", true}));
@@ -121,17 +122,17 @@ void TestPrivateZone::loginAndTracking() {
     QCOMPARE(m_saveBuf, QList<bool>({true}));
 
     // Inside the zone, nothing is checked and "Channels" stops tracking.
-    m_controller->privateHistory = {"blocked.example", "x"};
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"blocked.example", "x"});
     QVERIFY(m_zone->allowsTypedAddress("http://blocked.example/"));
     QVERIFY(!m_zone->sendsBackCompletedPage("http://blocked.example/"));
     m_zone->channels();
-    QVERIFY(!m_controller->tracking);
-    QVERIFY(m_controller->privateZone);
+    QVERIFY(!m_controller->zone().tracking());
+    QVERIFY(m_controller->zone().inPrivateZone());
 
     // Logging out returns view 1 to the start page, or view 2, when shown,
     // to the welcome page.
     m_zone->toggle();
-    QVERIFY(!m_controller->privateZone);
+    QVERIFY(!m_controller->zone().inPrivateZone());
     QCOMPARE(m_navigated.last(), "0 " + kLocation + "index.htm");
     QCOMPARE(m_band.last(), true);
     QCOMPARE(m_saveBuf, QList<bool>({true, false}));
@@ -139,7 +140,7 @@ void TestPrivateZone::loginAndTracking() {
     m_zone->toggle();
     m_controller->switchViews();
     m_zone->toggle();
-    QVERIFY(!m_controller->tracking);
+    QVERIFY(!m_controller->zone().tracking());
     QCOMPARE(m_navigated.last(), "1 " + kLocation + "welcome.htm");
 }
 
@@ -158,16 +159,16 @@ void TestPrivateZone::wrongOrCancelledPasswordRefuses() {
     QSignalSpy lists(m_controller.get(), &BrowserController::privateListsWanted);
     m_prompts.expect(Kind::Input, kLoginPrompt, answer, cancel).expectMessage(kWrong);
     m_zone->toggle();
-    QVERIFY(!m_controller->privateZone);
+    QVERIFY(!m_controller->zone().inPrivateZone());
     QCOMPARE(lists.size(), 0);
     QCOMPARE(m_band, QList<bool>({false, false, true}));
     QVERIFY(m_saveBuf.isEmpty());
 
     // No table yet: every login fails.
-    m_controller->privateZoneTable.clear();
+    m_controller->zone().setPrivateZoneTable({});
     m_prompts.expect(Kind::Input, kLoginPrompt, "alpha").expectMessage(kWrong);
     m_zone->toggle();
-    QVERIFY(!m_controller->privateZone);
+    QVERIFY(!m_controller->zone().inPrivateZone());
 }
 
 void TestPrivateZone::typedAddressCheck_data() {
@@ -188,7 +189,7 @@ void TestPrivateZone::typedAddressCheck() {
     QFETCH(QStringList, listing);
     QFETCH(QString, address);
     QFETCH(bool, allowed);
-    m_controller->privateHistory = listing;
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, listing);
     if (!allowed)
         m_prompts.expectMessage(kRefused)
             .expect(Kind::Input, kLoginPrompt, "no")
@@ -211,9 +212,9 @@ void TestPrivateZone::typedAddressCheck() {
 // The refusal clears matching links and offers the login, which opens the
 // start page in view 1 once more and does not ask for retries.
 void TestPrivateZone::refusedTypedAddressOffersTheLogin() {
-    m_controller->privateHistory = {"bad.example", "other.example"};
-    m_controller->harvest.linkList = {"http://BAD.example/1", "http://fine.example/",
-                                      "http://www.bad.example/2"};
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"bad.example", "other.example"});
+    m_controller->harvest().linkList = {"http://BAD.example/1", "http://fine.example/",
+                                        "http://www.bad.example/2"};
     m_controller->setAddressText("http://www.bad.example/");
     QSignalSpy lists(m_controller.get(), &BrowserController::privateListsWanted);
     m_controller->addressCheck = [this](const QString& a) { return m_zone->allowsTypedAddress(a); };
@@ -222,7 +223,7 @@ void TestPrivateZone::refusedTypedAddressOffersTheLogin() {
         .expect(Kind::YesNo, kTracking, "no");
     m_controller->enterAddress();
 
-    QCOMPARE(m_controller->harvest.linkList, QStringList({"http://fine.example/"}));
+    QCOMPARE(m_controller->harvest().linkList, QStringList({"http://fine.example/"}));
     QCOMPARE(m_navigated,
              QStringList({"0 http://p.test/start1.htm", "0 http://p.test/start1.htm"}));
     QCOMPARE(lists.first().at(2).toBool(), false);
@@ -231,17 +232,17 @@ void TestPrivateZone::refusedTypedAddressOffersTheLogin() {
 }
 
 void TestPrivateZone::createAdultListingFromLinks() {
-    m_controller->privateHistory = {"b.example"};
-    m_controller->harvest.pageQueue = {"http://queued.example/"};
-    m_controller->harvest.linkList = {"http://a.example/x.htm", "http://b.example/",
-                                      "https://c.example/y/z",  "http://a.example/other",
-                                      "http://nohost.example",  "ftp://files.example/f"};
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"b.example"});
+    m_controller->harvest().pageQueue = {"http://queued.example/"};
+    m_controller->harvest().linkList = {"http://a.example/x.htm", "http://b.example/",
+                                        "https://c.example/y/z",  "http://a.example/other",
+                                        "http://nohost.example",  "ftp://files.example/f"};
     m_prompts.expectMessage("Your adult listing is created and  saved");
     m_zone->createAdultListing();
-    QCOMPARE(m_controller->privateHistory,
+    QCOMPARE(m_controller->zone().entries(ZoneSession::PrivateHistory),
              QStringList({"b.example", "a.example", "c.example", "files.example"}));
-    QVERIFY(m_controller->harvest.pageQueue.isEmpty());
-    QCOMPARE(m_controller->harvest.linkList.size(), 6);
+    QVERIFY(m_controller->harvest().pageQueue.isEmpty());
+    QCOMPARE(m_controller->harvest().linkList.size(), 6);
 }
 
 void TestPrivateZone::parentalPassPhrase() {

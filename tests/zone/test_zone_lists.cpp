@@ -5,7 +5,6 @@
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
 #include "zone/Favourites.h"
-#include "zone/HistoryRecorder.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,9 +88,10 @@ void TestZoneLists::restartDropsDuplicatesAndTheEmptyEntry() {
     auto controller = restart();
     // Exact comparison: a different letter case is another entry; the
     // file's empty last line is read as one empty entry.
-    QCOMPARE(controller->privateFavourites,
+    QCOMPARE(controller->zone().entries(ZoneSession::PrivateFavourites),
              QStringList({"http://a.example/", "http://b.example/", "http://A.example/", ""}));
-    QCOMPARE(controller->publicHistory, QStringList({"one.example", "two.example"}));
+    QCOMPARE(controller->zone().entries(ZoneSession::PublicHistory),
+             QStringList({"one.example", "two.example"}));
 
     controller->shutDown();
     QCOMPARE(fileBytes(path("favor.prv")),
@@ -103,33 +103,35 @@ void TestZoneLists::addDeleteFileNewerThanExitFileIsLoaded() {
     writeBytes("favor2.txt", "http://old.example/\r\n\r\n");
     QTest::qWait(20);
     writeBytes("favor2.prv", "http://kept.example/\r\n");
-    QCOMPARE(restart()->publicFavourites, QStringList({"http://kept.example/"}));
+    QCOMPARE(restart()->zone().entries(ZoneSession::PublicFavourites),
+             QStringList({"http://kept.example/"}));
 
     // Favourites added after the last exit, then no exit: they are kept.
     QTest::qWait(20);
     writeBytes("favor2.txt", "http://kept.example/\r\nhttp://new.example/\r\n\r\n");
-    QCOMPARE(restart()->publicFavourites,
+    QCOMPARE(restart()->zone().entries(ZoneSession::PublicFavourites),
              QStringList({"http://kept.example/", "http://new.example/", ""}));
     // A first run that only ever added favourites.
     QFile::remove(path("favor2.prv"));
-    QCOMPARE(restart()->publicFavourites.size(), 3);
+    QCOMPARE(restart()->zone().entries(ZoneSession::PublicFavourites).size(), 3);
 }
 
 void TestZoneLists::historyRecordsEachDomainOnce() {
     BrowserController controller(m_home->path(), m_launcher);
     for (const char* domain : {"a.example", "a.example", "b.example", "a.example", ""})
-        HistoryRecorder::record(controller, QString::fromLatin1(domain));
-    QCOMPARE(controller.publicHistory, QStringList({"a.example", "b.example"}));
-    QVERIFY(controller.privateHistory.isEmpty());
+        controller.zone().recordVisit(QString::fromLatin1(domain));
+    QCOMPARE(controller.zone().entries(ZoneSession::PublicHistory),
+             QStringList({"a.example", "b.example"}));
+    QVERIFY(controller.zone().entries(ZoneSession::PrivateHistory).isEmpty());
 
     // The private zone records only while tracking.
-    controller.privateZone = true;
-    QVERIFY(!HistoryRecorder::record(controller, "c.example"));
-    controller.tracking = true;
-    QVERIFY(HistoryRecorder::record(controller, "c.example"));
-    QVERIFY(!HistoryRecorder::record(controller, "c.example"));
-    QCOMPARE(controller.privateHistory, QStringList({"c.example"}));
-    QCOMPARE(controller.publicHistory.size(), 2);
+    controller.zone().enterPrivateZone();
+    QVERIFY(!controller.zone().recordVisit("c.example"));
+    controller.zone().setTracking(true);
+    QVERIFY(controller.zone().recordVisit("c.example"));
+    QVERIFY(!controller.zone().recordVisit("c.example"));
+    QCOMPARE(controller.zone().entries(ZoneSession::PrivateHistory), QStringList({"c.example"}));
+    QCOMPARE(controller.zone().entries(ZoneSession::PublicHistory).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestZoneLists)

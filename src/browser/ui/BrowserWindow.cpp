@@ -11,9 +11,9 @@
 #include "browser/ui/TranslationPanel.h"
 #include "browser/ui/WebView.h"
 #include "browser/ui/ZonePanel.h"
-#include "platform/HomeFolder.h"
 #include "platform/Prompts.h"
 #include "project/GeneratorController.h"
+#include "project/GeneratorFactory.h"
 #include "project/ui/GeneratorWindow.h"
 #include "translate/LanguagePair.h"
 
@@ -194,7 +194,7 @@ void BrowserWindow::connectUserView(BrowserController::View which) {
     connect(view, &WebView::navigateComplete, this, [this, which, view](const QString& url) {
         m_watchdog.stop();
         m_controller.navigationComplete(which, url, view->locationName());
-        if (m_controller.isShown(which) && !m_controller.privateZone)
+        if (m_controller.isShown(which) && !m_controller.zone().inPrivateZone())
             m_watchdog.start();
     });
     connect(view, &WebView::documentComplete, this, [this, which, view] {
@@ -339,7 +339,7 @@ void BrowserWindow::notAvailable(const QString& caption) {
 }
 
 void BrowserWindow::openFile() {
-    const std::optional<QString> file = m_prompts.openFile(kOpenFilter, HomeFolder::path());
+    const std::optional<QString> file = m_prompts.openFile(kOpenFilter, m_controller.homeFolder());
     if (file && !file->isEmpty())
         m_controller.navigateShown(*file);
 }
@@ -361,8 +361,7 @@ void BrowserWindow::showAbout() {
 }
 
 QWidget* BrowserWindow::makeRealGenerator() {
-    m_generatorController = std::make_unique<GeneratorController>(HomeFolder::path(), m_prompts);
-    m_generatorController->setBrowserLink(this);
+    m_generatorController = GeneratorFactory::create(m_controller.homeFolder(), m_prompts, this);
     auto* window = new GeneratorWindow(*m_generatorController, this);
     window->setWindowFlag(Qt::Window);
     return window;

@@ -91,6 +91,7 @@ public:
     const QTimer& navigationWatchdog() const { return m_watchdog; }
     // The store generator window, once it has been opened.
     QWidget* generatorWindow() const { return m_generator; }
+    GeneratorController* generatorController() const { return m_generatorController.get(); }
 
 protected:
     void showEvent(QShowEvent* event) override;

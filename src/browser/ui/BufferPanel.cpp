@@ -7,7 +7,6 @@
 #include "buffers/PictureCollector.h"
 #include "buffers/PictureDoubleClick.h"
 #include "harvest/LinkHarvester.h"
-#include "platform/HomeFolder.h"
 #include "platform/Prompts.h"
 #include "project/ui/GeneratorWindow.h"
 #include "web/DocumentSnapshot.h"
@@ -25,7 +24,8 @@ using View = BrowserController::View;
 
 BufferPanel::BufferPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
     : m_controller(controller), m_window(window), m_prompts(prompts),
-      m_pictures(controller.pictureBuffer, HomeFolder::path()) {
+      m_pictures(controller.pictureBuffer, controller.homeFolder()),
+      m_page(controller.homeFolder()) {
     connect(&m_controller, &BrowserController::documentArrived, this,
             [this](int which, const DocumentSnapshot& document) {
                 if (m_controller.isShown(static_cast<View>(which)))
@@ -40,7 +40,7 @@ BufferPanel::~BufferPanel() = default;
 void BufferPanel::connectView(int which) {
     WebView& view = m_window.view(static_cast<View>(which));
     connect(&view, &WebView::documentComplete, this,
-            [this, which] { m_armedAtLoad[which] = m_controller.harvest.linksArmed; });
+            [this, which] { m_armedAtLoad[which] = m_controller.harvest().linksArmed; });
     connect(&view, &WebView::pageMouseOver, this, &BufferPanel::mouseOver);
     connect(&view, &WebView::pageMouseOut, this, &BufferPanel::mouseOut);
     connect(&view, &WebView::pageDoubleClick, this,
@@ -65,7 +65,7 @@ void BufferPanel::addRamLinks(const QList<RamLink>& links) {
 // armed the link hand-over in that moment, the arming is meant for the
 // next page, not for this one, which had loaded before the command.
 void BufferPanel::collectPictures(int which, const DocumentSnapshot& document) {
-    HarvestState& harvest = m_controller.harvest;
+    HarvestState& harvest = m_controller.harvest();
     const bool armedForNextPage = harvest.linksArmed && !m_armedAtLoad[which];
     harvest.linksArmed = harvest.linksArmed && !armedForNextPage;
     m_controller.setStatusText(4, PictureCollector(m_pictures, harvest).collect(document));
@@ -73,12 +73,12 @@ void BufferPanel::collectPictures(int which, const DocumentSnapshot& document) {
 }
 
 void BufferPanel::mouseOver(const QString& href) {
-    if (!m_controller.privateZone)
+    if (!m_controller.zone().inPrivateZone())
         m_controller.setStatusText(1, href);
 }
 
 void BufferPanel::mouseOut() {
-    if (!m_controller.privateZone)
+    if (!m_controller.zone().inPrivateZone())
         m_controller.setStatusText(1, QString());
 }
 
@@ -170,23 +170,25 @@ void BufferPanel::clearImageBuf() {
 // buffer when choosing the command.
 void BufferPanel::saveCatalog() {
     const QString text = m_catalogs.fileText(m_window.searchWordsIndex());
-    BufferFile::save(text,
-                     BufferFile::dialogFilter(BufferFile::Kind::Catalog, m_controller.privateZone),
-                     m_prompts, HomeFolder::path());
+    BufferFile::save(
+        text,
+        BufferFile::dialogFilter(BufferFile::Kind::Catalog, m_controller.zone().inPrivateZone()),
+        m_prompts, m_controller.homeFolder());
 }
 
 void BufferPanel::saveMp3() {
     const QString text = m_mp3.fileText();
-    BufferFile::save(text,
-                     BufferFile::dialogFilter(BufferFile::Kind::Mp3, m_controller.privateZone),
-                     m_prompts, HomeFolder::path());
+    BufferFile::save(
+        text, BufferFile::dialogFilter(BufferFile::Kind::Mp3, m_controller.zone().inPrivateZone()),
+        m_prompts, m_controller.homeFolder());
 }
 
 void BufferPanel::saveImageBuf() {
     const QString text = m_pictures.fileText();
-    BufferFile::save(text,
-                     BufferFile::dialogFilter(BufferFile::Kind::Pictures, m_controller.privateZone),
-                     m_prompts, HomeFolder::path());
+    BufferFile::save(
+        text,
+        BufferFile::dialogFilter(BufferFile::Kind::Pictures, m_controller.zone().inPrivateZone()),
+        m_prompts, m_controller.homeFolder());
 }
 
 void BufferPanel::setSaveImageBufEnabled(bool enabled) {

@@ -2,7 +2,6 @@
 
 #include "browser/BrowserController.h"
 #include "browser/ui/BrowserWindow.h"
-#include "platform/HomeFolder.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -64,7 +63,7 @@ QMenu* ChannelPanel::goMenu(const QString& name) const {
 
 void ChannelPanel::investor() {
     m_controller.navigateShown(
-        QUrl::fromLocalFile(HomeFolder::path() + QStringLiteral("/chart1.htm")).toString());
+        QUrl::fromLocalFile(m_controller.homeFolder() + QStringLiteral("/chart1.htm")).toString());
 }
 
 void ChannelPanel::fillDropDown(QMenu* menu, const QList<LinkRecord>& items) {

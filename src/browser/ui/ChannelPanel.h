@@ -1,6 +1,6 @@
 #pragma once
 
-#include "channels/ChannelDownloads.h"
+#include "browser/ChannelDownloads.h"
 #include "channels/LinkRecord.h"
 
 #include <QObject>

@@ -16,10 +16,11 @@ using View = BrowserController::View;
 } // namespace
 
 CrawlPanel::CrawlPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
-    : m_controller(controller), m_window(window), m_prompts(prompts) {
+    : m_controller(controller), m_window(window), m_prompts(prompts),
+      m_reportPage(controller.homeFolder()) {
     const auto keywords = [this] { return m_controller.searchWords(); };
-    m_crawler = new Crawler(controller.harvest, prompts, keywords, this);
-    m_reader = new PageReaderDrive(controller.harvest, window.worker2(), keywords, this);
+    m_crawler = new Crawler(controller.harvest(), prompts, keywords, this);
+    m_reader = new PageReaderDrive(controller.harvest(), window.worker2(), keywords, this);
     connectCrawler();
     connectReader();
 }
@@ -53,13 +54,13 @@ void CrawlPanel::findKeywords() {
 
 void CrawlPanel::findEmail() {
     QStringList keywords = m_controller.searchWords();
-    const auto start = ContactFinder::findEmail(m_controller.harvest, keywords, m_prompts);
+    const auto start = ContactFinder::findEmail(m_controller.harvest(), keywords, m_prompts);
     startCrawl(keywords, start.statusPanel2);
 }
 
 void CrawlPanel::findContact() {
     QStringList keywords = m_controller.searchWords();
-    const auto start = ContactFinder::findContact(m_controller.harvest, keywords, m_prompts);
+    const auto start = ContactFinder::findContact(m_controller.harvest(), keywords, m_prompts);
     startCrawl(keywords, start.statusPanel2);
 }
 
@@ -70,9 +71,9 @@ void CrawlPanel::startCrawl(const QStringList& keywords, const QString& statusPa
 }
 
 void CrawlPanel::createFullReport() {
-    const FullReport::Start start = FullReport::start(m_controller.harvest, m_prompts);
+    const FullReport::Start start = FullReport::start(m_controller.harvest(), m_prompts);
     if (start.collectImages)
-        m_controller.harvest.collectImages = true;
+        m_controller.harvest().setCollectImages(true);
     if (start.hideLinkList)
         m_window.harvest().linkEditor()->hide();
     if (!start.refused.isEmpty())
@@ -96,5 +97,5 @@ void CrawlPanel::showFullReport(const QStringList& writes) {
     if (const auto path = m_reportPage.write(writes.join(QString())))
         m_window.view(View::View1).navigate(*path);
     m_crawler->clearKeywordSearch();
-    m_controller.harvest.collectImages = false;
+    m_controller.harvest().setCollectImages(false);
 }

@@ -58,26 +58,12 @@ void FavouritesPanel::placeOver(QWidget* page) {
     }
 }
 
-QStringList& FavouritesPanel::entries(List which) const {
-    switch (which) {
-    case PrivateFavourites:
-        return m_controller.privateFavourites;
-    case PublicFavourites:
-        return m_controller.publicFavourites;
-    case PrivateHistory:
-        return m_controller.privateHistory;
-    case PublicHistory:
-        break;
-    }
-    return m_controller.publicHistory;
-}
-
 FavouritesPanel::List FavouritesPanel::zoneFavourites() const {
-    return m_controller.privateZone ? PrivateFavourites : PublicFavourites;
+    return m_controller.zone().inPrivateZone() ? PrivateFavourites : PublicFavourites;
 }
 
 FavouritesPanel::List FavouritesPanel::zoneHistory() const {
-    return m_controller.privateZone ? PrivateHistory : PublicHistory;
+    return m_controller.zone().inPrivateZone() ? PrivateHistory : PublicHistory;
 }
 
 void FavouritesPanel::toggleFavourites() {
@@ -110,8 +96,9 @@ void FavouritesPanel::showPrivateHistory() {
 
 void FavouritesPanel::addFavourite() {
     const List which = zoneFavourites();
-    Favourites::add(entries(which), m_controller.url(View::View1),
-                    Favourites::addDeleteFile(m_home, m_controller.privateZone));
+    m_controller.zone().addFavourite(
+        which, m_controller.url(View::View1),
+        Favourites::addDeleteFile(m_home, m_controller.zone().inPrivateZone()));
     m_lists[which]->hide();
     refresh();
 }
@@ -119,10 +106,10 @@ void FavouritesPanel::addFavourite() {
 void FavouritesPanel::removeSelected(List which) {
     const int row = m_lists[which]->currentRow();
     if (isFavourites(which))
-        Favourites::remove(entries(which), row,
-                           Favourites::addDeleteFile(m_home, which == PrivateFavourites));
-    else if (row >= 0 && row < entries(which).size())
-        entries(which).removeAt(row);
+        m_controller.zone().removeFavourite(
+            which, row, Favourites::addDeleteFile(m_home, which == PrivateFavourites));
+    else
+        m_controller.zone().removeHistoryEntry(which, row);
     refresh();
 }
 
@@ -152,7 +139,7 @@ void FavouritesPanel::openSelected(List which) {
 void FavouritesPanel::refresh() {
     for (int which = PrivateFavourites; which <= PublicHistory; ++which) {
         QListWidget* list = m_lists[which];
-        const QStringList& wanted = entries(static_cast<List>(which));
+        const QStringList& wanted = m_controller.zone().entries(static_cast<List>(which));
         if (itemsOf(list) == wanted)
             continue;
         const int current = list->currentRow();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zone/ZoneSession.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -15,12 +17,13 @@ class QWidget;
 // `favorit2`) and the private and public history lists (`domain`,
 // `domain2`). A double-click removes the selected entry (a favourites list
 // rewrites its add/delete file at once); the right mouse button opens the
-// selected entry. The lists themselves live in the controller.
+// selected entry. The lists themselves live in the controller's zone session.
 class FavouritesPanel : public QObject {
     Q_OBJECT
 
 public:
-    enum List { PrivateFavourites, PublicFavourites, PrivateHistory, PublicHistory };
+    using List = ZoneSession::List;
+    using enum ZoneSession::List;
 
     FavouritesPanel(BrowserController& controller, const QString& homeFolder);
     ~FavouritesPanel() override;
@@ -45,7 +48,6 @@ protected:
 
 private:
     void makeList(List which, const QString& name);
-    QStringList& entries(List which) const;
     void toggle(List which);
     void show(List which);
     void removeSelected(List which);

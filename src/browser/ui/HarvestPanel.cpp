@@ -11,7 +11,6 @@
 #include "harvest/ReportCaptions.h"
 #include "harvest/ReportFile.h"
 #include "harvest/ReportPages.h"
-#include "platform/HomeFolder.h"
 #include "web/DocumentSnapshot.h"
 
 #include <QHBoxLayout>
@@ -42,7 +41,8 @@ void showItems(QListWidget* list, const QStringList& items) {
 } // namespace
 
 HarvestPanel::HarvestPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
-    : m_controller(controller), m_window(window), m_prompts(prompts) {
+    : m_controller(controller), m_window(window), m_prompts(prompts),
+      m_reportPage(controller.homeFolder()) {
     m_linkEditor = buildLinkEditor();
     m_reportEditor = buildReportEditor();
     m_walkTimeout.setSingleShot(true);
@@ -106,8 +106,8 @@ QWidget* HarvestPanel::buildReportEditor() {
 }
 
 void HarvestPanel::refreshLists() {
-    showItems(m_links, m_controller.harvest.linkList);
-    showItems(m_rows, m_controller.harvest.reportBuffer);
+    showItems(m_links, m_controller.harvest().linkList);
+    showItems(m_rows, m_controller.harvest().reportBuffer);
 }
 
 void HarvestPanel::toggleLinkEditor() {
@@ -117,13 +117,13 @@ void HarvestPanel::toggleLinkEditor() {
 
 void HarvestPanel::clearLinkList() {
     m_window.view(View::View1).stop();
-    m_controller.setStatusText(3, LinkListEditor(m_controller.harvest).clearAll());
+    m_controller.setStatusText(3, LinkListEditor(m_controller.harvest()).clearAll());
     m_linkEditor->hide();
     refreshLists();
 }
 
 void HarvestPanel::excludeLink(int row) {
-    if (const auto text = LinkListEditor(m_controller.harvest).exclude(row))
+    if (const auto text = LinkListEditor(m_controller.harvest()).exclude(row))
         m_controller.setStatusText(3, *text);
     refreshLists();
 }
@@ -155,13 +155,13 @@ void HarvestPanel::showReportListing() {
 }
 
 void HarvestPanel::clearReportBuffer() {
-    m_controller.setStatusText(2, m_listing.clearAllLinks(m_controller.harvest));
+    m_controller.setStatusText(2, m_listing.clearAllLinks(m_controller.harvest()));
     m_reportEditor->hide();
     refreshLists();
 }
 
 void HarvestPanel::removeReportRow(int row) {
-    if (m_listing.removeRow(m_controller.harvest, row))
+    if (m_listing.removeRow(m_controller.harvest(), row))
         refreshLists();
 }
 
@@ -169,15 +169,14 @@ void HarvestPanel::removeReportRow(int row) {
 
 void HarvestPanel::getAllLinks(const std::function<void()>& then) {
     m_controller.setStatusText(1, LinkHarvester::workingText());
-    m_controller.harvest.pageQueue.clear();
-    m_controller.harvest.linksArmed = true;
+    m_controller.harvest().armLinks();
     QList<int> shown;
     for (const View which : {View::View1, View::View2})
         if (m_controller.isShown(which))
             shown << which;
     collectSnapshots(shown, {}, [this, then](const QList<DocumentSnapshot>& documents) {
-        const GetLinksResult result =
-            LinkHarvester(m_controller.harvest).getAllLinks(documents, m_window.searchWordsText());
+        const GetLinksResult result = LinkHarvester(m_controller.harvest())
+                                          .getAllLinks(documents, m_window.searchWordsText());
         m_controller.setStatusText(1, result.activityText);
         m_controller.setStatusText(2, result.countText);
         m_window.buffers().addRamLinks(result.ramLinks);
@@ -211,9 +210,7 @@ void HarvestPanel::getLinksAndWalk() {
 }
 
 void HarvestPanel::clearAndGetLinks() {
-    m_controller.harvest.linkList.clear();
-    m_controller.harvest.foundUrls.clear();
-    m_controller.harvest.reportBuffer.clear();
+    m_controller.harvest().clearLinksAndReport();
     getAllLinks();
 }
 
@@ -223,8 +220,8 @@ void HarvestPanel::addLink() {
         if (!alive)
             return;
         QStringList keywords = m_controller.searchWords();
-        ContactFinder::addLink(document.url.isEmpty() ? nullptr : &document, m_controller.harvest,
-                               keywords, m_controller.harvest.collectImages, m_prompts);
+        ContactFinder::addLink(document.url.isEmpty() ? nullptr : &document, m_controller.harvest(),
+                               keywords, m_controller.harvest().collectImages, m_prompts);
         m_controller.replaceSearchWords(keywords);
         refreshLists();
     });
@@ -234,20 +231,21 @@ void HarvestPanel::addLink() {
 
 // The page goes through a file, so a report of any size can be shown.
 void HarvestPanel::viewReport() {
-    if (const auto path = m_reportPage.write(ReportPages::viewReportHtml(m_controller.harvest)))
+    if (const auto path = m_reportPage.write(ReportPages::viewReportHtml(m_controller.harvest())))
         m_controller.navigateShown(*path);
 }
 
 void HarvestPanel::saveReport() {
-    ReportFile::save(m_controller.harvest, m_controller.privateZone, m_prompts, HomeFolder::path());
+    ReportFile::save(m_controller.harvest(), m_controller.zone().inPrivateZone(), m_prompts,
+                     m_controller.homeFolder());
 }
 
 void HarvestPanel::previousLink() {
-    showStep(m_stepper.previous(m_controller.harvest));
+    showStep(m_stepper.previous(m_controller.harvest()));
 }
 
 void HarvestPanel::nextLink() {
-    showStep(m_stepper.next(m_controller.harvest));
+    showStep(m_stepper.next(m_controller.harvest()));
 }
 
 void HarvestPanel::showStep(const ReportStepper::Step& step) {
@@ -256,13 +254,13 @@ void HarvestPanel::showStep(const ReportStepper::Step& step) {
 }
 
 void HarvestPanel::clearFoundUrls() {
-    m_controller.setStatusText(2, m_stepper.clearFoundUrls(m_controller.harvest));
+    m_controller.setStatusText(2, m_stepper.clearFoundUrls(m_controller.harvest()));
 }
 
 // --- the link walker ---------------------------------------------------------
 
 void HarvestPanel::stop() {
-    m_controller.harvest.linksArmed = false;
+    m_controller.harvest().disarmLinks();
     m_walkTimeout.stop();
     m_window.worker4().stop();
     endWalk();
@@ -281,7 +279,7 @@ void HarvestPanel::walkStep() {
     WebView& walker = m_window.worker4();
     if (walker.busy() || m_walkReading)
         return;
-    const std::optional<QString> url = LinkWalker(m_controller.harvest).nextUrl(m_walked);
+    const std::optional<QString> url = LinkWalker(m_controller.harvest()).nextUrl(m_walked);
     if (!url)
         return endWalk();
     ++m_walkGeneration;
@@ -295,11 +293,11 @@ void HarvestPanel::walkStep() {
 // Pages walked of pages walked plus links still to walk: the total grows
 // as walked pages add links.
 void HarvestPanel::showWalkProgress() {
-    const qsizetype visited = m_controller.harvest.visitedLinks.size();
+    const qsizetype visited = m_controller.harvest().visitedLinks.size();
     if (m_walkStart < 0)
         m_walkStart = visited - 1;
     const qsizetype done = visited - 1 - m_walkStart;
-    m_window.showProgress(done, done + 1 + m_controller.harvest.linkList.size());
+    m_window.showProgress(done, done + 1 + m_controller.harvest().linkList.size());
 }
 
 // The time-out runs on until the snapshot has answered.
@@ -314,7 +312,7 @@ void HarvestPanel::walkPageArrived() {
             return;
         m_walkTimeout.stop();
         m_walkReading = false;
-        const WalkHarvest found = LinkWalker(m_controller.harvest).harvest(document);
+        const WalkHarvest found = LinkWalker(m_controller.harvest()).harvest(document);
         for (const QString& picture : found.pictures)
             addPicture(picture);
         m_controller.setStatusText(2, found.linksText);

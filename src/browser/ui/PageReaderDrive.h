@@ -9,7 +9,7 @@
 #include <functional>
 
 struct DocumentSnapshot;
-struct HarvestState;
+class HarvestState;
 class WebView;
 
 // Reads the page queue, one page at a time, in a hidden page: each page that

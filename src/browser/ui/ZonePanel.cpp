@@ -4,18 +4,16 @@
 #include "browser/ui/BrowserWindow.h"
 #include "browser/ui/BufferPanel.h"
 #include "browser/ui/FavouritesPanel.h"
-#include "platform/HomeFolder.h"
 #include "platform/Prompts.h"
 #include "web/DocumentSnapshot.h"
-#include "zone/HistoryRecorder.h"
 #include "zone/ZoneTexts.h"
 
 #include <QToolBar>
 
 ZonePanel::ZonePanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
     : m_controller(controller), m_window(window), m_prompts(prompts),
-      m_lists(std::make_unique<FavouritesPanel>(controller, HomeFolder::path())),
-      m_zone(controller, prompts) {
+      m_lists(std::make_unique<FavouritesPanel>(controller, controller.homeFolder())),
+      m_zone(controller.zone(), controller.harvest(), controller, prompts) {
     m_zone.showAddressBand = [this](bool shown) { showAddressBand(shown); };
     m_zone.enableSaveImageBuf = [this](bool enabled) {
         m_window.buffers().setSaveImageBufEnabled(enabled);
@@ -27,7 +25,7 @@ ZonePanel::ZonePanel(BrowserController& controller, BrowserWindow& window, Promp
             [this](int, const QString& url) { m_zone.sendsBackCompletedPage(url); });
     connect(&m_controller, &BrowserController::documentArrived, this,
             [this](int, const DocumentSnapshot& document) {
-                if (HistoryRecorder::record(m_controller, document.domain))
+                if (m_controller.zone().recordVisit(document.domain))
                     m_lists->refresh();
             });
 }
@@ -45,8 +43,9 @@ void ZonePanel::channels() {
 }
 
 void ZonePanel::openCollection() {
-    const std::optional<QString> file = m_prompts.openFile(
-        ZoneTexts::collectionFilter(m_controller.privateZone), HomeFolder::path());
+    const std::optional<QString> file =
+        m_prompts.openFile(ZoneTexts::collectionFilter(m_controller.zone().inPrivateZone()),
+                           m_controller.homeFolder());
     if (file && !file->isEmpty())
         m_controller.navigateShown(*file);
 }

@@ -45,7 +45,7 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy) {
 } // namespace
 
 OrdersDialog::OrdersDialog(OrderStore& store, QWidget* parent)
-    : QDialog(parent), m_orders(store.orders()) {
+    : QDialog(parent), m_orders(store.orders().valueOr({})) {
     setWindowTitle(QStringLiteral("Orders"));
     auto* orders = tableModel(OrderStore::orderColumns(), this);
     for (const StoredOrder& order : m_orders)

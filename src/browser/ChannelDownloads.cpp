@@ -1,8 +1,9 @@
-#include "channels/ChannelDownloads.h"
+#include "browser/ChannelDownloads.h"
 
 #include "browser/BrowserController.h"
 #include "browser/StartPages.h"
 #include "channels/ChannelText.h"
+#include "platform/Logging.h"
 #include "sitegen/MakerSite.h"
 #include "web/Downloader.h"
 
@@ -19,7 +20,7 @@ constexpr std::array<int, ChannelDownloads::SearchButtonCount> kSearchPositions 
 } // namespace
 
 ChannelDownloads::ChannelDownloads(BrowserController& controller, QObject* parent)
-    : QObject(parent), m_controller(controller), m_featured(controller.seenFeatured) {
+    : QObject(parent), m_controller(controller), m_featured(controller.zone().seenFeatured()) {
     makeListDownloaders();
     makeMenuDownloaders();
     m_retry.setInterval(RetryIntervalMs);
@@ -86,7 +87,10 @@ void ChannelDownloads::arrived(Downloader* downloader, int state, const Reader& 
         return;
     }
     const QString text = downloader->getChunk();
-    if (!ChannelText::isErrorPage(text))
+    const bool errorPage = ChannelText::isErrorPage(text);
+    qCDebug(lcChannels) << "channel file" << downloader->url() << "arrived:" << text.size()
+                        << "characters" << (errorPage ? "(a server error page)" : "");
+    if (!errorPage)
         read(text);
     else if (refused)
         refused();
@@ -173,10 +177,10 @@ void ChannelDownloads::readMenu(int index, const QString& text) {
 
 void ChannelDownloads::readPrivateTable(const QString& text) {
     const QString& base = m_privateTable->url();
-    for (BrowserController::PrivateZoneRow row : ChannelText::privateTable(text)) {
+    for (PrivateZoneRow row : ChannelText::privateTable(text)) {
         for (QString* url : {&row.searchListUrl, &row.channelListUrl, &row.startPageUrl})
             *url = ChannelText::resolved(base, *url);
-        m_controller.privateZoneTable.append(row);
+        m_controller.zone().addPrivateZoneRow(row);
     }
 }
 

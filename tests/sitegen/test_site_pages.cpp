@@ -1,0 +1,159 @@
+#include "SiteFixture.h"
+#include "sitegen/BasketPages.h"
+#include "sitegen/CatalogScript.h"
+#include "sitegen/FramePages.h"
+#include "sitegen/ListingPages.h"
+#include "sitegen/OrderPages.h"
+
+// The texts of the shop's pages and its catalog script as the writers give
+// them, without the CR LF the page-file writer adds after each page.
+namespace {
+
+using Prices = OrderPages::Prices;
+
+SiteInput threeCategories(bool on) {
+    SiteInput input;
+    input.options = {on, on, on, false};
+    input.categories = {{"Tools",
+                         {item("T1^Saw^12.5^saw.jpg^saw.htm^Bosch^3^10^a^"),
+                          item("T2^Drill^.5^drill.jpg^drill.htm^Makita^1.2^0.4^b^")}},
+                        {"Empty", {}},
+                        {"Garden", {item("G1^Rake^7^rake.jpg^rake.htm^Fiskars^2^5^c^")}}};
+    return input;
+}
+
+SiteInput trickyFields() {
+    SiteInput input;
+    input.options.manufacturer = true;
+    input.categories = {{"Power Tools", {item("P\"1^^19.99^^^Müller & Söhne^4^15^tab\there^")}},
+                        {"Café", {}}};
+    input.categories[0].items[0][ItemRecord::ItemDesc] = "12\" blade, C:\\saw\r\nsecond line</b>";
+    return input;
+}
+
+SiteInput contentsOnly() {
+    SiteInput input = twoCategorySite(false);
+    input.settings.layout = SiteSettings::Layout::ContentsOnly;
+    return input;
+}
+
+} // namespace
+
+class TestSitePages : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void writesExactText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const SiteInput off = twoCategorySite(false), on = twoCategorySite(true);
+        const auto row = [](const char* file, const QString& text) {
+            QTest::newRow(file) << text << QString(file);
+        };
+        row("options_111.js", CatalogScript::write(threeCategories(true)));
+        row("escaping.js", CatalogScript::write(trickyFields()));
+        row("order/script_off_retail.txt", OrderPages::orderScript(off, Prices::Retail));
+        row("order/script_on_wholesale.txt", OrderPages::orderScript(on, Prices::Wholesale));
+        row("order/weight_shipping.txt", OrderPages::weightShipping());
+        row("site_off/basket.htm", BasketPages::retail(off));
+        row("site_on/basket.htm", BasketPages::retail(on));
+        // The wholesale basket has no option columns.
+        row("site_off/wbasket.htm", BasketPages::wholesale(on));
+        row("site_off/l_Tools.htm", ListingPages::listingPage(off, 0));
+        row("site_off/l_Paint.htm", ListingPages::listingPage(off, 1));
+        row("site_on/l_Tools.htm", ListingPages::listingPage(on, 0));
+        row("site_on/l_Paint.htm", ListingPages::listingPage(on, 1));
+        row("site_off/complect.htm", ListingPages::combinedPage(on));
+        row("site_off/index.htm", FramePages::startPage(off));
+        row("site_off/index_contents.htm", FramePages::startPage(contentsOnly()));
+        row("site_off/fsecond.htm", FramePages::secondFrameset());
+        row("site_off/banner.htm", FramePages::banner());
+        row("site_off/mmenu.htm", FramePages::mainMenu());
+        row("site_off/compinfo.htm", FramePages::companyPage());
+        row("site_off/ols.htm", FramePages::storePage());
+        row("site_off/m_products.htm", FramePages::productsMenu(off));
+    }
+    void writesExactText() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        COMPARE_EXPECTED(text.toUtf8(), "sitegen/expected/" + expected);
+    }
+
+    // Between the quantity and the weight, in this order: manufacturer,
+    // description link, picture.
+    void eachOptionAddsItsCatalogField() {
+        const char* const fields[][2] = {
+            {"itemman", "Bosch"}, {"descURL", "saw.htm"}, {"picURL", "saw.jpg"}};
+        for (int flags = 0; flags < 8; ++flags) {
+            SiteInput input = threeCategories(false);
+            input.options = {bool(flags & 1), bool(flags & 2), bool(flags & 4), false};
+            const QString script = CatalogScript::write(input);
+            QString parameters = "itemquantity,", values = "\"Saw\",12.5,0,";
+            for (int i = 0; i < 3; ++i)
+                if (flags & (1 << i)) {
+                    parameters += QString(fields[i][0]) + ',';
+                    values += QStringLiteral("\"%1\",").arg(fields[i][1]);
+                }
+            QVERIFY2(script.contains(parameters + "itemW,wprice,cv){"), qPrintable(script));
+            QVERIFY2(script.contains(values + "\"3\",\"10\",\"a\")"), qPrintable(script));
+        }
+        QCOMPARE(CatalogScript::write(SiteInput{}).count("List"), 0);
+    }
+
+    // A category's name is escaped where shown and becomes a script name
+    // that cannot end the script or the string around it.
+    void oddCategoryNamesAreEscaped() {
+        SiteInput input = twoCategorySite(true);
+        input.categories[0].name = "Kid's \"12\" </script> #1 & Co";
+        const QString list = "Kid_x27_s_x20__x22_12_x22__x20__x3c__x2f_script_x3e__x20__x23_1_x20_"
+                             "_x26__x20_CoList";
+        const QString shown = "Kid&#39;s &quot;12&quot; &lt;/script&gt; #1 &amp; Co";
+        const QString listing = ListingPages::listingPage(input, 0);
+        QVERIFY(listing.contains("<title>" + shown + " List</title>"));
+        QVERIFY(listing.contains("    top." + list + "[n].itemquantity = document.forms"));
+        QVERIFY(ListingPages::combinedPage(input).contains("<title>" + shown + " List</title>"));
+        QVERIFY(FramePages::productsMenu(input).contains(
+            "<p align='left'><a href='l_Kid&#39;s &quot;12&quot; &lt;/script&gt; %231 &amp; "
+            "Co.htm'>" +
+            shown + " </a></p>\r\n"));
+        const QString script = OrderPages::orderScript(input, Prices::Retail);
+        QVERIFY(script.contains("top." + list + "[n]"));
+        QCOMPARE(script.count("</script>") + script.count("Kid's"), 0);
+    }
+
+    // The e-mail, cash on delivery and card pages take their form tags and
+    // bodies from the settings and templates; only the weight pages that
+    // ship charge by weight.
+    void orderPagesTakeTheirTemplates() {
+        const QStringList marks{"<M><wmail>", "<A><wgate>", "<M><plain>", "<A><plain>",
+                                "<M><wcod>",  "<M><pcod>",  "<tail>",     "<pay>"};
+        for (const bool weight : {true, false}) {
+            SiteInput input = twoCategorySite(false);
+            input.options.weight = weight;
+            input.settings.emailFormTag = "<M>";
+            input.settings.actionCode = "<A>";
+            input.settings.tableTag.clear();
+            input.templates = {"<wmail>", "<wgate>", "<plain>", "<wcod>",
+                               "<pcod>",  "<tail>",  "<pay>"};
+            QStringList shown;
+            for (const NamedPage& page :
+                 OrderPages::retailPages(input) + OrderPages::wholesalePages(input)) {
+                shown << page.name;
+                for (const QString& mark : marks)
+                    if (page.text.endsWith(mark))
+                        shown.last() += ' ' + mark;
+                if (page.text.contains(OrderPages::weightShipping()))
+                    shown.last() += '$';
+            }
+            QCOMPARE(shown.join(", "),
+                     weight ? "order <M><wmail>$, order1 <tail>, order_cod <M><wcod>, order_cc "
+                              "<A><wgate>$, select_payment <pay>, worder <M><wmail>$, worder_cod "
+                              "<M><wcod>, worder_cc <A><wgate>$"
+                            : "order <M><plain>, order1 <tail>, order_cod <M><pcod>, order_cc "
+                              "<A><plain>, select_payment <pay>, worder <M><plain>, worder_cod "
+                              "<M><pcod>, worder_cc <A><plain>");
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSitePages)
+#include "test_site_pages.moc"

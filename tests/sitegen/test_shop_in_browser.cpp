@@ -1,7 +1,8 @@
 // A shopper walks through the generated sample shop in a real browser
 // engine: the frames load, an order on a listing page reaches the basket,
-// and the payment choice leads to an order form whose tax button works. The
-// arithmetic of the pages is proved on their scripts alone.
+// and the payment choice leads to an order form whose tax button works
+// (2 hammers, 3 lb: 25.00 + 8.25% tax + 10.20 shipping). The arithmetic of
+// the pages is proved on their scripts alone.
 
 #include "platform/TextFile.h"
 #include "project/ProjectFolder.h"
@@ -69,28 +70,24 @@ QVariant run(ShopPage& page, const QString& frame, const QString& body,
     return answer->value;
 }
 
-// Runs `action` in a frame, then waits until the main frame shows `target`.
-QString actAndWait(ShopPage& page, const QString& frame, const QString& action,
-                   const QString& target) {
-    run(page, kMain, "win.qmLeaving = true");
-    run(page, frame, action, {target});
+// Follows the link to `target` in a frame and waits until the frame
+// `shows` has loaded it.
+QString follow(ShopPage& page, const QString& frame, const QString& target,
+               const QString& shows = kMain) {
+    run(page, shows, "win.qmLeaving = true");
+    run(page, frame,
+        "Array.from(doc.links).find(function (a) { return "
+        "a.getAttribute('href') == args[0] }).click()",
+        {target});
     QString shown;
     for (QDeadlineTimer deadline(kTimeoutMs); shown.isEmpty() && !deadline.hasExpired();) {
         QTest::qWait(10);
-        shown = run(page, kMain,
+        shown = run(page, shows,
                     "return !win.qmLeaving && doc.readyState == 'complete' ? "
                     "decodeURIComponent(win.location.pathname) : ''")
                     .toString();
     }
     return shown == '/' + target ? page.errors.join('\n') : target + " not shown: " + shown;
-}
-
-// Follows the link to `target` in the frame.
-QString follow(ShopPage& page, const QString& frame, const QString& target) {
-    return actAndWait(page, frame,
-                      "Array.from(doc.links).find(function (a) { return "
-                      "a.getAttribute('href') == args[0] }).click()",
-                      target);
 }
 
 // The first table of the main frame, one line a row.
@@ -144,16 +141,14 @@ private Q_SLOTS:
         QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
         page.load(server.url("index.htm"));
         QVERIFY(loaded.wait(kTimeoutMs) && loaded.first().first().toBool());
-        QCOMPARE(run(page, kMain,
+        QCOMPARE(run(page, "top.frames['main']",
                      "return [top.frames['header'], win, win.frames['c_ontents'], "
                      "win.frames['m_ain']].map(function (w) { return "
                      "w.location.pathname }).join(' ')",
                      {}),
                  "/banner.htm /fsecond.htm /mmenu.htm /compinfo.htm");
 
-        QCOMPARE(actAndWait(page, kMenu, "doc.links[0].click()", "m_products.htm").left(0), "");
-        // The products menu now shows in the main frame's menu slot.
-        run(page, kMain, "win.qmLeaving = true");
+        QCOMPARE(follow(page, kMenu, "m_products.htm", kMenu), QString());
         QCOMPARE(follow(page, kMenu, "l_Tools.htm"), QString());
         QCOMPARE(
             run(page, kMain, R"(var row = Array.from(doc.querySelectorAll('tr')).find(function (r) {
@@ -163,15 +158,16 @@ private Q_SLOTS:
             return row.querySelector("input[name='quantity']").value)"),
             "0");
         QCOMPARE(follow(page, kMenu, "basket.htm"), QString());
-        QVERIFY2(table(page).endsWith("T100 Claw hammer $ 12.50 Acme Forge 2 $ 25.00 Remove\n"
-                                      "Products Total $ 25.00"),
-                 qPrintable(table(page)));
+        const QString basket = table(page);
+        QVERIFY2(basket.contains("\nT100 Claw hammer $ 12.50") &&
+                     basket.endsWith("\nProducts Total $ 25.00"),
+                 qPrintable(basket));
         QCOMPARE(follow(page, kMenu, "select_payment.htm"), QString());
         QCOMPARE(follow(page, kMain, "order.htm"), QString());
         QCOMPARE(run(page, kMain,
                      "doc.forms['FormOrder'].elements['R12'].click(); return "
                      "doc.forms['FormOrder'].elements['T1'].value"),
-                 "$$$ 44.62");
+                 "$$$ 37.26");
         QCOMPARE(page.errors, QStringList());
         QCOMPARE(server.notFound(), QStringList());
     }

@@ -145,6 +145,7 @@ private Q_SLOTS:
         QCOMPARE(m_controller->itemFields(), ItemRecord::fromLine(kSaw));
         QCOMPARE(linesOf(project("Tools.pro")), (QStringList{kHammer, changedSaw}));
 
+        m_controller->chooseCategory("Tools");
         m_controller->moveUp(); // nothing selected
         m_controller->selectItem(0);
         m_controller->moveUp();

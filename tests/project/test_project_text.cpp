@@ -69,10 +69,10 @@ private Q_SLOTS:
     }
 
     void judgesNames() {
-        for (const QString& good :
+        for (const QString good :
              {"Garden Tools", "2nd-hand 99", "Café Müller", "v1.2", "...", " shop"})
             QVERIFY2(NameRules::problem(good, "category").isEmpty(), qPrintable(good));
-        for (const QString& bad :
+        for (const QString bad :
              {"", ".", "..", "a/b", "a\\b", "../other", "a\tb", "shop\n", "a\x7F"})
             QVERIFY2(!NameRules::problem(bad, "category").isEmpty(), qPrintable(bad));
         QVERIFY(!NameRules::problem(QString(QChar(0)), "category").isEmpty());
@@ -123,7 +123,7 @@ private Q_SLOTS:
     void addressesStayInsideTheirAttribute() {
         const SiteSettings settings = SiteSettings::defaults();
         const QString tail = OrderTemplates::defaults().order1Tail;
-        for (const QString& typed :
+        for (const QString typed :
              {"sales@shop.test", "a\"b&c@s.test", "x?subject=1#y@s.test", "<b>@s.test", ""}) {
             const QString tag = OrderAddresses::withOrderEmail(settings.emailFormTag, typed);
             QCOMPARE(OrderAddresses::orderEmail(tag), typed);

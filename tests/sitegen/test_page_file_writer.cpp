@@ -55,11 +55,13 @@ private Q_SLOTS:
     void refusesNamesOutsideTheFolder() {
         QTemporaryDir parent;
         QVERIFY(QDir(parent.path()).mkpath("site/sub"));
-        PageFileWriter writer(parent.filePath("site"));
-        for (const char* name : {"../escape.htm", "sub/page.htm", "..\\escape.htm", "..", ".", ""})
+        for (const char* name :
+             {"../escape.htm", "sub/page.htm", "..\\escape.htm", "..", ".", ""}) {
+            PageFileWriter writer(parent.filePath("site"));
             writer.writeFile(name, "x");
-        QVERIFY(writer.written().isEmpty());
-        QCOMPARE(writer.failures().filter(QRegularExpression("^Could not write ")).size(), 6);
+            QVERIFY(writer.written().isEmpty());
+            QVERIFY2(writer.failures().value(0).startsWith("Could not write "), name);
+        }
         QDirIterator files(parent.path(), QDir::Files, QDirIterator::Subdirectories);
         QVERIFY(!files.hasNext());
         const QString missing = parent.filePath("no such folder");

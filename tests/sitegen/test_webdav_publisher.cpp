@@ -82,7 +82,7 @@ private Q_SLOTS:
         QVERIFY2(server.start(), qPrintable(server.error()));
         QVERIFY(QDir(server.rootPath()).mkpath("dav"));
         WebDavPublisher publisher;
-        for (const QString& typed : {"http://127.0.0.1:%1", "  HTTP://127.0.0.1:%1/dav  "}) {
+        for (const QString typed : {"http://127.0.0.1:%1", "  HTTP://127.0.0.1:%1/dav  "}) {
             const QString text = typed.arg(server.port());
             QCOMPARE(publisher.vtiOpenWebWithPassword(text, kWeb, {}, {}), 0);
             QVERIFY2(publisher.vtiCreateWeb("http://" + text, kWeb),

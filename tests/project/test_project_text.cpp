@@ -144,6 +144,8 @@ private Q_SLOTS:
             SiteSettings::actionCodeFor("https://pay.test/t.asp?a=1&b=\"2\"", "me\"<x>&");
         QVERIFY(action.contains("action=\"https://pay.test/t.asp?a=1&amp;b=&quot;2&quot;\">\r\n"));
         QVERIFY(action.endsWith("name=\"LOGIN\" value=\"me&quot;&lt;x&gt;&amp;\">\r\n"));
+        QVERIFY(OrderTemplates::order1TailFor("a\" -->").contains(
+            "S-Email-Address=\"a&quot; --&gt;\""));
         // A hand-edited tag keeps its other text.
         const QString mine =
             "<form ACTION=\"mailto:old@s.test?subject=Online Order\" class=\"mine\">";

@@ -151,6 +151,27 @@ private Q_SLOTS:
                               "<M><pcod>, worder_cc <A><plain>");
         }
     }
+
+    // Each form carries once every field the order reader takes from the
+    // mailed orders.
+    void formsCarryTheOrderFields() {
+        const OrderTemplates t = OrderTemplates::defaults();
+        const QString twin = "C1 NameB Adrs1B Adrs2B CityB StateB ZIPB NameS Adrs1S Adrs2S CityS "
+                             "StateS ZIPS PhoneE PhoneD E_Mail1 E_Mail2 CCNumber CCExp";
+        const QString tax = " T1 T2 R11 R12";
+        const QString single = "Name Adrs1 Adrs2 City State ZIP Phone E_Mail1" + tax;
+        const std::pair<QString, QString> forms[] = {
+            {t.weightMailBody, twin + tax + " T3 T4 T5 T6 V1 V2 V3 V4 METHOD Note"},
+            {t.weightGatewayBody, twin + tax + " T3 T4 T5 T6 V1 V2 V3 V4 METHOD Note"},
+            {t.plainOrderBody, single + " METHOD CCNumber CCExp"},
+            {t.plainCodBody, single},
+            {t.weightCodBody, "NameB Adrs1B Adrs2B CityB StateB ZIPB PhoneE E_Mail1 Note" + tax},
+            {t.order1Tail, twin + " AMOUNT DESCRIPTION State SalesTax Shipping ShippingCost "
+                                  "ExtendedTotal TYPE LOGIN"}};
+        for (const auto& [text, fields] : forms)
+            for (const QString& field : fields.split(' '))
+                QVERIFY2(text.count("name=\"" + field + '"') == 1, qPrintable(field));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSitePages)

@@ -57,124 +57,66 @@ class TestWebDavPublisher : public QObject {
 private Q_SLOTS:
     void initTestCase() { QUILLMART_REQUIRE_SERVER(NginxFixture::missing()); }
 
-    // A second publish removes the site's files and keeps what the site's
-    // forms or other programs stored in the web.
-    void publishesAndRepublishesKeepingOtherFiles() {
+    // One server session: refused openings store nothing; a second publish
+    // removes the site's files and keeps what the site's forms stored in the
+    // web; addresses outside the web are neither removed nor stored; a server
+    // gone away gives every file the same reason.
+    void publishSession() {
         NginxFixture server;
         QVERIFY2(server.start(kUser, kPassword), qPrintable(server.error()));
-        const QString http = "http://" + server.serverName(), web = server.rootPath() + "/Shop";
+        const QString http = "http://" + server.serverName(), root = server.rootPath();
         WebDavPublisher publisher;
+        QCOMPARE(publisher.vtiOpenWebWithPassword("ftp://127.0.0.1", kWeb, {}, {}), -1);
+        QVERIFY(publisher.lastError().contains("is not a server name"));
+        const std::pair<QString, QString> refused[] = {
+            {http, "wrong user name or password"},
+            {server.serverName(), "secure (https) connection"}};
+        for (const auto& [text, reason] : refused) {
+            QCOMPARE(publisher.vtiOpenWebWithPassword(text, kWeb, kUser, "open sesame!"), -1);
+            QVERIFY(publisher.lastError().contains(reason) &&
+                    publisher.lastError().contains(server.serverName()));
+            QVERIFY(!publisher.vtiCreateWeb("http://" + text, kWeb));
+            for (const QString& result : publisher.vtiPutDocuments(LocalSite("1").files, kList))
+                QVERIFY2(result.contains(reason), qPrintable(result));
+            QVERIFY(QDir(root).isEmpty());
+        }
+        const QString web = root + "/Shop";
         QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, kUser, kPassword), 0);
         QVERIFY2(publisher.vtiCreateWeb("http://" + http, kWeb), qPrintable(publisher.lastError()));
         putAndCheck(publisher, LocalSite("1"), web);
         writeFile(web + "/_private/form_results.txt", "result 1\n");
+        writeFile(root + "/outside.htm", "keep");
         QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, kUser, kPassword), 1);
-        QVERIFY2(publisher.vtiRemoveWeb("/Shop", kList), qPrintable(publisher.lastError()));
+        QVERIFY(!publisher.vtiRemoveWeb("/Shop", "../outside.htm\n\n" + kList));
+        QVERIFY(publisher.lastError().startsWith("2 of 6"));
+        QCOMPARE(fileBytes(root + "/outside.htm"), "keep");
         QVERIFY(!QFile::exists(web + "/index.htm"));
         QVERIFY(publisher.vtiCreateWeb("http://" + http, kWeb));
         putAndCheck(publisher, LocalSite("2"), web);
         QCOMPARE(fileBytes(web + "/_private/form_results.txt"), "result 1\n");
-    }
-
-    // The create call gets "http://" before the typed text, blanks and all.
-    void serverTextForms() {
-        NginxFixture server;
-        QVERIFY2(server.start(), qPrintable(server.error()));
-        QVERIFY(QDir(server.rootPath()).mkpath("dav"));
-        WebDavPublisher publisher;
-        for (const QString typed : {"http://127.0.0.1:%1", "  HTTP://127.0.0.1:%1/dav  "}) {
-            const QString text = typed.arg(server.port());
-            QCOMPARE(publisher.vtiOpenWebWithPassword(text, kWeb, {}, {}), 0);
-            QVERIFY2(publisher.vtiCreateWeb("http://" + text, kWeb),
-                     qPrintable(publisher.lastError()));
-            putAndCheck(publisher, LocalSite("1"),
-                        server.rootPath() + (text.contains("dav") ? "/dav/Shop" : "/Shop"));
-        }
-        // The server goes away while uploading: the rest are not tried one
-        // by one but carry the same reason.
+        // Another party made a folder where a site file should go.
+        QVERIFY(QFile::remove(web + "/data1.js") && QDir(web).mkpath("data1.js/"));
+        QStringList results = publisher.vtiPutDocuments(LocalSite("1").files, kList);
+        QVERIFY2(results.value(1).contains("refused to store data1.js (HTTP "),
+                 qPrintable(results.value(1)));
+        QCOMPARE(results.value(0) + results.value(2), QString());
+        // The folder the web should go into does not exist: MKCOL is refused.
+        QVERIFY(!publisher.vtiCreateWeb("http://" + http + "/missing/deeper", kWeb));
+        QVERIFY2(publisher.lastError().contains("(HTTP 409 Conflict)"),
+                 qPrintable(publisher.lastError()));
         server.stop();
-        const QStringList results = publisher.vtiPutDocuments(LocalSite("1").files, kList);
+        results = publisher.vtiPutDocuments(LocalSite("1").files, kList);
         QCOMPARE(results, QStringList(4, results.value(0)));
         QVERIFY2(results.value(0).contains("cannot be reached"), qPrintable(results.value(0)));
         QVERIFY(publisher.lastError().startsWith("4 of 4"));
     }
 
-    // Wrong or missing credentials, a stopped server, and a bare host
-    // (https) for a plain http server: every call fails with the reason and
-    // nothing is stored.
-    void openingFails_data() {
-        QTest::addColumn<QString>("scheme");
-        QTest::addColumn<QString>("password"); // "stopped": no server
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("wrong password") << "http://"
-                                        << "open sesame!"
-                                        << "wrong user name or password";
-        QTest::newRow("none given") << "http://"
-                                    << ""
-                                    << "asks for a user name and password";
-        QTest::newRow("unreachable") << "http://"
-                                     << "stopped"
-                                     << "cannot be reached";
-        QTest::newRow("bare host means https") << "" << kPassword << "secure (https) connection";
-    }
-    void openingFails() {
-        QFETCH(QString, scheme);
-        QFETCH(QString, password);
-        QFETCH(QString, expected);
-        NginxFixture server;
-        QVERIFY2(server.start(kUser, kPassword), qPrintable(server.error()));
-        if (password == "stopped")
-            server.stop();
-        const QString text = scheme + server.serverName();
-        WebDavPublisher publisher;
-        QCOMPARE(
-            publisher.vtiOpenWebWithPassword(text, kWeb, password.isEmpty() ? "" : kUser, password),
-            -1);
-        QVERIFY(publisher.lastError().contains(expected) &&
-                publisher.lastError().contains(server.serverName()));
-        QVERIFY(!publisher.vtiCreateWeb("http://" + text, kWeb));
-        QVERIFY2(publisher.lastError().contains(expected), qPrintable(publisher.lastError()));
-        for (const QString& result : publisher.vtiPutDocuments(LocalSite("1").files, kList))
-            QVERIFY2(result.contains(expected), qPrintable(result));
-        QVERIFY(QDir(server.rootPath()).isEmpty());
-    }
-
-    void refusalsAndForeignAddresses() {
-        NginxFixture server;
-        QVERIFY2(server.start(), qPrintable(server.error()));
-        const QString http = "http://" + server.serverName();
-        WebDavPublisher publisher;
-        QCOMPARE(publisher.vtiOpenWebWithPassword("ftp://127.0.0.1", kWeb, {}, {}), -1);
-        QVERIFY(publisher.lastError().contains("is not a server name"));
-        // The folder the web should go into does not exist: MKCOL is refused.
-        QCOMPARE(publisher.vtiOpenWebWithPassword(http + "/missing/deeper", kWeb, {}, {}), 0);
-        QVERIFY(!publisher.vtiCreateWeb("http://" + http + "/missing/deeper", kWeb));
-        QVERIFY2(publisher.lastError().contains("(HTTP 409 Conflict)"),
-                 qPrintable(publisher.lastError()));
-        // Addresses that would reach outside the web, or the web itself, are
-        // neither removed nor stored; the file after them still is.
-        writeFile(server.rootPath() + "/outside.htm", "keep");
-        writeFile(server.rootPath() + "/Shop/index.htm", "old");
-        QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, {}, {}), 1);
-        QVERIFY(!publisher.vtiRemoveWeb("/Shop", "../outside.htm\n\nindex.htm\n"));
-        QVERIFY(publisher.lastError().startsWith("2 of 3"));
-        QCOMPARE(fileBytes(server.rootPath() + "/outside.htm"), "keep");
-        QVERIFY(!QFile::exists(server.rootPath() + "/Shop/index.htm"));
-        // Another party made a folder where a site file should go.
-        QVERIFY(QDir(server.rootPath()).mkpath("Shop/data1.js/"));
-        const QStringList results = publisher.vtiPutDocuments(LocalSite("1").files, kList);
-        QVERIFY2(results.value(1).contains("refused to store data1.js (HTTP "),
-                 qPrintable(results.value(1)));
-        QCOMPARE(results.value(0) + results.value(2), QString());
-    }
-
     void passwordInClearIsNamed() {
-        QCOMPARE(PublisherChoice::passwordInClearWarning("  HTTP://www.shop.test/dav", kPassword)
-                     .contains("HTTP://www.shop.test/dav is not encrypted"),
-                 true);
-        for (const char* safe : {"www.shop.test", "https://www.shop.test", "/srv/www"})
-            QCOMPARE(PublisherChoice::passwordInClearWarning(safe, kPassword), QString());
-        QCOMPARE(PublisherChoice::passwordInClearWarning("http://www.shop.test", ""), QString());
+        QVERIFY(PublisherChoice::passwordInClearWarning("http://www.shop.test", kPassword)
+                    .contains("http://www.shop.test is not encrypted"));
+        QCOMPARE(PublisherChoice::passwordInClearWarning("https://www.shop.test", kPassword) +
+                     PublisherChoice::passwordInClearWarning("http://www.shop.test", ""),
+                 QString());
     }
 };
 

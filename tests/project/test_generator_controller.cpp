@@ -75,7 +75,7 @@ private Q_SLOTS:
     }
     void cleanup() { QVERIFY2(m_prompts->done(), "a prompt the test expected was never shown"); }
 
-    // An existing project, a name that is a path, and Cancel: nothing is made.
+    // An existing project and a name that is a path: nothing is made.
     void newProjectRefusals() {
         QDir(m_home->path()).mkdir("Taken");
         m_prompts->expect(Kind::Input, "Enter the new project's name", "Taken")
@@ -83,10 +83,9 @@ private Q_SLOTS:
                            "appropriate folder")
             .expect(Kind::OpenFile, "*.caa", {}, true)
             .expect(Kind::Input, "Enter the new project's name", "../outside")
-            .expectMessage("must not contain")
-            .expect(Kind::Input, "Enter the new project's name", "ignored", true);
-        for (int i = 0; i < 3; ++i)
-            m_controller->newProject();
+            .expectMessage("must not contain");
+        m_controller->newProject();
+        m_controller->newProject();
         QCOMPARE(m_controller->projectName(), QString());
         QCOMPARE(QDir(m_home->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"Taken"});
@@ -108,7 +107,6 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(project("Shop.caa")), "Garden\r\nPower Tools\r\n");
         const QByteArray settings = fileBytes(project("Shop.sit"));
         QCOMPARE(settings, expectedFile("project/expected/settings_defaults.sit"));
-        QCOMPARE(m_controller->categoryBoxList(), m_controller->categories());
         m_controller->clearCategories();
         m_controller->switchTab();
         QCOMPARE(fileBytes(project("Shop.caa")), QByteArray());
@@ -198,14 +196,12 @@ private Q_SLOTS:
         m_controller->openProject();
         QCOMPARE(m_controller->categories(), (QStringList{"Tools", "Garden"}));
         QCOMPARE(m_controller->settings().salesTax, "0.07");
-        // Cancelled, or a project file outside its folder: the open one stays.
+        // A project file outside its folder: the open one stays.
         QTemporaryDir elsewhere;
         QDir(elsewhere.path()).mkdir("Other");
         writeFile(elsewhere.filePath("Other/Other.caa"), {"Stranger"});
-        m_prompts->expect(Kind::OpenFile, "*.caa", {}, true)
-            .expect(Kind::OpenFile, "*.caa", elsewhere.filePath("Other/Other.caa"))
+        m_prompts->expect(Kind::OpenFile, "*.caa", elsewhere.filePath("Other/Other.caa"))
             .expectMessage("Choose the project file inside its project's folder");
-        m_controller->openProject();
         m_controller->openProject();
         QCOMPARE(m_controller->projectName(), "Shop");
         m_controller->switchTab();
@@ -219,27 +215,16 @@ private Q_SLOTS:
         QVERIFY(QDir(m_home->path()).isEmpty());
         makeShop();
         m_controller->setOrderEmail("sales@shop.test");
-        m_controller->setGatewayHost("pay.shop.test");
-        m_controller->setGatewayLogin("shop7");
         m_controller->setSaveResultsEmail("results@shop.test");
         m_controller->generate();
         QVERIFY(fileBytes(project("order.htm"))
                     .contains("ACTION=\"mailto:sales@shop.test?subject=Online Order\""));
-        const QByteArray card = fileBytes(project("order_cc.htm"));
-        QVERIFY(card.contains("action=\"https://pay.shop.test/scripts/authnet25/WLDoTrans.asp\""));
-        QVERIFY(card.contains("name=\"LOGIN\" value=\"shop7\""));
         QVERIFY(fileBytes(project("order1.htm")).contains("S-Email-Address=\"results@shop.test\""));
         QFile::remove(project("data1.js"));
         m_prompts->expectMessage("To publish it, enter the server name");
         m_controller->update();
         QVERIFY(fileBytes(project("data1.js"))
                     .contains("ToolsList[ 2] = new Item(\"A2\",\"Saw\",12,0,\"3\",\"8\",\"\")"));
-        QFile::remove(project("data1.js"));
-        // A hand-edited item file with a price the shop's script cannot hold.
-        writeFile(project("Garden.pro"), {"G7^Rake^ten^^^^^^^"});
-        m_prompts->expectMessage("Garden, item G7");
-        m_controller->generate();
-        QVERIFY(!QFileInfo::exists(project("data1.js")));
     }
 
     // Into a folder on this machine: the real back end, no server needed.
@@ -256,7 +241,6 @@ private Q_SLOTS:
         QSignalSpy progress(m_controller.get(), &GeneratorController::publishProgress);
         m_prompts->expectMessage("21 of 21 files were published to " + server);
         m_controller->frontPage();
-        QCOMPARE(progress.first(), (QList<QVariant>{0, 1}));
         QCOMPARE(progress.at(progress.size() - 2), (QList<QVariant>{21, 21}));
         QCOMPARE(progress.last(), (QList<QVariant>{0, 0}));
         writeFile(project("Tools.pro"), {kSaw});

@@ -159,7 +159,6 @@ private Q_SLOTS:
             "R11 ; (ticked)=R11 V1 ; T2=$ 0.00 ; T1=$$$ 98.95",
             "T1 ; (ticked)=V1 ; T2=$ 4.83 ; T1=$$$ 103.78"};
         QTest::newRow("weight order") << true << "order" << mail;
-        QTest::newRow("weight card") << true << "order_cc" << mail;
         // Cash on delivery ships nothing; its description ends with the products total.
         QTest::newRow("weight cod")
             << true << "order_cod"
@@ -186,8 +185,7 @@ private Q_SLOTS:
             "R12 ; (ticked)=R12 ; T2=$ 6.64 ; T1=$$$ 87.14 ; DESCRIPTION=" + kRetail + "$$$ 87.14",
             "R11 ; (ticked)=R11 ; T2=$ 0.00 ; T1=$$$ 80.50",
             "T2 ; (ticked)= ; T2=$ 6.64 ; T1=$$$ 87.14"};
-        for (const char* page : {"order", "order_cod", "order_cc"})
-            QTest::addRow("plain %s", page) << false << page << plain;
+        QTest::newRow("plain order") << false << "order" << plain;
         QTest::newRow("plain wholesale")
             << false << "worder" << QStringList{"R12 ; T2=$ 4.66 ; T1=$$$ 61.16"};
     }
@@ -228,11 +226,6 @@ private Q_SLOTS:
                     .contains("<b>Joe&#39;s &quot;12&quot; &lt;b&gt; Listing</b>"));
         listing.run("document.forms = [{}, {}, {quantity: {value: '4'}}]; OnOrderItem(2)");
         QCOMPARE(listing.run(list + "[2].itemquantity + document.forms[2].quantity.value"), "40");
-        Shop combined(input);
-        combined.load(ListingPages::combinedPage(input));
-        QCOMPARE(combined.run("var a1 = {quantity: {value: '5'}}; OnOrderItem0('2'); " + list +
-                              "[2].itemquantity"),
-                 "5");
         const QString rows[][2] = {
             {"<TD>T100</TD><TD>Claw hammer</TD><TD>$ 12.50</TD><TD>Acme</TD><TD>2</TD><TD>$ 25.00",
              "<TR><TH COLSPAN=5>Products Total</TH><TD>$ 46.00</TD></TR></TABLE></CENTER>"},

@@ -50,10 +50,6 @@ private Q_SLOTS:
         QCOMPARE(fileNames(result.written).mid(0, 4),
                  QStringList({"data1.js", "shop.htm", "fsecond.htm", "banner.htm"}));
         QVERIFY(fileNames(result.written).contains("l_Paint.htm"));
-        input.categories.clear();
-        result = SiteGenerator::generate(folder.path(), input);
-        QVERIFY(result.ok());
-        QCOMPARE(result.written.size(), 8 + kAfterFrames.size() - 2);
     }
 
     void refusesWhatWouldBreakTheSite_data() {
@@ -62,22 +58,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         const char* const rows[][4] = {
             {"empty tax rate", "tax", "", "\"Sales Tax,%\" rate must be a number"},
-            {"tax as a percentage", "tax", "8.25%", "not \"8.25%\""},
-            {"tax with script", "tax", "0;alert(1)", "must be a number"},
             {"start file is the basket", "start", "basket", "another page"},
-            {"start file is a listing page", "start", "l_Tools", "another page"},
             {"start file in another folder", "start", "../index", "must not"},
-            {"no start file", "start", "", "must not be empty"},
             {"price with a comma", "2", "1,5", "Tools, item T100: price \"1,5\""},
-            {"negative price", "2", "-3", "Tools, item T100: price \"-3\""},
-            {"price with a blank", "2", "12 ", "Tools, item T100: price \"12 \""},
-            {"no price", "2", "", "Tools, item T100: price \"\""},
             // Hand-edited item files may hold addresses the window's "Add" refuses.
             {"markup in a description link", "4", "a.htm\"><script>x()</script>",
              "Tools, item T100: picture \"pics/hammer.jpg\", description \"a.htm\"><script>"},
             {"quote in a picture link", "3", "h2.jpg' onload='x",
-             "address with quotes, angle brackets"},
-            {"tab in a picture link", "3", "\tx.jpg", "picture \"\tx.jpg\""}};
+             "address with quotes, angle brackets"}};
         for (const auto& row : rows)
             QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
         QTest::newRow("two categories share a script name")

@@ -31,12 +31,6 @@ SiteInput trickyFields() {
     return input;
 }
 
-SiteInput contentsOnly() {
-    SiteInput input = twoCategorySite(false);
-    input.settings.layout = SiteSettings::Layout::ContentsOnly;
-    return input;
-}
-
 } // namespace
 
 class TestSitePages : public QObject {
@@ -46,6 +40,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         const SiteInput off = twoCategorySite(false), on = twoCategorySite(true);
+        SiteInput contents = off;
+        contents.settings.layout = SiteSettings::Layout::ContentsOnly;
         const auto row = [](const char* file, const QString& text) {
             QTest::newRow(file) << text << QString(file);
         };
@@ -64,7 +60,7 @@ private Q_SLOTS:
         row("site_on/l_Paint.htm", ListingPages::listingPage(on, 1));
         row("site_off/complect.htm", ListingPages::combinedPage(on));
         row("site_off/index.htm", FramePages::startPage(off));
-        row("site_off/index_contents.htm", FramePages::startPage(contentsOnly()));
+        row("site_off/index_contents.htm", FramePages::startPage(contents));
         row("site_off/fsecond.htm", FramePages::secondFrameset());
         row("site_off/banner.htm", FramePages::banner());
         row("site_off/mmenu.htm", FramePages::mainMenu());
@@ -76,46 +72,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         COMPARE_EXPECTED(text.toUtf8(), "sitegen/expected/" + expected);
-    }
-
-    // Between the quantity and the weight, in this order: manufacturer,
-    // description link, picture.
-    void eachOptionAddsItsCatalogField() {
-        const char* const fields[][2] = {
-            {"itemman", "Bosch"}, {"descURL", "saw.htm"}, {"picURL", "saw.jpg"}};
-        for (int flags = 0; flags < 8; ++flags) {
-            SiteInput input = threeCategories(false);
-            input.options = {bool(flags & 1), bool(flags & 2), bool(flags & 4), false};
-            const QString script = CatalogScript::write(input);
-            QString parameters = "itemquantity,", values = "\"Saw\",12.5,0,";
-            for (int i = 0; i < 3; ++i)
-                if (flags & (1 << i)) {
-                    parameters += QString(fields[i][0]) + ',';
-                    values += QStringLiteral("\"%1\",").arg(fields[i][1]);
-                }
-            QVERIFY2(script.contains(parameters + "itemW,wprice,cv){"), qPrintable(script));
-            QVERIFY2(script.contains(values + "\"3\",\"10\",\"a\")"), qPrintable(script));
-        }
-        QCOMPARE(CatalogScript::write(SiteInput{}).count("List"), 0);
-    }
-
-    // A category's name is escaped where shown and becomes a script name
-    // that cannot end the script or the string around it.
-    void oddCategoryNamesAreEscaped() {
-        SiteInput input = twoCategorySite(true);
-        input.categories[0].name = "Kid's \"12\" </script> #1 & Co";
-        const QString list = "Kid_x27_s_x20__x22_12_x22__x20__x3c__x2f_script_x3e__x20__x23_1_x20_"
-                             "_x26__x20_CoList";
-        const QString shown = "Kid&#39;s &quot;12&quot; &lt;/script&gt; #1 &amp; Co";
-        const QString listing = ListingPages::listingPage(input, 0);
-        QVERIFY(listing.contains("<title>" + shown + " List</title>"));
-        QVERIFY(listing.contains("    top." + list + "[n].itemquantity = document.forms"));
-        QVERIFY(ListingPages::combinedPage(input).contains("<title>" + shown + " List</title>"));
-        const QString menu = FramePages::productsMenu(input);
-        QVERIFY(menu.contains(">" + shown + " </a></p>\r\n") && menu.contains("%231"));
-        const QString script = OrderPages::orderScript(input, Prices::Retail);
-        QVERIFY(script.contains("top." + list + "[n]"));
-        QCOMPARE(script.count("</script>") + script.count("Kid's"), 0);
     }
 
     // The e-mail, cash on delivery and card pages take their form tags and

@@ -121,9 +121,7 @@ private Q_SLOTS:
         writeFile(precious, "keep");
         writeFile(server + "/Shop/index.htm", "old");
         FolderPublisher publisher;
-        const QString rows[][2] = {{"../../outside/precious", "Tools"},
-                                   {m_dir.filePath("outside/precious"), "Tools"},
-                                   {"index", "Tools/Hand"}};
+        const QString rows[][2] = {{"../../outside/precious", "Tools"}, {"index", "Tools/Hand"}};
         for (const auto& [start, category] : rows) {
             const QString summary =
                 publish(publisher, server, start, category).summary(target(server));

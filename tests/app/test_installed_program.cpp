@@ -1,13 +1,11 @@
 // The program installed into a prefix of its own runs from there with the
 // data it installed, never the source tree's: its version, the sample shop
 // generated, the browser window reading the installed start folder. The
-// desktop files it installs pass their validators, and the manual names
-// every command and option of --help.
+// desktop files it installs pass their validators.
 
 #include "support/ProgramRun.h"
 
 #include <QDirIterator>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -43,24 +41,6 @@ private Q_SLOTS:
             "appstreamcli", {"validate", "--no-net",
                              installed("share/metainfo/org.quillmart.quillmart.metainfo.xml")});
         QVERIFY2(centre.exitCode == 0, centre.out.constData());
-    }
-
-    void manualNamesEveryOption() {
-        const ProgramRun help = runTool(installed("bin/quillmart"), {"--help"});
-        const ProgramRun manual =
-            runTool("gzip", {"-dc", installed("share/man/man1/quillmart.1.gz")});
-        QVERIFY(help.exitCode == 0 && manual.exitCode == 0);
-        const QString page = QString::fromUtf8(manual.out).replace("\\-", "-");
-        static const QRegularExpression word(
-            R"((--[a-z-]+|\b(?:generate|publish|import|fetch|list|harvest)\b))");
-        QStringList missing;
-        for (auto match = word.globalMatch(QString::fromUtf8(help.out)); match.hasNext();) {
-            const QString name = match.next().captured(1);
-            if (!page.contains(QRegularExpression("(^|[^a-z-])" + QRegularExpression::escape(name) +
-                                                  "($|[^a-z-])")))
-                missing << name;
-        }
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(' ')));
     }
 
     void runsFromThePrefix() {

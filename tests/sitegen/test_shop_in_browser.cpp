@@ -11,8 +11,6 @@
 
 #include <QDeadlineTimer>
 #include <QDirIterator>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -44,15 +42,13 @@ protected:
 const QString kMenu = "top.frames['main'].frames['c_ontents']";
 const QString kMain = "top.frames['main'].frames['m_ain']";
 
-// Runs `body` as a function with `doc` the frame's document and `args`;
-// waits for its result. A thrown error becomes the page's script error.
-QVariant run(ShopPage& page, const QString& frame, const QString& body,
-             const QJsonArray& args = {}) {
+// Runs `body` as a function with `doc` the frame's document; waits for
+// its result. A thrown error becomes the page's script error.
+QVariant run(ShopPage& page, const QString& frame, const QString& body) {
     const QString script =
-        QStringLiteral("(function () { try { var win = %1; var doc = win.document; var args = %2;"
-                       "\n%3\n} catch (e) { return 'error: ' + e; } })()")
-            .arg(frame, QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact)),
-                 body);
+        QStringLiteral("(function () { try { var win = %1; var doc = win.document;"
+                       "\n%2\n} catch (e) { return 'error: ' + e; } })()")
+            .arg(frame, body);
     // The answer may come after a time-out, when this call is over.
     struct Answer {
         QVariant value;
@@ -78,8 +74,8 @@ QString follow(ShopPage& page, const QString& frame, const QString& target,
     run(page, shows, "win.qmLeaving = true");
     run(page, frame,
         "Array.from(doc.links).find(function (a) { return "
-        "a.getAttribute('href') == args[0] }).click()",
-        {target});
+        "a.getAttribute('href') == '" +
+            target + "' }).click()");
     QString shown;
     for (QDeadlineTimer deadline(kTimeoutMs); shown.isEmpty() && !deadline.hasExpired();) {
         QTest::qWait(10);

@@ -186,8 +186,6 @@ private Q_SLOTS:
             "R11 ; (ticked)=R11 ; T2=$ 0.00 ; T1=$$$ 80.50",
             "T2 ; (ticked)= ; T2=$ 6.64 ; T1=$$$ 87.14"};
         QTest::newRow("plain order") << false << "order" << plain;
-        QTest::newRow("plain wholesale")
-            << false << "worder" << QStringList{"R12 ; T2=$ 4.66 ; T1=$$$ 61.16"};
     }
     void orderFormsComputeTheTotals() {
         QFETCH(bool, weight);

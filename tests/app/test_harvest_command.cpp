@@ -85,15 +85,6 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains("quillmart: file:///etc/hostname is not a web page"), run.err);
     }
 
-    void refusals() {
-        const ProgramRun run = quillmart({"harvest", "http://a.example/", "--find-email",
-                                          "--find-contact", "--report", "r.htm"});
-        QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.contains("give only one of --find-email and --find-contact") &&
-                     run.err.contains("usage: quillmart harvest URL..."),
-                 run.err);
-    }
-
     // A start page that cannot be loaded is left out; with none loaded there
     // is no report.
     void unreachablePagesWriteNothing() {

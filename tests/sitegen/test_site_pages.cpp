@@ -55,9 +55,7 @@ private Q_SLOTS:
         // The wholesale basket has no option columns.
         row("site_off/wbasket.htm", BasketPages::wholesale(on));
         row("site_off/l_Tools.htm", ListingPages::listingPage(off, 0));
-        row("site_off/l_Paint.htm", ListingPages::listingPage(off, 1));
         row("site_on/l_Tools.htm", ListingPages::listingPage(on, 0));
-        row("site_on/l_Paint.htm", ListingPages::listingPage(on, 1));
         row("site_off/complect.htm", ListingPages::combinedPage(on));
         row("site_off/index.htm", FramePages::startPage(off));
         row("site_off/index_contents.htm", FramePages::startPage(contents));

@@ -2,6 +2,7 @@
 #include "support/ExpectedFile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -29,106 +30,73 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
 } // namespace
 
 class TestPageFileWriter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void writesPagesAndFiles();
-    void refusesNamesOutsideTheFolder_data();
-    void refusesNamesOutsideTheFolder();
-    void reportsMissingFolder();
-    void stopsAtTheFirstFailedWrite_data();
-    void stopsAtTheFirstFailedWrite();
-};
-
-void TestPageFileWriter::writesPagesAndFiles() {
-    QTemporaryDir dir;
-    const QString page = dir.filePath(QStringLiteral("1.htm"));
-    QFile old(page);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("an earlier, longer page text\r\n");
-    old.close();
-
-    PageFileWriter writer(dir.path());
-    writer.writePage(QStringLiteral("1"), QStringLiteral("<html>\r\nPreis: 9 €</html>"));
-    writer.writeFile(QStringLiteral("data1.js"), QStringLiteral("a\r\n"));
-
-    QCOMPARE(fileBytes(page), QByteArray("<html>\r\nPreis: 9 \xE2\x82\xAC</html>\r\n"));
-    QCOMPARE(fileBytes(dir.filePath(QStringLiteral("data1.js"))), QByteArray("a\r\n"));
-    QCOMPARE(writer.written(),
-             QStringList({QDir(dir.path()).absoluteFilePath(QStringLiteral("1.htm")),
-                          QDir(dir.path()).absoluteFilePath(QStringLiteral("data1.js"))}));
-    QVERIFY(writer.failures().isEmpty());
-}
-
-void TestPageFileWriter::refusesNamesOutsideTheFolder_data() {
-    QTest::addColumn<QString>("name");
-    for (const char* name : {"../escape.htm", "sub/page.htm", "..\\escape.htm", "..", ".", ""})
-        QTest::addRow("'%s'", name) << name;
-}
-
-void TestPageFileWriter::refusesNamesOutsideTheFolder() {
-    QFETCH(QString, name);
-    QTemporaryDir parent;
-    QVERIFY(QDir(parent.path()).mkpath(QStringLiteral("site/sub")));
-    const QString site = parent.filePath(QStringLiteral("site"));
-
-    PageFileWriter writer(site);
-    writer.writeFile(name, QStringLiteral("x"));
-
-    QVERIFY(writer.written().isEmpty());
-    QCOMPARE(writer.failures().size(), 1);
-    QVERIFY2(writer.failures().first().startsWith(QStringLiteral("Could not write ")),
-             qPrintable(writer.failures().first()));
-    QCOMPARE(QDir(parent.path()).entryList(QDir::Files), QStringList());
-    QCOMPARE(QDir(site).entryList(QDir::Files), QStringList());
-    QCOMPARE(QDir(site + QStringLiteral("/sub")).entryList(QDir::Files), QStringList());
-}
-
-void TestPageFileWriter::reportsMissingFolder() {
-    QTemporaryDir dir;
-    const QString missing = dir.filePath(QStringLiteral("no such folder"));
-    PageFileWriter writer(missing);
-    writer.writePage(QStringLiteral("1"), QStringLiteral("text"));
-
-    QVERIFY(writer.written().isEmpty());
-    const QString prefix = QStringLiteral("Could not write %1/1.htm: ").arg(missing);
-    QCOMPARE(writer.failures().size(), 1);
-    QVERIFY2(writer.failures().first().startsWith(prefix), qPrintable(writer.failures().first()));
-    QVERIFY(!QFileInfo::exists(missing));
-}
-
-void TestPageFileWriter::stopsAtTheFirstFailedWrite_data() {
-    QTest::addColumn<int>("size");
-    QTest::newRow("held back until the file is closed") << 6000;
-    QTest::newRow("written at once") << 40000;
-    QTest::newRow("the line end is refused") << 4096;
-}
-
-// The system's reason is given, the earlier file stays whole, and nothing
-// after the failure is written.
-void TestPageFileWriter::stopsAtTheFirstFailedWrite() {
-    QFETCH(int, size);
-    QTemporaryDir dir;
-    const QString page = dir.filePath(QStringLiteral("b.htm"));
-    QFile old(page);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old page\r\n") == 10);
-    old.close();
-
-    PageFileWriter writer(dir.path());
-    {
-        const FileSizeLimit limit(4096);
-        writer.writePage(QStringLiteral("a"), QStringLiteral("first"));
-        writer.writePage(QStringLiteral("b"), QString(size, QLatin1Char('x')));
-        writer.writePage(QStringLiteral("c"), QStringLiteral("third"));
+    void writesPagesAndFiles() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("1.htm"), "an earlier, longer page text\r\n");
+        PageFileWriter writer(dir.path());
+        writer.writePage("1", "<html>\r\nPreis: 9 €</html>");
+        writer.writeFile("data1.js", "a\r\n");
+        QCOMPARE(fileBytes(dir.filePath("1.htm")), "<html>\r\nPreis: 9 \xE2\x82\xAC</html>\r\n");
+        QCOMPARE(fileBytes(dir.filePath("data1.js")), "a\r\n");
+        QCOMPARE(writer.written(), QStringList({dir.filePath("1.htm"), dir.filePath("data1.js")}));
+        QVERIFY(writer.failures().isEmpty());
     }
-    QCOMPARE(writer.written(), QStringList{dir.filePath(QStringLiteral("a.htm"))});
-    QCOMPARE(writer.failures(),
-             QStringList{QStringLiteral("Could not write %1: File too large").arg(page)});
-    QCOMPARE(fileBytes(page), QByteArray("old page\r\n"));
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("c.htm"))));
-}
+
+    void refusesNamesOutsideTheFolder() {
+        QTemporaryDir parent;
+        QVERIFY(QDir(parent.path()).mkpath("site/sub"));
+        for (const char* name : {"../escape.htm", "sub/page.htm", ".."}) {
+            PageFileWriter writer(parent.filePath("site"));
+            writer.writeFile(name, "x");
+            QVERIFY(writer.written().isEmpty());
+            QVERIFY2(writer.failures().value(0).startsWith("Could not write "), name);
+        }
+        QDirIterator files(parent.path(), QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY(!files.hasNext());
+        const QString missing = parent.filePath("no such folder");
+        PageFileWriter lost(missing);
+        lost.writePage("1", "text");
+        QVERIFY2(lost.failures().value(0).startsWith("Could not write " + missing + "/1.htm: "),
+                 qPrintable(lost.failures().value(0)));
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+
+    void stopsAtTheFirstFailedWrite_data() {
+        QTest::addColumn<int>("size");
+        QTest::newRow("held back until the file is closed") << 6000;
+        QTest::newRow("written at once") << 40000;
+        QTest::newRow("the line end is refused") << 4096;
+    }
+    // The system's reason is given, the earlier file stays whole, and
+    // nothing after the failure is written.
+    void stopsAtTheFirstFailedWrite() {
+        QFETCH(int, size);
+        QTemporaryDir dir;
+        const QString page = dir.filePath("b.htm");
+        writeFile(page, "old page\r\n");
+        PageFileWriter writer(dir.path());
+        {
+            const FileSizeLimit limit(4096);
+            writer.writePage("a", "first");
+            writer.writePage("b", QString(size, QLatin1Char('x')));
+            writer.writePage("c", "third");
+        }
+        QCOMPARE(writer.written(), QStringList{dir.filePath("a.htm")});
+        QCOMPARE(writer.failures(), QStringList{"Could not write " + page + ": File too large"});
+        QCOMPARE(fileBytes(page), "old page\r\n");
+        QVERIFY(!QFileInfo::exists(dir.filePath("c.htm")));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPageFileWriter)
 #include "test_page_file_writer.moc"

@@ -230,6 +230,7 @@ void TestBrowserWindow::channelsAndZones() {
     s.press("Favorites");
     auto* favourites = w.findChild<QListWidget*>("favorit2");
     QVERIFY(favourites->isVisible());
+    QCOMPARE(favourites->count(), 1);
     QCOMPARE(favourites->item(0)->text(), address);
 
     // A page completed on a blocked site is sent back.

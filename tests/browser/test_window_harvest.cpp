@@ -203,11 +203,13 @@ void TestWindowHarvest::picturesReachTheBuffers() {
     // The plain text's double-click after them (which only beeps) shows
     // they have all been and gone.
     const int beeps = beep.count;
+    bool forged = false;
     s.view(View::View1)
         .page()
         ->runJavaScript(
-            "forge(); document.querySelectorAll('iframe')[0].contentWindow.postMessage('go', "
-            "'*');");
+            "forge(); document.querySelectorAll('iframe')[0].contentWindow.postMessage('go', '*');",
+            [&forged](const QVariant&) { forged = true; });
+    QVERIFY(s.waitFor([&] { return forged; }));
     UserInput::doubleClick(page, {220, 120});
     QVERIFY(doubleClick({210, 8}));
     QCOMPARE(beep.count, beeps + 1);

@@ -49,11 +49,6 @@ WindowSession::WindowSession() {
     window = std::make_unique<BrowserWindow>(*controller, launcher, prompts);
 }
 
-WindowSession::~WindowSession() {
-    window.reset();
-    controller.reset();
-}
-
 // The channel files have arrived (with the first featured page they
 // bring) and neither user view is loading.
 bool WindowSession::show() {
@@ -79,10 +74,6 @@ bool WindowSession::waitFor(const std::function<bool()>& condition) {
 bool WindowSession::view1Shows(const QString& address) const {
     return view(BrowserController::View1).locationUrl() == address &&
            !view(BrowserController::View1).busy();
-}
-
-WebView& WindowSession::view(BrowserController::View which) const {
-    return window->view(which);
 }
 
 void WindowSession::trigger(const QString& path) const {

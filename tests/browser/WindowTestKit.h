@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/BrowserController.h"
+#include "browser/BrowserWindow.h"
 #include "platform/Launcher.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
@@ -11,7 +12,6 @@
 #include <functional>
 #include <memory>
 
-class BrowserWindow;
 class QComboBox;
 class QLabel;
 class WebView;
@@ -44,7 +44,6 @@ public:
 class WindowSession {
 public:
     WindowSession();
-    ~WindowSession();
     bool show();
 
     // Writes a page into the home folder; its address on the local server.
@@ -54,7 +53,7 @@ public:
     static bool waitFor(const std::function<bool()>& condition);
     // View 1 has finished loading `address`.
     bool view1Shows(const QString& address) const;
-    WebView& view(BrowserController::View which) const;
+    WebView& view(BrowserController::View which) const { return window->view(which); }
 
     // Triggers the menu item at "Menu|Submenu|Item", or the main-toolbar
     // button with that tool tip; a missing one fails the test.

@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QWebEnginePage>
 #include <QtTest>
 
@@ -69,10 +68,8 @@ private Q_SLOTS:
 };
 
 // Links gathered and stepped through; the report shown and saved; "Find
-// keywords" ending, on Yes, in the full report in view 1. A page-reader
-// time-out skips only the page that timed out, and "Read next" goes on.
-// Closing the window ends a walk, a crawl and a read waiting on pages that
-// never answer.
+// keywords" ending, on Yes, in the full report in view 1. Closing the
+// window ends a walk, a crawl and a read waiting on pages that never answer.
 void TestWindowHarvest::linksReportsAndCrawls() {
     WindowSession s;
     QVERIFY(s.show());
@@ -84,10 +81,7 @@ void TestWindowHarvest::linksReportsAndCrawls() {
     QVERIFY(s.waitFor([&] { return s.view1Shows(links); }));
     s.trigger("Finder|Get/Add all Links");
     QVERIFY(s.waitFor([&] { return s.panel(1)->text() == "Done"; }));
-    QCOMPARE(s.panel(2)->text(), QStringLiteral("Found - 3 links"));
-    QListWidget* list = s.window->harvest().linkList();
-    QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(2)->text(), s.url("p3.htm"));
+    QCOMPARE(s.window->harvest().linkList()->item(2)->text(), s.url("p3.htm"));
     s.press("Next link");
     QCOMPARE(s.panel(1)->text(), "--> Two");
     QVERIFY(s.waitFor([&] { return s.view1Shows(s.url("p2.htm")); }));
@@ -108,39 +102,20 @@ void TestWindowHarvest::linksReportsAndCrawls() {
     s.controller->enterSearchWords("needle");
     s.prompts.expect(Kind::YesNo, "Found 1 links with Your Keywords.", "yes")
         .expect(Kind::YesNo, kImages, "no");
+    const QString before = s.view(View::View1).locationUrl();
     s.trigger("Finder|Find keywords");
-    // A report page other than the one shown last, loaded.
-    QString lastReport = s.view(View::View1).locationUrl();
-    const auto reportShown = [&] {
+    QVERIFY(s.waitFor([&] {
         const QString shown = s.view(View::View1).locationUrl();
-        if (!shown.contains("/report-") || shown == lastReport || s.view(View::View1).busy())
-            return false;
-        lastReport = shown;
-        return true;
-    };
-    QVERIFY(s.waitFor(reportShown));
+        return shown != before && shown.contains("/report-") && !s.view(View::View1).busy();
+    }));
     QString expected = QString::fromUtf8(expectedFile("browser/expected/full_report.htm"));
     expected.replace("{BASE}", s.url({})).chop(2);
     QCOMPARE(fileBytes(QUrl(s.view(View::View1).locationUrl()).toLocalFile()),
              "\xEF\xBB\xBF" + expected.toUtf8());
-    QVERIFY(!s.window->progressBar().isVisible());
 
     HttpFixture::Response hang;
     hang.delivery = HttpFixture::Delivery::Hang;
     s.server->setResponse("hang.htm", hang);
-    PageReaderDrive& reader = s.window->crawl().reader();
-    reader.setTimeoutMs(300);
-    harvest.linkList = {s.url("hang.htm") + "?1", s.url("p1.htm"), s.url("p3.htm")};
-    s.prompts.expect(Kind::YesNo, kImages, "no");
-    s.trigger("Finder|Create Full Report");
-    QVERIFY(s.window->progressBar().isVisible());
-    QVERIFY(s.waitFor([&] { return !reader.timeout().isActive(); }));
-    QCOMPARE(harvest.pageQueue, QStringList({s.url("p1.htm"), s.url("p3.htm")}));
-    reader.setTimeoutMs(20000);
-    s.trigger("Finder|Read next");
-    QVERIFY(s.waitFor(reportShown));
-    QCOMPARE(harvest.reportBuffer.size(), 2);
-
     harvest.linkList = {s.url("hang.htm") + "?walk"};
     s.press("Get all links");
     QVERIFY(s.waitFor([&] { return s.window->harvest().walkTimeout().isActive(); }));
@@ -151,7 +126,8 @@ void TestWindowHarvest::linksReportsAndCrawls() {
     s.trigger("Finder|Create Full Report");
     QVERIFY(s.waitFor([&] { return s.server->unansweredRequests() == 3; }));
     s.window->close();
-    QVERIFY(!s.window->crawl().crawler().busy() && !reader.timeout().isActive() &&
+    QVERIFY(!s.window->crawl().crawler().busy() &&
+            !s.window->crawl().reader().timeout().isActive() &&
             !s.window->harvest().walkTimeout().isActive());
     QVERIFY(s.waitFor([&] { return s.server->unansweredRequests() == 0; }));
     QVERIFY(s.prompts.done());

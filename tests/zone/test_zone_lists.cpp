@@ -7,10 +7,8 @@
 #include "zone/Favourites.h"
 #include "zone/HistoryRecorder.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 namespace {
 
@@ -34,59 +32,50 @@ private:
         QFile file(path(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
-    // The public favourites a controller started on the home folder reads.
-    QStringList afterRestart() {
-        BrowserController controller(m_home.path(), m_launcher);
-        controller.startUp();
-        return controller.publicFavourites;
-    }
 
     QTemporaryDir m_home;
     NoLauncher m_launcher;
 };
 
+// No duplicate test when adding; the file ends with an empty line. After an
+// add with no exit since, the later add/delete file is read, its empty last
+// line as one entry; the exit writes the list without it.
 void TestZoneLists::favouritesFiles() {
     QStringList list;
     const QString file = Favourites::addDeleteFile(m_home.path(), false);
     QCOMPARE(file, path("favor2.txt"));
-    // No duplicate test when adding; the file ends with an empty line.
     for (const char* url :
          {"http://shop.example/", "http://news.example/a.htm", "http://shop.example/"})
         Favourites::add(list, QString::fromLatin1(url), file);
     QCOMPARE(fileBytes(file), expectedFile("zone/expected/favor2-added.txt"));
+    QVERIFY(!Favourites::remove(list, -1, file));
     QVERIFY(Favourites::remove(list, 1, file));
     QCOMPARE(fileBytes(file), expectedFile("zone/expected/favor2-deleted.txt"));
-    // No selection removes nothing.
-    QVERIFY(!Favourites::remove(list, -1, file));
-    QCOMPARE(list.size(), 2);
 
-    // Added after the last exit, then no exit: the add/delete file is the
-    // later one and is read, its empty last line as one entry.
     write("favor2.prv", "http://old.example/\r\n");
     QTest::qWait(20);
-    write("favor2.txt", "http://kept.example/\r\nhttp://new.example/\r\n\r\n");
-    QCOMPARE(afterRestart(), QStringList({"http://kept.example/", "http://new.example/", ""}));
-    // A clean exit: the exit file is the later one and wins; it is written
-    // without the empty entry.
+    write("favor2.txt", "http://kept.example/\r\n\r\n");
     BrowserController controller(m_home.path(), m_launcher);
     controller.startUp();
+    QCOMPARE(controller.publicFavourites, QStringList({"http://kept.example/", ""}));
     controller.shutDown();
-    QCOMPARE(fileBytes(path("favor2.prv")),
-             QByteArray("http://kept.example/\r\nhttp://new.example/\r\n"));
-    QCOMPARE(afterRestart(), QStringList({"http://kept.example/", "http://new.example/"}));
+    QCOMPARE(fileBytes(path("favor2.prv")), QByteArray("http://kept.example/\r\n"));
+    BrowserController again(m_home.path(), m_launcher);
+    again.startUp(); // the exit file is the later one now
+    QCOMPARE(again.publicFavourites, QStringList({"http://kept.example/"}));
 }
 
+// The public zone records each domain once; the private zone only while
+// tracking.
 void TestZoneLists::historyRecordsEachDomainOnce() {
     BrowserController controller(m_home.path(), m_launcher);
-    for (const char* domain : {"a.example", "a.example", "b.example", "a.example", ""})
+    for (const char* domain : {"a.example", "b.example", "a.example", ""})
         HistoryRecorder::record(controller, QString::fromLatin1(domain));
     QCOMPARE(controller.publicHistory, QStringList({"a.example", "b.example"}));
-    // The private zone records only while tracking.
     controller.privateZone = true;
     QVERIFY(!HistoryRecorder::record(controller, "c.example"));
     controller.tracking = true;
     QVERIFY(HistoryRecorder::record(controller, "c.example"));
-    QVERIFY(!HistoryRecorder::record(controller, "c.example"));
     QCOMPARE(controller.privateHistory, QStringList({"c.example"}));
     QCOMPARE(controller.publicHistory.size(), 2);
 }

@@ -51,7 +51,6 @@ private:
             .value("Startup/" + key)
             .toString();
     }
-    void startAt(const QString& location1, const QString& location2);
 
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<QTemporaryDir> m_server;
@@ -104,16 +103,6 @@ void TestChannelDownloads::writeServerFile(const QString& name, const QByteArray
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-// Starts up and waits until the lists, the locations and the first
-// featured page have arrived.
-void TestChannelDownloads::startAt(const QString& location1, const QString& location2) {
-    m_controller->setLocations(location1, location2);
-    m_controller->startUp();
-    QTRY_VERIFY_WITH_TIMEOUT(m_sections.contains("[search]") && m_sections.contains("[channels]") &&
-                                 !saved("Location1").isEmpty() && m_view1.size() == 2,
-                             kWaitMs);
-}
-
 // A record of 23 characters, then records of 42: the 12000th character
 // falls inside record 287, so 286 are read; "list5.txt" holds 2064 lines of 31 characters in its
 // 64000. Channel addresses take Location2 as prefix; new locations wait
@@ -132,7 +121,11 @@ void TestChannelDownloads::cutsLocation2AndKeptLocations() {
     writeServerFile("list5.txt", featured);
     writeServerFile("locations.txt", "http://new.example/velgan/\r\nhttp://other.example/v/\r\n");
     const QString location = m_http->url(QString()).toString();
-    startAt(location, "http://second.example/velgan/");
+    m_controller->setLocations(location, "http://second.example/velgan/");
+    m_controller->startUp();
+    QTRY_VERIFY_WITH_TIMEOUT(m_sections.contains("[search]") && m_sections.contains("[channels]") &&
+                                 !saved("Location1").isEmpty() && m_view1.size() == 2,
+                             kWaitMs);
     const QStringList search = m_sections["[search]"].split('\n', Qt::SkipEmptyParts);
     QCOMPARE(search.last(), "Item00285|http://site.example/00285.htm");
     QVERIFY(

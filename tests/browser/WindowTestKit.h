@@ -1,36 +1,75 @@
 #pragma once
 
+#include "browser/BrowserController.h"
+#include "browser/ui/BrowserWindow.h"
 #include "platform/Launcher.h"
+#include "support/HttpFixture.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
-class BrowserWindow;
-class QMainWindow;
-class QMenuBar;
+class QComboBox;
+class QLabel;
+class WebView;
 
-// What the tests of the real browser window share: a home folder of their
-// own, a launcher that starts nothing, the menus and buttons by caption,
-// and the moment start-up has settled. Linking it also asks for the shared
-// graphics context the web views need, before the application starts.
+// What the tests of the real browser window share. Linking it also asks for
+// the shared graphics context the web views need, before the application
+// starts.
 
+// Records each program it is asked to start, and starts none.
 class NoLauncher : public Launcher {
 public:
-    bool start(const QString&, const QStringList&) override { return false; }
+    bool start(const QString& program, const QStringList&) override {
+        started << program;
+        return false;
+    }
+    QStringList started;
 };
 
-// A fresh home folder for the program, its settings in it. Its path holds
-// none of the words the link filter turns down, so local pages pass it.
-std::unique_ptr<QTemporaryDir> makeTestHome();
+// Scripted prompts that, while a message box is open, let one more thing
+// happen, as an event arriving during the box's own event loop would.
+class ReentrantPrompts : public ScriptedPrompts {
+public:
+    void message(const QString& text, const QString& title) override;
+    std::function<void()> whileOpen;
+};
 
-// Triggers the menu item at "Menu|Submenu|Item"; a missing one fails the test.
-void triggerMenu(QMenuBar* bar, const QString& path);
-// Triggers the main-toolbar button with that tool tip; a missing one fails
-// the test.
-void pressToolbarButton(QMainWindow* window, const QString& tip);
+// One session of the real window: a fresh home folder (its settings in it)
+// served by a local web server, scripted prompts, the controller and the
+// window. `show` shows the window and waits until start-up has settled.
+class WindowSession {
+public:
+    WindowSession();
+    bool show();
 
-// The channel files have arrived (with the first featured page they bring)
-// and neither user view is loading.
-bool startUpSettled(const BrowserWindow& window);
+    // Writes a page into the home folder; its address on the local server.
+    QString page(const QString& name, const QByteArray& body) const;
+    QString url(const QString& name) const { return server->url(name).toString(); }
+    // Waits until `condition` holds; false after the load time-out.
+    static bool waitFor(const std::function<bool()>& condition);
+    // View 1 has finished loading `address`.
+    bool view1Shows(const QString& address) const;
+    WebView& view(BrowserController::View which) const { return window->view(which); }
+
+    // Triggers the menu item at "Menu|Submenu|Item", or the main-toolbar
+    // button with that tool tip; a missing one fails the test.
+    void trigger(const QString& path) const;
+    void press(const QString& tip) const;
+    // Status panel n (from 1), and the combo box of that accessible name.
+    QLabel* panel(int n) const;
+    QComboBox* box(const QString& name) const;
+    // The controller's harvest lists, and the public zone's blocked sites.
+    HarvestState& harvest() const { return controller->harvest; }
+    void blockSites(const QStringList& sites) const { controller->privateHistory = sites; }
+
+    std::unique_ptr<QTemporaryDir> home;
+    std::unique_ptr<HttpFixture> server;
+    NoLauncher launcher;
+    ReentrantPrompts prompts;
+    std::unique_ptr<BrowserController> controller;
+    std::unique_ptr<BrowserWindow> window;
+};

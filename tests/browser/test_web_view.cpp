@@ -1,16 +1,13 @@
 // The embedded browser view against real pages served from a temporary
-// folder: its events, its history commands, its own commands and the
-// document snapshot, for a shown view and for a hidden worker page.
+// folder: its events, the document snapshot, the crawler's rows, and pages
+// that flood, kill or misuse the engine.
 
 #include "browser/ui/WebView.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 
-#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QGuiApplication>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -34,17 +31,15 @@ const bool kSharedContexts = [] {
 const int kTimeoutMs = 20000;
 
 // Spins the event loop until `condition` holds; the engine does part of its
-// work on this thread, and short turns keep it going faster than polling.
+// work on this thread, and short turns without sleeping keep it going.
 bool waitUntil(const std::function<bool()>& condition) {
     const QDeadlineTimer deadline(kTimeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
+    while (!condition() && !deadline.hasExpired()) {
         QEventLoop loop;
         QTimer::singleShot(5, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    return true;
+    return condition();
 }
 
 struct EventLog {
@@ -82,13 +77,6 @@ std::optional<DocumentSnapshot> takeSnapshot(WebView& view) {
     return *result;
 }
 
-QVariant runScript(WebView& view, const QString& script) {
-    const auto result = std::make_shared<std::optional<QVariant>>();
-    view.page()->runJavaScript(script, [result](const QVariant& value) { *result = value; });
-    waitUntil([&] { return result->has_value(); });
-    return result->value_or(QVariant());
-}
-
 bool writeFile(const QString& path, const QString& text) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
@@ -101,12 +89,8 @@ class TestWebView : public QObject {
 
 private Q_SLOTS:
     void initTestCase();
-    void navigationEventsAndLocation_data();
-    void navigationEventsAndLocation();
-    void shownViewCommands();
-    void hiddenViewSkipsPicturesAndStops();
-    void snapshotReadsPageAndReachableFrames_data();
-    void snapshotReadsPageAndReachableFrames();
+    void loadsAndSnapshots_data();
+    void loadsAndSnapshots();
     void floodedOrKilledEngineStopsThePage();
     void localPagesStayData();
 
@@ -118,29 +102,22 @@ private:
 };
 
 void TestWebView::initTestCase() {
-    QVERIFY(m_folder.isValid());
     m_server = std::make_unique<HttpFixture>(m_folder.path());
     QVERIFY(m_server->start());
     // Another host name for the same server is another origin.
     const QString foreign = QStringLiteral("http://localhost:%1/inner.htm").arg(m_server->port());
     const QList<std::pair<QString, QString>> pages{
-        {"one.htm", "<title>One</title><p>Hello clipboard</p>"},
-        {"two.htm", "<title>Two</title>"},
+        {"one.htm", "<title>One</title><p>Hello</p>"},
         {"frames.htm", "<title>Frames</title><meta name=description content=outer><frameset>"
                        "<frame src=left.htm><frame src=right.htm></frameset>"},
-        {"left.htm", "<meta name=keywords content='pens, ink'><meta http-equiv=content-type "
-                     "content='text/html; charset=utf-8'><meta name=author content='Ann Quill'>"
-                     "<p>First paragraph</p><p>Second <b>bold</b> paragraph</p><a "
-                     "href=mailto:ann@example.com>Write to Ann</a><a href=two.htm>Page two</a>"
-                     "<img src=pen.png><img src=ink.png>"},
-        {"right.htm",
-         "<p>Right side</p><iframe src=inner.htm></iframe><iframe src=" + foreign + "></iframe>"},
+        {"left.htm", "<meta name=author content='Ann'><p>First</p><p>Second <b>bold</b></p>"
+                     "<a href=mailto:ann@example.com>Write to Ann</a><img src=pen.png>"},
+        {"right.htm", "<iframe src=inner.htm></iframe><iframe src=" + foreign + "></iframe>"},
         {"inner.htm", "<p>Inner text"},
-        {"pictures.htm", "<title>Pictures</title><img src=unseen.png>"},
         // 6000 links and 3000 paragraphs, each inside the one before, so
         // that each paragraph's text holds the text of all that follow.
         {"huge.htm", "<title>Huge</title><body><script>"
-                     "for (var i = 0, parent = document.body; i < 6000; ++i) {"
+                     "for (var i = 0; i < 6000; ++i) {"
                      "  var a = document.createElement('a'); a.href = 'l' + i + '.htm';"
                      "  a.textContent = 'link'; document.body.appendChild(a); }"
                      "for (var i = 0, parent = document.body; i < 3000; ++i) {"
@@ -152,171 +129,66 @@ void TestWebView::initTestCase() {
         QVERIFY(writeFile(m_folder.filePath(name), text));
 }
 
-void TestWebView::navigationEventsAndLocation_data() {
+void TestWebView::loadsAndSnapshots_data() {
     QTest::addColumn<WebView::Kind>("kind");
     QTest::newRow("shown") << WebView::Kind::Shown;
     QTest::newRow("hidden") << WebView::Kind::Hidden;
 }
 
 // Each load reports its four events in order, once, frames' loads included;
-// a local path is loaded as a file: URL.
-void TestWebView::navigationEventsAndLocation() {
+// a local path is loaded as a file: URL. The snapshot reads the frameset
+// page, its frames and the same-origin iframe inside the right frame; the
+// iframe of another origin is left out. Hidden worker pages fetch no
+// pictures. The crawler's live rows are added to what a view shows, quotes
+// and all.
+void TestWebView::loadsAndSnapshots() {
     QFETCH(WebView::Kind, kind);
     WebView view(kind);
-    QCOMPARE(view.widget() != nullptr, kind == WebView::Kind::Shown);
     EventLog log(view);
-
-    view.navigate(url("one.htm"));
-    QVERIFY(view.busy());
-    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
-    QVERIFY(!view.busy());
-    QCOMPARE(view.locationUrl(), url("one.htm"));
-    QCOMPARE(view.locationName(), QStringLiteral("One"));
-
+    const qsizetype pens = m_server->requested().filter("pen.png").size();
+    view.navigate(m_folder.filePath("one.htm"));
+    QCOMPARE(log.nextLoad(),
+             fullLoad(QUrl::fromLocalFile(m_folder.filePath("one.htm")).toString()));
     view.navigate(url("frames.htm"));
     QCOMPARE(log.nextLoad(), fullLoad(url("frames.htm")));
-    QCOMPARE(view.locationName(), QStringLiteral("Frames"));
 
-    // A missing page still shows the server's answer.
-    view.navigate(url("missing.htm"));
-    QCOMPARE(log.nextLoad(), fullLoad(url("missing.htm")));
-
-    const QString localPath = m_folder.filePath("two.htm");
-    const QString fileUrl = QUrl::fromLocalFile(localPath).toString();
-    view.navigate(localPath);
-    QCOMPARE(log.nextLoad(), fullLoad(fileUrl));
-    QCOMPARE(view.locationUrl(), fileUrl);
-    QCOMPARE(view.locationName(), QStringLiteral("Two"));
-}
-
-// Back, forward and refresh act on the view's own history; stop on a loaded
-// page and forward with no history left do nothing. Select all and copy put
-// the page's text on the clipboard; the crawler's live rows are added to
-// what the view shows.
-void TestWebView::shownViewCommands() {
-    WebView view(WebView::Kind::Shown);
-    view.widget()->resize(400, 300);
-    view.widget()->show();
-    EventLog log(view);
-    view.navigate(url("two.htm"));
-    log.nextLoad();
-    view.navigate(url("one.htm"));
-    log.nextLoad();
-
-    view.goBack();
-    QCOMPARE(log.nextLoad(), fullLoad(url("two.htm")));
-    QCOMPARE(view.locationName(), QStringLiteral("Two"));
-    view.goForward();
-    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
-    view.refresh();
-    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
-    view.stop();
-    view.goForward();
-    QTest::qWait(300);
-    QCOMPARE(log.events, QStringList());
-    QCOMPARE(view.locationUrl(), url("one.htm"));
-
-    QGuiApplication::clipboard()->clear();
-    view.execWB(WebView::SelectAll);
-    QVERIFY(waitUntil([&] {
-        return runScript(view, "window.getSelection().toString()").toString().trimmed() ==
-               "Hello clipboard";
-    }));
-    view.execWB(WebView::Copy);
-    QVERIFY(waitUntil(
-        [&] { return QGuiApplication::clipboard()->text().trimmed() == "Hello clipboard"; }));
-
-    const QString row = "<font face='Arial'><small><a href='" + url("two.htm") +
-                        "?a=1&b=\"2\"'>it's</a></small></font><br>";
-    view.appendHtml(row);
-    view.appendHtml(row);
-    QVERIFY(waitUntil([&] {
-        const auto page = takeSnapshot(view);
-        return page && page->links.size() == 2;
-    }));
-    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
-    QCOMPARE(page->paragraphs, QStringList({"Hello clipboard"}));
-    QCOMPARE(page->links[1].href, url("two.htm") + "?a=1&b=%222%22");
-    QCOMPARE(page->links[1].outerText, QStringLiteral("it's"));
-}
-
-// Worker pages need pictures' addresses only. A server that never answers:
-// stop ends the load, which reports its end but no document.
-void TestWebView::hiddenViewSkipsPicturesAndStops() {
-    WebView view(WebView::Kind::Hidden);
-    EventLog log(view);
-    view.navigate(url("pictures.htm"));
-    log.nextLoad();
-    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
-    QVERIFY(page);
-    QCOMPARE(page->imageSources, QStringList({url("unseen.png")}));
-    for (const QString& path : m_server->requested())
-        QVERIFY2(!path.endsWith("unseen.png"), qPrintable(path));
-
-    QTcpServer silent;
-    QVERIFY(silent.listen(QHostAddress::LocalHost));
-    const QString hanging = QStringLiteral("http://127.0.0.1:%1/slow.htm").arg(silent.serverPort());
-    view.navigate(hanging);
-    QVERIFY(waitUntil([&] { return !log.events.isEmpty(); }));
-    QVERIFY(view.busy());
-    view.stop();
-    QCOMPARE(log.nextLoad(), QStringList({"began " + hanging, "download"}));
-    QVERIFY(!view.busy());
-    QCOMPARE(view.locationName(), QStringLiteral("Pictures"));
-}
-
-void TestWebView::snapshotReadsPageAndReachableFrames_data() {
-    navigationEventsAndLocation_data();
-}
-
-// The frameset page, its two frames and the same-origin iframe inside the
-// right frame; the iframe of another origin is left out.
-void TestWebView::snapshotReadsPageAndReachableFrames() {
-    QFETCH(WebView::Kind, kind);
-    WebView view(kind);
-    EventLog log(view);
-    view.navigate(url("frames.htm"));
-    log.nextLoad();
     // The frames may still be loading when the top document is complete.
     QVERIFY(waitUntil([&] {
         const auto snapshot = takeSnapshot(view);
-        return snapshot && snapshot->frames.size() == 2 && snapshot->frames[1].frames.size() == 1 &&
+        return snapshot && snapshot->frames.size() == 2 && !snapshot->frames[0].links.isEmpty() &&
+               snapshot->frames[1].frames.size() == 1 &&
                !snapshot->frames[1].frames[0].paragraphs.isEmpty();
     }));
     const std::optional<DocumentSnapshot> top = takeSnapshot(view);
-    QVERIFY(top);
-    QCOMPARE(top->url, url("frames.htm"));
-    QCOMPARE(top->title, QStringLiteral("Frames"));
-    QCOMPARE(top->domain, QStringLiteral("127.0.0.1"));
-    QCOMPARE(top->bodyTagName, QStringLiteral("FRAMESET"));
-    QCOMPARE(top->metas.size(), 1);
-    QCOMPARE(top->metas[0].name + "=" + top->metas[0].content, QStringLiteral("description=outer"));
-    QVERIFY(top->links.isEmpty() && top->paragraphs.isEmpty());
-
     const DocumentSnapshot& left = top->frames[0];
-    QCOMPARE(left.url, url("left.htm"));
-    QCOMPARE(left.bodyTagName, QStringLiteral("BODY"));
-    QStringList read;
-    for (const DocumentSnapshot::Meta& meta : left.metas)
+    QStringList read = {top->title, top->domain, top->bodyTagName, left.url, left.bodyTagName};
+    for (const DocumentSnapshot::Meta& meta : top->metas + left.metas)
         read << meta.name + "=" + meta.content;
     for (const auto& link : left.links)
         read << link.href + " " + link.outerText;
-    QCOMPARE(read,
-             QStringList({"keywords=pens, ink", "=text/html; charset=utf-8", "author=Ann Quill",
-                          "mailto:ann@example.com Write to Ann", url("two.htm") + " Page two"}));
-    QCOMPARE(left.paragraphs, QStringList({"First paragraph", "Second bold paragraph"}));
-    QCOMPARE(left.imageSources, QStringList({url("pen.png"), url("ink.png")}));
+    QCOMPARE(read + left.paragraphs + left.imageSources + top->frames[1].frames[0].paragraphs,
+             QStringList({"Frames", "127.0.0.1", "FRAMESET", url("left.htm"), "BODY",
+                          "description=outer", "author=Ann", "mailto:ann@example.com Write to Ann",
+                          "First", "Second bold", url("pen.png"), "Inner text"}));
+    QCOMPARE(m_server->requested().filter("pen.png").size() > pens, kind == WebView::Kind::Shown);
 
-    const DocumentSnapshot& right = top->frames[1];
-    QCOMPARE(right.paragraphs, QStringList({"Right side"}));
-    QCOMPARE(right.frames[0].url, url("inner.htm"));
-    QCOMPARE(right.frames[0].paragraphs, QStringList({"Inner text"}));
+    view.navigate(url("one.htm"));
+    log.nextLoad();
+    const QString row = "<a href='" + url("one.htm") + "?a=1&b=\"2\"'>it's</a><br>";
+    view.appendHtml(row);
+    QVERIFY(waitUntil([&] {
+        const auto page = takeSnapshot(view);
+        return page && page->links.size() == 1 &&
+               page->links[0].href == url("one.htm") + "?a=1&b=%222%22" &&
+               page->links[0].outerText == "it's";
+    }));
 }
 
-// Pages that flood or kill the engine: a snapshot of a huge page is cut at
-// its limits; a hidden page that streams without end is stopped at its
-// memory limit; a killed engine stops the page, and a hidden page then
-// loads the next one while a shown view says that the page stopped.
+// Pages that flood or kill the engine, one after the other in one hidden
+// view: a huge page's snapshot is cut at its limits, an endless stream
+// stops at the memory limit, and a killed engine stops a shown view's
+// page, which says so. A hidden
+// page never shares its engine process with a user's view of the same site.
 void TestWebView::floodedOrKilledEngineStopsThePage() {
     using Limits = DocumentSnapshot::Limits;
     WebView hidden(WebView::Kind::Hidden);
@@ -325,15 +197,8 @@ void TestWebView::floodedOrKilledEngineStopsThePage() {
     hidden.navigate(url("huge.htm"));
     log.nextLoad();
     const std::optional<DocumentSnapshot> huge = takeSnapshot(hidden);
-    QVERIFY(huge);
-    QCOMPARE(huge->links.size(), Limits::kLinks);
-    QCOMPARE(huge->paragraphs.size(), Limits::kParagraphs);
-    QCOMPARE(huge->paragraphs.first().size(), Limits::kTextLength);
-    qsizetype characters = 0;
-    for (const QString& text : huge->paragraphs)
-        characters += text.size();
-    QVERIFY(characters <= Limits::kCharacters);
-    QVERIFY(huge->paragraphs.last().isEmpty());
+    QVERIFY(huge->links.size() == Limits::kLinks &&
+            huge->paragraphs.join(QString()).size() <= Limits::kCharacters);
 
     HttpFixture::Response endless;
     endless.contentType = "text/html";
@@ -342,37 +207,17 @@ void TestWebView::floodedOrKilledEngineStopsThePage() {
     m_server->setResponse("endless.htm", endless);
     hidden.setMemoryLimit(qint64(384) * 1024 * 1024);
     hidden.navigate(url("endless.htm"));
-    QVERIFY(waitUntil([&] { return stopped.count() == 1; }));
-    QVERIFY(!hidden.busy());
-
-    hidden.navigate(url("one.htm"));
-    log.nextLoad();
-    ::kill(static_cast<pid_t>(hidden.page()->renderProcessPid()), SIGKILL);
-    QVERIFY(waitUntil([&] { return stopped.count() == 2; }));
-    log.events.clear();
-    hidden.navigate(url("two.htm"));
-    QCOMPARE(log.nextLoad(), fullLoad(url("two.htm")));
+    QVERIFY(waitUntil([&] { return stopped.count() == 1 && !hidden.busy(); }));
 
     WebView shown(WebView::Kind::Shown);
     EventLog shownLog(shown);
-    QSignalSpy shownStopped(&shown, &WebView::pageStopped);
-    shown.navigate(url("one.htm"));
-    shownLog.nextLoad();
-    ::kill(static_cast<pid_t>(shown.page()->renderProcessPid()), SIGKILL);
-    QVERIFY(waitUntil([&] {
-        return shownStopped.count() == 1 && shown.locationName() == QLatin1String("Page stopped");
-    }));
-    QVERIFY(!shown.busy());
-    QCOMPARE(shown.locationUrl(), url("one.htm"));
-    QVERIFY(shownLog.events.isEmpty());
-
-    // A hidden page never shares its engine process with a user's view of
-    // the same site, so ending it stops nothing the user sees.
     shown.navigate(url("one.htm"));
     shownLog.nextLoad();
     hidden.navigate(url("one.htm"));
-    QCOMPARE(log.nextLoad(), fullLoad(url("one.htm")));
+    log.nextLoad();
     QVERIFY(hidden.page()->renderProcessPid() != shown.page()->renderProcessPid());
+    ::kill(static_cast<pid_t>(shown.page()->renderProcessPid()), SIGKILL);
+    QVERIFY(waitUntil([&] { return shown.locationName() == QLatin1String("Page stopped"); }));
 }
 
 // A page opened from a local file cannot read another local file or reach
@@ -391,21 +236,15 @@ void TestWebView::localPagesStayData() {
                           " document.title = remote + ' / ' + local; }); });</script>"));
     QVERIFY(writeFile(m_folder.filePath("report.htm"),
                       QStringLiteral("<html><title>Report</title>") + kNoScriptMeta +
-                          "<body><script>document.title = 'ran';</script><p>row</p></body>"));
+                          "<body><script>document.title = 'ran';</script></body>"));
     WebView view(WebView::Kind::Shown);
     EventLog log(view);
     view.navigate(m_folder.filePath("hostile.htm"));
     log.nextLoad();
-    QTRY_VERIFY_WITH_TIMEOUT(view.locationName() != "start", kTimeoutMs);
-    QCOMPARE(view.locationName(), QStringLiteral("blocked / blocked"));
-    for (const QString& path : m_server->requested())
-        QVERIFY2(!path.endsWith("beacon"), qPrintable(path));
-
+    QTRY_COMPARE_WITH_TIMEOUT(view.locationName(), QStringLiteral("blocked / blocked"), kTimeoutMs);
     view.navigate(m_folder.filePath("report.htm"));
     log.nextLoad();
-    const std::optional<DocumentSnapshot> page = takeSnapshot(view);
-    QVERIFY(page);
-    QCOMPARE(page->paragraphs, QStringList({"row"}));
+    QVERIFY(takeSnapshot(view));
     QCOMPARE(view.locationName(), QStringLiteral("Report"));
 }
 

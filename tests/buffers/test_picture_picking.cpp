@@ -34,26 +34,13 @@ QStringList onShop(const QStringList& names) {
     return urls;
 }
 
-// A page of two frames, the first with a frame of its own, all inside a
-// frameset whose own links do not count.
-DocumentSnapshot framedPage() {
-    DocumentSnapshot inner = page({"inner.htm", "inner.GIF"}, {"inner.png"});
-    DocumentSnapshot first = page({"first.htm", "first.JPG"}, {"first.png"});
-    first.frames = {inner};
-    DocumentSnapshot second = page({"second.htm", "second.jpg"}, {"second.png"});
-    DocumentSnapshot frameset = page({"frameset.jpg"}, {"frameset.png"}, "FRAMESET");
-    frameset.frames = {first, second};
-    return frameset;
-}
-
 } // namespace
 
 class TestPicturePicking : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void collectsPicturesOfPageAndFrames();
-    void armedLinksGoToTheLinkList();
+    void collectsPicturesAndArmedLinks();
     void doubleClick_data();
     void doubleClick();
 
@@ -62,42 +49,33 @@ private:
 };
 
 // Links to .jpg or .gif files (any letter case) and every image's source,
-// page first, then each frame in order.
-void TestPicturePicking::collectsPicturesOfPageAndFrames() {
+// page first, then each frame in order; a frameset's own links do not
+// count. Armed by "Get/Add all Links", the pass hands every link to the
+// link list: those of the page and of its first frame (whose pass disarms
+// it), and only once.
+void TestPicturePicking::collectsPicturesAndArmedLinks() {
     QStringList list;
     PictureBuffer buffer(list, m_dir.path());
     HarvestState harvest;
-    DocumentSnapshot document = page({"a.jpg", "about.htm", "b.Gif?size=2", "a.jpg"}, {"logo.png"});
-    QCOMPARE(PictureCollector(buffer, harvest).collect(document),
-             QStringLiteral("Found - 3 pictures ! "));
-    QCOMPARE(list, onShop({"a.jpg", "b.Gif?size=2", "logo.png"}));
+    DocumentSnapshot first =
+        page({"first.htm", "first.JPG", "b.Gif?size=2", "first.JPG"}, {"first.png"});
+    first.frames = {page({"inner.htm"}, {"inner.png"})};
+    DocumentSnapshot frameset = page({"frameset.jpg"}, {"frameset.png"}, "FRAMESET");
+    frameset.frames = {first, page({"second.jpg"}, {})};
+    QCOMPARE(PictureCollector(buffer, harvest).collect(frameset),
+             QStringLiteral("Found - 5 pictures ! "));
+    QCOMPARE(list, onShop({"first.JPG", "b.Gif?size=2", "first.png", "inner.png", "second.jpg"}));
     QVERIFY(harvest.linkList.isEmpty());
 
-    list.clear();
-    QCOMPARE(PictureCollector(buffer, harvest).collect(framedPage()),
-             QStringLiteral("Found - 6 pictures ! "));
-    QCOMPARE(list, onShop({"first.JPG", "first.png", "inner.GIF", "inner.png", "second.jpg",
-                           "second.png"}));
-}
-
-// Armed by "Get/Add all Links", the pass hands every link, pictures too, to
-// the filtered add: those of the page and of its first frame (the pass over
-// that frame disarms it), and only once.
-void TestPicturePicking::armedLinksGoToTheLinkList() {
-    QStringList list;
-    PictureBuffer buffer(list, m_dir.path());
-    HarvestState harvest;
     harvest.linksArmed = true;
-    DocumentSnapshot document = page({"about.htm", "a.jpg", "help/plans.htm"}, {});
-    DocumentSnapshot first = page({"first.htm"}, {});
-    first.frames = {page({"inner.htm"}, {})};
+    DocumentSnapshot document = page({"about.htm", "a.jpg"}, {});
     document.frames = {first, page({"second.htm"}, {})};
     PictureCollector(buffer, harvest).collect(document);
-    QCOMPARE(harvest.linkList, onShop({"about.htm", "a.jpg", "first.htm", "inner.htm"}));
+    QCOMPARE(harvest.linkList,
+             onShop({"about.htm", "a.jpg", "first.htm", "first.JPG", "b.Gif?size=2", "inner.htm"}));
     QVERIFY(!harvest.linksArmed);
-
     PictureCollector(buffer, harvest).collect(page({"later.htm"}, {}));
-    QCOMPARE(harvest.linkList.size(), 4);
+    QCOMPARE(harvest.linkList.size(), 6);
 }
 
 void TestPicturePicking::doubleClick_data() {
@@ -122,13 +100,10 @@ void TestPicturePicking::doubleClick_data() {
     row("generator shown, view 2", false, picture, true, 2, "shoes", O::AddedToCatalog, 2);
     row("no entry", true, picture, false, -1, "typed", O::NoCatalogName, -1);
     row("empty text", false, picture, false, 4, "", O::NoCatalogName, -1);
-    row("beyond the catalogs", true, picture, false, 21, "x", O::NoCatalogName, -1);
     row("nothing picked", true, "", false, 0, "shoes", O::Ignored, -1);
     // Addresses a page could use to carry markup or script along.
     row("quoted address", true, kShop + "a.jpg' onerror='x", false, 0, "shoes", O::Ignored, -1);
-    row("angle brackets", true, kShop + "<b>.jpg", true, 0, "shoes", O::Ignored, -1);
     row("script address", true, "javascript:alert(1)//.jpg", false, 0, "shoes", O::Ignored, -1);
-    row("local file", true, "file:///etc/hostname", true, 0, "shoes", O::Ignored, -1);
 }
 
 // The picked picture always leaves the picture buffer; it joins at most one
@@ -141,7 +116,6 @@ void TestPicturePicking::doubleClick() {
     QFETCH(QString, words);
     QFETCH(int, outcome);
     QFETCH(int, catalog);
-
     QStringList list;
     PictureBuffer buffer(list, m_dir.path());
     buffer.add(kShop + "a.jpg");
@@ -149,8 +123,8 @@ void TestPicturePicking::doubleClick() {
     Catalogs catalogs;
     PictureDoubleClick pick(buffer, catalogs);
     QCOMPARE(int(pick.run({inView1, address, generatorShown, entry, words})), outcome);
-    QCOMPARE(list.contains(kShop + "a.jpg"), outcome == int(PictureDoubleClick::Outcome::Ignored));
-    QVERIFY(list.contains(kShop + "b.jpg"));
+    QCOMPARE(list, QStringList({kShop + "a.jpg", kShop + "b.jpg"})
+                       .mid(outcome == int(PictureDoubleClick::Outcome::Ignored) ? 0 : 1));
     for (int i = 0; i < Catalogs::kCount; ++i)
         QCOMPARE(catalogs.at(i), i == catalog ? "<img src='" + address + "'>" : QString());
 }

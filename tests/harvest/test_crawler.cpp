@@ -34,6 +34,8 @@ QStringList sorted(QStringList list) {
     return list;
 }
 
+using Delivery = HttpFixture::Delivery;
+
 // Port 1 has no server, and lies below the ports the system hands out, so
 // a connection to it cannot end up connected to itself.
 const QString kRefusedUrl = "http://127.0.0.1:1/gone.htm";
@@ -62,14 +64,9 @@ struct Crawl {
                          [this](const QString& row) { liveRows << row; });
     }
 
-    QString page(const QString& path, const QByteArray& body,
-                 HttpFixture::Delivery delivery = HttpFixture::Delivery::Send, int status = 200) {
-        HttpFixture::Response response;
-        response.contentType = "text/html";
-        response.body = body;
-        response.delivery = delivery;
-        response.status = status;
-        server.setResponse(path, response);
+    QString page(const QString& path, const QByteArray& body, Delivery delivery = Delivery::Send,
+                 int status = 200) {
+        server.setResponse(path, {status, "OK", "text/html", body, delivery});
         return server.url(path).toString();
     }
 };
@@ -112,8 +109,7 @@ void TestCrawler::findsKeywordsInTheFirstChunk() {
     QCOMPARE(crawl.liveRows, QStringList{liveRow(upper)});
     QVERIFY(crawl.statuses.contains(Status(2, "Found - 1 pages")));
     QCOMPARE(sorted(crawl.server.requested()), sorted({"/far.htm", "/plain.htm", "/upper.htm"}));
-    QVERIFY(crawl.prompts.done());
-    QCOMPARE(crawl.reportWanted.count(), 0);
+    QVERIFY(crawl.prompts.done() && crawl.reportWanted.isEmpty());
 }
 
 // The second downloader hangs with a time-out far longer than the wait, so
@@ -124,21 +120,19 @@ void TestCrawler::failuresFreeTheDownloaderAtOnce() {
     crawl.crawler.setTimeoutMs(600000);
     const QString good1 = crawl.page("good1.htm", "<p>needle</p>");
     const QString good2 = crawl.page("good2.htm", "<p>NEEDLE</p>");
-    const QString error =
-        crawl.page("error.htm", "<p>needle</p>", HttpFixture::Delivery::Send, 500);
+    const QString error = crawl.page("error.htm", "<p>needle</p>", Delivery::Send, 500);
     // A local file a page links to is never read, needle or not.
     QFile local(QDir(crawl.folder.path()).filePath("local.htm"));
     QVERIFY(local.open(QIODevice::WriteOnly) && local.write("needle") == 6);
-    local.close();
     crawl.state.linkList = QStringList{
         QUrl::fromLocalFile(local.fileName()).toString(),
-        crawl.page("fail1.htm", {}, HttpFixture::Delivery::Fail),
-        crawl.page("hang.htm", {}, HttpFixture::Delivery::Hang),
+        crawl.page("fail1.htm", {}, Delivery::Fail),
+        crawl.page("hang.htm", {}, Delivery::Hang),
         kRefusedUrl,
-        crawl.page("fail2.htm", {}, HttpFixture::Delivery::Fail),
+        crawl.page("fail2.htm", {}, Delivery::Fail),
         good1,
         crawl.server.url("missing.htm").toString(),
-        crawl.page("fail3.htm", {}, HttpFixture::Delivery::Fail),
+        crawl.page("fail3.htm", {}, Delivery::Fail),
         error,
         good2,
     };
@@ -152,16 +146,13 @@ void TestCrawler::failuresFreeTheDownloaderAtOnce() {
     // A failed page may still be on its retry when the last good one is in.
     QTRY_COMPARE_WITH_TIMEOUT(crawl.readerSteps.count(), 4, kWaitMs);
     QCOMPARE(sorted(crawl.state.foundPages), sorted({good1, good2, error}));
-    QVERIFY(crawl.state.linkList.isEmpty());
-    QVERIFY(crawl.crawler.busy());
-    QCOMPARE(crawl.finished.count(), 0);
+    QVERIFY(crawl.state.linkList.isEmpty() && crawl.crawler.busy() && crawl.finished.isEmpty());
 
     // A shorter time-out ends the hung request, and with it the crawl.
     crawl.prompts.expect(Kind::YesNo, finalPrompt(3), "yes");
     crawl.crawler.setTimeoutMs(1);
     QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
-    QCOMPARE(crawl.reportWanted.count(), 1);
-    QVERIFY(!crawl.crawler.busy());
+    QVERIFY(crawl.reportWanted.count() == 1 && !crawl.crawler.busy());
     // The hung request was cancelled, closing its connection.
     QTRY_COMPARE_WITH_TIMEOUT(crawl.server.unansweredRequests(), 0, kWaitMs);
 }
@@ -177,8 +168,8 @@ void TestCrawler::aDroppedConnectionLosesNoOtherPage() {
     QStringList good;
     for (int i = 1; i <= 2; ++i)
         good << crawl.page(QStringLiteral("good%1.htm").arg(i), "<p>needle</p>");
-    crawl.state.linkList = QStringList{crawl.page("closed1.htm", {}, HttpFixture::Delivery::Fail),
-                                       crawl.page("closed2.htm", {}, HttpFixture::Delivery::Fail)} +
+    crawl.state.linkList = QStringList{crawl.page("closed1.htm", {}, Delivery::Fail),
+                                       crawl.page("closed2.htm", {}, Delivery::Fail)} +
                            good;
     crawl.keywords = QStringList{"needle"};
     crawl.prompts.expect(Kind::YesNo, finalPrompt(2), "no");
@@ -196,7 +187,7 @@ void TestCrawler::stopEndsTheCrawlAndKeepsTheUnreadPages() {
     crawl.crawler.setTimeoutMs(300);
     QStringList hangs;
     for (int i = 1; i <= 4; ++i)
-        hangs << crawl.page(QStringLiteral("hang%1.htm").arg(i), {}, HttpFixture::Delivery::Hang);
+        hangs << crawl.page(QStringLiteral("hang%1.htm").arg(i), {}, Delivery::Hang);
     const QString good = crawl.page("good.htm", "<p>needle</p>");
     crawl.state.linkList = hangs + QStringList{good};
     crawl.keywords = QStringList{"needle"};
@@ -210,8 +201,7 @@ void TestCrawler::stopEndsTheCrawlAndKeepsTheUnreadPages() {
     QCOMPARE(progress.last().at(1).toLongLong(), 0);
     // Well past the time-outs: nothing goes on, and no prompt comes.
     QTest::qWait(1000);
-    QCOMPARE(crawl.finished.count(), 0);
-    QVERIFY(crawl.state.foundPages.isEmpty());
+    QVERIFY(crawl.finished.isEmpty() && crawl.state.foundPages.isEmpty());
 }
 
 void TestCrawler::secondSearchLooksWithinTheFoundPages() {
@@ -235,8 +225,7 @@ void TestCrawler::secondSearchLooksWithinTheFoundPages() {
     QCOMPARE(sorted(crawl.state.foundPages), sorted({both, apple, both}));
     QCOMPARE(crawl.state.linkList, crawl.state.foundPages);
     QCOMPARE(crawl.server.requested().count("/banana.htm"), 1);
-    QCOMPARE(crawl.reportWanted.count(), 1);
-    QVERIFY(crawl.prompts.done());
+    QVERIFY(crawl.reportWanted.count() == 1 && crawl.prompts.done());
 }
 
 void TestCrawler::warnsWithoutLinksOrKeywords() {
@@ -250,41 +239,31 @@ void TestCrawler::warnsWithoutLinksOrKeywords() {
         crawl.keywords = QStringList{"x"};
         crawl.prompts.expect(Kind::Message, noLinks).expect(Kind::YesNo, finalPrompt(1), "no");
         QVERIFY(crawl.crawler.findKeywords());
-        QCOMPARE(crawl.finished.count(), 1);
-        QVERIFY(crawl.prompts.done());
+        QVERIFY(crawl.finished.count() == 1 && crawl.prompts.done());
     }
     {
         Crawl crawl;
         crawl.state.linkList = QStringList{crawl.page("a.htm", "x")};
         crawl.prompts.expect(Kind::Message, "You need enter keywords first!!!");
         QVERIFY(!crawl.crawler.findKeywords());
-        QVERIFY(!crawl.crawler.busy());
-        QCOMPARE(crawl.state.linkList.size(), 1);
-        QVERIFY(crawl.prompts.done());
+        QVERIFY(!crawl.crawler.busy() && crawl.state.linkList.size() == 1 && crawl.prompts.done());
     }
 }
 
+// A time-out skips only the page that timed out: outside a keyword search
+// the reader rests, and the next step ("Read next") reads the next page.
 void TestCrawler::pageReaderWorksThroughTheQueue() {
     HarvestState state;
     state.pageQueue = QStringList{"http://a/", "http://b/"};
     PageReader reader(state);
     QCOMPARE(reader.timeoutMs(), 30000);
-
     QVERIFY(!reader.step(true));
     auto step = reader.step(false);
-    QVERIFY(step);
-    QCOMPARE(step->url, "http://a/");
-    QCOMPARE(step->statusPanel1, "http://a/");
-    QCOMPARE(step->statusPanel2, "Left -1pages to read");
-
-    // A time-out skips only the page that timed out: outside a keyword
-    // search the reader rests, and the next step ("Read next") reads b.
-    QVERIFY(!PageReader::timedOut(false));
-    QVERIFY(PageReader::timedOut(true));
+    QCOMPARE(step->url + step->statusPanel1 + step->statusPanel2,
+             "http://a/http://a/Left -1pages to read");
+    QVERIFY(!PageReader::timedOut(false) && PageReader::timedOut(true));
     step = reader.step(false);
-    QVERIFY(step);
-    QCOMPARE(step->url, "http://b/");
-    QCOMPARE(step->statusPanel2, "Left -0pages to read");
+    QCOMPARE(step->url + step->statusPanel2, "http://b/Left -0pages to read");
 
     DocumentSnapshot page;
     page.url = "http://b/";
@@ -294,12 +273,10 @@ void TestCrawler::pageReaderWorksThroughTheQueue() {
     QCOMPARE(loaded.next, PageReader::Next::Rest);
     QVERIFY(!loaded.summaryRows.isEmpty());
     QCOMPARE(state.reportBuffer, loaded.summaryRows);
-
     loaded = reader.pageLoaded(nullptr, {}, false, false);
     QCOMPARE(loaded.next, PageReader::Next::WriteReport);
     QVERIFY(loaded.summaryRows.isEmpty());
     QVERIFY(loaded.reportWrites.join(QString()).contains(state.reportBuffer.first()));
-
     state.pageQueue = QStringList{"http://e/", "http://f/"};
     QCOMPARE(reader.pageLoaded(nullptr, {}, false, false).next, PageReader::Next::ReadNext);
 }

@@ -54,14 +54,10 @@ public:
     QString serverLog() const;
 
 private:
-    bool prepareFolders();
-    bool makeCertificate();
+    bool prepare(Tls tls);
     bool startOnce(Tls tls, bool samePorts);
     QString configuration(Tls tls) const;
-    QString accessSettings() const;
-    QString tlsSettings(Tls tls) const;
-    bool waitUntilGreeting();
-    QString path(const QString& name) const;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
     QProcess m_process;

@@ -36,12 +36,7 @@ public:
 
 private:
     bool startOnce(const QString& user, const QString& password);
-    bool writeConfiguration(const QString& user, const QString& password) const;
     QString configuration(bool withAuth) const;
-    bool waitUntilAnswering();
-    QString errorLog() const;
-    static quint16 freePort();
-    static QString nginxProgram();
 
     QTemporaryDir m_dir;
     QProcess m_process;

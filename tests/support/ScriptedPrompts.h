@@ -43,6 +43,8 @@ private:
     };
     // The next step if it matches, otherwise fails the test.
     std::optional<Step> take(Kind kind, const QString& text);
+    // The step's answer; none for Cancel or an unexpected prompt.
+    std::optional<QString> answer(Kind kind, const QString& text);
 
     QList<Step> m_script;
     QStringList m_shown;

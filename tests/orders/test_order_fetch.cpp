@@ -93,10 +93,8 @@ private:
         for (qint64 sent = 0; sent < 64 * 1024 * 1024 && client.waitForBytesWritten(30000);
              sent += lines.size())
             client.write(lines);
-        if (client.state() != QAbstractSocket::ConnectedState)
-            return;
-        client.write("\r\n.\r\n");
-        client.waitForBytesWritten(30000);
+        if (client.state() == QAbstractSocket::ConnectedState && client.write("\r\n.\r\n"))
+            client.waitForBytesWritten(30000);
     }
 
     std::unique_ptr<QThread> m_thread;
@@ -105,9 +103,8 @@ private:
     QByteArrayList m_commands;
 };
 
-const QByteArray kNewsletter = "From: news@supplier.test\nSubject: Spring catalog\n\nNew goods.\n";
-const QByteArray kQuestion =
-    "From: jane@shop.test\nSubject: Question about my order\n\nWhen will it ship?\n";
+const char* kNewsletter = "From: news@supplier.test\nSubject: Spring catalog\n\nNew goods.\n";
+const char* kQuestion = "From: jane@shop.test\nSubject: About my order\n\nWhen will it ship?\n";
 
 } // namespace
 
@@ -139,7 +136,7 @@ void TestOrderFetch::init() {
     m_server = std::make_unique<DovecotFixture>();
     QVERIFY2(m_server->start(), qPrintable(m_server->error()));
     for (const QByteArray& message :
-         {order("A1"), kNewsletter, order("B2"), kQuestion, order("C3")})
+         {order("A1"), QByteArray(kNewsletter), order("B2"), QByteArray(kQuestion), order("C3")})
         QVERIFY(m_server->addMessage(message));
     m_store = std::make_unique<OrderStore>();
     QVERIFY(m_store->open(m_dir->filePath("orders.sqlite")));
@@ -209,20 +206,14 @@ void TestOrderFetch::leavesWhatIsTooLarge_data() {
 void TestOrderFetch::leavesWhatIsTooLarge() {
     QFETCH(QByteArray, message);
     QFETCH(QString, failure);
-    std::unique_ptr<EndlessServer> endless;
-    if (message.isEmpty())
-        endless = std::make_unique<EndlessServer>();
-    else
-        QVERIFY(m_server->addMessage(message));
+    const auto endless = message.isEmpty() ? std::make_unique<EndlessServer>() : nullptr;
+    QVERIFY(endless || m_server->addMessage(message));
     PopMailbox mailbox(endless ? endless->account() : m_server->account());
     mailbox.setSizeLimit(64 * 1024);
     const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", *m_sink, true);
     QCOMPARE(summary.failures, QStringList{failure});
     QCOMPARE(m_store->orderCount(), endless ? 0 : 3);
-    if (endless)
-        QVERIFY(!endless->commands().contains("DELE 1"));
-    else
-        QCOMPARE(m_server->messageCount(), 1);
+    QVERIFY(endless ? !endless->commands().contains("DELE 1") : m_server->messageCount() == 1);
 }
 
 // What the user types as "POP Host:" picks the server, port and security.

@@ -124,7 +124,10 @@ void TestOrderStore::takesAMailboxMessageOnce() {
             QCOMPARE(intake.take(orderText(), kMailbox, uid).outcome, Outcome::AlreadyTaken);
         QCOMPARE(intake.log(), log);
     }
+    // The store's database connection goes with it.
+    const QString connection = m_store->connectionName();
     m_store = std::make_unique<OrderStore>();
+    QVERIFY(!QSqlDatabase::contains(connection));
     QVERIFY(m_store->open(m_dir->filePath("orders.sqlite")));
     OrderIntake intake(*m_store);
     QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").outcome, Outcome::AlreadyTaken);

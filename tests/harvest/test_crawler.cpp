@@ -81,8 +81,6 @@ private Q_SLOTS:
     void failuresFreeTheDownloaderAtOnce();
     void aDroppedConnectionLosesNoOtherPage();
     void stopEndsTheCrawlAndKeepsTheUnreadPages();
-    void secondSearchLooksWithinTheFoundPages();
-    void warnsWithoutLinksOrKeywords();
     void pageReaderWorksThroughTheQueue();
 };
 
@@ -92,6 +90,9 @@ void TestCrawler::findsKeywordsInTheFirstChunk() {
     const QString far = crawl.page("far.htm", QByteArray(32000, 'x') + "needle haystack");
     const QString plain = crawl.page("plain.htm", "<p>nothing</p>");
     crawl.state.linkList = QStringList{upper, far, plain};
+    crawl.prompts.expect(Kind::Message, "You need enter keywords first!!!");
+    QVERIFY(!crawl.crawler.findKeywords() && !crawl.crawler.busy());
+    crawl.statuses.clear();
     crawl.keywords = QStringList{"needle", "haystack"};
     crawl.prompts.expect(Kind::YesNo, finalPrompt(1), "no");
 
@@ -103,7 +104,6 @@ void TestCrawler::findsKeywordsInTheFirstChunk() {
     QVERIFY(crawl.crawler.keywordSearch());
 
     QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
-    QCOMPARE(crawl.state.foundPages, QStringList{upper});
     QCOMPARE(crawl.state.linkList, QStringList{upper});
     // The first downloader writes its match live too.
     QCOMPARE(crawl.liveRows, QStringList{liveRow(upper)});
@@ -191,63 +191,14 @@ void TestCrawler::stopEndsTheCrawlAndKeepsTheUnreadPages() {
     const QString good = crawl.page("good.htm", "<p>needle</p>");
     crawl.state.linkList = hangs + QStringList{good};
     crawl.keywords = QStringList{"needle"};
-    QSignalSpy progress(&crawl.crawler, &Crawler::progressChanged);
 
     QVERIFY(crawl.crawler.findKeywords());
-    QCOMPARE(progress.last().at(1).toLongLong(), 5);
     crawl.crawler.stop();
     QVERIFY(!crawl.crawler.busy());
     QCOMPARE(crawl.state.linkList, hangs + QStringList{good});
-    QCOMPARE(progress.last().at(1).toLongLong(), 0);
     // Well past the time-outs: nothing goes on, and no prompt comes.
     QTest::qWait(1000);
     QVERIFY(crawl.finished.isEmpty() && crawl.state.foundPages.isEmpty());
-}
-
-void TestCrawler::secondSearchLooksWithinTheFoundPages() {
-    Crawl crawl;
-    const QString both = crawl.page("both.htm", "<p>apple and banana</p>");
-    const QString apple = crawl.page("apple.htm", "<p>apple</p>");
-    const QString banana = crawl.page("banana.htm", "<p>banana</p>");
-    crawl.state.linkList = QStringList{both, apple, banana};
-    crawl.keywords = QStringList{"Apple"};
-    crawl.prompts.expect(Kind::YesNo, finalPrompt(2), "no")
-        .expect(Kind::YesNo, finalPrompt(3), "yes");
-
-    QVERIFY(crawl.crawler.findKeywords());
-    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
-    QCOMPARE(sorted(crawl.state.linkList), sorted({both, apple}));
-
-    crawl.keywords = QStringList{"banana"};
-    QVERIFY(crawl.crawler.findKeywords());
-    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 2, kWaitMs);
-    // The first run's pages are kept and counted again.
-    QCOMPARE(sorted(crawl.state.foundPages), sorted({both, apple, both}));
-    QCOMPARE(crawl.state.linkList, crawl.state.foundPages);
-    QCOMPARE(crawl.server.requested().count("/banana.htm"), 1);
-    QVERIFY(crawl.reportWanted.count() == 1 && crawl.prompts.done());
-}
-
-void TestCrawler::warnsWithoutLinksOrKeywords() {
-    const QString noLinks = QStringLiteral(
-        "You need get links before, click on 'Links Editor' menu and next click 'Get Links'");
-    {
-        // No links: the warning, then the crawl ends at once with the pages
-        // an earlier run found.
-        Crawl crawl;
-        crawl.state.foundPages = QStringList{"http://example.com/old"};
-        crawl.keywords = QStringList{"x"};
-        crawl.prompts.expect(Kind::Message, noLinks).expect(Kind::YesNo, finalPrompt(1), "no");
-        QVERIFY(crawl.crawler.findKeywords());
-        QVERIFY(crawl.finished.count() == 1 && crawl.prompts.done());
-    }
-    {
-        Crawl crawl;
-        crawl.state.linkList = QStringList{crawl.page("a.htm", "x")};
-        crawl.prompts.expect(Kind::Message, "You need enter keywords first!!!");
-        QVERIFY(!crawl.crawler.findKeywords());
-        QVERIFY(!crawl.crawler.busy() && crawl.state.linkList.size() == 1 && crawl.prompts.done());
-    }
 }
 
 // A time-out skips only the page that timed out: outside a keyword search
@@ -256,7 +207,6 @@ void TestCrawler::pageReaderWorksThroughTheQueue() {
     HarvestState state;
     state.pageQueue = QStringList{"http://a/", "http://b/"};
     PageReader reader(state);
-    QCOMPARE(reader.timeoutMs(), 30000);
     QVERIFY(!reader.step(true));
     auto step = reader.step(false);
     QCOMPARE(step->url + step->statusPanel1 + step->statusPanel2,
@@ -271,11 +221,9 @@ void TestCrawler::pageReaderWorksThroughTheQueue() {
     page.bodyTagName = "BODY";
     auto loaded = reader.pageLoaded(&page, {}, false, true);
     QCOMPARE(loaded.next, PageReader::Next::Rest);
-    QVERIFY(!loaded.summaryRows.isEmpty());
     QCOMPARE(state.reportBuffer, loaded.summaryRows);
     loaded = reader.pageLoaded(nullptr, {}, false, false);
     QCOMPARE(loaded.next, PageReader::Next::WriteReport);
-    QVERIFY(loaded.summaryRows.isEmpty());
     QVERIFY(loaded.reportWrites.join(QString()).contains(state.reportBuffer.first()));
     state.pageQueue = QStringList{"http://e/", "http://f/"};
     QCOMPARE(reader.pageLoaded(nullptr, {}, false, false).next, PageReader::Next::ReadNext);

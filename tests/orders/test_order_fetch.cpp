@@ -104,7 +104,6 @@ private:
 };
 
 const char* kNewsletter = "From: news@supplier.test\nSubject: Spring catalog\n\nNew goods.\n";
-const char* kQuestion = "From: jane@shop.test\nSubject: About my order\n\nWhen will it ship?\n";
 
 } // namespace
 
@@ -113,113 +112,83 @@ class TestOrderFetch : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
-    void init();
-    void fetchAgainAndDelete();
-    void crashBetweenStoringAndDeleting();
-    void leavesWhatIsTooLarge_data();
-    void leavesWhatIsTooLarge();
+    void takesEachOrderOnceAndLosesNone();
+    void leavesWhatTheServerSendsTooMuchOf();
     void hostTextChoosesTheSecurity();
-
-private:
-    FetchSummary fetch(bool deleteAfterReading);
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<DovecotFixture> m_server;
-    std::unique_ptr<OrderStore> m_store;
-    std::unique_ptr<OrderIntake> m_intake;
-    std::unique_ptr<CrashingSink> m_sink;
 };
 
-// A mailbox of three orders and two other mails.
-void TestOrderFetch::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_server = std::make_unique<DovecotFixture>();
-    QVERIFY2(m_server->start(), qPrintable(m_server->error()));
+// A mailbox of three orders, a newsletter and two messages too large to
+// take. The server goes away right after the second order was stored,
+// before its deletion could take effect: nothing is lost and, once the
+// server is back, nothing is taken twice. What is too large is neither
+// stored nor deleted, and the summary names it.
+void TestOrderFetch::takesEachOrderOnceAndLosesNone() {
+    QTemporaryDir dir;
+    DovecotFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
     for (const QByteArray& message :
-         {order("A1"), QByteArray(kNewsletter), order("B2"), QByteArray(kQuestion), order("C3")})
-        QVERIFY(m_server->addMessage(message));
-    m_store = std::make_unique<OrderStore>();
-    QVERIFY(m_store->open(m_dir->filePath("orders.sqlite")));
-    m_intake = std::make_unique<OrderIntake>(*m_store);
-    m_sink = std::make_unique<CrashingSink>(*m_store, *m_intake);
-}
-
-FetchSummary TestOrderFetch::fetch(bool deleteAfterReading) {
-    PopMailbox mailbox(m_server->account());
-    return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", *m_sink, deleteAfterReading);
-}
-
-void TestOrderFetch::fetchAgainAndDelete() {
-    FetchSummary summary = fetch(false);
-    QVERIFY2(summary.ok(), qPrintable(summary.text("server")));
-    QCOMPARE((std::array{summary.messages, summary.orders, summary.others}), (std::array{5, 3, 2}));
-    QCOMPARE(m_intake->counter(), " 4");
-    QCOMPARE(m_store->orders().first().details.first().at(1), "C3 "); // ProductID
-
-    summary = fetch(false);
-    QCOMPARE((std::array{summary.orders, summary.alreadyTaken}), (std::array{0, 5}));
-    QCOMPARE(m_server->messageCount(), 5);
-
-    summary = fetch(true);
-    QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{0, 5}));
-    QVERIFY(summary.text("127.0.0.1:110").endsWith("5 deleted on the server."));
-    QCOMPARE(m_server->messageCount(), 0);
-    QCOMPARE(m_store->orderCount(), 3);
-}
-
-// The server goes away right after the second order was stored, before
-// its deletion could take effect: nothing is lost and, once the server is
-// back, nothing is taken twice.
-void TestOrderFetch::crashBetweenStoringAndDeleting() {
-    int stored = 0;
-    m_sink->afterStoring = [&] {
-        if (++stored == 2)
-            m_server->stop();
+         {order("A1"), QByteArray(kNewsletter), order("B2"), order("C3"),
+          QByteArray("Subject: Online Order\n\n" + QByteArray(70 * 1024, 'x') + "\n"),
+          order("D4", 1001)})
+        QVERIFY(server.addMessage(message));
+    OrderStore store;
+    QVERIFY(store.open(dir.filePath("orders.sqlite")));
+    OrderIntake intake(store);
+    CrashingSink sink(store, intake);
+    const auto fetch = [&](bool deleteAfterReading) {
+        PopMailbox mailbox(server.account());
+        mailbox.setSizeLimit(64 * 1024);
+        return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, deleteAfterReading);
     };
-    FetchSummary summary = fetch(true);
-    QVERIFY(!summary.ok());
-    QCOMPARE(m_store->orderCount(), 2);
+    int stored = 0;
+    sink.afterStoring = [&] {
+        if (++stored == 2)
+            server.stop();
+    };
+    QVERIFY(!fetch(true).ok());
+    QCOMPARE(store.orderCount(), 2);
 
-    m_sink->afterStoring = {};
-    QVERIFY2(m_server->start(), qPrintable(m_server->error()));
-    QCOMPARE(m_server->messageCount(), 5);
+    sink.afterStoring = {};
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    QCOMPARE(server.messageCount(), 6);
+    FetchSummary summary = fetch(false);
+    QCOMPARE((std::array{summary.messages, summary.orders, summary.alreadyTaken}),
+             (std::array{6, 1, 3}));
+    QCOMPARE(summary.failures,
+             QStringList({"message 5: it is 70.0 kB, more than the limit of 64.0 kB",
+                          "message 6: it has more than 1000 item lines"}));
+    QCOMPARE(store.orders().first().details.first().at(1), "C3 "); // ProductID
+
     summary = fetch(true);
-    QVERIFY2(summary.ok(), qPrintable(summary.text("server")));
-    QCOMPARE(summary.orders, 1);
-    QCOMPARE(m_store->orderCount(), 3);
-    QCOMPARE(m_server->messageCount(), 0);
+    QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{0, 4}));
+    QVERIFY(summary.text("127.0.0.1:110").contains("4 deleted on the server."));
+    QCOMPARE(server.messageCount(), 2);
+    QCOMPARE(store.orderCount(), 3);
 }
 
-void TestOrderFetch::leavesWhatIsTooLarge_data() {
-    QTest::addColumn<QByteArray>("message"); // added to the mailbox; empty: the endless server
-    QTest::addColumn<QString>("failure");
-    QTest::newRow("larger than the limit")
-        << QByteArray("Subject: Online Order\n\n" + QByteArray(70 * 1024, 'x') + "\n")
-        << "message 6: it is 70.0 kB, more than the limit of 64.0 kB";
-    QTest::newRow("too many item lines")
-        << order("D4", 1001) << "message 6: it has more than 1000 item lines";
-    QTest::newRow("more than announced")
-        << QByteArray() << "message 1: the server sent more than the limit of 64.0 kB";
-}
-
-// Such a message is neither stored nor deleted, and the summary names it.
-void TestOrderFetch::leavesWhatIsTooLarge() {
-    QFETCH(QByteArray, message);
-    QFETCH(QString, failure);
-    const auto endless = message.isEmpty() ? std::make_unique<EndlessServer>() : nullptr;
-    QVERIFY(endless || m_server->addMessage(message));
-    PopMailbox mailbox(endless ? endless->account() : m_server->account());
+// A server that sends more than it announced is cut off at the limit; the
+// message is neither stored nor deleted.
+void TestOrderFetch::leavesWhatTheServerSendsTooMuchOf() {
+    QTemporaryDir dir;
+    OrderStore store;
+    QVERIFY(store.open(dir.filePath("orders.sqlite")));
+    OrderIntake intake(store);
+    IntakeSink sink(store, intake);
+    EndlessServer endless;
+    PopMailbox mailbox(endless.account());
     mailbox.setSizeLimit(64 * 1024);
-    const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", *m_sink, true);
-    QCOMPARE(summary.failures, QStringList{failure});
-    QCOMPARE(m_store->orderCount(), endless ? 0 : 3);
-    QVERIFY(endless ? !endless->commands().contains("DELE 1") : m_server->messageCount() == 1);
+    const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
+    QCOMPARE(summary.failures,
+             QStringList{"message 1: the server sent more than the limit of 64.0 kB"});
+    QCOMPARE(store.orderCount(), 0);
+    QVERIFY(!endless.commands().contains("DELE 1"));
 }
 
 // What the user types as "POP Host:" picks the server, port and security.
 void TestOrderFetch::hostTextChoosesTheSecurity() {
+    QTemporaryDir dir;
     ScriptedPrompts prompts;
-    OrderController controller(m_dir->filePath("controller.sqlite"), prompts);
+    OrderController controller(dir.filePath("controller.sqlite"), prompts);
     for (const auto& [text, account] : {std::pair{"mail.shop.test", "mail.shop.test:0 2"},
                                         std::pair{" mail.shop.test:1110 ", "mail.shop.test:1110 2"},
                                         std::pair{"POP3S://mail.shop.test", "mail.shop.test:0 1"},

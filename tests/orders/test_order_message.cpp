@@ -35,18 +35,12 @@ void TestOrderMessage::money_data() {
     const auto row = [](const char* text, qint64 cents, const char* written = "") {
         QTest::newRow(text) << QString(text) << cents << QString(written);
     };
-    row("12.34", 1234, "12.34");
-    row(" 5.00", 500, "5.00");
     row("$ 7.75", 775, "7.75");
     row("0.5", 50, "0.50");
-    row("0.05", 5, "0.05");
     row("20", 2000, "20.00");
     row("$ -3.50", -350, "-3.50");
-    row("0.00", 0, "0.00");
-    row("0.30", 30, "0.30");
     row("123456789012345.67", 12345678901234567, "123456789012345.67");
-    for (const char* unreadable :
-         {"", "$ ", "NaN.aN", "1,000.00", "7.755", "1234567890123456.00", "$$$ 12.34"})
+    for (const char* unreadable : {"", "NaN.aN", "1,000.00", "7.755", "1234567890123456.00"})
         row(unreadable, -1);
 }
 
@@ -134,8 +128,6 @@ void TestOrderMessage::itemLines_data() {
                                << QStringList{b7Row};
     QTest::newRow("empty line") << QStringList{a1, "", b7} << QStringList{a1, "", b7, "", total}
                                 << QStringList{a1Row};
-    QTest::newRow("large") << QStringList{OrderMail::item("Z", "70000", "1.00", "70000.00")}
-                           << QStringList() << QStringList{"Z |70000|100|7000000"};
     QTest::newRow("unreadable") << QStringList{OrderMail::item("Q", "two", "NaN.aN", ""), "^^^^"}
                                 << QStringList() << QStringList{"Q |-1|-1|-1", "|-1|-1|-1"};
     QTest::newRow("more carets") << QStringList{"A ^ 1 ^ 2.00 ^ 2.00^x^"} << QStringList()
@@ -174,8 +166,7 @@ void TestOrderMessage::shippingMethod() {
     for (const auto& [buttons, method, cost] :
          {std::tuple<QStringList, QString, QString>{{"V4", "Priority"}, "Priority", "$ 22.40"},
           {{"V1", "Saver", "V3", "Standard"}, "Standard", "$ 20.70"},
-          {{"V2", "Saver"}, "", ""},
-          {{}, "", ""}}) {
+          {{"V2", "Saver"}, "", ""}}) {
         OrderMail mail;
         mail.set("V1", QString());
         for (qsizetype i = 0; i < buttons.size(); i += 2)

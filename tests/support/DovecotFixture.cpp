@@ -94,14 +94,9 @@ int DovecotFixture::messageCount() const {
                QDir(path("mail/cur")).entryList(QDir::Files).size());
 }
 
-QString DovecotFixture::certificatePath() const {
-    return path("cert.pem");
-}
-
 MailAccount DovecotFixture::account(MailAccount::Security security) const {
     const quint16 port = security == MailAccount::Security::Tls ? m_tlsPort : m_port;
-    const QString trusted =
-        security == MailAccount::Security::Plain ? QString() : certificatePath();
+    const QString trusted = security == MailAccount::Security::Plain ? QString() : path("cert.pem");
     return {QStringLiteral("127.0.0.1"), port, user(), password(), security, trusted};
 }
 
@@ -126,7 +121,7 @@ bool DovecotFixture::prepare(Tls tls) {
                       mailOwner().second) != 0)
                 return false;
     }
-    if (tls == Tls::Off || QFile::exists(certificatePath()))
+    if (tls == Tls::Off || QFile::exists(path("cert.pem")))
         return true;
     QProcess openssl;
     openssl.setProcessChannelMode(QProcess::MergedChannels);
@@ -134,7 +129,7 @@ bool DovecotFixture::prepare(Tls tls) {
                   {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
                    "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1", "-addext",
                    "subjectAltName=IP:127.0.0.1,DNS:localhost", "-keyout", path("key.pem"), "-out",
-                   certificatePath()});
+                   path("cert.pem")});
     if (openssl.waitForFinished(30000) && openssl.exitCode() == 0)
         return true;
     m_error = "openssl could not make the test certificate: " +
@@ -182,7 +177,7 @@ QString DovecotFixture::configuration(Tls tls) const {
     const QString ssl = tls == Tls::Off
                             ? QStringLiteral("ssl = no\n")
                             : QStringLiteral("ssl = yes\nssl_cert = <%1\nssl_key = <%2\n")
-                                  .arg(certificatePath(), path("key.pem"));
+                                  .arg(path("cert.pem"), path("key.pem"));
     const QString noChroot = asRoot() ? QString() : QStringLiteral("  chroot =\n");
     return QStringLiteral(
                "base_dir = %1/run\nstate_dir = %1/state\nlog_path = %1/dovecot.log\n"

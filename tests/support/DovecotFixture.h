@@ -44,8 +44,6 @@ public:
     quint16 tlsPort() const { return m_tlsPort; }
     QString user() const { return QStringLiteral("orders"); }
     QString password() const { return QStringLiteral("s3cret pass"); }
-    // The PEM file of the server's certificate, to trust it.
-    QString certificatePath() const;
     // The account of the test mailbox, its certificate trusted with Tls and
     // StartTls.
     MailAccount account(MailAccount::Security security = MailAccount::Security::Plain) const;

@@ -151,8 +151,6 @@ void TestPopMailbox::explainsFailures() {
     DovecotFixture server;
     QVERIFY2(startWithMessages(server, serverTls ? Tls::On : Tls::Off), qPrintable(server.error()));
     MailAccount account = server.account(security);
-    // The plain port unless the server speaks TLS there.
-    account.port = security == Security::Tls && serverTls ? server.tlsPort() : server.port();
     account.password = password.isEmpty() ? account.password : password;
     account.trustedCertificate = trusted;
     if (password == "down")

@@ -36,12 +36,6 @@ QString DovecotFixture::missing() {
     return {};
 }
 
-DovecotFixture::DovecotFixture() = default;
-
-DovecotFixture::~DovecotFixture() {
-    stop();
-}
-
 bool DovecotFixture::start(Tls tls) {
     m_error = missing();
     if (!m_error.isEmpty() || !prepare(tls))
@@ -98,10 +92,6 @@ MailAccount DovecotFixture::account(MailAccount::Security security) const {
     const quint16 port = security == MailAccount::Security::Tls ? m_tlsPort : m_port;
     const QString trusted = security == MailAccount::Security::Plain ? QString() : path("cert.pem");
     return {QStringLiteral("127.0.0.1"), port, user(), password(), security, trusted};
-}
-
-QString DovecotFixture::serverLog() const {
-    return LocalServer::readFile(path("dovecot.log"));
 }
 
 // The folders, the password file and, with TLS, a certificate for

@@ -59,10 +59,6 @@ HttpFixture::~HttpFixture() {
         socket->disconnect(this);
 }
 
-bool HttpFixture::start() {
-    return m_server.listen(QHostAddress::LocalHost, 0);
-}
-
 QUrl HttpFixture::url(const QString& path) const {
     QUrl url(QStringLiteral("http://127.0.0.1:%1").arg(port()));
     url.setPath('/' + path);

@@ -46,7 +46,7 @@ public:
     ~HttpFixture() override;
 
     // Starts listening; false when no port could be had.
-    bool start();
+    bool start() { return m_server.listen(QHostAddress::LocalHost, 0); }
     quint16 port() const { return m_server.serverPort(); }
     // The address of a path below the folder, such as "index.htm".
     QUrl url(const QString& path) const;

@@ -17,10 +17,6 @@ NginxFixture::NginxFixture() {
     QDir(m_dir.path()).mkpath(QStringLiteral("temp"));
 }
 
-NginxFixture::~NginxFixture() {
-    stop();
-}
-
 QString NginxFixture::missing() {
     if (LocalServer::program("nginx").isEmpty() || !QFileInfo::exists(kDavModule))
         return QStringLiteral("nginx with its DAV modules is not installed (Debian packages "
@@ -48,14 +44,6 @@ void NginxFixture::stop() {
         m_process.kill();
         m_process.waitForFinished(5000);
     }
-}
-
-QString NginxFixture::serverName() const {
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
-}
-
-QString NginxFixture::rootPath() const {
-    return m_dir.filePath(QStringLiteral("root"));
 }
 
 bool NginxFixture::startOnce(const QString& user, const QString& password) {

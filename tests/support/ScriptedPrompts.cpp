@@ -21,28 +21,3 @@ std::optional<QString> ScriptedPrompts::answer(Kind kind, const QString& text) {
     const auto step = take(kind, text);
     return step && !step->cancel ? std::optional<QString>(step->answer) : std::nullopt;
 }
-
-void ScriptedPrompts::message(const QString& text, const QString&) {
-    take(Kind::Message, text);
-}
-
-void ScriptedPrompts::warning(const QString& text, const QString&) {
-    take(Kind::Warning, text);
-}
-
-bool ScriptedPrompts::askYesNo(const QString& text, const QString&) {
-    return answer(Kind::YesNo, text) == QStringLiteral("yes");
-}
-
-std::optional<QString> ScriptedPrompts::input(const QString& prompt, const QString&,
-                                              const QString&) {
-    return answer(Kind::Input, prompt);
-}
-
-std::optional<QString> ScriptedPrompts::openFile(const QString& filter, const QString&) {
-    return answer(Kind::OpenFile, filter);
-}
-
-std::optional<QString> ScriptedPrompts::saveFile(const QString& filter, const QString&) {
-    return answer(Kind::SaveFile, filter);
-}

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 
 // An order mail as a browser sends an e-mail order page's form (ENCTYPE
 // "text/plain"): the mail header, an empty line, then one "NAME=value" line
@@ -50,33 +51,27 @@ struct OrderMail {
         return *this;
     }
 
+    // The description is the item lines, each ending in a line end, then a
+    // line end and the total line, as the order page builds it.
     QString text() const {
-        QString mail =
-            QStringLiteral("Return-Path: <jane@shop.test>\r\n"
-                           "Received: from mail.shop.test (mail.shop.test [192.0.2.7])\r\n"
-                           "\tby mx.example.com with ESMTP; Tue, 7 May 2024 10:00:00 +0000\r\n");
-        mail += fromLine + QStringLiteral("\r\nTo: orders@example.com\r\n") + subjectLine +
-                QStringLiteral("\r\nMIME-Version: 1.0\r\nContent-Type: text/plain; "
-                               "charset=UTF-8\r\n\r\n");
-        for (QString field : QStringList{QStringLiteral("DESCRIPTION=") + description()} + fields)
-            mail +=
-                field.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        const QString amount = fields.value(indexOf(QStringLiteral("AMOUNT"))).mid(7);
+        const QString description =
+            items.join('\n') + (items.isEmpty() ? "" : "\n") + "\n Total Price : " + amount;
+        QString mail = "Return-Path: <jane@shop.test>\r\nReceived: from mail.shop.test "
+                       "(mail.shop.test [192.0.2.7])\r\n\tby mx.example.com with ESMTP; Tue, 7 "
+                       "May 2024 10:00:00 +0000\r\n" +
+                       fromLine + "\r\nTo: orders@example.com\r\n" + subjectLine +
+                       "\r\nMIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\n";
+        for (const QString& field : QStringList{"DESCRIPTION=" + description} + fields)
+            mail += QString(field).replace('\n', "\r\n") + "\r\n";
         return mail;
     }
 
 private:
     qsizetype indexOf(const QString& name) const {
-        for (qsizetype i = 0; i < fields.size(); ++i)
-            if (fields[i].startsWith(name + QLatin1Char('=')))
-                return i;
-        return -1;
-    }
-
-    // The item lines, each ending in a line end, then a line end and the
-    // total line, as the order page builds it.
-    QString description() const {
-        const QString amount = fields.value(indexOf(QStringLiteral("AMOUNT"))).mid(7);
-        return items.join(QLatin1Char('\n')) + (items.isEmpty() ? "" : "\n") +
-               QStringLiteral("\n Total Price : ") + amount;
+        const auto found = std::find_if(fields.begin(), fields.end(), [&](const QString& field) {
+            return field.startsWith(name + '=');
+        });
+        return found == fields.end() ? -1 : found - fields.begin();
     }
 };

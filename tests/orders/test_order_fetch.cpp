@@ -51,8 +51,7 @@ public:
     ~EndlessServer() { m_thread->wait(); }
 
     MailAccount account() const {
-        return {QStringLiteral("127.0.0.1"),  m_port, "orders", "pass",
-                MailAccount::Security::Plain, {}};
+        return {"127.0.0.1", m_port, "orders", "pass", MailAccount::Security::Plain, {}};
     }
     // The commands it was sent; read once the fetch is over.
     QByteArrayList commands() const {
@@ -81,11 +80,11 @@ private:
     }
 
     static QByteArray answer(const QByteArray& command) {
-        if (command == "LIST")
-            return "+OK\r\n1 300\r\n.\r\n";
-        if (command == "UIDL")
-            return "+OK\r\n1 endless\r\n.\r\n";
-        return command.startsWith("USER") || command.startsWith("PASS") ? "+OK\r\n" : "-ERR\r\n";
+        const QByteArray word = command.left(4);
+        return word == "LIST"                     ? "+OK\r\n1 300\r\n.\r\n"
+               : word == "UIDL"                   ? "+OK\r\n1 endless\r\n.\r\n"
+               : word == "USER" || word == "PASS" ? "+OK\r\n"
+                                                  : "-ERR\r\n";
     }
 
     static void sendWithoutEnd(QTcpSocket& client) {
@@ -94,10 +93,8 @@ private:
         for (qint64 sent = 0; sent < 64 * 1024 * 1024 && client.waitForBytesWritten(30000);
              sent += lines.size())
             client.write(lines);
-        if (client.state() != QAbstractSocket::ConnectedState)
-            return;
-        client.write("\r\n.\r\n");
-        client.waitForBytesWritten(30000);
+        if (client.state() == QAbstractSocket::ConnectedState && client.write("\r\n.\r\n"))
+            client.waitForBytesWritten(30000);
     }
 
     std::unique_ptr<QThread> m_thread;
@@ -106,9 +103,7 @@ private:
     QByteArrayList m_commands;
 };
 
-const QByteArray kNewsletter = "From: news@supplier.test\nSubject: Spring catalog\n\nNew goods.\n";
-const QByteArray kQuestion =
-    "From: jane@shop.test\nSubject: Question about my order\n\nWhen will it ship?\n";
+const char* kNewsletter = "From: news@supplier.test\nSubject: Spring catalog\n\nNew goods.\n";
 
 } // namespace
 
@@ -116,140 +111,92 @@ class TestOrderFetch : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void fetchAgainAndDelete();
-    void crashBetweenStoringAndDeleting();
-    void leavesWhatIsTooLarge_data();
-    void leavesWhatIsTooLarge();
+    void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
+    void takesEachOrderOnceAndLosesNone();
+    void leavesWhatTheServerSendsTooMuchOf();
     void hostTextChoosesTheSecurity();
-
-private:
-    FetchSummary fetch(bool deleteAfterReading);
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<DovecotFixture> m_server;
-    std::unique_ptr<OrderStore> m_store;
-    std::unique_ptr<OrderIntake> m_intake;
-    std::unique_ptr<CrashingSink> m_sink;
 };
 
-void TestOrderFetch::initTestCase() {
-    QUILLMART_REQUIRE_SERVER(DovecotFixture::missing());
-}
-
-// A mailbox of three orders and two other mails.
-void TestOrderFetch::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_server = std::make_unique<DovecotFixture>();
-    QVERIFY2(m_server->start(), qPrintable(m_server->error()));
+// A mailbox of three orders, a newsletter and two messages too large to
+// take. The server goes away right after the second order was stored,
+// before its deletion could take effect: nothing is lost and, once the
+// server is back, nothing is taken twice. What is too large is neither
+// stored nor deleted, and the summary names it.
+void TestOrderFetch::takesEachOrderOnceAndLosesNone() {
+    QTemporaryDir dir;
+    DovecotFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
     for (const QByteArray& message :
-         {order("A1"), kNewsletter, order("B2"), kQuestion, order("C3")})
-        QVERIFY(m_server->addMessage(message));
-    m_store = std::make_unique<OrderStore>();
-    QVERIFY(m_store->open(m_dir->filePath("orders.sqlite")));
-    m_intake = std::make_unique<OrderIntake>(*m_store);
-    m_sink = std::make_unique<CrashingSink>(*m_store, *m_intake);
-}
-
-FetchSummary TestOrderFetch::fetch(bool deleteAfterReading) {
-    PopMailbox mailbox(m_server->account());
-    return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", *m_sink, deleteAfterReading);
-}
-
-void TestOrderFetch::fetchAgainAndDelete() {
-    FetchSummary summary = fetch(false);
-    QVERIFY2(summary.ok(), qPrintable(summary.text("server")));
-    QCOMPARE((std::array{summary.messages, summary.orders, summary.others}), (std::array{5, 3, 2}));
-    QCOMPARE(m_intake->counter(), " 4");
-    QCOMPARE(m_store->orders()->first().details.first().at(1), "C3 "); // ProductID
-
-    summary = fetch(false);
-    QCOMPARE((std::array{summary.orders, summary.alreadyTaken}), (std::array{0, 5}));
-    QCOMPARE(m_server->messageCount(), 5);
-
-    summary = fetch(true);
-    QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{0, 5}));
-    QVERIFY(summary.text("127.0.0.1:110").endsWith("5 deleted on the server."));
-    QCOMPARE(m_server->messageCount(), 0);
-    QCOMPARE(m_store->orderCount(), 3);
-}
-
-// The server goes away right after the second order was stored, before
-// its deletion could take effect: nothing is lost and, once the server is
-// back, nothing is taken twice.
-void TestOrderFetch::crashBetweenStoringAndDeleting() {
-    int stored = 0;
-    m_sink->afterStoring = [&] {
-        if (++stored == 2)
-            m_server->stop();
+         {order("A1"), QByteArray(kNewsletter), order("B2"), order("C3"),
+          QByteArray("Subject: Online Order\n\n" + QByteArray(70 * 1024, 'x') + "\n"),
+          order("D4", 1001)})
+        QVERIFY(server.addMessage(message));
+    OrderStore store;
+    QVERIFY(store.open(dir.filePath("orders.sqlite")));
+    OrderIntake intake(store);
+    CrashingSink sink(store, intake);
+    const auto fetch = [&](bool deleteAfterReading) {
+        PopMailbox mailbox(server.account());
+        mailbox.setSizeLimit(64 * 1024);
+        return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, deleteAfterReading);
     };
-    FetchSummary summary = fetch(true);
-    QVERIFY(!summary.ok());
-    QCOMPARE(m_store->orderCount(), 2);
+    int stored = 0;
+    sink.afterStoring = [&] {
+        if (++stored == 2)
+            server.stop();
+    };
+    QVERIFY(!fetch(true).ok());
+    QCOMPARE(store.orderCount(), 2);
 
-    m_sink->afterStoring = {};
-    QVERIFY2(m_server->start(), qPrintable(m_server->error()));
-    QCOMPARE(m_server->messageCount(), 5);
+    sink.afterStoring = {};
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    QCOMPARE(server.messageCount(), 6);
+    FetchSummary summary = fetch(false);
+    QCOMPARE((std::array{summary.messages, summary.orders, summary.alreadyTaken}),
+             (std::array{6, 1, 3}));
+    QCOMPARE(summary.failures,
+             QStringList({"message 5: it is 70.0 kB, more than the limit of 64.0 kB",
+                          "message 6: it has more than 1000 item lines"}));
+    QCOMPARE(store.orders().first().details.first().at(1), "C3 "); // ProductID
+
     summary = fetch(true);
-    QVERIFY2(summary.ok(), qPrintable(summary.text("server")));
-    QCOMPARE(summary.orders, 1);
-    QCOMPARE(m_store->orderCount(), 3);
-    QCOMPARE(m_server->messageCount(), 0);
+    QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{0, 4}));
+    QVERIFY(summary.text("127.0.0.1:110").contains("4 deleted on the server."));
+    QCOMPARE(server.messageCount(), 2);
+    QCOMPARE(store.orderCount(), 3);
 }
 
-void TestOrderFetch::leavesWhatIsTooLarge_data() {
-    QTest::addColumn<QByteArray>("message"); // added to the mailbox; empty: the endless server
-    QTest::addColumn<QString>("failure");
-    QTest::newRow("larger than the limit")
-        << QByteArray("Subject: Online Order\n\n" + QByteArray(70 * 1024, 'x') + "\n")
-        << "message 6: it is 70.0 kB, more than the limit of 64.0 kB";
-    QTest::newRow("too many item lines")
-        << order("D4", 1001) << "message 6: it has more than 1000 item lines";
-    QTest::newRow("more than announced")
-        << QByteArray() << "message 1: the server sent more than the limit of 64.0 kB";
-}
-
-// Such a message is neither stored nor deleted, and the summary names it.
-void TestOrderFetch::leavesWhatIsTooLarge() {
-    QFETCH(QByteArray, message);
-    QFETCH(QString, failure);
-    std::unique_ptr<EndlessServer> endless;
-    if (message.isEmpty())
-        endless = std::make_unique<EndlessServer>();
-    else
-        QVERIFY(m_server->addMessage(message));
-    PopMailbox mailbox(endless ? endless->account() : m_server->account());
+// A server that sends more than it announced is cut off at the limit; the
+// message is neither stored nor deleted.
+void TestOrderFetch::leavesWhatTheServerSendsTooMuchOf() {
+    QTemporaryDir dir;
+    OrderStore store;
+    QVERIFY(store.open(dir.filePath("orders.sqlite")));
+    OrderIntake intake(store);
+    IntakeSink sink(store, intake);
+    EndlessServer endless;
+    PopMailbox mailbox(endless.account());
     mailbox.setSizeLimit(64 * 1024);
-    const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", *m_sink, true);
-    QCOMPARE(summary.failures, QStringList{failure});
-    QCOMPARE(m_store->orderCount(), endless ? 0 : 3);
-    if (endless)
-        QVERIFY(!endless->commands().contains("DELE 1"));
-    else
-        QCOMPARE(m_server->messageCount(), 1);
+    const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
+    QCOMPARE(summary.failures,
+             QStringList{"message 1: the server sent more than the limit of 64.0 kB"});
+    QCOMPARE(store.orderCount(), 0);
+    QVERIFY(!endless.commands().contains("DELE 1"));
 }
 
 // What the user types as "POP Host:" picks the server, port and security.
 void TestOrderFetch::hostTextChoosesTheSecurity() {
+    QTemporaryDir dir;
     ScriptedPrompts prompts;
-    OrderController controller(m_dir->filePath("controller.sqlite"), prompts);
-    using S = MailAccount::Security;
-    struct Row {
-        const char* text;
-        const char* host;
-        int port;
-        S security;
-    };
-    for (const Row& row : {Row{"mail.shop.test", "mail.shop.test", 0, S::StartTls},
-                           Row{" mail.shop.test:1110 ", "mail.shop.test", 1110, S::StartTls},
-                           Row{"POP3S://mail.shop.test", "mail.shop.test", 0, S::Tls},
-                           Row{"pop3://127.0.0.1:2110", "127.0.0.1", 2110, S::Plain}}) {
-        controller.setPopHost(row.text);
-        const MailAccount account = controller.account();
-        QCOMPARE(account.host, row.host);
-        QCOMPARE(account.port, row.port);
-        QCOMPARE(int(account.security), int(row.security));
+    OrderController controller(dir.filePath("controller.sqlite"), prompts);
+    for (const auto& [text, account] : {std::pair{"mail.shop.test", "mail.shop.test:0 2"},
+                                        std::pair{" mail.shop.test:1110 ", "mail.shop.test:1110 2"},
+                                        std::pair{"POP3S://mail.shop.test", "mail.shop.test:0 1"},
+                                        std::pair{"pop3://127.0.0.1:2110", "127.0.0.1:2110 0"}}) {
+        controller.setPopHost(text);
+        const MailAccount got = controller.account();
+        QCOMPARE(QStringLiteral("%1:%2 %3").arg(got.host).arg(got.port).arg(int(got.security)),
+                 account);
     }
 }
 

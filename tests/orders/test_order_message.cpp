@@ -16,63 +16,58 @@ class TestOrderMessage : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void fieldValue_data();
-    void fieldValue();
-    void subjectAndSender_data();
-    void subjectAndSender();
+    void money_data();
+    void money();
+    void fieldsAndSubject();
     void columnsOfABrowserMail_data();
     void columnsOfABrowserMail();
-    void description_data();
-    void description();
-    void itemLine_data();
-    void itemLine();
-    void shippingMethod_data();
+    void itemLines_data();
+    void itemLines();
     void shippingMethod();
 };
 
-void TestOrderMessage::fieldValue_data() {
+// Amounts as the order pages write them, held in whole cents and written
+// back with two decimals; -1: the text cannot be read as money.
+void TestOrderMessage::money_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("value");
-    const auto row = [](const char* name, const char* text, const char* value) {
-        QTest::newRow(name) << QString(text) << QString(value);
+    QTest::addColumn<qint64>("cents");
+    QTest::addColumn<QString>("written");
+    const auto row = [](const char* text, qint64 cents, const char* written = "") {
+        QTest::newRow(text) << QString(text) << cents << QString(written);
     };
-    row("up to CR LF, first one", "x\r\nNameB=Ann Lee\r\nNameB=Bo\r\n", "Ann Lee");
-    row("case ignored, anywhere", "XNAMEB=Ann\r\n", "Ann");
-    row("lone LF kept", "NameB=Ann\nLee\r\n", "Ann\nLee");
-    row("at the end", "NameB=Ann", "Ann");
-    row("missing", "NameS=Ann\r\n", "");
+    row("$ 7.75", 775, "7.75");
+    row("0.5", 50, "0.50");
+    row("20", 2000, "20.00");
+    row("$ -3.50", -350, "-3.50");
+    row("123456789012345.67", 12345678901234567, "123456789012345.67");
+    for (const char* unreadable : {"", "NaN.aN", "1,000.00", "7.755", "1234567890123456.00"})
+        row(unreadable, -1);
 }
 
-void TestOrderMessage::fieldValue() {
+void TestOrderMessage::money() {
     QFETCH(QString, text);
-    QFETCH(QString, value);
-    QCOMPARE(OrderMessage::fieldValue(text, "NameB="), value);
+    QFETCH(qint64, cents);
+    QFETCH(QString, written);
+    const std::optional<Money> money = Money::fromText(text);
+    QCOMPARE(centsOf(money), cents);
+    QCOMPARE(money ? money->toText() : QString(), written);
 }
 
-void TestOrderMessage::subjectAndSender_data() {
-    QTest::addColumn<QString>("subjectLine");
-    QTest::addColumn<QString>("fromLine");
-    QTest::addColumn<bool>("isOrder");
-    QTest::addColumn<QString>("sender");
-    const auto row = [](const char* subject, const char* from, bool isOrder, const char* sender) {
-        QTest::newRow(subject) << QString(subject) << QString(from) << isOrder << QString(sender);
-    };
-    row("Subject: Online Order", "From: J <j@s.test>", true, " J <j@s.test>");
-    row("SUBJECT: Re: Online Order 5", "FROM:J", true, "J");
-    row("Subject: online order", "from: J", false, " J");
-}
-
-void TestOrderMessage::subjectAndSender() {
-    QFETCH(QString, subjectLine);
-    QFETCH(QString, fromLine);
-    QFETCH(bool, isOrder);
-    QFETCH(QString, sender);
-    OrderMail mail;
-    mail.subjectLine = subjectLine;
-    mail.fromLine = fromLine;
-    const OrderMessage message(mail.text());
-    QCOMPARE(message.isOrder(), isOrder);
-    QCOMPARE(message.orderColumns().value(0).text, sender);
+// A field's value runs from its first occurrence, letter case ignored, to
+// the next CR LF; a message is an order when its subject holds "Online
+// Order" in that letter case.
+void TestOrderMessage::fieldsAndSubject() {
+    QCOMPARE(OrderMessage::fieldValue("x\r\nNameB=Ann Lee\r\nNameB=Bo\r\n", "NameB="), "Ann Lee");
+    QCOMPARE(OrderMessage::fieldValue("XNAMEB=Ann\nLee", "NameB="), "Ann\nLee");
+    QCOMPARE(OrderMessage::fieldValue("NameS=Ann\r\n", "NameB="), "");
+    for (const auto& [subject, isOrder] : {std::pair{"SUBJECT: Re: Online Order 5", true},
+                                           std::pair{"Subject: online order", false}}) {
+        OrderMail mail;
+        mail.subjectLine = subject;
+        mail.fromLine = "FROM:J";
+        QCOMPARE(OrderMessage(mail.text()).isOrder(), isOrder);
+        QCOMPARE(OrderMessage(mail.text()).orderColumns().value(0).text, "J");
+    }
 }
 
 void TestOrderMessage::columnsOfABrowserMail_data() {
@@ -106,10 +101,9 @@ void TestOrderMessage::columnsOfABrowserMail() {
     QFETCH(QString, text);
     QFETCH(QString, columns);
     QFETCH(int, amounts);
-    const OrderMessage message(text);
     QStringList actual;
     QList<qint64> cents;
-    for (const OrderColumn& column : message.orderColumns()) {
+    for (const OrderColumn& column : OrderMessage(text).orderColumns()) {
         actual << column.name + '=' + column.text;
         cents << centsOf(column.amount());
     }
@@ -118,32 +112,47 @@ void TestOrderMessage::columnsOfABrowserMail() {
     QCOMPARE(cents.mid(17, 2), QList<qint64>({677, 1234}));
 }
 
-void TestOrderMessage::description_data() {
+void TestOrderMessage::itemLines_data() {
     QTest::addColumn<QStringList>("items");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("lines"); // the description's lines; empty: not checked
+    QTest::addColumn<QStringList>("rows");  // id|quantity|price|line total, -1: none
     const QString a1 = OrderMail::item("A1", "2", "5.00", "10.00");
     const QString b7 = OrderMail::item("B7", "1", "72.00", "72.00");
     const QString total = QStringLiteral(" Total Price : $$$ 97.47");
-    QTest::newRow("two items") << QStringList{a1, b7} << QStringList{a1, b7, "", total} << 2;
+    const QString a1Row = "A1 |2|500|1000", b7Row = "B7 |1|7200|7200";
+    QTest::newRow("two items") << QStringList{a1, b7} << QStringList{a1, b7, "", total}
+                               << QStringList{a1Row, b7Row};
     // The first line end is looked for from the third character on.
-    QTest::newRow("empty basket") << QStringList() << QStringList{"\r\n" + total} << 0;
+    QTest::newRow("empty basket") << QStringList() << QStringList{"\r\n" + total} << QStringList();
     QTest::newRow("no carets") << QStringList{"note", b7} << QStringList{"note", b7, "", total}
-                               << 1;
+                               << QStringList{b7Row};
     QTest::newRow("empty line") << QStringList{a1, "", b7} << QStringList{a1, "", b7, "", total}
-                                << 1;
+                                << QStringList{a1Row};
+    QTest::newRow("unreadable") << QStringList{OrderMail::item("Q", "two", "NaN.aN", ""), "^^^^"}
+                                << QStringList() << QStringList{"Q |-1|-1|-1", "|-1|-1|-1"};
+    QTest::newRow("more carets") << QStringList{"A ^ 1 ^ 2.00 ^ 2.00^x^"} << QStringList()
+                                 << QStringList{"A |1|200|200"};
 }
 
-void TestOrderMessage::description() {
+void TestOrderMessage::itemLines() {
     QFETCH(QStringList, items);
     QFETCH(QStringList, lines);
-    QFETCH(int, rows);
+    QFETCH(QStringList, rows);
     OrderMail mail;
     mail.items = items;
     const OrderMessage message(mail.text());
-    QCOMPARE(message.descriptionLines(), lines);
-    QCOMPARE(message.description(), lines.join("\r\n") + "\r\n");
-    QCOMPARE(message.orderLines().size(), rows);
+    if (!lines.isEmpty()) {
+        QCOMPARE(message.descriptionLines(), lines);
+        QCOMPARE(message.description(), lines.join("\r\n") + "\r\n");
+    }
+    QStringList actual;
+    for (const OrderLine& line : message.orderLines())
+        actual << QStringLiteral("%1|%2|%3|%4")
+                      .arg(line.productId)
+                      .arg(line.quantity.value_or(-1))
+                      .arg(centsOf(line.price))
+                      .arg(centsOf(line.lineTotal));
+    QCOMPARE(actual, rows);
     // Without "AMOUNT=" the description runs to the end; without
     // "DESCRIPTION=" there is none.
     const OrderMessage noAmount(mail.set("AMOUNT", QString()).text());
@@ -151,61 +160,22 @@ void TestOrderMessage::description() {
     QVERIFY(OrderMessage(mail.text().replace("DESCRIPTION=", "D=")).descriptionLines().isEmpty());
 }
 
-void TestOrderMessage::itemLine_data() {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("productId");
-    QTest::addColumn<QList<qint64>>("numbers"); // quantity, price, line total; -1: none
-    const auto row = [](const QString& line, const char* id, const QList<qint64>& numbers) {
-        QTest::newRow(qPrintable(line)) << line << QString(id) << numbers;
-    };
-    row(OrderMail::item("A1", "2", "5.00", "10.00"), "A1 ", {2, 500, 1000});
-    row(OrderMail::item("Z", "70000", "1.00", "70000.00"), "Z ", {70000, 100, 7000000});
-    row(OrderMail::item("Q", "two", "NaN.aN", ""), "Q ", {-1, -1, -1});
-    row("^^^^", "", {-1, -1, -1});
-    row("A ^ 1 ^ 2.00 ^ 2.00^x^", "A ", {1, 200, 200});
-}
-
-void TestOrderMessage::itemLine() {
-    QFETCH(QString, line);
-    QFETCH(QString, productId);
-    QFETCH(QList<qint64>, numbers);
-    OrderMail mail;
-    mail.items = {line};
-    const QList<OrderLine> rows = OrderMessage(mail.text()).orderLines();
-    QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows[0].productId, productId);
-    QCOMPARE(QList<qint64>({rows[0].quantity.value_or(-1), centsOf(rows[0].price),
-                            centsOf(rows[0].lineTotal)}),
-             numbers);
-}
-
-void TestOrderMessage::shippingMethod_data() {
-    QTest::addColumn<QStringList>("buttons"); // name, value, ... in place of V1=Saver
-    QTest::addColumn<QString>("method");
-    QTest::addColumn<QString>("cost");
-    const auto row = [](const char* name, const QStringList& buttons, const char* method,
-                        const char* cost) {
-        QTest::newRow(name) << buttons << QString(method) << QString(cost);
-    };
-    row("priority", {"V4", "Priority"}, "Priority", "$ 22.40");
-    row("later one", {"V1", "Saver", "V3", "Standard"}, "Standard", "$ 20.70");
-    row("wrong name", {"V2", "Saver"}, "", "");
-    row("none", {}, "", "");
-}
-
+// The last method button that names its method gives the method and its
+// charge, in the message's own fields and in the order's columns.
 void TestOrderMessage::shippingMethod() {
-    QFETCH(QStringList, buttons);
-    QFETCH(QString, method);
-    QFETCH(QString, cost);
-    OrderMail mail;
-    mail.set("V1", QString());
-    for (qsizetype i = 0; i < buttons.size(); i += 2)
-        mail.set(buttons[i], buttons[i + 1]);
-    const OrderMessage message(mail.text());
-    QCOMPARE(message.shippingMethod(), method);
-    QCOMPARE(message.shippingCost(), cost);
-    QCOMPARE(message.orderColumns()[7].text, method);
-    QCOMPARE(message.orderColumns()[8].amount(), Money::fromText(cost));
+    for (const auto& [buttons, method, cost] :
+         {std::tuple<QStringList, QString, QString>{{"V4", "Priority"}, "Priority", "$ 22.40"},
+          {{"V1", "Saver", "V3", "Standard"}, "Standard", "$ 20.70"},
+          {{"V2", "Saver"}, "", ""}}) {
+        OrderMail mail;
+        mail.set("V1", QString());
+        for (qsizetype i = 0; i < buttons.size(); i += 2)
+            mail.set(buttons[i], buttons[i + 1]);
+        const OrderMessage message(mail.text());
+        QCOMPARE(message.shippingMethod() + '|' + message.shippingCost(), method + '|' + cost);
+        QCOMPARE(message.orderColumns()[7].text, method);
+        QCOMPARE(message.orderColumns()[8].amount(), Money::fromText(cost));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestOrderMessage)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orders/PopMailbox.h"
+#include "support/LocalServer.h"
 
 #include <QByteArray>
 #include <QProcess>
@@ -16,8 +17,8 @@ class DovecotFixture {
 public:
     enum class Tls { Off, On };
 
-    DovecotFixture();
-    ~DovecotFixture();
+    DovecotFixture() = default;
+    ~DovecotFixture() { stop(); }
     DovecotFixture(const DovecotFixture&) = delete;
     DovecotFixture& operator=(const DovecotFixture&) = delete;
 
@@ -41,27 +42,20 @@ public:
     int messageCount() const;
 
     quint16 port() const { return m_port; }
-    quint16 tlsPort() const { return m_tlsPort; }
     QString user() const { return QStringLiteral("orders"); }
     QString password() const { return QStringLiteral("s3cret pass"); }
-    // The PEM file of the server's certificate, to trust it.
-    QString certificatePath() const;
     // The account of the test mailbox, its certificate trusted with Tls and
     // StartTls.
     MailAccount account(MailAccount::Security security = MailAccount::Security::Plain) const;
     QString error() const { return m_error; }
     // What the server logged, to see how sessions ended.
-    QString serverLog() const;
+    QString serverLog() const { return LocalServer::readFile(path("dovecot.log")); }
 
 private:
-    bool prepareFolders();
-    bool makeCertificate();
+    bool prepare(Tls tls);
     bool startOnce(Tls tls, bool samePorts);
     QString configuration(Tls tls) const;
-    QString accessSettings() const;
-    QString tlsSettings(Tls tls) const;
-    bool waitUntilGreeting();
-    QString path(const QString& name) const;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
     QProcess m_process;

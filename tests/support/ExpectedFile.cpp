@@ -18,9 +18,7 @@ QByteArray expectedFile(const QString& relativePath, bool crlf) {
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<cannot read " + path.toUtf8() + ">";
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<cannot read " + path.toUtf8() + ">";
 }
 
 QByteArray firstDifference(const QByteArray& actual, const QByteArray& expected) {

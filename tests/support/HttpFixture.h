@@ -36,8 +36,7 @@ public:
     struct Response {
         int status = 200;
         QByteArray reason = "OK";
-        QByteArray contentType;         // no Content-Type header when empty
-        QList<QByteArray> extraHeaders; // whole header lines, "Name: value"
+        QByteArray contentType; // no Content-Type header when empty
         QByteArray body;
         Delivery delivery = Delivery::Send;
         int delayMs = 0;
@@ -47,7 +46,7 @@ public:
     ~HttpFixture() override;
 
     // Starts listening; false when no port could be had.
-    bool start();
+    bool start() { return m_server.listen(QHostAddress::LocalHost, 0); }
     quint16 port() const { return m_server.serverPort(); }
     // The address of a path below the folder, such as "index.htm".
     QUrl url(const QString& path) const;
@@ -79,8 +78,6 @@ public:
     // Accepts the held connection and, from now on, every one that comes.
     void releaseConnections();
 
-    static QByteArray contentType(const QString& fileName);
-
 private:
     // An answer's body still going out on one connection.
     struct Outgoing {
@@ -90,13 +87,8 @@ private:
         bool endless = false;
     };
 
-    void accept();
     void read(QTcpSocket* socket);
-    void closed(QTcpSocket* socket);
     Response answer(const QByteArray& method, const QString& path);
-    Response fileResponse(const QString& path);
-    static Response error(int status, const QByteArray& reason);
-    void deliver(QTcpSocket* socket, const QString& path, const Response& response);
     void send(QTcpSocket* socket, const QString& path, const Response& response);
     void writeMore(QTcpSocket* socket);
 

@@ -12,7 +12,7 @@
 class NginxFixture {
 public:
     NginxFixture();
-    ~NginxFixture();
+    ~NginxFixture() { stop(); }
     NginxFixture(const NginxFixture&) = delete;
     NginxFixture& operator=(const NginxFixture&) = delete;
 
@@ -28,20 +28,15 @@ public:
 
     quint16 port() const { return m_port; }
     // "127.0.0.1:" + port, as typed into the server name field.
-    QString serverName() const;
+    QString serverName() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     // The folder the server serves, for files of "another party" and to
     // check what arrived.
-    QString rootPath() const;
+    QString rootPath() const { return m_dir.filePath(QStringLiteral("root")); }
     QString error() const { return m_error; }
 
 private:
     bool startOnce(const QString& user, const QString& password);
-    bool writeConfiguration(const QString& user, const QString& password) const;
     QString configuration(bool withAuth) const;
-    bool waitUntilAnswering();
-    QString errorLog() const;
-    static quint16 freePort();
-    static QString nginxProgram();
 
     QTemporaryDir m_dir;
     QProcess m_process;

@@ -10,16 +10,13 @@ ProgramRun ProgramRun::of(const QString& program, const QStringList& arguments,
     QProcess process;
     process.setProcessEnvironment(environment);
     QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&process, &QProcess::errorOccurred, &loop, [&loop, &process] {
         if (process.state() == QProcess::NotRunning)
             loop.quit();
     });
-    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     process.start(program, arguments);
-    limit.start(limitMs);
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
     loop.exec();
     ProgramRun run;
     if (process.state() != QProcess::NotRunning || process.error() == QProcess::FailedToStart) {

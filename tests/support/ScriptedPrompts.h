@@ -26,13 +26,20 @@ public:
     // The texts shown so far, in order.
     const QStringList& shown() const { return m_shown; }
 
-    void message(const QString& text, const QString& title) override;
-    void warning(const QString& text, const QString& title) override;
-    bool askYesNo(const QString& text, const QString& title) override;
-    std::optional<QString> input(const QString& prompt, const QString& title,
-                                 const QString& defaultText) override;
-    std::optional<QString> openFile(const QString& filter, const QString& folder) override;
-    std::optional<QString> saveFile(const QString& filter, const QString& folder) override;
+    void message(const QString& text, const QString&) override { take(Kind::Message, text); }
+    void warning(const QString& text, const QString&) override { take(Kind::Warning, text); }
+    bool askYesNo(const QString& text, const QString&) override {
+        return answer(Kind::YesNo, text) == QStringLiteral("yes");
+    }
+    std::optional<QString> input(const QString& prompt, const QString&, const QString&) override {
+        return answer(Kind::Input, prompt);
+    }
+    std::optional<QString> openFile(const QString& filter, const QString&) override {
+        return answer(Kind::OpenFile, filter);
+    }
+    std::optional<QString> saveFile(const QString& filter, const QString&) override {
+        return answer(Kind::SaveFile, filter);
+    }
 
 private:
     struct Step {
@@ -43,6 +50,8 @@ private:
     };
     // The next step if it matches, otherwise fails the test.
     std::optional<Step> take(Kind kind, const QString& text);
+    // The step's answer; none for Cancel or an unexpected prompt.
+    std::optional<QString> answer(Kind kind, const QString& text);
 
     QList<Step> m_script;
     QStringList m_shown;

@@ -155,10 +155,16 @@ void TestGenerateCommand::aRefusedWriteStops() {
     QCOMPARE(fileBytes(shop("complect.htm")), "old");
 }
 
+// A headless command starts without the window libraries: loading the web
+// engine alone would take longer than most commands take to run.
 void TestGenerateCommand::version() {
+    m_environment.insert("LD_DEBUG", "libs");
     const Run run = runProgram({"--version"}, m_environment);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QByteArray("quillmart 6.0.9\n"));
+    QVERIFY2(run.err.contains("libQt6Core.so"), "the loader reported nothing");
+    QVERIFY(!run.err.contains("libQt6WebEngineCore.so"));
+    QVERIFY(!run.err.contains("libQt6Widgets.so"));
 }
 
 void TestGenerateCommand::withoutDisplay() {

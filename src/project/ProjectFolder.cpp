@@ -5,27 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-// The records of an item file. UTF-8 is decoded field by field, so a large
-// file is not held decoded as a whole beside its records.
-QList<ItemRecord> itemsOf(const QByteArray& bytes) {
-    QList<ItemRecord> items;
-    if (TextFile::isUtf8(bytes)) {
-        const QList<QByteArrayView> lines = TextFile::lineViews(TextFile::withoutBom(bytes));
-        items.reserve(lines.size());
-        for (const QByteArrayView line : lines)
-            items << ItemRecord::fromUtf8Line(line);
-        return items;
-    }
-    const QString text = TextFile::decode(bytes);
-    for (const QStringView line : TextFile::lineViews(text))
-        items << ItemRecord::fromLine(line);
-    return items;
-}
-
-} // namespace
-
 ProjectFolder::ProjectFolder(const QString& homeFolder, const QString& name)
     : m_path(QDir(homeFolder).filePath(name)), m_name(name) {}
 
@@ -76,7 +55,7 @@ std::optional<SiteInput> ProjectFolder::readSite(const QStringList& categories,
                     *error = QStringLiteral("Cannot read the item file %1.").arg(path);
                 return std::nullopt;
             }
-            category.items = itemsOf(*bytes);
+            category.items = ItemRecord::fromLines(TextFile::decode(*bytes));
         }
         input.categories << category;
     }

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -79,10 +78,6 @@ void TestTextFile::readsLegacyAndUtf8Text() {
     const auto read = TextFile::readText(writeBytes(dir, bytes));
     QVERIFY(read.has_value());
     QCOMPARE(*read, text);
-    // Item files are decoded piece by piece after the mark is taken off.
-    QStringDecoder keepingMarks(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    if (TextFile::isUtf8(bytes))
-        QCOMPARE(QString(keepingMarks(TextFile::withoutBom(bytes))), text);
 }
 
 void TestTextFile::writesLinesWithCrLf() {

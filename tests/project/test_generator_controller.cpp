@@ -175,7 +175,8 @@ void TestGeneratorController::choosingAndEditingItems() {
     m_controller->chooseCategory("Tools");
     QCOMPARE(m_controller->items(), (QStringList{kHammer, kSaw}));
     ItemRecord kept;
-    kept[ItemRecord::WPrice] = kept[ItemRecord::Cv] = "old";
+    kept.set(ItemRecord::WPrice, u"old");
+    kept.set(ItemRecord::Cv, u"old");
     QCOMPARE(m_controller->itemFields(), kept);
 
     m_controller->showItem(1);
@@ -384,7 +385,7 @@ void TestGeneratorController::previewAndGetItUseTheBrowser() {
     QCOMPARE(hidden.size(), 1);
     QCOMPARE(browser.previewed, QStringList{project("shop.htm")});
     m_controller->getIt();
-    QCOMPARE(m_controller->itemFields()[ItemRecord::DescUrl], browser.address);
+    QCOMPARE(m_controller->itemFields()[ItemRecord::DescUrl].toString(), browser.address);
 }
 
 QTEST_GUILESS_MAIN(TestGeneratorController)

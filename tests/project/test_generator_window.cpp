@@ -260,7 +260,7 @@ void TestGeneratorWindow::assistiveToolsReachTheController() {
     setByTool("Sales Tax,%", "0.07");
     setByTool("Orders are mailed to:", "desk@shop.test");
     QCOMPARE(m_controller->categoryEntry(), "Paint");
-    QCOMPARE(m_controller->itemFields()[ItemRecord::ItemId], "P-1");
+    QCOMPARE(m_controller->itemFields()[ItemRecord::ItemId].toString(), "P-1");
     QCOMPARE(m_controller->settings().salesTax, "0.07");
     QVERIFY(m_controller->settings().emailFormTag.contains("mailto:desk@shop.test?"));
 }

@@ -9,7 +9,7 @@ namespace {
 ItemRecord record(const QStringList& fields) {
     ItemRecord r;
     for (int i = 0; i < fields.size() && i < ItemRecord::kFieldCount; ++i)
-        r.fields[i] = fields[i];
+        r.set(ItemRecord::Field(i), fields[i]);
     return r;
 }
 
@@ -79,7 +79,10 @@ void TestItemRecord::parsesRecordLines() {
     QFETCH(ItemRecord, item);
     QFETCH(bool, complete);
     QCOMPARE(ItemRecord::fromLine(line), item);
-    QCOMPARE(ItemRecord::fromUtf8Line(line.toUtf8()), item);
+    // Read among other lines, the record takes only its own line's fields.
+    const QList<ItemRecord> records = ItemRecord::fromLines("x^y^\r\n" + line + "\nz^");
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records[1], item);
     QCOMPARE(ItemRecord::isComplete(line), complete);
 }
 

@@ -10,6 +10,6 @@ inline ItemRecord item(const QString& fields) {
     ItemRecord record;
     const QStringList parts = fields.split(QLatin1Char('^'));
     for (int i = 0; i < ItemRecord::kFieldCount && i < parts.size(); ++i)
-        record.fields[i] = parts.at(i);
+        record.set(ItemRecord::Field(i), parts.at(i));
     return record;
 }

@@ -28,7 +28,7 @@ const QString kTrickyDesc = QStringLiteral("12\" blade, C:\\saw\r\nsecond line</
 
 SiteInput trickyFields(const QString& desc) {
     ItemRecord record = item(QStringLiteral("P\"1^^19.99^^^Müller & Söhne^4^15^tab\there^"));
-    record[ItemRecord::ItemDesc] = desc;
+    record.set(ItemRecord::ItemDesc, desc);
     SiteInput input;
     input.options.manufacturer = true;
     input.categories = {{QStringLiteral("Power Tools"), {record}}, {QStringLiteral("Café"), {}}};

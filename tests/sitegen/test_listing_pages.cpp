@@ -95,8 +95,8 @@ void TestListingPages::oddCategoryNames() {
     QFETCH(QString, list);
     SiteInput input = twoCategorySite(true);
     input.categories[0].name = name;
-    input.categories[0].items[1][ItemRecord::ItemDesc] =
-        QStringLiteral("Tape \"Pro\" <5m> & Kid's");
+    input.categories[0].items[1].set(ItemRecord::ItemDesc,
+                                     QStringLiteral("Tape \"Pro\" <5m> & Kid's"));
 
     const QString listing = ListingPages::listingPage(input, 0);
     QVERIFY(listing.contains("<title>" + shown + " List</title>"));

@@ -129,7 +129,8 @@ void TestSiteGenerator::refusesSettingsThatWouldBreakTheSite() {
 void TestSiteGenerator::refusesItemAddressesThatCarryMarkup() {
     QTemporaryDir folder;
     SiteInput input = twoCategorySite(false);
-    input.categories.first().items.first()[ItemRecord::DescUrl] = "a.htm\"><script>x()</script>";
+    input.categories.first().items.first().set(ItemRecord::DescUrl,
+                                               u"a.htm\"><script>x()</script>");
     const GenerationResult result = SiteGenerator::generate(folder.path(), input);
     QVERIFY(result.problems.join('\n').contains("address with quotes, angle brackets"));
     QVERIFY(result.written.isEmpty());

@@ -2,6 +2,7 @@
 
 #include "app/WindowEntry.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <cstdio>
@@ -18,7 +19,7 @@ QString programFolder() {
 QStringList candidates() {
     const QString folder = programFolder();
     const QString name = QStringLiteral(QUILLMART_WINDOW_MODULE);
-    return {folder + QStringLiteral("/" QUILLMART_RELATIVE_MODULE_DIR "/") + name,
+    return {QDir::cleanPath(folder + QStringLiteral("/" QUILLMART_RELATIVE_MODULE_DIR "/") + name),
             folder + QLatin1Char('/') + name};
 }
 

@@ -43,7 +43,11 @@ ItemRecord ItemRecord::fromLine(const QString& line) {
 }
 
 QList<ItemRecord> ItemRecord::fromLines(const QString& text) {
-    const QList<QStringView> lines = TextFile::lineViews(text);
+    return fromLines(text, text);
+}
+
+QList<ItemRecord> ItemRecord::fromLines(const QString& text, QStringView part) {
+    const QList<QStringView> lines = TextFile::lineViews(part);
     QList<ItemRecord> records(lines.size());
     for (qsizetype i = 0; i < lines.size(); ++i)
         records[i].read(text, lines[i]);

@@ -30,6 +30,8 @@ public:
     static ItemRecord fromLine(const QString& line);
     // The records of the lines of a text (lines as TextFile splits them).
     static QList<ItemRecord> fromLines(const QString& text);
+    // The records of the lines of `part`, a view into `text`, which they share.
+    static QList<ItemRecord> fromLines(const QString& text, QStringView part);
     // True when the line holds at least nine carets.
     static bool isComplete(const QString& line);
 

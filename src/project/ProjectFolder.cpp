@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <memory>
 #include <sys/mman.h>
+#include <vector>
 
 namespace {
 
@@ -21,25 +23,35 @@ void adviseHugePages(void* data, qsizetype bytes) {
         madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 }
 
-// The text of an item file, as TextFile::readText gives it. The file is
-// mapped, not copied into a buffer of its own, and UTF-8 is decoded
-// straight into a text whose memory is advised as above.
-std::optional<QString> itemText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+// The bytes of an item file: mapped when it can be, read otherwise. The
+// mapping lasts as long as the file stays open.
+struct ItemFileBytes {
+    std::unique_ptr<QFile> file;
+    QByteArray bytes;
+};
+
+std::optional<ItemFileBytes> itemFileBytes(const QString& path) {
+    ItemFileBytes item{std::make_unique<QFile>(path), {}};
+    if (!item.file->open(QIODevice::ReadOnly))
         return std::nullopt;
-    const qint64 size = file.size();
-    const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
-    if (!mapped)
-        return TextFile::decode(file.readAll());
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
-    if (!TextFile::isUtf8(bytes))
-        return TextFile::decode(bytes);
-    QString text(bytes.size(), Qt::Uninitialized);
-    adviseHugePages(text.data(), text.size() * qsizetype(sizeof(QChar)));
+    const qint64 size = item.file->size();
+    const uchar* mapped = size > 0 ? item.file->map(0, size) : nullptr;
+    item.bytes = mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size)
+                        : item.file->readAll();
+    return item;
+}
+
+// Decodes `bytes` as TextFile::readText does into `out`, which has room
+// for one character per byte (neither UTF-8 nor Windows-1252 needs more).
+// Returns the number of characters written.
+qsizetype decodeInto(QChar* out, const QByteArray& bytes) {
+    if (!TextFile::isUtf8(bytes)) {
+        const QString text = TextFile::decode(bytes);
+        std::copy(text.cbegin(), text.cend(), out);
+        return text.size();
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    text.truncate(utf8.appendToBuffer(text.data(), bytes) - text.constData());
-    return text;
+    return utf8.appendToBuffer(out, bytes) - out;
 }
 
 } // namespace
@@ -77,26 +89,49 @@ std::optional<QStringList> ProjectFolder::readItemLines(const QString& category)
     return TextFile::readLines(itemFile(category));
 }
 
+// The item files are decoded into one text, shared by all records, whose
+// memory is advised as above: one large text gets huge pages nearly
+// throughout, where a text per file would leave the unaligned ends of each
+// in small pages.
 std::optional<SiteInput> ProjectFolder::readSite(const QStringList& categories,
                                                  const SiteSettings& settings,
                                                  const CatalogOptions& options,
                                                  QString* error) const {
+    std::vector<std::optional<ItemFileBytes>> files;
+    qsizetype totalBytes = 0;
+    for (const QString& name : categories) {
+        const QString path = itemFile(name);
+        files.emplace_back();
+        if (!QFileInfo::exists(path))
+            continue;
+        files.back() = itemFileBytes(path);
+        if (!files.back()) {
+            if (error)
+                *error = QStringLiteral("Cannot read the item file %1.").arg(path);
+            return std::nullopt;
+        }
+        totalBytes += files.back()->bytes.size();
+    }
+
+    QString text(totalBytes, Qt::Uninitialized);
+    adviseHugePages(text.data(), text.size() * qsizetype(sizeof(QChar)));
+    std::vector<std::pair<qsizetype, qsizetype>> parts; // start and length in `text`
+    qsizetype used = 0;
+    for (const auto& file : files) {
+        const qsizetype length = file ? decodeInto(text.data() + used, file->bytes) : 0;
+        parts.emplace_back(used, length);
+        used += length;
+    }
+    files.clear();
+    text.truncate(used);
+
     SiteInput input;
     input.settings = settings;
     input.options = options;
-    for (const QString& name : categories) {
-        SiteCategory category{name, {}};
-        const QString path = itemFile(name);
-        if (QFileInfo::exists(path)) {
-            const auto text = itemText(path);
-            if (!text) {
-                if (error)
-                    *error = QStringLiteral("Cannot read the item file %1.").arg(path);
-                return std::nullopt;
-            }
-            category.items = ItemRecord::fromLines(*text);
-        }
-        input.categories << category;
+    for (qsizetype i = 0; i < categories.size(); ++i) {
+        const auto [start, length] = parts[size_t(i)];
+        input.categories << SiteCategory{
+            categories[i], ItemRecord::fromLines(text, QStringView(text).sliced(start, length))};
     }
     return input;
 }

@@ -11,26 +11,41 @@ constexpr quint64 kUnsafeInAddress = (1ull << '"') | (1ull << '\'') | (1ull << '
 
 } // namespace
 
+QStringView ItemRecord::operator[](Field f) const {
+    if (m_ends[f] == kAbsent)
+        return {};
+    const quint32 start = f == 0 ? 0 : m_ends[f - 1] + 1;
+    return QStringView(m_text).sliced(m_lineStart + start, m_ends[f] - start);
+}
+
+bool ItemRecord::operator==(const ItemRecord& other) const {
+    for (int f = 0; f < kFieldCount; ++f)
+        if ((*this)[Field(f)] != other[Field(f)])
+            return false;
+    return true;
+}
+
 // The fields are copied into one new text, `text` in place of field f (it
-// may be a view into the old text, which is kept until the copy is made).
+// may be a view into the old text, which is kept until the copy is made),
+// a caret after each. The field ends are taken while copying, so a caret
+// inside a field stays in it.
 void ItemRecord::set(Field f, QStringView text) {
-    std::array<QStringView, kFieldCount> fields = m_fields;
-    fields[f] = text;
     QString joined;
-    for (const QStringView field : fields)
-        joined += field;
-    qsizetype start = 0;
+    std::array<quint32, kFieldCount> ends{};
     for (int i = 0; i < kFieldCount; ++i) {
-        m_fields[i] = QStringView(joined).sliced(start, fields[i].size());
-        start += fields[i].size();
+        joined += i == f ? text : (*this)[Field(i)];
+        ends[i] = quint32(joined.size());
+        joined += kCaret;
     }
-    m_text = std::move(joined); // the buffer moves with the text: the views stay valid
+    m_text = std::move(joined);
+    m_lineStart = 0;
+    m_ends = ends;
 }
 
 QString ItemRecord::toLine() const {
     QString line;
-    for (const QStringView field : m_fields) {
-        line += field;
+    for (int f = 0; f < kFieldCount; ++f) {
+        line += (*this)[Field(f)];
         line += kCaret;
     }
     return line;
@@ -54,18 +69,22 @@ QList<ItemRecord> ItemRecord::fromLines(const QString& text, QStringView part) {
     return records;
 }
 
+// A line is shorter than 4 Gi characters: its item file is held whole in
+// memory, two bytes a character.
 void ItemRecord::read(const QString& text, QStringView line) {
     m_text = text;
+    m_lineStart = line.data() - text.data();
+    m_ends = filledEnds();
     qsizetype start = 0;
-    for (QStringView& field : m_fields) {
-        const qsizetype end = line.indexOf(kCaret, start);
-        if (end < 0) {
+    for (quint32& end : m_ends) {
+        const qsizetype caret = line.indexOf(kCaret, start);
+        if (caret < 0) {
             // A short (hand-edited) line: what is left is the last field it holds.
-            field = line.sliced(start);
+            end = quint32(line.size());
             break;
         }
-        field = line.sliced(start, end - start);
-        start = end + 1;
+        end = quint32(caret);
+        start = caret + 1;
     }
 }
 

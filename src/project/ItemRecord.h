@@ -9,17 +9,19 @@
 // with a caret after each field. Nothing is trimmed or escaped; a caret
 // inside a field shifts every later field when the line is read back.
 //
-// The fields are views into a text the record shares: the records read
-// from one text all share it, so reading a large item file makes no text
-// per field. Setting a field gives the record a text of its own.
+// The fields are parts of a text the record shares: the records read from
+// one text all share it, so reading a large item file makes no text per
+// field. A record keeps only where its line starts in that text and where
+// each field ends, which keeps the record list of a large project small.
+// Setting a field gives the record a text of its own.
 class ItemRecord {
 public:
     enum Field { ItemId, ItemDesc, ItemPrice, PicUrl, DescUrl, ItemMan, ItemW, WPrice, Cv };
     static constexpr int kFieldCount = 9;
 
-    QStringView operator[](Field f) const { return m_fields[f]; }
+    QStringView operator[](Field f) const;
     void set(Field f, QStringView text);
-    bool operator==(const ItemRecord& other) const { return m_fields == other.m_fields; }
+    bool operator==(const ItemRecord& other) const;
 
     // The record line: every field followed by "^".
     QString toLine() const;
@@ -40,7 +42,7 @@ public:
     // them could end the attribute and plant markup or script in the shop.
     static bool isSafeAddress(QStringView address);
     bool hasUnsafeAddress() const {
-        return !isSafeAddress(m_fields[PicUrl]) || !isSafeAddress(m_fields[DescUrl]);
+        return !isSafeAddress((*this)[PicUrl]) || !isSafeAddress((*this)[DescUrl]);
     }
 
     // The captions of the editor fields, in field order.
@@ -50,7 +52,19 @@ private:
     // Takes the fields of `line`, a view into `text`, which the record keeps.
     void read(const QString& text, QStringView line);
 
-    // Copies share the text, so the views stay valid in every copy.
+    // Marks a field the line does not reach.
+    static constexpr quint32 kAbsent = 0xffffffffu;
+
+    // Copies share the text. Field f runs from one past the end of field
+    // f - 1 (from the line start for the first) to m_ends[f], counted from
+    // the line start; one character, the caret, stands between two fields.
     QString m_text;
-    std::array<QStringView, kFieldCount> m_fields;
+    qsizetype m_lineStart = 0;
+    std::array<quint32, kFieldCount> m_ends = filledEnds();
+
+    static constexpr std::array<quint32, kFieldCount> filledEnds() {
+        std::array<quint32, kFieldCount> ends{};
+        ends.fill(kAbsent);
+        return ends;
+    }
 };

@@ -2,7 +2,8 @@
 # Site generation of a large project beside copying the same folder: the
 # median time of `quillmart generate` (every catalog column switched on)
 # and the median time of `cp -r` of the project folder once the site is in
-# it, so both handle the same bytes. Prints both and their ratio.
+# it, so both handle the same bytes. Prints both and their ratio, and the
+# program's start alone (`quillmart --version`) for a sense of its share.
 #
 #   bash bench/bench_generate.sh PROGRAM [items, default 100000] [runs, default 5]
 #
@@ -66,9 +67,10 @@ timed() {
 }
 
 generate >/dev/null # untimed: the first run creates the files and warms the cache
-gen_wall=() gen_cpu=() copy_wall=() copy_cpu=()
+gen_wall=() gen_cpu=() copy_wall=() copy_cpu=() start_wall=() start_cpu=()
 for _ in $(seq "$runs"); do timed gen_wall gen_cpu generate; done
 for _ in $(seq "$runs"); do timed copy_wall copy_cpu copy; done
+for _ in $(seq "$runs"); do timed start_wall start_cpu "$program" --version; done
 rm -rf "$work/copy"
 
 mid() { printf '%s\n' "$@" | median; }
@@ -79,6 +81,7 @@ echo "folder:   $(du -sh "$shop" | cut -f1) ($(find "$shop" -type f | wc -l) fil
 echo "medians of $runs runs, wall clock (processor):"
 echo "generate: $gen ms ($gen_p ms)   runs: ${gen_wall[*]}"
 echo "cp -r:    $copy ms ($copy_p ms)   runs: ${copy_wall[*]}"
+echo "start:    $(mid "${start_wall[@]}") ms ($(mid "${start_cpu[@]}") ms)   quillmart --version"
 awk -v g="$gen" -v c="$copy" -v gp="$gen_p" -v cp="$copy_p" 'BEGIN {
   printf "ratio:    %.1f x (processor %.1f x)\n", g / (c > 0 ? c : 1), gp / (cp > 0 ? cp : 1) }'
 echo "load:     $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"

@@ -1,9 +1,6 @@
 #include "app/HarvestCommand.h"
 
 #include "app/CommandOptions.h"
-#include "app/HeadlessHarvest.h"
-
-#include <QEventLoop>
 
 namespace {
 
@@ -52,19 +49,6 @@ QString HarvestCommand::parse(const QStringList& arguments) {
     if (search != Search::Keywords && !keywords.isEmpty())
         return QStringLiteral("--keywords cannot go with --find-email or --find-contact");
     return {};
-}
-
-int HarvestCommand::run(QTextStream& err) const {
-    HeadlessHarvest harvest(*this, err);
-    QEventLoop loop;
-    int exitCode = 1;
-    QObject::connect(&harvest, &HeadlessHarvest::finished, &loop, [&loop, &exitCode](int code) {
-        exitCode = code;
-        loop.quit();
-    });
-    harvest.start();
-    loop.exec();
-    return exitCode;
 }
 
 QString HarvestCommand::usage() {

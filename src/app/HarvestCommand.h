@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QTextStream>
 
 // `quillmart harvest URL... [--keywords W1,W2,...] [--find-email |
 // --find-contact] [--images] --report FILE`: the browser's harvester without
@@ -22,10 +21,6 @@ public:
     // Reads the arguments after "harvest". Returns an error text, empty when
     // they are fine.
     QString parse(const QStringList& arguments);
-    // Runs the harvest in the application's event loop, printing progress to
-    // `err`; returns the exit code, 0 once the report is written. Needs a
-    // running GUI application (the pages are read by the web engine).
-    int run(QTextStream& err) const;
 
     static QString usage();
 };

@@ -10,7 +10,21 @@
 #include "harvest/WebMarkup.h"
 #include "web/DocumentSnapshot.h"
 
+#include <QEventLoop>
 #include <QPointer>
+
+int HeadlessHarvest::run(const HarvestCommand& command, QTextStream& err) {
+    HeadlessHarvest harvest(command, err);
+    QEventLoop loop;
+    int exitCode = 1;
+    QObject::connect(&harvest, &HeadlessHarvest::finished, &loop, [&loop, &exitCode](int code) {
+        exitCode = code;
+        loop.quit();
+    });
+    harvest.start();
+    loop.exec();
+    return exitCode;
+}
 
 HeadlessHarvest::HeadlessHarvest(const HarvestCommand& command, QTextStream& err)
     : m_command(command), m_err(err),

@@ -24,6 +24,11 @@ public:
     HeadlessHarvest(const HarvestCommand& command, QTextStream& err);
     ~HeadlessHarvest() override;
 
+    // Runs a harvest in the application's event loop, printing progress to
+    // `err`; returns the exit code, 0 once the report is written. Needs a
+    // running GUI application (the pages are read by the web engine).
+    static int run(const HarvestCommand& command, QTextStream& err);
+
     void start();
 
 Q_SIGNALS:

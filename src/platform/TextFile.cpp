@@ -23,33 +23,12 @@ QString decodeCp1252(const QByteArray& bytes) {
     return text;
 }
 
-// A final line end closes the last line; it does not open another one.
-template <typename View, typename Char>
-QList<View> linesOf(View text, Char lineFeed, Char carriageReturn) {
-    QList<View> lines;
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf(lineFeed, start);
-        if (end < 0)
-            end = text.size();
-        View line = text.sliced(start, end - start);
-        if (line.endsWith(carriageReturn))
-            line.chop(1);
-        lines << line;
-        start = end + 1;
-    }
-    return lines;
-}
-
 } // namespace
 
 // A multi-byte sequence cut off at the end of the text makes it invalid
 // too, so a Windows-1252 text ending in a letter such as 0xE9 keeps it.
 bool TextFile::isUtf8(QByteArrayView bytes) {
     return bytes.isValidUtf8();
-}
-
-QByteArrayView TextFile::withoutBom(QByteArrayView utf8) {
-    return utf8.startsWith("\xEF\xBB\xBF") ? utf8.sliced(3) : utf8;
 }
 
 QString TextFile::decode(const QByteArray& bytes) {
@@ -66,12 +45,20 @@ QStringList TextFile::splitLines(const QString& text) {
     return lines;
 }
 
+// A final line end closes the last line; it does not open another one.
 QList<QStringView> TextFile::lineViews(QStringView text) {
-    return linesOf(text, QLatin1Char('\n'), QLatin1Char('\r'));
-}
-
-QList<QByteArrayView> TextFile::lineViews(QByteArrayView text) {
-    return linesOf(text, '\n', '\r');
+    QList<QStringView> lines;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        QStringView line = text.sliced(start, end - start);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        lines << line;
+        start = end + 1;
+    }
+    return lines;
 }
 
 std::optional<QByteArray> TextFile::readBytes(const QString& path) {

@@ -30,12 +30,7 @@ public:
     static QString decode(const QByteArray& bytes);
     // True when decode reads the bytes as UTF-8, not as Windows-1252.
     static bool isUtf8(QByteArrayView bytes);
-    // UTF-8 bytes without the byte order mark that may start them, which
-    // decode drops as well.
-    static QByteArrayView withoutBom(QByteArrayView utf8);
     static QStringList splitLines(const QString& text);
     // The same lines as views into the text, which must outlive them.
     static QList<QStringView> lineViews(QStringView text);
-    // The same for undecoded UTF-8 bytes: line ends are single bytes there.
-    static QList<QByteArrayView> lineViews(QByteArrayView text);
 };

@@ -42,10 +42,12 @@ constexpr qsizetype kMaxEntries = 32767;
 // A caret or a line break typed into a field would shift or split the
 // record when the item file is read back.
 bool breaksRecord(const ItemRecord& record) {
-    for (const QString& field : record.fields)
+    for (int f = 0; f < ItemRecord::kFieldCount; ++f) {
+        const QStringView field = record[ItemRecord::Field(f)];
         if (field.contains(QLatin1Char('^')) || field.contains(QLatin1Char('\n')) ||
             field.contains(QLatin1Char('\r')))
             return true;
+    }
     return false;
 }
 
@@ -179,7 +181,7 @@ void GeneratorController::removeCategory(int index) {
 
 void GeneratorController::chooseCategory(const QString& name) {
     for (const ItemRecord::Field field : kFieldsClearedOnChoice)
-        m_fields[field].clear();
+        m_fields.set(field, {});
     loadCategory(name);
 }
 
@@ -440,7 +442,7 @@ void GeneratorController::getIt() {
         notAvailable(QStringLiteral("Get it"));
         return;
     }
-    m_fields[ItemRecord::DescUrl] = m_browser->addressText();
+    m_fields.set(ItemRecord::DescUrl, m_browser->addressText());
     Q_EMIT changed();
 }
 

@@ -46,7 +46,7 @@ public:
     // What the user types or ticks; these emit nothing.
     void setCategoryEntry(const QString& text) { m_categoryEntry = text; }
     void setCategoryBoxText(const QString& text) { m_categoryBoxText = text; }
-    void setItemField(ItemRecord::Field field, const QString& text) { m_fields[field] = text; }
+    void setItemField(ItemRecord::Field field, const QString& text) { m_fields.set(field, text); }
     void setOptions(const CatalogOptions& options) { m_options = options; }
     void setSettings(const SiteSettings& settings) { m_settings = settings; }
     void selectItem(int index) { m_selectedItem = index; }

@@ -24,7 +24,7 @@ void appendCount(QString& text, qsizetype n) {
     text += QLatin1StringView(digits, end);
 }
 
-void appendQuoted(QString& text, const QString& field) {
+void appendQuoted(QString& text, QStringView field) {
     text += QLatin1Char('"');
     ScriptText::appendStringBody(text, field);
     text += QLatin1Char('"');

@@ -5,18 +5,27 @@
 namespace {
 
 QString itemName(const QString& category, const ItemRecord& item) {
-    const QString& id = item[ItemRecord::ItemId];
-    return category + QStringLiteral(", item ") + (id.isEmpty() ? QStringLiteral("(no ID)") : id);
+    const QStringView id = item[ItemRecord::ItemId];
+    QString name = category + QStringLiteral(", item ");
+    if (id.isEmpty())
+        name += QStringLiteral("(no ID)");
+    else
+        name += id;
+    return name;
 }
 
 QString badPriceLine(const QString& category, const ItemRecord& item) {
-    return itemName(category, item) + QStringLiteral(": price \"") + item[ItemRecord::ItemPrice] +
-           QLatin1Char('"');
+    QString line = itemName(category, item) + QStringLiteral(": price \"");
+    line += item[ItemRecord::ItemPrice];
+    return line + QLatin1Char('"');
 }
 
 QString badAddressLine(const QString& category, const ItemRecord& item) {
-    return itemName(category, item) + QStringLiteral(": picture \"") + item[ItemRecord::PicUrl] +
-           QStringLiteral("\", description \"") + item[ItemRecord::DescUrl] + QLatin1Char('"');
+    QString line = itemName(category, item) + QStringLiteral(": picture \"");
+    line += item[ItemRecord::PicUrl];
+    line += QStringLiteral("\", description \"");
+    line += item[ItemRecord::DescUrl];
+    return line + QLatin1Char('"');
 }
 
 } // namespace

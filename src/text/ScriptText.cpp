@@ -51,9 +51,11 @@ QString escapeUnit(char16_t c, bool loneSurrogate) {
 }
 
 // The units escapeUnit or the "</" rule may change; all others are copied.
+// Printable ASCII, the bulk of most texts, is settled by the first test.
 bool mayNeedEscape(char16_t c) {
-    return c < 0x20 || c == u'\\' || c == u'"' || c == u'/' || (c >= 0x7F && c <= 0x9F) ||
-           c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c);
+    if (c >= 0x20 && c < 0x7F)
+        return c == u'\\' || c == u'"' || c == u'/';
+    return c <= 0x9F || c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c);
 }
 
 bool isLoneSurrogate(QStringView text, qsizetype i) {
@@ -71,6 +73,14 @@ char32_t codePointAt(const QString& text, qsizetype& i) {
     if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
         return QChar::surrogateToUcs4(c, text.at(++i));
     return c.unicode();
+}
+
+// The units htmlReference replaces, all of them ASCII below 64.
+constexpr quint64 kHtmlSpecials =
+    (1ull << '&') | (1ull << '<') | (1ull << '>') | (1ull << '"') | (1ull << '\'');
+
+bool isHtmlSpecial(char16_t c) {
+    return c < 64 && (kHtmlSpecials >> c) & 1;
 }
 
 // The character reference that stands for c in HTML, or nothing.
@@ -109,11 +119,17 @@ void ScriptText::appendStringBody(QString& out, QStringView text) {
         const char16_t c = text[i].unicode();
         if (!mayNeedEscape(c))
             continue;
-        QString escape = escapeUnit(c, isLoneSurrogate(text, i));
-        if (escape.isEmpty() && c == u'/' && i > 0 && text[i - 1] == QLatin1Char('<'))
-            escape = QStringLiteral("\\/"); // "</script>" must not end the page's script block
-        if (escape.isEmpty())
-            continue;
+        QString escape;
+        if (c == u'/') {
+            // "</script>" must not end the page's script block.
+            if (i == 0 || text[i - 1] != QLatin1Char('<'))
+                continue;
+            escape = QStringLiteral("\\/");
+        } else {
+            escape = escapeUnit(c, isLoneSurrogate(text, i));
+            if (escape.isEmpty())
+                continue;
+        }
         out.append(text.sliced(plainFrom, i - plainFrom));
         out.append(escape);
         plainFrom = i + 1;
@@ -140,7 +156,7 @@ QString ScriptText::identifier(const QString& categoryName) {
     return name;
 }
 
-bool ScriptText::isPrice(const QString& text) {
+bool ScriptText::isPrice(QStringView text) {
     int digits = 0;
     int points = 0;
     for (const QChar c : text) {
@@ -164,9 +180,10 @@ QString ScriptText::html(const QString& text) {
 void ScriptText::appendHtml(QString& out, QStringView text) {
     qsizetype plainFrom = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QLatin1StringView reference = htmlReference(text[i].unicode());
-        if (reference.isEmpty())
+        const char16_t c = text[i].unicode();
+        if (!isHtmlSpecial(c))
             continue;
+        const QLatin1StringView reference = htmlReference(c);
         out.append(text.sliced(plainFrom, i - plainFrom));
         out.append(reference);
         plainFrom = i + 1;

@@ -19,7 +19,7 @@ public:
     static QString identifier(const QString& categoryName);
     // True when the text can stand unquoted in a script as a price: digits
     // with at most one decimal point, such as 12, 12.5 or .5.
-    static bool isPrice(const QString& text);
+    static bool isPrice(QStringView text);
     // Text for an HTML attribute value or element content: &, <, >, " and '
     // become character references.
     static QString html(const QString& text);

@@ -118,7 +118,7 @@ private Q_SLOTS:
              "for (;;) hoard.push(new Array(1 << 20).fill(hoard.length));</script>",
              Delivery::Send}};
         for (const auto& [name, body, delivery] : pages)
-            m_server->setResponse(name, {200, "OK", "text/html", {}, body, delivery});
+            m_server->setResponse(name, {200, "OK", "text/html", body, delivery});
         const ProgramRun run = quillmart(
             {"harvest", base() + "start.htm", "--keywords", "needle", "--report", path("left.htm")},
             120000);

@@ -63,8 +63,10 @@ public:
     QLabel* panel(int n) const;
     QComboBox* box(const QString& name) const;
     // The controller's harvest lists, and the public zone's blocked sites.
-    HarvestState& harvest() const { return controller->harvest; }
-    void blockSites(const QStringList& sites) const { controller->privateHistory = sites; }
+    HarvestState& harvest() const { return controller->harvest(); }
+    void blockSites(const QStringList& sites) const {
+        controller->zone().setEntries(ZoneSession::PrivateHistory, sites);
+    }
 
     std::unique_ptr<QTemporaryDir> home;
     std::unique_ptr<HttpFixture> server;

@@ -1,8 +1,8 @@
 #include "browser/BrowserController.h"
-#include "web/DocumentSnapshot.h"
 #include "platform/Launcher.h"
 #include "platform/TextFile.h"
 #include "support/ExpectedFile.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -54,10 +54,12 @@ void TestBrowserController::listsAndAddresses() {
     QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), numbered(22)).isEmpty());
     BrowserController c(m_home.path(), m_launcher);
     c.startUp();
-    for (const QStringList& list :
-         {c.privateHistory, c.publicHistory, c.privateFavourites, c.publicFavourites})
+    for (const QStringList& list : {c.zone().entries(ZoneSession::PrivateHistory),
+                                    c.zone().entries(ZoneSession::PublicHistory),
+                                    c.zone().entries(ZoneSession::PrivateFavourites),
+                                    c.zone().entries(ZoneSession::PublicFavourites)})
         QCOMPARE(list, QStringList({"a.com", "b.com", "A.com", ""}));
-    QCOMPARE(c.seenFeatured, dup);
+    QCOMPARE(c.zone().seenFeatured(), dup);
     QCOMPARE(c.addressItems(), numbered(19) + QStringList{"u22"});
     QCOMPARE(c.statusText(2), QStringLiteral("Public zone"));
 

@@ -4,7 +4,7 @@
 // shipped are compared whole in the window's channel menus.)
 
 #include "browser/BrowserController.h"
-#include "channels/ChannelDownloads.h"
+#include "browser/ChannelDownloads.h"
 #include "platform/HomeFolder.h"
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"

@@ -1,9 +1,9 @@
-#include "web/DocumentSnapshot.h"
 #include "harvest/ContactFinder.h"
 #include "harvest/HarvestState.h"
 #include "harvest/PageSummary.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QTest>
 

@@ -157,7 +157,7 @@ void TestOrderFetch::takesEachOrderOnceAndLosesNone() {
     QCOMPARE(summary.failures,
              QStringList({"message 5: it is 70.0 kB, more than the limit of 64.0 kB",
                           "message 6: it has more than 1000 item lines"}));
-    QCOMPARE(store.orders().first().details.first().at(1), "C3 "); // ProductID
+    QCOMPARE(store.orders()->first().details.first().at(1), "C3 "); // ProductID
 
     summary = fetch(true);
     QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{0, 4}));

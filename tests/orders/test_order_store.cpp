@@ -59,7 +59,7 @@ void TestOrderStore::init() {
 void TestOrderStore::storesAnOrderInCents() {
     const auto result = m_store->store(OrderMessage(orderText()), {}, {}, QDate(2024, 5, 7));
     QVERIFY2(result.ok(), qPrintable(result.error));
-    const StoredOrder order = m_store->orders().value(0);
+    const StoredOrder order = m_store->orders()->value(0);
     QCOMPARE(order.values.mid(0, 4),
              QStringList({"1", " Jane Buyer <jane@shop.test>", "2024-05-07", "Jim Buyer"}));
     QCOMPARE(order.values[OrderStore::orderColumns().indexOf("Total")], "97.47");
@@ -71,9 +71,9 @@ void TestOrderStore::storesAnOrderInCents() {
              QVariantList({"integer", 9747, "integer"}));
     // Orders that cannot be read are reported, not listed as none.
     sqlRow(*m_store, "DROP TABLE Orders");
-    QString error;
-    QVERIFY(m_store->orders(&error).isEmpty());
-    QVERIFY2(error.contains("no such table"), qPrintable(error));
+    const auto unread = m_store->orders();
+    QVERIFY(!unread);
+    QVERIFY2(unread.error().contains("no such table"), qPrintable(unread.error()));
 }
 
 // An order whose items cannot be stored is reported and leaves neither
@@ -90,7 +90,7 @@ void TestOrderStore::storesAllOrNothing() {
     QVERIFY(!m_store->hasTaken(kMailbox, "uid-1"));
     sqlRow(*m_store, "DROP TRIGGER refuse");
     QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").orderId, 1);
-    QCOMPARE(m_store->orders().value(0).details.size(), 2);
+    QCOMPARE(m_store->orders()->value(0).details.size(), 2);
 }
 
 // Nothing a shopper types stops the intake: what cannot be read as money
@@ -133,7 +133,7 @@ void TestOrderStore::takesAMailboxMessageOnce() {
     QCOMPARE(intake.take(other.text(), kMailbox, "uid-2").outcome, Outcome::AlreadyTaken);
     QCOMPARE(intake.take(orderText("C3"), "jim@pop.shop.test:110", "uid-1").orderId, 2);
     QCOMPARE(intake.take(orderText("C3")).orderId, 3);
-    QCOMPARE(m_store->orders().value(0).details,
+    QCOMPARE(m_store->orders()->value(0).details,
              QList<QStringList>({{"3", "C3 ", "4", "1.25", "5.00"}}));
     QCOMPARE(intake.orderLines().size(), 3 + 3);
     QCOMPARE(intake.counter(), " 4");
@@ -174,8 +174,9 @@ void TestOrderStore::opensByConnectionSetting() {
     QFETCH(QString, file);
     QFETCH(QString, error);
     OrderStore store;
-    QString why;
-    QCOMPARE(store.open(setting.replace("<dir>", m_dir->path()), &why), !file.isEmpty());
+    const Status opened = store.open(setting.replace("<dir>", m_dir->path()));
+    const QString why = opened.error();
+    QCOMPARE(opened.ok(), !file.isEmpty());
     QCOMPARE(store.isOpen(), !file.isEmpty());
     QVERIFY2(why.contains(error.replace("<dir>", m_dir->path())), qPrintable(why));
     QVERIFY(file.isEmpty() || QFile::exists(m_dir->filePath(file)));

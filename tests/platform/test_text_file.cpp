@@ -48,10 +48,6 @@ void TestTextFile::reads() {
     file.close();
     QCOMPARE(TextFile::readText(path).value_or("<none>"), text);
     QCOMPARE(TextFile::readLines(path).value_or(QStringList{"<none>"}), lines);
-    // Item files are decoded piece by piece after the mark is taken off.
-    QStringDecoder keepingMarks(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    if (TextFile::isUtf8(bytes))
-        QCOMPARE(QString(keepingMarks(TextFile::withoutBom(bytes))), text);
 }
 
 void TestTextFile::writesLinesWithCrLf() {

@@ -128,7 +128,7 @@ private Q_SLOTS:
              "\"Picture URL\" and \"Description URL\" fields cannot hold quotes"}};
         const char* const values[] = {"12,50", "Saw^large", "http://p.test/saw.jpg' onload='x"};
         for (int i = 0; i < 3; ++i) {
-            const QString kept = m_controller->itemFields()[refused[i].first];
+            const QString kept = m_controller->itemFields()[refused[i].first].toString();
             m_controller->setItemField(refused[i].first, values[i]);
             m_prompts->expectMessage(refused[i].second);
             m_controller->addItem();

@@ -170,7 +170,7 @@ private Q_SLOTS:
         for (const QString field : {"Login at the gateway:", "Item ID"})
             QAccessible::queryAccessibleInterface(named<QLineEdit>(field))
                 ->setText(QAccessible::Value, "shop7");
-        QCOMPARE(m_controller->itemFields()[ItemRecord::ItemId], "shop7");
+        QCOMPARE(m_controller->itemFields()[ItemRecord::ItemId].toString(), "shop7");
         clickTab("Layout");
         const QByteArray settings = fileBytes(project("Shop.sit"));
         QVERIFY(settings.contains("[Start]\r\nshop\r\n[Tax]\r\n0.05\r\n"));

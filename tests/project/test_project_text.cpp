@@ -1,9 +1,9 @@
+#include "project/SettingsFile.h"
 #include "store/ItemRecord.h"
 #include "store/NameRules.h"
 #include "store/OrderAddresses.h"
-#include "project/SettingsFile.h"
-#include "store/SiteSettings.h"
 #include "store/OrderTemplates.h"
+#include "store/SiteSettings.h"
 #include "support/ExpectedFile.h"
 
 #include <QTest>
@@ -59,8 +59,11 @@ private Q_SLOTS:
         QFETCH(bool, complete);
         QFETCH(QString, written);
         const ItemRecord record = ItemRecord::fromLine(line);
-        QCOMPARE(QStringList(record.fields.begin(), record.fields.end()).join('|'), fields);
-        QCOMPARE(ItemRecord::fromUtf8Line(line.toUtf8()), record);
+        QStringList read;
+        for (int i = 0; i < ItemRecord::kFieldCount; ++i)
+            read << record[ItemRecord::Field(i)].toString();
+        QCOMPARE(read.join('|'), fields);
+        QCOMPARE(ItemRecord::fromLines(line + "\r\n").value(0), record);
         QCOMPARE(ItemRecord::isComplete(line), complete);
         QCOMPARE(record.toLine(), written);
     }

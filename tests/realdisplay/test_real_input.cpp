@@ -3,8 +3,8 @@
 // as a person's does: an address typed and a menu clicked. The test waits
 // for states (a caption, a window), never for a time.
 
-#include "browser/ui/BrowserWindow.h"
 #include "browser/WindowTestKit.h"
+#include "browser/ui/BrowserWindow.h"
 
 #include <QComboBox>
 #include <QMenu>

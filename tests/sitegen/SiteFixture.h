@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/ItemRecord.h"
 #include "sitegen/SiteInput.h"
+#include "store/ItemRecord.h"
 #include "support/ExpectedFile.h"
 
 #include <QStringList>
@@ -20,7 +20,7 @@ inline ItemRecord item(const QString& fields) {
     ItemRecord record;
     const QStringList parts = fields.split(QLatin1Char('^'));
     for (int i = 0; i < ItemRecord::kFieldCount && i < parts.size(); ++i)
-        record.fields[i] = parts.at(i);
+        record.set(ItemRecord::Field(i), parts.at(i));
     return record;
 }
 

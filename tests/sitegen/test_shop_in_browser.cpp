@@ -96,12 +96,11 @@ QString generateSampleShop(const QString& path) {
             return "cannot copy " + files.filePath();
     }
     const ProjectFolder project = ProjectFolder::at(path);
-    QString error;
     const auto input =
         project.readSite(TextFile::readLines(project.projectFile()).value_or(QStringList()),
-                         SiteSettings::defaults(), {true, true, true, true}, &error);
+                         SiteSettings::defaults(), {true, true, true, true});
     if (!input)
-        return error;
+        return input.error();
     const GenerationResult result = SiteGenerator::generate(path, *input);
     return (result.problems + result.failures).join('\n');
 }

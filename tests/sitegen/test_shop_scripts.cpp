@@ -119,7 +119,7 @@ private Q_SLOTS:
         input.options.manufacturer = true;
         input.categories = {{"Power Tools", {item("P\"1^^19.99^^^Müller & Söhne^4^15^tab\there^")}},
                             {"Café", {}}};
-        input.categories[0].items[0][ItemRecord::ItemDesc] = desc;
+        input.categories[0].items[0].set(ItemRecord::ItemDesc, desc);
         Shop shop(input);
         QCOMPARE(shop.run("Power_x20_ToolsList[1].itemdesc"), desc);
         QCOMPARE(shop.run("var p = Power_x20_ToolsList[1]; [p.itemid, p.itemman, p.cv].join('|')"),

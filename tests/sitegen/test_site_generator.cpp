@@ -87,7 +87,7 @@ private Q_SLOTS:
         else if (field == "category")
             input.categories = {{"Hand Tools", {}}, {value, {}}};
         else
-            input.categories[0].items[0].fields[field.toInt()] = value;
+            input.categories[0].items[0].set(ItemRecord::Field(field.toInt()), value);
         const GenerationResult result = SiteGenerator::generate(folder.path(), input);
         QVERIFY(!result.ok());
         QVERIFY2(result.problems.join('\n').contains(message),

@@ -27,7 +27,8 @@ SiteInput trickyFields() {
     input.options.manufacturer = true;
     input.categories = {{"Power Tools", {item("P\"1^^19.99^^^Müller & Söhne^4^15^tab\there^")}},
                         {"Café", {}}};
-    input.categories[0].items[0][ItemRecord::ItemDesc] = "12\" blade, C:\\saw\r\nsecond line</b>";
+    input.categories[0].items[0].set(ItemRecord::ItemDesc,
+                                     u"12\" blade, C:\\saw\r\nsecond line</b>");
     return input;
 }
 

@@ -56,12 +56,13 @@ void TestPrivateZone::init() {
     m_prompts = ScriptedPrompts();
     m_controller = std::make_unique<BrowserController>(m_home.path(), m_launcher);
     m_controller->setLocations(kLocation, kLocation);
-    m_controller->privateZoneTable = {
+    m_controller->zone().setPrivateZoneTable({
         {"alpha", "http://p.test/s1.txt", "http://p.test/c1.txt", "http://p.test/start1.htm"},
         {"Beta", "http://p.test/s2.txt", "http://p.test/c2.txt", "http://p.test/start2.htm"},
         {"", "http://p.test/s3.txt", "http://p.test/c3.txt", "http://p.test/start3.htm"},
-    };
-    m_zone = std::make_unique<PrivateZone>(*m_controller, m_prompts);
+    });
+    m_zone = std::make_unique<PrivateZone>(m_controller->zone(), m_controller->harvest(),
+                                           *m_controller, m_prompts);
     m_band.clear();
     m_saveBuf.clear();
     m_navigated.clear();
@@ -76,7 +77,7 @@ void TestPrivateZone::loginTrackingAndLogout() {
     QSignalSpy lists(m_controller.get(), &BrowserController::privateListsWanted);
     m_prompts.expect(Kind::Input, kLogin, "Beta").expect(Kind::YesNo, kTracking, "no");
     m_zone->toggle();
-    QVERIFY(m_controller->privateZone && !m_controller->tracking);
+    QVERIFY(m_controller->zone().inPrivateZone() && !m_controller->zone().tracking());
     QCOMPARE(m_controller->statusText(2), QStringLiteral("Your tracking will not keeped !!! "));
     QCOMPARE(lists.first(), QVariantList({"http://p.test/s2.txt", "http://p.test/c2.txt", true}));
     QCOMPARE(m_navigated, QStringList({"0 http://p.test/start2.htm"}));
@@ -84,13 +85,13 @@ void TestPrivateZone::loginTrackingAndLogout() {
     QVERIFY(!m_band.isEmpty() && !m_band.contains(true));
     QCOMPARE(m_saveBuf, QList<bool>({true}));
     // Inside the zone nothing is checked.
-    m_controller->privateHistory = {"blocked.example"};
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"blocked.example"});
     QVERIFY(m_zone->allowsTypedAddress("http://blocked.example/"));
     QVERIFY(!m_zone->sendsBackCompletedPage("http://blocked.example/"));
 
     // Logging out returns view 1 to the start page.
     m_zone->toggle();
-    QVERIFY(!m_controller->privateZone);
+    QVERIFY(!m_controller->zone().inPrivateZone());
     QCOMPARE(m_navigated.last(), "0 " + kLocation + "index.htm");
     QCOMPARE(m_band.last(), true);
     QCOMPARE(m_saveBuf, QList<bool>({true, false}));
@@ -98,9 +99,9 @@ void TestPrivateZone::loginTrackingAndLogout() {
     // "Channels" stops tracking.
     m_prompts.expect(Kind::Input, kLogin, "alpha").expect(Kind::YesNo, kTracking, "yes");
     m_zone->toggle();
-    QVERIFY(m_controller->tracking);
+    QVERIFY(m_controller->zone().tracking());
     m_zone->channels();
-    QVERIFY(!m_controller->tracking && m_controller->privateZone);
+    QVERIFY(!m_controller->zone().tracking() && m_controller->zone().inPrivateZone());
 }
 
 // Another letter case, and Cancel: the zone stays closed.
@@ -110,7 +111,7 @@ void TestPrivateZone::wrongPasswordsRefuse() {
     m_prompts.expect(Kind::Input, kLogin, "", true).expectMessage(kWrong);
     m_zone->toggle();
     m_zone->toggle();
-    QVERIFY(!m_controller->privateZone && lists.isEmpty() && m_saveBuf.isEmpty());
+    QVERIFY(!m_controller->zone().inPrivateZone() && lists.isEmpty() && m_saveBuf.isEmpty());
     QCOMPARE(m_band.mid(0, 3), QList<bool>({false, false, true}));
 }
 
@@ -132,7 +133,7 @@ void TestPrivateZone::blockedSites() {
     QFETCH(QStringList, listing);
     QFETCH(QString, address);
     QFETCH(bool, allowed);
-    m_controller->privateHistory = listing;
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, listing);
     if (!allowed)
         m_prompts.expectMessage(kRefused).expect(Kind::Input, kLogin, "no").expectMessage(kWrong);
     QCOMPARE(m_zone->allowsTypedAddress(address), allowed);
@@ -151,26 +152,26 @@ void TestPrivateZone::blockedSites() {
 // login opens the start page without asking for retries. Editing the listing
 // wants the parental pass phrase, letter for letter.
 void TestPrivateZone::adultListing() {
-    m_controller->privateHistory = {"b.example"};
-    m_controller->harvest.pageQueue = {"http://queued.example/"};
-    m_controller->harvest.linkList = {"http://a.example/x.htm", "http://b.example/",
-                                      "https://c.example/y/z",  "http://a.example/other",
-                                      "http://nohost.example",  "ftp://files.example/f"};
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"b.example"});
+    m_controller->harvest().pageQueue = {"http://queued.example/"};
+    m_controller->harvest().linkList = {"http://a.example/x.htm", "http://b.example/",
+                                        "https://c.example/y/z",  "http://a.example/other",
+                                        "http://nohost.example",  "ftp://files.example/f"};
     m_prompts.expectMessage("Your adult listing is created and  saved");
     m_zone->createAdultListing();
-    QCOMPARE(m_controller->privateHistory,
+    QCOMPARE(m_controller->zone().entries(ZoneSession::PrivateHistory),
              QStringList({"b.example", "a.example", "c.example", "files.example"}));
-    QVERIFY(m_controller->harvest.pageQueue.isEmpty());
+    QVERIFY(m_controller->harvest().pageQueue.isEmpty());
 
-    m_controller->harvest.linkList = {"http://BAD.example/1", "http://fine.example/"};
-    m_controller->privateHistory = {"bad.example"};
+    m_controller->harvest().linkList = {"http://BAD.example/1", "http://fine.example/"};
+    m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"bad.example"});
     m_controller->setAddressText("http://www.bad.example/");
     m_controller->addressCheck = [this](const QString& a) { return m_zone->allowsTypedAddress(a); };
     m_prompts.expectMessage(kRefused)
         .expect(Kind::Input, kLogin, "alpha")
         .expect(Kind::YesNo, kTracking, "no");
     m_controller->enterAddress();
-    QCOMPARE(m_controller->harvest.linkList, QStringList({"http://fine.example/"}));
+    QCOMPARE(m_controller->harvest().linkList, QStringList({"http://fine.example/"}));
     QCOMPARE(m_navigated,
              QStringList({"0 http://p.test/start1.htm", "0 http://p.test/start1.htm"}));
     // The refused address still went into the address history.

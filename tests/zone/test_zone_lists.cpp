@@ -5,7 +5,7 @@
 #include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
 #include "zone/Favourites.h"
-#include "zone/HistoryRecorder.h"
+#include "zone/ZoneSession.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,12 +57,14 @@ void TestZoneLists::favouritesFiles() {
     write("favor2.txt", "http://kept.example/\r\n\r\n");
     BrowserController controller(m_home.path(), m_launcher);
     controller.startUp();
-    QCOMPARE(controller.publicFavourites, QStringList({"http://kept.example/", ""}));
+    QCOMPARE(controller.zone().entries(ZoneSession::PublicFavourites),
+             QStringList({"http://kept.example/", ""}));
     controller.shutDown();
     QCOMPARE(fileBytes(path("favor2.prv")), QByteArray("http://kept.example/\r\n"));
     BrowserController again(m_home.path(), m_launcher);
     again.startUp(); // the exit file is the later one now
-    QCOMPARE(again.publicFavourites, QStringList({"http://kept.example/"}));
+    QCOMPARE(again.zone().entries(ZoneSession::PublicFavourites),
+             QStringList({"http://kept.example/"}));
 }
 
 // The public zone records each domain once; the private zone only while
@@ -70,14 +72,15 @@ void TestZoneLists::favouritesFiles() {
 void TestZoneLists::historyRecordsEachDomainOnce() {
     BrowserController controller(m_home.path(), m_launcher);
     for (const char* domain : {"a.example", "b.example", "a.example", ""})
-        HistoryRecorder::record(controller, QString::fromLatin1(domain));
-    QCOMPARE(controller.publicHistory, QStringList({"a.example", "b.example"}));
-    controller.privateZone = true;
-    QVERIFY(!HistoryRecorder::record(controller, "c.example"));
-    controller.tracking = true;
-    QVERIFY(HistoryRecorder::record(controller, "c.example"));
-    QCOMPARE(controller.privateHistory, QStringList({"c.example"}));
-    QCOMPARE(controller.publicHistory.size(), 2);
+        controller.zone().recordVisit(QString::fromLatin1(domain));
+    QCOMPARE(controller.zone().entries(ZoneSession::PublicHistory),
+             QStringList({"a.example", "b.example"}));
+    controller.zone().enterPrivateZone();
+    QVERIFY(!controller.zone().recordVisit("c.example"));
+    controller.zone().setTracking(true);
+    QVERIFY(controller.zone().recordVisit("c.example"));
+    QCOMPARE(controller.zone().entries(ZoneSession::PrivateHistory), QStringList({"c.example"}));
+    QCOMPARE(controller.zone().entries(ZoneSession::PublicHistory).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestZoneLists)

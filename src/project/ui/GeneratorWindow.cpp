@@ -480,7 +480,7 @@ void GeneratorWindow::refreshLists() {
 
 void GeneratorWindow::refreshFields() {
     for (int f = 0; f < ItemRecord::kFieldCount; ++f)
-        setText(m_itemFields[f], m_controller.itemFields()[ItemRecord::Field(f)]);
+        setText(m_itemFields[f], m_controller.itemFields()[ItemRecord::Field(f)].toString());
     const CatalogOptions& options = m_controller.options();
     const QSignalBlocker blockManufacturer(m_manufacturer);
     const QSignalBlocker blockDescription(m_descriptionUrl);

@@ -14,6 +14,11 @@ public:
     QString server;
     QString user;
     QString passwordVariable;
+    // The fingerprint of an SFTP server's host key that may be trusted when
+    // the server is not in the known hosts file yet.
+    QString hostKey;
+    // A PEM file trusted for FTP over TLS besides the system's authorities.
+    QString trustedCertificate;
     bool dataOnly = false;
     bool dryRun = false;
 

@@ -73,8 +73,24 @@ constexpr ItemRecord::Field kFieldsClearedOnChoice[] = {
 GeneratorController::GeneratorController(const QString& homeFolder, Prompts& prompts,
                                          QObject* parent)
     : QObject(parent), m_home(homeFolder), m_prompts(prompts),
-      m_publisherFor(&PublisherChoice::forServer),
+      m_publisherFor([this](const QString& server) { return realPublisher(server); }),
       m_orders(OrderStore::defaultPath(homeFolder), prompts) {}
+
+// The back end for the server, asking the user before trusting an SFTP
+// server seen for the first time.
+std::unique_ptr<Publisher> GeneratorController::realPublisher(const QString& server) {
+    TransferAccess access;
+    access.trustedCertificate = m_trustedPublishCertificate;
+    access.approveHostKey = [this](const QString& name, const QString& fingerprint) {
+        return m_prompts.askYesNo(
+            QStringLiteral("The server %1 is not known on this computer yet. Its host key "
+                           "fingerprint is\n\n%2\n\nTrust this server and publish? Answer Yes "
+                           "only if the server's administrator has confirmed this fingerprint.")
+                .arg(name, fingerprint),
+            QStringLiteral("Publishing"));
+    };
+    return PublisherChoice::forServer(server, access);
+}
 
 ProjectFolder GeneratorController::folder() const {
     return ProjectFolder(m_home, m_projectName);

@@ -88,6 +88,9 @@ public:
     // test sets another.
     using PublisherFactory = std::function<std::unique_ptr<Publisher>(const QString& server)>;
     void setPublisherFactory(PublisherFactory factory) { m_publisherFor = std::move(factory); }
+    // A PEM file whose certificate is trusted when publishing over FTP with
+    // TLS, besides the system's authorities.
+    void setTrustedPublishCertificate(const QString& path) { m_trustedPublishCertificate = path; }
 
     // Runs whenever the user switches to another tab.
     void switchTab();
@@ -115,6 +118,7 @@ Q_SIGNALS:
     void publishProgress(int done, int total);
 
 private:
+    std::unique_ptr<Publisher> realPublisher(const QString& server);
     ProjectFolder folder() const;
     // Loads a category's item file into the item list and makes it the
     // category that item saves go to.
@@ -150,6 +154,7 @@ private:
     // Not saved: every window starts with the default templates.
     OrderTemplates m_templates = OrderTemplates::defaults();
     PublisherFactory m_publisherFor;
+    QString m_trustedPublishCertificate;
     bool m_publishing = false;
     // Servers the user agreed to send the password to unencrypted.
     ClearTextConsent m_clearTextConsent;

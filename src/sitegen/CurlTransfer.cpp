@@ -10,8 +10,8 @@ namespace {
 constexpr long kConnectTimeoutSeconds = 20;
 constexpr long kStalledSeconds = 30;
 constexpr long kResponseTimeoutSeconds = 30;
-// How long one wait for the sockets lasts before events are processed.
-constexpr int kPollMs = 50;
+// How often events are processed while one request runs.
+constexpr qint64 kEventsEveryMs = 50;
 
 void initialiseCurlOnce() {
     static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -23,17 +23,18 @@ void initialiseCurlOnce() {
 CurlTransfer::CurlTransfer() {
     initialiseCurlOnce();
     m_easy = curl_easy_init();
-    m_multi = curl_multi_init();
     curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_error);
     curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(m_easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, kResponseTimeoutSeconds);
     curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
+    curl_easy_setopt(m_easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(m_easy, CURLOPT_XFERINFOFUNCTION, processEvents);
+    curl_easy_setopt(m_easy, CURLOPT_XFERINFODATA, this);
 }
 
 CurlTransfer::~CurlTransfer() {
-    curl_multi_cleanup(m_multi);
     curl_easy_cleanup(m_easy);
     curl_slist_free_all(m_commands);
 }
@@ -84,26 +85,23 @@ void CurlTransfer::prepare(const QString& url) {
     curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, &m_received);
 }
 
+// libcurl waits for the sockets itself; its progress calls, many a second,
+// let the caller's events in now and then.
 CurlTransfer::Result CurlTransfer::perform() {
-    curl_multi_add_handle(m_multi, m_easy);
-    int running = 1;
-    while (running > 0) {
-        if (curl_multi_perform(m_multi, &running) != CURLM_OK || running == 0)
-            break;
-        curl_multi_poll(m_multi, nullptr, 0, kPollMs, nullptr);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    Result result{CURLE_RECV_ERROR, {}};
-    int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(m_multi, &left)) {
-        if (message->msg == CURLMSG_DONE && message->easy_handle == m_easy)
-            result.code = message->data.result;
-    }
-    curl_multi_remove_handle(m_multi, m_easy);
-    result.detail = QString::fromUtf8(m_error);
+    m_sinceEvents.start();
+    Result result{curl_easy_perform(m_easy), QString::fromUtf8(m_error)};
     if (result.detail.isEmpty() && !result.ok())
         result.detail = QString::fromUtf8(curl_easy_strerror(result.code));
     return result;
+}
+
+int CurlTransfer::processEvents(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    QElapsedTimer& since = static_cast<CurlTransfer*>(self)->m_sinceEvents;
+    if (since.elapsed() >= kEventsEveryMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        since.start();
+    }
+    return 0;
 }
 
 size_t CurlTransfer::collect(char* data, size_t size, size_t count, void* target) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <curl/curl.h>
@@ -9,8 +10,9 @@ class QIODevice;
 
 // One libcurl handle for a publishing session: requests made one after the
 // other reuse its connection (one login, one SSH or TLS handshake). While a
-// request runs, the caller's events are processed without user input, so a
-// window keeps painting and its progress moves; nothing waits for ever.
+// request runs, the caller's events are processed now and then without user
+// input, so a window keeps painting even during a long upload; time limits
+// see that nothing waits for ever.
 class CurlTransfer {
 public:
     // How one request ended: libcurl's code and its own explanation.
@@ -42,9 +44,10 @@ private:
     Result perform();
     static size_t collect(char* data, size_t size, size_t count, void* target);
     static size_t supply(char* buffer, size_t size, size_t count, void* source);
+    static int processEvents(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
     CURL* m_easy = nullptr;
-    CURLM* m_multi = nullptr;
+    QElapsedTimer m_sinceEvents;
     curl_slist* m_commands = nullptr;
     QByteArray m_received;
     char m_error[CURL_ERROR_SIZE] = {};

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 
 namespace {
 
@@ -69,10 +70,17 @@ bool FileTransferPublisher::vtiRemoveWeb(const QString& webPath, const QString& 
     if (!useWeb(web))
         return false;
     QStringList present;
-    const WebState state = readWeb(&present);
-    if (state == WebState::Unknown)
+    if (readWeb(&present) == WebState::Unknown)
         return false;
     const QStringList addresses = PublishingLists::entries(addressList);
+    // Most of the time every removal succeeds: all of them go in one
+    // request. Only when one fails are they made one by one, to name it.
+    if (removeAll(addresses, present)) {
+        setLastError(QString());
+        return true;
+    }
+    if (readWeb(&present) == WebState::Unknown)
+        return false;
     QStringList results;
     for (const QString& address : addresses)
         results << removeOne(address, present);
@@ -265,6 +273,20 @@ QString FileTransferPublisher::makeWebCommand() const {
     if (m_protocol == Protocol::Sftp)
         return QStringLiteral("mkdir ") + quoted(commandPath(QString()));
     return QStringLiteral("MKD ") + commandPath(QString());
+}
+
+// Removes every listed file the web holds, in one request; false when
+// one of them could not be removed (or an address is not a file name).
+bool FileTransferPublisher::removeAll(const QStringList& addresses, const QStringList& present) {
+    const QSet<QString> there(present.begin(), present.end());
+    QStringList commands;
+    for (const QString& address : addresses) {
+        if (!UploadChecks::addressProblem(address).isEmpty())
+            return false;
+        if (there.contains(address))
+            commands << removeCommand(address);
+    }
+    return commands.isEmpty() || m_transfer->command(url(QString()), commands).ok();
 }
 
 // Removes one listed file, if the web holds it.

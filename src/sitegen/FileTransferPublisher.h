@@ -48,6 +48,7 @@ private:
     QString removeCommand(const QString& address) const;
     QString makeWebCommand() const;
 
+    bool removeAll(const QStringList& addresses, const QStringList& present);
     QString removeOne(const QString& address, const QStringList& present);
     QString putOne(const QString& localPath, const QString& address);
     QString failureOf(const CurlTransfer::Result& result, const QString& what);

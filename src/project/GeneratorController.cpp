@@ -390,7 +390,8 @@ bool GeneratorController::canPublish(const QString& action) {
     if (!m_settings.frontPageServer.isEmpty())
         return true;
     m_prompts.message(QStringLiteral("Enter the server name on the \"Settings\" tab first: a web "
-                                     "server's host name for WebDAV, or a folder."));
+                                     "server's host name for WebDAV, an sftp://, ftps:// or "
+                                     "ftp:// address, or a folder."));
     return false;
 }
 

@@ -6,10 +6,8 @@
 #include "support/HttpFixture.h"
 #include "support/ProgramRun.h"
 
-#include <QDir>
 #include <QTcpServer>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 class TestHarvestCommand : public QObject {
     Q_OBJECT

@@ -3,9 +3,7 @@
 #include "support/ProgramRun.h"
 #include "support/ServerRequired.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 class TestPublishCommand : public QObject {
     Q_OBJECT
@@ -64,8 +62,6 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.startsWith("Dry run: nothing is sent to www.shop.test (web \"Shop\").\n"
                                    "Would remove from the web, if it exists:\n  data1.js\n"));
-        QVERIFY(run.out.endsWith("  " + path("Shop/index.htm").toUtf8() + " -> index.htm\n"));
-        QVERIFY(QDir(path("www")).isEmpty());
     }
 
     void refusals() {

@@ -9,16 +9,10 @@
 #include "sitegen/SiteGenerator.h"
 #include "support/HttpFixture.h"
 
-#include <QDeadlineTimer>
-#include <QDirIterator>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QtTest>
-#include <memory>
 #include <unistd.h>
 
 namespace {

@@ -4,9 +4,7 @@
 #include "sitegen/SiteGenerator.h"
 #include "sitegen/SitePublishing.h"
 
-#include <QDir>
-#include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QtTest>
 
 using Call = RecordingPublisher::Call;
 

@@ -104,16 +104,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fields"); // joined by '|'
         QTest::addColumn<bool>("complete");
         QTest::addColumn<QString>("written");
-        const auto row = [](const char* tag, const QString& line, const QString& fields,
-                            bool complete, const QString& written) {
-            QTest::newRow(tag) << line << fields << complete << written;
-        };
-        row("all fields", "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^",
-            "A1|Claw hammer|12.5|a.jpg|http://s.test/a.htm|Acme|1.2|9.75|x", true,
-            "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^");
-        row("eight carets", "1^2^3^4^5^6^7^8^", "1|2|3|4|5|6|7|8|", false, "1^2^3^4^5^6^7^8^^");
-        row("byte order mark and accents", "\uFEFFA1^Café", "\uFEFFA1|Café|||||||", false,
-            "\uFEFFA1^Café^^^^^^^^");
+        QTest::newRow("all fields")
+            << "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^"
+            << "A1|Claw hammer|12.5|a.jpg|http://s.test/a.htm|Acme|1.2|9.75|x" << true
+            << "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^";
+        QTest::newRow("eight carets") << "1^2^3^4^5^6^7^8^"
+                                      << "1|2|3|4|5|6|7|8|" << false << "1^2^3^4^5^6^7^8^^";
+        QTest::newRow("byte order mark, accents")
+            << "\uFEFFA1^Café"
+            << "\uFEFFA1|Café|||||||" << false << "\uFEFFA1^Café^^^^^^^^";
     }
     void readsAndWritesItemRecords() {
         QFETCH(QString, line);

@@ -22,7 +22,9 @@ private Q_SLOTS:
         QVERIFY2(install.exitCode == 0, install.err.constData());
         QFile locations(prefix.filePath("share/quillmart/velgan/locations.txt"));
         QVERIFY(locations.open(QIODevice::WriteOnly) &&
-                locations.write("http://installed.example/velgan/\r\n") > 0);
+                locations.write(
+                    "http://installed.example/velgan/\r\nhttp://installed.example/velgan/\r\n") >
+                    0);
         locations.close();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QUILLMART_HOME", home.path());

@@ -18,8 +18,8 @@ class QTcpSocket;
 // 405 for other methods). Every answer closes its connection.
 //
 // A test can script the answer to a path instead (`setResponse`): any
-// status, headers and bytes, sent after a delay, never sent (the connection
-// hangs), or replaced by closing the connection. Bodies go out in pieces as
+// status, headers and bytes, never sent (the connection hangs), or replaced
+// by closing the connection. Bodies go out in pieces as
 // the client takes them, so the server can tell how much of a large body a
 // client read before it closed the connection.
 class HttpFixture : public QObject {
@@ -27,7 +27,7 @@ class HttpFixture : public QObject {
 
 public:
     enum class Delivery {
-        Send,   // the answer, after `delayMs`
+        Send,   // the answer
         Hang,   // nothing; the connection stays open until the client closes it
         Fail,   // the connection is closed without an answer
         Stream, // the head, then `body` over and over while the client reads
@@ -39,7 +39,6 @@ public:
         QByteArray contentType; // no Content-Type header when empty
         QByteArray body;
         Delivery delivery = Delivery::Send;
-        int delayMs = 0;
     };
 
     explicit HttpFixture(const QString& folder, QObject* parent = nullptr);
@@ -64,7 +63,7 @@ public:
     // Connections accepted and not yet closed.
     qsizetype openConnections() const { return m_open.size(); }
     // Connections whose request has had no answer yet and that are still
-    // open: a hung or delayed answer the client has not given up on.
+    // open: a hung answer the client has not given up on.
     qsizetype unansweredRequests() const { return m_unanswered.size(); }
 
     // Lets one connection wait, unaccepted, and turns the others away at
@@ -94,7 +93,6 @@ private:
 
     QString m_folder;
     QTcpServer m_server;
-    QHash<QTcpSocket*, QByteArray> m_pending;
     QHash<QTcpSocket*, Outgoing> m_outgoing;
     QSet<QTcpSocket*> m_open;
     QSet<QTcpSocket*> m_unanswered;

@@ -1,39 +1,31 @@
 #pragma once
 
-#include <QProcess>
-#include <QString>
-#include <QTemporaryDir>
+#include "support/LocalServer.h"
 
-// An FTP server for tests: pure-ftpd on 127.0.0.1 with its own user list,
-// a self-signed certificate for 127.0.0.1 (TLS offered, plain FTP allowed)
-// and the served folder in a temporary folder. Its one user "merchant" is
-// shut in the served folder. pure-ftpd needs root to run.
+#include <QString>
+
+// An FTP server for tests: pure-ftpd on 127.0.0.1 with its own user list and
+// the tests' certificate for 127.0.0.1 (TLS offered, plain FTP allowed); its
+// one user "merchant" is shut in the served folder, in a temporary folder.
+// pure-ftpd needs root.
 class PureFtpdFixture {
 public:
-    PureFtpdFixture();
-    ~PureFtpdFixture() { stop(); }
-    PureFtpdFixture(const PureFtpdFixture&) = delete;
-    PureFtpdFixture& operator=(const PureFtpdFixture&) = delete;
-
     // Why the server cannot run here; empty when it can.
     static QString missing();
     bool start(const QString& password);
-    void stop();
+    void stop() { m_server.stop(); }
 
     static QString user() { return QStringLiteral("merchant"); }
     // "host:port", to put behind "ftps://" or "ftp://".
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-    QString rootPath() const { return m_dir.filePath(QStringLiteral("root")); }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.port()); }
+    QString rootPath() const { return m_server.path(QStringLiteral("root")); }
     // The server's certificate, to trust it.
-    QString certificatePath() const { return m_dir.filePath(QStringLiteral("cert.pem")); }
+    static QString certificatePath();
     QString error() const { return m_error; }
 
 private:
     bool prepare(const QString& password);
-    bool startOnce();
 
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    quint16 m_port = 0;
+    LocalServer m_server;
     QString m_error;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QProcess>
+#include "support/LocalServer.h"
+
 #include <QString>
-#include <QTemporaryDir>
 
 // An SFTP server for tests: OpenSSH's sshd on 127.0.0.1 with its own host
 // key, configuration and served folder in a temporary folder. It logs in
@@ -11,10 +11,7 @@
 // checking passwords against the system's accounts takes root.
 class SshdFixture {
 public:
-    SshdFixture();
     ~SshdFixture() { stop(); }
-    SshdFixture(const SshdFixture&) = delete;
-    SshdFixture& operator=(const SshdFixture&) = delete;
 
     // Why the server cannot run here; empty when it can.
     static QString missing();
@@ -25,7 +22,7 @@ public:
     QString password() const { return m_password; }
     // The server text for "Server name:": the served folder over SFTP.
     QString serverText() const;
-    QString rootPath() const { return m_dir.filePath(QStringLiteral("root")); }
+    QString rootPath() const { return m_server.path(QStringLiteral("root")); }
     // The host key's fingerprint as OpenSSH's own ssh-keygen prints it.
     QString fingerprint() const;
     // Lets the public key (an OpenSSH ".pub" line) log in.
@@ -33,13 +30,9 @@ public:
     QString error() const { return m_error; }
 
 private:
-    bool startOnce();
-    QString configuration() const;
-    static bool setPassword(const QByteArray& entry);
+    bool prepare();
 
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    quint16 m_port = 0;
+    LocalServer m_server;
     QString m_password;
     QString m_error;
 };

@@ -1,13 +1,15 @@
 #include "platform/FileFilter.h"
+#include "platform/HomeFolder.h"
 #include "platform/TextFile.h"
 #include "support/ExpectedFile.h"
+#include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QStringDecoder>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
-class TestTextFile : public QObject {
+class TestPlatform : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -16,18 +18,18 @@ private Q_SLOTS:
     void writesLinesWithCrLf();
     void missingFileOrFolderFailsCleanly();
     void convertsFileFilters();
+    void unusableFolderIsNamed();
 };
 
 // Lines end in CR LF or LF; text is UTF-8 (with or without its mark) or
 // else Windows-1252.
-void TestTextFile::reads_data() {
+void TestPlatform::reads_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("LF, last line without line end")
-        << QByteArray("one\ntwo") << "one\ntwo" << QStringList{"one", "two"};
-    QTest::newRow("empty lines are kept") << QByteArray("\r\none\r\n\r\n") << "\r\none\r\n\r\n"
-                                          << QStringList{"", "one", ""};
+    QTest::newRow("CR LF and LF, empty lines kept, last line without line end")
+        << QByteArray("\r\none\n\r\ntwo") << "\r\none\n\r\ntwo"
+        << QStringList{"", "one", "", "two"};
     QTest::newRow("UTF-8 with byte order mark")
         << QByteArray("\xEF\xBB\xBF"
                       "caf\xC3\xA9")
@@ -37,7 +39,7 @@ void TestTextFile::reads_data() {
                                   << QStringList{QStringLiteral("€ 5 café “quoted”")};
 }
 
-void TestTextFile::reads() {
+void TestPlatform::reads() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
@@ -50,7 +52,7 @@ void TestTextFile::reads() {
     QCOMPARE(TextFile::readLines(path).value_or(QStringList{"<none>"}), lines);
 }
 
-void TestTextFile::writesLinesWithCrLf() {
+void TestPlatform::writesLinesWithCrLf() {
     QTemporaryDir dir;
     const QString path = dir.filePath("list.txt");
     QVERIFY(TextFile::writeText(path, "old, longer content").isEmpty());
@@ -58,7 +60,7 @@ void TestTextFile::writesLinesWithCrLf() {
     QCOMPARE(fileBytes(path), QByteArray("Caf\xC3\xA9\r\n\r\nb\r\n"));
 }
 
-void TestTextFile::missingFileOrFolderFailsCleanly() {
+void TestPlatform::missingFileOrFolderFailsCleanly() {
     QTemporaryDir dir;
     const QString path = dir.filePath("missing/list.txt");
     QVERIFY(!TextFile::readLines(path) && !TextFile::readText(path));
@@ -67,11 +69,30 @@ void TestTextFile::missingFileOrFolderFailsCleanly() {
     QVERIFY(QDir(dir.path()).isEmpty());
 }
 
-void TestTextFile::convertsFileFilters() {
+void TestPlatform::convertsFileFilters() {
     QCOMPARE(qtFileFilter("Web pages (*.htm)|*.htm|All files (*.*)|*.*"),
              "Web pages (*.htm);;All files (*.*)");
     QCOMPARE(qtFileFilter("Pictures|*.jpg;*.gif"), "Pictures (*.jpg *.gif)");
 }
 
-QTEST_GUILESS_MAIN(TestTextFile)
-#include "test_text_file.moc"
+// A program folder that cannot be used is named with the reason before
+// anything is written, and the order command stops there.
+void TestPlatform::unusableFolderIsNamed() {
+    QTemporaryDir scratch;
+    const QString file = scratch.filePath("notes.txt");
+    QFile(file).open(QIODevice::WriteOnly);
+    const QString home = file + "/home";
+    const QString expected = "The program's folder " + home + " cannot be used: Not a directory.";
+    qputenv("QUILLMART_HOME", home.toUtf8());
+    QCOMPARE(HomeFolder::prepare(), expected);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUILLMART_HOME", home);
+    const ProgramRun run = ProgramRun::of(QUILLMART_EXECUTABLE, {"orders", "list"}, environment);
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, ("quillmart: " + expected + '\n').toUtf8());
+    QCOMPARE(QFileInfo(file).size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "test_platform.moc"

@@ -26,6 +26,10 @@ packages=(
   # POP3 server for the mailbox tests: dovecot; openssl makes their test
   # certificates. The tests start their own dovecot
   dovecot-core dovecot-pop3d openssl
+  # "Remember password": the keyring client library, and the secret service
+  # the keyring tests start on a private session bus of their own (dbus-daemon
+  # comes with the base system); neither is a system service
+  qtkeychain-qt6-dev gnome-keyring
   # checks of the installed desktop files (the install test): the menu entry
   # and the software-centre description
   desktop-file-utils appstream

@@ -30,6 +30,10 @@ packages=(
   # (its client's ssh-keygen and sftp make keys and time the benchmark) and
   # pure-ftpd, which keeps its own user list. The tests start their own
   openssh-server openssh-client pure-ftpd
+  # "Remember password": the keyring client library, and the secret service
+  # the keyring tests start on a private session bus of their own (dbus-daemon
+  # comes with the base system); neither is a system service
+  qtkeychain-qt6-dev gnome-keyring
   # checks of the installed desktop files (the install test): the menu entry
   # and the software-centre description
   desktop-file-utils appstream

@@ -112,6 +112,11 @@ int PublishCommand::run(QTextStream& out, QTextStream& err) const {
         printDryRun(out, recorder, target, report);
         return 0;
     }
+    if (passwordVariable.isEmpty())
+        target.password =
+            CommandOptions::rememberedPassword(PasswordKeyring::Kind::Publishing, target.server,
+                                               target.user, QStringLiteral("publish"), err)
+                .value_or(target.password);
     const QString warning = PublisherChoice::passwordInClearWarning(target.server, target.password);
     if (!warning.isEmpty())
         err << "quillmart publish: warning: " << warning << Qt::endl;

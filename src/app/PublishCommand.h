@@ -6,8 +6,9 @@
 // `quillmart publish PROJECT_FOLDER ...`: publishes the site in the project
 // folder as the window's "Front Page" does ("Update" with --data-only).
 // Server, user and password default to the project's settings file; the
-// password is only ever read from an environment variable, never from the
-// command line.
+// password is only ever read from an environment variable or, without
+// one, the desktop keyring ("Remember password"), never from the command
+// line.
 class PublishCommand {
 public:
     QString folder;

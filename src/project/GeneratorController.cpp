@@ -409,8 +409,23 @@ template <typename Publish> void GeneratorController::publish(const Publish& run
     Q_EMIT publishProgress(0, 1);
     const PublishReport report = run(*publisher, target);
     m_publishing = false;
+    if (report.ok())
+        m_rememberedPassword.succeeded(target.server, target.user, target.password);
     Q_EMIT publishProgress(0, 0);
+    Q_EMIT changed();
     m_prompts.message(report.summary(target));
+}
+
+void GeneratorController::lookUpRememberedPassword() {
+    if (const auto password = m_rememberedPassword.lookUp(
+            m_settings.frontPageServer, m_settings.frontPageUser, m_settings.frontPagePassword))
+        m_settings.frontPagePassword = *password;
+    Q_EMIT changed();
+}
+
+void GeneratorController::setRememberPassword(bool on) {
+    m_rememberedPassword.setTicked(on, m_settings.frontPageServer, m_settings.frontPageUser);
+    Q_EMIT changed();
 }
 
 // A password about to go over plain http: the user decides once per server

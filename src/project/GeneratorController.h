@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orders/OrderController.h"
+#include "platform/RememberedPassword.h"
 #include "project/ProjectFolder.h"
 #include "store/CatalogOptions.h"
 #include "store/ItemRecord.h"
@@ -84,6 +85,14 @@ public:
     void frontPage();
     bool isPublishing() const { return m_publishing; }
 
+    // "Remember password" beside "Password :": a password remembered for
+    // the server and user fills an empty field (the window asks when the
+    // user leaves either field); a ticked box stores the password after a
+    // successful publish; unticking forgets it.
+    const RememberedPassword& rememberedPassword() const { return m_rememberedPassword; }
+    void lookUpRememberedPassword();
+    void setRememberPassword(bool on);
+
     // The back end for a "Server name:" text; the real choice unless a
     // test sets another.
     using PublisherFactory = std::function<std::unique_ptr<Publisher>(const QString& server)>;
@@ -158,6 +167,7 @@ private:
     bool m_publishing = false;
     // Servers the user agreed to send the password to unencrypted.
     ClearTextConsent m_clearTextConsent;
+    RememberedPassword m_rememberedPassword{PasswordKeyring::Kind::Publishing};
     OrderController m_orders;
     BrowserLink* m_browser = nullptr;
 };

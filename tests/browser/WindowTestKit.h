@@ -20,14 +20,16 @@ class WebView;
 // the shared graphics context the web views need, before the application
 // starts.
 
-// Records each program it is asked to start, and starts none.
-class NoLauncher : public Launcher {
+// Records each program it is asked to start, with its arguments, and starts
+// none; it reports a start as failed unless told otherwise.
+class RecordingLauncher : public Launcher {
 public:
-    bool start(const QString& program, const QStringList&) override {
-        started << program;
-        return false;
+    bool start(const QString& program, const QStringList& arguments) override {
+        started << (QStringList{program} + arguments).join(QLatin1Char(' '));
+        return succeeds;
     }
     QStringList started;
+    bool succeeds = false;
 };
 
 // Scripted prompts that, while a message box is open, let one more thing
@@ -62,15 +64,10 @@ public:
     // Status panel n (from 1), and the combo box of that accessible name.
     QLabel* panel(int n) const;
     QComboBox* box(const QString& name) const;
-    // The controller's harvest lists, and the public zone's blocked sites.
-    HarvestState& harvest() const { return controller->harvest(); }
-    void blockSites(const QStringList& sites) const {
-        controller->zone().setEntries(ZoneSession::PrivateHistory, sites);
-    }
 
     std::unique_ptr<QTemporaryDir> home;
     std::unique_ptr<HttpFixture> server;
-    NoLauncher launcher;
+    RecordingLauncher launcher;
     ReentrantPrompts prompts;
     std::unique_ptr<BrowserController> controller;
     std::unique_ptr<BrowserWindow> window;

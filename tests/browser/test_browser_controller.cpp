@@ -1,10 +1,15 @@
+// The browser's controller: its lists and address history, the views it
+// follows, the addresses it opens; and the shipped start pages.
+
 #include "browser/BrowserController.h"
+#include "browser/StartPages.h"
 #include "platform/Launcher.h"
 #include "platform/TextFile.h"
 #include "support/ExpectedFile.h"
 #include "web/DocumentSnapshot.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +42,7 @@ private Q_SLOTS:
     void viewsAndCaption();
     void onlyWebPagesOpen_data();
     void onlyWebPagesOpen();
+    void startPagesWorkOffline();
 
 private:
     QTemporaryDir m_home;
@@ -99,7 +105,9 @@ void TestBrowserController::enterAddress() {
 }
 
 // The address box and caption follow the shown view; the hidden view's
-// page does not name the window. Navigations go to the shown view.
+// page does not name the window. Navigations go to the shown view. While
+// translating, only the translation's view finishing ends it and is shown;
+// a page the shown view finishes meanwhile is no translation.
 void TestBrowserController::viewsAndCaption() {
     BrowserController c(m_home.path(), m_launcher);
     c.setLocations("http://one.test/velgan/", "http://two.test/velgan/");
@@ -117,6 +125,13 @@ void TestBrowserController::viewsAndCaption() {
     c.goBackInView1();
     QCOMPARE(navigation.size(), 1);
     QCOMPARE(navigation.first(), QVariantList({1, "http://two.test/velgan/"}));
+    c.translating = true;
+    c.translationView = View::View1;
+    c.navigationComplete(View::View2, "http://two.test/b.htm", "B");
+    QVERIFY(c.translating && c.isShown(View::View2));
+    c.navigationComplete(View::View1, "http://translate.test/?urltext=b", "T");
+    QVERIFY(!c.translating && c.isShown(View::View1));
+    QCOMPARE(c.statusText(1), QStringLiteral("Translation is done"));
 }
 
 void TestBrowserController::onlyWebPagesOpen_data() {
@@ -151,6 +166,26 @@ void TestBrowserController::onlyWebPagesOpen() {
         c.documentRead(View::View1, document);
     }
     QCOMPARE(arrived.size(), 1);
+}
+
+// Every picture, style sheet or linked page of both shipped start pages is
+// a file next to them, so they show completely without a network. The
+// settings keep a shipped page relative to the folder.
+void TestBrowserController::startPagesWorkOffline() {
+    QCOMPARE(StartPages::fromKept("./index.htm"), StartPages::folderUrl() + "index.htm");
+    const QDir folder(QUrl(StartPages::folderUrl()).toLocalFile());
+    static const QRegularExpression reference(R"((?:src|href)\s*=\s*"([^"#]*))",
+                                              QRegularExpression::CaseInsensitiveOption);
+    for (const char* page : {"index.htm", "welcome.htm"}) {
+        QFile file(folder.filePath(page));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (auto match = reference.globalMatch(QString::fromUtf8(file.readAll()));
+             match.hasNext();) {
+            const QString target = match.next().captured(1);
+            QVERIFY2(!target.contains(':') && (target.isEmpty() || folder.exists(target)),
+                     qPrintable(target));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBrowserController)

@@ -1,10 +1,14 @@
-// The real browser window, offscreen, on pages of a local web server: its
-// menus and launchers, the shown view's browsing, the channel menus, the
-// zones, the translations, the harvest and the buffers reaching their views
-// and widgets (their rules are proven on the controller's, the harvest's
-// and the buffers' own classes); and the about box.
+// The embedded browser view against real pages: its events, the document
+// snapshot, the crawler's rows, and pages that flood, kill or misuse the
+// engine. The real browser window, offscreen (and once on a real X
+// display), on pages of a local web server: its menus and launchers, the
+// shown view's browsing, the channel menus, the zones, the translations,
+// the harvest and the buffers reaching their views and widgets (their
+// rules are proven on the controller's, the harvest's and the buffers' own
+// classes); and the about box.
 
-#include "WindowTestKit.h"
+#include "browser/BrowserController.h"
+#include "browser/ChannelDownloads.h"
 #include "browser/ui/AboutBox.h"
 #include "browser/ui/BrowserWindow.h"
 #include "browser/ui/BufferPanel.h"
@@ -14,29 +18,197 @@
 #include "browser/ui/PageReaderDrive.h"
 #include "browser/ui/WebView.h"
 #include "harvest/Crawler.h"
+#include "harvest/LinkFilter.h"
 #include "platform/Beep.h"
+#include "platform/Launcher.h"
 #include "project/GeneratorController.h"
 #include "support/ExpectedFile.h"
+#include "support/HttpFixture.h"
+#include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QWebEnginePage>
 #include <QtTest>
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 
 using View = BrowserController::View;
 using Kind = ScriptedPrompts::Kind;
 const QString kImages = QStringLiteral("Would You like collect images ?");
+
+// Web views share their graphics contexts, and pages of one site share an
+// engine process, as in the program; this must be set before the
+// application object exists.
+const bool kSharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--process-per-site");
+    return true;
+}();
+
+const int kTimeoutMs = 20000;
+
+// Spins the event loop until `condition` holds; the engine does part of its
+// work on this thread, and short turns without sleeping keep it going.
+bool waitUntil(const std::function<bool()>& condition) {
+    const QDeadlineTimer deadline(kTimeoutMs);
+    while (!condition() && !deadline.hasExpired()) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return condition();
+}
+
+// Loads `address` in the view and waits until the load has ended.
+bool load(WebView& view, const QString& address) {
+    QSignalSpy done(&view, &WebView::downloadComplete);
+    view.navigate(address);
+    return waitUntil([&] { return !done.isEmpty(); });
+}
+
+std::optional<DocumentSnapshot> takeSnapshot(WebView& view) {
+    const auto result = std::make_shared<std::optional<DocumentSnapshot>>();
+    view.snapshot([result](const DocumentSnapshot& snapshot) { *result = snapshot; });
+    waitUntil([&] { return result->has_value(); });
+    return *result;
+}
+
+bool writeFile(const QString& path, const QString& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+}
+
+// Records each program it is asked to start, with its arguments, and starts
+// none; it reports a start as failed unless told otherwise.
+class RecordingLauncher : public Launcher {
+public:
+    bool start(const QString& program, const QStringList& arguments) override {
+        started << (QStringList{program} + arguments).join(QLatin1Char(' '));
+        return succeeds;
+    }
+    QStringList started;
+    bool succeeds = false;
+};
+
+// Scripted prompts that, while a message box is open, let one more thing
+// happen, as an event arriving during the box's own event loop would.
+class ReentrantPrompts : public ScriptedPrompts {
+public:
+    void message(const QString& text, const QString& title) override {
+        ScriptedPrompts::message(text, title);
+        if (auto during = std::exchange(whileOpen, nullptr))
+            during();
+    }
+    std::function<void()> whileOpen;
+};
+
+// One session of the real window: a fresh home folder (its settings in it,
+// its path free of the words the link filter turns down) served by a local
+// web server, scripted prompts, the controller and the window.
+struct WindowSession {
+    WindowSession() {
+        QStandardPaths::setTestModeEnabled(true);
+        do
+            home = std::make_unique<QTemporaryDir>();
+        while (LinkFilter::hasExcludedWord(home->path()));
+        qputenv("QUILLMART_HOME", home->path().toUtf8());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home->path());
+        server = std::make_unique<HttpFixture>(home->path());
+        if (!server->start())
+            QTest::qFail("the local web server does not start", __FILE__, __LINE__);
+        controller = std::make_unique<BrowserController>(home->path(), launcher);
+        window = std::make_unique<BrowserWindow>(*controller, launcher, prompts);
+    }
+
+    // Shows the window and waits until the channel files have arrived (with
+    // the first featured page they bring) and neither user view is loading.
+    bool show() {
+        window->show();
+        return waitFor([this] {
+            return !window->channels().downloads().busy() && !view(View::View1).busy() &&
+                   !view(View::View2).busy() &&
+                   view(View::View1).locationUrl().endsWith("/index.htm");
+        });
+    }
+
+    // Writes a page into the home folder; its address on the local server.
+    QString page(const QString& name, const QByteArray& body) const {
+        QFile file(home->filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size())
+            QTest::qFail(qPrintable("cannot write " + name), __FILE__, __LINE__);
+        return url(name);
+    }
+    QString url(const QString& name) const { return server->url(name).toString(); }
+    static bool waitFor(const std::function<bool()>& condition) {
+        return QTest::qWaitFor(condition, 20000);
+    }
+    bool view1Shows(const QString& address) const {
+        return view(View::View1).locationUrl() == address && !view(View::View1).busy();
+    }
+    WebView& view(View which) const { return window->view(which); }
+
+    // Triggers the menu item at "Menu|Submenu|Item", or the main-toolbar
+    // button with that tool tip; a missing one fails the test.
+    void trigger(const QString& path) const {
+        QList<QAction*> actions = window->menuBar()->actions();
+        for (const QString& step : path.split(QLatin1Char('|'))) {
+            for (QAction* action : std::as_const(actions)) {
+                if (action->text() != step)
+                    continue;
+                if (!action->menu())
+                    return action->trigger();
+                actions = action->menu()->actions();
+                break;
+            }
+        }
+        QTest::qFail(qPrintable("no menu item " + path), __FILE__, __LINE__);
+    }
+    void press(const QString& tip) const {
+        for (QAction* action : window->findChild<QToolBar*>("mainToolbar")->actions())
+            if (action->toolTip() == tip)
+                return action->trigger();
+        QTest::qFail(qPrintable("no button " + tip), __FILE__, __LINE__);
+    }
+    // Status panel n (from 1), and the combo box of that accessible name.
+    QLabel* panel(int n) const { return window->statusBar()->findChildren<QLabel*>().value(n - 1); }
+    QComboBox* box(const QString& name) const {
+        for (QComboBox* box : window->findChildren<QComboBox*>())
+            if (box->accessibleName() == name)
+                return box;
+        return nullptr;
+    }
+
+    std::unique_ptr<QTemporaryDir> home;
+    std::unique_ptr<HttpFixture> server;
+    RecordingLauncher launcher;
+    ReentrantPrompts prompts;
+    std::unique_ptr<BrowserController> controller;
+    std::unique_ptr<BrowserWindow> window;
+};
 
 // Whether each menu entry along its path ("Go|Channels|CPU") is shown with
 // every menu it is in; an item wins over a submenu of the same caption.
@@ -101,6 +273,11 @@ class TestBrowserWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
+    void loadsAndSnapshots_data();
+    void loadsAndSnapshots();
+    void floodedOrKilledEngineStopsThePage();
+    void localPagesStayData();
     void aboutBox_data();
     void aboutBox();
     void menusAndLaunchers();
@@ -109,7 +286,151 @@ private Q_SLOTS:
     void translationsSwapTheViews();
     void linksReportsAndCrawls();
     void picturesReachTheBuffers();
+    void typedOnARealDisplay();
+
+private:
+    // The web view's own pages, served from a folder of their own.
+    QString url(const QString& page) const { return m_server->url(page).toString(); }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<HttpFixture> m_server;
 };
+
+void TestBrowserWindow::initTestCase() {
+    m_server = std::make_unique<HttpFixture>(m_folder.path());
+    QVERIFY(m_server->start());
+    // Another host name for the same server is another origin.
+    const QString foreign = QStringLiteral("http://localhost:%1/inner.htm").arg(m_server->port());
+    const QList<std::pair<QString, QString>> pages{
+        {"one.htm", "<title>One</title><p>Hello</p>"},
+        {"frames.htm", "<title>Frames</title><meta name=description content=outer><frameset>"
+                       "<frame src=left.htm><frame src=right.htm></frameset>"},
+        {"left.htm", "<meta name=author content='Ann'><p>First</p><p>Second <b>bold</b></p>"
+                     "<a href=mailto:ann@example.com>Write to Ann</a><img src=pen.png>"},
+        {"right.htm", "<iframe src=inner.htm></iframe><iframe src=" + foreign + "></iframe>"},
+        {"inner.htm", "<p>Inner text"},
+        // 3000 paragraphs, each inside the one before, so that each
+        // paragraph's text holds the text of all that follow.
+        {"huge.htm", "<title>Huge</title><body><script>"
+                     "for (var i = 0, parent = document.body; i < 3000; ++i) {"
+                     "  var p = document.createElement('p');"
+                     "  p.textContent = 'the text of paragraph number ' + i;"
+                     "  parent.appendChild(p); parent = p; }</script>"},
+    };
+    for (const auto& [name, text] : pages)
+        QVERIFY(writeFile(m_folder.filePath(name), text));
+}
+
+void TestBrowserWindow::loadsAndSnapshots_data() {
+    QTest::addColumn<WebView::Kind>("kind");
+    QTest::newRow("shown") << WebView::Kind::Shown;
+    QTest::newRow("hidden") << WebView::Kind::Hidden;
+}
+
+// A local path is loaded as a file: URL. Each load reports its events in
+// order, once, frames' loads included. The snapshot reads the frameset
+// page, its frames and the same-origin iframe inside the right frame; the
+// iframe of another origin is left out. Hidden worker pages fetch no
+// pictures. The crawler's live rows are added to what a view shows, quotes
+// and all.
+void TestBrowserWindow::loadsAndSnapshots() {
+    QFETCH(WebView::Kind, kind);
+    WebView view(kind);
+    const qsizetype pens = m_server->requested().filter("pen.png").size();
+    QVERIFY(load(view, m_folder.filePath("one.htm")));
+    QCOMPARE(view.locationUrl(), QUrl::fromLocalFile(m_folder.filePath("one.htm")).toString());
+    QStringList events;
+    const auto log = [&events](const char* what) {
+        return [&events, what](const QString& address) {
+            events << QString::fromLatin1(what) + ' ' + address;
+        };
+    };
+    connect(&view, &WebView::navigationBegan, this, log("began"));
+    connect(&view, &WebView::navigateComplete, this, log("navigate"));
+    connect(&view, &WebView::documentComplete, this, log("document"));
+    QVERIFY(load(view, url("frames.htm")));
+    QCOMPARE(events, QStringList({"began " + url("frames.htm"), "navigate " + url("frames.htm"),
+                                  "document " + url("frames.htm")}));
+
+    // The frames may still be loading when the top document is complete.
+    QVERIFY(waitUntil([&] {
+        const auto snapshot = takeSnapshot(view);
+        return snapshot && snapshot->frames.size() == 2 && !snapshot->frames[0].links.isEmpty() &&
+               snapshot->frames[1].frames.size() == 1 &&
+               !snapshot->frames[1].frames[0].paragraphs.isEmpty();
+    }));
+    const std::optional<DocumentSnapshot> top = takeSnapshot(view);
+    const DocumentSnapshot& left = top->frames[0];
+    QStringList read = {top->title, top->domain, top->bodyTagName, left.url, left.bodyTagName};
+    for (const DocumentSnapshot::Meta& meta : top->metas + left.metas)
+        read << meta.name + "=" + meta.content;
+    for (const auto& link : left.links)
+        read << link.href + " " + link.outerText;
+    QCOMPARE(read + left.paragraphs + left.imageSources + top->frames[1].frames[0].paragraphs,
+             QStringList({"Frames", "127.0.0.1", "FRAMESET", url("left.htm"), "BODY",
+                          "description=outer", "author=Ann", "mailto:ann@example.com Write to Ann",
+                          "First", "Second bold", url("pen.png"), "Inner text"}));
+    QCOMPARE(m_server->requested().filter("pen.png").size() > pens, kind == WebView::Kind::Shown);
+
+    QVERIFY(load(view, url("one.htm")));
+    const QString row = "<a href='" + url("one.htm") + "?a=1&b=\"2\"'>it's</a><br>";
+    view.appendHtml(row);
+    QVERIFY(waitUntil([&] {
+        const auto page = takeSnapshot(view);
+        return page && page->links.size() == 1 &&
+               page->links[0].href == url("one.htm") + "?a=1&b=%222%22" &&
+               page->links[0].outerText == "it's";
+    }));
+}
+
+// Pages that flood or kill the engine: a huge page's snapshot is cut at its
+// character limit, an endless stream stops at the memory limit, and a
+// killed engine stops a shown view's page, which says so. A hidden page never shares its
+// engine process with a user's view of the same site.
+void TestBrowserWindow::floodedOrKilledEngineStopsThePage() {
+    WebView hidden(WebView::Kind::Hidden);
+    QVERIFY(load(hidden, url("huge.htm")));
+    const std::optional<DocumentSnapshot> huge = takeSnapshot(hidden);
+    QVERIFY(huge->paragraphs.join(QString()).size() <= DocumentSnapshot::Limits::kCharacters);
+
+    QSignalSpy stopped(&hidden, &WebView::pageStopped);
+    m_server->setResponse("endless.htm", {200, "OK", "text/html", QByteArray(64 * 1024, 'x'),
+                                          HttpFixture::Delivery::Stream});
+    hidden.setMemoryLimit(qint64(384) * 1024 * 1024);
+    hidden.navigate(url("endless.htm"));
+    QVERIFY(waitUntil([&] { return stopped.count() == 1 && !hidden.busy(); }));
+
+    WebView shown(WebView::Kind::Shown);
+    QVERIFY(load(shown, url("one.htm")) && load(hidden, url("one.htm")));
+    QVERIFY(hidden.page()->renderProcessPid() != shown.page()->renderProcessPid());
+    ::kill(static_cast<pid_t>(shown.page()->renderProcessPid()), SIGKILL);
+    QVERIFY(waitUntil([&] { return shown.locationName() == QLatin1String("Page stopped"); }));
+}
+
+// A page opened from a local file cannot reach a host or read another local
+// file by script, and a page with the program's no-script policy runs no
+// script at all.
+void TestBrowserWindow::localPagesStayData() {
+    const QString request =
+        "<title>start</title><script>var x = new XMLHttpRequest();"
+        " x.onload = function () { document.title = 'read ' + x.responseText; };"
+        " x.onerror = function () { document.title = 'blocked'; };"
+        " try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'blocked'; "
+        "}</script>";
+    const QList<std::pair<QString, QString>> pagesAndTitles{
+        {request.arg(url("beacon")), "blocked"},
+        {request.arg("one.htm"), "blocked"},
+        {QStringLiteral("<title>Report</title>") + kNoScriptMeta +
+             "<body><script>document.title = 'ran';</script>",
+         "Report"}};
+    WebView view(WebView::Kind::Shown);
+    for (qsizetype i = 0; i < pagesAndTitles.size(); ++i) {
+        const QString path = m_folder.filePath(QStringLiteral("local%1.htm").arg(i));
+        QVERIFY(writeFile(path, pagesAndTitles[i].first));
+        QVERIFY(load(view, path) && takeSnapshot(view));
+        QTRY_COMPARE_WITH_TIMEOUT(view.locationName(), pagesAndTitles[i].second, kTimeoutMs);
+    }
+}
 
 void TestBrowserWindow::aboutBox_data() {
     QTest::addColumn<QStringList>("programs");
@@ -415,6 +736,33 @@ void TestBrowserWindow::picturesReachTheBuffers() {
     s.window->activateWindow();
     QVERIFY(doubleClick({20, 20}));
     QCOMPARE(pictureUrl->text(), s.url("pic.gif"));
+}
+
+// On a real X display (Xvfb; the realdisplay test runs this alone) every
+// key and click goes through the X server by xdotool, exactly as a
+// person's: the window gets the keyboard as a window manager gives it on a
+// click; the address field is clicked, its text selected and typed over,
+// and Return loads the page. It waits for states, never for a time.
+void TestBrowserWindow::typedOnARealDisplay() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs a real X display; the realdisplay test gives it one");
+    const auto xdotool = [](const QStringList& arguments) {
+        return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+    };
+    WindowSession s;
+    s.window->move(0, 0);
+    QVERIFY(s.show());
+    s.window->raise();
+    QVERIFY(xdotool({"windowfocus", "--sync", QString::number(s.window->winId())}));
+    QTRY_VERIFY_WITH_TIMEOUT(s.window->isActiveWindow(), 30000);
+    s.page("first.htm", "<title>First typed page</title>");
+    const QPoint address = s.box("Address")->mapToGlobal(s.box("Address")->rect().center());
+    QVERIFY(xdotool({"mousemove", "--sync", QString::number(address.x()),
+                     QString::number(address.y()), "click", "1"}));
+    QVERIFY(xdotool({"key", "ctrl+a"}));
+    QVERIFY(xdotool({"type", "--delay", "15", s.home->filePath("first.htm")}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.window->windowTitle(), QStringLiteral("First typed page"), 30000);
 }
 
 QTEST_MAIN(TestBrowserWindow)

@@ -46,6 +46,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWebEnginePage>
 #include <QtTest>
 #include <csignal>

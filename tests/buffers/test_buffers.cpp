@@ -205,7 +205,7 @@ void TestBuffers::doubleClick_data() {
     QTest::newRow("no entry") << true << a << false << -1 << "typed" << O::NoCatalogName;
     QTest::newRow("empty text") << false << a << false << 4 << "" << O::NoCatalogName;
     // Addresses a page could use to carry markup or script along.
-    QTest::newRow("quoted") << true << a + "' onerror='x" << false << 0 << "shoes" << O::Ignored;
+    QTest::newRow("quoted") << true << a + "'onerror='x" << false << 0 << "shoes" << O::Ignored;
     QTest::newRow("script") << true << "javascript:alert(1)//.jpg" << false << 0 << "s"
                             << O::Ignored;
 }

@@ -213,11 +213,12 @@ void TestZone::adultListing() {
     m_controller->zone().setEntries(ZoneSession::PrivateHistory, {"b.example"});
     m_controller->harvest().pageQueue = {"http://queued.example/"};
     m_controller->harvest().linkList = {"http://a.example/x.htm", "http://b.example/",
-                                        "http://a.example/other", "http://nohost.example"};
+                                        "http://c.example/y", "http://a.example/other",
+                                        "http://nohost.example"};
     m_prompts.expectMessage("Your adult listing is created and  saved");
     m_zone->createAdultListing();
     QCOMPARE(m_controller->zone().entries(ZoneSession::PrivateHistory),
-             QStringList({"b.example", "a.example"}));
+             QStringList({"b.example", "a.example", "c.example"}));
     QVERIFY(m_controller->harvest().pageQueue.isEmpty());
 
     m_controller->harvest().linkList = {"http://BAD.example/1", "http://fine.example/"};

@@ -1,9 +1,9 @@
 // The channel server's file formats read from text, the featured-pages
 // rotation, and the channel downloads against a copy of the shipped channel
-// server over HTTP, in one session: the cuts of long files, the Location2 prefix, the
-// locations kept for the next start, a country's lists and the retry of
-// the private lists. (The lists as shipped are compared whole in the
-// window's channel menus.)
+// server over HTTP, in one session: the cuts of long files, the Location2
+// prefix, the locations kept for the next start, a country's lists and the
+// retry of the private lists. (The window test checks that the shipped
+// lists reach their menus.)
 
 #include "browser/BrowserController.h"
 #include "browser/ChannelDownloads.h"

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTcpSocket>
+#include <QTimer>
 #include <sys/socket.h>
 
 namespace {
@@ -121,6 +122,10 @@ void HttpFixture::read(QTcpSocket* socket) {
         m_unanswered.insert(socket);
     else if (response.delivery == Delivery::Fail)
         socket->disconnectFromHost();
+    else if (response.delayMs > 0)
+        // The socket as context: a connection closed meanwhile gets nothing.
+        QTimer::singleShot(response.delayMs, socket,
+                           [this, socket, path, response] { send(socket, path, response); });
     else
         send(socket, path, response);
 }

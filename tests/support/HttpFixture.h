@@ -18,7 +18,8 @@ class QTcpSocket;
 // 405 for other methods). Every answer closes its connection.
 //
 // A test can script the answer to a path instead (`setResponse`): any
-// status, headers and bytes, never sent (the connection hangs), or replaced
+// status, headers and bytes, sent after a delay (a slow site, for the
+// crawl benchmark), never sent (the connection hangs), or replaced
 // by closing the connection. Bodies go out in pieces as
 // the client takes them, so the server can tell how much of a large body a
 // client read before it closed the connection.
@@ -27,7 +28,7 @@ class HttpFixture : public QObject {
 
 public:
     enum class Delivery {
-        Send,   // the answer
+        Send,   // the answer, after `delayMs`
         Hang,   // nothing; the connection stays open until the client closes it
         Fail,   // the connection is closed without an answer
         Stream, // the head, then `body` over and over while the client reads
@@ -39,6 +40,7 @@ public:
         QByteArray contentType; // no Content-Type header when empty
         QByteArray body;
         Delivery delivery = Delivery::Send;
+        int delayMs = 0;
     };
 
     explicit HttpFixture(const QString& folder, QObject* parent = nullptr);

@@ -77,7 +77,7 @@ private Q_SLOTS:
             .expectMessage("files were published to http");
         UserInput::click(named<QPushButton>(&window, "New Project"));
         typeAccount(window);
-        UserInput::type(&window, "s3cret");
+        UserInput::enterText(named<QLineEdit>(&window, "Password :"), "s3cret", Qt::Key_unknown);
         QVERIFY(tabToTheBox(window));
         UserInput::press(&window, Qt::Key_Space);
         showTab(window, 3);

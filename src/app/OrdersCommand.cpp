@@ -232,6 +232,11 @@ int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream&
             return 1;
         }
         account.password = *password;
+    } else {
+        account.password =
+            CommandOptions::rememberedPassword(PasswordKeyring::Kind::Mail, account.serverName(),
+                                               account.user, QStringLiteral("orders"), err)
+                .value_or(QString());
     }
     if (account.security == MailAccount::Security::Plain)
         err << "quillmart orders: warning: the connection to " << account.serverName()

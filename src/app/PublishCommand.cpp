@@ -53,14 +53,17 @@ void printDryRun(QTextStream& out, const RecordingPublisher& publisher, const Pu
 
 QString PublishCommand::usage() {
     return QStringLiteral("usage: quillmart publish PROJECT_FOLDER [--server S] [--user U] "
-                          "[--password-env VAR] [--data-only] [--dry-run]");
+                          "[--password-env VAR] [--host-key SHA256:...] [--trust-cert FILE] "
+                          "[--data-only] [--dry-run]");
 }
 
 QString PublishCommand::parse(const QStringList& arguments) {
     const QList<std::pair<QString, QString*>> valued{
         {QStringLiteral("--server"), &server},
         {QStringLiteral("--user"), &user},
-        {QStringLiteral("--password-env"), &passwordVariable}};
+        {QStringLiteral("--password-env"), &passwordVariable},
+        {QStringLiteral("--host-key"), &hostKey},
+        {QStringLiteral("--trust-cert"), &trustedCertificate}};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         const auto option = std::find_if(valued.begin(), valued.end(), [&](const auto& entry) {
@@ -109,10 +112,18 @@ int PublishCommand::run(QTextStream& out, QTextStream& err) const {
         printDryRun(out, recorder, target, report);
         return 0;
     }
+    if (passwordVariable.isEmpty())
+        target.password =
+            CommandOptions::rememberedPassword(PasswordKeyring::Kind::Publishing, target.server,
+                                               target.user, QStringLiteral("publish"), err)
+                .value_or(target.password);
     const QString warning = PublisherChoice::passwordInClearWarning(target.server, target.password);
     if (!warning.isEmpty())
         err << "quillmart publish: warning: " << warning << Qt::endl;
-    const auto publisher = PublisherChoice::forServer(target.server);
+    TransferAccess access;
+    access.acceptedHostKey = hostKey;
+    access.trustedCertificate = trustedCertificate;
+    const auto publisher = PublisherChoice::forServer(target.server, access);
     const PublishReport report = runPublish(*publisher, target, *project, dataOnly);
     (report.ok() ? out : err) << report.summary(target) << Qt::endl;
     return report.ok() ? 0 : 1;

@@ -68,9 +68,10 @@ int DovecotFixture::messageCount() const {
 
 MailAccount DovecotFixture::account(MailAccount::Security security) const {
     const quint16 port = security == MailAccount::Security::Tls ? m_tlsPort : this->port();
-    const QString trusted = security == MailAccount::Security::Plain
-                                ? QString()
-                                : QStringLiteral(QUILLMART_TEST_ROOT "/support/pop3-test-cert.pem");
+    const QString trusted =
+        security == MailAccount::Security::Plain
+            ? QString()
+            : QStringLiteral(QUILLMART_TEST_ROOT "/support/test-server-cert.pem");
     return {QStringLiteral("127.0.0.1"), port, user(), password(), security, trusted};
 }
 

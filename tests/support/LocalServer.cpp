@@ -54,7 +54,8 @@ bool LocalServer::start(const QString& program, const QStringList& arguments,
         m_output = QStringLiteral("could not write the configuration");
         if (m_port == 0 || !configure(m_port))
             continue;
-        m_process.start(program, arguments);
+        m_process.start(program, QStringList(arguments).replaceInStrings(QStringLiteral("@PORT@"),
+                                                                         QString::number(m_port)));
         for (int waited = 0; waited < 15000 && m_process.waitForStarted(5000); waited += 100) {
             QTcpSocket socket;
             socket.connectToHost(QStringLiteral("127.0.0.1"), m_port);

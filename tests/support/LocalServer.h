@@ -33,9 +33,9 @@ public:
     QString output() const { return m_output; }
 
     // Takes a free port, lets `configure` write the configuration for it,
-    // starts `program` and waits until the port takes connections and,
-    // unless `greeting` is empty, greets with it. Tried three times, as the
-    // port may be taken meanwhile. False when the server did not start.
+    // starts `program` ("@PORT@" in an argument stands for the port) and waits until the port takes
+    // connections and, unless `greeting` is empty, greets with it. Tried three times, as the port
+    // may be taken meanwhile. False when the server did not start.
     bool start(const QString& program, const QStringList& arguments, const QByteArray& greeting,
                const std::function<bool(quint16 port)>& configure);
     void stop();

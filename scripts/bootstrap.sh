@@ -26,6 +26,14 @@ packages=(
   # POP3 server for the mailbox tests: dovecot; openssl makes their test
   # certificates. The tests start their own dovecot
   dovecot-core dovecot-pop3d openssl
+  # SFTP and FTP-over-TLS servers for the publishing tests: OpenSSH's sshd
+  # (its client's ssh-keygen and sftp make keys and time the benchmark) and
+  # pure-ftpd, which keeps its own user list. The tests start their own
+  openssh-server openssh-client pure-ftpd
+  # "Remember password": the keyring client library, and the secret service
+  # the keyring tests start on a private session bus of their own (dbus-daemon
+  # comes with the base system); neither is a system service
+  qtkeychain-qt6-dev gnome-keyring
   # checks of the installed desktop files (the install test): the menu entry
   # and the software-centre description
   desktop-file-utils appstream
@@ -81,4 +89,14 @@ if [ "${#missing[@]}" -gt 0 ]; then
   trap - EXIT
   if [[ " ${missing[*]} " == *" nginx "* ]]; then keep_system_service_down nginx; fi
   if [[ " ${missing[*]} " == *" dovecot-core "* ]]; then keep_system_service_down dovecot; fi
+  if [[ " ${missing[*]} " == *" openssh-server "* ]]; then keep_system_service_down ssh; fi
+  if [[ " ${missing[*]} " == *" pure-ftpd "* ]]; then keep_system_service_down pure-ftpd; fi
+fi
+
+# The account the SFTP tests log in as (sshd checks passwords against the
+# system's accounts): no shell, no home, and locked; a test run gives it a
+# password of its own and locks it again at the end.
+if ! getent passwd quillmart-sftp >/dev/null; then
+  $sudo useradd --system --no-create-home --home-dir /nonexistent \
+    --shell /usr/sbin/nologin quillmart-sftp
 fi

@@ -1,6 +1,7 @@
 #include "app/HeadlessOrders.h"
 
 #include "app/CommandOptions.h"
+#include "app/KeyringPassword.h"
 #include "orders/IntakeSink.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderIntake.h"
@@ -156,6 +157,10 @@ int HeadlessOrders::run(const OrdersCommand& command, const QString& homeFolder,
             return 1;
         }
         account.password = *password;
+    } else {
+        account.password = keyringPassword(PasswordKeyring::Kind::Mail, account.serverName(),
+                                           account.user, QStringLiteral("orders"), err)
+                               .value_or(QString());
     }
     if (account.security == MailAccount::Security::Plain)
         err << "quillmart orders: warning: the connection to " << account.serverName()

@@ -1,6 +1,7 @@
 #include "app/HeadlessPublish.h"
 
 #include "app/CommandOptions.h"
+#include "app/KeyringPassword.h"
 #include "app/ProjectOnDisk.h"
 #include "sitegen/PublisherChoice.h"
 #include "sitegen/PublishingLists.h"
@@ -78,10 +79,17 @@ int HeadlessPublish::run(const PublishCommand& command, QTextStream& out, QTextS
         printDryRun(out, recorder, target, report);
         return 0;
     }
+    if (command.passwordVariable.isEmpty())
+        target.password = keyringPassword(PasswordKeyring::Kind::Publishing, target.server,
+                                          target.user, QStringLiteral("publish"), err)
+                              .value_or(target.password);
     const QString warning = PublisherChoice::passwordInClearWarning(target.server, target.password);
     if (!warning.isEmpty())
         err << "quillmart publish: warning: " << warning << Qt::endl;
-    const auto publisher = PublisherChoice::forServer(target.server);
+    TransferAccess access;
+    access.acceptedHostKey = command.hostKey;
+    access.trustedCertificate = command.trustedCertificate;
+    const auto publisher = PublisherChoice::forServer(target.server, access);
     const PublishReport report = runPublish(*publisher, target, *project, command.dataOnly);
     (report.ok() ? out : err) << report.summary(target) << Qt::endl;
     return report.ok() ? 0 : 1;

@@ -6,14 +6,17 @@
 
 QString PublishCommand::usage() {
     return QStringLiteral("usage: quillmart publish PROJECT_FOLDER [--server S] [--user U] "
-                          "[--password-env VAR] [--data-only] [--dry-run]");
+                          "[--password-env VAR] [--host-key SHA256:...] [--trust-cert FILE] "
+                          "[--data-only] [--dry-run]");
 }
 
 QString PublishCommand::parse(const QStringList& arguments) {
     const QList<std::pair<QString, QString*>> valued{
         {QStringLiteral("--server"), &server},
         {QStringLiteral("--user"), &user},
-        {QStringLiteral("--password-env"), &passwordVariable}};
+        {QStringLiteral("--password-env"), &passwordVariable},
+        {QStringLiteral("--host-key"), &hostKey},
+        {QStringLiteral("--trust-cert"), &trustedCertificate}};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         const auto option = std::find_if(valued.begin(), valued.end(), [&](const auto& entry) {

@@ -6,14 +6,20 @@
 // `quillmart publish PROJECT_FOLDER ...`: publishes the site in the project
 // folder as the window's "Front Page" does ("Update" with --data-only).
 // Server, user and password default to the project's settings file; the
-// password is only ever read from an environment variable, never from the
-// command line.
+// password is only ever read from an environment variable or, without
+// one, the desktop keyring ("Remember password"), never from the command
+// line.
 class PublishCommand {
 public:
     QString folder;
     QString server;
     QString user;
     QString passwordVariable;
+    // The fingerprint of an SFTP server's host key that may be trusted when
+    // the server is not in the known hosts file yet.
+    QString hostKey;
+    // A PEM file trusted for FTP over TLS besides the system's authorities.
+    QString trustedCertificate;
     bool dataOnly = false;
     bool dryRun = false;
 

@@ -46,6 +46,12 @@ private:
     const std::atomic_bool& m_cancelled;
 };
 
+// The server a remembered password belongs to: host and port, so the
+// window and `quillmart orders fetch` find the same one; none without a host.
+QString keyringServer(const MailAccount& account) {
+    return account.host.isEmpty() ? QString() : account.serverName();
+}
+
 const QStringList kNoLines;
 const QString kNoText;
 
@@ -136,10 +142,25 @@ void OrderController::getOrders() {
             },
             [this] { return m_cancelled.load(); });
     });
-    connect(m_thread, &QThread::finished, this,
-            [this, summary, server = account.serverName()] { finishFetch(*summary, server); });
+    connect(m_thread, &QThread::finished, this, [this, summary, account] {
+        if (summary->error.isEmpty())
+            m_rememberedPassword.succeeded(account.serverName(), account.user, account.password);
+        finishFetch(*summary, account.serverName());
+    });
     Q_EMIT fetchProgress(0, 1);
     m_thread->start();
+}
+
+void OrderController::lookUpRememberedPassword() {
+    if (const auto password =
+            m_rememberedPassword.lookUp(keyringServer(account()), m_userName, m_password))
+        m_password = *password;
+    Q_EMIT changed();
+}
+
+void OrderController::setRememberPassword(bool on) {
+    m_rememberedPassword.setTicked(on, keyringServer(account()), m_userName);
+    Q_EMIT changed();
 }
 
 bool OrderController::mayUseAccount(const MailAccount& account) {

@@ -4,6 +4,7 @@
 #include "orders/OrderIntake.h"
 #include "orders/OrderStore.h"
 #include "platform/ClearTextConsent.h"
+#include "platform/RememberedPassword.h"
 
 #include <QObject>
 #include <QString>
@@ -52,6 +53,14 @@ public:
     // "host[:port]" POP3 secured with STLS.
     MailAccount account() const;
 
+    // "Remember password" beside "Password:", for the account's server
+    // and user name: a remembered password fills an empty field (the tab
+    // asks when the user leaves "POP Host:" or "User Name:"), a ticked box
+    // stores the password once a fetch has logged in, unticking forgets it.
+    const RememberedPassword& rememberedPassword() const { return m_rememberedPassword; }
+    void lookUpRememberedPassword();
+    void setRememberPassword(bool on);
+
     // "Get Orders": starts reading the mailbox; nothing when a fetch runs.
     // Before a password goes to a server over a connection that is not
     // encrypted, the user is asked, once per server for the session.
@@ -84,6 +93,7 @@ private:
     bool m_hostDelete = false;
     qint64 m_sizeLimit = PopMailbox::kDefaultSizeLimit;
     ClearTextConsent m_clearTextConsent;
+    RememberedPassword m_rememberedPassword{PasswordKeyring::Kind::Mail};
     std::unique_ptr<OrderStore> m_store;
     std::unique_ptr<OrderIntake> m_intake;
     QThread* m_thread = nullptr;

@@ -1,5 +1,7 @@
 #include "orders/PopConnection.h"
 
+#include "platform/CurlTrust.h"
+
 #include <QFile>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -57,7 +59,7 @@ QString PopConnection::configure(const MailAccount& account) {
         curl_easy_setopt(m_curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
     if (account.trustedCertificate.isEmpty())
         return {};
-    return trustCertificate(account.trustedCertificate);
+    return trustExtraCertificate(m_curl, account.trustedCertificate);
 }
 
 CURLcode PopConnection::perform(const QString& url, const char* command, bool withBody) {
@@ -139,23 +141,4 @@ void PopConnection::setTimeLimits() {
     curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
     curl_easy_setopt(m_curl, CURLOPT_MAXAGE_CONN, kConnectionMaxAgeSeconds);
-}
-
-// Trusts the certificate in the PEM file besides the system's certificate
-// authorities: both go to libcurl as one list.
-QString PopConnection::trustCertificate(const QString& path) {
-    QFile extra(path);
-    if (!extra.open(QIODevice::ReadOnly))
-        return QStringLiteral("The certificate file %1 could not be read.").arg(path);
-    QByteArray pem;
-    char* systemBundle = nullptr;
-    if (curl_easy_getinfo(m_curl, CURLINFO_CAINFO, &systemBundle) == CURLE_OK && systemBundle) {
-        QFile system(QString::fromLocal8Bit(systemBundle));
-        if (system.open(QIODevice::ReadOnly))
-            pem = system.readAll() + '\n';
-    }
-    pem += extra.readAll();
-    curl_blob blob{pem.data(), size_t(pem.size()), CURL_BLOB_COPY};
-    curl_easy_setopt(m_curl, CURLOPT_CAINFO_BLOB, &blob);
-    return {};
 }

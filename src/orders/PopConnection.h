@@ -53,7 +53,6 @@ private:
     static size_t noteStatusLine(char* data, size_t size, size_t count, void* connection);
     static size_t appendBody(char* data, size_t size, size_t count, void* connection);
     void setTimeLimits();
-    QString trustCertificate(const QString& path);
 
     CURL* m_curl = nullptr;
     curl_socket_t m_socket = CURL_SOCKET_BAD;

@@ -73,8 +73,24 @@ constexpr ItemRecord::Field kFieldsClearedOnChoice[] = {
 GeneratorController::GeneratorController(const QString& homeFolder, Prompts& prompts,
                                          QObject* parent)
     : QObject(parent), m_home(homeFolder), m_prompts(prompts),
-      m_publisherFor(&PublisherChoice::forServer),
+      m_publisherFor([this](const QString& server) { return realPublisher(server); }),
       m_orders(OrderStore::defaultPath(homeFolder), prompts) {}
+
+// The back end for the server, asking the user before trusting an SFTP
+// server seen for the first time.
+std::unique_ptr<Publisher> GeneratorController::realPublisher(const QString& server) {
+    TransferAccess access;
+    access.trustedCertificate = m_trustedPublishCertificate;
+    access.approveHostKey = [this](const QString& name, const QString& fingerprint) {
+        return m_prompts.askYesNo(
+            QStringLiteral("The server %1 is not known on this computer yet. Its host key "
+                           "fingerprint is\n\n%2\n\nTrust this server and publish? Answer Yes "
+                           "only if the server's administrator has confirmed this fingerprint.")
+                .arg(name, fingerprint),
+            QStringLiteral("Publishing"));
+    };
+    return PublisherChoice::forServer(server, access);
+}
 
 ProjectFolder GeneratorController::folder() const {
     return ProjectFolder(m_home, m_projectName);
@@ -374,7 +390,8 @@ bool GeneratorController::canPublish(const QString& action) {
     if (!m_settings.frontPageServer.isEmpty())
         return true;
     m_prompts.message(QStringLiteral("Enter the server name on the \"Settings\" tab first: a web "
-                                     "server's host name for WebDAV, or a folder."));
+                                     "server's host name for WebDAV, an sftp://, ftps:// or "
+                                     "ftp:// address, or a folder."));
     return false;
 }
 
@@ -392,8 +409,23 @@ template <typename Publish> void GeneratorController::publish(const Publish& run
     Q_EMIT publishProgress(0, 1);
     const PublishReport report = run(*publisher, target);
     m_publishing = false;
+    if (report.ok())
+        m_rememberedPassword.succeeded(target.server, target.user, target.password);
     Q_EMIT publishProgress(0, 0);
+    Q_EMIT changed();
     m_prompts.message(report.summary(target));
+}
+
+void GeneratorController::lookUpRememberedPassword() {
+    if (const auto password = m_rememberedPassword.lookUp(
+            m_settings.frontPageServer, m_settings.frontPageUser, m_settings.frontPagePassword))
+        m_settings.frontPagePassword = *password;
+    Q_EMIT changed();
+}
+
+void GeneratorController::setRememberPassword(bool on) {
+    m_rememberedPassword.setTicked(on, m_settings.frontPageServer, m_settings.frontPageUser);
+    Q_EMIT changed();
 }
 
 // A password about to go over plain http: the user decides once per server

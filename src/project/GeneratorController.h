@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orders/OrderController.h"
+#include "platform/RememberedPassword.h"
 #include "project/ProjectFolder.h"
 #include "store/CatalogOptions.h"
 #include "store/ItemRecord.h"
@@ -84,10 +85,21 @@ public:
     void frontPage();
     bool isPublishing() const { return m_publishing; }
 
+    // "Remember password" beside "Password :": a password remembered for
+    // the server and user fills an empty field (the window asks when the
+    // user leaves either field); a ticked box stores the password after a
+    // successful publish; unticking forgets it.
+    const RememberedPassword& rememberedPassword() const { return m_rememberedPassword; }
+    void lookUpRememberedPassword();
+    void setRememberPassword(bool on);
+
     // The back end for a "Server name:" text; the real choice unless a
     // test sets another.
     using PublisherFactory = std::function<std::unique_ptr<Publisher>(const QString& server)>;
     void setPublisherFactory(PublisherFactory factory) { m_publisherFor = std::move(factory); }
+    // A PEM file whose certificate is trusted when publishing over FTP with
+    // TLS, besides the system's authorities.
+    void setTrustedPublishCertificate(const QString& path) { m_trustedPublishCertificate = path; }
 
     // Runs whenever the user switches to another tab.
     void switchTab();
@@ -115,6 +127,7 @@ Q_SIGNALS:
     void publishProgress(int done, int total);
 
 private:
+    std::unique_ptr<Publisher> realPublisher(const QString& server);
     ProjectFolder folder() const;
     // Loads a category's item file into the item list and makes it the
     // category that item saves go to.
@@ -150,9 +163,11 @@ private:
     // Not saved: every window starts with the default templates.
     OrderTemplates m_templates = OrderTemplates::defaults();
     PublisherFactory m_publisherFor;
+    QString m_trustedPublishCertificate;
     bool m_publishing = false;
     // Servers the user agreed to send the password to unencrypted.
     ClearTextConsent m_clearTextConsent;
+    RememberedPassword m_rememberedPassword{PasswordKeyring::Kind::Publishing};
     OrderController m_orders;
     BrowserLink* m_browser = nullptr;
 };

@@ -14,6 +14,10 @@ std::unique_ptr<GeneratorController>
 GeneratorFactory::create(const QString& homeFolder, Prompts& prompts, BrowserLink* browser) {
     auto controller = std::make_unique<GeneratorController>(homeFolder, prompts);
     useStartupSettings(controller->orders());
+    controller->setTrustedPublishCertificate(
+        QSettings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"))
+            .value(QStringLiteral("Startup/TrustedPublishCertificate"))
+            .toString());
     controller->setBrowserLink(browser);
     return controller;
 }

@@ -78,6 +78,11 @@ QStringList PublishingLists::entries(const QString& list) {
     QStringList result = list.split(QLatin1Char('\n'));
     if (!result.isEmpty() && result.last().isEmpty())
         result.removeLast();
+    // A list written with CR LF endings means the same entries.
+    for (QString& entry : result) {
+        if (entry.endsWith(QLatin1Char('\r')))
+            entry.chop(1);
+    }
     return result;
 }
 

@@ -17,7 +17,7 @@ struct PublishingLists {
     // data1.js alone, as "Update" sends it.
     static PublishingLists forCatalog(const QString& folder);
 
-    // The entries of a list text.
+    // The entries of a list text (a CR before a line feed is dropped).
     static QStringList entries(const QString& list);
     static QString listText(const QStringList& entries);
 

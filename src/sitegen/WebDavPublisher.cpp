@@ -1,6 +1,8 @@
 #include "sitegen/WebDavPublisher.h"
 
 #include "platform/Logging.h"
+#include "sitegen/PublishingLists.h"
+#include "sitegen/UploadChecks.h"
 #include "store/NameRules.h"
 
 #include <QAuthenticator>
@@ -69,11 +71,11 @@ bool WebDavPublisher::vtiRemoveWeb(const QString& webPath, const QString& addres
         web.remove(0, 1);
     if (!useWeb(web))
         return false;
-    const QStringList addresses = entries(addressList);
+    const QStringList addresses = PublishingLists::entries(addressList);
     QStringList results;
     for (const QString& address : addresses)
         results << removeOne(address);
-    setLastError(summary(addresses, results, QStringLiteral("removed")));
+    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("removed")));
     return lastError().isEmpty();
 }
 
@@ -104,8 +106,8 @@ bool WebDavPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web)
 }
 
 QStringList WebDavPublisher::vtiPutDocuments(const QString& fileList, const QString& addressList) {
-    const QStringList files = entries(fileList);
-    const QStringList addresses = entries(addressList);
+    const QStringList files = PublishingLists::entries(fileList);
+    const QStringList addresses = PublishingLists::entries(addressList);
     const int total = int(qMax(files.size(), addresses.size()));
     QStringList results;
     for (int i = 0; i < total; ++i) {
@@ -116,7 +118,7 @@ QStringList WebDavPublisher::vtiPutDocuments(const QString& fileList, const QStr
                                       "number of entries.");
         Q_EMIT documentHandled(i + 1, total);
     }
-    setLastError(summary(addresses, results, QStringLiteral("published")));
+    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("published")));
     return results;
 }
 
@@ -304,7 +306,7 @@ QString WebDavPublisher::refusal(const Answer& answer, const QString& what) cons
 QString WebDavPublisher::removeOne(const QString& address) {
     if (!m_blocked.isEmpty())
         return m_blocked;
-    const QString problem = addressProblem(address);
+    const QString problem = UploadChecks::addressProblem(address);
     if (!problem.isEmpty())
         return problem;
     const Answer answer = send("DELETE", addressUrl(address));
@@ -318,9 +320,9 @@ QString WebDavPublisher::removeOne(const QString& address) {
 QString WebDavPublisher::putOne(const QString& localPath, const QString& address) {
     if (!m_blocked.isEmpty())
         return m_blocked;
-    QString problem = addressProblem(address);
+    QString problem = UploadChecks::addressProblem(address);
     if (problem.isEmpty())
-        problem = localFileProblem(localPath);
+        problem = UploadChecks::localFileProblem(localPath);
     if (!problem.isEmpty())
         return problem;
     QFile file(localPath);
@@ -344,36 +346,6 @@ QString WebDavPublisher::failureOf(const Answer& answer) {
     return answer.failure;
 }
 
-QString WebDavPublisher::addressProblem(const QString& address) {
-    if (NameRules::isPlainFileName(address))
-        return QString();
-    return QStringLiteral("\"%1\" is not a file name inside the web; it was not sent.")
-        .arg(address);
-}
-
-QString WebDavPublisher::localFileProblem(const QString& localPath) {
-    const QFileInfo info(localPath);
-    if (!info.exists())
-        return QStringLiteral("The file %1 does not exist; has the site been generated?")
-            .arg(QDir::toNativeSeparators(localPath));
-    if (!info.isFile())
-        return QStringLiteral("%1 is not a file.").arg(QDir::toNativeSeparators(localPath));
-    return QString();
-}
-
-// The entries of a list whose entries each end with a line feed (a CR
-// before it is dropped too).
-QStringList WebDavPublisher::entries(const QString& list) {
-    QStringList result = list.split(QLatin1Char('\n'));
-    if (result.last().isEmpty())
-        result.removeLast();
-    for (QString& entry : result) {
-        if (entry.endsWith(QLatin1Char('\r')))
-            entry.chop(1);
-    }
-    return result;
-}
-
 QByteArray WebDavPublisher::contentType(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("htm") || suffix == QLatin1String("html"))
@@ -383,25 +355,6 @@ QByteArray WebDavPublisher::contentType(const QString& fileName) {
     if (suffix == QLatin1String("png"))
         return "image/png";
     return "application/octet-stream";
-}
-
-// Empty when every entry succeeded; else how many failed and the first
-// failure, with its address.
-QString WebDavPublisher::summary(const QStringList& addresses, const QStringList& results,
-                                 const QString& done) {
-    QString first;
-    int failed = 0;
-    for (int i = 0; i < results.size(); ++i) {
-        if (results.at(i).isEmpty())
-            continue;
-        if (failed++ == 0)
-            first = i < addresses.size() ? addresses.at(i) + QStringLiteral(": ") + results.at(i)
-                                         : results.at(i);
-    }
-    if (failed == 0)
-        return QString();
-    return QStringLiteral("%1 of %2 files were not %3. %4")
-        .arg(QString::number(failed), QString::number(results.size()), done, first);
 }
 
 bool WebDavPublisher::isUnencrypted(const QString& serverText) {

@@ -68,12 +68,7 @@ private:
     QString removeOne(const QString& address);
     QString putOne(const QString& localPath, const QString& address);
     QString failureOf(const Answer& answer);
-    static QString addressProblem(const QString& address);
-    static QString localFileProblem(const QString& localPath);
-    static QStringList entries(const QString& list);
     static QByteArray contentType(const QString& fileName);
-    static QString summary(const QStringList& addresses, const QStringList& results,
-                           const QString& done);
 
     QString serverName() const;
 

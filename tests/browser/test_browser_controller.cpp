@@ -1,15 +1,27 @@
+// The browser's controller: its lists and address history, the views it
+// follows, the addresses it opens; the shipped start pages; the translation
+// request; and the downloader against a local web server.
+
 #include "browser/BrowserController.h"
+#include "browser/StartPages.h"
 #include "platform/Launcher.h"
 #include "platform/TextFile.h"
 #include "support/ExpectedFile.h"
+#include "support/HttpFixture.h"
+#include "translate/TranslationService.h"
 #include "web/DocumentSnapshot.h"
+#include "web/Downloader.h"
 
 #include <QDir>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrlQuery>
 
 using View = BrowserController::View;
+using Delivery = HttpFixture::Delivery;
 
 namespace {
 
@@ -25,6 +37,13 @@ QStringList numbered(int count) {
     return items;
 }
 
+// The state the downloader reports for `url`, once it reports one.
+int stateAfter(Downloader& downloader, const QString& url) {
+    QSignalSpy states(&downloader, &Downloader::stateChanged);
+    downloader.execute(url);
+    return states.wait(10000) ? states.at(0).at(0).toInt() : 0;
+}
+
 } // namespace
 
 class TestBrowserController : public QObject {
@@ -37,10 +56,23 @@ private Q_SLOTS:
     void viewsAndCaption();
     void onlyWebPagesOpen_data();
     void onlyWebPagesOpen();
+    void startPagesWorkOffline();
+    void pageAddressReachesTheTranslationWhole();
+    void init();
+    void pagesAreDecodedAndCut_data();
+    void pagesAreDecodedAndCut();
+    void longBodyIsCutAndTheTransferAborted();
+    void requestsWithoutAResponseFail_data();
+    void requestsWithoutAResponseFail();
+    void cancelAndNewExecuteEndTheRunningRequest();
 
 private:
+    QString serve(const QByteArray& body, const QByteArray& type = "text/html",
+                  Delivery delivery = Delivery::Send, int status = 200);
+
     QTemporaryDir m_home;
     NoLauncher m_launcher;
+    std::unique_ptr<HttpFixture> m_server;
 };
 
 // All lists but the featured pages' drop repeated lines; the address list
@@ -99,7 +131,9 @@ void TestBrowserController::enterAddress() {
 }
 
 // The address box and caption follow the shown view; the hidden view's
-// page does not name the window. Navigations go to the shown view.
+// page does not name the window. Navigations go to the shown view. While
+// translating, only the translation's view finishing ends it and is shown;
+// a page the shown view finishes meanwhile is no translation.
 void TestBrowserController::viewsAndCaption() {
     BrowserController c(m_home.path(), m_launcher);
     c.setLocations("http://one.test/velgan/", "http://two.test/velgan/");
@@ -117,13 +151,19 @@ void TestBrowserController::viewsAndCaption() {
     c.goBackInView1();
     QCOMPARE(navigation.size(), 1);
     QCOMPARE(navigation.first(), QVariantList({1, "http://two.test/velgan/"}));
+    c.translating = true;
+    c.translationView = View::View1;
+    c.navigationComplete(View::View2, "http://two.test/b.htm", "B");
+    QVERIFY(c.translating && c.isShown(View::View2));
+    c.navigationComplete(View::View1, "http://translate.test/?urltext=b", "T");
+    QVERIFY(!c.translating && c.isShown(View::View1));
+    QCOMPARE(c.statusText(1), QStringLiteral("Translation is done"));
 }
 
 void TestBrowserController::onlyWebPagesOpen_data() {
     QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("opens");
     QTest::newRow("http") << "http://a.test/p.htm" << true;
-    QTest::newRow("ftp") << "ftp://files.test/list.txt" << true;
     QTest::newRow("script with a blank") << " JavaScript:void 0" << false;
 }
 
@@ -151,6 +191,159 @@ void TestBrowserController::onlyWebPagesOpen() {
         c.documentRead(View::View1, document);
     }
     QCOMPARE(arrived.size(), 1);
+}
+
+// Every picture, style sheet or linked page of both shipped start pages is
+// a file next to them, so they show completely without a network. The
+// settings keep a shipped page relative to the folder.
+void TestBrowserController::startPagesWorkOffline() {
+    QCOMPARE(StartPages::fromKept("./index.htm"), StartPages::folderUrl() + "index.htm");
+    const QDir folder(QUrl(StartPages::folderUrl()).toLocalFile());
+    static const QRegularExpression reference(R"((?:src|href)\s*=\s*"([^"#]*))",
+                                              QRegularExpression::CaseInsensitiveOption);
+    for (const char* page : {"index.htm", "welcome.htm"}) {
+        QFile file(folder.filePath(page));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (auto match = reference.globalMatch(QString::fromUtf8(file.readAll()));
+             match.hasNext();) {
+            const QString target = match.next().captured(1);
+            QVERIFY2(!target.contains(':') && (target.isEmpty() || folder.exists(target)),
+                     qPrintable(target));
+        }
+    }
+}
+
+// Without a setting the shipped service is asked; the setting replaces it.
+// The page address is carried whole, its own query, plus and percent signs
+// included, so that the service reads back the address itself.
+void TestBrowserController::pageAddressReachesTheTranslationWhole() {
+    QTemporaryDir home;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
+    QCOMPARE(TranslationService::configured().base(),
+             QStringLiteral("http://translate.example/cgi-bin/translate"));
+    const QString base = QStringLiteral("http://127.0.0.1:8080/cgi-bin/translate");
+    QSettings("Quillmart", "Quillmart").setValue("Startup/TranslationService", base);
+    const QString address = QStringLiteral("http://x.example/a+b%20c.cgi?cat=2&page=3");
+    const QString request = TranslationService::configured().requestUrl(address, "de_en");
+    QCOMPARE(request, base +
+                          "?urltext=http%3A%2F%2Fx.example%2Fa%2Bb%2520c.cgi%3Fcat%3D2%26page%3D3"
+                          "&lp=de_en&doit=done");
+    const QUrlQuery query(QUrl(request).query(QUrl::FullyEncoded));
+    QCOMPARE(query.queryItemValue("urltext", QUrl::FullyDecoded), address);
+}
+
+QString TestBrowserController::serve(const QByteArray& body, const QByteArray& type,
+                                     Delivery delivery, int status) {
+    HttpFixture::Response response;
+    response.contentType = type;
+    response.body = body;
+    response.delivery = delivery;
+    response.status = status;
+    m_server->setResponse("page.htm", response);
+    return m_server->url("page.htm").toString();
+}
+
+void TestBrowserController::init() {
+    m_server = std::make_unique<HttpFixture>(m_home.path());
+    QVERIFY(m_server->start());
+}
+
+void TestBrowserController::pagesAreDecodedAndCut_data() {
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("header before meta") << QByteArray("text/html; charset=\"utf-8\"")
+                                        << QByteArray("<meta charset=iso-8859-7>\xC3\xA9")
+                                        << QStringLiteral("<meta charset=iso-8859-7>\u00e9");
+    QTest::newRow("unknown header charset, meta")
+        << QByteArray("text/html; charset=nonsense") << QByteArray("<meta charset=utf-8>\xC3\xA9")
+        << QStringLiteral("<meta charset=utf-8>\u00e9");
+    QTest::newRow("bom utf-16le") << QByteArray()
+                                  << QByteArray("\xFF\xFE"
+                                                "c\0a\0f\0\xE9\0",
+                                                10)
+                                  << QStringLiteral("caf\u00e9");
+    QTest::newRow("none: windows-1252") << QByteArray("text/html") << QByteArray("price \x80 5")
+                                        << QStringLiteral("price \u20ac 5");
+    // An error page is a page; a local file is read as well.
+    QTest::newRow("500") << QByteArray("500") << QByteArray("<HTML>gone</HTML>")
+                         << QStringLiteral("<HTML>gone</HTML>");
+    QTest::newRow("local file, cut")
+        << QByteArray("file") << QByteArray("<html>\x80 local page</html>")
+        << QStringLiteral("<html>\u20ac");
+}
+
+// The body is decoded by the first charset found, cut at the chunk size
+// in characters and read once.
+void TestBrowserController::pagesAreDecodedAndCut() {
+    QFETCH(QByteArray, contentType);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QString url = serve(body, contentType, Delivery::Send, contentType == "500" ? 500 : 200);
+    Downloader downloader;
+    if (contentType == "file") {
+        QFile file(m_home.filePath("local page.htm"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(body) == body.size());
+        url = QUrl::fromLocalFile(file.fileName()).toString();
+        downloader.setChunkSize(7);
+    }
+    QCOMPARE(stateAfter(downloader, url), int(Downloader::ResponseCompleted));
+    QCOMPARE(downloader.getChunk(), text);
+    QCOMPARE(downloader.getChunk(), QString());
+}
+
+// A long body's transfer ends at the cut, also inside a two-byte character.
+void TestBrowserController::longBodyIsCutAndTheTransferAborted() {
+    const QByteArray body = QByteArray("\xC3\xA9").repeated(16 * 1024 * 1024);
+    const QString url = serve(body, "text/html; charset=utf-8");
+    Downloader downloader;
+    downloader.setChunkSize(1001);
+    QCOMPARE(stateAfter(downloader, url), int(Downloader::ResponseCompleted));
+    QCOMPARE(downloader.getChunk(), QStringLiteral("\u00e9").repeated(1001));
+    QTRY_COMPARE(m_server->openConnections(), 0);
+    QVERIFY(m_server->bodyBytesSent("page.htm") < body.size());
+}
+
+// A page that never answers, and an error without an HTTP status.
+void TestBrowserController::requestsWithoutAResponseFail_data() {
+    QTest::addColumn<bool>("hangs");
+    QTest::newRow("hangs") << true;
+    QTest::newRow("missing local file") << false;
+}
+
+void TestBrowserController::requestsWithoutAResponseFail() {
+    QFETCH(bool, hangs);
+    Downloader downloader;
+    downloader.setTimeout(300);
+    const QString url = hangs ? serve({}, {}, Delivery::Hang)
+                              : QUrl::fromLocalFile(m_home.filePath("none.htm")).toString();
+    QCOMPARE(stateAfter(downloader, url), int(Downloader::RequestFailed));
+    QVERIFY(!downloader.stillExecuting());
+    QCOMPARE(downloader.getChunk(), QString());
+}
+
+// Cancel ends a request quietly, its time-out too; a new execute cancels
+// the running one.
+void TestBrowserController::cancelAndNewExecuteEndTheRunningRequest() {
+    const QString first = serve({}, {}, Delivery::Hang);
+    Downloader downloader;
+    downloader.setTimeout(100);
+    QSignalSpy states(&downloader, &Downloader::stateChanged);
+    downloader.execute(first);
+    QTRY_COMPARE(m_server->requested().size(), 1);
+    downloader.cancel();
+    QVERIFY(!downloader.stillExecuting());
+    QTRY_COMPARE(m_server->openConnections(), 0);
+    QTest::qWait(300); // past the time-out: it must not fire either
+    QCOMPARE(states.count(), 0);
+    downloader.execute(first);
+    m_server->setResponse("second.htm", {});
+    downloader.execute(m_server->url("second.htm").toString());
+    QVERIFY(states.wait(10000));
+    QTRY_COMPARE(m_server->openConnections(), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(states.count(), 1);
+    QCOMPARE(downloader.url(), m_server->url("second.htm").toString());
 }
 
 QTEST_GUILESS_MAIN(TestBrowserController)

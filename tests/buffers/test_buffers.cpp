@@ -1,24 +1,30 @@
 // The picture buffer, the MP3 buffer and the catalogs: what they hold, the
 // spill files of a full picture buffer, the pages they show and the files
-// they are saved as.
+// they are saved as; pictures collected from the pages the user views, and
+// pictures picked by a double-click into a catalog or the store generator.
 
 #include "buffers/BufferFile.h"
 #include "buffers/Catalogs.h"
 #include "buffers/Mp3Buffer.h"
 #include "buffers/PictureBuffer.h"
+#include "buffers/PictureCollector.h"
+#include "buffers/PictureDoubleClick.h"
+#include "harvest/HarvestState.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
+#include "web/DocumentSnapshot.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
+const QString kShop = QStringLiteral("http://shop.test/");
 const QString kHtmlFilter =
     QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
 
 QString picture(int n) {
-    return QStringLiteral("http://shop.test/p%1.jpg").arg(n);
+    return kShop + QStringLiteral("p%1.jpg").arg(n);
 }
 
 // The spill file of these pictures, as one line.
@@ -35,6 +41,25 @@ void writeOld(const QString& path) {
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(5000, 'x')) == 5000);
 }
 
+DocumentSnapshot page(const QStringList& links, const QStringList& images,
+                      const QString& bodyTag = QStringLiteral("BODY")) {
+    DocumentSnapshot document;
+    document.url = kShop + "page.htm";
+    document.bodyTagName = bodyTag;
+    for (const QString& link : links)
+        document.links.append({kShop + link, link});
+    for (const QString& image : images)
+        document.imageSources.append(kShop + image);
+    return document;
+}
+
+QStringList onShop(const QStringList& names) {
+    QStringList urls;
+    for (const QString& name : names)
+        urls << kShop + name;
+    return urls;
+}
+
 } // namespace
 
 class TestBuffers : public QObject {
@@ -43,6 +68,9 @@ class TestBuffers : public QObject {
 private Q_SLOTS:
     void pictureBufferSpillsToNumberedFiles();
     void pagesAndSavedFiles();
+    void collectsPicturesAndArmedLinks();
+    void doubleClick_data();
+    void doubleClick();
 
 private:
     QTemporaryDir m_dir;
@@ -55,9 +83,9 @@ void TestBuffers::pictureBufferSpillsToNumberedFiles() {
     QStringList list;
     PictureBuffer buffer(list, m_dir.path());
     for (const char* name : {"a.jpg", "b.png", "a.jpg", "A.jpg", "b.png"})
-        buffer.add(QStringLiteral("http://shop.test/") + name);
-    buffer.remove("http://shop.test/a.jpg");
-    QCOMPARE(list, QStringList({"http://shop.test/b.png", "http://shop.test/A.jpg"}));
+        buffer.add(kShop + name);
+    buffer.remove(kShop + "a.jpg");
+    QCOMPARE(list, QStringList({kShop + "b.png", kShop + "A.jpg"}));
 
     list.clear();
     writeOld(m_dir.filePath("bufer0.htm"));
@@ -129,6 +157,80 @@ void TestBuffers::pagesAndSavedFiles() {
     const QString privateFilter = QStringLiteral("Private collection file (*.prv)|*.prv");
     QCOMPARE(BufferFile::dialogFilter(Kind::Catalog, true), privateFilter);
     QCOMPARE(BufferFile::dialogFilter(Kind::Mp3, true), kHtmlFilter);
+}
+
+// Links to .jpg or .gif files (any letter case) and every image's source,
+// page first, then each frame in order; a frameset's own links do not
+// count. Armed by "Get/Add all Links", the pass hands every link to the
+// link list: those of the page and of its first frame (whose pass disarms
+// it), and only once.
+void TestBuffers::collectsPicturesAndArmedLinks() {
+    QStringList list;
+    PictureBuffer buffer(list, m_dir.path());
+    HarvestState harvest;
+    DocumentSnapshot first =
+        page({"first.htm", "first.JPG", "b.Gif?size=2", "first.JPG"}, {"first.png"});
+    first.frames = {page({"inner.htm"}, {"inner.png"})};
+    DocumentSnapshot frameset = page({"frameset.jpg"}, {"frameset.png"}, "FRAMESET");
+    frameset.frames = {first, page({"second.jpg"}, {})};
+    QCOMPARE(PictureCollector(buffer, harvest).collect(frameset),
+             QStringLiteral("Found - 5 pictures ! "));
+    QCOMPARE(list, onShop({"first.JPG", "b.Gif?size=2", "first.png", "inner.png", "second.jpg"}));
+    QVERIFY(harvest.linkList.isEmpty());
+
+    harvest.linksArmed = true;
+    DocumentSnapshot document = page({"about.htm", "a.jpg"}, {});
+    document.frames = {first, page({"second.htm"}, {})};
+    PictureCollector(buffer, harvest).collect(document);
+    QCOMPARE(harvest.linkList,
+             onShop({"about.htm", "a.jpg", "first.htm", "first.JPG", "b.Gif?size=2", "inner.htm"}));
+    QVERIFY(!harvest.linksArmed);
+    PictureCollector(buffer, harvest).collect(page({"later.htm"}, {}));
+    QCOMPARE(harvest.linkList.size(), 6);
+}
+
+void TestBuffers::doubleClick_data() {
+    QTest::addColumn<bool>("inView1");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("generatorShown");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<PictureDoubleClick::Outcome>("outcome");
+    using O = PictureDoubleClick::Outcome;
+    const QString a = kShop + "a.jpg";
+    QTest::newRow("view 1") << true << a << false << 0 << "shoes" << O::AddedToCatalog;
+    QTest::newRow("entry 20, view 2") << false << a << false << 20 << "caps" << O::AddedToCatalog;
+    QTest::newRow("generator shown") << true << a << true << 0 << "shoes" << O::ToGenerator;
+    QTest::newRow("generator, view 2") << false << a << true << 2 << "shoes" << O::AddedToCatalog;
+    QTest::newRow("no entry") << true << a << false << -1 << "typed" << O::NoCatalogName;
+    QTest::newRow("empty text") << false << a << false << 4 << "" << O::NoCatalogName;
+    // Addresses a page could use to carry markup or script along.
+    QTest::newRow("quoted") << true << a + "'onerror='x" << false << 0 << "shoes" << O::Ignored;
+    QTest::newRow("script") << true << "javascript:alert(1)//.jpg" << false << 0 << "s"
+                            << O::Ignored;
+}
+
+// The picked picture always leaves the picture buffer; it joins at most one
+// catalog. An address refused leaves everything as it was.
+void TestBuffers::doubleClick() {
+    QFETCH(bool, inView1);
+    QFETCH(QString, address);
+    QFETCH(bool, generatorShown);
+    QFETCH(int, entry);
+    QFETCH(QString, words);
+    QFETCH(PictureDoubleClick::Outcome, outcome);
+    QStringList list;
+    PictureBuffer buffer(list, m_dir.path());
+    buffer.add(kShop + "a.jpg");
+    buffer.add(kShop + "b.jpg");
+    Catalogs catalogs;
+    QCOMPARE(
+        PictureDoubleClick(buffer, catalogs).run({inView1, address, generatorShown, entry, words}),
+        outcome);
+    QCOMPARE(list.contains(kShop + "a.jpg"), outcome == PictureDoubleClick::Outcome::Ignored);
+    const int catalog = outcome == PictureDoubleClick::Outcome::AddedToCatalog ? entry : -1;
+    for (int i = 0; i < Catalogs::kCount; ++i)
+        QCOMPARE(catalogs.at(i), i == catalog ? "<img src='" + address + "'>" : QString());
 }
 
 QTEST_GUILESS_MAIN(TestBuffers)

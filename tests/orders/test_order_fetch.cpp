@@ -1,12 +1,17 @@
+// The mailbox as the POP3 client reads it, and the fetch that takes its
+// orders in.
+
 #include "orders/IntakeSink.h"
 #include "orders/OrderController.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderMail.h"
 #include "orders/OrderStore.h"
+#include "orders/PopMailbox.h"
 #include "support/DovecotFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/ServerRequired.h"
 
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -16,6 +21,44 @@
 #include <functional>
 
 namespace {
+
+using Security = MailAccount::Security;
+using Tls = DovecotFixture::Tls;
+
+// Mails as a mail delivery stores them (LF line ends). One has a line that
+// starts with a dot, which POP3 doubles on the way and the client must
+// undouble; one has a name with an accent.
+const QList<QByteArray> kMessages = {
+    "Subject: Online Order\n\nNameB=Jane Buyer\nAMOUNT=$$$ 10.00\n",
+    "Subject: Price list\n\nNew prices.\n.\n..hidden\n",
+    "Subject: Online Order\n\nNameB=Jos\xc3\xa9 Garc\xc3\xad"
+    "a\n", // the "a" apart, or it would join the escape
+};
+
+QString asReceived(int index) {
+    return QString::fromUtf8(QByteArray(kMessages[index]).replace("\n", "\r\n"));
+}
+
+QStringList uniqueIds(const QList<MailboxEntry>& entries) {
+    QStringList ids;
+    for (const MailboxEntry& entry : entries)
+        ids << entry.uid;
+    return ids;
+}
+
+bool startWithMessages(DovecotFixture& server, Tls tls = Tls::Off) {
+    bool added = server.start(tls);
+    for (const QByteArray& message : kMessages)
+        added = added && server.addMessage(message);
+    return added;
+}
+
+// Waits until the server has seen the end of the mail session (by QUIT or
+// not), so whatever it would delete is deleted.
+void waitForSessionEnd(const DovecotFixture& server) {
+    static const QRegularExpression sessionEnd(QStringLiteral("pop3\\(.*Disconnected"));
+    QTRY_VERIFY(server.serverLog().contains(sessionEnd));
+}
 
 // The intake on the test's thread; `afterStoring` runs after each order
 // is stored, to play a crash.
@@ -39,9 +82,9 @@ QByteArray order(const char* id, int itemLines = 1) {
     return mail.text().replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
 }
 
-// A POP3 server on its own thread that offers one small message and, asked
-// for it, sends order lines without end (in truth until 64 MB) or until
-// the client goes away.
+// A POP3 server on its own thread. Its mailbox holds a message it gives no
+// size for and a small one that, asked for, comes as order lines without
+// end (in truth until 64 MB) or until the client goes away.
 class EndlessServer {
 public:
     EndlessServer() : m_thread(QThread::create([this] { serve(); })) {
@@ -53,7 +96,7 @@ public:
     MailAccount account() const {
         return {"127.0.0.1", m_port, "orders", "pass", MailAccount::Security::Plain, {}};
     }
-    // The commands it was sent; read once the fetch is over.
+    // The commands it was sent; read once the client has gone.
     QByteArrayList commands() const {
         m_thread->wait();
         return m_commands;
@@ -69,32 +112,20 @@ private:
             return;
         QTcpSocket* client = server.nextPendingConnection();
         client->write("+OK ready\r\n");
-        while (client->waitForBytesWritten(30000) || client->bytesToWrite() == 0) {
-            if (!client->canReadLine() && !client->waitForReadyRead(30000))
-                return;
+        while (client->canReadLine() || client->waitForReadyRead(30000)) {
             m_commands << client->readLine().trimmed();
-            if (m_commands.last().startsWith("RETR"))
-                return sendWithoutEnd(*client);
-            client->write(answer(m_commands.last()));
+            const QByteArray word = m_commands.last().left(4);
+            client->write(word == "LIST"   ? "+OK\r\n2 300\r\n.\r\n"
+                          : word == "UIDL" ? "+OK\r\n1 unsized\r\n2 endless\r\n.\r\n"
+                          : word == "RETR" ? "+OK\r\nSubject: Online Order\r\n\r\nDESCRIPTION="
+                          : word == "USER" || word == "PASS" ? "+OK\r\n"
+                                                             : "-ERR\r\n");
+            const QByteArray lines = QByteArray("A1 ^ 1 ^ 5.00 ^ 5.00^\r\n").repeated(1000);
+            for (qint64 sent = 0;
+                 word == "RETR" && sent < 64 * 1024 * 1024 && client->waitForBytesWritten(30000);
+                 sent += lines.size())
+                client->write(lines);
         }
-    }
-
-    static QByteArray answer(const QByteArray& command) {
-        const QByteArray word = command.left(4);
-        return word == "LIST"                     ? "+OK\r\n1 300\r\n.\r\n"
-               : word == "UIDL"                   ? "+OK\r\n1 endless\r\n.\r\n"
-               : word == "USER" || word == "PASS" ? "+OK\r\n"
-                                                  : "-ERR\r\n";
-    }
-
-    static void sendWithoutEnd(QTcpSocket& client) {
-        client.write("+OK\r\nSubject: Online Order\r\n\r\nDESCRIPTION=");
-        const QByteArray lines = QByteArray("A1 ^ 1 ^ 5.00 ^ 5.00^\r\n").repeated(1000);
-        for (qint64 sent = 0; sent < 64 * 1024 * 1024 && client.waitForBytesWritten(30000);
-             sent += lines.size())
-            client.write(lines);
-        if (client.state() == QAbstractSocket::ConnectedState && client.write("\r\n.\r\n"))
-            client.waitForBytesWritten(30000);
     }
 
     std::unique_ptr<QThread> m_thread;
@@ -112,10 +143,97 @@ class TestOrderFetch : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
+    void readsKeepsAndDeletes_data();
+    void readsKeepsAndDeletes();
+    void failuresDeleteNothing();
     void takesEachOrderOnceAndLosesNone();
     void leavesWhatTheServerSendsTooMuchOf();
     void hostTextChoosesTheSecurity();
 };
+
+void TestOrderFetch::readsKeepsAndDeletes_data() {
+    QTest::addColumn<Security>("security");
+    QTest::newRow("plain") << Security::Plain;
+    QTest::newRow("POP3 over TLS") << Security::Tls;
+    QTest::newRow("STLS") << Security::StartTls;
+}
+
+// Deletions take effect only when the session ends normally; a message
+// keeps its id while the numbers count afresh in each session.
+void TestOrderFetch::readsKeepsAndDeletes() {
+    QFETCH(Security, security);
+    DovecotFixture server;
+    QVERIFY2(startWithMessages(server, security == Security::Plain ? Tls::Off : Tls::On),
+             qPrintable(server.error()));
+    QStringList ids;
+    {
+        PopMailbox abandoned(server.account(security));
+        const QList<MailboxEntry> entries = abandoned.list();
+        QVERIFY2(abandoned.error().isEmpty(), qPrintable(abandoned.error()));
+        ids = uniqueIds(entries);
+        QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), kMessages.size());
+        for (int i = 0; i < entries.size(); ++i) {
+            QCOMPARE(entries[i].number, i + 1);
+            QCOMPARE(entries[i].size, asReceived(i).toUtf8().size());
+            QCOMPARE(abandoned.retrieve(entries[i].number), asReceived(i));
+            QVERIFY(abandoned.remove(entries[i].number));
+        }
+    } // gone without close()
+    waitForSessionEnd(server);
+    QCOMPARE(server.messageCount(), kMessages.size());
+    PopMailbox mailbox(server.account(security));
+    QCOMPARE(uniqueIds(mailbox.list()), ids);
+    QVERIFY(mailbox.remove(2));
+    QVERIFY2(mailbox.close(), qPrintable(mailbox.error()));
+    QCOMPARE(server.messageCount(), kMessages.size() - 1);
+    const QList<MailboxEntry> after = mailbox.list();
+    QCOMPARE(uniqueIds(after), (QStringList{ids[0], ids[2]}));
+    QCOMPARE(mailbox.retrieve(after[1].number), asReceived(2));
+    QVERIFY(mailbox.close());
+}
+
+// Each failure is explained, naming the server, and deletes nothing. A
+// refused command ends the session without QUIT: a new session would
+// number the messages afresh and forget the deletion, so the session's
+// calls fail instead.
+void TestOrderFetch::failuresDeleteNothing() {
+    DovecotFixture server;
+    QVERIFY2(startWithMessages(server, Tls::On), qPrintable(server.error()));
+    const QString serverName = server.account().serverName();
+    PopMailbox mailbox(server.account());
+    QCOMPARE(mailbox.list().size(), kMessages.size());
+    QVERIFY(mailbox.remove(1));
+    QCOMPARE(mailbox.retrieve(99), QString());
+    QVERIFY2(mailbox.error().startsWith("The mail server " + serverName + " said: "),
+             qPrintable(mailbox.error()));
+    waitForSessionEnd(server);
+    QVERIFY(!mailbox.remove(2));
+    QVERIFY2(mailbox.error().startsWith("The connection to the mail server " + serverName +
+                                        " was lost."),
+             qPrintable(mailbox.error()));
+    QVERIFY(!mailbox.close());
+    QCOMPARE(mailbox.list().size(), kMessages.size()); // after close(), a new session
+    const auto fails = [](const MailAccount& account, const QString& expected) {
+        PopMailbox failing(account);
+        QVERIFY(failing.list().isEmpty());
+        QVERIFY2(failing.error().contains(expected), qPrintable(failing.error()));
+        QVERIFY(failing.close());
+    };
+    MailAccount account = server.account();
+    account.password = "wrong";
+    fails(account, serverName + " refused the login");
+    account = server.account(Security::Tls);
+    account.trustedCertificate = "/nonexistent/cert.pem";
+    fails(account, "/nonexistent/cert.pem could not be read");
+    account.trustedCertificate.clear();
+    fails(account, account.serverName() + " failed: its certificate is not trusted");
+    QCOMPARE(server.messageCount(), kMessages.size());
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    account = server.account(Security::StartTls);
+    fails(account, account.serverName() + " does not offer a secure connection (STLS).");
+    server.stop();
+    fails(server.account(), server.account().serverName() + " could not be reached.");
+}
 
 // A mailbox of three orders, a newsletter and two messages too large to
 // take. The server goes away right after the second order was stored,
@@ -166,8 +284,9 @@ void TestOrderFetch::takesEachOrderOnceAndLosesNone() {
     QCOMPARE(store.orderCount(), 3);
 }
 
-// A server that sends more than it announced is cut off at the limit; the
-// message is neither stored nor deleted.
+// A message without a size counts as too large. A server that sends more
+// than it announced is cut off at the limit, before QUIT: the message is
+// neither stored nor deleted.
 void TestOrderFetch::leavesWhatTheServerSendsTooMuchOf() {
     QTemporaryDir dir;
     OrderStore store;
@@ -179,18 +298,21 @@ void TestOrderFetch::leavesWhatTheServerSendsTooMuchOf() {
     mailbox.setSizeLimit(64 * 1024);
     const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
     QCOMPARE(summary.failures,
-             QStringList{"message 1: the server sent more than the limit of 64.0 kB"});
-    QCOMPARE(store.orderCount(), 0);
-    QVERIFY(!endless.commands().contains("DELE 1"));
+             QStringList({"message 1: it is 64.0 kB, more than the limit of 64.0 kB",
+                          "message 2: the server sent more than the limit of 64.0 kB"}));
+    QCOMPARE(endless.commands().last(), "RETR 2");
 }
 
-// What the user types as "POP Host:" picks the server, port and security.
+// What the user types as "POP Host:" picks the server, port and security;
+// without it there is nothing to fetch from.
 void TestOrderFetch::hostTextChoosesTheSecurity() {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     OrderController controller(dir.filePath("controller.sqlite"), prompts);
-    for (const auto& [text, account] : {std::pair{"mail.shop.test", "mail.shop.test:0 2"},
-                                        std::pair{" mail.shop.test:1110 ", "mail.shop.test:1110 2"},
+    prompts.expectMessage("Enter the mail server in \"POP Host:\" first");
+    controller.getOrders();
+    QVERIFY(prompts.done());
+    for (const auto& [text, account] : {std::pair{" mail.shop.test:1110 ", "mail.shop.test:1110 2"},
                                         std::pair{"POP3S://mail.shop.test", "mail.shop.test:0 1"},
                                         std::pair{"pop3://127.0.0.1:2110", "127.0.0.1:2110 0"}}) {
         controller.setPopHost(text);

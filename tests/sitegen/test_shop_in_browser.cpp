@@ -9,16 +9,10 @@
 #include "sitegen/SiteGenerator.h"
 #include "support/HttpFixture.h"
 
-#include <QDeadlineTimer>
-#include <QDirIterator>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QtTest>
-#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -50,21 +44,15 @@ QVariant run(ShopPage& page, const QString& frame, const QString& body) {
                        "\n%2\n} catch (e) { return 'error: ' + e; } })()")
             .arg(frame, body);
     // The answer may come after a time-out, when this call is over.
-    struct Answer {
-        QVariant value;
-        QEventLoop loop;
-    };
-    const auto answer = std::make_shared<Answer>();
+    const auto answer = std::make_shared<QVariant>();
     page.runJavaScript(script, [answer](const QVariant& value) {
-        answer->value = value.isValid() ? value : QVariant(QString());
-        answer->loop.quit();
+        *answer = value.isValid() ? value : QVariant(QString());
     });
-    QTimer::singleShot(kTimeoutMs, &answer->loop, &QEventLoop::quit);
-    if (!answer->value.isValid())
-        answer->loop.exec();
-    if (answer->value.toString().startsWith("error: "))
-        page.errors << answer->value.toString();
-    return answer->value;
+    for (QDeadlineTimer deadline(kTimeoutMs); !answer->isValid() && !deadline.hasExpired();)
+        QTest::qWait(5);
+    if (answer->toString().startsWith("error: "))
+        page.errors << answer->toString();
+    return *answer;
 }
 
 // Follows the link to `target` in a frame and waits until the frame

@@ -4,10 +4,7 @@
 #include "support/NginxFixture.h"
 #include "support/ServerRequired.h"
 
-#include <QDir>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 namespace {
 

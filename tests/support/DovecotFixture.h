@@ -4,35 +4,29 @@
 #include "support/LocalServer.h"
 
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
-#include <QTemporaryDir>
 
 // A POP3 server for tests: dovecot started as a child process on 127.0.0.1
-// with its configuration, state, log, one user's maildir and (when asked)
-// a test certificate in a temporary folder. The system's dovecot
+// with its configuration, state, log and one user's maildir in a temporary
+// folder (tests/support/dovecot.conf is its template). The system's dovecot
 // configuration is never read. Works as root (mail is then read as
 // "nobody") and as a normal user. Stopped when the fixture goes.
 class DovecotFixture {
 public:
     enum class Tls { Off, On };
 
-    DovecotFixture() = default;
-    ~DovecotFixture() { stop(); }
-    DovecotFixture(const DovecotFixture&) = delete;
-    DovecotFixture& operator=(const DovecotFixture&) = delete;
-
-    // Why the server cannot run here (dovecot or openssl not installed);
+    // Why the server cannot run here (dovecot not installed);
     // empty when it can.
     static QString missing();
 
     // Starts the server and waits until it greets. With Tls::On the plain
     // port offers STLS and a second port speaks POP3 over TLS, both with a
-    // certificate for 127.0.0.1 made for this fixture. Started again after
-    // stop(), it takes the same ports if it can, and the same mailbox.
-    // False when it could not start (error() says why).
+    // the test certificate for 127.0.0.1 kept in tests/support (valid for a
+    // hundred years). Started again after
+    // stop(), it serves the same mailbox. False when it could not start
+    // (error() says why).
     bool start(Tls tls = Tls::Off);
-    void stop();
+    void stop() { m_server.stop(); }
 
     // Puts a message into the mailbox as a mail delivery would: the text
     // as it is, usually with LF line ends, which the server sends as CR LF.
@@ -41,7 +35,7 @@ public:
     // The messages now in the mailbox, as files on disk.
     int messageCount() const;
 
-    quint16 port() const { return m_port; }
+    quint16 port() const { return m_server.port(); }
     QString user() const { return QStringLiteral("orders"); }
     QString password() const { return QStringLiteral("s3cret pass"); }
     // The account of the test mailbox, its certificate trusted with Tls and
@@ -52,14 +46,11 @@ public:
     QString serverLog() const { return LocalServer::readFile(path("dovecot.log")); }
 
 private:
-    bool prepare(Tls tls);
-    bool startOnce(Tls tls, bool samePorts);
+    bool prepare();
     QString configuration(Tls tls) const;
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return m_server.path(name); }
 
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    quint16 m_port = 0;
+    LocalServer m_server;
     quint16 m_tlsPort = 0;
     int m_added = 0;
     QString m_error;

@@ -42,7 +42,6 @@ HttpFixture::HttpFixture(const QString& folder, QObject* parent)
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
             connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { writeMore(socket); });
             connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                m_pending.remove(socket);
                 m_unanswered.remove(socket);
                 m_outgoing.remove(socket);
                 m_open.remove(socket);
@@ -108,33 +107,27 @@ qsizetype HttpFixture::connectionsWaiting() const {
     return waiting;
 }
 
-// Collects the request head; the body of a request is never needed.
+// Reads the request head once it is all there; the body of a request is
+// never needed.
 void HttpFixture::read(QTcpSocket* socket) {
-    QByteArray& head = m_pending[socket];
-    head += socket->readAll();
-    if (!head.contains("\r\n\r\n"))
+    if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
         return;
+    const QByteArray head = socket->readAll();
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
-    m_pending.remove(socket);
-    if (requestLine.size() != 3)
-        return send(socket, QString(), error(400, "Bad Request"));
     // The path without query, percent-decoded.
-    const QString path = QUrl::fromPercentEncoding(requestLine[1].split('?').first());
+    const QString path = QUrl::fromPercentEncoding(requestLine.value(1).split('?').first());
     m_requested << path;
-    m_unanswered.insert(socket);
-    const Response response = answer(requestLine[0], path);
+    const Response response = answer(requestLine.first(), path);
     if (response.delivery == Delivery::Hang)
-        return;
-    if (response.delivery == Delivery::Fail) {
-        m_unanswered.remove(socket);
-        return socket->disconnectFromHost();
-    }
-    if (response.delayMs <= 0)
-        return send(socket, path, response);
-    // The socket as context: a connection the client closed meanwhile gets
-    // nothing.
-    QTimer::singleShot(response.delayMs, socket,
-                       [this, socket, path, response] { send(socket, path, response); });
+        m_unanswered.insert(socket);
+    else if (response.delivery == Delivery::Fail)
+        socket->disconnectFromHost();
+    else if (response.delayMs > 0)
+        // The socket as context: a connection closed meanwhile gets nothing.
+        QTimer::singleShot(response.delayMs, socket,
+                           [this, socket, path, response] { send(socket, path, response); });
+    else
+        send(socket, path, response);
 }
 
 // Only files inside the folder are served: "..", a missing file and a
@@ -155,7 +148,6 @@ HttpFixture::Response HttpFixture::answer(const QByteArray& method, const QStrin
 }
 
 void HttpFixture::send(QTcpSocket* socket, const QString& path, const Response& response) {
-    m_unanswered.remove(socket);
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason;
     if (!response.contentType.isEmpty())
         head += "\r\nContent-Type: " + response.contentType;

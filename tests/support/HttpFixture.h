@@ -18,8 +18,9 @@ class QTcpSocket;
 // 405 for other methods). Every answer closes its connection.
 //
 // A test can script the answer to a path instead (`setResponse`): any
-// status, headers and bytes, sent after a delay, never sent (the connection
-// hangs), or replaced by closing the connection. Bodies go out in pieces as
+// status, headers and bytes, sent after a delay (a slow site, for the
+// crawl benchmark), never sent (the connection hangs), or replaced
+// by closing the connection. Bodies go out in pieces as
 // the client takes them, so the server can tell how much of a large body a
 // client read before it closed the connection.
 class HttpFixture : public QObject {
@@ -64,7 +65,7 @@ public:
     // Connections accepted and not yet closed.
     qsizetype openConnections() const { return m_open.size(); }
     // Connections whose request has had no answer yet and that are still
-    // open: a hung or delayed answer the client has not given up on.
+    // open: a hung answer the client has not given up on.
     qsizetype unansweredRequests() const { return m_unanswered.size(); }
 
     // Lets one connection wait, unaccepted, and turns the others away at
@@ -94,7 +95,6 @@ private:
 
     QString m_folder;
     QTcpServer m_server;
-    QHash<QTcpSocket*, QByteArray> m_pending;
     QHash<QTcpSocket*, Outgoing> m_outgoing;
     QSet<QTcpSocket*> m_open;
     QSet<QTcpSocket*> m_unanswered;

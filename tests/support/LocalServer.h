@@ -1,53 +1,48 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
 
-// What the fixtures that run a server program on 127.0.0.1 share.
-namespace LocalServer {
+// A server program that a test fixture runs as a child process on
+// 127.0.0.1, with its configuration, state and logs in a temporary folder.
+// The program and every process it starts end with stop() or when the
+// server goes.
+class LocalServer {
+public:
+    ~LocalServer() { stop(); }
 
-// A port free now; another program may still take it before the server
-// does, so the fixtures try a start more than once.
-inline quint16 freePort() {
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
-}
+    // The program's path, empty when it is not installed. Server programs
+    // live in sbin, which a normal user's PATH may lack.
+    static QString program(const QString& name);
+    // A port free now; another program may still take it before the server.
+    static quint16 freePort();
+    static bool writeFile(const QString& path, const QByteArray& bytes);
+    static QString readFile(const QString& path);
+    // The configuration template tests/support/<name> with each "@KEY@" of
+    // `values` (pairs of key and value) replaced.
+    static QString fromTemplate(const QString& name, const QStringList& values);
 
-// Server programs live in sbin, which a normal user's PATH may lack.
-inline QString program(const QString& name) {
-    const QString found = QStandardPaths::findExecutable(name);
-    return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/local/sbin"})
-                           : found;
-}
+    // A path in the temporary folder; the folder itself for an empty name.
+    QString path(const QString& name = {}) const;
+    quint16 port() const { return m_port; }
+    // What the program printed when its last start failed.
+    QString output() const { return m_output; }
 
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+    // Takes a free port, lets `configure` write the configuration for it,
+    // starts `program` ("@PORT@" in an argument stands for the port) and waits until the port takes
+    // connections and, unless `greeting` is empty, greets with it. Tried three times, as the port
+    // may be taken meanwhile. False when the server did not start.
+    bool start(const QString& program, const QStringList& arguments, const QByteArray& greeting,
+               const std::function<bool(quint16 port)>& configure);
+    void stop();
 
-inline QString readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
-}
-
-// Waits until `port` takes connections and, unless `greeting` is empty,
-// its first line starts with `greeting`. False once `server` has ended.
-inline bool waitUntilAnswering(QProcess& server, quint16 port, const QByteArray& greeting) {
-    for (int waited = 0; waited < 15000; waited += 100) {
-        QTcpSocket socket;
-        socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-        if (socket.waitForConnected(200) &&
-            (greeting.isEmpty() ||
-             (socket.waitForReadyRead(2000) && socket.readLine().startsWith(greeting))))
-            return true;
-        // Doubles as the pause between two tries.
-        if (server.waitForFinished(100))
-            return false;
-    }
-    return false;
-}
-
-} // namespace LocalServer
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+    QString m_output;
+};

@@ -16,7 +16,10 @@ public:
     // any text). The answer: "yes"/"no" for YesNo; the typed text or chosen
     // path for Input and the file dialogs, with `cancel` for Cancel.
     ScriptedPrompts& expect(Kind kind, const QString& textPart, const QString& answer = {},
-                            bool cancel = false);
+                            bool cancel = false) {
+        m_script.append({kind, textPart, answer, cancel});
+        return *this;
+    }
     ScriptedPrompts& expectMessage(const QString& textPart) {
         return expect(Kind::Message, textPart);
     }
@@ -26,8 +29,8 @@ public:
     // The texts shown so far, in order.
     const QStringList& shown() const { return m_shown; }
 
-    void message(const QString& text, const QString&) override { take(Kind::Message, text); }
-    void warning(const QString& text, const QString&) override { take(Kind::Warning, text); }
+    void message(const QString& text, const QString&) override { answer(Kind::Message, text); }
+    void warning(const QString& text, const QString&) override { answer(Kind::Warning, text); }
     bool askYesNo(const QString& text, const QString&) override {
         return answer(Kind::YesNo, text) == QStringLiteral("yes");
     }
@@ -48,9 +51,8 @@ private:
         QString answer;
         bool cancel;
     };
-    // The next step if it matches, otherwise fails the test.
-    std::optional<Step> take(Kind kind, const QString& text);
-    // The step's answer; none for Cancel or an unexpected prompt.
+    // The next step's answer if the step matches, otherwise fails the test;
+    // none for Cancel or an unexpected prompt.
     std::optional<QString> answer(Kind kind, const QString& text);
 
     QList<Step> m_script;

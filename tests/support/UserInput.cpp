@@ -33,14 +33,6 @@ void hover(QWidget* widget, QPoint at) {
     QTest::mouseMove(platformWindow(widget), inWindow(widget, at));
 }
 
-void type(QWidget* window, const QString& text) {
-    for (const QChar character : text) {
-        if (character.unicode() > 0x7e)
-            qFatal("UserInput::type takes printable ASCII only");
-        QTest::keyClick(platformWindow(window), static_cast<char>(character.unicode()));
-    }
-}
-
 void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(platformWindow(window), key, modifiers);
 }
@@ -48,7 +40,11 @@ void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
 void enterText(QWidget* field, const QString& text, Qt::Key key) {
     click(field);
     press(field, Qt::Key_A, Qt::ControlModifier);
-    type(field, text);
+    for (const QChar character : text) {
+        if (character.unicode() > 0x7e)
+            qFatal("UserInput::enterText types printable ASCII only");
+        QTest::keyClick(platformWindow(field), static_cast<char>(character.unicode()));
+    }
     if (key != Qt::Key_unknown)
         press(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
 }

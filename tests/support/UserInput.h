@@ -20,11 +20,11 @@ void doubleClick(QWidget* widget, QPoint at = {});
 // The pointer moved onto `at` in `widget`, no button held.
 void hover(QWidget* widget, QPoint at = {});
 
-// Keys typed into whatever has focus in `window`'s top-level window.
-void type(QWidget* window, const QString& text);
+// A key pressed in whatever has focus in `window`'s top-level window.
 void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 
-// Clicks `field`, selects all its text (Ctrl+A), types `text` over it and,
+// Clicks `field`, selects all its text (Ctrl+A), types `text` (printable
+// ASCII) over it and,
 // unless `key` is Qt::Key_unknown, presses `key`.
 void enterText(QWidget* field, const QString& text, Qt::Key key = Qt::Key_Return);
 

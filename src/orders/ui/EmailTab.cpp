@@ -2,6 +2,7 @@
 
 #include "orders/OrderController.h"
 #include "orders/ui/OrdersDialog.h"
+#include "platform/ui/RememberPasswordBox.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -24,6 +26,20 @@ QLineEdit* addField(QFormLayout* form, const QString& label) {
     caption->setBuddy(field);
     field->setAccessibleName(label);
     form->addRow(caption, field);
+    return field;
+}
+
+// The password row: the field and, beside it, its "Remember password" box.
+QLineEdit* addPasswordField(QFormLayout* form, const QString& label, QCheckBox* remember) {
+    auto* field = new QLineEdit;
+    field->setEchoMode(QLineEdit::Password);
+    auto* caption = new QLabel(label);
+    caption->setBuddy(field);
+    field->setAccessibleName(label);
+    auto* row = new QHBoxLayout;
+    row->addWidget(field);
+    row->addWidget(remember);
+    form->addRow(caption, row);
     return field;
 }
 
@@ -65,6 +81,7 @@ EmailTab::EmailTab(OrderController& controller, QWidget* parent)
     connect(&m_controller, &OrderController::changed, this, &EmailTab::refresh);
     connect(&m_controller, &OrderController::fetchProgress, this, &EmailTab::showProgress);
     refresh();
+    m_controller.lookUpRememberedPassword();
 }
 
 QWidget* EmailTab::buildAccountForm() {
@@ -73,17 +90,27 @@ QWidget* EmailTab::buildAccountForm() {
     form->setContentsMargins(0, 0, 0, 0);
     m_popHost = addField(form, QStringLiteral("POP Host:"));
     m_userName = addField(form, QStringLiteral("User Name:"));
-    m_password = addField(form, QStringLiteral("Password:"));
-    m_password->setEchoMode(QLineEdit::Password);
+    m_rememberPassword = new RememberPasswordBox;
+    m_password = addPasswordField(form, QStringLiteral("Password:"), m_rememberPassword);
     m_email = addField(form, QStringLiteral("E-Mail:"));
     connect(m_popHost, &QLineEdit::textChanged, &m_controller, &OrderController::setPopHost);
     connect(m_userName, &QLineEdit::textChanged, &m_controller, &OrderController::setUserName);
     connect(m_password, &QLineEdit::textChanged, &m_controller, &OrderController::setPassword);
     connect(m_email, &QLineEdit::textChanged, &m_controller, &OrderController::setEmail);
+    for (QLineEdit* account : {m_popHost, m_userName})
+        connect(account, &QLineEdit::editingFinished, &m_controller,
+                &OrderController::lookUpRememberedPassword);
+    connect(m_rememberPassword, &QCheckBox::toggled, &m_controller,
+            &OrderController::setRememberPassword);
     return box;
 }
 
 void EmailTab::refresh() {
+    if (m_password->text() != m_controller.password()) {
+        const QSignalBlocker block(m_password);
+        m_password->setText(m_controller.password());
+    }
+    m_rememberPassword->showState(m_controller.rememberedPassword());
     m_counter->setText(m_controller.counter());
     const QStringList& lines = m_controller.orderLines();
     for (int row = m_orderLines->count(); row < lines.size(); ++row)

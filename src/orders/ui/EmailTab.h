@@ -10,6 +10,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class RememberPasswordBox;
 
 // The "E-Mail DB" tab: the mailbox account, "Get Orders" with its
 // progress, the order lines, the order log and the order counter, and
@@ -31,6 +32,7 @@ private:
     QLineEdit* m_popHost = nullptr;
     QLineEdit* m_userName = nullptr;
     QLineEdit* m_password = nullptr;
+    RememberPasswordBox* m_rememberPassword = nullptr;
     QLineEdit* m_email = nullptr;
     QCheckBox* m_hostDelete = nullptr;
     QPushButton* m_getOrders = nullptr;

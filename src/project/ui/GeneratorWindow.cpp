@@ -1,6 +1,7 @@
 #include "project/ui/GeneratorWindow.h"
 
 #include "orders/ui/EmailTab.h"
+#include "platform/ui/RememberPasswordBox.h"
 #include "project/GeneratorController.h"
 #include "store/OrderAddresses.h"
 
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -82,6 +84,18 @@ void addRow(QFormLayout* form, const QString& label, QWidget* field) {
     form->addRow(caption, field);
 }
 
+// The password row: the field and, beside it, its "Remember password" box.
+void addPasswordRow(QFormLayout* form, const QString& label, QLineEdit* field,
+                    QCheckBox* remember) {
+    auto* caption = new QLabel(label);
+    caption->setBuddy(field);
+    field->setAccessibleName(label);
+    auto* row = new QHBoxLayout;
+    row->addWidget(field);
+    row->addWidget(remember);
+    form->addRow(caption, row);
+}
+
 void deleteKeyRuns(QListWidget* list, const std::function<void(int)>& action) {
     auto* shortcut = new QShortcut(QKeySequence::Delete, list);
     shortcut->setContext(Qt::WidgetShortcut);
@@ -120,10 +134,13 @@ GeneratorWindow::GeneratorWindow(GeneratorController& controller, QWidget* paren
     connect(&m_controller, &GeneratorController::publishProgress, this,
             &GeneratorWindow::showPublishProgress);
     connect(&m_controller, &GeneratorController::changed, this, &GeneratorWindow::refresh);
+    connect(&m_controller.orders(), &OrderController::changed, this,
+            &GeneratorWindow::showKeyringStatus);
     connect(&m_controller, &GeneratorController::hideWanted, this, &QWidget::hide);
     connect(&m_controller, &GeneratorController::categoryEntryFocusWanted, m_categoryEntry,
             [this] { m_categoryEntry->setFocus(); });
     refresh();
+    m_controller.lookUpRememberedPassword();
 }
 
 QPushButton* GeneratorWindow::button(const QString& caption, const std::function<void()>& action) {
@@ -219,11 +236,12 @@ QWidget* GeneratorWindow::buildSettingsTab() {
     m_userName = new QLineEdit;
     m_password = new QLineEdit;
     m_password->setEchoMode(QLineEdit::Password);
+    m_rememberPassword = new RememberPasswordBox;
     auto* frontPageFrame = new QGroupBox(QStringLiteral("FrontPage settings"));
     auto* frontPageForm = new QFormLayout(frontPageFrame);
     addRow(frontPageForm, QStringLiteral("Server name:"), m_serverName);
     addRow(frontPageForm, QStringLiteral("User name:"), m_userName);
-    addRow(frontPageForm, QStringLiteral("Password :"), m_password);
+    addPasswordRow(frontPageForm, QStringLiteral("Password :"), m_password, m_rememberPassword);
 
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);
@@ -362,6 +380,11 @@ void GeneratorWindow::connectSettingsFields() {
         connect(edit, &QLineEdit::textChanged, this, &GeneratorWindow::storeSettings);
     connect(m_actionCode, &QPlainTextEdit::textChanged, this, &GeneratorWindow::storeSettings);
     connect(m_bannerLayout, &QRadioButton::toggled, this, &GeneratorWindow::storeSettings);
+    for (QLineEdit* account : {m_serverName, m_userName})
+        connect(account, &QLineEdit::editingFinished, &m_controller,
+                &GeneratorController::lookUpRememberedPassword);
+    connect(m_rememberPassword, &QCheckBox::toggled, &m_controller,
+            &GeneratorController::setRememberPassword);
 }
 
 void GeneratorWindow::connectItemFields() {
@@ -420,6 +443,18 @@ void GeneratorWindow::refresh() {
     refreshFields();
     refreshSettings();
     refreshTemplates();
+    m_rememberPassword->showState(m_controller.rememberedPassword());
+    showKeyringStatus();
+}
+
+// A desktop keyring that cannot be used is told in the status bar, which
+// the window gets only then.
+void GeneratorWindow::showKeyringStatus() {
+    QString reason = m_controller.rememberedPassword().unavailableReason();
+    if (reason.isEmpty())
+        reason = m_controller.orders().rememberedPassword().unavailableReason();
+    if (!reason.isEmpty() || findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly))
+        statusBar()->showMessage(reason);
 }
 
 namespace {

@@ -18,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class RememberPasswordBox;
 
 // The store generator window ("Quillmart 6.0"): five tabs over one
 // GeneratorController. It shows the controller's state and forwards every
@@ -55,6 +56,7 @@ private:
     void storeTemplates();
     void showPublishProgress(int done, int total);
     void storeSettings();
+    void showKeyringStatus();
     void storeOptions();
 
     GeneratorController& m_controller;
@@ -74,6 +76,7 @@ private:
     QLineEdit* m_serverName = nullptr;
     QLineEdit* m_userName = nullptr;
     QLineEdit* m_password = nullptr;
+    RememberPasswordBox* m_rememberPassword = nullptr;
 
     QComboBox* m_categoryBox = nullptr;
     std::array<QLineEdit*, ItemRecord::kFieldCount> m_itemFields{};

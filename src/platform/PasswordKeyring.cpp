@@ -1,0 +1,99 @@
+#include "platform/PasswordKeyring.h"
+
+#include "platform/Logging.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <memory>
+#include <qt6keychain/keychain.h>
+
+namespace {
+
+QString kindName(PasswordKeyring::Kind kind) {
+    return kind == PasswordKeyring::Kind::Publishing ? QStringLiteral("publishing")
+                                                     : QStringLiteral("mail");
+}
+
+// The keyring's service name; the user name is the entry's key.
+QString serviceFor(PasswordKeyring::Kind kind, const QString& server) {
+    return QStringLiteral("quillmart/%1/%2").arg(kindName(kind), server.trimmed());
+}
+
+QString keyringFailure(const QString& detail) {
+    return QStringLiteral("The desktop keyring (secret service) cannot be used: %1").arg(detail);
+}
+
+// Starts the job and waits until it finishes or the time-out passes. A job
+// that has not finished by then deletes itself whenever it does, so no
+// answer arriving late can reach a job that is gone.
+template <typename Job>
+Fallible<std::unique_ptr<Job>> finished(std::unique_ptr<Job> job, int timeoutMs) {
+    job->setAutoDelete(false);
+    QEventLoop loop;
+    bool done = false;
+    QObject::connect(job.get(), &QKeychain::Job::finished, &loop, [&done, &loop] {
+        done = true;
+        loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    job->start();
+    if (!done)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!done) {
+        job.release()->setAutoDelete(true);
+        return Fallible<std::unique_ptr<Job>>::failure(keyringFailure(
+            QStringLiteral("it did not answer within %1 seconds").arg(timeoutMs / 1000)));
+    }
+    return job;
+}
+
+template <typename Job>
+std::unique_ptr<Job> jobFor(PasswordKeyring::Kind kind, const QString& server,
+                            const QString& user) {
+    auto job = std::make_unique<Job>(serviceFor(kind, server));
+    job->setKey(user);
+    return job;
+}
+
+} // namespace
+
+Fallible<QString> PasswordKeyring::read(Kind kind, const QString& server,
+                                        const QString& user) const {
+    const auto job = finished(jobFor<QKeychain::ReadPasswordJob>(kind, server, user), m_timeoutMs);
+    if (!job)
+        return Fallible<QString>::failure(job.error());
+    const QKeychain::Error error = (*job)->error();
+    qCDebug(lcKeyring) << "read" << kindName(kind) << server << user << "error" << error;
+    if (error == QKeychain::EntryNotFound)
+        return QString();
+    if (error != QKeychain::NoError)
+        return Fallible<QString>::failure(keyringFailure((*job)->errorString()));
+    return (*job)->textData();
+}
+
+Status PasswordKeyring::write(Kind kind, const QString& server, const QString& user,
+                              const QString& password) const {
+    if (password.isEmpty())
+        return forget(kind, server, user);
+    auto writer = jobFor<QKeychain::WritePasswordJob>(kind, server, user);
+    writer->setTextData(password);
+    const auto job = finished(std::move(writer), m_timeoutMs);
+    if (!job)
+        return Status::failure(job.error());
+    qCDebug(lcKeyring) << "write" << kindName(kind) << server << user << "error" << (*job)->error();
+    if ((*job)->error() != QKeychain::NoError)
+        return Status::failure(keyringFailure((*job)->errorString()));
+    return {};
+}
+
+Status PasswordKeyring::forget(Kind kind, const QString& server, const QString& user) const {
+    const auto job =
+        finished(jobFor<QKeychain::DeletePasswordJob>(kind, server, user), m_timeoutMs);
+    if (!job)
+        return Status::failure(job.error());
+    const QKeychain::Error error = (*job)->error();
+    qCDebug(lcKeyring) << "forget" << kindName(kind) << server << user << "error" << error;
+    if (error != QKeychain::NoError && error != QKeychain::EntryNotFound)
+        return Status::failure(keyringFailure((*job)->errorString()));
+    return {};
+}

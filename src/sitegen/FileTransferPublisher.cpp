@@ -1,0 +1,384 @@
+#include "sitegen/FileTransferPublisher.h"
+
+#include "platform/CurlTrust.h"
+#include "platform/Logging.h"
+#include "sitegen/PublishingLists.h"
+#include "sitegen/UploadChecks.h"
+#include "store/NameRules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+namespace {
+
+// The user's key files libcurl may offer, most modern first.
+const char* const kKeyFiles[] = {"id_ed25519", "id_ecdsa", "id_rsa"};
+
+// An SFTP command argument in double quotes, so blanks stay inside it.
+QString quoted(const QString& path) {
+    QString text = path;
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString trailingSlashesRemoved(QString path) {
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
+
+FileTransferPublisher::FileTransferPublisher(const TransferAccess& access, QObject* parent)
+    : Publisher(parent), m_access(access) {}
+
+std::optional<FileTransferPublisher::Protocol>
+FileTransferPublisher::protocolOf(const QString& server) {
+    const QString text = server.trimmed();
+    if (text.startsWith(QLatin1String("sftp://"), Qt::CaseInsensitive))
+        return Protocol::Sftp;
+    if (text.startsWith(QLatin1String("ftps://"), Qt::CaseInsensitive))
+        return Protocol::Ftps;
+    if (text.startsWith(QLatin1String("ftp://"), Qt::CaseInsensitive))
+        return Protocol::Ftp;
+    return std::nullopt;
+}
+
+void FileTransferPublisher::vtiDisableErrorDialogs(int /*flag*/) {}
+
+int FileTransferPublisher::vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                                  const QString& user, const QString& password) {
+    m_user = user;
+    m_password = password;
+    m_blocked.clear();
+    if (!useServer(server) || !useWeb(web))
+        return -1;
+    QStringList names;
+    const WebState state = readWeb(&names);
+    if (state == WebState::Unknown)
+        return -1;
+    setLastError(QString());
+    return state == WebState::Present ? 1 : 0;
+}
+
+bool FileTransferPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
+    QString web = webPath;
+    if (web.startsWith(QLatin1Char('/')))
+        web.remove(0, 1);
+    if (!useWeb(web))
+        return false;
+    QStringList present;
+    if (readWeb(&present) == WebState::Unknown)
+        return false;
+    const QStringList addresses = PublishingLists::entries(addressList);
+    // Most of the time every removal succeeds: all of them go in one
+    // request. Only when one fails are they made one by one, to name it.
+    if (removeAll(addresses, present)) {
+        setLastError(QString());
+        return true;
+    }
+    if (readWeb(&present) == WebState::Unknown)
+        return false;
+    QStringList results;
+    for (const QString& address : addresses)
+        results << removeOne(address, present);
+    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("removed")));
+    return lastError().isEmpty();
+}
+
+bool FileTransferPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
+    // The create call gets "http://" before the server text as typed.
+    QString typed = serverUrl;
+    if (typed.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+        typed.remove(0, 7);
+    if (!m_transfer && !useServer(typed))
+        return false;
+    if (!useWeb(web))
+        return false;
+    QStringList names;
+    const WebState state = readWeb(&names);
+    if (state != WebState::Missing) {
+        if (state == WebState::Present)
+            setLastError(QString());
+        return state == WebState::Present;
+    }
+    const CurlTransfer::Result result = m_transfer->command(url(QString()), {makeWebCommand()});
+    setLastError(result.ok()
+                     ? QString()
+                     : failureOf(result, QStringLiteral("to create the web \"%1\"").arg(web)));
+    return result.ok();
+}
+
+QStringList FileTransferPublisher::vtiPutDocuments(const QString& fileList,
+                                                   const QString& addressList) {
+    const QStringList files = PublishingLists::entries(fileList);
+    const QStringList addresses = PublishingLists::entries(addressList);
+    const int total = int(qMax(files.size(), addresses.size()));
+    QStringList results;
+    for (int i = 0; i < total; ++i) {
+        if (i < files.size() && i < addresses.size())
+            results << putOne(files.at(i), addresses.at(i));
+        else
+            results << QStringLiteral("The file list and the address list do not have the same "
+                                      "number of entries.");
+        Q_EMIT documentHandled(i + 1, total);
+    }
+    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("published")));
+    return results;
+}
+
+bool FileTransferPublisher::useServer(const QString& serverText) {
+    const auto protocol = protocolOf(serverText);
+    m_base = QUrl(serverText.trimmed());
+    if (!protocol || !m_base.isValid() || m_base.host().isEmpty() || m_base.hasQuery() ||
+        m_base.hasFragment()) {
+        m_base = QUrl();
+        setLastError(QStringLiteral("\"%1\" is not a server name that can be published to: give "
+                                    "it as sftp://host[:port]/folder, ftps://host[:port]/folder "
+                                    "or ftp://host[:port]/folder.")
+                         .arg(serverText));
+        return false;
+    }
+    m_protocol = *protocol;
+    m_base.setPath(trailingSlashesRemoved(m_base.path(QUrl::FullyDecoded)), QUrl::DecodedMode);
+    m_loginFolder.clear();
+    configureConnection();
+    return true;
+}
+
+bool FileTransferPublisher::useWeb(const QString& web) {
+    if (!m_transfer) {
+        setLastError(QStringLiteral("No server has been opened for publishing."));
+        return false;
+    }
+    if (!m_blocked.isEmpty()) {
+        setLastError(m_blocked);
+        return false;
+    }
+    if (!NameRules::isPlainFileName(web)) {
+        setLastError(
+            QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web));
+        return false;
+    }
+    m_web = web;
+    return true;
+}
+
+// A fresh connection for every publish: an earlier server's login and
+// trust decisions never carry over.
+void FileTransferPublisher::configureConnection() {
+    m_transfer = std::make_unique<CurlTransfer>();
+    CURL* curl = m_transfer->handle();
+    curl_easy_setopt(curl, CURLOPT_USERNAME, m_user.toUtf8().constData());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, m_password.toUtf8().constData());
+    if (m_protocol == Protocol::Sftp)
+        configureSsh();
+    else
+        configureTls();
+}
+
+void FileTransferPublisher::configureSsh() {
+    CURL* curl = m_transfer->handle();
+    const int port = m_base.port(22);
+    m_hostKeys = std::make_unique<SshHostKeys>(m_access, m_base.host(), port);
+    m_hostKeys->attachTo(curl);
+    long methods = CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_AGENT;
+    if (!m_password.isEmpty())
+        methods |= CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD;
+    curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, methods);
+    const QDir folder(m_access.sshFolderPath());
+    for (const char* name : kKeyFiles) {
+        const QString key = folder.filePath(QLatin1String(name));
+        if (!QFile::exists(key))
+            continue;
+        curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(key).constData());
+        if (QFile::exists(key + QStringLiteral(".pub")))
+            curl_easy_setopt(curl, CURLOPT_SSH_PUBLIC_KEYFILE,
+                             QFile::encodeName(key + QStringLiteral(".pub")).constData());
+        break;
+    }
+}
+
+void FileTransferPublisher::configureTls() {
+    CURL* curl = m_transfer->handle();
+    m_hostKeys.reset();
+    if (m_protocol == Protocol::Ftp)
+        return;
+    curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!m_access.trustedCertificate.isEmpty()) {
+        const QString problem = trustExtraCertificate(curl, m_access.trustedCertificate);
+        if (!problem.isEmpty())
+            qCWarning(lcPublish) << problem;
+    }
+}
+
+// Lists the web's folder: its names when it is there, Missing when the
+// server says there is no such folder, Unknown (with the reason kept) when
+// the server could not be asked.
+FileTransferPublisher::WebState FileTransferPublisher::readWeb(QStringList* names) {
+    const CurlTransfer::Result result = m_transfer->listNames(url(QString()), names);
+    if (m_protocol != Protocol::Sftp && m_loginFolder.isEmpty()) {
+        char* entry = nullptr;
+        if (curl_easy_getinfo(m_transfer->handle(), CURLINFO_FTP_ENTRY_PATH, &entry) == CURLE_OK &&
+            entry)
+            m_loginFolder = trailingSlashesRemoved(QString::fromUtf8(entry));
+    }
+    if (result.ok())
+        return WebState::Present;
+    // SFTP says the folder is not there; FTP cannot change into it.
+    const CURLcode missing =
+        m_protocol == Protocol::Sftp ? CURLE_REMOTE_FILE_NOT_FOUND : CURLE_REMOTE_ACCESS_DENIED;
+    names->clear();
+    if (result.code == missing)
+        return WebState::Missing;
+    setLastError(failureOf(result, QStringLiteral("to open the web \"%1\"").arg(m_web)));
+    return WebState::Unknown;
+}
+
+// The URL of an address inside the web, or of the web's folder itself (with
+// the trailing slash that makes it a folder) for an empty address.
+QString FileTransferPublisher::url(const QString& address) const {
+    QUrl target = m_base;
+    target.setScheme(m_protocol == Protocol::Sftp ? QStringLiteral("sftp") : QStringLiteral("ftp"));
+    QString path = m_base.path(QUrl::FullyDecoded) + QLatin1Char('/') + m_web;
+    path += QLatin1Char('/') + address;
+    target.setPath(path, QUrl::DecodedMode);
+    target.setUserInfo(QString());
+    return target.toString(QUrl::FullyEncoded);
+}
+
+// The path of an address (or of the web, for an empty address) as the
+// server's commands take it. FTP commands run wherever the connection
+// last changed to, so their paths start at the root, from the login folder.
+QString FileTransferPublisher::commandPath(const QString& address) const {
+    QString path = m_base.path(QUrl::FullyDecoded) + QLatin1Char('/') + m_web;
+    if (!address.isEmpty())
+        path += QLatin1Char('/') + address;
+    if (m_protocol == Protocol::Sftp)
+        return path;
+    return m_loginFolder + path;
+}
+
+QString FileTransferPublisher::removeCommand(const QString& address) const {
+    if (m_protocol == Protocol::Sftp)
+        return QStringLiteral("rm ") + quoted(commandPath(address));
+    return QStringLiteral("DELE ") + commandPath(address);
+}
+
+QString FileTransferPublisher::makeWebCommand() const {
+    if (m_protocol == Protocol::Sftp)
+        return QStringLiteral("mkdir ") + quoted(commandPath(QString()));
+    return QStringLiteral("MKD ") + commandPath(QString());
+}
+
+// Removes every listed file the web holds, in one request; false when
+// one of them could not be removed (or an address is not a file name).
+bool FileTransferPublisher::removeAll(const QStringList& addresses, const QStringList& present) {
+    const QSet<QString> there(present.begin(), present.end());
+    QStringList commands;
+    for (const QString& address : addresses) {
+        if (!UploadChecks::addressProblem(address).isEmpty())
+            return false;
+        if (there.contains(address))
+            commands << removeCommand(address);
+    }
+    return commands.isEmpty() || m_transfer->command(url(QString()), commands).ok();
+}
+
+// Removes one listed file, if the web holds it.
+QString FileTransferPublisher::removeOne(const QString& address, const QStringList& present) {
+    if (!m_blocked.isEmpty())
+        return m_blocked;
+    const QString problem = UploadChecks::addressProblem(address);
+    if (!problem.isEmpty())
+        return problem;
+    if (!present.contains(address))
+        return QString();
+    const CurlTransfer::Result result =
+        m_transfer->command(url(QString()), {removeCommand(address)});
+    return result.ok() ? QString() : failureOf(result, QStringLiteral("to remove %1").arg(address));
+}
+
+QString FileTransferPublisher::putOne(const QString& localPath, const QString& address) {
+    if (!m_blocked.isEmpty())
+        return m_blocked;
+    QString problem = UploadChecks::addressProblem(address);
+    if (problem.isEmpty())
+        problem = UploadChecks::localFileProblem(localPath);
+    if (!problem.isEmpty())
+        return problem;
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("The file %1 cannot be read: %2")
+            .arg(QDir::toNativeSeparators(localPath), file.errorString());
+    const CurlTransfer::Result result = m_transfer->upload(url(address), file, file.size());
+    if (!result.ok())
+        return failureOf(result, QStringLiteral("to store %1").arg(address));
+    qCDebug(lcPublish) << "published" << localPath << "as" << address;
+    return QString();
+}
+
+// What went wrong, in words naming the server. A failure of the whole
+// connection (unreachable, login, trust) also stops the requests after it.
+QString FileTransferPublisher::failureOf(const CurlTransfer::Result& result, const QString& what) {
+    const QString connection = connectionFailure(result);
+    if (!connection.isEmpty()) {
+        m_blocked = connection;
+        return connection;
+    }
+    return QStringLiteral("The server %1 refused %2: %3.")
+        .arg(serverName(), what, trailingSlashesRemoved(result.detail));
+}
+
+QString FileTransferPublisher::connectionFailure(const CurlTransfer::Result& result) const {
+    const QString server = serverName();
+    switch (result.code) {
+    case CURLE_COULDNT_CONNECT:
+        return QStringLiteral("The server %1 cannot be reached: the connection was refused; is "
+                              "the server running?")
+            .arg(server);
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return QStringLiteral("The server %1 cannot be reached: no host of that name was found")
+            .arg(server);
+    case CURLE_OPERATION_TIMEDOUT:
+        return QStringLiteral("The server %1 cannot be reached: it did not answer in time.")
+            .arg(server);
+    case CURLE_LOGIN_DENIED:
+        return QStringLiteral("The server %1 did not accept the login of \"%2\": wrong user "
+                              "name, password or key.")
+            .arg(server, m_user);
+    case CURLE_USE_SSL_FAILED:
+        return QStringLiteral("The server %1 does not offer FTP over TLS; nothing was sent. "
+                              "Publish with ftp:// only if the password may go in clear.")
+            .arg(server);
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_CONNECT_ERROR:
+        if (m_hostKeys && !m_hostKeys->refusal().isEmpty())
+            return m_hostKeys->refusal();
+        return QStringLiteral("A secure connection to the server %1 failed: its %2 is not "
+                              "trusted (%3).")
+            .arg(server,
+                 m_protocol == Protocol::Sftp ? QStringLiteral("host key")
+                                              : QStringLiteral("certificate"),
+                 result.detail);
+    case CURLE_SSH:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_WEIRD_SERVER_REPLY:
+        return QStringLiteral("The connection to the server %1 failed: %2")
+            .arg(server, result.detail);
+    default:
+        return QString();
+    }
+}
+
+QString FileTransferPublisher::serverName() const {
+    const QString host = m_base.host();
+    return m_base.port() == -1 ? host : host + QLatin1Char(':') + QString::number(m_base.port());
+}

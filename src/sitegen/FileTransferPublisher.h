@@ -1,0 +1,70 @@
+#pragma once
+
+#include "sitegen/CurlTransfer.h"
+#include "sitegen/Publisher.h"
+#include "sitegen/SshHostKeys.h"
+#include "sitegen/TransferAccess.h"
+
+#include <QUrl>
+#include <memory>
+#include <optional>
+
+// Publishes a site over SFTP, FTP over TLS or plain FTP. The server text is
+// "sftp://host[:port]/path", "ftps://host[:port]/path" (explicit TLS: the
+// connection starts plain and is secured with AUTH TLS before the login) or
+// "ftp://host[:port]/path"; the web is the folder of that name below the
+// path. An SFTP path is absolute ("/~/" starts at the user's home); an FTP
+// path starts at the login folder. One connection serves the whole publish.
+class FileTransferPublisher : public Publisher {
+    Q_OBJECT
+
+public:
+    enum class Protocol { Sftp, Ftps, Ftp };
+
+    explicit FileTransferPublisher(const TransferAccess& access, QObject* parent = nullptr);
+
+    // The protocol a server text asks for, if it names one of these.
+    static std::optional<Protocol> protocolOf(const QString& server);
+
+    void vtiDisableErrorDialogs(int flag) override;
+    int vtiOpenWebWithPassword(const QString& server, const QString& web, const QString& user,
+                               const QString& password) override;
+    bool vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
+    bool vtiCreateWeb(const QString& serverUrl, const QString& web) override;
+    QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
+
+private:
+    enum class WebState { Present, Missing, Unknown };
+
+    bool useServer(const QString& serverText);
+    bool useWeb(const QString& web);
+    void configureConnection();
+    void configureSsh();
+    void configureTls();
+    WebState readWeb(QStringList* names);
+
+    QString url(const QString& address) const;
+    QString commandPath(const QString& address) const;
+    QString removeCommand(const QString& address) const;
+    QString makeWebCommand() const;
+
+    bool removeAll(const QStringList& addresses, const QStringList& present);
+    QString removeOne(const QString& address, const QStringList& present);
+    QString putOne(const QString& localPath, const QString& address);
+    QString failureOf(const CurlTransfer::Result& result, const QString& what);
+    QString connectionFailure(const CurlTransfer::Result& result) const;
+    QString serverName() const;
+
+    TransferAccess m_access;
+    Protocol m_protocol = Protocol::Sftp;
+    std::unique_ptr<CurlTransfer> m_transfer;
+    std::unique_ptr<SshHostKeys> m_hostKeys;
+    QUrl m_base;
+    QString m_web;
+    QString m_user;
+    QString m_password;
+    // Where the FTP login starts, as the server reported it.
+    QString m_loginFolder;
+    // The failure that stops further requests (unreachable, login, trust).
+    QString m_blocked;
+};

@@ -1,0 +1,207 @@
+// The program's commands that need no server program: `quillmart
+// generate` on a project folder, and `quillmart harvest` against a small
+// local site: a frameset start page whose frames link to a page with contact
+// paragraphs and an e-mail link, a page with a keyword and a picture, and a
+// page with nothing.
+
+#include "support/ExpectedFile.h"
+#include "support/HttpFixture.h"
+#include "support/ProgramRun.h"
+
+#include <QTcpServer>
+#include <QtTest>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+            file.write(bytes) == bytes.size());
+}
+
+} // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<HttpFixture> m_server;
+    QString path(const QString& relative) const { return m_dir.filePath(relative); }
+    QString shop(const QString& file = {}) const { return path("Shop/" + file); }
+    QString base() const { return m_server->url({}).toString(); }
+    ProgramRun quillmart(const QStringList& arguments, int limitMs = 30000,
+                         const QString& program = QUILLMART_EXECUTABLE) const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QUILLMART_HOME", path("home"));
+        return ProgramRun::of(program, arguments, environment, limitMs);
+    }
+    // The project "Shop" with the categories Tools, whose item file holds
+    // `tools`, and Garden, which has none.
+    void makeShop(const QByteArray& tools) {
+        QDir(shop()).removeRecursively();
+        writeFile(shop("Shop.caa"), "Tools\r\nGarden\r\n");
+        writeFile(shop("Tools.pro"), tools);
+    }
+    // Runs a harvest and compares its report with the expected file.
+    void harvest(const QString& start, const QStringList& options, const QString& expected) {
+        const QString report = path(expected);
+        const ProgramRun run =
+            quillmart(QStringList{"harvest", base() + start, "--report", report} + options);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains("Report written to " + report.toUtf8()), run.err);
+        const QByteArray written = fileBytes(report);
+        const QByteArray wanted =
+            expectedFile("app/expected/" + expected).replace("{BASE}", base().toUtf8());
+        QVERIFY2(written == wanted, firstDifference(written, wanted).constData());
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        const std::pair<const char*, const char*> pages[] = {
+            {"index.htm", "<html><head><title>Index</title></head><frameset cols='50%,50%'>"
+                          "<frame src='left.htm'><frame src='right.htm'></frameset></html>"},
+            {"left.htm", "<a href='firm.htm'>Firm</a> <a href='plain.htm'>Plain</a>"},
+            {"right.htm", "<a href='other.htm'>Other</a>"},
+            {"firm.htm", "<html><head><title>Firm</title><meta name='keywords' content='tools'>"
+                         "</head><body><p>Write to our address</p><p>Opening hours</p>"
+                         "<a href='mailto:info@firm.example'>Mail us</a></body></html>"},
+            {"plain.htm", "<title>Plain</title><p>Nothing to see</p>"},
+            {"other.htm", "<title>Other</title><p>Needle in the hay</p><img src='hay.png'>"},
+            // A page written to attack whoever reads it: markup and script in
+            // its texts, quotes in its addresses, links to scripts, data and
+            // local files.
+            {"hostile/start.htm",
+             "<a href='bad.htm'>Bad</a> <a href=\"javascript:alert(1)\">&lt;b&gt;run&lt;/b&gt;</a> "
+             "<a href=\"data:text/html,<script>alert(1)</script>\">data</a> "
+             "<a href='file:///etc/hostname'>host</a>"},
+            {"hostile/bad.htm",
+             "<html><head><title>P2 <script>x</script></title><meta name='description' "
+             "content=\"<b>big</b> & 'bold'\"></head><body><p>Needle &lt;i&gt;shown&lt;/i&gt;</p>"
+             "<a href=\"mailto:a'b@hostile.test\">Mail &lt;us&gt;</a>"
+             "<img src=\"pic'onerror='alert(1)'.jpg\"></body></html>"}};
+        for (const auto& [name, text] : pages)
+            writeFile(path("site/") + name, text);
+        m_server = std::make_unique<HttpFixture>(path("site"));
+        QVERIFY(m_server->start());
+    }
+
+    void writesTheReport() {
+        harvest("index.htm", {"--find-contact"}, "harvest_contact.htm");
+        harvest("index.htm", {"--find-email"}, "harvest_email.htm");
+        harvest("index.htm", {"--keywords", "zzz,NEEDLE", "--images"}, "harvest_keywords.htm");
+    }
+
+    // Every text is escaped and every address quoted safely; the script,
+    // data and local-file links are named and never read.
+    void hostileTextGivesAnInertReport() {
+        harvest("hostile/start.htm", {"--keywords", "NEEDLE", "--images"}, "harvest_hostile.htm");
+        const ProgramRun run = quillmart({"harvest", base() + "hostile/start.htm", "--keywords",
+                                          "x", "--report", path("x.htm")});
+        QCOMPARE(run.err.count("is not a web page; it is left out"), 3);
+        QVERIFY2(run.err.contains("quillmart: file:///etc/hostname is not a web page"), run.err);
+    }
+
+    // A start page that cannot be loaded is left out; with none loaded there
+    // is no report.
+    void unreachablePagesWriteNothing() {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const QString nowhere = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
+        closed.close();
+        const ProgramRun run =
+            quillmart({"harvest", nowhere, "--find-email", "--report", path("none.htm")});
+        QVERIFY2(run.exitCode == 1 && run.err.contains("could not be loaded"), run.err);
+        QVERIFY(!QFile::exists(path("none.htm")));
+    }
+
+    // Pages that close without an answer, stream without end or run the page
+    // engine out of memory, beside a good one: the harvest ends, the report
+    // holds the good page, and each bad page is named. (A page that never
+    // answers is the crawler's own matter.)
+    void hostilePagesAreLeftOut() {
+        using Delivery = HttpFixture::Delivery;
+        const std::tuple<const char*, QByteArray, Delivery> pages[] = {
+            {"start.htm",
+             "<a href='good.htm'>Good</a><a href='closed.htm'>Closed</a>"
+             "<a href='endless.htm'>Endless</a><a href='hoard.htm'>Hoard</a>",
+             Delivery::Send},
+            {"good.htm", "<title>Good</title><p>A needle here</p>", Delivery::Send},
+            {"closed.htm", {}, Delivery::Fail},
+            {"endless.htm", "<p>needle " + QByteArray(64 * 1024, 'x') + "</p>", Delivery::Stream},
+            {"hoard.htm",
+             "<p>needle</p><script>var hoard = [];"
+             "for (;;) hoard.push(new Array(1 << 20).fill(hoard.length));</script>",
+             Delivery::Send}};
+        for (const auto& [name, body, delivery] : pages)
+            m_server->setResponse(name, {200, "OK", "text/html", body, delivery});
+        const ProgramRun run = quillmart(
+            {"harvest", base() + "start.htm", "--keywords", "needle", "--report", path("left.htm")},
+            120000);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains("Found 3 pages"), run.err);
+        for (const char* left : {"closed.htm could not be read", "endless.htm could not be shown",
+                                 "hoard.htm could not be shown"})
+            QVERIFY2(run.err.contains(base().toUtf8() + left), run.err);
+        QVERIFY(fileBytes(path("left.htm")).contains("<p>A needle here</p>"));
+    }
+
+    void generatesTheCatalog() {
+        makeShop("A1^Hammer^9.5^hammer.jpg^^Acme^2^7^X^\r\n");
+        const ProgramRun run =
+            quillmart({"generate", "--manufacturer", shop(), "--weight", "--layout", "contents"});
+        QCOMPARE(run.err + QByteArray::number(run.exitCode), "0");
+        const QStringList written = QString::fromLocal8Bit(run.out).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(written.value(0), shop("data1.js"));
+        QCOMPARE(written.size(), 20);
+        QVERIFY(
+            fileBytes(shop("data1.js"))
+                .contains(
+                    "(itemid, itemdesc, itemprice, itemquantity,itemman,itemW,wprice,cv){\r\n"));
+    }
+
+    void refusals() {
+        const std::pair<QStringList, const char*> rows[] = {
+            {{"generate", "SHOP", "--colour"}, "unknown argument \"--colour\""},
+            {{"generate", "SHOP"}, "Tools, item A2: price \"12,50\""}};
+        makeShop("A1^Hammer^9.5^^^^^^^\r\nA2^Saw^12,50^^^^^^^\r\n");
+        for (const auto& [arguments, message] : rows) {
+            const ProgramRun run =
+                quillmart(QStringList(arguments).replaceInStrings("SHOP", shop()));
+            QVERIFY(run.status == QProcess::NormalExit && run.exitCode != 0 && run.out.isEmpty());
+            QVERIFY2(
+                run.err.contains(message) &&
+                    QString(run.err).split('\n').filter(QRegularExpression("^quillmart")).size() ==
+                        1,
+                run.err);
+        }
+        QVERIFY(!QFile::exists(shop("data1.js")));
+    }
+
+    // The system refuses to write beyond 3 KB, as a full disk refuses any
+    // write: the first page over it stops the run with the system's reason.
+    void aRefusedWriteStops() {
+        makeShop("A1^Hammer^9.5^^^^^^^\r\n");
+        const ProgramRun run = quillmart({"-c", "trap '' XFSZ; ulimit -f 6; exec \"$0\" \"$@\"",
+                                          QUILLMART_EXECUTABLE, "generate", shop()},
+                                         30000, "/bin/sh");
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("Could not write " + shop("basket.htm").toUtf8() +
+                                  ": File too large\n") &&
+                     run.err.contains("is incomplete"),
+                 run.err);
+    }
+
+    void withoutDisplayFailsPlainly() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        environment.insert("QUILLMART_HOME", path("window home"));
+        const ProgramRun run = ProgramRun::of(QUILLMART_EXECUTABLE, {}, environment);
+        QVERIFY(run.status == QProcess::NormalExit && run.exitCode != 0);
+        QVERIFY2(run.err.count('\n') == 1 && run.err.toLower().contains("display"), run.err);
+        QVERIFY(!QFileInfo::exists(path("window home")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommands)
+#include "test_commands.moc"

@@ -1,0 +1,176 @@
+// The program's commands that talk to servers started by the test:
+// `quillmart publish` to nginx WebDAV and `quillmart orders` with a dovecot
+// POP3 mailbox.
+
+#include "orders/OrderMail.h"
+#include "support/DovecotFixture.h"
+#include "support/ExpectedFile.h"
+#include "support/NginxFixture.h"
+#include "support/ProgramRun.h"
+#include "support/ServerRequired.h"
+
+#include <QtTest>
+
+class TestServerCommands : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_site; // the generated one-category shop "Shop", and "www"
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString& relative) const { return m_site.filePath(relative); }
+    void writeFile(const QString& name, const QByteArray& bytes) {
+        QFile file(path(name));
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
+                file.write(bytes) == bytes.size());
+    }
+    // Every run uses the test's own home.
+    ProgramRun quillmart(const QStringList& arguments) const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QUILLMART_HOME", m_dir->filePath("home"));
+        environment.insert("QM_MAIL", "s3cret pass");
+        environment.insert("QM_SECRET", "s3cret");
+        environment.insert("QM_OTHER", "guess");
+        return ProgramRun::of(QUILLMART_EXECUTABLE, arguments, environment);
+    }
+    // An orders command on the test's own database.
+    ProgramRun orders(const QStringList& arguments) const {
+        return quillmart(QStringList{"orders"} + arguments +
+                         QStringList{"--db", m_dir->filePath("orders.sqlite")});
+    }
+    QString writeMessage(const QString& name, const QByteArray& text) const {
+        QFile file(m_dir->filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() ? file.fileName()
+                                                                                  : QString();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QUILLMART_REQUIRE_SERVER(NginxFixture::missing());
+        QUILLMART_REQUIRE_SERVER(DovecotFixture::missing());
+        m_dir = std::make_unique<QTemporaryDir>();
+        writeFile("Shop/Shop.caa", "Tools\r\n");
+        writeFile("Shop/Tools.pro", "A1^Hammer^9.5^^^^2^7^^\r\n");
+        QVERIFY(QDir().mkpath(path("www")));
+        QCOMPARE(quillmart({"generate", path("Shop")}).exitCode, 0);
+    }
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    // The whole way to a real WebDAV server, and a refused password.
+    void publishesToAWebDavServer() {
+        NginxFixture nginx;
+        QVERIFY2(nginx.start("merchant", "s3cret"), qPrintable(nginx.error()));
+        const QString server = "http://" + nginx.serverName();
+        QStringList publish{"publish", path("Shop"), "--server",       server,
+                            "--user",  "merchant",   "--password-env", "QM_SECRET"};
+        const ProgramRun run = quillmart(publish);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out,
+                 "20 of 20 files were published to " + server.toUtf8() + " (web \"Shop\").\n");
+        // Plain http was typed: the password went, but not without a word.
+        QVERIFY2(run.err.startsWith("quillmart publish: warning: The connection to " +
+                                    server.toUtf8() + " is not encrypted"),
+                 run.err.constData());
+        QCOMPARE(fileBytes(nginx.rootPath() + "/Shop/complect.htm"),
+                 fileBytes(path("Shop/complect.htm")));
+        const ProgramRun wrong = quillmart(publish.replaceInStrings("QM_SECRET", "QM_OTHER"));
+        QCOMPARE(wrong.exitCode, 1);
+        QVERIFY2(wrong.err.contains("\nNothing was published") &&
+                     wrong.err.contains("wrong user name or password"),
+                 wrong.err.constData());
+    }
+
+    // A dry run names what would go; a start file, from the project's
+    // settings, that would lead out of the web stops the dry run too.
+    void dryRun() {
+        QStringList dry{"publish", path("Shop"), "--server", "www.shop.test", "--dry-run"};
+        ProgramRun run = quillmart(dry);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith("Dry run: nothing is sent to www.shop.test (web \"Shop\").\n"
+                                   "Would remove from the web, if it exists:\n  data1.js\n"));
+        writeFile("Shop/Shop.sit", "[Start]\r\n../../outside/precious\r\n[Tax]\r\n");
+        run = quillmart(dry);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("\"../../outside/precious.htm\" is not a plain file name") &&
+                     run.out.isEmpty(),
+                 run.err.constData());
+    }
+
+    void refusals() {
+        const std::tuple<QStringList, int, const char*> rows[] = {
+            {{"publish", path("Shop"), "--server", "x.test", "--password-env", "QM_UNSET"},
+             1,
+             "the variable QM_UNSET is not set"},
+            {{"orders", "fetch", "--host", "h", "--port", "pop"},
+             2,
+             "--port takes a port number, not \"pop\""}};
+        for (const auto& [arguments, exitCode, message] : rows) {
+            const ProgramRun run = quillmart(arguments);
+            QCOMPARE(run.exitCode, exitCode);
+            QVERIFY2(run.err.contains(message) && run.out.isEmpty(), run.err.constData());
+        }
+    }
+
+    // A message saved with LF line ends is read as the mail it was and is
+    // taken in once; what the shopper typed never runs as a spreadsheet formula.
+    void importsAndLists() {
+        OrderMail mail;
+        const QByteArray saved =
+            QString("Message-ID: <1@shop.test>\r\n" + mail.text()).replace("\r\n", "\n").toUtf8();
+        const QString order = writeMessage("order.eml", saved);
+        const QString other = writeMessage("other.eml", "Subject: Hello\r\n\r\nHi\r\n");
+        mail.set("NameS", "J\u00e9r\u00f4me").set("Adrs1S", "-2 Dock Road").set("CityS", "\tTulsa");
+        mail.set("NameB", "=1+2").set("Adrs1B", "+1 Elm Street").set("CityB", "@Dallas");
+        const QString typed =
+            writeMessage("typed.eml", mail.set("AMOUNT", "$$$ -5.00").text().toLatin1());
+        ProgramRun run = orders({"import", order, other, order, typed});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, (order + ": order 1 taken in\n" + other + ": not an order\n" + order +
+                           ": taken in before\n" + typed + ": order 2 taken in\n")
+                              .toUtf8());
+        run = orders({"list", "--csv"});
+        const QByteArray expected =
+            expectedFile("app/expected/orders.csv", false)
+                .replace("<today>", QDate::currentDate().toString(Qt::ISODate).toUtf8());
+        QVERIFY2(run.out == expected, firstDifference(run.out, expected).constData());
+    }
+
+    // STLS unless told otherwise; plain POP3 only when asked for, with a warning.
+    void fetchesFromAMailbox() {
+        DovecotFixture server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QVERIFY(server.addMessage(OrderMail().text().replace("\r\n", "\n").toUtf8()));
+        QVERIFY(server.addMessage("Subject: Newsletter\n\nNews.\n"));
+        const QStringList fetch{
+            "fetch",  "--host",      "127.0.0.1",      "--port", QString::number(server.port()),
+            "--user", server.user(), "--password-env", "QM_MAIL"};
+        ProgramRun run = orders(fetch);
+        QVERIFY2(run.exitCode == 1 && run.err.contains("does not offer a secure connection (STLS)"),
+                 run.err.constData());
+        const QStringList plain = fetch + QStringList{"--plain"};
+        run = orders(plain);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains("1 new orders taken in, 1 other messages, 0 taken in before."),
+                 run.out.constData());
+        QVERIFY2(run.err.startsWith("quillmart orders: warning: the connection to 127.0.0.1:" +
+                                    QByteArray::number(server.port()) + " is not encrypted"),
+                 run.err.constData());
+        QVERIFY(server.addMessage("Subject: Big\n\n" + QByteArray(1536 * 1024, 'x') + "\n"));
+        run = orders(plain + QStringList{"--delete", "--size-limit", "1"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("2 deleted on the server.") &&
+                     run.err.contains("more than the limit of 1.0 MB"),
+                 run.err.constData());
+        QCOMPARE(server.messageCount(), 1);
+    }
+
+    void namesADatabaseItCannotOpen() {
+        const QString file = writeMessage("a file", "not a folder") + "/orders.sqlite";
+        const ProgramRun list = quillmart({"orders", "list", "--db", file});
+        QCOMPARE(list.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(list.err),
+                 "quillmart orders: the order database could not be opened: " + file +
+                     ": its folder " + QFileInfo(file).path() + " cannot be made\n");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerCommands)
+#include "test_server_commands.moc"

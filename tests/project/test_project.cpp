@@ -1,0 +1,393 @@
+// A project's texts (item record lines, names, the settings file, the
+// addresses inside the order form tags), and the generator's controller
+// that keeps them in the project folder.
+
+#include "platform/TextFile.h"
+#include "project/BrowserLink.h"
+#include "project/GeneratorController.h"
+#include "project/SettingsFile.h"
+#include "sitegen/RecordingPublisher.h"
+#include "store/ItemRecord.h"
+#include "store/NameRules.h"
+#include "store/OrderAddresses.h"
+#include "store/OrderTemplates.h"
+#include "store/SiteSettings.h"
+#include "support/ExpectedFile.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QtTest>
+
+using Kind = ScriptedPrompts::Kind;
+using Field = ItemRecord::Field;
+
+namespace {
+
+const QString kHammer = "A1^Hammer^9.5^^^Acme^2^7^X^", kSaw = "A2^Saw^12^^^^3^8^^",
+              kSpade = "G1^Spade^20^^^^5^15^^";
+const QString kChoose = "Choose a category in the Category box first";
+
+void writeFile(const QString& path, const QStringList& lines) {
+    QVERIFY(TextFile::writeLines(path, lines).isEmpty());
+}
+
+QStringList linesOf(const QString& path) {
+    return TextFile::readLines(path).value_or(QStringList{"<missing>"});
+}
+
+// The browser window as the generator sees it.
+struct FakeBrowser : BrowserLink {
+    QStringList previewed;
+    QString addressText() const override { return "https://maker.test/hammer.htm"; }
+    void preview(const QString& path) override { previewed << path; }
+};
+
+// Settings that differ from the defaults in every value.
+SiteSettings otherBase() {
+    SiteSettings s;
+    s.layout = SiteSettings::Layout::ContentsOnly;
+    s.startFileName = s.fontTag = s.tableTag = s.actionCode = s.emailFormTag = s.salesTax = "base";
+    s.frontPageServer = s.frontPageUser = s.frontPagePassword = "unstored";
+    return s;
+}
+
+// `settings` with the values the file does not hold taken from `base`.
+SiteSettings keepingUnstored(SiteSettings settings, const SiteSettings& base) {
+    settings.layout = base.layout;
+    settings.frontPageServer = base.frontPageServer;
+    settings.frontPageUser = base.frontPageUser;
+    settings.frontPagePassword = base.frontPagePassword;
+    return settings;
+}
+
+} // namespace
+
+class TestProject : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<GeneratorController> m_controller;
+
+    QString project(const QString& file = {}) const { return m_home->filePath("Shop/" + file); }
+    void addCategory(const QString& name) {
+        m_controller->setCategoryEntry(name);
+        m_controller->addCategory();
+    }
+    // A project "Shop" with the categories Tools (two items) and Garden
+    // (one item), as after "New Project".
+    void makeShop() {
+        m_prompts->expect(Kind::Input, "Enter the new project's name , please", "Shop")
+            .expectMessage("You may fill the category listing for the new Store");
+        m_controller->newProject();
+        writeFile(project("Tools.pro"), {kHammer, kSaw});
+        writeFile(project("Garden.pro"), {kSpade});
+        addCategory("Tools");
+        addCategory("Garden");
+        m_controller->switchTab();
+    }
+    void setSetting(QString SiteSettings::*field, const QString& value) {
+        SiteSettings settings = m_controller->settings();
+        settings.*field = value;
+        m_controller->setSettings(settings);
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_home = std::make_unique<QTemporaryDir>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_controller = std::make_unique<GeneratorController>(m_home->path(), *m_prompts);
+    }
+    void cleanup() { QVERIFY2(m_prompts->done(), "a prompt the test expected was never shown"); }
+
+    void readsAndWritesItemRecords_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("fields"); // joined by '|'
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("all fields")
+            << "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^"
+            << "A1|Claw hammer|12.5|a.jpg|http://s.test/a.htm|Acme|1.2|9.75|x" << true
+            << "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^";
+        QTest::newRow("eight carets") << "1^2^3^4^5^6^7^8^"
+                                      << "1|2|3|4|5|6|7|8|" << false << "1^2^3^4^5^6^7^8^^";
+        QTest::newRow("byte order mark, accents")
+            << "\uFEFFA1^Café"
+            << "\uFEFFA1|Café|||||||" << false << "\uFEFFA1^Café^^^^^^^^";
+    }
+    void readsAndWritesItemRecords() {
+        QFETCH(QString, line);
+        QFETCH(QString, fields);
+        QFETCH(bool, complete);
+        QFETCH(QString, written);
+        const ItemRecord record = ItemRecord::fromLine(line);
+        QStringList read;
+        for (int i = 0; i < ItemRecord::kFieldCount; ++i)
+            read << record[ItemRecord::Field(i)].toString();
+        QCOMPARE(read.join('|'), fields);
+        QCOMPARE(ItemRecord::fromLines(line + "\r\n").value(0), record);
+        QCOMPARE(ItemRecord::isComplete(line), complete);
+        QCOMPARE(record.toLine(), written);
+    }
+
+    void judgesNames() {
+        for (const QString good : {"Garden Tools", "Café Müller", "..."})
+            QVERIFY2(NameRules::problem(good, "category").isEmpty(), qPrintable(good));
+        for (const QString bad : {"", "..", "a/b", "a\\b", "a\tb"})
+            QVERIFY2(!NameRules::problem(bad, "category").isEmpty(), qPrintable(bad));
+        QCOMPARE(NameRules::problem("..", "project"),
+                 "The project name must not be empty, must not be \".\" or \"..\", "
+                 "and must not contain / or \\ or control characters.");
+    }
+
+    void writesAndReadsTheSettingsFile() {
+        SiteSettings emptied = SiteSettings::defaults(), font = emptied, edited = emptied;
+        emptied.startFileName.clear();
+        emptied.salesTax.clear();
+        font.fontTag = "<font size='3'\r\nface='Arial'>";
+        edited.emailFormTag = SiteSettings::emailFormTagFor("sales@shop.test");
+        edited.actionCode = edited.tableTag = QString();
+        const SiteSettings base = otherBase();
+        for (const SiteSettings& settings : {SiteSettings::defaults(), emptied, font, edited})
+            QCOMPARE(SettingsFile::read(SettingsFile::write(settings), base),
+                     keepingUnstored(settings, base));
+        const QString expected = "project/expected/settings_";
+        QCOMPARE(SettingsFile::write(SiteSettings::defaults()).toUtf8(),
+                 expectedFile(expected + "defaults.sit"));
+        QCOMPARE(SettingsFile::write(emptied).toUtf8(),
+                 expectedFile(expected + "no_start_no_tax.sit"));
+    }
+
+    // A settings file without its section markers leaves every value as it was.
+    void keepsBaseValuesOfMissingSections() {
+        QCOMPARE(SettingsFile::read("no markers\r\nat all\r\n", otherBase()), otherBase());
+    }
+
+    // Whatever the merchant types comes back as typed, and never ends the
+    // attribute it is written into.
+    void addressesStayInsideTheirAttribute() {
+        const SiteSettings settings = SiteSettings::defaults();
+        const QString tail = OrderTemplates::defaults().order1Tail;
+        for (const QString typed : {"a\"b&c@s.test", "x?subject=1#y@s.test"}) {
+            const QString tag = OrderAddresses::withOrderEmail(settings.emailFormTag, typed);
+            QCOMPARE(OrderAddresses::orderEmail(tag), typed);
+            QVERIFY(tag.contains("?subject=Online Order\" METHOD=\"POST\""));
+            const QString code = OrderAddresses::withGatewayHost(
+                OrderAddresses::withGatewayLogin(settings.actionCode, typed), typed);
+            QCOMPARE(OrderAddresses::gatewayLogin(code) + OrderAddresses::gatewayHost(code),
+                     typed + typed);
+            QCOMPARE(code.count('"'), settings.actionCode.count('"'));
+            QCOMPARE(
+                OrderAddresses::saveResultsEmail(OrderAddresses::withSaveResultsEmail(tail, typed)),
+                typed);
+        }
+        QVERIFY(SiteSettings::emailFormTagFor("a\"b<c>&d?e#f%g@s.test")
+                    .startsWith("<form ACTION=\"mailto:a%22b%3Cc%3E%26d%3Fe%23f%25g@s.test?subject="
+                                "Online Order\" METHOD=\"POST\"\r\n"));
+        const QString action =
+            SiteSettings::actionCodeFor("https://pay.test/t.asp?a=1&b=\"2\"", "me\"<x>&");
+        QVERIFY(action.contains("action=\"https://pay.test/t.asp?a=1&amp;b=&quot;2&quot;\">\r\n"));
+        QVERIFY(action.endsWith("name=\"LOGIN\" value=\"me&quot;&lt;x&gt;&amp;\">\r\n"));
+        QVERIFY(OrderTemplates::order1TailFor("a\" -->").contains(
+            "S-Email-Address=\"a&quot; --&gt;\""));
+        // A hand-edited tag keeps its other text.
+        const QString mine =
+            "<form ACTION=\"mailto:old@s.test?subject=Online Order\" class=\"mine\">";
+        QCOMPARE(OrderAddresses::withOrderEmail(mine, "new@s.test"),
+                 QString(mine).replace("old@", "new@"));
+    }
+
+    // An existing project and a name that is a path: nothing is made.
+    void newProjectRefusals() {
+        QDir(m_home->path()).mkdir("Taken");
+        m_prompts->expect(Kind::Input, "Enter the new project's name", "Taken")
+            .expectMessage("You already have the project with the same name.Please remove "
+                           "appropriate folder")
+            .expect(Kind::OpenFile, "*.caa", {}, true)
+            .expect(Kind::Input, "Enter the new project's name", "../outside")
+            .expectMessage("must not contain");
+        m_controller->newProject();
+        m_controller->newProject();
+        QCOMPARE(m_controller->projectName(), QString());
+        QCOMPARE(QDir(m_home->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"Taken"});
+        QVERIFY(!QFileInfo::exists(m_home->filePath("../outside")));
+    }
+
+    void categoryListAndTabSwitch() {
+        // Without a project a tab switch writes nothing.
+        addCategory("Old");
+        m_controller->switchTab();
+        QVERIFY(QDir(m_home->path()).isEmpty());
+        makeShop();
+        m_prompts->expectMessage("must not contain");
+        addCategory("Bad/Name");
+        addCategory("Power Tools");
+        m_controller->removeCategory(0);
+        QVERIFY(QFileInfo::exists(project("Tools.pro")));
+        m_controller->switchTab();
+        QCOMPARE(fileBytes(project("Shop.caa")), "Garden\r\nPower Tools\r\n");
+        const QByteArray settings = fileBytes(project("Shop.sit"));
+        QCOMPARE(settings, expectedFile("project/expected/settings_defaults.sit"));
+        m_controller->clearCategories();
+        m_controller->switchTab();
+        QCOMPARE(fileBytes(project("Shop.caa")), QByteArray());
+        QCOMPARE(fileBytes(project("Shop.sit")), settings);
+    }
+
+    void choosingEditingAndMovingItems() {
+        makeShop();
+        for (int f = 0; f < ItemRecord::kFieldCount; ++f)
+            m_controller->setItemField(Field(f), "old");
+        m_controller->chooseCategory("Tools");
+        QCOMPARE(m_controller->items(), (QStringList{kHammer, kSaw}));
+        QCOMPARE(m_controller->itemFields().toLine(), "^^^^^^^old^old^");
+        m_controller->showItem(1);
+        const std::pair<Field, const char*> refused[] = {
+            {ItemRecord::ItemPrice, "must be a number"},
+            {ItemRecord::ItemDesc, "cannot hold the character ^"},
+            {ItemRecord::PicUrl,
+             "\"Picture URL\" and \"Description URL\" fields cannot hold quotes"}};
+        const char* const values[] = {"12,50", "Saw^large", "http://p.test/saw.jpg' onload='x"};
+        for (int i = 0; i < 3; ++i) {
+            const QString kept = m_controller->itemFields()[refused[i].first].toString();
+            m_controller->setItemField(refused[i].first, values[i]);
+            m_prompts->expectMessage(refused[i].second);
+            m_controller->addItem();
+            m_controller->setItemField(refused[i].first, i == 0 ? "13.5" : kept);
+        }
+        QCOMPARE(linesOf(project("Tools.pro")), (QStringList{kHammer, kSaw}));
+        m_controller->addItem();
+        const QString changedSaw = "A2^Saw^13.5^^^^3^8^^";
+        m_controller->takeOutItem(1);
+        QCOMPARE(m_controller->itemFields(), ItemRecord::fromLine(kSaw));
+        QCOMPARE(linesOf(project("Tools.pro")), (QStringList{kHammer, changedSaw}));
+
+        m_controller->chooseCategory("Tools");
+        m_controller->moveUp(); // nothing selected
+        m_controller->selectItem(0);
+        m_controller->moveUp();
+        m_controller->moveDown();
+        m_controller->moveDown();
+        QCOMPARE(m_controller->items(), (QStringList{changedSaw, kHammer}));
+        QCOMPARE(m_controller->selectedItem(), 1);
+    }
+
+    void savesNeverCrossCategories() {
+        makeShop();
+        // Right after a tab switch the Category box is empty.
+        m_controller->chooseCategory("Tools");
+        m_controller->switchTab();
+        m_prompts->expectMessage(kChoose).expectMessage(kChoose);
+        m_controller->addItem();
+        m_controller->takeOutItem(0);
+        QVERIFY(!QFileInfo::exists(project(".pro")));
+        QCOMPARE(linesOf(project("Tools.pro")), (QStringList{kHammer, kSaw}));
+        // Generate leaves the loaded category in the editor.
+        m_controller->chooseCategory("Garden");
+        m_controller->generate();
+        m_controller->setItemField(ItemRecord::ItemPrice, "1");
+        m_controller->addItem();
+        QCOMPARE(linesOf(project("Garden.pro")).value(0), kSpade);
+        // Typed text counts only once it is taken as the chosen category.
+        m_controller->setCategoryBoxText("Lamps");
+        m_prompts->expectMessage(kChoose);
+        m_controller->addItem();
+        m_controller->takeTypedCategory();
+        m_controller->addItem();
+        QCOMPARE(linesOf(project("Lamps.pro")).size(), 1);
+        // A category named like the project shares its file with the snapshot.
+        writeFile(project("Shop.pro"), {kSpade});
+        addCategory("Shop");
+        m_controller->switchTab();
+        m_controller->chooseCategory("Tools");
+        m_controller->switchTab();
+        QCOMPARE(linesOf(project("Shop.pro")), QStringList{kSpade});
+    }
+
+    void openProject() {
+        QDir(m_home->path()).mkdir("Shop");
+        writeFile(project("Shop.caa"), {"Tools", "Garden"});
+        SiteSettings saved = SiteSettings::defaults();
+        saved.salesTax = "0.07";
+        QVERIFY(TextFile::writeText(project("Shop.sit"), SettingsFile::write(saved)).isEmpty());
+        addCategory("Old");
+        m_prompts->expect(Kind::OpenFile, "Project file (*.caa)|*.caa", project("Shop.caa"));
+        m_controller->openProject();
+        QCOMPARE(m_controller->categories(), (QStringList{"Tools", "Garden"}));
+        QCOMPARE(m_controller->settings().salesTax, "0.07");
+        // A project file outside its folder: the open one stays.
+        QTemporaryDir elsewhere;
+        QDir(elsewhere.path()).mkdir("Other");
+        writeFile(elsewhere.filePath("Other/Other.caa"), {"Stranger"});
+        m_prompts->expect(Kind::OpenFile, "*.caa", elsewhere.filePath("Other/Other.caa"))
+            .expectMessage("Choose the project file inside its project's folder");
+        m_controller->openProject();
+        QCOMPARE(m_controller->projectName(), "Shop");
+    }
+
+    // Generate writes the typed addresses into the pages; Front Page and
+    // Update publish into a folder on this machine (the real back end, no
+    // server needed), and Update sends the catalog made anew.
+    void generateAndPublish() {
+        m_prompts->expectMessage("\"New Project\"").expectMessage("\"New Project\"");
+        m_controller->generate();
+        m_controller->frontPage();
+        QVERIFY(QDir(m_home->path()).isEmpty());
+        makeShop();
+        m_controller->setOrderEmail("sales@shop.test");
+        m_controller->setSaveResultsEmail("results@shop.test");
+        m_controller->generate();
+        QVERIFY(fileBytes(project("order.htm")).contains("mailto:sales@shop.test?"));
+        QVERIFY(fileBytes(project("order1.htm")).contains("\"results@shop.test\""));
+        m_prompts->expectMessage("Enter the server name on the \"Settings\" tab")
+            .expectMessage("To publish it, enter the server name");
+        m_controller->frontPage();
+        m_controller->update();
+        const QString server = m_home->filePath("www");
+        QVERIFY(QDir().mkpath(server));
+        setSetting(&SiteSettings::frontPageServer, server);
+        m_prompts->expectMessage("21 of 21 files were published to " + server);
+        m_controller->frontPage();
+        writeFile(project("Tools.pro"), {kSaw});
+        m_prompts->expectMessage("1 of 1 files were published");
+        m_controller->update();
+        QVERIFY(fileBytes(server + "/Shop/data1.js").contains("\"Saw\""));
+        QVERIFY(!fileBytes(server + "/Shop/data1.js").contains("Hammer"));
+
+        // A password over plain http: asked before anything goes, once per server.
+        setSetting(&SiteSettings::frontPageServer, "http://shop.test");
+        setSetting(&SiteSettings::frontPagePassword, "secret");
+        int publishers = 0;
+        m_controller->setPublisherFactory([&publishers](const QString&) {
+            ++publishers;
+            return std::make_unique<RecordingPublisher>(false);
+        });
+        m_prompts->expect(Kind::YesNo, "http://shop.test is not encrypted", "no");
+        m_controller->frontPage();
+        QCOMPARE(publishers, 0);
+        m_prompts->expect(Kind::YesNo, "not encrypted", "yes")
+            .expectMessage("files were published to http://shop.test")
+            .expectMessage("1 of 1 files were published to http://shop.test");
+        m_controller->frontPage();
+        m_controller->update();
+        QCOMPARE(publishers, 2);
+    }
+
+    void previewAndGetItUseTheBrowser() {
+        m_prompts->expectMessage("\"Preview\" is not available in this version yet.");
+        m_controller->preview();
+        FakeBrowser browser;
+        m_controller->setBrowserLink(&browser);
+        makeShop();
+        QSignalSpy hidden(m_controller.get(), &GeneratorController::hideWanted);
+        setSetting(&SiteSettings::startFileName, "shop");
+        m_controller->preview();
+        QCOMPARE(hidden.size(), 1);
+        QCOMPARE(browser.previewed, QStringList{project("shop.htm")});
+        m_controller->getIt();
+        QCOMPARE(m_controller->itemFields()[ItemRecord::DescUrl], browser.addressText());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProject)
+#include "test_project.moc"

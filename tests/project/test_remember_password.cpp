@@ -1,0 +1,126 @@
+#include "platform/PasswordKeyring.h"
+#include "project/GeneratorController.h"
+#include "project/ui/GeneratorWindow.h"
+#include "support/NginxFixture.h"
+#include "support/ProgramRun.h"
+#include "support/ScriptedPrompts.h"
+#include "support/SecretServiceFixture.h"
+#include "support/ServerRequired.h"
+#include "support/UserInput.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTest>
+
+using Kind = ScriptedPrompts::Kind;
+
+// "Remember password" against a real secret service: the box on the
+// "Settings" tab driven by keys and clicks, and `quillmart publish` taking
+// (or missing) what the window remembered, on a WebDAV server that asks for it.
+class TestRememberPassword : public QObject {
+    Q_OBJECT
+
+    SecretServiceFixture m_secrets;
+    NginxFixture m_nginx;
+    QTemporaryDir m_home;
+    ScriptedPrompts m_prompts;
+
+    template <typename W> static W* named(QWidget* window, const QString& name) {
+        for (W* widget : window->findChildren<W*>())
+            if (widget->accessibleName() == name || widget->property("text").toString() == name)
+                return widget;
+        qFatal("no widget \"%s\"", qPrintable(name));
+    }
+    static void showTab(GeneratorWindow& window, int index) {
+        UserInput::click(window.tabs()->tabBar(), Qt::LeftButton,
+                         window.tabs()->tabBar()->tabRect(index).center());
+    }
+    // Server and user typed on "Settings"; Tab leaves for "Password :".
+    void typeAccount(GeneratorWindow& window) {
+        showTab(window, 2);
+        UserInput::enterText(named<QLineEdit>(&window, "Server name:"),
+                             "http://" + m_nginx.serverName(), Qt::Key_unknown);
+        UserInput::enterText(named<QLineEdit>(&window, "User name:"), "merchant", Qt::Key_Tab);
+    }
+    // The box comes next in the tab order.
+    static QCheckBox* tabToTheBox(GeneratorWindow& window) {
+        UserInput::press(&window, Qt::Key_Tab);
+        auto* box = qobject_cast<QCheckBox*>(QApplication::focusWidget());
+        return box && box->text() == "Remember password" ? box : nullptr;
+    }
+    ProgramRun publish() const {
+        return ProgramRun::of(QUILLMART_EXECUTABLE,
+                              {"publish", m_home.filePath("Shop"), "--server",
+                               "http://" + m_nginx.serverName(), "--user", "merchant"},
+                              QProcessEnvironment::systemEnvironment());
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QUILLMART_REQUIRE_SERVER(SecretServiceFixture::missing() + NginxFixture::missing());
+        QVERIFY2(m_secrets.start(), qPrintable(m_secrets.error()));
+        QVERIFY2(m_nginx.start("merchant", "s3cret"), qPrintable(m_nginx.error()));
+    }
+
+    void remembersForTheWindowAndTheCommand() {
+        GeneratorController first(m_home.path(), m_prompts);
+        GeneratorWindow window(first);
+        window.show();
+        showTab(window, 1);
+        m_prompts.expect(Kind::Input, "Enter the new project's name", "Shop")
+            .expectMessage("You may fill the category listing")
+            .expect(Kind::YesNo, "is not encrypted", "yes")
+            .expectMessage("files were published to http");
+        UserInput::click(named<QPushButton>(&window, "New Project"));
+        typeAccount(window);
+        UserInput::enterText(named<QLineEdit>(&window, "Password :"), "s3cret", Qt::Key_unknown);
+        QVERIFY(tabToTheBox(window));
+        UserInput::press(&window, Qt::Key_Space);
+        showTab(window, 3);
+        UserInput::click(named<QPushButton>(&window, "Generate"));
+        UserInput::click(named<QPushButton>(&window, "Front Page"));
+        QVERIFY(m_prompts.done());
+        // Another kind's password for the same server and user stays apart.
+        QVERIFY(PasswordKeyring().write(PasswordKeyring::Kind::Mail,
+                                        "http://" + m_nginx.serverName(), "merchant",
+                                        "not this one"));
+        ProgramRun run = publish();
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+
+        // A new window fills the password in; unticking forgets it.
+        GeneratorController second(m_home.path(), m_prompts);
+        GeneratorWindow again(second);
+        again.show();
+        typeAccount(again);
+        QCOMPARE(named<QLineEdit>(&again, "Password :")->text(), "s3cret");
+        QCheckBox* box = tabToTheBox(again);
+        QVERIFY(box && box->isChecked());
+        UserInput::press(&again, Qt::Key_Space);
+        run = publish();
+        QVERIFY2(run.exitCode == 1 && run.err.contains("wrong user name or password"),
+                 run.err.constData());
+
+        // Without a secret service the box is off and says why, as the status
+        // bar does; the field keeps its password; the command says so too.
+        m_secrets.stopKeyring();
+        typeAccount(again);
+        QVERIFY(!box->isEnabled() && !box->isChecked());
+        QVERIFY2(box->toolTip().startsWith("Passwords cannot be remembered. The desktop keyring "
+                                           "(secret service) cannot be used: "),
+                 qPrintable(box->toolTip()));
+        QCOMPARE(again.statusBar()->currentMessage(), box->toolTip());
+        QCOMPARE(box->accessibleDescription(), box->toolTip());
+        QCOMPARE(named<QLineEdit>(&again, "Password :")->text(), "s3cret");
+        run = publish();
+        QVERIFY2(run.err.startsWith("quillmart publish: no remembered password: The desktop "
+                                    "keyring (secret service) cannot be used: "),
+                 run.err.constData());
+    }
+};
+
+QTEST_MAIN(TestRememberPassword)
+#include "test_remember_password.moc"

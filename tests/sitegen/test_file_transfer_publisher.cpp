@@ -1,0 +1,187 @@
+#include "sitegen/FileTransferPublisher.h"
+#include "sitegen/PublisherChoice.h"
+#include "support/ExpectedFile.h"
+#include "support/ProgramRun.h"
+#include "support/PureFtpdFixture.h"
+#include "support/ServerRequired.h"
+#include "support/ServerTools.h"
+#include "support/SshdFixture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kWeb = "Shop";
+const QStringList kAddresses = {"data1.js", "l_Office Supplies.htm", "index.htm"};
+const QString kList = kAddresses.join('\n') + '\n';
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// A generated-looking project folder whose files name the given version.
+struct LocalSite {
+    QTemporaryDir dir;
+    QString files;
+    explicit LocalSite(const QByteArray& version) {
+        for (const QString& address : kAddresses) {
+            files += dir.filePath(address) + '\n';
+            writeFile(dir.filePath(address), address.toUtf8() + " version " + version);
+        }
+    }
+    void checkArrivedIn(const QString& webFolder) const {
+        for (const QString& address : kAddresses)
+            QCOMPARE(fileBytes(webFolder + '/' + address), fileBytes(dir.filePath(address)));
+    }
+};
+
+// The calls "Front Page" makes; the first failure, empty when all went up.
+QString publish(const TransferAccess& access, const QString& server, const QString& user,
+                const QString& password, const LocalSite& site) {
+    FileTransferPublisher publisher(access);
+    if (publisher.vtiOpenWebWithPassword(server, kWeb, user, password) < 0 ||
+        !publisher.vtiRemoveWeb('/' + kWeb, kList) ||
+        !publisher.vtiCreateWeb("http://" + server, kWeb))
+        return publisher.lastError();
+    publisher.vtiPutDocuments(site.files, kList);
+    return publisher.lastError();
+}
+
+// Makes an ed25519 key pair at `path` (and `path`.pub); the public line.
+QByteArray makeKey(const QString& path) {
+    QDir().mkpath(QFileInfo(path).path());
+    ServerTools::run("ssh-keygen", {"-q", "-t", "ed25519", "-N", "", "-f", path});
+    return fileBytes(path + ".pub");
+}
+
+} // namespace
+
+class TestFileTransferPublisher : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // One sshd: a server not known yet is refused until the user accepts
+    // the fingerprint OpenSSH shows for it, and is known from then on; a
+    // second publish keeps another party's file; a wrong password stops
+    // every call; the user's key logs in; a changed host key is refused
+    // whatever was accepted; a server gone away is named.
+    void sftpSession() {
+        QUILLMART_REQUIRE_SERVER(SshdFixture::missing());
+        SshdFixture server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const QString text = server.serverText(), user = server.user();
+        const QString web = server.rootPath() + "/Shop", hostPort = text.section('/', 2, 2);
+        QTemporaryDir home;
+        TransferAccess access;
+        access.sshFolder = home.filePath(".ssh");
+        const LocalSite first("1"), second("2");
+        QString unknown = publish(access, text, user, server.password(), first);
+        QVERIFY2(unknown.contains("is not in the known hosts file") &&
+                     unknown.contains(server.fingerprint()) &&
+                     server.fingerprint().startsWith("SHA256:"),
+                 qPrintable(unknown));
+        QVERIFY(!QFileInfo::exists(web));
+        QStringList asked;
+        access.approveHostKey = [&asked](const QString& name, const QString& print) {
+            asked << name << print;
+            return true;
+        };
+        QCOMPARE(publish(access, text, user, server.password(), first), QString());
+        QCOMPARE(asked, QStringList({hostPort, server.fingerprint()}));
+        first.checkArrivedIn(web);
+        writeFile(web + "/orders.txt", "kept");
+        access.approveHostKey = nullptr;
+        QCOMPARE(publish(access, text, user, server.password(), second), QString());
+        second.checkArrivedIn(web);
+        QCOMPARE(fileBytes(web + "/orders.txt"), "kept");
+
+        FileTransferPublisher wrong(access);
+        QCOMPARE(wrong.vtiOpenWebWithPassword(text, kWeb, user, "wrong"), -1);
+        const QString refused = wrong.lastError();
+        QVERIFY2(refused.contains("did not accept the login"), qPrintable(refused));
+        QCOMPARE(wrong.vtiPutDocuments(first.files, kList), QStringList(3, refused));
+
+        QVERIFY(server.authorize(makeKey(access.sshFolder + "/id_ed25519")));
+        QCOMPARE(publish(access, text, user, QString(), first), QString());
+        first.checkArrivedIn(web);
+
+        // A directory where a file should go: that one file is refused.
+        QVERIFY(QFile::remove(web + "/data1.js") && QDir(web).mkpath("data1.js/sub"));
+        QVERIFY2(publish(access, text, user, server.password(), second).contains("data1.js"), "");
+
+        const QByteArray otherKey = makeKey(home.filePath("other")).split(' ').mid(0, 2).join(' ');
+        writeFile(access.sshFolder + "/known_hosts",
+                  "[127.0.0.1]:" + hostPort.section(':', 1).toUtf8() + ' ' + otherKey + '\n');
+        access.acceptedHostKey = server.fingerprint();
+        const QString changed = publish(access, text, user, server.password(), second);
+        QVERIFY2(changed.contains("is not the one recorded"), qPrintable(changed));
+
+        server.stop();
+        QVERIFY(publish(access, text, user, "", first).contains("cannot be reached"));
+    }
+
+    // The command trusts a server not known yet only with --host-key, and
+    // then remembers it in the user's known hosts file.
+    void publishCommandTakesTheHostKey() {
+        QUILLMART_REQUIRE_SERVER(SshdFixture::missing());
+        SshdFixture server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QTemporaryDir home;
+        writeFile(home.filePath("Shop/Shop.caa"), "Tools\r\n");
+        writeFile(home.filePath("Shop/Tools.pro"), "A1^Hammer^9.5^^^^2^7^^\r\n");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home.path());
+        environment.insert("QM_SECRET", server.password());
+        const auto quillmart = [&environment](const QStringList& arguments) {
+            return ProgramRun::of(QUILLMART_EXECUTABLE, arguments, environment);
+        };
+        QCOMPARE(quillmart({"generate", home.filePath("Shop")}).exitCode, 0);
+        QStringList publish{"publish", home.filePath("Shop"), "--server",       server.serverText(),
+                            "--user",  server.user(),         "--password-env", "QM_SECRET"};
+        const ProgramRun refused = quillmart(publish);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(server.fingerprint().toUtf8()), refused.err.constData());
+        QCOMPARE(quillmart(publish + QStringList{"--host-key", server.fingerprint()}).exitCode, 0);
+        const ProgramRun again = quillmart(publish);
+        QCOMPARE(again.exitCode, 0);
+        QVERIFY2(again.out.startsWith("20 of 20 files were published"), again.out.constData());
+        QCOMPARE(fileBytes(server.rootPath() + "/Shop/data1.js"),
+                 fileBytes(home.filePath("Shop/data1.js")));
+    }
+
+    // One pure-ftpd: FTP over TLS refuses a certificate nobody vouches for,
+    // publishes twice with the merchant's own certificate trusted, keeping
+    // another party's file, and stops at a wrong password. Plain FTP carries
+    // the clear-text warning.
+    void ftpSession() {
+        QUILLMART_REQUIRE_SERVER(PureFtpdFixture::missing());
+        PureFtpdFixture server;
+        QVERIFY2(server.start("ftp secret"), qPrintable(server.error()));
+        const QString ftps = "ftps://" + server.address(), web = server.rootPath() + "/Shop";
+        const LocalSite first("1"), second("2");
+        TransferAccess access;
+        const QString untrusted = publish(access, ftps, server.user(), "ftp secret", first);
+        QVERIFY2(untrusted.contains("certificate is not trusted"), qPrintable(untrusted));
+        access.trustedCertificate = server.certificatePath();
+        QCOMPARE(publish(access, ftps, server.user(), "ftp secret", first), QString());
+        first.checkArrivedIn(web);
+        writeFile(web + "/orders.txt", "kept");
+        QCOMPARE(publish(access, ftps + "/", server.user(), "ftp secret", second), QString());
+        second.checkArrivedIn(web);
+        QCOMPARE(fileBytes(web + "/orders.txt"), "kept");
+        QVERIFY(publish(access, ftps, server.user(), "wrong", first).contains("did not accept"));
+
+        const QString ftp = "ftp://" + server.address();
+        QCOMPARE(publish(access, ftp, server.user(), "ftp secret", first), QString());
+        first.checkArrivedIn(web);
+        QVERIFY(
+            PublisherChoice::passwordInClearWarning(ftp, "x").contains("not encrypted (ftp://)"));
+        QCOMPARE(PublisherChoice::passwordInClearWarning(ftps, "x"), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileTransferPublisher)
+#include "test_file_transfer_publisher.moc"

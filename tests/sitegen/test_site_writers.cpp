@@ -1,0 +1,706 @@
+// The texts the site generator writes and the way it writes them: script
+// text conversions, the pages and the catalog script as the writers give them
+// (without the CR LF the page-file writer adds after each page), the page-file
+// writer, the whole generation and its publishing; and the shop's scripts
+// run in a script engine.
+
+#include "sitegen/BasketPages.h"
+#include "sitegen/CatalogScript.h"
+#include "sitegen/FolderPublisher.h"
+#include "sitegen/FramePages.h"
+#include "sitegen/ListingPages.h"
+#include "sitegen/OrderPages.h"
+#include "sitegen/PageFileWriter.h"
+#include "sitegen/RecordingPublisher.h"
+#include "sitegen/SiteGenerator.h"
+#include "sitegen/SitePublishing.h"
+#include "support/ExpectedFile.h"
+#include "text/ScriptText.h"
+
+#include <QJSEngine>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+
+using Call = RecordingPublisher::Call;
+
+namespace {
+
+// A record from its fields written as a record line, "^" after each field.
+// Filled field by field, so these tests do not lean on the record reader.
+ItemRecord item(const QString& fields) {
+    ItemRecord record;
+    const QStringList parts = fields.split(QLatin1Char('^'));
+    for (int i = 0; i < ItemRecord::kFieldCount && i < parts.size(); ++i)
+        record.set(ItemRecord::Field(i), parts.at(i));
+    return record;
+}
+
+// The two-category shop of the exact-text tests: "Tools" with two items and
+// "Paint" with one, default settings (banner layout), and every catalog
+// option either off or on.
+SiteInput twoCategorySite(bool allOptionsOn) {
+    SiteInput input;
+    input.settings = SiteSettings::defaults();
+    input.options = {allOptionsOn, allOptionsOn, allOptionsOn, allOptionsOn};
+    input.categories = {
+        {"Tools",
+         {item("T100^Claw hammer^12.50^pics/hammer.jpg^desc/hammer.htm^Acme^1.5^9.00^1^"),
+          item("T200^Tape measure^7.25^pics/tape.jpg^desc/tape.htm^Stanley^0.5^5.10^1^")}},
+        {"Paint",
+         {item("P300^White paint 1 gal^21.00^pics/paint.jpg^desc/paint.htm^Dulux^4^15.75^1^")}},
+    };
+    return input;
+}
+
+SiteInput threeCategories(bool on) {
+    SiteInput input;
+    input.options = {on, on, on, false};
+    input.categories = {{"Tools",
+                         {item("T1^Saw^12.5^saw.jpg^saw.htm^Bosch^3^10^a^"),
+                          item("T2^Drill^.5^drill.jpg^drill.htm^Makita^1.2^0.4^b^")}},
+                        {"Empty", {}},
+                        {"Garden", {item("G1^Rake^7^rake.jpg^rake.htm^Fiskars^2^5^c^")}}};
+    return input;
+}
+
+SiteInput trickyFields() {
+    SiteInput input;
+    input.options.manufacturer = true;
+    input.categories = {{"Power Tools", {item("P\"1^^19.99^^^Müller & Söhne^4^15^tab\there^")}},
+                        {"Café", {}}};
+    input.categories[0].items[0].set(ItemRecord::ItemDesc,
+                                     u"12\" blade, C:\\saw\r\nsecond line</b>");
+    return input;
+}
+
+// While it lives, the system refuses to let this process write a file
+// beyond `bytes`, as a full disk refuses any write.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{bytes, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+QStringList fileNames(const QStringList& paths) {
+    QStringList names;
+    for (const QString& path : paths)
+        names << QFileInfo(path).fileName();
+    return names;
+}
+
+const QStringList kAfterFrames{
+    "l_Tools.htm",    "l_Paint.htm",   "basket.htm",   "wbasket.htm",        "order.htm",
+    "order1.htm",     "order_cod.htm", "order_cc.htm", "select_payment.htm", "worder.htm",
+    "worder_cod.htm", "worder_cc.htm", "complect.htm"};
+
+// The site's files in the order they go up: the catalog, the pages the
+// menus link to, the frames' pages, the menus, the second frameset, the
+// start page.
+const QStringList kUploadOrder{
+    "data1.js",           "basket.htm",   "order.htm",      "order1.htm",   "wbasket.htm",
+    "worder.htm",         "order_cc.htm", "worder_cc.htm",  "complect.htm", "order_cod.htm",
+    "worder_cod.htm",     "l_Tools.htm",  "l_Paint.htm",    "compinfo.htm", "ols.htm",
+    "select_payment.htm", "banner.htm",   "m_products.htm", "mmenu.htm",    "fsecond.htm",
+    "index.htm"};
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+            file.write(bytes) == bytes.size());
+}
+
+// The shop's scripts run in a script engine as the shop's frames run them:
+// `top` is the global object holding the catalog, document.write collects
+// what a page writes and `location` records where a page sends its frame.
+class Shop {
+public:
+    explicit Shop(const SiteInput& input) {
+        run(CatalogScript::write(input));
+        run("var top = this, written = '', location = {href: ''};"
+            "var document = {forms: [], write: function (text) { written += text }};");
+    }
+    // Runs the script of the page's head.
+    void load(const QString& page) {
+        const qsizetype from = page.indexOf('>', page.indexOf("<script")) + 1;
+        run(page.mid(from, page.indexOf("</script>", from) - from));
+    }
+    QString run(const QString& script) {
+        const QJSValue result = m_engine.evaluate(script);
+        if (result.isError())
+            QTest::qFail(qPrintable(result.toString() + " in " + script.left(200)), __FILE__,
+                         __LINE__);
+        return result.toString();
+    }
+
+private:
+    QJSEngine m_engine;
+};
+
+// An order page's form, its controls and their handlers. The handlers run
+// with the form in scope, as a browser runs them.
+class OrderForm : public Shop {
+public:
+    OrderForm(const SiteInput& input, const QString& page, const QString& orders)
+        : Shop(input), m_page(page) {
+        load(page);
+        run(orders + "; UpdateOrder(); var FormOrder = {}");
+        static const QRegularExpression control(R"re(<(input|select)[^>]* name="(\w+)"[^>]*>)re");
+        static const QRegularExpression value(R"re(value="([^"]*)")re");
+        static const QRegularExpression handler(R"re(on\w+="([^"]*)")re");
+        for (auto it = control.globalMatch(page); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            const QString first = match.captured(1) == "select"
+                                      ? value.match(page, match.capturedEnd()).captured(1)
+                                      : QString();
+            run(QStringLiteral("FormOrder.%1 = {value: '%2'}").arg(match.captured(2), first));
+            m_handlers[match.captured(2)] = handler.match(match.captured(0)).captured(1);
+        }
+    }
+    // "R12" clicks a control, "T1" types 1 into a field, "State=Texas" picks
+    // a list's option by its text; then the control's handler runs.
+    void act(const QString& action) {
+        const QString name = action.section('=', 0, 0), option = action.section('=', 1);
+        const QString field = "FormOrder." + name;
+        if (!option.isEmpty())
+            run(field + ".value = '" +
+                QRegularExpression("value=\"([^\"]*)\">" + option + "<").match(m_page).captured(1) +
+                "'");
+        else
+            run(field + (name.startsWith('T') ? ".value = '1'" : ".checked = true"));
+        run("with (FormOrder) {" + m_handlers.value(name) + "\n}");
+    }
+    // "NAME=value ; ..." for the named fields; "(ticked)" lists the ticked controls.
+    QString fields(const QStringList& names) {
+        QStringList shown;
+        for (const QString& name : names)
+            shown << name + '=' +
+                         run(name == "(ticked)" ? "Object.keys(FormOrder).filter(function (k) { "
+                                                  "return FormOrder[k].checked }).sort().join(' ')"
+                                                : "FormOrder." + name + ".value");
+        return shown.join(" ; ");
+    }
+
+private:
+    QString m_page;
+    QHash<QString, QString> m_handlers;
+};
+
+// T100 x 2, G300 x 1, G400 x 5 and P200 x 4: 80.50 retail, 8 lb.
+SiteInput basketShop(bool weight, const QString& salesTax) {
+    SiteInput input;
+    input.settings = SiteSettings::defaults();
+    input.settings.salesTax = salesTax;
+    input.options.weight = weight;
+    input.categories = {{"Tools", {item("T100^Claw hammer^12.50^^^^1.5^9.00^^")}},
+                        {"Garden Tools",
+                         {item("G300^Pruning shears^18.25^^^^0.5^13.50^^"),
+                          item("G400^Sunflower seeds^2.05^^^^0.1^1.40^^")}},
+                        {"Paint", {item("P200^Paint roller^6.75^^^^1^4.50^^")}}};
+    return input;
+}
+const QString kOrders = "ToolsList[1].itemquantity = 2; Garden_x20_ToolsList[1].itemquantity = 1;"
+                        "Garden_x20_ToolsList[2].itemquantity = 5; PaintList[1].itemquantity = 4";
+const QString kRetail = "T100 ^ 2 ^ 12.50 ^ 25.00^\nG300 ^ 1 ^ 18.25 ^ 18.25^\n"
+                        "G400 ^ 5 ^ 2.05 ^ 10.25^\nP200 ^ 4 ^ 6.75 ^ 27.00^\n\n Total Price : ";
+
+} // namespace
+
+class TestSiteWriters : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    const QString m_site = m_dir.filePath("Shop");
+
+    PublishTarget target(const QString& server) const {
+        return {server, "merchant", "secret", "Shop", m_site};
+    }
+    PublishReport publish(Publisher& publisher, const QString& server,
+                          const QString& start = "index", const QString& category = "Tools") {
+        return SitePublishing::publishSite(publisher, target(server), start, {category, "Paint"});
+    }
+    // The two-category site, generated anew into the folder "Shop".
+    void generate(SiteSettings::Layout layout = SiteSettings::Layout::BannerAndContents) {
+        QVERIFY(QDir(m_site).removeRecursively() && QDir().mkpath(m_site));
+        SiteInput input = twoCategorySite(false);
+        input.settings.layout = layout;
+        QVERIFY(SiteGenerator::generate(m_site, input).ok());
+    }
+
+private Q_SLOTS:
+    void convertsText_data() {
+        QTest::addColumn<char>("kind"); // i: identifier, s: string body, h: HTML, p: price
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](char kind, const char* tag, const QString& text, const QString& out) {
+            QTest::addRow("%c %s", kind, tag) << kind << text << out;
+        };
+        row('i', "leading digit, blank", "2 go", "_2_x20_go");
+        row('i', "outside the BMP", QString::fromUtf8("A\xF0\x9F\x98\x80"), "A_x1f600_");
+        row('i', "quote and dot", "a\".b", "a_x22__x2e_b");
+        row('s', "plain", "Hammer, 9.5 & 'co' <b> a/b Müller €",
+            "Hammer, 9.5 & 'co' <b> a/b Müller €");
+        row('s', "quote and backslash", "12\" C:\\dir", "12\\\" C:\\\\dir");
+        row('s', "CR LF", "a\r\nb", "a\\r\\nb");
+        row('s', "controls", QString::fromUtf16(u"\t\u0001\u007f\u0085"), "\\x09\\x01\\x7f\\x85");
+        row('s', "closing tag", "</script></b>", "<\\/script><\\/b>");
+        row('h', "tags and ampersand", "Tom & <b>x</b>", "Tom &amp; &lt;b&gt;x&lt;/b&gt;");
+        row('h', "quotes, reference", "\"a\" 'b' &amp;", "&quot;a&quot; &#39;b&#39; &amp;amp;");
+        for (const char* good : {"12.5", ".5", "12."})
+            row('p', good, good, "yes");
+        for (const char* bad : {"", "12 ", ".", "1.2.3", "1,5", "-3"})
+            row('p', bad, bad, "no");
+    }
+    void convertsText() {
+        QFETCH(char, kind);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const QString out = kind == 'i'                 ? ScriptText::identifier(text)
+                            : kind == 's'               ? ScriptText::stringBody(text)
+                            : kind == 'h'               ? ScriptText::html(text)
+                            : ScriptText::isPrice(text) ? "yes"
+                                                        : "no";
+        QCOMPARE(out, expected);
+    }
+
+    void writesExactText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const SiteInput off = twoCategorySite(false), on = twoCategorySite(true);
+        SiteInput contents = off;
+        contents.settings.layout = SiteSettings::Layout::ContentsOnly;
+        const auto row = [](const char* file, const QString& text) {
+            QTest::newRow(file) << text << QString(file);
+        };
+        row("options_111.js", CatalogScript::write(threeCategories(true)));
+        row("escaping.js", CatalogScript::write(trickyFields()));
+        row("order/script_off_retail.txt",
+            OrderPages::orderScript(off, OrderPages::Prices::Retail));
+        row("order/script_on_wholesale.txt",
+            OrderPages::orderScript(on, OrderPages::Prices::Wholesale));
+        row("order/weight_shipping.txt", OrderPages::weightShipping());
+        row("site_off/basket.htm", BasketPages::retail(off));
+        row("site_on/basket.htm", BasketPages::retail(on));
+        // The wholesale basket has no option columns.
+        row("site_off/wbasket.htm", BasketPages::wholesale(on));
+        row("site_off/l_Tools.htm", ListingPages::listingPage(off, 0));
+        row("site_on/l_Tools.htm", ListingPages::listingPage(on, 0));
+        row("site_off/complect.htm", ListingPages::combinedPage(on));
+        row("site_off/index.htm", FramePages::startPage(off));
+        row("site_off/index_contents.htm", FramePages::startPage(contents));
+        row("site_off/fsecond.htm", FramePages::secondFrameset());
+        row("site_off/banner.htm", FramePages::banner());
+        row("site_off/mmenu.htm", FramePages::mainMenu());
+        row("site_off/compinfo.htm", FramePages::companyPage());
+        row("site_off/ols.htm", FramePages::storePage());
+        row("site_off/m_products.htm", FramePages::productsMenu(off));
+    }
+    void writesExactText() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const QByteArray wanted = expectedFile("sitegen/expected/" + expected);
+        QVERIFY2(text.toUtf8() == wanted, firstDifference(text.toUtf8(), wanted).constData());
+    }
+
+    // The e-mail, cash on delivery and card pages take their form tags and
+    // bodies from the settings and templates; only the weight pages that
+    // ship charge by weight.
+    void orderPagesTakeTheirTemplates() {
+        const QStringList marks{"<M><wmail>", "<A><wgate>", "<M><plain>", "<A><plain>",
+                                "<M><wcod>",  "<M><pcod>",  "<tail>",     "<pay>"};
+        for (const bool weight : {true, false}) {
+            SiteInput input = twoCategorySite(false);
+            input.options.weight = weight;
+            input.settings.emailFormTag = "<M>";
+            input.settings.actionCode = "<A>";
+            input.settings.tableTag.clear();
+            input.templates = {"<wmail>", "<wgate>", "<plain>", "<wcod>",
+                               "<pcod>",  "<tail>",  "<pay>"};
+            QStringList shown;
+            for (const NamedPage& page :
+                 OrderPages::retailPages(input) + OrderPages::wholesalePages(input)) {
+                shown << page.name;
+                for (const QString& mark : marks)
+                    if (page.text.endsWith(mark))
+                        shown.last() += ' ' + mark;
+                if (page.text.contains(OrderPages::weightShipping()))
+                    shown.last() += '$';
+            }
+            QCOMPARE(shown.join(", "),
+                     weight ? "order <M><wmail>$, order1 <tail>, order_cod <M><wcod>, order_cc "
+                              "<A><wgate>$, select_payment <pay>, worder <M><wmail>$, worder_cod "
+                              "<M><wcod>, worder_cc <A><wgate>$"
+                            : "order <M><plain>, order1 <tail>, order_cod <M><pcod>, order_cc "
+                              "<A><plain>, select_payment <pay>, worder <M><plain>, worder_cod "
+                              "<M><pcod>, worder_cc <A><plain>");
+        }
+    }
+
+    // Each form carries once every field the order reader takes from the
+    // mailed orders.
+    void formsCarryTheOrderFields() {
+        const OrderTemplates t = OrderTemplates::defaults();
+        const QString twin = "C1 NameB Adrs1B Adrs2B CityB StateB ZIPB NameS Adrs1S Adrs2S CityS "
+                             "StateS ZIPS PhoneE PhoneD E_Mail1 E_Mail2 CCNumber CCExp";
+        const QString tax = " T1 T2 R11 R12";
+        const QString single = "Name Adrs1 Adrs2 City State ZIP Phone E_Mail1" + tax;
+        const std::pair<QString, QString> forms[] = {
+            {t.weightMailBody, twin + tax + " T3 T4 T5 T6 V1 V2 V3 V4 METHOD Note"},
+            {t.weightGatewayBody, twin + tax + " T3 T4 T5 T6 V1 V2 V3 V4 METHOD Note"},
+            {t.plainOrderBody, single + " METHOD CCNumber CCExp"},
+            {t.plainCodBody, single},
+            {t.weightCodBody, "NameB Adrs1B Adrs2B CityB StateB ZIPB PhoneE E_Mail1 Note" + tax},
+            {t.order1Tail, twin + " AMOUNT DESCRIPTION State SalesTax Shipping ShippingCost "
+                                  "ExtendedTotal TYPE LOGIN"}};
+        for (const auto& [text, fields] : forms)
+            for (const QString& field : fields.split(' '))
+                QVERIFY2(text.count("name=\"" + field + '"') == 1, qPrintable(field));
+    }
+
+    void writesPagesAndFiles() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("1.htm"), "an earlier, longer page text\r\n");
+        PageFileWriter writer(dir.path());
+        writer.writePage("1", "<html>\r\nPreis: 9 €</html>");
+        writer.writeFile("data1.js", "a\r\n");
+        QCOMPARE(fileBytes(dir.filePath("1.htm")), "<html>\r\nPreis: 9 \xE2\x82\xAC</html>\r\n");
+        QCOMPARE(fileBytes(dir.filePath("data1.js")), "a\r\n");
+        QCOMPARE(writer.written(), QStringList({dir.filePath("1.htm"), dir.filePath("data1.js")}));
+        QVERIFY(writer.failures().isEmpty());
+    }
+
+    void refusesNamesOutsideTheFolder() {
+        QTemporaryDir parent;
+        QVERIFY(QDir(parent.path()).mkpath("site/sub"));
+        for (const char* name : {"../escape.htm", "sub/page.htm", ".."}) {
+            PageFileWriter writer(parent.filePath("site"));
+            writer.writeFile(name, "x");
+            QVERIFY(writer.written().isEmpty());
+            QVERIFY2(writer.failures().value(0).startsWith("Could not write "), name);
+        }
+        QDirIterator files(parent.path(), QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY(!files.hasNext());
+        const QString missing = parent.filePath("no such folder");
+        PageFileWriter lost(missing);
+        lost.writePage("1", "text");
+        QVERIFY2(lost.failures().value(0).startsWith("Could not write " + missing + "/1.htm: "),
+                 qPrintable(lost.failures().value(0)));
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+
+    void stopsAtTheFirstFailedWrite_data() {
+        QTest::addColumn<int>("size");
+        QTest::newRow("held back until the file is closed") << 6000;
+        QTest::newRow("written at once") << 40000;
+        QTest::newRow("the line end is refused") << 4096;
+    }
+    // The system's reason is given, the earlier file stays whole, and
+    // nothing after the failure is written.
+    void stopsAtTheFirstFailedWrite() {
+        QFETCH(int, size);
+        QTemporaryDir dir;
+        const QString page = dir.filePath("b.htm");
+        writeFile(page, "old page\r\n");
+        PageFileWriter writer(dir.path());
+        {
+            const FileSizeLimit limit(4096);
+            writer.writePage("a", "first");
+            writer.writePage("b", QString(size, QLatin1Char('x')));
+            writer.writePage("c", "third");
+        }
+        QCOMPARE(writer.written(), QStringList{dir.filePath("a.htm")});
+        QCOMPARE(writer.failures(), QStringList{"Could not write " + page + ": File too large"});
+        QCOMPARE(fileBytes(page), "old page\r\n");
+        QVERIFY(!QFileInfo::exists(dir.filePath("c.htm")));
+    }
+
+    void writesTheSiteInItsOrder() {
+        QTemporaryDir folder;
+        writeFile(folder.filePath("fsecond.htm"), "from an earlier run");
+        SiteInput input = twoCategorySite(true);
+        input.settings.layout = SiteSettings::Layout::ContentsOnly;
+        input.settings.startFileName = "shop";
+        GenerationResult result = SiteGenerator::generate(folder.path(), input);
+        QVERIFY2(result.ok(), qPrintable((result.problems + result.failures).join('\n')));
+        QCOMPARE(fileNames(result.written),
+                 QStringList({"data1.js", "shop.htm", "banner.htm", "mmenu.htm", "compinfo.htm",
+                              "ols.htm", "m_products.htm"}) +
+                     kAfterFrames);
+        // The contents layout leaves an old second frameset alone.
+        QCOMPARE(fileBytes(folder.filePath("fsecond.htm")), "from an earlier run");
+
+        input.settings.layout = SiteSettings::Layout::BannerAndContents;
+        input.categories[1].items.clear();
+        result = SiteGenerator::generate(folder.path(), input);
+        QCOMPARE(fileNames(result.written).mid(0, 4),
+                 QStringList({"data1.js", "shop.htm", "fsecond.htm", "banner.htm"}));
+        QVERIFY(fileNames(result.written).contains("l_Paint.htm"));
+    }
+
+    void refusesWhatWouldBreakTheSite_data() {
+        QTest::addColumn<QString>("field"); // "tax", "start", or the item field's number
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        const char* const rows[][4] = {
+            {"empty tax rate", "tax", "", "\"Sales Tax,%\" rate must be a number"},
+            {"start file is the basket", "start", "basket", "another page"},
+            {"start file in another folder", "start", "../index", "must not"},
+            {"price with a comma", "2", "1,5", "Tools, item T100: price \"1,5\""},
+            // Hand-edited item files may hold addresses the window's "Add" refuses.
+            {"markup in a description link", "4", "a.htm\"><script>x()</script>",
+             "Tools, item T100: picture \"pics/hammer.jpg\", description \"a.htm\"><script>"}};
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
+        QTest::newRow("two categories share a script name")
+            << "category"
+            << "Hand_x20_Tools"
+            << "\"Hand Tools\" and \"Hand_x20_Tools\"";
+    }
+    // Nothing is written, and the message names the cause.
+    void refusesWhatWouldBreakTheSite() {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        QTemporaryDir folder;
+        SiteInput input = twoCategorySite(false);
+        if (field == "tax")
+            input.settings.salesTax = value;
+        else if (field == "start")
+            input.settings.startFileName = value;
+        else if (field == "category")
+            input.categories = {{"Hand Tools", {}}, {value, {}}};
+        else
+            input.categories[0].items[0].set(ItemRecord::Field(field.toInt()), value);
+        const GenerationResult result = SiteGenerator::generate(folder.path(), input);
+        QVERIFY(!result.ok());
+        QVERIFY2(result.problems.join('\n').contains(message),
+                 qPrintable(result.problems.join('\n')));
+        QVERIFY(result.written.isEmpty());
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+    }
+
+    void callSequence() {
+        generate();
+        const QString addresses = kUploadOrder.join('\n') + '\n';
+        QStringList paths;
+        for (const QString& name : kUploadOrder)
+            paths << m_site + '/' + name;
+        for (const bool webExists : {false, true}) {
+            RecordingPublisher publisher(webExists);
+            QSignalSpy progress(&publisher, &Publisher::documentHandled);
+            const PublishReport report = publish(publisher, "www.shop.test");
+            QList<Call> expected{
+                {"vtiDisableErrorDialogs", {"1"}},
+                {"vtiOpenWebWithPassword", {"www.shop.test", "Shop", "merchant", "secret"}}};
+            if (webExists)
+                expected.append({"vtiRemoveWeb", {"/Shop", addresses}});
+            expected << Call{"vtiCreateWeb", {"http://www.shop.test", "Shop"}}
+                     << Call{"vtiPutDocuments", {paths.join('\n') + '\n', addresses}};
+            QCOMPARE(publisher.calls(), expected);
+            QVERIFY(report.ok() && report.published == 21 && progress.size() == 21);
+        }
+        // An update sends the catalog alone.
+        RecordingPublisher publisher(false);
+        QCOMPARE(SitePublishing::publishCatalog(publisher, target("shop.test:8080")).published, 1);
+        QCOMPARE(publisher.calls().last(),
+                 (Call{"vtiPutDocuments", {m_site + "/data1.js\n", "data1.js\n"}}));
+    }
+
+    // A real folder as the server: a second publish after a layout change
+    // removes the site's own stale page, keeps what others stored in the
+    // web, and reports the page that was not there to send.
+    void publishesIntoAFolder() {
+        generate();
+        const QString server = m_dir.filePath("www");
+        QVERIFY(QDir().mkpath(server));
+        FolderPublisher publisher;
+        QVERIFY(publish(publisher, server).ok());
+        const QDir web(server + "/Shop");
+        QCOMPARE(web.entryList(QDir::Files).size(), 21);
+        QCOMPARE(fileBytes(web.filePath("order1.htm")), fileBytes(m_site + "/order1.htm"));
+        writeFile(web.filePath("_private/distorders.htm"), "an order a shopper sent");
+        generate(SiteSettings::Layout::ContentsOnly);
+        const PublishReport report = publish(publisher, "file://" + server);
+        QCOMPARE(report.missing, QStringList{"fsecond.htm"});
+        QVERIFY(!web.exists("fsecond.htm"));
+        QCOMPARE(fileBytes(web.filePath("_private/distorders.htm")), "an order a shopper sent");
+        QVERIFY(report.summary(target(server))
+                    .contains("20 of 20 files were published to " + server + " (web \"Shop\")."));
+        QVERIFY(
+            report.summary(target(server))
+                .contains(
+                    "so not sent (use Generate first if they belong to the site):\nfsecond.htm"));
+        const QString missing = m_dir.filePath("no such folder");
+        QCOMPARE(publish(publisher, missing).summary(target(missing)),
+                 "Nothing was published to " + missing + " (web \"Shop\").\nThe folder " + missing +
+                     " does not exist.");
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+
+    // The web already there: nothing in it or beside it is removed, and
+    // the message names the name.
+    void namesOutsideTheWebStopBeforeAnything() {
+        generate();
+        const QString server = m_dir.filePath("www"),
+                      precious = m_dir.filePath("outside/precious.htm");
+        writeFile(precious, "keep");
+        writeFile(server + "/Shop/index.htm", "old");
+        FolderPublisher publisher;
+        const QString rows[][2] = {{"../../outside/precious", "Tools"}, {"index", "Tools/Hand"}};
+        for (const auto& [start, category] : rows) {
+            const QString summary =
+                publish(publisher, server, start, category).summary(target(server));
+            const QString named = start == "index" ? "l_" + category : start;
+            QVERIFY2(summary.contains('"' + named + ".htm\" is not a plain file name") &&
+                         summary.endsWith("Nothing was removed or sent."),
+                     qPrintable(summary));
+        }
+        QCOMPARE(fileBytes(precious) + fileBytes(server + "/Shop/index.htm"), "keepold");
+        // The back end on its own keeps to the web as well.
+        QCOMPARE(publisher.vtiOpenWebWithPassword(server, "Shop", {}, {}), 1);
+        QVERIFY(!publisher.vtiRemoveWeb("/Shop", "../../outside/precious.htm\n"));
+        QVERIFY(!publisher.vtiPutDocuments(m_site + "/index.htm\n", "../../outside/precious.htm\n")
+                     .first()
+                     .isEmpty());
+        QCOMPARE(fileBytes(precious), "keep");
+    }
+
+    // Every character that needs an escape comes back as the merchant typed it.
+    void catalogReadsBackAndFormatsMoney() {
+        const QString desc =
+            QString("12\" C:\\saw\r\n</b>") + QChar(0x2028) + QChar(0x01) + "</script>";
+        SiteInput input = twoCategorySite(false);
+        input.categories[0].items[0].set(ItemRecord::ItemDesc, desc);
+        Shop shop(input);
+        QCOMPARE(shop.run("ToolsList[1].itemdesc"), desc);
+        QCOMPARE(shop.run("[0.05, 12.999, -2.5, 1e6, -0.001].map(moneyFormat).join(' ')"),
+                 "0.05 13.00 -2.50 1000000.00 0.00");
+    }
+
+    // Over one bound, up to and including the next; order1.htm charges by
+    // the products total, from exactly 100.00 and 1000.00 on as well.
+    void shippingPicksTheBracket() {
+        const SiteInput input = basketShop(true, "0");
+        const QString charges = "function (t) { totalW = totalPrice = t; cof = cof2 = cof3 = cof4 "
+                                "= 0; UpdateShipping(); return [cof, cof2, cof3, cof4].map("
+                                "function (c) { return c.toFixed(2) }).join(' ') }";
+        OrderForm weight(input, OrderPages::retailPages(input).at(0).text, "");
+        QCOMPARE(weight.run("[0, 1, 1.01, 20, 20.5].map(" + charges + ").join(', ')"),
+                 "0.00 0.00 0.00 0.00, 7.75 8.25 18.45 20.00, 8.70 9.00 20.70 22.40, "
+                 "32.00 34.95 52.95 57.05, 100.00 100.00 100.00 100.00");
+        OrderForm total(input, OrderPages::retailPages(input).at(1).text, "");
+        QCOMPARE(total.run("[99.99, 100, 999.99, 1000].map(" + charges + ").join(', ')"),
+                 "5.00 11.00 29.00 0.00, 7.00 13.00 31.00 0.00, 17.00 23.00 41.00 0.00, "
+                 "20.00 26.00 44.00 0.00");
+    }
+
+    void orderFormsComputeTheTotals_data() {
+        QTest::addColumn<bool>("weight");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QStringList>("steps");
+        // At 6% tax 8 lb ship for 18.45, 18.70, 32.95 or 35.45.
+        const QStringList mail{
+            "R12 ; (ticked)=R12 V1 ; T2=$ 4.83 ; T3=$ 18.45 ; T6=$ 35.45 ; T1=$$$ 103.78 ; "
+            "DESCRIPTION=" +
+                kRetail + "$$$ 103.78",
+            "V3 ; (ticked)=R12 V3 ; T1=$$$ 118.28",
+            "R11 ; (ticked)=R11 V1 ; T2=$ 0.00 ; T1=$$$ 98.95",
+            "T1 ; (ticked)=V1 ; T2=$ 4.83 ; T1=$$$ 103.78"};
+        QTest::newRow("weight order") << true << "order" << mail;
+        // Cash on delivery ships nothing; its description ends with the products total.
+        QTest::newRow("weight cod")
+            << true << "order_cod"
+            << QStringList{"R12 ; (ticked)=R12 ; T2=$ 4.83 ; T1=$$$ 85.33 ; "
+                           "AMOUNT=$$$ 85.33 ; DESCRIPTION=" +
+                               kRetail + "80.50",
+                           "R11 ; T2=$ 0.00 ; T1=$$$ 80.50"};
+        // By products total (80.50: 5, 11 or 29) and the State's rate (Texas 6.25%).
+        QTest::newRow("order1")
+            << true << "order1"
+            << QStringList{"Shipping=2nd Day ; ShippingCost=$ 11.00 ; SalesTax=$ 0.00 ; "
+                           "ExtendedTotal=$$$ 91.50 ; DESCRIPTION=" +
+                               kRetail + "$$$ 91.50",
+                           "State=Texas ; SalesTax=$ 5.03 ; ExtendedTotal=$$$ 96.53",
+                           "Shipping=Next Day ; ShippingCost=$ 29.00 ; ExtendedTotal=$$$ 114.53"};
+        // Without weight at 8.25%: no shipping charge.
+        const QStringList plain{
+            "R12 ; (ticked)=R12 ; T2=$ 6.64 ; T1=$$$ 87.14 ; DESCRIPTION=" + kRetail + "$$$ 87.14",
+            "R11 ; (ticked)=R11 ; T2=$ 0.00 ; T1=$$$ 80.50"};
+        QTest::newRow("plain order") << false << "order" << plain;
+    }
+    void orderFormsComputeTheTotals() {
+        QFETCH(bool, weight);
+        QFETCH(QString, page);
+        QFETCH(QStringList, steps);
+        const SiteInput input = basketShop(weight, weight ? "0.06" : "0.0825");
+        QString text;
+        for (const NamedPage& named : OrderPages::retailPages(input))
+            if (named.name == page)
+                text = named.text;
+        OrderForm form(input, text, kOrders);
+        for (const QString& step : steps) {
+            QStringList names = step.split(" ; ");
+            const QString action = names.takeFirst();
+            form.act(action);
+            for (QString& name : names)
+                name = name.section('=', 0, 0);
+            QCOMPARE(action + " ; " + form.fields(names), step);
+        }
+    }
+
+    // Whatever the category is called and whatever quotes the merchant's
+    // tags hold, the pages order into the catalog, both baskets show the
+    // items and their totals, and Remove empties one and loads the retail
+    // basket.
+    void oddNamesAndTagsStillWork() {
+        SiteInput input = twoCategorySite(true);
+        input.categories[0].name = "Joe's \"12\" <b>";
+        input.settings.fontTag = "<font face=\"Arial\">";
+        input.settings.tableTag = "<table summary=\"</script>\">";
+        const QString list = "top.Joe_x27_s_x20__x22_12_x22__x20__x3c_b_x3e_List";
+        Shop listing(input);
+        listing.load(ListingPages::listingPage(input, 0));
+        QVERIFY(listing.run("DisplayList(); written")
+                    .contains("<b>Joe&#39;s &quot;12&quot; &lt;b&gt; Listing</b>"));
+        listing.run("document.forms = [{}, {}, {quantity: {value: '4'}}]; OnOrderItem(2)");
+        QCOMPARE(listing.run(list + "[2].itemquantity + document.forms[2].quantity.value"), "40");
+        const QString rows[][2] = {
+            {"<TD>T100</TD><TD>Claw hammer</TD><TD>$ 12.50</TD><TD>Acme</TD><TD>2</TD><TD>$ 25.00",
+             "<TR><TH COLSPAN=5>Products Total</TH><TD>$ 46.00</TD></TR></TABLE></CENTER>"},
+            {"<TD>T100</TD><TD>Claw hammer</TD><TD>$ 25.00</TD><TD>$ 18.00</TD><TD>$ "
+             "7.00</TD><TD>2",
+             "Totals</TH><TD>$ 46.00</TD><TD>$ 33.75</TD><TD>$ 12.25</TD><TD>3</TD><TD>Thanks!</TD>"
+             "</TR></TABLE></CENTER>"}};
+        for (const bool wholesale : {false, true}) {
+            Shop shop(input);
+            shop.load(wholesale ? BasketPages::wholesale(input) : BasketPages::retail(input));
+            const QString shown = shop.run(list + "[1].itemquantity = 2; PaintList[1].itemquantity "
+                                                  "= '1'; displayBasket(); written")
+                                      .remove(input.settings.fontTag);
+            QVERIFY(shown.startsWith("<CENTER><BR><table summary=\"</script>\"><TR>"));
+            QCOMPARE(shown.count("<TR VALIGN='top'>"), 2);
+            QVERIFY2(shown.contains(rows[wholesale][0]) && shown.endsWith(rows[wholesale][1]),
+                     qPrintable(shown));
+            QCOMPARE(shop.run("RemoveFromJoe_x27_s_x20__x22_12_x22__x20__x3c_b_x3e_(1);" + list +
+                              "[1].itemquantity + location.href"),
+                     "0basket.htm");
+            QCOMPARE(shop.run("written = ''; displayBasket(); written").count("<TR VALIGN='top'>"),
+                     1);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSiteWriters)
+#include "test_site_writers.moc"

@@ -1,0 +1,92 @@
+#include "support/LocalServer.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <csignal>
+#include <unistd.h>
+
+QString LocalServer::program(const QString& name) {
+    const QString found = QStandardPaths::findExecutable(name);
+    return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/local/sbin"})
+                           : found;
+}
+
+quint16 LocalServer::freePort() {
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+bool LocalServer::writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString LocalServer::readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+}
+
+QString LocalServer::fromTemplate(const QString& name, const QStringList& values) {
+    QString text = readFile(QStringLiteral(QUILLMART_TEST_ROOT "/support/") + name);
+    for (qsizetype i = 0; i + 1 < values.size(); i += 2)
+        text.replace('@' + values[i] + '@', values[i + 1]);
+    return text;
+}
+
+QString LocalServer::path(const QString& name) const {
+    return name.isEmpty() ? m_dir.path() : m_dir.filePath(name);
+}
+
+// The program runs in a process group of its own, so stop() reaches the
+// processes it starts too.
+bool LocalServer::start(const QString& program, const QStringList& arguments,
+                        const QByteArray& greeting,
+                        const std::function<bool(quint16 port)>& configure) {
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        stop();
+        m_port = freePort();
+        m_output = QStringLiteral("could not write the configuration");
+        if (m_port == 0 || !configure(m_port))
+            continue;
+        m_process.start(program, QStringList(arguments).replaceInStrings(QStringLiteral("@PORT@"),
+                                                                         QString::number(m_port)));
+        for (int waited = 0; waited < 15000 && m_process.waitForStarted(5000); waited += 100) {
+            QTcpSocket socket;
+            socket.connectToHost(QStringLiteral("127.0.0.1"), m_port);
+            if (socket.waitForConnected(200) &&
+                (greeting.isEmpty() ||
+                 (socket.waitForReadyRead(2000) && socket.readLine().startsWith(greeting))))
+                return true;
+            // Doubles as the pause between two tries.
+            if (m_process.waitForFinished(100))
+                break;
+        }
+        m_output = QString::fromLocal8Bit(m_process.readAll()) + m_process.errorString();
+    }
+    stop();
+    return false;
+}
+
+// Processes a server starts (mail sessions, workers) may outlive it and
+// keep their connections or its port: the whole process group ends, and
+// the stop waits until it has.
+void LocalServer::stop() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    const pid_t group = pid_t(m_process.processId());
+    ::kill(-group, SIGTERM);
+    if (!m_process.waitForFinished(10000))
+        ::kill(-group, SIGKILL);
+    m_process.waitForFinished(5000);
+    QElapsedTimer waited;
+    waited.start();
+    while (::kill(-group, 0) == 0 && waited.elapsed() < 5000)
+        QThread::msleep(20);
+    ::kill(-group, SIGKILL);
+}

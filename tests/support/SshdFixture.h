@@ -1,0 +1,38 @@
+#pragma once
+
+#include "support/LocalServer.h"
+
+#include <QString>
+
+// An SFTP server for tests: OpenSSH's sshd on 127.0.0.1 with its own host
+// key, configuration and served folder in a temporary folder. It logs in
+// the system account "quillmart-sftp" (made by scripts/bootstrap.sh), which
+// gets a fresh random password for the run and is locked again at the end;
+// checking passwords against the system's accounts takes root.
+class SshdFixture {
+public:
+    ~SshdFixture() { stop(); }
+
+    // Why the server cannot run here; empty when it can.
+    static QString missing();
+    bool start();
+    void stop();
+
+    static QString user() { return QStringLiteral("quillmart-sftp"); }
+    QString password() const { return m_password; }
+    // The server text for "Server name:": the served folder over SFTP.
+    QString serverText() const;
+    QString rootPath() const { return m_server.path(QStringLiteral("root")); }
+    // The host key's fingerprint as OpenSSH's own ssh-keygen prints it.
+    QString fingerprint() const;
+    // Lets the public key (an OpenSSH ".pub" line) log in.
+    bool authorize(const QByteArray& publicKey) const;
+    QString error() const { return m_error; }
+
+private:
+    bool prepare();
+
+    LocalServer m_server;
+    QString m_password;
+    QString m_error;
+};

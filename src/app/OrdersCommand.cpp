@@ -1,129 +1,13 @@
 #include "app/OrdersCommand.h"
 
 #include "app/CommandOptions.h"
-#include "orders/IntakeSink.h"
-#include "orders/OrderFetcher.h"
-#include "orders/OrderIntake.h"
-#include "orders/OrderMessage.h"
-#include "orders/OrderStore.h"
-#include "platform/TextFile.h"
 
-#include <QCryptographicHash>
-#include <QFile>
 #include <algorithm>
 
 namespace {
 
 // A message is held in memory whole; more than this is no order mail.
 constexpr int kMaxSizeLimitMegabytes = 1024;
-
-const QString kImportedFiles = QStringLiteral("imported files");
-
-// A saved message is decoded as a fetched one is. One with LF line ends (as
-// mail programs on this system save them) is read with the CR LF line ends
-// of the mail protocol.
-QString messageText(const QByteArray& bytes) {
-    QString text = TextFile::decode(bytes);
-    if (!text.contains(QStringLiteral("\r\n")))
-        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
-}
-
-// A message saved twice is taken in once, known by its Message-ID or, when
-// it has none, by a digest of its bytes.
-QString importedId(const QString& text, const QByteArray& bytes) {
-    const QString id = OrderMessage::fieldValue(text, QStringLiteral("Message-ID:")).trimmed();
-    if (!id.isEmpty())
-        return id;
-    return QStringLiteral("sha256:") +
-           QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-}
-
-QString csvField(const QString& value) {
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
-        !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
-        return value;
-    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
-// A spreadsheet runs a cell that begins with one of these as a formula.
-bool startsLikeAFormula(const QString& value) {
-    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-    return !value.isEmpty() && formulaStarts.contains(value.front());
-}
-
-// Text the shopper typed is kept from running as a formula by a leading
-// apostrophe; numbers, amounts and dates the program wrote stay as they are.
-QString csvLine(const QStringList& values, const QStringList& columns) {
-    const QStringList textColumns = OrderStore::textColumns();
-    QStringList fields;
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        const QString& value = values.at(i);
-        const bool typed = textColumns.contains(columns.value(i));
-        fields << csvField(typed && startsLikeAFormula(value) ? QLatin1Char('\'') + value : value);
-    }
-    return fields.join(QLatin1Char(','));
-}
-
-int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out, QTextStream& err) {
-    int failures = 0;
-    for (const QString& path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            err << path << ": cannot read it: " << file.errorString() << Qt::endl;
-            ++failures;
-            continue;
-        }
-        const QByteArray bytes = file.readAll();
-        const QString text = messageText(bytes);
-        const OrderIntake::Result result =
-            intake.take(text, kImportedFiles, importedId(text, bytes));
-        switch (result.outcome) {
-        case OrderIntake::Outcome::Stored:
-            out << path << ": order " << result.orderId << " taken in" << Qt::endl;
-            break;
-        case OrderIntake::Outcome::NotAnOrder:
-            out << path << ": not an order" << Qt::endl;
-            break;
-        case OrderIntake::Outcome::AlreadyTaken:
-            out << path << ": taken in before" << Qt::endl;
-            break;
-        case OrderIntake::Outcome::Failed:
-            err << path << ": not taken in: " << result.error << Qt::endl;
-            ++failures;
-            break;
-        }
-    }
-    return failures == 0 ? 0 : 1;
-}
-
-bool listOrders(const OrderStore& store, bool csv, QTextStream& out, QTextStream& err) {
-    const Fallible<QList<StoredOrder>> read = store.orders();
-    if (!read) {
-        err << "quillmart orders: the orders could not be read: " << read.error() << Qt::endl;
-        return false;
-    }
-    const QList<StoredOrder>& orders = *read;
-    if (csv) {
-        const QStringList columns = OrderStore::orderColumns();
-        out << csvLine(columns, {}) << Qt::endl;
-        for (const StoredOrder& order : orders)
-            out << csvLine(order.values, columns) << Qt::endl;
-        return true;
-    }
-    const QStringList columns = OrderStore::orderColumns();
-    for (const StoredOrder& order : orders) {
-        out << "Order " << order.orderId << Qt::endl;
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            if (!order.values.value(i).isEmpty())
-                out << "  " << columns.at(i) << ": " << order.values.at(i) << Qt::endl;
-        for (const QStringList& detail : order.details)
-            out << "  item: " << detail.join(QStringLiteral(" | ")) << Qt::endl;
-    }
-    out << orders.size() << " orders" << Qt::endl;
-    return true;
-}
 
 } // namespace
 
@@ -199,54 +83,4 @@ QString OrdersCommand::parse(const QStringList& arguments) {
     if (action == Action::Fetch && host.isEmpty())
         return QStringLiteral("fetch needs --host");
     return {};
-}
-
-int OrdersCommand::run(const QString& homeFolder, QTextStream& out, QTextStream& err) const {
-    OrderStore store;
-    const Status opened =
-        store.open(database.isEmpty() ? OrderStore::defaultPath(homeFolder) : database);
-    if (!opened) {
-        err << "quillmart orders: the order database could not be opened: " << opened.error()
-            << Qt::endl;
-        return 1;
-    }
-    OrderIntake intake(store);
-    if (action == Action::List) {
-        return listOrders(store, csv, out, err) ? 0 : 1;
-    }
-    if (action == Action::Import)
-        return importFiles(files, intake, out, err);
-
-    MailAccount account;
-    account.host = host;
-    account.port = port;
-    account.user = user;
-    account.trustedCertificate = trustedCertificate;
-    account.security = security == QLatin1String("tls")     ? MailAccount::Security::Tls
-                       : security == QLatin1String("plain") ? MailAccount::Security::Plain
-                                                            : MailAccount::Security::StartTls;
-    if (!passwordVariable.isEmpty()) {
-        const auto password = CommandOptions::passwordFrom(passwordVariable);
-        if (!password) {
-            err << "quillmart orders: " << password.error() << Qt::endl;
-            return 1;
-        }
-        account.password = *password;
-    } else {
-        account.password =
-            CommandOptions::rememberedPassword(PasswordKeyring::Kind::Mail, account.serverName(),
-                                               account.user, QStringLiteral("orders"), err)
-                .value_or(QString());
-    }
-    if (account.security == MailAccount::Security::Plain)
-        err << "quillmart orders: warning: the connection to " << account.serverName()
-            << " is not encrypted; the user name and password go over it as they are." << Qt::endl;
-    PopMailbox mailbox(account);
-    if (sizeLimit > 0)
-        mailbox.setSizeLimit(sizeLimit);
-    IntakeSink sink(store, intake);
-    const FetchSummary summary = OrderFetcher::fetch(
-        mailbox, account.user + QLatin1Char('@') + account.serverName(), sink, deleteAfterReading);
-    (summary.ok() ? out : err) << summary.text(account.serverName()) << Qt::endl;
-    return summary.ok() ? 0 : 1;
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QTextStream>
 
 // `quillmart orders import FILE...`, `quillmart orders fetch ...` and
 // `quillmart orders list [--csv]`: the order intake without the window.
@@ -26,10 +25,8 @@ public:
     bool csv = false;
 
     // Reads the arguments after "orders". Returns an error text, empty when
-    // they are fine.
+    // they are fine. The network module runs the command (HeadlessOrders).
     QString parse(const QStringList& arguments);
-    // Returns the exit code: 0 when everything was taken in (or listed).
-    int run(const QString& homeFolder, QTextStream& out, QTextStream& err) const;
 
     static QString usage();
 };

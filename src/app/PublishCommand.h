@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <QTextStream>
+#include <QStringList>
 
 // `quillmart publish PROJECT_FOLDER ...`: publishes the site in the project
 // folder as the window's "Front Page" does ("Update" with --data-only).
@@ -24,12 +24,9 @@ public:
     bool dryRun = false;
 
     // Reads the command's arguments (those after "publish"). Returns an
-    // error text, empty when they are fine.
+    // error text, empty when they are fine. The network module runs the
+    // command (HeadlessPublish).
     QString parse(const QStringList& arguments);
-    // Prints the summary to `out` (or what would be done, for a dry run),
-    // or one message to `err`; returns the exit code: 0 when every file
-    // went up.
-    int run(QTextStream& out, QTextStream& err) const;
 
     static QString usage();
 };

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/NetworkModule.h"
 #include "app/WindowModule.h"
 #include "platform/HomeFolder.h"
 
@@ -28,13 +29,13 @@ int runHeadless(int argc, char* argv[], const CommandLine& command) {
     case CommandLine::Mode::Generate:
         return command.generate.run(out, err);
     case CommandLine::Mode::Publish:
-        return command.publish.run(out, err);
+        return NetworkModule::runPublish(command.publish, out, err);
     case CommandLine::Mode::Orders:
         if (const QString problem = HomeFolder::prepare(); !problem.isEmpty()) {
             err << "quillmart: " << problem << Qt::endl;
             return 2;
         }
-        return command.orders.run(HomeFolder::path(), out, err);
+        return NetworkModule::runOrders(command.orders, HomeFolder::path(), out, err);
     default:
         err << "quillmart: " << command.error << Qt::endl;
         return 2;

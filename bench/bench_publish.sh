@@ -87,9 +87,11 @@ timed() {
   wall_ms+=("$(awk -v t="$real" 'BEGIN { printf "%d", t * 1000 }')")
   cpu_ms+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%d", (u + s) * 1000 }')")
 }
+# Each run's exit code is kept: a failed publish would be quick, and wrong.
 publish() {
   HOME="$work/home" "$program" publish "$work/Shop" --server "sftp://127.0.0.1:$port$work/root" \
     --user quillmart-sftp
+  echo "$?" >>"$work/exit-codes"
 }
 batch() {
   HOME="$work/home" sftp -q -b "$work/batch" -P "$port" \
@@ -101,6 +103,7 @@ for _ in $(seq "$runs"); do
   timed pw pc publish
   timed bw bc batch
 done
+if grep -qv '^0$' "$work/exit-codes"; then echo "a publish failed" >&2; exit 1; fi
 cmp -s "$work/root/Shop/data1.js" "$work/root/Batch/data1.js" || { echo "the uploads differ" >&2; exit 1; }
 p_wall="$(printf '%s\n' "${pw[@]}" | median)" p_cpu="$(printf '%s\n' "${pc[@]}" | median)"
 b_wall="$(printf '%s\n' "${bw[@]}" | median)" b_cpu="$(printf '%s\n' "${bc[@]}" | median)"

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The publishing back end: the five calls that put a generated site on a
 // web server, in the order "Front Page" and "Update" make them. Every call
@@ -43,6 +44,13 @@ Q_SIGNALS:
 
 protected:
     void setLastError(const QString& error) { m_lastError = error; }
+    // Sends each file of the file list to the address at the same position
+    // with `putOne` (empty when the file went up, else why not), telling
+    // the progress; a list longer than the other gets a failure for each
+    // extra entry. The last error becomes the summary of what failed.
+    QStringList
+    putEach(const QString& fileList, const QString& addressList,
+            const std::function<QString(const QString& file, const QString& address)>& putOne);
 
 private:
     QString m_lastError;

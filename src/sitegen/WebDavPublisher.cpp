@@ -106,20 +106,9 @@ bool WebDavPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web)
 }
 
 QStringList WebDavPublisher::vtiPutDocuments(const QString& fileList, const QString& addressList) {
-    const QStringList files = PublishingLists::entries(fileList);
-    const QStringList addresses = PublishingLists::entries(addressList);
-    const int total = int(qMax(files.size(), addresses.size()));
-    QStringList results;
-    for (int i = 0; i < total; ++i) {
-        if (i < files.size() && i < addresses.size())
-            results << putOne(files.at(i), addresses.at(i));
-        else
-            results << QStringLiteral("The file list and the address list do not have the same "
-                                      "number of entries.");
-        Q_EMIT documentHandled(i + 1, total);
-    }
-    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("published")));
-    return results;
+    return putEach(fileList, addressList, [this](const QString& file, const QString& address) {
+        return putOne(file, address);
+    });
 }
 
 QUrl WebDavPublisher::serverBaseUrl(const QString& serverText) {

@@ -1,0 +1,23 @@
+#include "sitegen/Publisher.h"
+
+#include "sitegen/PublishingLists.h"
+#include "sitegen/UploadChecks.h"
+
+QStringList Publisher::putEach(
+    const QString& fileList, const QString& addressList,
+    const std::function<QString(const QString& file, const QString& address)>& putOne) {
+    const QStringList files = PublishingLists::entries(fileList);
+    const QStringList addresses = PublishingLists::entries(addressList);
+    const int total = int(qMax(files.size(), addresses.size()));
+    QStringList results;
+    for (int i = 0; i < total; ++i) {
+        if (i < files.size() && i < addresses.size())
+            results << putOne(files.at(i), addresses.at(i));
+        else
+            results << QStringLiteral("The file list and the address list do not have the same "
+                                      "number of entries.");
+        Q_EMIT documentHandled(i + 1, total);
+    }
+    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("published")));
+    return results;
+}

@@ -14,7 +14,6 @@
 #include "support/ScriptedPrompts.h"
 #include "web/DocumentSnapshot.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -33,12 +32,6 @@ QByteArray spillLine(int first, int count) {
     for (int n = first; n < first + count; ++n)
         line += "<img src='" + picture(n).toUtf8() + "'>";
     return line + "</body></html>\r\n";
-}
-
-// A file from before, to be replaced.
-void writeOld(const QString& path) {
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(5000, 'x')) == 5000);
 }
 
 DocumentSnapshot page(const QStringList& links, const QStringList& images,
@@ -88,7 +81,7 @@ void TestBuffers::pictureBufferSpillsToNumberedFiles() {
     QCOMPARE(list, QStringList({kShop + "b.png", kShop + "A.jpg"}));
 
     list.clear();
-    writeOld(m_dir.filePath("bufer0.htm"));
+    writeBytes(m_dir.filePath("bufer0.htm"), QByteArray(5000, 'x')); // a file from before
     for (int n = 0; n < 400; ++n)
         buffer.add(picture(n));
     QCOMPARE(list.size(), 400);
@@ -137,7 +130,7 @@ void TestBuffers::pagesAndSavedFiles() {
                                                       {mp3.fileText(), "mp3_save.htm"},
                                                       {pictures.fileText(), "image_buf_save.htm"}};
     for (const auto& [text, expected] : files) {
-        writeOld(target);
+        writeBytes(target, QByteArray(5000, 'x'));
         ScriptedPrompts prompts;
         prompts.expect(ScriptedPrompts::Kind::SaveFile, kHtmlFilter, target);
         QVERIFY(BufferFile::save(text, kHtmlFilter, prompts, m_dir.path()));

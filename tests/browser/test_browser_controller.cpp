@@ -70,32 +70,27 @@ private Q_SLOTS:
                  expectedFile("browser/expected/error.htm"));
     }
 
-    void enterAddress_data() {
-        QTest::addColumn<int>("itemsBefore");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("expected");
-        QTest::addRow("new at 19")
-            << 19 << "new.com" << numbered(19).mid(1) + QStringList{"new.com"};
-        QTest::addRow("known at 19") << 19 << "u5" << numbered(19).mid(1);
-        QTest::addRow("oldest at 19") << 19 << "u1" << numbered(19).mid(1) + QStringList{"u1"};
-    }
-
-    // The entered address loads in the shown view, and the next start shows
-    // the same address history.
+    // At 19 addresses, a new one, a known one and the oldest: the entered
+    // address loads in the shown view, and the next start shows the same
+    // address history.
     void enterAddress() {
-        QFETCH(int, itemsBefore);
-        QFETCH(QString, text);
-        QFETCH(QStringList, expected);
-        QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), numbered(itemsBefore)).isEmpty());
-        BrowserController c(m_home.path(), m_launcher);
-        c.startUp();
-        QSignalSpy navigation(&c, &BrowserController::navigateRequested);
-        c.setAddressText(text);
-        c.enterAddress();
-        QCOMPARE(c.addressItems(), expected);
-        QCOMPARE(navigation.first(), QVariantList({0, text}));
-        c.shutDown();
-        QCOMPARE(TextFile::readLines(m_home.filePath("lb.prv")).value_or(QStringList{}), expected);
+        const QStringList before = numbered(19);
+        for (const auto& [text, expected] :
+             {std::pair<QString, QStringList>{"new.com", before.mid(1) + QStringList{"new.com"}},
+              {"u5", before.mid(1)},
+              {"u1", before.mid(1) + QStringList{"u1"}}}) {
+            QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), before).isEmpty());
+            BrowserController c(m_home.path(), m_launcher);
+            c.startUp();
+            QSignalSpy navigation(&c, &BrowserController::navigateRequested);
+            c.setAddressText(text);
+            c.enterAddress();
+            QCOMPARE(c.addressItems(), expected);
+            QCOMPARE(navigation.first(), QVariantList({0, text}));
+            c.shutDown();
+            QCOMPARE(TextFile::readLines(m_home.filePath("lb.prv")).value_or(QStringList{}),
+                     expected);
+        }
     }
 
     // The address box and caption follow the shown view; the hidden view's

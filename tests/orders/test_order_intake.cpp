@@ -44,28 +44,20 @@ class TestOrderIntake : public QObject {
 private Q_SLOTS:
     // Amounts as the order pages write them, held in whole cents and written
     // back with two decimals; -1: the text cannot be read as money.
-    void money_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<qint64>("cents");
-        QTest::addColumn<QString>("written");
-        const auto row = [](const char* text, qint64 cents, const char* written = "") {
-            QTest::newRow(text) << QString(text) << cents << QString(written);
-        };
-        row("$ 7.75", 775, "7.75");
-        row("0.5", 50, "0.50");
-        row("-20", -2000, "-20.00");
-        row("123456789012345.67", 12345678901234567, "123456789012345.67");
-        for (const char* unreadable : {"", "NaN.aN", "7.755", "1234567890123456.00"})
-            row(unreadable, -1);
-    }
-
     void money() {
-        QFETCH(QString, text);
-        QFETCH(qint64, cents);
-        QFETCH(QString, written);
-        const std::optional<Money> money = Money::fromText(text);
-        QCOMPARE(centsOf(money), cents);
-        QCOMPARE(money ? money->toText() : QString(), written);
+        for (const auto& [text, cents, written] :
+             {std::tuple<QString, qint64, QString>{"$ 7.75", 775, "7.75"},
+              {"0.5", 50, "0.50"},
+              {"-20", -2000, "-20.00"},
+              {"123456789012345.67", 12345678901234567, "123456789012345.67"},
+              {"", -1, ""},
+              {"NaN.aN", -1, ""},
+              {"7.755", -1, ""},
+              {"1234567890123456.00", -1, ""}}) {
+            const std::optional<Money> money = Money::fromText(text);
+            QCOMPARE(centsOf(money), cents);
+            QCOMPARE(money ? money->toText() : QString(), written);
+        }
     }
 
     // A field's value runs from its first occurrence, letter case ignored, to

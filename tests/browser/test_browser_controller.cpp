@@ -14,6 +14,7 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
 using View = BrowserController::View;
 using Delivery = HttpFixture::Delivery;
 
@@ -190,48 +191,37 @@ private Q_SLOTS:
         QVERIFY(m_server->start());
     }
 
-    void pagesAreDecodedAndCut_data() {
-        QTest::addColumn<QByteArray>("contentType");
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("header before meta") << QByteArray("text/html; charset=\"utf-8\"")
-                                            << QByteArray("<meta charset=iso-8859-7>\xC3\xA9")
-                                            << QStringLiteral("<meta charset=iso-8859-7>\u00e9");
-        QTest::newRow("unknown header charset, meta")
-            << QByteArray("text/html; charset=nonsense")
-            << QByteArray("<meta charset=utf-8>\xC3\xA9")
-            << QStringLiteral("<meta charset=utf-8>\u00e9");
-        QTest::newRow("bom utf-16le") << QByteArray()
-                                      << QByteArray("\xFF\xFE"
-                                                    "c\0a\0f\0\xE9\0",
-                                                    10)
-                                      << QStringLiteral("caf\u00e9");
-        QTest::newRow("none: windows-1252") << QByteArray("text/html") << QByteArray("price \x80 5")
-                                            << QStringLiteral("price \u20ac 5");
-        // An error page is a page; a local file is read as well.
-        QTest::newRow("500") << QByteArray("500") << QByteArray("<HTML>gone</HTML>")
-                             << QStringLiteral("<HTML>gone</HTML>");
-        QTest::newRow("local file, cut")
-            << QByteArray("file") << QByteArray("<html>\x80 local page</html>")
-            << QStringLiteral("<html>\u20ac");
-    }
-
-    // The body is decoded by the first charset found, cut at the chunk size
-    // in characters and read once.
+    // The body is decoded by the first charset found (the header before a
+    // META, a META after an unknown header charset, a byte order mark, else
+    // Windows-1252), cut at the chunk size in characters and read once. An
+    // error page is a page; a local file is read as well.
     void pagesAreDecodedAndCut() {
-        QFETCH(QByteArray, contentType);
-        QFETCH(QByteArray, body);
-        QFETCH(QString, text);
-        QString url = serve(body, contentType, Delivery::Send, contentType == "500" ? 500 : 200);
-        Downloader downloader;
-        if (contentType == "file") {
-            writeBytes(m_home.filePath("local page.htm"), body);
-            url = QUrl::fromLocalFile(m_home.filePath("local page.htm")).toString();
-            downloader.setChunkSize(7);
+        for (const auto& [contentType, body, text] :
+             {std::tuple<QByteArray, QByteArray, QString>{"text/html; charset=\"utf-8\"",
+                                                          "<meta charset=iso-8859-7>\xC3\xA9",
+                                                          u"<meta charset=iso-8859-7>\u00e9"_s},
+              {"text/html; charset=nonsense", "<meta charset=utf-8>\xC3\xA9",
+               u"<meta charset=utf-8>\u00e9"_s},
+              {{},
+               QByteArray("\xFF\xFE"
+                          "c\0a\0f\0\xE9\0",
+                          10),
+               u"caf\u00e9"_s},
+              {"text/html", "price \x80 5", u"price \u20ac 5"_s},
+              {"500", "<HTML>gone</HTML>", u"<HTML>gone</HTML>"_s},
+              {"file", "<html>\x80 local page</html>", u"<html>\u20ac"_s}}) {
+            QString url =
+                serve(body, contentType, Delivery::Send, contentType == "500" ? 500 : 200);
+            Downloader downloader;
+            if (contentType == "file") {
+                writeBytes(m_home.filePath("local page.htm"), body);
+                url = QUrl::fromLocalFile(m_home.filePath("local page.htm")).toString();
+                downloader.setChunkSize(7);
+            }
+            QCOMPARE(stateAfter(downloader, url), int(Downloader::ResponseCompleted));
+            QCOMPARE(downloader.getChunk(), text);
+            QCOMPARE(downloader.getChunk(), QString());
         }
-        QCOMPARE(stateAfter(downloader, url), int(Downloader::ResponseCompleted));
-        QCOMPARE(downloader.getChunk(), text);
-        QCOMPARE(downloader.getChunk(), QString());
     }
 
     // A long body's transfer ends at the cut, also inside a two-byte character.

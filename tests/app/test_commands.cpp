@@ -11,16 +11,6 @@
 #include <QTcpServer>
 #include <QtTest>
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-            file.write(bytes) == bytes.size());
-}
-
-} // namespace
-
 class TestCommands : public QObject {
     Q_OBJECT
 
@@ -39,8 +29,8 @@ class TestCommands : public QObject {
     // `tools`, and Garden, which has none.
     void makeShop(const QByteArray& tools) {
         QDir(shop()).removeRecursively();
-        writeFile(shop("Shop.caa"), "Tools\r\nGarden\r\n");
-        writeFile(shop("Tools.pro"), tools);
+        writeBytes(shop("Shop.caa"), "Tools\r\nGarden\r\n");
+        writeBytes(shop("Tools.pro"), tools);
     }
     // Runs a harvest and compares its report with the expected file.
     void harvest(const QString& start, const QStringList& options, const QString& expected) {
@@ -80,7 +70,7 @@ private Q_SLOTS:
              "<a href=\"mailto:a'b@hostile.test\">Mail &lt;us&gt;</a>"
              "<img src=\"pic'onerror='alert(1)'.jpg\"></body></html>"}};
         for (const auto& [name, text] : pages)
-            writeFile(path("site/") + name, text);
+            writeBytes(path("site/") + name, text);
         m_server = std::make_unique<HttpFixture>(path("site"));
         QVERIFY(m_server->start());
     }

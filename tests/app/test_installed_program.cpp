@@ -4,8 +4,6 @@
 
 #include "support/ProgramRun.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestInstalledProgram : public QObject {

@@ -17,11 +17,6 @@ class TestServerCommands : public QObject {
     QTemporaryDir m_site; // the generated one-category shop "Shop", and "www"
     std::unique_ptr<QTemporaryDir> m_dir;
     QString path(const QString& relative) const { return m_site.filePath(relative); }
-    void writeFile(const QString& name, const QByteArray& bytes) {
-        QFile file(path(name));
-        QVERIFY(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
-                file.write(bytes) == bytes.size());
-    }
     // Every run uses the test's own home.
     ProgramRun quillmart(const QStringList& arguments) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -37,9 +32,8 @@ class TestServerCommands : public QObject {
                          QStringList{"--db", m_dir->filePath("orders.sqlite")});
     }
     QString writeMessage(const QString& name, const QByteArray& text) const {
-        QFile file(m_dir->filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() ? file.fileName()
-                                                                                  : QString();
+        writeBytes(m_dir->filePath(name), text);
+        return m_dir->filePath(name);
     }
 
 private Q_SLOTS:
@@ -47,8 +41,8 @@ private Q_SLOTS:
         QUILLMART_REQUIRE_SERVER(NginxFixture::missing());
         QUILLMART_REQUIRE_SERVER(DovecotFixture::missing());
         m_dir = std::make_unique<QTemporaryDir>();
-        writeFile("Shop/Shop.caa", "Tools\r\n");
-        writeFile("Shop/Tools.pro", "A1^Hammer^9.5^^^^2^7^^\r\n");
+        writeBytes(path("Shop/Shop.caa"), "Tools\r\n");
+        writeBytes(path("Shop/Tools.pro"), "A1^Hammer^9.5^^^^2^7^^\r\n");
         QVERIFY(QDir().mkpath(path("www")));
         QCOMPARE(quillmart({"generate", path("Shop")}).exitCode, 0);
     }
@@ -86,7 +80,7 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.startsWith("Dry run: nothing is sent to www.shop.test (web \"Shop\").\n"
                                    "Would remove from the web, if it exists:\n  data1.js\n"));
-        writeFile("Shop/Shop.sit", "[Start]\r\n../../outside/precious\r\n[Tax]\r\n");
+        writeBytes(path("Shop/Shop.sit"), "[Start]\r\n../../outside/precious\r\n[Tax]\r\n");
         run = quillmart(dry);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("\"../../outside/precious.htm\" is not a plain file name") &&

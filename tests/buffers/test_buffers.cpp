@@ -14,7 +14,6 @@
 #include "support/ScriptedPrompts.h"
 #include "web/DocumentSnapshot.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -33,12 +32,6 @@ QByteArray spillLine(int first, int count) {
     for (int n = first; n < first + count; ++n)
         line += "<img src='" + picture(n).toUtf8() + "'>";
     return line + "</body></html>\r\n";
-}
-
-// A file from before, to be replaced.
-void writeOld(const QString& path) {
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(5000, 'x')) == 5000);
 }
 
 DocumentSnapshot page(const QStringList& links, const QStringList& images,
@@ -69,7 +62,6 @@ private Q_SLOTS:
     void pictureBufferSpillsToNumberedFiles();
     void pagesAndSavedFiles();
     void collectsPicturesAndArmedLinks();
-    void doubleClick_data();
     void doubleClick();
 
 private:
@@ -88,7 +80,7 @@ void TestBuffers::pictureBufferSpillsToNumberedFiles() {
     QCOMPARE(list, QStringList({kShop + "b.png", kShop + "A.jpg"}));
 
     list.clear();
-    writeOld(m_dir.filePath("bufer0.htm"));
+    writeBytes(m_dir.filePath("bufer0.htm"), QByteArray(5000, 'x')); // a file from before
     for (int n = 0; n < 400; ++n)
         buffer.add(picture(n));
     QCOMPARE(list.size(), 400);
@@ -137,7 +129,7 @@ void TestBuffers::pagesAndSavedFiles() {
                                                       {mp3.fileText(), "mp3_save.htm"},
                                                       {pictures.fileText(), "image_buf_save.htm"}};
     for (const auto& [text, expected] : files) {
-        writeOld(target);
+        writeBytes(target, QByteArray(5000, 'x'));
         ScriptedPrompts prompts;
         prompts.expect(ScriptedPrompts::Kind::SaveFile, kHtmlFilter, target);
         QVERIFY(BufferFile::save(text, kHtmlFilter, prompts, m_dir.path()));
@@ -189,48 +181,37 @@ void TestBuffers::collectsPicturesAndArmedLinks() {
     QCOMPARE(harvest.linkList.size(), 6);
 }
 
-void TestBuffers::doubleClick_data() {
-    QTest::addColumn<bool>("inView1");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<bool>("generatorShown");
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<QString>("words");
-    QTest::addColumn<PictureDoubleClick::Outcome>("outcome");
+// In view 1 or 2 (with the store generator shown or not), the last
+// catalog, no catalog chosen, empty words, and addresses a page could use
+// to carry markup or script along. The picked picture always leaves the
+// picture buffer; it joins at most one catalog. An address refused leaves
+// everything as it was.
+void TestBuffers::doubleClick() {
     using O = PictureDoubleClick::Outcome;
     const QString a = kShop + "a.jpg";
-    QTest::newRow("view 1") << true << a << false << 0 << "shoes" << O::AddedToCatalog;
-    QTest::newRow("entry 20, view 2") << false << a << false << 20 << "caps" << O::AddedToCatalog;
-    QTest::newRow("generator shown") << true << a << true << 0 << "shoes" << O::ToGenerator;
-    QTest::newRow("generator, view 2") << false << a << true << 2 << "shoes" << O::AddedToCatalog;
-    QTest::newRow("no entry") << true << a << false << -1 << "typed" << O::NoCatalogName;
-    QTest::newRow("empty text") << false << a << false << 4 << "" << O::NoCatalogName;
-    // Addresses a page could use to carry markup or script along.
-    QTest::newRow("quoted") << true << a + "'onerror='x" << false << 0 << "shoes" << O::Ignored;
-    QTest::newRow("script") << true << "javascript:alert(1)//.jpg" << false << 0 << "s"
-                            << O::Ignored;
-}
-
-// The picked picture always leaves the picture buffer; it joins at most one
-// catalog. An address refused leaves everything as it was.
-void TestBuffers::doubleClick() {
-    QFETCH(bool, inView1);
-    QFETCH(QString, address);
-    QFETCH(bool, generatorShown);
-    QFETCH(int, entry);
-    QFETCH(QString, words);
-    QFETCH(PictureDoubleClick::Outcome, outcome);
-    QStringList list;
-    PictureBuffer buffer(list, m_dir.path());
-    buffer.add(kShop + "a.jpg");
-    buffer.add(kShop + "b.jpg");
-    Catalogs catalogs;
-    QCOMPARE(
-        PictureDoubleClick(buffer, catalogs).run({inView1, address, generatorShown, entry, words}),
-        outcome);
-    QCOMPARE(list.contains(kShop + "a.jpg"), outcome == PictureDoubleClick::Outcome::Ignored);
-    const int catalog = outcome == PictureDoubleClick::Outcome::AddedToCatalog ? entry : -1;
-    for (int i = 0; i < Catalogs::kCount; ++i)
-        QCOMPARE(catalogs.at(i), i == catalog ? "<img src='" + address + "'>" : QString());
+    for (const auto& [inView1, address, generatorShown, entry, words, outcome] :
+         {std::tuple<bool, QString, bool, int, QString, O>{true, a, false, 0, "shoes",
+                                                           O::AddedToCatalog},
+          {false, a, false, 20, "caps", O::AddedToCatalog},
+          {true, a, true, 0, "shoes", O::ToGenerator},
+          {false, a, true, 2, "shoes", O::AddedToCatalog},
+          {true, a, false, -1, "typed", O::NoCatalogName},
+          {false, a, false, 4, "", O::NoCatalogName},
+          {true, a + "'onerror='x", false, 0, "shoes", O::Ignored},
+          {true, "javascript:alert(1)//.jpg", false, 0, "s", O::Ignored}}) {
+        QStringList list;
+        PictureBuffer buffer(list, m_dir.path());
+        buffer.add(kShop + "a.jpg");
+        buffer.add(kShop + "b.jpg");
+        Catalogs catalogs;
+        QCOMPARE(PictureDoubleClick(buffer, catalogs)
+                     .run({inView1, address, generatorShown, entry, words}),
+                 outcome);
+        QCOMPARE(list.contains(kShop + "a.jpg"), outcome == O::Ignored);
+        const int catalog = outcome == O::AddedToCatalog ? entry : -1;
+        for (int i = 0; i < Catalogs::kCount; ++i)
+            QCOMPARE(catalogs.at(i), i == catalog ? "<img src='" + address + "'>" : QString());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBuffers)

@@ -10,24 +10,15 @@
 #include "channels/ChannelText.h"
 #include "channels/FeaturedPages.h"
 #include "platform/HomeFolder.h"
-#include "platform/Launcher.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
+#include "support/NoLauncher.h"
 
-#include <QDirIterator>
-#include <QMap>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
 const int kWaitMs = 10000;
-
-class NoLauncher : public Launcher {
-public:
-    bool start(const QString&, const QStringList&) override { return false; }
-};
 
 QString lines(const QList<LinkRecord>& records) {
     QString text;
@@ -129,10 +120,8 @@ void TestChannels::cutsLocationsCountryAndRetry() {
          {std::pair("pubsearch.txt", records), std::pair("pubchannels.txt", records),
           std::pair("list5.txt", featured),
           std::pair("locations.txt",
-                    QByteArray("http://new.example/velgan/\r\nhttp://other.example/v/\r\n"))}) {
-        QFile file(server.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
+                    QByteArray("http://new.example/velgan/\r\nhttp://other.example/v/\r\n"))})
+        writeBytes(server.filePath(name), bytes);
     HttpFixture http(server.path());
     QVERIFY(http.start());
     NoLauncher launcher;
@@ -173,9 +162,7 @@ void TestChannels::cutsLocationsCountryAndRetry() {
     QTRY_VERIFY_WITH_TIMEOUT(!downloads.retryTimer().isActive(), kWaitMs);
 
     sections.clear();
-    HttpFixture::Response fail;
-    fail.delivery = HttpFixture::Delivery::Fail;
-    http.setResponse("private/search.txt", fail);
+    http.setResponse("private/search.txt", {200, "OK", {}, {}, HttpFixture::Delivery::Fail});
     downloads.retryTimer().setInterval(50);
     Q_EMIT controller.privateListsWanted(http.url("private/search.txt").toString(),
                                          http.url("private/channels.txt").toString(), true);

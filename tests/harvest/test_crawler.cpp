@@ -5,12 +5,7 @@
 #include "support/ScriptedPrompts.h"
 #include "web/DocumentSnapshot.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QUrl>
+#include <QtTest>
 
 namespace {
 
@@ -77,130 +72,125 @@ class TestCrawler : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void findsKeywordsInTheFirstChunk();
-    void brokenPagesLoseAndHoldUpNoOther();
-    void stopEndsTheCrawlAndKeepsTheUnreadPages();
-    void pageReaderWorksThroughTheQueue();
+    void findsKeywordsInTheFirstChunk() {
+        Crawl crawl;
+        const QString upper = crawl.page("upper.htm", "<p>A HAYSTACK with a needle</p>");
+        const QString far = crawl.page("far.htm", QByteArray(32000, 'x') + "needle haystack");
+        const QString plain = crawl.page("plain.htm", "<p>nothing</p>");
+        crawl.state.linkList = QStringList{upper, far, plain};
+        crawl.prompts.expect(Kind::Message, "You need enter keywords first!!!");
+        QVERIFY(!crawl.crawler.findKeywords() && !crawl.crawler.busy());
+        crawl.statuses.clear();
+        crawl.keywords = QStringList{"needle", "haystack"};
+        crawl.prompts.expect(Kind::YesNo, finalPrompt(1), "no");
+
+        QVERIFY(crawl.crawler.findKeywords());
+        // Three URLs on the first three downloaders; the fourth stays idle.
+        const QList<Status> started{{1, {}},  {2, {}},    {1, upper},
+                                    {1, far}, {1, plain}, {2, "Left - 0 pages to read"}};
+        QCOMPARE(crawl.statuses, started);
+        QVERIFY(crawl.crawler.keywordSearch());
+
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+        QCOMPARE(crawl.state.linkList, QStringList{upper});
+        // The first downloader writes its match live too.
+        QCOMPARE(crawl.liveRows, QStringList{liveRow(upper)});
+        QVERIFY(crawl.statuses.contains(Status(2, "Found - 1 pages")));
+        QVERIFY(crawl.prompts.done() && crawl.reportWanted.isEmpty());
+    }
+
+    // The first four requests wait to connect, as on a busy server, while two
+    // of them are closed without an answer (the second after the first's
+    // retry): each downloader has its own connections, so the two good pages
+    // among them are read all the same. A failed request frees its downloader
+    // for the next URL at once (the error page comes after more failing
+    // requests than there are downloaders), while one hangs with a time-out
+    // far longer than the wait; a local file a page links to is never read, needle or not, and an
+    // HTTP error page is a response like any other. A shorter time-out ends
+    // the hung request, and with it the crawl.
+    void brokenPagesLoseAndHoldUpNoOther() {
+        Crawl crawl;
+        crawl.crawler.setTimeoutMs(600000);
+        crawl.server.holdConnections();
+        const QString good1 = crawl.page("good1.htm", "<p>needle</p>");
+        const QString good2 = crawl.page("good2.htm", "<p>NEEDLE</p>");
+        const QString error = crawl.page("error.htm", "<p>needle</p>", Delivery::Send, 500);
+        QFile local(QDir(crawl.folder.path()).filePath("local.htm"));
+        QVERIFY(local.open(QIODevice::WriteOnly) && local.write("needle") == 6);
+        crawl.state.linkList = QStringList{crawl.page("fail1.htm", {}, Delivery::Fail),
+                                           crawl.page("fail2.htm", {}, Delivery::Fail),
+                                           good1,
+                                           good2,
+                                           crawl.page("hang.htm", {}, Delivery::Hang),
+                                           QUrl::fromLocalFile(local.fileName()).toString(),
+                                           kRefusedUrl,
+                                           crawl.page("fail3.htm", {}, Delivery::Fail),
+                                           crawl.page("fail4.htm", {}, Delivery::Fail),
+                                           error};
+        crawl.keywords = QStringList{"needle"};
+
+        QVERIFY(crawl.crawler.findKeywords());
+        // One connection waits in the server's queue, three are still trying.
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.server.connectionsWaiting(), 4, kWaitMs);
+        crawl.server.releaseConnections();
+        QTRY_COMPARE_WITH_TIMEOUT(sorted(crawl.state.foundPages), sorted({good1, good2, error}),
+                                  kWaitMs);
+        // A failed page may still be on its retry when the last good one is in.
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.readerSteps.count(), 5, kWaitMs);
+        QVERIFY(crawl.state.linkList.isEmpty() && crawl.crawler.busy() && crawl.finished.isEmpty());
+        crawl.prompts.expect(Kind::YesNo, finalPrompt(3), "yes");
+        crawl.crawler.setTimeoutMs(1);
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+        QVERIFY(crawl.reportWanted.count() == 1 && !crawl.crawler.busy());
+        // The hung request was cancelled, closing its connection.
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.server.unansweredRequests(), 0, kWaitMs);
+    }
+
+    void stopEndsTheCrawlAndKeepsTheUnreadPages() {
+        Crawl crawl;
+        crawl.crawler.setTimeoutMs(300);
+        const QStringList pages{crawl.page("hang.htm", {}, Delivery::Hang),
+                                crawl.page("good.htm", "<p>needle</p>")};
+        crawl.state.linkList = pages;
+        crawl.keywords = QStringList{"needle"};
+
+        QVERIFY(crawl.crawler.findKeywords());
+        crawl.crawler.stop();
+        QVERIFY(!crawl.crawler.busy());
+        QCOMPARE(crawl.state.linkList, pages);
+        // Well past the time-outs: nothing goes on, and no prompt comes.
+        QTest::qWait(1000);
+        QVERIFY(crawl.finished.isEmpty() && crawl.state.foundPages.isEmpty());
+    }
+
+    // A time-out skips only the page that timed out: outside a keyword search
+    // the reader rests, and the next step ("Read next") reads the next page.
+    void pageReaderWorksThroughTheQueue() {
+        HarvestState state;
+        state.pageQueue = QStringList{"http://a/", "http://b/"};
+        PageReader reader(state);
+        QVERIFY(!reader.step(true));
+        auto step = reader.step(false);
+        QCOMPARE(step->url + step->statusPanel1 + step->statusPanel2,
+                 "http://a/http://a/Left -1pages to read");
+        QVERIFY(!PageReader::timedOut(false) && PageReader::timedOut(true));
+        step = reader.step(false);
+        QCOMPARE(step->url + step->statusPanel2, "http://b/Left -0pages to read");
+
+        DocumentSnapshot page;
+        page.url = "http://b/";
+        page.title = "Bee";
+        page.bodyTagName = "BODY";
+        auto loaded = reader.pageLoaded(&page, {}, false, true);
+        QCOMPARE(loaded.next, PageReader::Next::Rest);
+        QCOMPARE(state.reportBuffer, loaded.summaryRows);
+        loaded = reader.pageLoaded(nullptr, {}, false, false);
+        QCOMPARE(loaded.next, PageReader::Next::WriteReport);
+        QVERIFY(loaded.reportWrites.join(QString()).contains(state.reportBuffer.first()));
+        state.pageQueue = QStringList{"http://e/", "http://f/"};
+        QCOMPARE(reader.pageLoaded(nullptr, {}, false, false).next, PageReader::Next::ReadNext);
+    }
 };
-
-void TestCrawler::findsKeywordsInTheFirstChunk() {
-    Crawl crawl;
-    const QString upper = crawl.page("upper.htm", "<p>A HAYSTACK with a needle</p>");
-    const QString far = crawl.page("far.htm", QByteArray(32000, 'x') + "needle haystack");
-    const QString plain = crawl.page("plain.htm", "<p>nothing</p>");
-    crawl.state.linkList = QStringList{upper, far, plain};
-    crawl.prompts.expect(Kind::Message, "You need enter keywords first!!!");
-    QVERIFY(!crawl.crawler.findKeywords() && !crawl.crawler.busy());
-    crawl.statuses.clear();
-    crawl.keywords = QStringList{"needle", "haystack"};
-    crawl.prompts.expect(Kind::YesNo, finalPrompt(1), "no");
-
-    QVERIFY(crawl.crawler.findKeywords());
-    // Three URLs on the first three downloaders; the fourth stays idle.
-    const QList<Status> started{{1, {}},  {2, {}},    {1, upper},
-                                {1, far}, {1, plain}, {2, "Left - 0 pages to read"}};
-    QCOMPARE(crawl.statuses, started);
-    QVERIFY(crawl.crawler.keywordSearch());
-
-    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
-    QCOMPARE(crawl.state.linkList, QStringList{upper});
-    // The first downloader writes its match live too.
-    QCOMPARE(crawl.liveRows, QStringList{liveRow(upper)});
-    QVERIFY(crawl.statuses.contains(Status(2, "Found - 1 pages")));
-    QVERIFY(crawl.prompts.done() && crawl.reportWanted.isEmpty());
-}
-
-// The first four requests wait to connect, as on a busy server, while two
-// of them are closed without an answer (the second after the first's
-// retry): each downloader has its own connections, so the two good pages
-// among them are read all the same. A failed request frees its downloader
-// for the next URL at once (the error page comes after more failing
-// requests than there are downloaders), while one hangs with a time-out
-// far longer than the wait; a local file a page links to is never read, needle or not, and an
-// HTTP error page is a response like any other. A shorter time-out ends
-// the hung request, and with it the crawl.
-void TestCrawler::brokenPagesLoseAndHoldUpNoOther() {
-    Crawl crawl;
-    crawl.crawler.setTimeoutMs(600000);
-    crawl.server.holdConnections();
-    const QString good1 = crawl.page("good1.htm", "<p>needle</p>");
-    const QString good2 = crawl.page("good2.htm", "<p>NEEDLE</p>");
-    const QString error = crawl.page("error.htm", "<p>needle</p>", Delivery::Send, 500);
-    QFile local(QDir(crawl.folder.path()).filePath("local.htm"));
-    QVERIFY(local.open(QIODevice::WriteOnly) && local.write("needle") == 6);
-    crawl.state.linkList = QStringList{crawl.page("fail1.htm", {}, Delivery::Fail),
-                                       crawl.page("fail2.htm", {}, Delivery::Fail),
-                                       good1,
-                                       good2,
-                                       crawl.page("hang.htm", {}, Delivery::Hang),
-                                       QUrl::fromLocalFile(local.fileName()).toString(),
-                                       kRefusedUrl,
-                                       crawl.page("fail3.htm", {}, Delivery::Fail),
-                                       crawl.page("fail4.htm", {}, Delivery::Fail),
-                                       error};
-    crawl.keywords = QStringList{"needle"};
-
-    QVERIFY(crawl.crawler.findKeywords());
-    // One connection waits in the server's queue, three are still trying.
-    QTRY_COMPARE_WITH_TIMEOUT(crawl.server.connectionsWaiting(), 4, kWaitMs);
-    crawl.server.releaseConnections();
-    QTRY_COMPARE_WITH_TIMEOUT(sorted(crawl.state.foundPages), sorted({good1, good2, error}),
-                              kWaitMs);
-    // A failed page may still be on its retry when the last good one is in.
-    QTRY_COMPARE_WITH_TIMEOUT(crawl.readerSteps.count(), 5, kWaitMs);
-    QVERIFY(crawl.state.linkList.isEmpty() && crawl.crawler.busy() && crawl.finished.isEmpty());
-    crawl.prompts.expect(Kind::YesNo, finalPrompt(3), "yes");
-    crawl.crawler.setTimeoutMs(1);
-    QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
-    QVERIFY(crawl.reportWanted.count() == 1 && !crawl.crawler.busy());
-    // The hung request was cancelled, closing its connection.
-    QTRY_COMPARE_WITH_TIMEOUT(crawl.server.unansweredRequests(), 0, kWaitMs);
-}
-
-void TestCrawler::stopEndsTheCrawlAndKeepsTheUnreadPages() {
-    Crawl crawl;
-    crawl.crawler.setTimeoutMs(300);
-    const QStringList pages{crawl.page("hang.htm", {}, Delivery::Hang),
-                            crawl.page("good.htm", "<p>needle</p>")};
-    crawl.state.linkList = pages;
-    crawl.keywords = QStringList{"needle"};
-
-    QVERIFY(crawl.crawler.findKeywords());
-    crawl.crawler.stop();
-    QVERIFY(!crawl.crawler.busy());
-    QCOMPARE(crawl.state.linkList, pages);
-    // Well past the time-outs: nothing goes on, and no prompt comes.
-    QTest::qWait(1000);
-    QVERIFY(crawl.finished.isEmpty() && crawl.state.foundPages.isEmpty());
-}
-
-// A time-out skips only the page that timed out: outside a keyword search
-// the reader rests, and the next step ("Read next") reads the next page.
-void TestCrawler::pageReaderWorksThroughTheQueue() {
-    HarvestState state;
-    state.pageQueue = QStringList{"http://a/", "http://b/"};
-    PageReader reader(state);
-    QVERIFY(!reader.step(true));
-    auto step = reader.step(false);
-    QCOMPARE(step->url + step->statusPanel1 + step->statusPanel2,
-             "http://a/http://a/Left -1pages to read");
-    QVERIFY(!PageReader::timedOut(false) && PageReader::timedOut(true));
-    step = reader.step(false);
-    QCOMPARE(step->url + step->statusPanel2, "http://b/Left -0pages to read");
-
-    DocumentSnapshot page;
-    page.url = "http://b/";
-    page.title = "Bee";
-    page.bodyTagName = "BODY";
-    auto loaded = reader.pageLoaded(&page, {}, false, true);
-    QCOMPARE(loaded.next, PageReader::Next::Rest);
-    QCOMPARE(state.reportBuffer, loaded.summaryRows);
-    loaded = reader.pageLoaded(nullptr, {}, false, false);
-    QCOMPARE(loaded.next, PageReader::Next::WriteReport);
-    QVERIFY(loaded.reportWrites.join(QString()).contains(state.reportBuffer.first()));
-    state.pageQueue = QStringList{"http://e/", "http://f/"};
-    QCOMPARE(reader.pageLoaded(nullptr, {}, false, false).next, PageReader::Next::ReadNext);
-}
 
 QTEST_GUILESS_MAIN(TestCrawler)
 #include "test_crawler.moc"

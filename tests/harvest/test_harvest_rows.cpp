@@ -19,9 +19,6 @@
 #include "support/ScriptedPrompts.h"
 #include "web/DocumentSnapshot.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -122,312 +119,276 @@ class TestHarvestRows : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void filteredAdd();
-    void framesRowsAndStatuses();
-    void duplicatesAndSearchWord();
-    void editorAndWalker();
-    void metaRows();
-    void addLinkSummarisesPageAndFrames();
-    void reportSummaryFollowsNestedFrames();
-    void searchCommandsPrepareTheCrawl();
-    void hostileTextStaysText_data();
-    void hostileTextStaysText();
-    void reportPages();
-    void saveReport();
-    void stepping();
-    void fullReport();
+    // The refused words are found anywhere in the address, in any letter
+    // case; the visited links count only while the link list has entries;
+    // equality is exact.
+    void filteredAdd() {
+        HarvestState state;
+        LinkFilter filter(state);
+        for (const char* refused : {"https://SECURE.quill.test/", "http://quill.test/help/plans"})
+            QVERIFY2(!filter.add(refused), refused);
+        QVERIFY(state.linkList.isEmpty());
+        state.visitedLinks = {kShop + "a.htm"};
+        QVERIFY(filter.add(kShop + "a.htm"));
+        QVERIFY(!filter.add(kShop + "a.htm"));
+        state.linkList = {kShop + "b.htm"};
+        QVERIFY(!filter.add(kShop + "a.htm"));
+        QVERIFY(filter.add(kShop + "B.htm"));
+        QCOMPARE(state.linkList, (QStringList{kShop + "b.htm", kShop + "B.htm"}));
+    }
+
+    void framesRowsAndStatuses() {
+        const DocumentSnapshot menu = body({{kShop + "menu.htm", "Menu"}, {kShop + "song.RAM", ""}},
+                                           {body({{kShop + "deep.htm", "Deep page"}})});
+        const DocumentSnapshot news =
+            body({{kShop + "menu.htm", "Menu again"}, {kShop + "news.htm", "News"}});
+        const DocumentSnapshot frameset =
+            body({{kShop + "frameset-only.htm", "Skipped"}}, {menu, news}, "FRAMESET");
+        HarvestState state;
+        state.linkList = {"http://old.quill.test/"};
+        state.pageQueue = {"http://queued.quill.test/"};
+        const GetLinksResult result = LinkHarvester(state).getAllLinks({frameset}, QString());
+
+        compareRows(state.reportBuffer, "get_all_links_rows.txt");
+        const QStringList urls{kShop + "menu.htm", kShop + "song.RAM", kShop + "deep.htm",
+                               kShop + "news.htm"};
+        QCOMPARE(state.linkList, QStringList{"http://old.quill.test/"} + urls);
+        QVERIFY(state.pageQueue.isEmpty() && state.linksArmed);
+        QCOMPARE(result.activityText + result.countText, "DoneFound - 5 links");
+        QCOMPARE(result.ramLinks.value(0).row, state.reportBuffer[1]);
+    }
+
+    // A link is new unless its address occurs in any report row, in any
+    // letter case, also in a row written by someone else; a search word keeps
+    // the rows that hold it anywhere.
+    void duplicatesAndSearchWord() {
+        const DocumentSnapshot document =
+            body({{kShop + "ab", "AB"}, {kShop + "a", "A"}, {kShop + "ab", "AB again"}});
+        HarvestState state;
+        state.reportBuffer = {"<tr><td>HTTP://SHOP.QUILL.TEST/OLD.HTM</td></tr>"};
+        LinkHarvester harvester(state);
+        harvester.getAllLinks({document, body({{kShop + "old.htm", ""}})}, QString());
+        QCOMPARE(state.linkList, QStringList{kShop + "ab"});
+
+        state = HarvestState();
+        LinkHarvester(state).getAllLinks({body({{kShop + "1.htm", "Red Shoes"},
+                                                {kShop + "2.htm", "Blue hats"},
+                                                {"http://shoes.quill.test/", "Outlet"}})},
+                                         "sHOEs");
+        QCOMPARE(state.linkList, (QStringList{kShop + "1.htm", "http://shoes.quill.test/"}));
+        QCOMPARE(state.reportBuffer[0], "<a href='" + kShop + "1.htm'>Red Shoes</a><br>");
+    }
+
+    // A page's script and local-file links are passed over, never opened;
+    // pages that link to each other are walked once.
+    void editorAndWalker() {
+        HarvestState state;
+        state.linkList = {"http://a.test/", "http://b.test/", "http://c.test/"};
+        LinkListEditor editor(state);
+        QCOMPARE(editor.exclude(1), " Here live only 2 links ! ");
+        QCOMPARE(state.visitedLinks, QStringList{"http://b.test/"});
+        QCOMPARE(editor.clearAll(), "Links listing is clear ! ");
+
+        state = HarvestState();
+        state.linkList = {"javascript:alert(1)", "file:///etc/hostname", "http://a.test/",
+                          "http://b.test/"};
+        LinkWalker walker(state);
+        QSet<QString> walked;
+        QCOMPARE(walker.nextUrl(walked), "http://a.test/");
+        QCOMPARE(state.linkList, QStringList{"http://b.test/"});
+        QCOMPARE(state.visitedLinks, QStringList{"http://a.test/"});
+        DocumentSnapshot frame = body({{"http://c.test/framed.htm", ""}});
+        frame.imageSources = {"http://c.test/logo.png"};
+        DocumentSnapshot document = body({{"http://c.test/PHOTO.JPG", ""},
+                                          {"http://a.test/", ""},
+                                          {"http://c.test/plans.htm", ""},
+                                          {"http://c.test/new.htm", ""},
+                                          {"http://c.test/anim.Gif", ""}},
+                                         {frame});
+        document.imageSources = {"http://c.test/pic.bmp"};
+        const WalkHarvest harvest = walker.harvest(document);
+        QCOMPARE(harvest.pictures,
+                 (QStringList{"http://c.test/PHOTO.JPG", "http://c.test/anim.Gif",
+                              "http://c.test/pic.bmp", "http://c.test/logo.png"}));
+        QCOMPARE(state.linkList, (QStringList{"http://b.test/", "http://c.test/new.htm",
+                                              "http://c.test/framed.htm"}));
+        QCOMPARE(harvest.linksText, "Found - 3 links  ! ");
+        state.linkList = {"http://b.test/"};
+        QCOMPARE(walker.nextUrl(walked), "http://b.test/");
+        QVERIFY(LinkFilter(state).add("http://a.test/"));
+        QCOMPARE(walker.nextUrl(walked), std::nullopt);
+        QVERIFY(state.linkList.isEmpty());
+    }
+
+    // A META text over 1000 characters is cut to 999; a name counts in three
+    // letter cases only, and only its first occurrence.
+    void metaRows() {
+        for (const auto& [metas, content] :
+             {std::pair<Metas, QString>{{{"Description", QString(1000, 'a') + 'b'}},
+                                        QString(999, 'a')},
+              {{{"description", QString(1000, 'c')}}, QString(1000, 'c')},
+              {{{"Description", "two"}, {"DeScription", "a"}, {"author", "d"}}, "two"}}) {
+            DocumentSnapshot document = page("http://shop.example/");
+            document.metas = metas;
+            QCOMPARE(PageSummary::metaRows(document),
+                     QStringList{"<tr><td width='100%' bgcolor='#00FFFF'><small><font face='Arial'>"
+                                 "DESCRIPTION: " +
+                                 content + "</font></small></td></tr>"});
+        }
+    }
+
+    // The page answers Yes to the image question, the first frame No, the
+    // second Yes. The keywords are cleared by the page's summary, so the
+    // frame's phone-and-fax paragraph gives no row; the frame's own frame is
+    // not summarised. Nothing after the first keywords META counts.
+    void addLinkSummarisesPageAndFrames() {
+        const DocumentSnapshot document = contactPage();
+        HarvestState state;
+        state.reportBuffer = QStringList{"<a href='http://x.example/'>x</a><br>"};
+        QStringList keywords{"contact", "tel", "phone", "fax", "address", "(   )", "-   -"};
+        bool collectImages = false;
+        ScriptedPrompts prompts;
+        prompts.expect(Kind::YesNo, kImageQuestion, "yes")
+            .expect(Kind::YesNo, kImageQuestion, "no")
+            .expect(Kind::YesNo, kImageQuestion, "yes");
+        QStringList rows =
+            PageSummary::addLinkSummary(document, state, keywords, collectImages, prompts);
+        QVERIFY(keywords.isEmpty());
+        for (const DocumentSnapshot& frame : document.frames)
+            rows += PageSummary::addLinkSummary(frame, state, keywords, collectImages, prompts);
+        compareRows(rows, "add_link_rows.txt");
+        QCOMPARE(state.reportBuffer.mid(1), rows);
+        QVERIFY(prompts.done() && !collectImages);
+
+        // Without a document there is nothing to summarise, and no keywords stay.
+        keywords = QStringList{"tea"};
+        QVERIFY(ContactFinder::addLink(nullptr, state, keywords, collectImages, prompts).isEmpty());
+        QVERIFY(keywords.isEmpty());
+    }
+
+    void reportSummaryFollowsNestedFrames() {
+        HarvestState state;
+        const QStringList rows =
+            PageSummary::reportSummary(framesetPage(), state, {"phone", "fax"}, true);
+        compareRows(rows, "report_rows.txt");
+        QCOMPARE(state.reportBuffer, rows);
+        // Picture rows only on request; a paragraph gives a row per keyword.
+        DocumentSnapshot a = page("http://shop.example/a.html", "A");
+        a.links = {{"http://shop.example/b.GIF", "B"}};
+        a.paragraphs = {"Our address and phone"};
+        const QString paragraph = "<tr><td><p>Our address and phone</p></td></tr>";
+        QCOMPARE(PageSummary::reportSummary(a, state, {"phone", "address"}, false).mid(1),
+                 (QStringList{paragraph, paragraph}));
+        QCOMPARE(PageSummary::reportSummary(a, state, {"phone"}, true).last(),
+                 QString("<tr><td width=100%> <img src='http://shop.example/b.GIF'></td></tr>"));
+    }
+
+    // The user's own search words go; the found pages of an earlier crawl are
+    // forgotten; without links the user is told to get links first.
+    void searchCommandsPrepareTheCrawl() {
+        HarvestState state;
+        state.foundPages = {"http://old.example/"};
+        QStringList keywords{"tea", "cups"};
+        ScriptedPrompts prompts;
+        prompts.expect(Kind::Message, "You need get links before, click on 'Links "
+                                      "Editor' menu and next click 'Get Links'");
+        ContactFinder::findEmail(state, keywords, prompts);
+        QCOMPARE(keywords, QStringList{"mailto:"});
+        QVERIFY(state.foundPages.isEmpty() && prompts.done());
+        state.linkList = {"http://a.example/"};
+        ContactFinder::findContact(state, keywords, prompts);
+        QCOMPARE(keywords, QStringList({"contact", "mail", "phone", "fax", "address", "write",
+                                        "people", "stuff"}));
+        QCOMPARE(state.linkList, QStringList{"http://a.example/"});
+    }
+
+    void hostileTextStaysText() {
+        compareRows({SummaryRows::titleRow("http://a.test/p2", "P2 <script>x</script>"),
+                     SummaryRows::paragraphRow("<i> & \"quotes\""),
+                     SummaryRows::descriptionRow("a</font><img src=x>"),
+                     SummaryRows::emailRow("mailto:a'b@c.test", "<a@c.test>"),
+                     LinkRow::make("javascript:alert(document.cookie)", "Win <b>now</b>"),
+                     LinkRow::make("ftp://f.test/a?x=1&y='2'", "F")},
+                    "hostile_rows.txt");
+    }
+
+    void reportPages() {
+        HarvestState state;
+        state.reportBuffer = expectedWrites("full_report.txt").mid(2, 2);
+        QCOMPARE(ReportPages::viewReportWrites(state), expectedWrites("view_report.txt"));
+        QCOMPARE(ReportPages::fullReportWrites(state), expectedWrites("full_report.txt"));
+    }
+
+    // A longer file already there is replaced, not overwritten in part; a
+    // cancelled or failed save writes nothing and says so.
+    void saveReport() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.htm");
+        writeBytes(path, QByteArray(4000, 'x'));
+        const QString filter =
+            "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf";
+        ScriptedPrompts prompts;
+        prompts.expect(Kind::SaveFile, filter, path).expect(Kind::SaveFile, {}, {}, true);
+        const auto outcome = ReportFile::save(threeLinks(), false, prompts, dir.path());
+        QVERIFY2(outcome.written && outcome.path == path, qPrintable(outcome.error));
+        const QByteArray bytes = fileBytes(path);
+        const QByteArray want = expectedFile("harvest/expected/save_report.htm");
+        QVERIFY2(bytes == want, firstDifference(bytes, want).constData());
+
+        QVERIFY(!ReportFile::save(threeLinks(), false, prompts, dir.path()).written);
+        const QString unreachable = dir.filePath("no/such/folder/report.htm");
+        prompts.expect(Kind::SaveFile, {}, unreachable);
+        const auto failed = ReportFile::save(threeLinks(), false, prompts, dir.path());
+        QVERIFY(!failed.written && !failed.error.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"report.htm"});
+    }
+
+    // Next and Previous stop at both ends; the first Next after a reset skips
+    // entry 0. A new harvest with fewer links leaves the index past the end:
+    // the buttons go on from the new last entry instead of opening nothing.
+    void stepping() {
+        HarvestState state = threeLinks();
+        ReportStepper stepper;
+        QStringList steps;
+        for (const bool next : {true, true, true, false, false, false}) {
+            const auto step = next ? stepper.next(state) : stepper.previous(state);
+            steps << step.url + ' ' + step.status;
+        }
+        QCOMPARE(steps,
+                 QStringList({"http://b.example/x --> Beta page",
+                              "http://c.example/ --> http://c.example/",
+                              "http://c.example/ Page # End", "http://b.example/x Beta page <-- ",
+                              "http://a.example/ Alpha <-- ", "http://a.example/ Page # Start"}));
+        stepper.next(state);
+        stepper.next(state);
+        state.foundUrls.resize(2);
+        const auto atEnd = stepper.next(state);
+        QCOMPARE(atEnd.url + ' ' + atEnd.status, "http://b.example/x Page # End");
+    }
+
+    // A full report asks about pictures first, refuses without links, and
+    // queues only web pages.
+    void fullReport() {
+        HarvestState state;
+        state.reportBuffer = {"row"};
+        ScriptedPrompts prompts;
+        prompts.expect(Kind::YesNo, "Would You like collect images ?", "no")
+            .expectMessage("Get links ,Please");
+        auto start = FullReport::start(state, prompts);
+        QVERIFY(prompts.done() && !start.readPages);
+        QCOMPARE(state.reportBuffer, QStringList{"row"});
+        state = threeLinks();
+        state.linkList << "javascript:alert(1)"
+                       << "file:///etc/hostname";
+        state.pageQueue = {"http://queued.example/"};
+        prompts.expect(Kind::YesNo, {}, "yes");
+        start = FullReport::start(state, prompts);
+        QVERIFY(start.collectImages && start.readPages);
+        QCOMPARE(state.pageQueue, QStringList{"http://queued.example/"} + threeLinks().linkList);
+        QVERIFY(state.linkList.isEmpty() && state.reportBuffer.isEmpty());
+    }
 };
-
-// The refused words are found anywhere in the address, in any letter
-// case; the visited links count only while the link list has entries;
-// equality is exact.
-void TestHarvestRows::filteredAdd() {
-    HarvestState state;
-    LinkFilter filter(state);
-    for (const char* refused : {"https://SECURE.quill.test/", "http://quill.test/help/plans"})
-        QVERIFY2(!filter.add(refused), refused);
-    QVERIFY(state.linkList.isEmpty());
-    state.visitedLinks = {kShop + "a.htm"};
-    QVERIFY(filter.add(kShop + "a.htm"));
-    QVERIFY(!filter.add(kShop + "a.htm"));
-    state.linkList = {kShop + "b.htm"};
-    QVERIFY(!filter.add(kShop + "a.htm"));
-    QVERIFY(filter.add(kShop + "B.htm"));
-    QCOMPARE(state.linkList, (QStringList{kShop + "b.htm", kShop + "B.htm"}));
-}
-
-void TestHarvestRows::framesRowsAndStatuses() {
-    const DocumentSnapshot menu = body({{kShop + "menu.htm", "Menu"}, {kShop + "song.RAM", ""}},
-                                       {body({{kShop + "deep.htm", "Deep page"}})});
-    const DocumentSnapshot news =
-        body({{kShop + "menu.htm", "Menu again"}, {kShop + "news.htm", "News"}});
-    const DocumentSnapshot frameset =
-        body({{kShop + "frameset-only.htm", "Skipped"}}, {menu, news}, "FRAMESET");
-    HarvestState state;
-    state.linkList = {"http://old.quill.test/"};
-    state.pageQueue = {"http://queued.quill.test/"};
-    const GetLinksResult result = LinkHarvester(state).getAllLinks({frameset}, QString());
-
-    compareRows(state.reportBuffer, "get_all_links_rows.txt");
-    const QStringList urls{kShop + "menu.htm", kShop + "song.RAM", kShop + "deep.htm",
-                           kShop + "news.htm"};
-    QCOMPARE(state.linkList, QStringList{"http://old.quill.test/"} + urls);
-    QVERIFY(state.pageQueue.isEmpty() && state.linksArmed);
-    QCOMPARE(result.activityText + result.countText, "DoneFound - 5 links");
-    QCOMPARE(result.ramLinks.value(0).row, state.reportBuffer[1]);
-}
-
-// A link is new unless its address occurs in any report row, in any
-// letter case, also in a row written by someone else; a search word keeps
-// the rows that hold it anywhere.
-void TestHarvestRows::duplicatesAndSearchWord() {
-    const DocumentSnapshot document =
-        body({{kShop + "ab", "AB"}, {kShop + "a", "A"}, {kShop + "ab", "AB again"}});
-    HarvestState state;
-    state.reportBuffer = {"<tr><td>HTTP://SHOP.QUILL.TEST/OLD.HTM</td></tr>"};
-    LinkHarvester harvester(state);
-    harvester.getAllLinks({document, body({{kShop + "old.htm", ""}})}, QString());
-    QCOMPARE(state.linkList, QStringList{kShop + "ab"});
-
-    state = HarvestState();
-    LinkHarvester(state).getAllLinks({body({{kShop + "1.htm", "Red Shoes"},
-                                            {kShop + "2.htm", "Blue hats"},
-                                            {"http://shoes.quill.test/", "Outlet"}})},
-                                     "sHOEs");
-    QCOMPARE(state.linkList, (QStringList{kShop + "1.htm", "http://shoes.quill.test/"}));
-    QCOMPARE(state.reportBuffer[0], "<a href='" + kShop + "1.htm'>Red Shoes</a><br>");
-}
-
-// A page's script and local-file links are passed over, never opened;
-// pages that link to each other are walked once.
-void TestHarvestRows::editorAndWalker() {
-    HarvestState state;
-    state.linkList = {"http://a.test/", "http://b.test/", "http://c.test/"};
-    LinkListEditor editor(state);
-    QCOMPARE(editor.exclude(1), " Here live only 2 links ! ");
-    QCOMPARE(state.visitedLinks, QStringList{"http://b.test/"});
-    QCOMPARE(editor.clearAll(), "Links listing is clear ! ");
-
-    state = HarvestState();
-    state.linkList = {"javascript:alert(1)", "file:///etc/hostname", "http://a.test/",
-                      "http://b.test/"};
-    LinkWalker walker(state);
-    QSet<QString> walked;
-    QCOMPARE(walker.nextUrl(walked), "http://a.test/");
-    QCOMPARE(state.linkList, QStringList{"http://b.test/"});
-    QCOMPARE(state.visitedLinks, QStringList{"http://a.test/"});
-    DocumentSnapshot frame = body({{"http://c.test/framed.htm", ""}});
-    frame.imageSources = {"http://c.test/logo.png"};
-    DocumentSnapshot document = body({{"http://c.test/PHOTO.JPG", ""},
-                                      {"http://a.test/", ""},
-                                      {"http://c.test/plans.htm", ""},
-                                      {"http://c.test/new.htm", ""},
-                                      {"http://c.test/anim.Gif", ""}},
-                                     {frame});
-    document.imageSources = {"http://c.test/pic.bmp"};
-    const WalkHarvest harvest = walker.harvest(document);
-    QCOMPARE(harvest.pictures, (QStringList{"http://c.test/PHOTO.JPG", "http://c.test/anim.Gif",
-                                            "http://c.test/pic.bmp", "http://c.test/logo.png"}));
-    QCOMPARE(state.linkList,
-             (QStringList{"http://b.test/", "http://c.test/new.htm", "http://c.test/framed.htm"}));
-    QCOMPARE(harvest.linksText, "Found - 3 links  ! ");
-    state.linkList = {"http://b.test/"};
-    QCOMPARE(walker.nextUrl(walked), "http://b.test/");
-    QVERIFY(LinkFilter(state).add("http://a.test/"));
-    QCOMPARE(walker.nextUrl(walked), std::nullopt);
-    QVERIFY(state.linkList.isEmpty());
-}
-
-// A META text over 1000 characters is cut to 999; a name counts in three
-// letter cases only, and only its first occurrence.
-void TestHarvestRows::metaRows() {
-    for (const auto& [metas, content] :
-         {std::pair<Metas, QString>{{{"Description", QString(1000, 'a') + 'b'}}, QString(999, 'a')},
-          {{{"description", QString(1000, 'c')}}, QString(1000, 'c')},
-          {{{"Description", "two"}, {"DeScription", "a"}, {"author", "d"}}, "two"}}) {
-        DocumentSnapshot document = page("http://shop.example/");
-        document.metas = metas;
-        QCOMPARE(PageSummary::metaRows(document),
-                 QStringList{"<tr><td width='100%' bgcolor='#00FFFF'><small><font face='Arial'>"
-                             "DESCRIPTION: " +
-                             content + "</font></small></td></tr>"});
-    }
-}
-
-// The page answers Yes to the image question, the first frame No, the
-// second Yes. The keywords are cleared by the page's summary, so the
-// frame's phone-and-fax paragraph gives no row; the frame's own frame is
-// not summarised. Nothing after the first keywords META counts.
-void TestHarvestRows::addLinkSummarisesPageAndFrames() {
-    const DocumentSnapshot document = contactPage();
-    HarvestState state;
-    state.reportBuffer = QStringList{"<a href='http://x.example/'>x</a><br>"};
-    QStringList keywords{"contact", "tel", "phone", "fax", "address", "(   )", "-   -"};
-    bool collectImages = false;
-    ScriptedPrompts prompts;
-    prompts.expect(Kind::YesNo, kImageQuestion, "yes")
-        .expect(Kind::YesNo, kImageQuestion, "no")
-        .expect(Kind::YesNo, kImageQuestion, "yes");
-    QStringList rows =
-        PageSummary::addLinkSummary(document, state, keywords, collectImages, prompts);
-    QVERIFY(keywords.isEmpty());
-    for (const DocumentSnapshot& frame : document.frames)
-        rows += PageSummary::addLinkSummary(frame, state, keywords, collectImages, prompts);
-    compareRows(rows, "add_link_rows.txt");
-    QCOMPARE(state.reportBuffer.mid(1), rows);
-    QVERIFY(prompts.done() && !collectImages);
-
-    // Without a document there is nothing to summarise, and no keywords stay.
-    keywords = QStringList{"tea"};
-    QVERIFY(ContactFinder::addLink(nullptr, state, keywords, collectImages, prompts).isEmpty());
-    QVERIFY(keywords.isEmpty());
-}
-
-void TestHarvestRows::reportSummaryFollowsNestedFrames() {
-    HarvestState state;
-    const QStringList rows =
-        PageSummary::reportSummary(framesetPage(), state, {"phone", "fax"}, true);
-    compareRows(rows, "report_rows.txt");
-    QCOMPARE(state.reportBuffer, rows);
-    // Picture rows only on request; a paragraph gives a row per keyword.
-    DocumentSnapshot a = page("http://shop.example/a.html", "A");
-    a.links = {{"http://shop.example/b.GIF", "B"}};
-    a.paragraphs = {"Our address and phone"};
-    const QString paragraph = "<tr><td><p>Our address and phone</p></td></tr>";
-    QCOMPARE(PageSummary::reportSummary(a, state, {"phone", "address"}, false).mid(1),
-             (QStringList{paragraph, paragraph}));
-    QCOMPARE(PageSummary::reportSummary(a, state, {"phone"}, true).last(),
-             QString("<tr><td width=100%> <img src='http://shop.example/b.GIF'></td></tr>"));
-}
-
-// The user's own search words go; the found pages of an earlier crawl are
-// forgotten; without links the user is told to get links first.
-void TestHarvestRows::searchCommandsPrepareTheCrawl() {
-    HarvestState state;
-    state.foundPages = {"http://old.example/"};
-    QStringList keywords{"tea", "cups"};
-    ScriptedPrompts prompts;
-    prompts.expect(Kind::Message, "You need get links before, click on 'Links "
-                                  "Editor' menu and next click 'Get Links'");
-    ContactFinder::findEmail(state, keywords, prompts);
-    QCOMPARE(keywords, QStringList{"mailto:"});
-    QVERIFY(state.foundPages.isEmpty() && prompts.done());
-    state.linkList = {"http://a.example/"};
-    ContactFinder::findContact(state, keywords, prompts);
-    QCOMPARE(keywords, QStringList({"contact", "mail", "phone", "fax", "address", "write", "people",
-                                    "stuff"}));
-    QCOMPARE(state.linkList, QStringList{"http://a.example/"});
-}
-
-void TestHarvestRows::hostileTextStaysText_data() {
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("title") << SummaryRows::titleRow("http://a.test/p2", "P2 <script>x</script>")
-                           << "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'>"
-                              "<a href='http://a.test/p2'>P2 &lt;script&gt;x&lt;/script&gt;</a>"
-                              "</font></strong></td></tr>";
-    QTest::newRow("paragraph") << SummaryRows::paragraphRow("<i> & \"quotes\"")
-                               << "<tr><td><p>&lt;i&gt; &amp; &quot;quotes&quot;</p></td></tr>";
-    QTest::newRow("description")
-        << SummaryRows::descriptionRow("a</font><img src=x>")
-        << "<tr><td width='100%' bgcolor='#00FFFF'><small><font face='Arial'>DESCRIPTION: "
-           "a&lt;/font&gt;&lt;img src=x&gt;</font></small></td></tr>";
-    QTest::newRow("e-mail with a quote in its address")
-        << SummaryRows::emailRow("mailto:a'b@c.test", "<a@c.test>")
-        << "<tr><td width='100%' bgcolor='#00FFFF'><font face='Arial'><small>"
-           "<a href='mailto:a&#39;b@c.test'>&lt;a@c.test&gt;</small></font></td></tr>";
-    QTest::newRow("link text of a script link")
-        << LinkRow::make("javascript:alert(document.cookie)", "Win <b>now</b>")
-        << "<a>Win &lt;b&gt;now&lt;/b&gt;</a><br>";
-    QTest::newRow("link address with a query")
-        << LinkRow::make("ftp://f.test/a?x=1&y='2'", "F")
-        << "<a href='ftp://f.test/a?x=1&amp;y=&#39;2&#39;'>F</a><br>";
-}
-
-void TestHarvestRows::hostileTextStaysText() {
-    QFETCH(QString, written);
-    QFETCH(QString, expected);
-    QCOMPARE(written, expected);
-}
-
-void TestHarvestRows::reportPages() {
-    HarvestState state;
-    state.reportBuffer = expectedWrites("full_report.txt").mid(2, 2);
-    QCOMPARE(ReportPages::viewReportWrites(state), expectedWrites("view_report.txt"));
-    QCOMPARE(ReportPages::fullReportWrites(state), expectedWrites("full_report.txt"));
-}
-
-// A longer file already there is replaced, not overwritten in part; a
-// cancelled or failed save writes nothing and says so.
-void TestHarvestRows::saveReport() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("report.htm");
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(4000, 'x')) == 4000);
-    old.close();
-    const QString filter =
-        "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf";
-    ScriptedPrompts prompts;
-    prompts.expect(Kind::SaveFile, filter, path).expect(Kind::SaveFile, {}, {}, true);
-    const auto outcome = ReportFile::save(threeLinks(), false, prompts, dir.path());
-    QVERIFY2(outcome.written && outcome.path == path, qPrintable(outcome.error));
-    const QByteArray bytes = fileBytes(path);
-    const QByteArray want = expectedFile("harvest/expected/save_report.htm");
-    QVERIFY2(bytes == want, firstDifference(bytes, want).constData());
-
-    QVERIFY(!ReportFile::save(threeLinks(), false, prompts, dir.path()).written);
-    const QString unreachable = dir.filePath("no/such/folder/report.htm");
-    prompts.expect(Kind::SaveFile, {}, unreachable);
-    const auto failed = ReportFile::save(threeLinks(), false, prompts, dir.path());
-    QVERIFY(!failed.written && !failed.error.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList{"report.htm"});
-}
-
-// Next and Previous stop at both ends; the first Next after a reset skips
-// entry 0. A new harvest with fewer links leaves the index past the end:
-// the buttons go on from the new last entry instead of opening nothing.
-void TestHarvestRows::stepping() {
-    HarvestState state = threeLinks();
-    ReportStepper stepper;
-    QStringList steps;
-    for (const bool next : {true, true, true, false, false, false}) {
-        const auto step = next ? stepper.next(state) : stepper.previous(state);
-        steps << step.url + ' ' + step.status;
-    }
-    QCOMPARE(
-        steps,
-        QStringList({"http://b.example/x --> Beta page", "http://c.example/ --> http://c.example/",
-                     "http://c.example/ Page # End", "http://b.example/x Beta page <-- ",
-                     "http://a.example/ Alpha <-- ", "http://a.example/ Page # Start"}));
-    stepper.next(state);
-    stepper.next(state);
-    state.foundUrls.resize(2);
-    const auto atEnd = stepper.next(state);
-    QCOMPARE(atEnd.url + ' ' + atEnd.status, "http://b.example/x Page # End");
-}
-
-// A full report asks about pictures first, refuses without links, and
-// queues only web pages.
-void TestHarvestRows::fullReport() {
-    HarvestState state;
-    state.reportBuffer = {"row"};
-    ScriptedPrompts prompts;
-    prompts.expect(Kind::YesNo, "Would You like collect images ?", "no")
-        .expectMessage("Get links ,Please");
-    auto start = FullReport::start(state, prompts);
-    QVERIFY(prompts.done() && !start.readPages);
-    QCOMPARE(state.reportBuffer, QStringList{"row"});
-    state = threeLinks();
-    state.linkList << "javascript:alert(1)"
-                   << "file:///etc/hostname";
-    state.pageQueue = {"http://queued.example/"};
-    prompts.expect(Kind::YesNo, {}, "yes");
-    start = FullReport::start(state, prompts);
-    QVERIFY(start.collectImages && start.readPages);
-    QCOMPARE(state.pageQueue, QStringList{"http://queued.example/"} + threeLinks().linkList);
-    QVERIFY(state.linkList.isEmpty() && state.reportBuffer.isEmpty());
-}
 
 QTEST_MAIN(TestHarvestRows)
 #include "test_harvest_rows.moc"

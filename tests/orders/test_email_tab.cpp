@@ -6,19 +6,8 @@
 #include "support/ServerRequired.h"
 #include "support/UserInput.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 using Kind = ScriptedPrompts::Kind;
 

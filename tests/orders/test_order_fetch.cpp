@@ -11,12 +11,8 @@
 #include "support/ScriptedPrompts.h"
 #include "support/ServerRequired.h"
 
-#include <QRegularExpression>
-#include <QSemaphore>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 #include <functional>
 
@@ -142,185 +138,175 @@ class TestOrderFetch : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
-    void readsKeepsAndDeletes_data();
-    void readsKeepsAndDeletes();
-    void failuresDeleteNothing();
-    void takesEachOrderOnceAndLosesNone();
-    void leavesWhatTheServerSendsTooMuchOf();
-    void hostTextChoosesTheSecurity();
-};
-
-void TestOrderFetch::readsKeepsAndDeletes_data() {
-    QTest::addColumn<Security>("security");
-    QTest::newRow("plain") << Security::Plain;
-    QTest::newRow("POP3 over TLS") << Security::Tls;
-    QTest::newRow("STLS") << Security::StartTls;
-}
-
-// Deletions take effect only when the session ends normally; a message
-// keeps its id while the numbers count afresh in each session.
-void TestOrderFetch::readsKeepsAndDeletes() {
-    QFETCH(Security, security);
-    DovecotFixture server;
-    QVERIFY2(startWithMessages(server, security == Security::Plain ? Tls::Off : Tls::On),
-             qPrintable(server.error()));
-    QStringList ids;
-    {
-        PopMailbox abandoned(server.account(security));
-        const QList<MailboxEntry> entries = abandoned.list();
-        QVERIFY2(abandoned.error().isEmpty(), qPrintable(abandoned.error()));
-        ids = uniqueIds(entries);
-        QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), kMessages.size());
-        for (int i = 0; i < entries.size(); ++i) {
-            QCOMPARE(entries[i].number, i + 1);
-            QCOMPARE(entries[i].size, asReceived(i).toUtf8().size());
-            QCOMPARE(abandoned.retrieve(entries[i].number), asReceived(i));
-            QVERIFY(abandoned.remove(entries[i].number));
+    // Plain, over TLS and with STLS: deletions take effect only when the
+    // session ends normally; a message keeps its id while the numbers count
+    // afresh in each session.
+    void readsKeepsAndDeletes() {
+        for (const Security security : {Security::Plain, Security::Tls, Security::StartTls}) {
+            DovecotFixture server;
+            QVERIFY2(startWithMessages(server, security == Security::Plain ? Tls::Off : Tls::On),
+                     qPrintable(server.error()));
+            QStringList ids;
+            {
+                PopMailbox abandoned(server.account(security));
+                const QList<MailboxEntry> entries = abandoned.list();
+                QVERIFY2(abandoned.error().isEmpty(), qPrintable(abandoned.error()));
+                ids = uniqueIds(entries);
+                QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), kMessages.size());
+                for (int i = 0; i < entries.size(); ++i) {
+                    QCOMPARE(entries[i].number, i + 1);
+                    QCOMPARE(entries[i].size, asReceived(i).toUtf8().size());
+                    QCOMPARE(abandoned.retrieve(entries[i].number), asReceived(i));
+                    QVERIFY(abandoned.remove(entries[i].number));
+                }
+            } // gone without close()
+            waitForSessionEnd(server);
+            QCOMPARE(server.messageCount(), kMessages.size());
+            PopMailbox mailbox(server.account(security));
+            QCOMPARE(uniqueIds(mailbox.list()), ids);
+            QVERIFY(mailbox.remove(2));
+            QVERIFY2(mailbox.close(), qPrintable(mailbox.error()));
+            QCOMPARE(server.messageCount(), kMessages.size() - 1);
+            const QList<MailboxEntry> after = mailbox.list();
+            QCOMPARE(uniqueIds(after), (QStringList{ids[0], ids[2]}));
+            QCOMPARE(mailbox.retrieve(after[1].number), asReceived(2));
+            QVERIFY(mailbox.close());
         }
-    } // gone without close()
-    waitForSessionEnd(server);
-    QCOMPARE(server.messageCount(), kMessages.size());
-    PopMailbox mailbox(server.account(security));
-    QCOMPARE(uniqueIds(mailbox.list()), ids);
-    QVERIFY(mailbox.remove(2));
-    QVERIFY2(mailbox.close(), qPrintable(mailbox.error()));
-    QCOMPARE(server.messageCount(), kMessages.size() - 1);
-    const QList<MailboxEntry> after = mailbox.list();
-    QCOMPARE(uniqueIds(after), (QStringList{ids[0], ids[2]}));
-    QCOMPARE(mailbox.retrieve(after[1].number), asReceived(2));
-    QVERIFY(mailbox.close());
-}
-
-// Each failure is explained, naming the server, and deletes nothing. A
-// refused command ends the session without QUIT: a new session would
-// number the messages afresh and forget the deletion, so the session's
-// calls fail instead.
-void TestOrderFetch::failuresDeleteNothing() {
-    DovecotFixture server;
-    QVERIFY2(startWithMessages(server, Tls::On), qPrintable(server.error()));
-    const QString serverName = server.account().serverName();
-    PopMailbox mailbox(server.account());
-    QCOMPARE(mailbox.list().size(), kMessages.size());
-    QVERIFY(mailbox.remove(1));
-    QCOMPARE(mailbox.retrieve(99), QString());
-    QVERIFY2(mailbox.error().startsWith("The mail server " + serverName + " said: "),
-             qPrintable(mailbox.error()));
-    waitForSessionEnd(server);
-    QVERIFY(!mailbox.remove(2));
-    QVERIFY2(mailbox.error().startsWith("The connection to the mail server " + serverName +
-                                        " was lost."),
-             qPrintable(mailbox.error()));
-    QVERIFY(!mailbox.close());
-    QCOMPARE(mailbox.list().size(), kMessages.size()); // after close(), a new session
-    const auto fails = [](const MailAccount& account, const QString& expected) {
-        PopMailbox failing(account);
-        QVERIFY(failing.list().isEmpty());
-        QVERIFY2(failing.error().contains(expected), qPrintable(failing.error()));
-        QVERIFY(failing.close());
-    };
-    MailAccount account = server.account();
-    account.password = "wrong";
-    fails(account, serverName + " refused the login");
-    account = server.account(Security::Tls);
-    account.trustedCertificate = "/nonexistent/cert.pem";
-    fails(account, "/nonexistent/cert.pem could not be read");
-    account.trustedCertificate.clear();
-    fails(account, account.serverName() + " failed: its certificate is not trusted");
-    QCOMPARE(server.messageCount(), kMessages.size());
-    QVERIFY2(server.start(), qPrintable(server.error()));
-    account = server.account(Security::StartTls);
-    fails(account, account.serverName() + " does not offer a secure connection (STLS).");
-    server.stop();
-    fails(server.account(), server.account().serverName() + " could not be reached.");
-}
-
-// A mailbox of three orders, a newsletter and two messages too large to
-// take. The server goes away right after the second order was stored,
-// before its deletion could take effect: nothing is lost and, once the
-// server is back, nothing is taken twice. What is too large is neither
-// stored nor deleted, and the summary names it.
-void TestOrderFetch::takesEachOrderOnceAndLosesNone() {
-    QTemporaryDir dir;
-    DovecotFixture server;
-    QVERIFY2(server.start(), qPrintable(server.error()));
-    for (const QByteArray& message :
-         {order("A1"), QByteArray(kNewsletter), order("B2"), order("C3"),
-          QByteArray("Subject: Online Order\n\n" + QByteArray(70 * 1024, 'x') + "\n"),
-          order("D4", 1001)})
-        QVERIFY(server.addMessage(message));
-    OrderStore store;
-    QVERIFY(store.open(dir.filePath("orders.sqlite")));
-    OrderIntake intake(store);
-    CrashingSink sink(store, intake);
-    const auto fetch = [&](bool deleteAfterReading) {
-        PopMailbox mailbox(server.account());
-        mailbox.setSizeLimit(64 * 1024);
-        return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, deleteAfterReading);
-    };
-    int stored = 0;
-    sink.afterStoring = [&] {
-        if (++stored == 2)
-            server.stop();
-    };
-    QVERIFY(!fetch(true).ok());
-    QCOMPARE(store.orderCount(), 2);
-
-    sink.afterStoring = {};
-    QVERIFY2(server.start(), qPrintable(server.error()));
-    QCOMPARE(server.messageCount(), 6);
-    FetchSummary summary = fetch(false);
-    QCOMPARE((std::array{summary.messages, summary.orders, summary.alreadyTaken}),
-             (std::array{6, 1, 3}));
-    QCOMPARE(summary.failures,
-             QStringList({"message 5: it is 70.0 kB, more than the limit of 64.0 kB",
-                          "message 6: it has more than 1000 item lines"}));
-    QCOMPARE(store.orders()->first().details.first().at(1), "C3 "); // ProductID
-
-    summary = fetch(true);
-    QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{0, 4}));
-    QVERIFY(summary.text("127.0.0.1:110").contains("4 deleted on the server."));
-    QCOMPARE(server.messageCount(), 2);
-    QCOMPARE(store.orderCount(), 3);
-}
-
-// A message without a size counts as too large. A server that sends more
-// than it announced is cut off at the limit, before QUIT: the message is
-// neither stored nor deleted.
-void TestOrderFetch::leavesWhatTheServerSendsTooMuchOf() {
-    QTemporaryDir dir;
-    OrderStore store;
-    QVERIFY(store.open(dir.filePath("orders.sqlite")));
-    OrderIntake intake(store);
-    IntakeSink sink(store, intake);
-    EndlessServer endless;
-    PopMailbox mailbox(endless.account());
-    mailbox.setSizeLimit(64 * 1024);
-    const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
-    QCOMPARE(summary.failures,
-             QStringList({"message 1: it is 64.0 kB, more than the limit of 64.0 kB",
-                          "message 2: the server sent more than the limit of 64.0 kB"}));
-    QCOMPARE(endless.commands().last(), "RETR 2");
-}
-
-// What the user types as "POP Host:" picks the server, port and security;
-// without it there is nothing to fetch from.
-void TestOrderFetch::hostTextChoosesTheSecurity() {
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    OrderController controller(dir.filePath("controller.sqlite"), prompts);
-    prompts.expectMessage("Enter the mail server in \"POP Host:\" first");
-    controller.getOrders();
-    QVERIFY(prompts.done());
-    for (const auto& [text, account] : {std::pair{" mail.shop.test:1110 ", "mail.shop.test:1110 2"},
-                                        std::pair{"POP3S://mail.shop.test", "mail.shop.test:0 1"},
-                                        std::pair{"pop3://127.0.0.1:2110", "127.0.0.1:2110 0"}}) {
-        controller.setPopHost(text);
-        const MailAccount got = controller.account();
-        QCOMPARE(QStringLiteral("%1:%2 %3").arg(got.host).arg(got.port).arg(int(got.security)),
-                 account);
     }
-}
+
+    // Each failure is explained, naming the server, and deletes nothing. A
+    // refused command ends the session without QUIT: a new session would
+    // number the messages afresh and forget the deletion, so the session's
+    // calls fail instead.
+    void failuresDeleteNothing() {
+        DovecotFixture server;
+        QVERIFY2(startWithMessages(server, Tls::On), qPrintable(server.error()));
+        const QString serverName = server.account().serverName();
+        PopMailbox mailbox(server.account());
+        QCOMPARE(mailbox.list().size(), kMessages.size());
+        QVERIFY(mailbox.remove(1));
+        QCOMPARE(mailbox.retrieve(99), QString());
+        QVERIFY2(mailbox.error().startsWith("The mail server " + serverName + " said: "),
+                 qPrintable(mailbox.error()));
+        waitForSessionEnd(server);
+        QVERIFY(!mailbox.remove(2));
+        QVERIFY2(mailbox.error().startsWith("The connection to the mail server " + serverName +
+                                            " was lost."),
+                 qPrintable(mailbox.error()));
+        QVERIFY(!mailbox.close());
+        QCOMPARE(mailbox.list().size(), kMessages.size()); // after close(), a new session
+        const auto fails = [](const MailAccount& account, const QString& expected) {
+            PopMailbox failing(account);
+            QVERIFY(failing.list().isEmpty());
+            QVERIFY2(failing.error().contains(expected), qPrintable(failing.error()));
+            QVERIFY(failing.close());
+        };
+        MailAccount account = server.account();
+        account.password = "wrong";
+        fails(account, serverName + " refused the login");
+        account = server.account(Security::Tls);
+        account.trustedCertificate = "/nonexistent/cert.pem";
+        fails(account, "/nonexistent/cert.pem could not be read");
+        account.trustedCertificate.clear();
+        fails(account, account.serverName() + " failed: its certificate is not trusted");
+        QCOMPARE(server.messageCount(), kMessages.size());
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        account = server.account(Security::StartTls);
+        fails(account, account.serverName() + " does not offer a secure connection (STLS).");
+        server.stop();
+        fails(server.account(), server.account().serverName() + " could not be reached.");
+    }
+
+    // A mailbox of three orders, a newsletter and two messages too large to
+    // take. The server goes away right after the second order was stored,
+    // before its deletion could take effect: nothing is lost and, once the
+    // server is back, nothing is taken twice. What is too large is neither
+    // stored nor deleted, and the summary names it.
+    void takesEachOrderOnceAndLosesNone() {
+        QTemporaryDir dir;
+        DovecotFixture server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        for (const QByteArray& message :
+             {order("A1"), QByteArray(kNewsletter), order("B2"), order("C3"),
+              QByteArray("Subject: Online Order\n\n" + QByteArray(70 * 1024, 'x') + "\n"),
+              order("D4", 1001)})
+            QVERIFY(server.addMessage(message));
+        OrderStore store;
+        QVERIFY(store.open(dir.filePath("orders.sqlite")));
+        OrderIntake intake(store);
+        CrashingSink sink(store, intake);
+        const auto fetch = [&](bool deleteAfterReading) {
+            PopMailbox mailbox(server.account());
+            mailbox.setSizeLimit(64 * 1024);
+            return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, deleteAfterReading);
+        };
+        int stored = 0;
+        sink.afterStoring = [&] {
+            if (++stored == 2)
+                server.stop();
+        };
+        QVERIFY(!fetch(true).ok());
+        QCOMPARE(store.orderCount(), 2);
+
+        sink.afterStoring = {};
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QCOMPARE(server.messageCount(), 6);
+        FetchSummary summary = fetch(false);
+        QCOMPARE((std::array{summary.messages, summary.orders, summary.alreadyTaken}),
+                 (std::array{6, 1, 3}));
+        QCOMPARE(summary.failures,
+                 QStringList({"message 5: it is 70.0 kB, more than the limit of 64.0 kB",
+                              "message 6: it has more than 1000 item lines"}));
+        QCOMPARE(store.orders()->first().details.first().at(1), "C3 "); // ProductID
+
+        summary = fetch(true);
+        QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{0, 4}));
+        QVERIFY(summary.text("127.0.0.1:110").contains("4 deleted on the server."));
+        QCOMPARE(server.messageCount(), 2);
+        QCOMPARE(store.orderCount(), 3);
+    }
+
+    // A message without a size counts as too large. A server that sends more
+    // than it announced is cut off at the limit, before QUIT: the message is
+    // neither stored nor deleted.
+    void leavesWhatTheServerSendsTooMuchOf() {
+        QTemporaryDir dir;
+        OrderStore store;
+        QVERIFY(store.open(dir.filePath("orders.sqlite")));
+        OrderIntake intake(store);
+        IntakeSink sink(store, intake);
+        EndlessServer endless;
+        PopMailbox mailbox(endless.account());
+        mailbox.setSizeLimit(64 * 1024);
+        const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
+        QCOMPARE(summary.failures,
+                 QStringList({"message 1: it is 64.0 kB, more than the limit of 64.0 kB",
+                              "message 2: the server sent more than the limit of 64.0 kB"}));
+        QCOMPARE(endless.commands().last(), "RETR 2");
+    }
+
+    // What the user types as "POP Host:" picks the server, port and security;
+    // without it there is nothing to fetch from.
+    void hostTextChoosesTheSecurity() {
+        QTemporaryDir dir;
+        ScriptedPrompts prompts;
+        OrderController controller(dir.filePath("controller.sqlite"), prompts);
+        prompts.expectMessage("Enter the mail server in \"POP Host:\" first");
+        controller.getOrders();
+        QVERIFY(prompts.done());
+        for (const auto& [text, account] :
+             {std::pair{" mail.shop.test:1110 ", "mail.shop.test:1110 2"},
+              std::pair{"POP3S://mail.shop.test", "mail.shop.test:0 1"},
+              std::pair{"pop3://127.0.0.1:2110", "127.0.0.1:2110 0"}}) {
+            controller.setPopHost(text);
+            const MailAccount got = controller.account();
+            QCOMPARE(QStringLiteral("%1:%2 %3").arg(got.host).arg(got.port).arg(int(got.security)),
+                     account);
+        }
+    }
+
+    void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
+};
 
 QTEST_GUILESS_MAIN(TestOrderFetch)
 #include "test_order_fetch.moc"

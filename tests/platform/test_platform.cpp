@@ -4,95 +4,77 @@
 #include "support/ExpectedFile.h"
 #include "support/ProgramRun.h"
 
-#include <QDir>
-#include <QStringDecoder>
-#include <QTemporaryDir>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 class TestPlatform : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void reads_data();
-    void reads();
-    void writesLinesWithCrLf();
-    void missingFileOrFolderFailsCleanly();
-    void convertsFileFilters();
-    void unusableFolderIsNamed();
+    // Lines end in CR LF or LF (empty lines kept, the last one without its
+    // line end); text is UTF-8 (with or without its mark) or else
+    // Windows-1252.
+    void reads() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("list.txt");
+        for (const auto& [bytes, text] :
+             {std::pair<QByteArray, QString>{"\r\none\n\r\ntwo", "\r\none\n\r\ntwo"},
+              {"\xEF\xBB\xBF"
+               "caf\xC3\xA9",
+               u"café"_s},
+              {"\x80 5 caf\xE9 \x93quoted\x94", u"€ 5 café “quoted”"_s}}) {
+            writeBytes(path, bytes);
+            QCOMPARE(TextFile::readText(path).value_or("<none>"), text);
+            QCOMPARE(TextFile::readLines(path).value_or(QStringList{"<none>"}),
+                     text.split('\n').replaceInStrings("\r", ""));
+        }
+    }
+
+    void writesLinesWithCrLf() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("list.txt");
+        QVERIFY(TextFile::writeText(path, "old, longer content").isEmpty());
+        QCOMPARE(TextFile::writeLines(path, {QStringLiteral("Café"), "", "b"}), QString());
+        QCOMPARE(fileBytes(path), QByteArray("Caf\xC3\xA9\r\n\r\nb\r\n"));
+    }
+
+    void missingFileOrFolderFailsCleanly() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("missing/list.txt");
+        QVERIFY(!TextFile::readLines(path) && !TextFile::readText(path));
+        QVERIFY(!TextFile::writeLines(path, {"x"}).isEmpty());
+        QVERIFY(!TextFile::writeText(path, "x").isEmpty());
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    void convertsFileFilters() {
+        QCOMPARE(qtFileFilter("Web pages (*.htm)|*.htm|All files (*.*)|*.*"),
+                 "Web pages (*.htm);;All files (*.*)");
+        QCOMPARE(qtFileFilter("Pictures|*.jpg;*.gif"), "Pictures (*.jpg *.gif)");
+    }
+
+    // A program folder that cannot be used is named with the reason before
+    // anything is written, and the order command stops there.
+    void unusableFolderIsNamed() {
+        QTemporaryDir scratch;
+        const QString file = scratch.filePath("notes.txt");
+        QFile(file).open(QIODevice::WriteOnly);
+        const QString home = file + "/home";
+        const QString expected =
+            "The program's folder " + home + " cannot be used: Not a directory.";
+        qputenv("QUILLMART_HOME", home.toUtf8());
+        QCOMPARE(HomeFolder::prepare(), expected);
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QUILLMART_HOME", home);
+        const ProgramRun run =
+            ProgramRun::of(QUILLMART_EXECUTABLE, {"orders", "list"}, environment);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, ("quillmart: " + expected + '\n').toUtf8());
+        QCOMPARE(QFileInfo(file).size(), 0);
+    }
 };
-
-// Lines end in CR LF or LF; text is UTF-8 (with or without its mark) or
-// else Windows-1252.
-void TestPlatform::reads_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF and LF, empty lines kept, last line without line end")
-        << QByteArray("\r\none\n\r\ntwo") << "\r\none\n\r\ntwo"
-        << QStringList{"", "one", "", "two"};
-    QTest::newRow("UTF-8 with byte order mark")
-        << QByteArray("\xEF\xBB\xBF"
-                      "caf\xC3\xA9")
-        << QStringLiteral("café") << QStringList{QStringLiteral("café")};
-    QTest::newRow("Windows-1252") << QByteArray("\x80 5 caf\xE9 \x93quoted\x94")
-                                  << QStringLiteral("€ 5 café “quoted”")
-                                  << QStringList{QStringLiteral("€ 5 café “quoted”")};
-}
-
-void TestPlatform::reads() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QFETCH(QStringList, lines);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("list.txt");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
-    QCOMPARE(TextFile::readText(path).value_or("<none>"), text);
-    QCOMPARE(TextFile::readLines(path).value_or(QStringList{"<none>"}), lines);
-}
-
-void TestPlatform::writesLinesWithCrLf() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("list.txt");
-    QVERIFY(TextFile::writeText(path, "old, longer content").isEmpty());
-    QCOMPARE(TextFile::writeLines(path, {QStringLiteral("Café"), "", "b"}), QString());
-    QCOMPARE(fileBytes(path), QByteArray("Caf\xC3\xA9\r\n\r\nb\r\n"));
-}
-
-void TestPlatform::missingFileOrFolderFailsCleanly() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("missing/list.txt");
-    QVERIFY(!TextFile::readLines(path) && !TextFile::readText(path));
-    QVERIFY(!TextFile::writeLines(path, {"x"}).isEmpty());
-    QVERIFY(!TextFile::writeText(path, "x").isEmpty());
-    QVERIFY(QDir(dir.path()).isEmpty());
-}
-
-void TestPlatform::convertsFileFilters() {
-    QCOMPARE(qtFileFilter("Web pages (*.htm)|*.htm|All files (*.*)|*.*"),
-             "Web pages (*.htm);;All files (*.*)");
-    QCOMPARE(qtFileFilter("Pictures|*.jpg;*.gif"), "Pictures (*.jpg *.gif)");
-}
-
-// A program folder that cannot be used is named with the reason before
-// anything is written, and the order command stops there.
-void TestPlatform::unusableFolderIsNamed() {
-    QTemporaryDir scratch;
-    const QString file = scratch.filePath("notes.txt");
-    QFile(file).open(QIODevice::WriteOnly);
-    const QString home = file + "/home";
-    const QString expected = "The program's folder " + home + " cannot be used: Not a directory.";
-    qputenv("QUILLMART_HOME", home.toUtf8());
-    QCOMPARE(HomeFolder::prepare(), expected);
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QUILLMART_HOME", home);
-    const ProgramRun run = ProgramRun::of(QUILLMART_EXECUTABLE, {"orders", "list"}, environment);
-    QCOMPARE(run.exitCode, 2);
-    QCOMPARE(run.err, ("quillmart: " + expected + '\n').toUtf8());
-    QCOMPARE(QFileInfo(file).size(), 0);
-}
 
 QTEST_GUILESS_MAIN(TestPlatform)
 #include "test_platform.moc"

@@ -99,34 +99,26 @@ private Q_SLOTS:
     }
     void cleanup() { QVERIFY2(m_prompts->done(), "a prompt the test expected was never shown"); }
 
-    void readsAndWritesItemRecords_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("fields"); // joined by '|'
-        QTest::addColumn<bool>("complete");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("all fields")
-            << "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^"
-            << "A1|Claw hammer|12.5|a.jpg|http://s.test/a.htm|Acme|1.2|9.75|x" << true
-            << "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^";
-        QTest::newRow("eight carets") << "1^2^3^4^5^6^7^8^"
-                                      << "1|2|3|4|5|6|7|8|" << false << "1^2^3^4^5^6^7^8^^";
-        QTest::newRow("byte order mark, accents")
-            << "\uFEFFA1^Café"
-            << "\uFEFFA1|Café|||||||" << false << "\uFEFFA1^Café^^^^^^^^";
-    }
+    // A record line with every field, one with eight carets, and one with a
+    // byte order mark and accents: the fields read, whether the line is
+    // complete, and the line written back.
     void readsAndWritesItemRecords() {
-        QFETCH(QString, line);
-        QFETCH(QString, fields);
-        QFETCH(bool, complete);
-        QFETCH(QString, written);
-        const ItemRecord record = ItemRecord::fromLine(line);
-        QStringList read;
-        for (int i = 0; i < ItemRecord::kFieldCount; ++i)
-            read << record[ItemRecord::Field(i)].toString();
-        QCOMPARE(read.join('|'), fields);
-        QCOMPARE(ItemRecord::fromLines(line + "\r\n").value(0), record);
-        QCOMPARE(ItemRecord::isComplete(line), complete);
-        QCOMPARE(record.toLine(), written);
+        for (const auto& [line, fields, complete, written] :
+             {std::tuple<QString, QString, bool, QString>{
+                  "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^",
+                  "A1|Claw hammer|12.5|a.jpg|http://s.test/a.htm|Acme|1.2|9.75|x", true,
+                  "A1^Claw hammer^12.5^a.jpg^http://s.test/a.htm^Acme^1.2^9.75^x^"},
+              {"1^2^3^4^5^6^7^8^", "1|2|3|4|5|6|7|8|", false, "1^2^3^4^5^6^7^8^^"},
+              {"\uFEFFA1^Café", "\uFEFFA1|Café|||||||", false, "\uFEFFA1^Café^^^^^^^^"}}) {
+            const ItemRecord record = ItemRecord::fromLine(line);
+            QStringList read;
+            for (int i = 0; i < ItemRecord::kFieldCount; ++i)
+                read << record[ItemRecord::Field(i)].toString();
+            QCOMPARE(read.join('|'), fields);
+            QCOMPARE(ItemRecord::fromLines(line + "\r\n").value(0), record);
+            QCOMPARE(ItemRecord::isComplete(line), complete);
+            QCOMPARE(record.toLine(), written);
+        }
     }
 
     void judgesNames() {
@@ -155,11 +147,8 @@ private Q_SLOTS:
                  expectedFile(expected + "defaults.sit"));
         QCOMPARE(SettingsFile::write(emptied).toUtf8(),
                  expectedFile(expected + "no_start_no_tax.sit"));
-    }
-
-    // A settings file without its section markers leaves every value as it was.
-    void keepsBaseValuesOfMissingSections() {
-        QCOMPARE(SettingsFile::read("no markers\r\nat all\r\n", otherBase()), otherBase());
+        // A file without its section markers leaves every value as it was.
+        QCOMPARE(SettingsFile::read("no markers\r\nat all\r\n", base), base);
     }
 
     // Whatever the merchant types comes back as typed, and never ends the

@@ -13,12 +13,6 @@ const QString kWeb = "Shop", kUser = "merchant", kPassword = "open sesame";
 const QStringList kAddresses = {"index.htm", "data1.js", "l_Hats #1 50%.htm", "fsecond.htm"};
 const QString kList = kAddresses.join('\n') + '\n';
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
 // A generated-looking project folder whose files name the given version.
 struct LocalSite {
     QTemporaryDir dir;
@@ -27,7 +21,7 @@ struct LocalSite {
         for (const QString& address : kAddresses) {
             files += dir.filePath(address) + '\n';
             if (address != "fsecond.htm")
-                writeFile(dir.filePath(address), address.toUtf8() + " version " + version);
+                writeBytes(dir.filePath(address), address.toUtf8() + " version " + version);
         }
     }
 };
@@ -81,8 +75,8 @@ private Q_SLOTS:
         QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, kUser, kPassword), 0);
         QVERIFY2(publisher.vtiCreateWeb("http://" + http, kWeb), qPrintable(publisher.lastError()));
         putAndCheck(publisher, LocalSite("1"), web);
-        writeFile(web + "/_private/form_results.txt", "result 1\n");
-        writeFile(root + "/outside.htm", "keep");
+        writeBytes(web + "/_private/form_results.txt", "result 1\n");
+        writeBytes(root + "/outside.htm", "keep");
         QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, kUser, kPassword), 1);
         QVERIFY(!publisher.vtiRemoveWeb("/Shop", "../outside.htm\n\n" + kList));
         QVERIFY(publisher.lastError().startsWith("2 of 6"));

@@ -1,6 +1,8 @@
 #include "support/ExpectedFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 QByteArray expectedFile(const QString& relativePath, bool crlf) {
@@ -14,6 +16,13 @@ QByteArray expectedFile(const QString& relativePath, bool crlf) {
     if (crlf)
         bytes.replace("\n", "\r\n");
     return bytes;
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||
+        file.write(bytes) != bytes.size())
+        QTest::qFail(qPrintable("cannot write " + path), __FILE__, __LINE__);
 }
 
 QByteArray fileBytes(const QString& path) {

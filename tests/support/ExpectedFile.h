@@ -9,6 +9,9 @@
 QByteArray expectedFile(const QString& relativePath, bool crlf = true);
 // The bytes of a file the program wrote.
 QByteArray fileBytes(const QString& path);
+// Writes a file a test starts from, making its folder; a failure fails the
+// test.
+void writeBytes(const QString& path, const QByteArray& bytes);
 // A readable first difference between two texts, for failure messages.
 QByteArray firstDifference(const QByteArray& actual, const QByteArray& expected);
 // The head element every page the browser generates for itself carries,

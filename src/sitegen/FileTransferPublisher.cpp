@@ -295,15 +295,10 @@ QString FileTransferPublisher::removeOne(const QString& address, const QStringLi
 QString FileTransferPublisher::putOne(const QString& localPath, const QString& address) {
     if (!m_blocked.isEmpty())
         return m_blocked;
-    QString problem = UploadChecks::addressProblem(address);
-    if (problem.isEmpty())
-        problem = UploadChecks::localFileProblem(localPath);
+    QFile file;
+    const QString problem = UploadChecks::openForUpload(localPath, address, file);
     if (!problem.isEmpty())
         return problem;
-    QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("The file %1 cannot be read: %2")
-            .arg(QDir::toNativeSeparators(localPath), file.errorString());
     const CurlTransfer::Result result = m_transfer->upload(url(address), file, file.size());
     if (!result.ok())
         return failureOf(result, QStringLiteral("to store %1").arg(address));

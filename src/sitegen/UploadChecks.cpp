@@ -24,6 +24,19 @@ QString localFileProblem(const QString& localPath) {
     return QString();
 }
 
+QString openForUpload(const QString& localPath, const QString& address, QFile& file) {
+    QString problem = addressProblem(address);
+    if (problem.isEmpty())
+        problem = localFileProblem(localPath);
+    if (!problem.isEmpty())
+        return problem;
+    file.setFileName(localPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("The file %1 cannot be read: %2")
+            .arg(QDir::toNativeSeparators(localPath), file.errorString());
+    return QString();
+}
+
 QString summary(const QStringList& addresses, const QStringList& results, const QString& done) {
     QString first;
     int failed = 0;

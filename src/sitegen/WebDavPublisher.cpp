@@ -309,15 +309,10 @@ QString WebDavPublisher::removeOne(const QString& address) {
 QString WebDavPublisher::putOne(const QString& localPath, const QString& address) {
     if (!m_blocked.isEmpty())
         return m_blocked;
-    QString problem = UploadChecks::addressProblem(address);
-    if (problem.isEmpty())
-        problem = UploadChecks::localFileProblem(localPath);
+    QFile file;
+    const QString problem = UploadChecks::openForUpload(localPath, address, file);
     if (!problem.isEmpty())
         return problem;
-    QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("The file %1 cannot be read: %2")
-            .arg(QDir::toNativeSeparators(localPath), file.errorString());
     const Answer answer = send("PUT", addressUrl(address), &file, contentType(address));
     if (!answer.failure.isEmpty())
         return failureOf(answer);

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <sys/types.h>
 
 // A server program that a test fixture runs as a child process on
 // 127.0.0.1, with its configuration, state and logs in a temporary folder.
@@ -38,6 +39,15 @@ public:
     // may be taken meanwhile. False when the server did not start.
     bool start(const QString& program, const QStringList& arguments, const QByteArray& greeting,
                const std::function<bool(quint16 port)>& configure);
+    // The server runs as this user (a test run as root, for a server that
+    // refuses to run as root); by default as the test.
+    void runAs(uid_t user, gid_t group) {
+        m_user = user;
+        m_group = group;
+    }
+    // Sets `process` up to run as the server does: in a process group of
+    // its own, as the user of runAs().
+    void prepareProcess(QProcess& process) const;
     void stop();
 
 private:
@@ -45,4 +55,6 @@ private:
     QProcess m_process;
     quint16 m_port = 0;
     QString m_output;
+    uid_t m_user = 0;
+    gid_t m_group = 0;
 };

@@ -10,14 +10,7 @@ namespace {
 using Kind = OrderSchema::Kind;
 using Column = OrderSchema::Column;
 
-const QString kOrders = QStringLiteral("Orders");
-const QString kDetails = QStringLiteral("Order Details");
-const QString kTaken = QStringLiteral("TakenMessages");
 const QString kVersionTable = QStringLiteral("schema_version");
-const QString kOrderId = QStringLiteral("OrderID");
-const QString kLineNumber = QStringLiteral("LineNumber");
-const QString kSqlite = QStringLiteral("QSQLITE");
-const QString kPostgres = QStringLiteral("QPSQL");
 // Any number no other program takes its PostgreSQL advisory locks by.
 constexpr qint64 kMigrationLock = 0x51554D4F52444552;
 
@@ -27,7 +20,7 @@ bool isMySql(const QString& driver) {
 
 // The driver's own automatic number as a primary key.
 QString autoNumberType(const QString& driver) {
-    if (driver == kSqlite)
+    if (driver == OrderSchema::kSqlite)
         return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
     if (isMySql(driver))
         return QStringLiteral("INTEGER AUTO_INCREMENT PRIMARY KEY");
@@ -48,7 +41,8 @@ QString sqlType(Kind kind, const QString& driver) {
     case Kind::Text:
         break;
     }
-    const bool unlimitedText = driver == kSqlite || driver == kPostgres || isMySql(driver);
+    const bool unlimitedText =
+        driver == OrderSchema::kSqlite || driver == OrderSchema::kPostgres || isMySql(driver);
     return unlimitedText ? QStringLiteral("TEXT") : QStringLiteral("VARCHAR(255)");
 }
 
@@ -65,17 +59,17 @@ QString createStatement(const QSqlDatabase& db, const QString& table,
 QString createTakenStatement(const QSqlDatabase& db) {
     return QStringLiteral("CREATE TABLE %1 (%2 VARCHAR(255) NOT NULL, %3 VARCHAR(255) NOT NULL, "
                           "%4 INTEGER, PRIMARY KEY (%2, %3))")
-        .arg(SqlText::table(db, kTaken), SqlText::field(db, QStringLiteral("Mailbox")),
-             SqlText::field(db, QStringLiteral("UID")), SqlText::field(db, kOrderId));
+        .arg(SqlText::table(db, OrderSchema::kTaken), SqlText::field(db, QStringLiteral("Mailbox")),
+             SqlText::field(db, QStringLiteral("UID")), SqlText::field(db, OrderSchema::kOrderId));
 }
 
 // Version 1: the three tables, each made when missing.
 bool createFirstTables(const QSqlDatabase& db, QString* error) {
     const QStringList existing = db.tables(QSql::Tables);
     const QList<std::pair<QString, QString>> tables = {
-        {kOrders, createStatement(db, kOrders, OrderSchema::orders())},
-        {kDetails, createStatement(db, kDetails, OrderSchema::details())},
-        {kTaken, createTakenStatement(db)}};
+        {OrderSchema::kOrders, createStatement(db, OrderSchema::kOrders, OrderSchema::orders())},
+        {OrderSchema::kDetails, createStatement(db, OrderSchema::kDetails, OrderSchema::details())},
+        {OrderSchema::kTaken, createTakenStatement(db)}};
     for (const auto& [name, sql] : tables)
         if (!existing.contains(name, Qt::CaseInsensitive) && !SqlText::execute(db, sql, error))
             return false;
@@ -85,11 +79,11 @@ bool createFirstTables(const QSqlDatabase& db, QString* error) {
 // The rows already stored are numbered in the order the database stored
 // them, which is the order of their lines.
 QString numberStoredLines(const QSqlDatabase& db) {
-    const QString details = SqlText::table(db, kDetails);
-    const QString line = SqlText::field(db, kLineNumber);
-    if (db.driverName() == kSqlite)
+    const QString details = SqlText::table(db, OrderSchema::kDetails);
+    const QString line = SqlText::field(db, OrderSchema::kLineNumber);
+    if (db.driverName() == OrderSchema::kSqlite)
         return QStringLiteral("UPDATE %1 SET %2 = rowid").arg(details, line);
-    if (db.driverName() == kPostgres)
+    if (db.driverName() == OrderSchema::kPostgres)
         return QStringLiteral("UPDATE %1 AS d SET %2 = n.number FROM (SELECT ctid AS place, "
                               "row_number() OVER (ORDER BY ctid) AS number FROM %1) AS n "
                               "WHERE d.ctid = n.place")
@@ -99,8 +93,8 @@ QString numberStoredLines(const QSqlDatabase& db) {
 
 // Version 2: the version table and the detail rows' line numbers.
 bool addLineNumbers(const QSqlDatabase& db, QString* error) {
-    const QString details = SqlText::table(db, kDetails);
-    const QString line = SqlText::field(db, kLineNumber);
+    const QString details = SqlText::table(db, OrderSchema::kDetails);
+    const QString line = SqlText::field(db, OrderSchema::kLineNumber);
     const QString numbering = numberStoredLines(db);
     return SqlText::execute(db,
                             QStringLiteral("CREATE TABLE %1 (%2 INTEGER NOT NULL)")
@@ -114,7 +108,7 @@ bool addLineNumbers(const QSqlDatabase& db, QString* error) {
            SqlText::execute(db,
                             QStringLiteral("CREATE INDEX %1 ON %2 (%3, %4)")
                                 .arg(SqlText::field(db, QStringLiteral("Order Details by order")),
-                                     details, SqlText::field(db, kOrderId), line),
+                                     details, SqlText::field(db, OrderSchema::kOrderId), line),
                             error);
 }
 
@@ -132,7 +126,7 @@ bool recordVersion(const QSqlDatabase& db, int version, QString* error) {
 // Another program migrating the same database waits here until it has
 // committed, and then finds the database up to date.
 bool waitForOthers(const QSqlDatabase& db, QString* error) {
-    return db.driverName() != kPostgres ||
+    return db.driverName() != OrderSchema::kPostgres ||
            SqlText::execute(db, QStringLiteral("SELECT pg_advisory_xact_lock(?)"), error,
                             {kMigrationLock});
 }
@@ -140,7 +134,7 @@ bool waitForOthers(const QSqlDatabase& db, QString* error) {
 } // namespace
 
 QList<Column> OrderSchema::orders() {
-    QList<Column> columns = {{kOrderId, Kind::AutoNumber}};
+    QList<Column> columns = {{OrderSchema::kOrderId, Kind::AutoNumber}};
     for (const OrderColumn& column : OrderMessage().orderColumns()) {
         columns << Column{column.name, column.isMoney ? Kind::Money : Kind::Text};
         if (column.name == QLatin1String("CustomerID"))
@@ -150,7 +144,7 @@ QList<Column> OrderSchema::orders() {
 }
 
 QList<Column> OrderSchema::details() {
-    return {{kOrderId, Kind::Number},
+    return {{OrderSchema::kOrderId, Kind::Number},
             {QStringLiteral("ProductID"), Kind::Text},
             {QStringLiteral("Quantity"), Kind::Quantity},
             {QStringLiteral("Price"), Kind::Money},
@@ -167,7 +161,7 @@ QStringList OrderSchema::namesOf(const QList<Column>& columns) {
 int OrderSchema::version(const QSqlDatabase& db) {
     const QStringList tables = db.tables(QSql::Tables);
     if (!tables.contains(kVersionTable, Qt::CaseInsensitive))
-        return tables.contains(kOrders, Qt::CaseInsensitive) ? 1 : 0;
+        return tables.contains(OrderSchema::kOrders, Qt::CaseInsensitive) ? 1 : 0;
     QSqlQuery query(db);
     const bool read = query.exec(QStringLiteral("SELECT MAX(%1) FROM %2")
                                      .arg(SqlText::field(db, QStringLiteral("version")),

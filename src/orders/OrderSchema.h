@@ -19,6 +19,15 @@ class OrderSchema {
 public:
     static constexpr int kCurrentVersion = 2;
 
+    // The tables, their keys and the QtSql drivers named in statements.
+    inline static const QString kOrders = QStringLiteral("Orders");
+    inline static const QString kDetails = QStringLiteral("Order Details");
+    inline static const QString kTaken = QStringLiteral("TakenMessages");
+    inline static const QString kOrderId = QStringLiteral("OrderID");
+    inline static const QString kLineNumber = QStringLiteral("LineNumber");
+    inline static const QString kSqlite = QStringLiteral("QSQLITE");
+    inline static const QString kPostgres = QStringLiteral("QPSQL");
+
     enum class Kind { AutoNumber, Number, Text, Date, Money, Quantity };
     struct Column {
         QString name;

@@ -17,13 +17,8 @@ using Kind = OrderSchema::Kind;
 using SchemaColumn = OrderSchema::Column;
 using SqlText::execute;
 
-const QString kOrders = QStringLiteral("Orders");
-const QString kDetails = QStringLiteral("Order Details");
-const QString kTaken = QStringLiteral("TakenMessages");
-const QString kOrderId = QStringLiteral("OrderID");
-const QString kSqlite = QStringLiteral("QSQLITE");
-const QString kPostgres = QStringLiteral("QPSQL");
 constexpr int kPostgresPort = 5432;
+constexpr int kConnectTimeoutSeconds = 10;
 
 // A text column's value: an empty text stays an empty text, not NULL.
 QVariant textValue(const QString& text) {
@@ -52,7 +47,7 @@ QStringList rowTexts(const QSqlQuery& query, const QList<SchemaColumn>& columns)
 
 // Where a connection setting leads: a driver and what it needs.
 struct ConnectionSetting {
-    QString driver = kSqlite;
+    QString driver = OrderSchema::kSqlite;
     QString database;
     QString user;
     QString password;
@@ -73,7 +68,7 @@ struct ConnectionSetting {
 // the address, name Qt's driver for it.
 QString driverOf(const QString& scheme) {
     if (scheme == QLatin1String("postgresql") || scheme == QLatin1String("postgres"))
-        return kPostgres;
+        return OrderSchema::kPostgres;
     return scheme.toUpper();
 }
 
@@ -104,6 +99,11 @@ ConnectionSetting readSetting(const QString& text, const QString& password) {
         setting.database = text;
     if (!password.isEmpty())
         setting.password = password;
+    // A server that does not answer is given up on after seconds, not
+    // after the minutes the system waits for a connection.
+    if (setting.driver == OrderSchema::kPostgres &&
+        !setting.options.contains(QLatin1String("connect_timeout")))
+        setting.options += QStringLiteral(";connect_timeout=%1").arg(kConnectTimeoutSeconds);
     return setting;
 }
 
@@ -125,7 +125,8 @@ std::optional<int> newOrderId(QSqlQuery& insert, const QSqlDatabase& db, bool re
         return lastId.toInt();
     QSqlQuery highest(db);
     if (!highest.exec(QStringLiteral("SELECT MAX(%1) FROM %2")
-                          .arg(SqlText::field(db, kOrderId), SqlText::table(db, kOrders))) ||
+                          .arg(SqlText::field(db, OrderSchema::kOrderId),
+                               SqlText::table(db, OrderSchema::kOrders))) ||
         !highest.next())
         return std::nullopt;
     return highest.value(0).toInt();
@@ -213,7 +214,7 @@ Status OrderStore::open(const QString& connection, const QString& password, int 
     if (!QSqlDatabase::isDriverAvailable(setting.driver))
         return Status::failure(
             QStringLiteral("The database driver %1 is not available.").arg(setting.driver));
-    const bool sqlite = setting.driver == kSqlite;
+    const bool sqlite = setting.driver == OrderSchema::kSqlite;
     if (sqlite && !setting.database.isEmpty())
         QDir().mkpath(QFileInfo(setting.database).absolutePath());
     QSqlDatabase db = QSqlDatabase::addDatabase(setting.driver, m_connectionName);
@@ -222,8 +223,8 @@ Status OrderStore::open(const QString& connection, const QString& password, int 
         const QString words = db.lastError().text();
         if (sqlite)
             return Status::failure(sqliteProblem(setting.database, words));
-        return Status::failure(setting.driver == kPostgres ? postgresProblem(setting, words)
-                                                           : words);
+        return Status::failure(
+            setting.driver == OrderSchema::kPostgres ? postgresProblem(setting, words) : words);
     }
     if (sqlite)
         useWriteAheadLog(db);
@@ -298,10 +299,10 @@ bool OrderStore::insertOrder(QSqlDatabase& db, const OrderMessage& message, cons
         names << column.name;
         values << (column.isMoney ? moneyValue(column.amount()) : textValue(column.text));
     }
-    const bool returning = db.driverName() == kPostgres;
-    QString sql = SqlText::insert(db, kOrders, names);
+    const bool returning = db.driverName() == OrderSchema::kPostgres;
+    QString sql = SqlText::insert(db, OrderSchema::kOrders, names);
     if (returning)
-        sql += QStringLiteral(" RETURNING ") + SqlText::field(db, kOrderId);
+        sql += QStringLiteral(" RETURNING ") + SqlText::field(db, OrderSchema::kOrderId);
     QSqlQuery query(db);
     if (!execute(query, sql, error, values))
         return false;
@@ -316,8 +317,8 @@ bool OrderStore::insertOrder(QSqlDatabase& db, const OrderMessage& message, cons
 bool OrderStore::insertDetails(QSqlDatabase& db, int orderId, const OrderMessage& message,
                                QString* error) {
     QSqlQuery query(db);
-    if (!query.prepare(
-            SqlText::insert(db, kDetails, detailColumns() << QStringLiteral("LineNumber")))) {
+    if (!query.prepare(SqlText::insert(db, OrderSchema::kDetails,
+                                       detailColumns() << OrderSchema::kLineNumber))) {
         *error = query.lastError().text();
         return false;
     }
@@ -336,7 +337,8 @@ bool OrderStore::insertTaken(QSqlDatabase& db, const QString& mailbox, const QSt
                              const QVariant& orderId, QString* error) {
     return execute(
         db,
-        SqlText::insert(db, kTaken, {QStringLiteral("Mailbox"), QStringLiteral("UID"), kOrderId}),
+        SqlText::insert(db, OrderSchema::kTaken,
+                        {QStringLiteral("Mailbox"), QStringLiteral("UID"), OrderSchema::kOrderId}),
         error, {textValue(mailbox), uid, orderId});
 }
 
@@ -361,7 +363,7 @@ bool OrderStore::hasTaken(const QString& mailbox, const QString& uid) const {
     QSqlQuery query(db);
     return execute(query,
                    QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? AND %3 = ?")
-                       .arg(SqlText::table(db, kTaken),
+                       .arg(SqlText::table(db, OrderSchema::kTaken),
                             SqlText::field(db, QStringLiteral("Mailbox")),
                             SqlText::field(db, QStringLiteral("UID"))),
                    nullptr, {textValue(mailbox), uid}) &&
@@ -371,7 +373,8 @@ bool OrderStore::hasTaken(const QString& mailbox, const QString& uid) const {
 int OrderStore::orderCount() const {
     const QSqlDatabase db = database();
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(SqlText::table(db, kOrders))) ||
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM %1")
+                        .arg(SqlText::table(db, OrderSchema::kOrders))) ||
         !query.next())
         return 0;
     return query.value(0).toInt();
@@ -385,7 +388,8 @@ Fallible<QList<StoredOrder>> OrderStore::orders() const {
     if (!execute(query,
                  QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 DESC")
                      .arg(SqlText::fields(db, OrderSchema::namesOf(schema)),
-                          SqlText::table(db, kOrders), SqlText::field(db, kOrderId)),
+                          SqlText::table(db, OrderSchema::kOrders),
+                          SqlText::field(db, OrderSchema::kOrderId)),
                  &error))
         return Fallible<QList<StoredOrder>>::failure(error);
     const QHash<int, QList<QStringList>> details = detailRows();
@@ -406,8 +410,9 @@ QHash<int, QList<QStringList>> OrderStore::detailRows() const {
     QHash<int, QList<QStringList>> rows;
     if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3, %4")
                         .arg(SqlText::fields(db, OrderSchema::namesOf(schema)),
-                             SqlText::table(db, kDetails), SqlText::field(db, kOrderId),
-                             SqlText::field(db, QStringLiteral("LineNumber")))))
+                             SqlText::table(db, OrderSchema::kDetails),
+                             SqlText::field(db, OrderSchema::kOrderId),
+                             SqlText::field(db, OrderSchema::kLineNumber))))
         return rows;
     while (query.next())
         rows[query.value(0).toInt()] << rowTexts(query, schema);

@@ -74,8 +74,19 @@ bool LocalServer::start(const QString& program, const QStringList& arguments,
     return false;
 }
 
+const passwd* LocalServer::serverUser() {
+    return geteuid() == 0 ? getpwnam("nobody") : getpwuid(geteuid());
+}
+
+bool LocalServer::giveToServerUser(const QString& path) {
+    return chown(QFile::encodeName(path).constData(), serverUser()->pw_uid, serverUser()->pw_gid) ==
+           0;
+}
+
 void LocalServer::prepareProcess(QProcess& process) const {
-    process.setChildProcessModifier([user = m_user, group = m_group] {
+    const uid_t user = m_user ? m_user->pw_uid : 0;
+    const gid_t group = m_user ? m_user->pw_gid : 0;
+    process.setChildProcessModifier([user, group] {
         ::setpgid(0, 0);
         if (user != 0 &&
             (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0))

@@ -37,7 +37,6 @@ public:
 
 private:
     bool makeCluster();
-    bool takesLogins();
 
     LocalServer m_server;
     bool m_made = false;

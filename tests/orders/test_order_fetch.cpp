@@ -288,11 +288,12 @@ private Q_SLOTS:
             PopMailbox mailbox(server.account());
             return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
         };
-        // The server process that stores B2's first item ends every server process at once.
+        // The server process that stores B2's first item ends every server
+        // process at once, and waits for its own end.
         QVERIFY2(postgres.run("orders",
                               {"CREATE FUNCTION crash() RETURNS trigger LANGUAGE plpgsql AS $$ "
                                "BEGIN COPY (SELECT 1) TO PROGRAM 'kill -QUIT $(head -n 1 "
-                               "postmaster.pid)'; RETURN NEW; END $$",
+                               "postmaster.pid)'; PERFORM pg_sleep(60); RETURN NEW; END $$",
                                "CREATE TRIGGER crash AFTER INSERT ON \"Order Details\" FOR EACH "
                                "ROW WHEN (NEW.\"ProductID\" = 'B2 ') EXECUTE FUNCTION crash()"}),
                  qPrintable(postgres.error()));

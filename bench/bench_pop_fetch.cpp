@@ -1,6 +1,7 @@
 // How fast order messages come in from a POP3 mailbox: the program's
 // mailbox client beside the curl command-line tool, both reading the same
-// messages from a local dovecot in the same run.
+// messages from a local dovecot in the same run, then the whole intake
+// into a SQLite file and into a PostgreSQL server.
 //
 //   bench_pop_fetch [number of messages, default 10000]
 
@@ -10,6 +11,7 @@
 #include "orders/OrderStore.h"
 #include "orders/PopMailbox.h"
 #include "support/DovecotFixture.h"
+#include "support/PostgresFixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -88,13 +90,14 @@ Measurement fetchWithMailbox(const MailAccount& account, const MessageHandler& h
 }
 
 // The whole intake: every message read, parsed and stored with its details
-// in a fresh SQLite order database, one transaction per message.
-Measurement fetchIntoOrders(const MailAccount& account) {
+// in a fresh order database (`name` says which), one transaction per
+// message.
+Measurement fetchIntoOrders(const MailAccount& account, const QString& name,
+                            const QString& database, const QString& password = {}) {
     Measurement run;
-    run.name = QStringLiteral("order intake (fetch + parse + store)");
-    QTemporaryDir dir;
+    run.name = QStringLiteral("order intake into %1").arg(name);
     OrderStore store;
-    if (const Status opened = store.open(dir.filePath(QStringLiteral("orders.sqlite"))); !opened) {
+    if (const Status opened = store.open(database, password); !opened) {
         run.error = opened.error();
         return run;
     }
@@ -109,6 +112,20 @@ Measurement fetchIntoOrders(const MailAccount& account) {
     run.messages = summary.orders;
     run.error = summary.ok() ? QString() : summary.text(account.serverName());
     return run;
+}
+
+// The same into a PostgreSQL server of its own (the test fixture: a fresh
+// cluster in a temporary folder, on 127.0.0.1, with its default settings).
+Measurement fetchIntoPostgres(const MailAccount& account) {
+    PostgresFixture postgres;
+    if (!postgres.start() || !postgres.createDatabase(QStringLiteral("orders"))) {
+        Measurement run;
+        run.name = QStringLiteral("order intake into PostgreSQL");
+        run.error = postgres.error();
+        return run;
+    }
+    return fetchIntoOrders(account, QStringLiteral("PostgreSQL"),
+                           postgres.url(QStringLiteral("orders")), postgres.password());
 }
 
 // One curl process fetching every message over one connection, as curl
@@ -168,11 +185,16 @@ int main(int argc, char* argv[]) {
     }
     const Measurement ours = fetchWithMailbox(server.account(), {});
     const Measurement theirs = fetchWithCurlTool(server, count);
-    const Measurement intake = fetchIntoOrders(server.account());
-    print(ours);
-    print(theirs);
-    print(intake);
+    QTemporaryDir dir;
+    const Measurement sqlite = fetchIntoOrders(server.account(), QStringLiteral("SQLite"),
+                                               dir.filePath(QStringLiteral("orders.sqlite")));
+    const Measurement postgres = fetchIntoPostgres(server.account());
+    bool ok = true;
+    for (const Measurement& run : {ours, theirs, sqlite, postgres}) {
+        print(run);
+        ok = ok && run.error.isEmpty();
+    }
     if (ours.bytes != theirs.bytes)
         std::printf("note: the two runs read a different number of bytes\n");
-    return ours.error.isEmpty() && theirs.error.isEmpty() && intake.error.isEmpty() ? 0 : 1;
+    return ok ? 0 : 1;
 }

@@ -30,6 +30,9 @@ packages=(
   # (its client's ssh-keygen and sftp make keys and time the benchmark) and
   # pure-ftpd, which keeps its own user list. The tests start their own
   openssh-server openssh-client pure-ftpd
+  # the shared order database: Qt's PostgreSQL driver, and PostgreSQL 15
+  # for the order-store tests, which run initdb and start their own server
+  libqt6sql6-psql postgresql-15
   # "Remember password": the keyring client library, and the secret service
   # the keyring tests start on a private session bus of their own (dbus-daemon
   # comes with the base system); neither is a system service
@@ -91,6 +94,7 @@ if [ "${#missing[@]}" -gt 0 ]; then
   if [[ " ${missing[*]} " == *" dovecot-core "* ]]; then keep_system_service_down dovecot; fi
   if [[ " ${missing[*]} " == *" openssh-server "* ]]; then keep_system_service_down ssh; fi
   if [[ " ${missing[*]} " == *" pure-ftpd "* ]]; then keep_system_service_down pure-ftpd; fi
+  if [[ " ${missing[*]} " == *" postgresql-15 "* ]]; then keep_system_service_down postgresql; fi
 fi
 
 # The account the SFTP tests log in as (sshd checks passwords against the

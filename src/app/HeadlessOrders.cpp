@@ -122,13 +122,29 @@ bool listOrders(const OrderStore& store, bool csv, QTextStream& out, QTextStream
     return true;
 }
 
+// The password in the environment variable named; nothing to read when
+// none is named. False, said on `err`, when the variable is not set.
+bool readPassword(const QString& variable, QString* password, QTextStream& err) {
+    if (variable.isEmpty())
+        return true;
+    const auto read = CommandOptions::passwordFrom(variable);
+    if (!read)
+        err << "quillmart orders: " << read.error() << Qt::endl;
+    *password = read.valueOr(QString());
+    return read.ok();
+}
+
 } // namespace
 
 int HeadlessOrders::run(const OrdersCommand& command, const QString& homeFolder, QTextStream& out,
                         QTextStream& err) {
+    QString databasePassword;
+    if (!readPassword(command.databasePasswordVariable, &databasePassword, err))
+        return 1;
     OrderStore store;
     const Status opened = store.open(
-        command.database.isEmpty() ? OrderStore::defaultPath(homeFolder) : command.database);
+        command.database.isEmpty() ? OrderStore::defaultPath(homeFolder) : command.database,
+        databasePassword);
     if (!opened) {
         err << "quillmart orders: the order database could not be opened: " << opened.error()
             << Qt::endl;
@@ -151,12 +167,8 @@ int HeadlessOrders::run(const OrdersCommand& command, const QString& homeFolder,
                            ? MailAccount::Security::Plain
                            : MailAccount::Security::StartTls;
     if (!command.passwordVariable.isEmpty()) {
-        const auto password = CommandOptions::passwordFrom(command.passwordVariable);
-        if (!password) {
-            err << "quillmart orders: " << password.error() << Qt::endl;
+        if (!readPassword(command.passwordVariable, &account.password, err))
             return 1;
-        }
-        account.password = *password;
     } else {
         account.password = keyringPassword(PasswordKeyring::Kind::Mail, account.serverName(),
                                            account.user, QStringLiteral("orders"), err)

@@ -13,11 +13,12 @@ constexpr int kMaxSizeLimitMegabytes = 1024;
 
 QString OrdersCommand::usage() {
     return QStringLiteral(
-        "usage: quillmart orders import FILE... [--db PATH]\n"
+        "usage: quillmart orders import FILE... [DATABASE]\n"
         "       quillmart orders fetch --host H [--port P] [--user U] [--password-env VAR]\n"
         "                              [--tls|--starttls|--plain] [--trust-cert FILE]\n"
-        "                              [--size-limit MB] [--delete] [--db PATH]\n"
-        "       quillmart orders list [--csv] [--db PATH]");
+        "                              [--size-limit MB] [--delete] [DATABASE]\n"
+        "       quillmart orders list [--csv] [DATABASE]\n"
+        "DATABASE: --db PATH, or --db postgresql://USER@HOST[:PORT]/NAME [--db-password-env VAR]");
 }
 
 QString OrdersCommand::parse(const QStringList& arguments) {
@@ -36,6 +37,7 @@ QString OrdersCommand::parse(const QStringList& arguments) {
     QString sizeLimitText;
     const QList<std::pair<QString, QString*>> valued{
         {QStringLiteral("--db"), &database},
+        {QStringLiteral("--db-password-env"), &databasePasswordVariable},
         {QStringLiteral("--host"), &host},
         {QStringLiteral("--port"), &portText},
         {QStringLiteral("--user"), &user},

@@ -5,8 +5,10 @@
 
 // `quillmart orders import FILE...`, `quillmart orders fetch ...` and
 // `quillmart orders list [--csv]`: the order intake without the window.
-// Each takes `--db PATH` (the order database; by default the one in the
-// home folder) and prints what it took in or holds.
+// Each takes `--db PATH` (the order database: a SQLite file or a database
+// server's address such as postgresql://user@host/database; by default the
+// file in the home folder) with `--db-password-env VAR` for a server's
+// password, and prints what it took in or holds.
 class OrdersCommand {
 public:
     enum class Action { Import, Fetch, List };
@@ -18,6 +20,7 @@ public:
     int port = 0;
     QString user;
     QString passwordVariable;
+    QString databasePasswordVariable;
     QString security = QStringLiteral("starttls"); // "plain", "tls" or "starttls"
     qint64 sizeLimit = 0;                          // bytes; 0: the mailbox's default
     QString trustedCertificate;

@@ -42,6 +42,10 @@ bool takeOne(PopMailbox& mailbox, const MailboxEntry& entry, const QString& mail
     case OrderIntake::Outcome::Failed:
         break;
     }
+    if (result.storeLost) {
+        summary.error = result.error;
+        return false;
+    }
     summary.failures << QStringLiteral("message %1: %2").arg(entry.number).arg(result.error);
     return false;
 }

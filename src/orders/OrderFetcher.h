@@ -35,9 +35,13 @@ struct FetchSummary {
 // already taken in (by its id on the server) is not read again, and one
 // larger than the mailbox's size limit is not read at all: it stays on the
 // server and the summary lists it. A server that sends more than it
-// announced is cut off and the fetch stops. With deletion on, a message is
-// deleted on the server only once the intake has dealt with it, so a crash
-// in between loses nothing and duplicates nothing.
+// announced is cut off and the fetch stops, as it does when the order
+// database goes away. With deletion on, a message is deleted on the server
+// only once the intake has dealt with it, so a crash in between loses
+// nothing and duplicates nothing. Several fetches may read one mailbox
+// into one database at once: a message another one is storing waits in
+// the database until that one has committed, and then counts as taken in
+// before, so no fetch deletes a message that is not stored.
 class OrderFetcher {
 public:
     using Progress = std::function<void(int done, int total)>;

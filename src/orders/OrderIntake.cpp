@@ -30,9 +30,13 @@ OrderIntake::Result OrderIntake::take(const QString& messageText, const QString&
         return {Outcome::Failed, 0,
                 QStringLiteral("it has more than %1 item lines").arg(OrderMessage::kMaxItemLines)};
     const OrderStore::Result stored = m_store.store(message, mailbox, uid);
+    if (stored.takenBefore) {
+        qCDebug(lcOrders) << "message" << uid << "of" << mailbox << "was stored by another intake";
+        return {Outcome::AlreadyTaken, 0, {}};
+    }
     if (!stored.ok()) {
         qCDebug(lcOrders) << "message" << uid << "not stored:" << stored.error;
-        return {Outcome::Failed, 0, stored.error};
+        return {Outcome::Failed, 0, stored.error, stored.connectionLost};
     }
     qCInfo(lcOrders) << "order" << stored.orderId << "stored from message" << uid;
     show(message);
@@ -41,8 +45,11 @@ OrderIntake::Result OrderIntake::take(const QString& messageText, const QString&
 
 // A message that is not an order is remembered, so it is not read again.
 OrderIntake::Result OrderIntake::passOver(const QString& mailbox, const QString& uid) {
-    if (const Status remembered = m_store.rememberNotAnOrder(mailbox, uid); !remembered)
+    const Fallible<bool> remembered = m_store.rememberNotAnOrder(mailbox, uid);
+    if (!remembered)
         return {Outcome::Failed, 0, remembered.error()};
+    if (!*remembered)
+        return {Outcome::AlreadyTaken, 0, {}};
     qCDebug(lcOrders) << "message" << uid << "is not an order; skipped";
     return {Outcome::NotAnOrder, 0, {}};
 }

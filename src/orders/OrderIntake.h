@@ -16,12 +16,15 @@ public:
         Outcome outcome = Outcome::Failed;
         int orderId = 0;
         QString error; // why a message could not be stored
+        // The database went away: no later message can be stored either.
+        bool storeLost = false;
     };
 
     // Takes one message (full text, CR LF lines). `mailbox` and `uid` name
     // it on its server (empty for a message read from a file): a message
     // already taken in from there (order or not) is not taken again, and the
-    // order and the message's id are stored together or not at all. A
+    // order and the message's id are stored together or not at all, also
+    // when another intake stores the same message at the same time. A
     // message that is not an order is remembered too.
     Result take(const QString& messageText, const QString& mailbox = {}, const QString& uid = {});
 

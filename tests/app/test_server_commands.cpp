@@ -1,11 +1,13 @@
 // The program's commands that talk to servers started by the test:
 // `quillmart publish` to nginx WebDAV and `quillmart orders` with a dovecot
-// POP3 mailbox.
+// POP3 mailbox and a PostgreSQL order database.
 
 #include "orders/OrderMail.h"
+#include "orders/OrderStore.h"
 #include "support/DovecotFixture.h"
 #include "support/ExpectedFile.h"
 #include "support/NginxFixture.h"
+#include "support/PostgresFixture.h"
 #include "support/ProgramRun.h"
 #include "support/ServerRequired.h"
 
@@ -17,19 +19,37 @@ class TestServerCommands : public QObject {
     QTemporaryDir m_site; // the generated one-category shop "Shop", and "www"
     std::unique_ptr<QTemporaryDir> m_dir;
     QString path(const QString& relative) const { return m_site.filePath(relative); }
+    PostgresFixture m_postgres;
+    QStringList m_database; // the orders commands' database options
+
     // Every run uses the test's own home.
-    ProgramRun quillmart(const QStringList& arguments) const {
+    QProcessEnvironment environment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QUILLMART_HOME", m_dir->filePath("home"));
         environment.insert("QM_MAIL", "s3cret pass");
         environment.insert("QM_SECRET", "s3cret");
         environment.insert("QM_OTHER", "guess");
-        return ProgramRun::of(QUILLMART_EXECUTABLE, arguments, environment);
+        environment.insert("QM_DB", m_postgres.password());
+        return environment;
+    }
+    ProgramRun quillmart(const QStringList& arguments) const {
+        return ProgramRun::of(QUILLMART_EXECUTABLE, arguments, environment());
     }
     // An orders command on the test's own database.
     ProgramRun orders(const QStringList& arguments) const {
-        return quillmart(QStringList{"orders"} + arguments +
-                         QStringList{"--db", m_dir->filePath("orders.sqlite")});
+        return quillmart(QStringList{"orders"} + arguments + m_database);
+    }
+    // Rows named after the database the init() gives them.
+    static void databaseRows(const QList<const char*>& names) {
+        QTest::addColumn<bool>("unused");
+        for (const char* name : names)
+            QTest::newRow(name) << true;
+    }
+    // A new PostgreSQL database for the orders commands.
+    void usePostgres() {
+        QUILLMART_REQUIRE_SERVER(PostgresFixture::missing());
+        QVERIFY2(m_postgres.createDatabase("orders"), qPrintable(m_postgres.error()));
+        m_database = QStringList{"--db", m_postgres.url("orders"), "--db-password-env", "QM_DB"};
     }
     QString writeMessage(const QString& name, const QByteArray& text) const {
         writeBytes(m_dir->filePath(name), text);
@@ -45,8 +65,15 @@ private Q_SLOTS:
         writeBytes(path("Shop/Tools.pro"), "A1^Hammer^9.5^^^^2^7^^\r\n");
         QVERIFY(QDir().mkpath(path("www")));
         QCOMPARE(quillmart({"generate", path("Shop")}).exitCode, 0);
+        QVERIFY2(!PostgresFixture::missing().isEmpty() || m_postgres.start(),
+                 qPrintable(m_postgres.error()));
     }
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_database = QStringList{"--db", m_dir->filePath("orders.sqlite")};
+        if (QTest::currentDataTag() == QByteArray("postgresql"))
+            usePostgres();
+    }
 
     // The whole way to a real WebDAV server, and a refused password.
     void publishesToAWebDavServer() {
@@ -104,7 +131,9 @@ private Q_SLOTS:
     }
 
     // A message saved with LF line ends is read as the mail it was and is
-    // taken in once; what the shopper typed never runs as a spreadsheet formula.
+    // taken in once; what the shopper typed never runs as a spreadsheet
+    // formula. The same on a SQLite file and a PostgreSQL server.
+    void importsAndLists_data() { databaseRows({"sqlite", "postgresql"}); }
     void importsAndLists() {
         OrderMail mail;
         const QByteArray saved =
@@ -154,6 +183,53 @@ private Q_SLOTS:
                      run.err.contains("more than the limit of 1.0 MB"),
                  run.err.constData());
         QCOMPARE(server.messageCount(), 1);
+    }
+
+    // Two intakes fetch one mailbox at the same moment into one new
+    // PostgreSQL database: each order is stored once, and the counts of
+    // both add up.
+    void twoIntakesShareADatabase_data() { databaseRows({"postgresql"}); }
+    void twoIntakesShareADatabase() {
+        DovecotFixture server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        constexpr int kOrders = 40;
+        for (int i = 0; i < kOrders; ++i) {
+            OrderMail mail;
+            mail.items = {OrderMail::item(qPrintable(QString::number(i)), "1", "5.00", "5.00")};
+            QVERIFY(server.addMessage(mail.text().replace("\r\n", "\n").toUtf8()));
+        }
+        QVERIFY(server.addMessage("Subject: Newsletter\n\nNews.\n"));
+        std::array<QProcess, 2> intakes;
+        for (QProcess& intake : intakes) {
+            intake.setProcessEnvironment(environment());
+            intake.start(QUILLMART_EXECUTABLE,
+                         QStringList{"orders", "fetch", "--host", "127.0.0.1", "--port",
+                                     QString::number(server.port()), "--user", server.user(),
+                                     "--password-env", "QM_MAIL", "--plain"} +
+                             m_database);
+        }
+        static const QRegularExpression summary(
+            "(\\d+) messages in the mailbox at \\S+ (\\d+) new orders taken in, (\\d+) other "
+            "messages, (\\d+) taken in before.");
+        std::array<int, 3> total{};
+        for (QProcess& intake : intakes) {
+            QVERIFY(intake.waitForFinished(60000));
+            const QString out = intake.readAllStandardOutput();
+            const QRegularExpressionMatch counts = summary.match(out);
+            QVERIFY2(intake.exitCode() == 0 && counts.hasMatch(),
+                     qPrintable(out + intake.readAllStandardError()));
+            QCOMPARE(counts.captured(1).toInt(), kOrders + 1);
+            for (int i = 0; i < 3; ++i)
+                total[i] += counts.captured(i + 2).toInt();
+        }
+        QCOMPARE(total, (std::array{kOrders, 1, kOrders + 1}));
+        OrderStore store;
+        QVERIFY(store.open(m_postgres.url("orders"), m_postgres.password()));
+        QSet<QString> items;
+        for (const StoredOrder& order : store.orders().valueOr({}))
+            items << order.details.value(0).value(1);
+        QCOMPARE(items.size(), kOrders);
+        QCOMPARE(store.orderCount(), kOrders);
     }
 
     void namesADatabaseItCannotOpen() {

@@ -1,5 +1,6 @@
 #include "orders/OrderController.h"
 #include "orders/OrderMail.h"
+#include "orders/OrderStore.h"
 #include "orders/ui/EmailTab.h"
 #include "support/DovecotFixture.h"
 #include "support/ScriptedPrompts.h"
@@ -69,17 +70,25 @@ void TestEmailTab::fieldsReachTheFetchAndOrdersTheTab() {
     QCOMPARE(named<QListWidget>(&tab, "Order lines")->item(0)->text(), "A1 ^ 1 ^ 5.00 ^ 5.00^");
     QVERIFY(named<QPlainTextEdit>(&tab, "Order log")->toPlainText().startsWith(" Online Order\n"));
 
-    QStringList shown;
+    // "Refresh" shows what another machine stored in the shared database.
+    QList<QStringList> shown;
     QTimer::singleShot(0, this, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         const auto* view = named<QTableView>(dialog, "Orders, newest first");
-        for (int row = 0; row < view->model()->rowCount(); ++row)
-            shown << view->model()->index(row, 0).data().toString();
+        for (int pass = 0; pass < 2; ++pass) {
+            shown << QStringList();
+            for (int row = 0; row < view->model()->rowCount(); ++row)
+                shown.last() << view->model()->index(row, 0).data().toString();
+            OrderStore otherMachine;
+            QVERIFY(otherMachine.open(dir.filePath("orders.sqlite")) &&
+                    otherMachine.store(OrderMessage(OrderMail().text())).ok());
+            UserInput::click(named<QPushButton>(dialog, "&Refresh"));
+        }
         dialog->reject();
     });
     UserInput::click(named<QPushButton>(&tab, "Show Orders"));
-    QCOMPARE(shown, (QStringList{"2", "1"}));
+    QCOMPARE(shown, (QList<QStringList>{{"2", "1"}, {"3", "2", "1"}}));
 }
 
 QTEST_MAIN(TestEmailTab)

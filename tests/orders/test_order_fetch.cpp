@@ -8,6 +8,7 @@
 #include "orders/OrderStore.h"
 #include "orders/PopMailbox.h"
 #include "support/DovecotFixture.h"
+#include "support/PostgresFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/ServerRequired.h"
 
@@ -264,6 +265,55 @@ private Q_SLOTS:
         QVERIFY(summary.text("127.0.0.1:110").contains("4 deleted on the server."));
         QCOMPARE(server.messageCount(), 2);
         QCOMPARE(store.orderCount(), 3);
+    }
+
+    // The database server is killed, as by a crash, while the second
+    // order's items are being stored: the fetch stops and says why, nothing
+    // of that order is stored and nothing not stored is deleted. Once the
+    // server is back, the next fetch takes in the rest.
+    void databaseServerKilledMidFetch() {
+        QUILLMART_REQUIRE_SERVER(PostgresFixture::missing());
+        PostgresFixture postgres;
+        QVERIFY2(postgres.start() && postgres.createDatabase("orders"),
+                 qPrintable(postgres.error()));
+        DovecotFixture server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        for (const char* id : {"A1", "B2", "C3"})
+            QVERIFY(server.addMessage(order(id, 2)));
+        OrderStore store;
+        QVERIFY(store.open(postgres.url("orders"), postgres.password()));
+        const auto fetch = [&] {
+            OrderIntake intake(store);
+            IntakeSink sink(store, intake);
+            PopMailbox mailbox(server.account());
+            return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
+        };
+        // The server process that stores B2's first item ends every server
+        // process at once, and waits for its own end.
+        QVERIFY2(postgres.run("orders",
+                              {"CREATE FUNCTION crash() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                               "BEGIN COPY (SELECT 1) TO PROGRAM 'kill -QUIT $(head -n 1 "
+                               "postmaster.pid)'; PERFORM pg_sleep(60); RETURN NEW; END $$",
+                               "CREATE TRIGGER crash AFTER INSERT ON \"Order Details\" FOR EACH "
+                               "ROW WHEN (NEW.\"ProductID\" = 'B2 ') EXECUTE FUNCTION crash()"}),
+                 qPrintable(postgres.error()));
+        FetchSummary summary = fetch();
+        QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{1, 1}));
+        QVERIFY2(summary.error.startsWith("The connection to the order database 127.0.0.1:"),
+                 qPrintable(summary.error));
+        waitForSessionEnd(server);
+        QCOMPARE(server.messageCount(), 2);
+
+        QVERIFY2(postgres.start() &&
+                     postgres.run("orders", {"DROP TRIGGER crash ON \"Order Details\""}),
+                 qPrintable(postgres.error()));
+        QVERIFY(store.open(postgres.url("orders"), postgres.password()));
+        summary = fetch();
+        QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{2, 2}));
+        QStringList items;
+        for (const StoredOrder& stored : store.orders().valueOr({}))
+            items << stored.details.value(0).value(1) + QString::number(stored.details.size());
+        QCOMPARE(items, QStringList({"C3 2", "B2 2", "A1 2"}));
     }
 
     // A message without a size counts as too large. A server that sends more

@@ -5,6 +5,8 @@
 #include "orders/OrderMessage.h"
 #include "orders/OrderStore.h"
 #include "support/ExpectedFile.h"
+#include "support/PostgresFixture.h"
+#include "support/ServerRequired.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -147,10 +149,26 @@ private Q_SLOTS:
         }
     }
 
+    void initTestCase() {
+        QVERIFY2(!PostgresFixture::missing().isEmpty() || m_postgres.start(),
+                 qPrintable(m_postgres.error()));
+    }
+
+    // The rows of the tests below that take a data table run on a SQLite
+    // file and on a PostgreSQL server.
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<OrderStore>();
-        QVERIFY(m_store->open(OrderStore::defaultPath(m_dir->path())));
+        m_setting = OrderStore::defaultPath(m_dir->path());
+        m_password.clear();
+        if (QTest::currentDataTag() == QByteArray("postgresql")) {
+            QUILLMART_REQUIRE_SERVER(PostgresFixture::missing());
+            QVERIFY2(m_postgres.createDatabase("orders"), qPrintable(m_postgres.error()));
+            m_setting = m_postgres.url("orders");
+            m_password = m_postgres.password();
+        }
+        const Status opened = m_store->open(m_setting, m_password);
+        QVERIFY2(opened, qPrintable(opened.error()));
     }
 
     // The log shows each order taken in; the order is stored in whole cents,
@@ -180,39 +198,43 @@ private Q_SLOTS:
 
     // An order whose items cannot be stored is reported and leaves neither
     // the order nor the message's mark behind, so a later fetch takes it in.
+    void storesAllOrNothing_data() { bothDatabases(); }
     void storesAllOrNothing() {
-        sqlRow(*m_store, "CREATE TRIGGER refuse BEFORE INSERT ON \"Order Details\" "
-                         "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        sqlRow(*m_store, "ALTER TABLE \"Order Details\" RENAME TO \"Held Details\"");
         OrderIntake intake(*m_store);
         const OrderIntake::Result result = intake.take(orderText(), kMailbox, "uid-1");
         QCOMPARE(result.outcome, OrderIntake::Outcome::Failed);
-        QVERIFY2(result.error.contains("disk full"), qPrintable(result.error));
+        QVERIFY2(result.error.contains("Order Details"), qPrintable(result.error));
         QVERIFY(intake.log().isEmpty() && intake.orderLines().isEmpty() &&
                 intake.counter().isEmpty());
         QCOMPARE(m_store->orderCount(), 0);
         QVERIFY(!m_store->hasTaken(kMailbox, "uid-1"));
-        sqlRow(*m_store, "DROP TRIGGER refuse");
-        QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").orderId, 1);
+        sqlRow(*m_store, "ALTER TABLE \"Held Details\" RENAME TO \"Order Details\"");
+        QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").outcome, OrderIntake::Outcome::Stored);
+        QCOMPARE(m_store->orderCount(), 1);
         QCOMPARE(m_store->orders()->value(0).details.size(), 2);
     }
 
     // Nothing a shopper types stops the intake: what cannot be read as money
     // is stored empty, a quantity is stored whole, text stays text.
+    void keepsWhatCannotBeRead_data() { bothDatabases(); }
     void keepsWhatCannotBeRead() {
         OrderMail mail;
         mail.set("V1", QString()).set("T2", "NaN.aN").set("CCNumber", "'); DROP TABLE Orders; --");
         mail.items = {OrderMail::item("Z9", "70000", "1.00", "70000.00")};
         QVERIFY(m_store->store(OrderMessage(mail.text())).ok());
-        QCOMPARE(sqlRow(*m_store, "SELECT ShippingCost IS NULL, SalesTax IS NULL, ShippingMethodID "
-                                  "IS NULL, ShippingMethodID, CCNumber FROM Orders"),
-                 QVariantList({1, 1, 0, "", "'); DROP TABLE Orders; --"}));
-        QCOMPARE(sqlRow(*m_store, "SELECT Quantity, LineTotal FROM \"Order Details\""),
+        QCOMPARE(sqlRow(*m_store, "SELECT COALESCE(\"ShippingCost\", -1), COALESCE(\"SalesTax\", "
+                                  "-1), COALESCE(\"ShippingMethodID\", 'NULL'), \"CCNumber\" "
+                                  "FROM \"Orders\""),
+                 QVariantList({-1, -1, "", "'); DROP TABLE Orders; --"}));
+        QCOMPARE(sqlRow(*m_store, "SELECT \"Quantity\", \"LineTotal\" FROM \"Order Details\""),
                  QVariantList({70000, 7000000}));
     }
 
     // Fetching again without deleting on the server adds nothing, also after
     // the store was opened anew; a message read from a file has no id and is
     // taken each time.
+    void takesAMailboxMessageOnce_data() { bothDatabases(); }
     void takesAMailboxMessageOnce() {
         using Outcome = OrderIntake::Outcome;
         OrderMail other;
@@ -230,7 +252,7 @@ private Q_SLOTS:
         const QString connection = m_store->connectionName();
         m_store = std::make_unique<OrderStore>();
         QVERIFY(!QSqlDatabase::contains(connection));
-        QVERIFY(m_store->open(m_dir->filePath("orders.sqlite")));
+        QVERIFY(m_store->open(m_setting, m_password));
         OrderIntake intake(*m_store);
         QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").outcome, Outcome::AlreadyTaken);
         QCOMPARE(intake.take(other.text(), kMailbox, "uid-2").outcome, Outcome::AlreadyTaken);
@@ -259,11 +281,59 @@ private Q_SLOTS:
         }
     }
 
+    // A database of the first version holding an order is brought up to
+    // date when opened: the order's items keep their order.
+    void migratesFromVersionOne_data() { bothDatabases(); }
+    void migratesFromVersionOne() {
+        QVERIFY(m_store->open(m_setting, m_password, 1));
+        sqlRow(*m_store, "INSERT INTO \"Orders\" (\"CustomerID\", \"Total\") VALUES ('Old', 1250)");
+        for (const char* item : {"Z1 ", "A2 "})
+            sqlRow(*m_store, QString("INSERT INTO \"Order Details\" (\"OrderID\", \"ProductID\") "
+                                     "VALUES (1, '%1')")
+                                 .arg(item));
+        QVERIFY(m_store->open(m_setting, m_password));
+        QCOMPARE(sqlRow(*m_store, "SELECT \"version\" FROM \"schema_version\""), QVariantList{2});
+        QCOMPARE(OrderIntake(*m_store).take(orderText()).outcome, OrderIntake::Outcome::Stored);
+        const QList<StoredOrder> orders = *m_store->orders();
+        QCOMPARE(orders.size(), 2);
+        QCOMPARE(orders[1].values.mid(0, 2), QStringList({"1", "Old"}));
+        QCOMPARE(orders[1].details,
+                 QList<QStringList>({{"1", "Z1 ", "", "", ""}, {"1", "A2 ", "", "", ""}}));
+        QCOMPARE(orders[0].details.value(1).value(1), "B7 ");
+    }
+
+    // A database server that cannot be used is named with the reason.
+    void namesWhyAServerCannotBeUsed() {
+        QUILLMART_REQUIRE_SERVER(PostgresFixture::missing());
+        const QString server =
+            "The database server 127.0.0.1:" + QString::number(m_postgres.port());
+        const quint16 closed = LocalServer::freePort();
+        for (const auto& [setting, password, error] :
+             {std::tuple<QString, QString, QString>{m_postgres.url("orders"), "wrong",
+                                                    server + " refused the login of \"merchant\"."},
+              {m_postgres.url("nosuch"), m_postgres.password(),
+               server + " has no database \"nosuch\"."},
+              {QString("postgresql://merchant@127.0.0.1:%1/orders").arg(closed), "",
+               QString("The database server 127.0.0.1:%1 could not be reached.").arg(closed)}}) {
+            const Status opened = OrderStore().open(setting, password);
+            QVERIFY2(opened.error().startsWith(error), qPrintable(opened.error()));
+        }
+    }
+
     void cleanup() { m_store.reset(); }
 
 private:
+    static void bothDatabases() {
+        QTest::addColumn<bool>("unused");
+        QTest::newRow("sqlite") << true;
+        QTest::newRow("postgresql") << true;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<OrderStore> m_store;
+    QString m_setting;
+    QString m_password;
+    PostgresFixture m_postgres;
 };
 
 QTEST_GUILESS_MAIN(TestOrderIntake)

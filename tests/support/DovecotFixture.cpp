@@ -7,16 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// dovecot never reads mail as root: a root test run lets "nobody" own the
-// mailbox and read it.
-const passwd* mailOwner() {
-    return geteuid() == 0 ? getpwnam("nobody") : getpwuid(geteuid());
-}
-
-} // namespace
-
 QString DovecotFixture::missing() {
     if (LocalServer::program("dovecot").isEmpty())
         return QStringLiteral("dovecot is not installed (Debian packages dovecot-core and "
@@ -75,16 +65,15 @@ MailAccount DovecotFixture::account(MailAccount::Security security) const {
     return {QStringLiteral("127.0.0.1"), port, user(), password(), security, trusted};
 }
 
-// The folders and the password file. Under root the mail processes run as
-// "nobody": they must pass through the temporary folder and own the
-// mailbox and the home folder.
+// The folders and the password file. dovecot never reads mail as root:
+// under root the mail processes run as "nobody" and must pass through the
+// temporary folder and own the mailbox and the home folder.
 bool DovecotFixture::prepare() {
     for (const char* folder : {"run", "state", "home", "mail/new", "mail/cur", "mail/tmp"})
         QDir(path({})).mkpath(folder);
     chmod(QFile::encodeName(path({})).constData(), 0711);
     for (const char* folder : {"home", "mail", "mail/new", "mail/cur", "mail/tmp"})
-        if (chown(QFile::encodeName(path(folder)).constData(), mailOwner()->pw_uid,
-                  mailOwner()->pw_gid) != 0)
+        if (!LocalServer::giveToServerUser(path(folder)))
             return false;
     return LocalServer::writeFile(path("users"),
                                   (user() + ":{PLAIN}" + password() + "\n").toUtf8());
@@ -96,9 +85,9 @@ QString DovecotFixture::configuration(Tls tls) const {
                          "CERTDIR",  QStringLiteral(QUILLMART_TEST_ROOT "/support"),
                          "ME",       QString::fromLocal8Bit(getpwuid(geteuid())->pw_name),
                          "MYGROUP",  QString::fromLocal8Bit(getgrgid(getegid())->gr_name),
-                         "MAILUSER", QString::fromLocal8Bit(mailOwner()->pw_name),
-                         "MAILUID",  QString::number(mailOwner()->pw_uid),
-                         "MAILGID",  QString::number(mailOwner()->pw_gid),
+                         "MAILUSER", QString::fromLocal8Bit(LocalServer::serverUser()->pw_name),
+                         "MAILUID",  QString::number(LocalServer::serverUser()->pw_uid),
+                         "MAILGID",  QString::number(LocalServer::serverUser()->pw_gid),
                          "SSL",      tls == Tls::On ? "yes" : "no",
                          "PORT",     QString::number(port()),
                          "TLSPORT",  QString::number(m_tlsPort)});

@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <csignal>
+#include <grp.h>
 #include <unistd.h>
 
 QString LocalServer::program(const QString& name) {
@@ -47,7 +48,7 @@ bool LocalServer::start(const QString& program, const QStringList& arguments,
                         const QByteArray& greeting,
                         const std::function<bool(quint16 port)>& configure) {
     m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    prepareProcess(m_process);
     for (int attempt = 0; attempt < 3; ++attempt) {
         stop();
         m_port = freePort();
@@ -71,6 +72,26 @@ bool LocalServer::start(const QString& program, const QStringList& arguments,
     }
     stop();
     return false;
+}
+
+const passwd* LocalServer::serverUser() {
+    return geteuid() == 0 ? getpwnam("nobody") : getpwuid(geteuid());
+}
+
+bool LocalServer::giveToServerUser(const QString& path) {
+    return chown(QFile::encodeName(path).constData(), serverUser()->pw_uid, serverUser()->pw_gid) ==
+           0;
+}
+
+void LocalServer::prepareProcess(QProcess& process) const {
+    const uid_t user = m_user ? m_user->pw_uid : 0;
+    const gid_t group = m_user ? m_user->pw_gid : 0;
+    process.setChildProcessModifier([user, group] {
+        ::setpgid(0, 0);
+        if (user != 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0))
+            ::_exit(127);
+    });
 }
 
 // Processes a server starts (mail sessions, workers) may outlive it and

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <pwd.h>
 
 // A server program that a test fixture runs as a child process on
 // 127.0.0.1, with its configuration, state and logs in a temporary folder.
@@ -21,6 +22,11 @@ public:
     // A port free now; another program may still take it before the server.
     static quint16 freePort();
     static bool writeFile(const QString& path, const QByteArray& bytes);
+    // The user a server runs as, or reads mail as, when it refuses root:
+    // "nobody" for a test run as root, else the test's own user.
+    static const passwd* serverUser();
+    // Gives a file or folder to serverUser().
+    static bool giveToServerUser(const QString& path);
     static QString readFile(const QString& path);
     // The configuration template tests/support/<name> with each "@KEY@" of
     // `values` (pairs of key and value) replaced.
@@ -38,6 +44,12 @@ public:
     // may be taken meanwhile. False when the server did not start.
     bool start(const QString& program, const QStringList& arguments, const QByteArray& greeting,
                const std::function<bool(quint16 port)>& configure);
+    // The server runs as serverUser() (for a server that refuses to run
+    // as root); by default as the test.
+    void runAsServerUser() { m_user = serverUser(); }
+    // Sets `process` up to run as the server does: in a process group of
+    // its own, as the user it runs as.
+    void prepareProcess(QProcess& process) const;
     void stop();
 
 private:
@@ -45,4 +57,5 @@ private:
     QProcess m_process;
     quint16 m_port = 0;
     QString m_output;
+    const passwd* m_user = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -44,30 +45,49 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy) {
 
 } // namespace
 
-OrdersDialog::OrdersDialog(OrderStore& store, QWidget* parent)
-    : QDialog(parent), m_orders(store.orders().valueOr({})) {
+OrdersDialog::OrdersDialog(OrderStore& store, QWidget* parent) : QDialog(parent), m_store(store) {
     setWindowTitle(QStringLiteral("Orders"));
-    auto* orders = tableModel(OrderStore::orderColumns(), this);
-    for (const StoredOrder& order : m_orders)
-        appendRow(orders, order.values);
+    m_list = tableModel(OrderStore::orderColumns(), this);
     m_details = tableModel(OrderStore::detailColumns(), this);
-    QTableView* orderView = tableView(orders, QStringLiteral("Orders, newest first"));
+    m_listView = tableView(m_list, QStringLiteral("Orders, newest first"));
     QTableView* detailView = tableView(m_details, QStringLiteral("Order Details"));
-    auto* close = new QDialogButtonBox(QDialogButtonBox::Close);
+    m_problem = new QLabel;
+    m_problem->setAccessibleName(QStringLiteral("Problem"));
+    m_problem->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    QPushButton* refreshButton =
+        buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buddyLabel(QStringLiteral("&Orders, newest first:"), orderView));
-    layout->addWidget(orderView, 3);
+    layout->addWidget(buddyLabel(QStringLiteral("&Orders, newest first:"), m_listView));
+    layout->addWidget(m_listView, 3);
     layout->addWidget(buddyLabel(QStringLiteral("Order &Details:"), detailView));
     layout->addWidget(detailView, 2);
-    layout->addWidget(close);
+    layout->addWidget(m_problem);
+    layout->addWidget(buttons);
     resize(900, 600);
 
-    connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(orderView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(refreshButton, &QPushButton::clicked, this, &OrdersDialog::refresh);
+    connect(m_listView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { showDetails(current.row()); });
+    refresh();
+}
+
+// The list is read anew; orders that cannot be read are said, not shown
+// as none.
+void OrdersDialog::refresh() {
+    const Fallible<QList<StoredOrder>> read = m_store.orders();
+    m_problem->setText(read ? QString()
+                            : QStringLiteral("The orders could not be read: ") + read.error());
+    m_problem->setVisible(!read);
+    m_orders = read.valueOr({});
+    m_list->removeRows(0, m_list->rowCount());
+    for (const StoredOrder& order : m_orders)
+        appendRow(m_list, order.values);
+    showDetails(-1);
     if (!m_orders.isEmpty())
-        orderView->selectRow(0);
+        m_listView->selectRow(0);
 }
 
 void OrdersDialog::showDetails(int row) {

@@ -143,12 +143,6 @@ QString Crawler::finishText(qsizetype linkCount) {
         .arg(linkCount);
 }
 
-QString Crawler::skippedText(qsizetype skippedCount, const QString& lastUrl) {
-    return QStringLiteral("Left out by robots.txt: %1 pages, the last %2")
-        .arg(skippedCount)
-        .arg(lastUrl);
-}
-
 // Starts the first link the gate lets go, dropping on the way the links it
 // refuses; links that must wait stay where they are. An address that is not
 // a web page is never fetched (a page could list local files or scripts):
@@ -170,7 +164,7 @@ bool Crawler::startNext(int index) {
         if (verdict == SiteGate::Verdict::Skip) {
             ++m_skipped;
             Q_EMIT pageSkipped(url);
-            status(1, skippedText(m_skipped, url));
+            status(1, SiteGate::skippedText(m_skipped, url));
             continue;
         }
         m_gate->started(url);

@@ -74,7 +74,6 @@ public:
     static QString leftText(qsizetype linkCount);
     static QString foundText(qsizetype pageCount);
     static QString finishText(qsizetype linkCount);
-    static QString skippedText(qsizetype skippedCount, const QString& lastUrl);
 
 Q_SIGNALS:
     // Status panel 1 or 2 shows `text`.

@@ -38,6 +38,12 @@ void SiteGate::setUserAgent(const QString& userAgent) {
     m_userAgent = userAgent;
 }
 
+QString SiteGate::skippedText(qsizetype skippedCount, const QString& lastUrl) {
+    return QStringLiteral("Left out by robots.txt: %1 pages, the last %2")
+        .arg(skippedCount)
+        .arg(lastUrl);
+}
+
 QString SiteGate::siteOf(const QString& url) {
     const QUrl parsed(url.trimmed());
     return parsed.scheme().toLower() + QStringLiteral("://") + parsed.host().toLower() +

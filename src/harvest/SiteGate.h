@@ -49,6 +49,9 @@ public:
     void started(const QString& url);
     void ended(const QString& url);
 
+    // The status text once `skippedCount` pages were left out, the last
+    // one `lastUrl`.
+    static QString skippedText(qsizetype skippedCount, const QString& lastUrl);
     // The site of an address: "scheme://host:port", lower case.
     static QString siteOf(const QString& url);
 

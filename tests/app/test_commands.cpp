@@ -111,6 +111,27 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains("quillmart: file:///etc/hostname is not a web page"), run.err);
     }
 
+    // A page the site's robots.txt disallows is named, counted and never
+    // requested, unless the command is told to ignore robots.txt.
+    void robotsTxtIsRespectedUnlessIgnored() {
+        m_server->setResponse("robots.txt",
+                              {200, "OK", "text/plain", "User-agent: *\nDisallow: /polite/no"});
+        writeBytes(path("site/polite/start.htm"), "<a href='yes.htm'>Y</a><a href='no.htm'>N</a>");
+        for (const char* name : {"yes.htm", "no.htm"})
+            writeBytes(path("site/polite/") + name, "<title>T</title><p>needle</p>");
+        const QStringList harvest{"harvest",  base() + "polite/start.htm", "--keywords", "needle",
+                                  "--report", path("polite.htm")};
+        ProgramRun run = quillmart(harvest);
+        QVERIFY2(run.err.contains("quillmart: " + base().toUtf8() +
+                                  "polite/no.htm is disallowed by its site's robots.txt; it is "
+                                  "left out\n") &&
+                     run.err.contains("\n1 pages left out by robots.txt\n"),
+                 run.err);
+        QVERIFY(!m_server->requested().contains("/polite/no.htm"));
+        run = quillmart(harvest + QStringList{"--ignore-robots"});
+        QVERIFY2(run.err.contains("Found 2 pages") && !run.err.contains("robots"), run.err);
+    }
+
     // A start page that cannot be loaded is left out; with none loaded there
     // is no report.
     void unreachablePagesWriteNothing() {

@@ -588,7 +588,7 @@ void TestBrowserWindow::translationsSwapTheViews() {
 }
 
 // Links gathered and stepped through; the report shown; "Find
-// keywords" ending, on Yes, in the full report in view 1. Closing the
+// keywords" ending, on Yes, in the full report in view 1, saved as CSV. Closing the
 // window ends a walk, a crawl and a read waiting on pages that never answer.
 void TestBrowserWindow::linksReportsAndCrawls() {
     WindowSession s;
@@ -619,6 +619,16 @@ void TestBrowserWindow::linksReportsAndCrawls() {
     }));
     QVERIFY(fileBytes(QUrl(s.view(View::View1).locationUrl()).toLocalFile())
                 .contains("Call us about needle work"));
+    // "Save report" offers the exports after the specified filter; a name
+    // ending in ".csv" gets the findings as CSV.
+    const QString filter = "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|"
+                           "*.txt;*.rtf|CSV file (*.csv)|*.csv|JSON file (*.json)|*.json";
+    s.prompts.expect(Kind::SaveFile, filter, s.home->filePath("found.csv"));
+    s.trigger("Reporting|Save|Save report");
+    QCOMPARE(s.prompts.shown().last(), filter);
+    QVERIFY(fileBytes(s.home->filePath("found.csv"))
+                .startsWith("kind,text,url,page_title,found_at\r\ntitle,," +
+                            s.url("firm.htm").toUtf8() + ",,"));
 
     s.server->setResponse("hang.htm", {200, "OK", {}, {}, HttpFixture::Delivery::Hang});
     harvest.linkList = {s.url("hang.htm") + "?walk"};

@@ -1,5 +1,6 @@
 #include "harvest/Crawler.h"
 #include "harvest/HarvestState.h"
+#include "harvest/LinkWalker.h"
 #include "harvest/PageReader.h"
 #include "harvest/RobotsRules.h"
 #include "harvest/SiteGate.h"
@@ -121,7 +122,7 @@ private Q_SLOTS:
     // Each site's robots.txt is read once, before its first page, with the
     // program's User-Agent; a page it disallows is never requested, and a
     // link that is no web address is never requested either. A Crawl-delay
-    // holds the site's next request back.
+    // holds the site's next request back. The link walker asks the same gate.
     void respectsRobotsTxt() {
         Crawl crawl;
         QTemporaryDir otherFolder;
@@ -158,6 +159,11 @@ private Q_SLOTS:
         SiteGate& gate = crawl.crawler.gate();
         QCOMPARE(gate.verdict(other.url("next.htm").toString()), SiteGate::Verdict::Wait);
         QCOMPARE(gate.verdict(crawl.server.url("next.htm").toString()), SiteGate::Verdict::Go);
+        crawl.state.linkList = QStringList{secret, open};
+        LinkWalker walker(crawl.state, &gate);
+        QSet<QString> walked;
+        QCOMPARE(walker.nextUrl(walked), open);
+        QCOMPARE(walker.skipped(), QStringList{secret});
     }
 
     // A site that does not answer holds two downloaders, never more; the

@@ -629,6 +629,18 @@ void TestBrowserWindow::linksReportsAndCrawls() {
     QVERIFY(fileBytes(s.home->filePath("found.csv"))
                 .startsWith("kind,text,url,page_title,found_at\r\ntitle,," +
                             s.url("firm.htm").toUtf8() + ",,"));
+    // With robots.txt respected, the full report never opens what it
+    // disallows.
+    s.server->setResponse("robots.txt", {200, "OK", {}, "User-agent: *\nDisallow: /secret"});
+    s.controller->siteGate().setRespectRobots(true);
+    harvest.linkList = {s.page("secret.htm", "<p>hidden</p>"), s.url("firm.htm")};
+    const QString shownBefore = s.view(View::View1).locationUrl();
+    s.prompts.expect(Kind::YesNo, kImages, "no");
+    s.trigger("Finder|Create Full Report");
+    QVERIFY(s.waitFor([&] { return s.view(View::View1).locationUrl() != shownBefore; }));
+    QVERIFY(s.server->requested().contains("/robots.txt") &&
+            !s.server->requested().contains("/secret.htm"));
+    s.controller->siteGate().setRespectRobots(false);
 
     s.server->setResponse("hang.htm", {200, "OK", {}, {}, HttpFixture::Delivery::Hang});
     harvest.linkList = {s.url("hang.htm") + "?walk"};

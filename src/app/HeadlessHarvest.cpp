@@ -66,6 +66,8 @@ void HeadlessHarvest::useGate() {
     m_gate.setRespectRobots(m_command.respectRobots.value_or(settings.respectRobots));
     m_gate.setUserAgent(settings.userAgent);
     m_crawler->setUserAgent(settings.userAgent);
+    m_startPage.setUserAgent(settings.userAgent);
+    m_readerPage.setUserAgent(settings.userAgent);
     m_crawler->setGate(m_gate);
     m_reader->setGate(m_gate);
     connect(m_crawler, &Crawler::pageSkipped, this, &HeadlessHarvest::skip);

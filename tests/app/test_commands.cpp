@@ -128,6 +128,12 @@ private Q_SLOTS:
                      run.err.contains("\n1 pages left out by robots.txt\n"),
                  run.err);
         QVERIFY(!m_server->requested().contains("/polite/no.htm"));
+        // The crawl, then the page reader, ask for the found page.
+        QStringList agents;
+        for (qsizetype i = 0; i < m_server->requested().size(); ++i)
+            if (m_server->requested().at(i) == "/polite/yes.htm")
+                agents << m_server->userAgents().at(i);
+        QCOMPARE(agents, QStringList(2, "Quillmart/" QUILLMART_VERSION));
         run = quillmart(harvest + QStringList{"--ignore-robots"});
         QVERIFY2(run.err.contains("Found 2 pages") && !run.err.contains("robots"), run.err);
     }

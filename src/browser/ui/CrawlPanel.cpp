@@ -29,6 +29,8 @@ CrawlPanel::CrawlPanel(BrowserController& controller, BrowserWindow& window, Pro
     gate.setRespectRobots(settings.respectRobots);
     gate.setUserAgent(settings.userAgent);
     m_crawler->setUserAgent(settings.userAgent);
+    window.worker2().setUserAgent(settings.userAgent);
+    window.worker4().setUserAgent(settings.userAgent);
     m_crawler->setGate(gate);
     m_reader->setGate(gate);
     connectCrawler();

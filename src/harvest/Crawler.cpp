@@ -6,6 +6,7 @@
 #include "platform/Prompts.h"
 #include "web/Downloader.h"
 
+#include <QSet>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -148,8 +149,16 @@ QString Crawler::finishText(qsizetype linkCount) {
 // a web page is never fetched (a page could list local files or scripts):
 // it fails at once. False when no link could start.
 bool Crawler::startNext(int index) {
+    // A site found waiting is not asked again in this pass, so a list of
+    // many links to one busy site costs a scan of the text, not a verdict
+    // for each link.
+    QSet<QString> waiting;
     for (qsizetype i = 0; i < m_state.linkList.size();) {
         const QString url = m_state.linkList.at(i);
+        if (!waiting.isEmpty() && waiting.contains(SiteGate::siteOf(url))) {
+            ++i;
+            continue;
+        }
         if (!WebMarkup::isPageAddress(url)) {
             m_state.linkList.removeAt(i);
             Q_EMIT pageFailed(url);
@@ -157,6 +166,7 @@ bool Crawler::startNext(int index) {
         }
         const SiteGate::Verdict verdict = m_gate->verdict(url);
         if (verdict == SiteGate::Verdict::Wait) {
+            waiting.insert(SiteGate::siteOf(url));
             ++i;
             continue;
         }

@@ -44,10 +44,24 @@ QString SiteGate::skippedText(qsizetype skippedCount, const QString& lastUrl) {
         .arg(lastUrl);
 }
 
+// Read from the text, without parsing the whole address: the crawler asks
+// it of every waiting link at every step.
 QString SiteGate::siteOf(const QString& url) {
-    const QUrl parsed(url.trimmed());
-    return parsed.scheme().toLower() + QStringLiteral("://") + parsed.host().toLower() +
-           QLatin1Char(':') + QString::number(parsed.port(parsed.scheme() == "https" ? 443 : 80));
+    const QString trimmed = url.trimmed();
+    const qsizetype schemeEnd = trimmed.indexOf(QLatin1String("://"));
+    if (schemeEnd < 0)
+        return trimmed.toLower();
+    const QString scheme = trimmed.left(schemeEnd).toLower();
+    qsizetype end = schemeEnd + 3;
+    while (end < trimmed.size() && !QStringLiteral("/?#\\").contains(trimmed.at(end)))
+        ++end;
+    QString authority = trimmed.mid(schemeEnd + 3, end - schemeEnd - 3).toLower();
+    authority = authority.mid(authority.lastIndexOf(QLatin1Char('@')) + 1);
+    // A port follows the last colon outside an IPv6 address's brackets.
+    if (authority.indexOf(QLatin1Char(':'), authority.lastIndexOf(QLatin1Char(']')) + 1) < 0)
+        authority +=
+            scheme == QLatin1String("https") ? QStringLiteral(":443") : QStringLiteral(":80");
+    return scheme + QStringLiteral("://") + authority;
 }
 
 SiteGate::Verdict SiteGate::verdict(const QString& url) {

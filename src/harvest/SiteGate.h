@@ -13,9 +13,10 @@ class Downloader;
 // Decides when the harvest may ask a site for a page. With robots.txt
 // respected, each site's robots.txt is read once (the rules stay for the
 // gate's life, one harvest run), an address it disallows is skipped, at
-// most two requests to one site run at a time and a site's Crawl-delay
-// separates the starts of its requests. A missing or unreadable robots.txt
-// allows everything. Without it every address may go at once.
+// most two requests to one site run at a time, and a site that asks for a
+// Crawl-delay gets one request at a time, started that long after the last.
+// A missing or unreadable robots.txt allows everything. Without robots.txt
+// respected every address may go at once.
 //
 // A site is a scheme, host and port. The requests a caller starts and ends
 // are announced with `started` and `ended`; when a verdict to wait may have

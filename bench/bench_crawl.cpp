@@ -5,6 +5,11 @@
 //
 //   bench_crawl [pages, default 2000] [hanging pages, default 8]
 //
+// Then the same pages spread over 16 sites (servers on their own ports,
+// half of them with a robots.txt that allows everything, half without
+// one), crawled with politeness off and on (robots.txt read once per site,
+// at most two requests per site at a time).
+//
 // The server runs on its own thread, so the crawler's event loop and the
 // curl processes face the same server. It ignores Range, as most dynamic
 // pages do: curl then reads whole bodies, and finds the keywords that stand
@@ -13,6 +18,7 @@
 #include "ServerThread.h"
 #include "harvest/Crawler.h"
 #include "harvest/HarvestState.h"
+#include "harvest/SiteGate.h"
 #include "platform/Prompts.h"
 #include "support/HttpFixture.h"
 
@@ -41,6 +47,7 @@ constexpr int kDefaultHanging = 8;
 constexpr int kChunkBytes = Crawler::kChunkSize; // the pages are ASCII: bytes are characters
 constexpr int kTimeoutSeconds = Crawler::kTimeoutMs / 1000;
 constexpr unsigned kSeed = 20240917;
+constexpr int kSites = 16;
 
 // Port 1 has no server: connections to it are refused at once.
 const QString kRefusedHost = QStringLiteral("http://127.0.0.1:1");
@@ -250,12 +257,13 @@ double secondsOf(const QElapsedTimer& timer) {
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-Run crawl(const QStringList& urls) {
+Run crawl(const QStringList& urls, bool polite = false) {
     Run run;
     HarvestState state;
     state.linkList = urls;
     DecliningPrompts prompts;
     Crawler crawler(state, prompts, [] { return kKeywords; });
+    crawler.gate().setRespectRobots(polite);
     crawler.setTimeoutMs(Crawler::kTimeoutMs);
     QEventLoop loop;
     bool finished = false;
@@ -361,6 +369,47 @@ void printSite(const Site& site) {
                 count(Kind::EarlyUpper), static_cast<long long>(site.lateMatches.size()));
 }
 
+// The pages in the same order, page i on site i modulo kSites; each site
+// serves every page. Refused pages keep pointing at port 1.
+struct Sites {
+    std::vector<std::unique_ptr<ServerThread>> servers;
+    QStringList urls;
+    QSet<QString> earlyMatches;
+};
+
+bool startSites(Sites& sites, const Site& site, const QString& folder) {
+    QHash<QString, HttpFixture::Response> answers = servedPages(site);
+    QStringList bases;
+    for (int index = 0; index < kSites; ++index) {
+        QHash<QString, HttpFixture::Response> served = answers;
+        if (index % 2 == 0)
+            served.insert(QStringLiteral("/robots.txt"),
+                          {200, "OK", "text/plain", "User-agent: *\nAllow: /\n"});
+        sites.servers.push_back(std::make_unique<ServerThread>());
+        bases << sites.servers.back()->start(folder, served);
+        if (bases.last().isEmpty())
+            return false;
+    }
+    for (int index = 0; index < int(site.pages.size()); ++index) {
+        const Page& page = site.pages[index];
+        const QString url =
+            (page.kind == Kind::Refused ? kRefusedHost : bases.at(index % kSites)) + page.path;
+        sites.urls << url;
+        if (page.early)
+            sites.earlyMatches.insert(url);
+    }
+    return true;
+}
+
+// The crawl over many sites must find exactly the early keywords too.
+bool printSitesRun(const char* title, const Run& run, const Sites& sites) {
+    const bool same = run.matches == sites.earlyMatches && run.error.isEmpty();
+    std::printf("%-28s %5lld matches %8.2f s%s\n", title,
+                static_cast<long long>(run.matches.size()), run.seconds,
+                same ? "" : " (match set DIFFERS)");
+    return same;
+}
+
 void printRuns(const Run& ours, const Run& theirs) {
     std::printf("%-28s %5lld matches %8.2f s\n", "crawl (Crawler)",
                 static_cast<long long>(ours.matches.size()), ours.seconds);
@@ -416,7 +465,16 @@ int main(int argc, char* argv[]) {
     const Run ours = crawl(site.urls);
     const Run theirs = baseline(site.urls);
     printRuns(ours, theirs);
-    const bool same = compareMatches(site, ours, theirs);
+    bool same = compareMatches(site, ours, theirs);
+    Sites sites;
+    if (!startSites(sites, site, folder.path())) {
+        std::fprintf(stderr, "the local web servers did not start\n");
+        return 1;
+    }
+    std::printf("the same pages over %d sites:\n", kSites);
+    std::fflush(stdout);
+    same = printSitesRun("crawl, politeness off", crawl(sites.urls, false), sites) && same;
+    same = printSitesRun("crawl, politeness on", crawl(sites.urls, true), sites) && same;
     for (const QString& error : {ours.error, theirs.error}) {
         if (!error.isEmpty())
             std::printf("failed: %s\n", qPrintable(error));

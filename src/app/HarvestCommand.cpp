@@ -15,15 +15,23 @@ QStringList splitKeywords(const QString& text) {
 } // namespace
 
 QString HarvestCommand::parse(const QStringList& arguments) {
+    // In the order of ReportFile::Format.
+    static const QStringList formats{QStringLiteral("html"), QStringLiteral("csv"),
+                                     QStringLiteral("json")};
     bool searchGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         QString value;
-        if (argument == QLatin1String("--keywords") || argument == QLatin1String("--report")) {
+        if (argument == QLatin1String("--keywords") || argument == QLatin1String("--report") ||
+            argument == QLatin1String("--format")) {
             if (!CommandOptions::takeValue(arguments, i, &value))
                 return QStringLiteral("%1 needs a value").arg(argument);
             if (argument == QLatin1String("--report"))
                 report = value;
+            else if (argument == QLatin1String("--format") && !formats.contains(value))
+                return QStringLiteral("--format is html, csv or json");
+            else if (argument == QLatin1String("--format"))
+                format = static_cast<ReportFile::Format>(formats.indexOf(value));
             else if ((keywords = splitKeywords(value)).isEmpty())
                 return QStringLiteral("--keywords needs at least one word");
         } else if (argument == QLatin1String("--find-email") ||
@@ -34,6 +42,11 @@ QString HarvestCommand::parse(const QStringList& arguments) {
             search = argument == QLatin1String("--find-email") ? Search::Email : Search::Contact;
         } else if (argument == QLatin1String("--images")) {
             images = true;
+        } else if (argument == QLatin1String("--respect-robots") ||
+                   argument == QLatin1String("--ignore-robots")) {
+            if (respectRobots)
+                return QStringLiteral("give only one of --respect-robots and --ignore-robots");
+            respectRobots = argument == QLatin1String("--respect-robots");
         } else if (argument.startsWith(QLatin1String("--"))) {
             return QStringLiteral("unknown option %1").arg(argument);
         } else {
@@ -53,5 +66,6 @@ QString HarvestCommand::parse(const QStringList& arguments) {
 
 QString HarvestCommand::usage() {
     return QStringLiteral("usage: quillmart harvest URL... [--keywords W1,W2,...] "
-                          "[--find-email | --find-contact] [--images] --report FILE");
+                          "[--find-email | --find-contact] [--images] [--format html|csv|json] "
+                          "[--respect-robots | --ignore-robots] --report FILE");
 }

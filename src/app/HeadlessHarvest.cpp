@@ -47,6 +47,7 @@ HeadlessHarvest::HeadlessHarvest(const HarvestCommand& command, QTextStream& err
     });
     connect(m_reader, &PageReaderDrive::pageFailed, this,
             [this](const QString& url) { leaveOut(url, "could not be shown"); });
+    useGate();
     connect(m_crawler, &Crawler::progressChanged, this, &HeadlessHarvest::showCrawlProgress);
     connect(m_crawler, &Crawler::finished, this, &HeadlessHarvest::readFoundPages);
     connect(m_reader, &PageReaderDrive::statusChanged, this, [this](int panel, const QString& url) {
@@ -57,6 +58,26 @@ HeadlessHarvest::HeadlessHarvest(const HarvestCommand& command, QTextStream& err
 }
 
 HeadlessHarvest::~HeadlessHarvest() = default;
+
+// One gate for the crawl and the reading, so each site's robots.txt is read
+// once in the run. Respected unless the command or the settings say not to.
+void HeadlessHarvest::useGate() {
+    const SiteGate::Settings settings = SiteGate::Settings::read(true);
+    m_gate.setRespectRobots(m_command.respectRobots.value_or(settings.respectRobots));
+    m_gate.setUserAgent(settings.userAgent);
+    m_crawler->setUserAgent(settings.userAgent);
+    m_startPage.setUserAgent(settings.userAgent);
+    m_readerPage.setUserAgent(settings.userAgent);
+    m_crawler->setGate(m_gate);
+    m_reader->setGate(m_gate);
+    connect(m_crawler, &Crawler::pageSkipped, this, &HeadlessHarvest::skip);
+    connect(m_reader, &PageReaderDrive::pageSkipped, this, &HeadlessHarvest::skip);
+}
+
+void HeadlessHarvest::skip(const QString& url) {
+    ++m_skipped;
+    leaveOut(url, "is disallowed by its site's robots.txt");
+}
 
 // The crawl's final question is answered Yes (the report is what the run is
 // for); the picture question by --images.
@@ -130,6 +151,7 @@ void HeadlessHarvest::crawl() {
         m_err << "quillmart: none of the pages could be loaded; no report written" << Qt::endl;
         return Q_EMIT finished(1);
     }
+    m_linkFindings = m_state.findings;
     m_err << "Crawling " << m_state.linkList.size() << " pages" << Qt::endl;
     switch (m_command.search) {
     case HarvestCommand::Search::Keywords:
@@ -162,7 +184,7 @@ void HeadlessHarvest::readFoundPages(qsizetype foundCount) {
     m_err << "Found " << foundCount << " pages" << Qt::endl;
     if (foundCount == 0) {
         // Nothing to read: the report is empty, without the link rows.
-        m_state.reportBuffer.clear();
+        m_state.clearReport();
         return writeReport();
     }
     const FullReport::Start start = FullReport::start(m_state, m_prompts);
@@ -171,7 +193,10 @@ void HeadlessHarvest::readFoundPages(qsizetype foundCount) {
 }
 
 void HeadlessHarvest::writeReport() {
-    const QString error = ReportFile::write(m_state, m_command.report);
+    if (m_skipped > 0)
+        m_err << m_skipped << " pages left out by robots.txt" << Qt::endl;
+    m_state.findings = m_linkFindings + m_state.findings;
+    const QString error = ReportFile::write(m_state, m_command.report, m_command.format);
     if (!error.isEmpty()) {
         m_err << "quillmart: " << error << Qt::endl;
         return Q_EMIT finished(1);

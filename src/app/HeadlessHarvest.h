@@ -4,6 +4,7 @@
 #include "app/StreamPrompts.h"
 #include "browser/ui/WebView.h"
 #include "harvest/HarvestState.h"
+#include "harvest/SiteGate.h"
 
 #include <QObject>
 #include <QStringList>
@@ -42,6 +43,8 @@ private:
     void startPageTimedOut();
     void startPageStopped();
     void leaveOut(const QString& url, const char* why);
+    void skip(const QString& url);
+    void useGate();
     void takeLinks(const DocumentSnapshot& document);
     void crawl();
     void showCrawlProgress(qsizetype done, qsizetype total);
@@ -52,6 +55,11 @@ private:
     QTextStream& m_err;
     StreamPrompts m_prompts;
     HarvestState m_state;
+    // The links of the start pages, for the CSV and JSON exports: reading
+    // the found pages empties the report.
+    QList<PageFindings> m_linkFindings;
+    SiteGate m_gate;
+    qsizetype m_skipped = 0;
     QStringList m_keywords;
     WebView m_startPage;
     WebView m_readerPage;

@@ -8,6 +8,7 @@
 #include "orders/OrderMessage.h"
 #include "orders/OrderStore.h"
 #include "platform/TextFile.h"
+#include "text/CsvText.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -36,20 +37,6 @@ QString importedId(const QString& text, const QByteArray& bytes) {
            QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
-QString csvField(const QString& value) {
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
-        !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
-        return value;
-    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
-// A spreadsheet runs a cell that begins with one of these as a formula.
-bool startsLikeAFormula(const QString& value) {
-    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-    return !value.isEmpty() && formulaStarts.contains(value.front());
-}
-
 // Text the shopper typed is kept from running as a formula by a leading
 // apostrophe; numbers, amounts and dates the program wrote stay as they are.
 QString csvLine(const QStringList& values, const QStringList& columns) {
@@ -57,10 +44,9 @@ QString csvLine(const QStringList& values, const QStringList& columns) {
     QStringList fields;
     for (qsizetype i = 0; i < values.size(); ++i) {
         const QString& value = values.at(i);
-        const bool typed = textColumns.contains(columns.value(i));
-        fields << csvField(typed && startsLikeAFormula(value) ? QLatin1Char('\'') + value : value);
+        fields << (textColumns.contains(columns.value(i)) ? CsvText::guarded(value) : value);
     }
-    return fields.join(QLatin1Char(','));
+    return CsvText::line(fields);
 }
 
 int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out, QTextStream& err) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harvest/HarvestState.h"
+#include "harvest/SiteGate.h"
 #include "web/DocumentSnapshot.h"
 #include "zone/ZoneBrowser.h"
 #include "zone/ZoneSession.h"
@@ -69,6 +70,9 @@ public:
     // The harvester's lists: links, report rows, found URLs and pages.
     HarvestState& harvest() { return m_harvest; }
     const HarvestState& harvest() const { return m_harvest; }
+    // When the crawler, the page reader and the link walker may ask a site
+    // for a page; its robots.txt rules stay for the window's life.
+    SiteGate& siteGate() { return m_siteGate; }
     // Set between a translation command and the translated page's arrival.
     bool translating = false;
     // The view a translation command loads the translated page into; only
@@ -164,6 +168,7 @@ private:
     Launcher& m_launcher;
     ZoneSession m_zone;
     HarvestState m_harvest;
+    SiteGate m_siteGate;
     QString m_location1;
     QString m_location2;
     QStringList m_addressItems;

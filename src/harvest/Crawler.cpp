@@ -1,17 +1,21 @@
 #include "harvest/Crawler.h"
 
 #include "harvest/HarvestState.h"
+#include "harvest/SiteGate.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
 #include "web/Downloader.h"
 
+#include <QSet>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
 Crawler::Crawler(HarvestState& state, Prompts& prompts, std::function<QStringList()> keywords,
                  QObject* parent)
-    : QObject(parent), m_state(state), m_prompts(prompts), m_keywords(std::move(keywords)) {
+    : QObject(parent), m_state(state), m_prompts(prompts), m_keywords(std::move(keywords)),
+      m_gate(new SiteGate(this)) {
+    connect(m_gate, &SiteGate::ready, this, &Crawler::gateReady);
     for (int index = 0; index < kDownloaderCount; ++index) {
         // Each downloader has a network access manager of its own. One
         // manager queues its requests to a server on a few shared
@@ -37,6 +41,17 @@ Crawler::Crawler(HarvestState& state, Prompts& prompts, std::function<QStringLis
 Crawler::~Crawler() {
     for (Downloader* downloader : m_downloaders)
         downloader->cancel();
+}
+
+void Crawler::setGate(SiteGate& gate) {
+    disconnect(m_gate, nullptr, this, nullptr);
+    m_gate = &gate;
+    connect(m_gate, &SiteGate::ready, this, &Crawler::gateReady);
+}
+
+void Crawler::setUserAgent(const QString& userAgent) {
+    for (Downloader* downloader : m_downloaders)
+        downloader->setUserAgent(userAgent);
 }
 
 void Crawler::setTimeoutMs(int milliseconds) {
@@ -67,8 +82,8 @@ void Crawler::dispatch() {
     if (m_total == 0)
         m_total = m_state.linkList.size() + busyCount();
     for (int index = 0; index < kDownloaderCount; ++index) {
-        if (!m_state.linkList.isEmpty() && !m_downloaders[index]->stillExecuting())
-            start(index);
+        if (!m_downloaders[index]->stillExecuting() && !startNext(index))
+            break;
     }
     if (m_state.linkList.isEmpty() && !busy()) {
         finish();
@@ -83,11 +98,12 @@ void Crawler::stop() {
         m_timers[index]->stop();
         if (m_downloaders[index]->stillExecuting())
             m_state.linkList.prepend(m_downloaders[index]->url());
-        m_downloaders[index]->cancel();
+        release(index);
     }
     if (m_total == 0)
         return;
     m_total = 0;
+    m_skipped = 0;
     status(2, leftText(m_state.linkList.size()));
     reportProgress();
 }
@@ -128,30 +144,70 @@ QString Crawler::finishText(qsizetype linkCount) {
         .arg(linkCount);
 }
 
-// An address that is not a web page is never fetched (a page could list
-// local files or scripts): it fails at once.
-void Crawler::start(int index) {
-    while (!m_state.linkList.isEmpty() && !WebMarkup::isPageAddress(m_state.linkList.first()))
-        Q_EMIT pageFailed(m_state.linkList.takeFirst());
-    if (m_state.linkList.isEmpty())
-        return;
-    Downloader* downloader = m_downloaders[index];
-    downloader->execute(m_state.linkList.first(), kChunkSize);
-    m_timers[index]->start();
-    if (!m_state.linkList.isEmpty())
-        m_state.linkList.removeFirst();
-    status(1, downloader->url());
+// Starts the first link the gate lets go, dropping on the way the links it
+// refuses; links that must wait stay where they are. An address that is not
+// a web page is never fetched (a page could list local files or scripts):
+// it fails at once. False when no link could start.
+bool Crawler::startNext(int index) {
+    // A site found waiting is not asked again in this pass, so a list of
+    // many links to one busy site costs a scan of the text, not a verdict
+    // for each link.
+    QSet<QString> waiting;
+    for (qsizetype i = 0; i < m_state.linkList.size();) {
+        const QString url = m_state.linkList.at(i);
+        if (!waiting.isEmpty() && waiting.contains(SiteGate::siteOf(url))) {
+            ++i;
+            continue;
+        }
+        if (!WebMarkup::isPageAddress(url)) {
+            m_state.linkList.removeAt(i);
+            Q_EMIT pageFailed(url);
+            continue;
+        }
+        const SiteGate::Verdict verdict = m_gate->verdict(url);
+        if (verdict == SiteGate::Verdict::Wait) {
+            waiting.insert(SiteGate::siteOf(url));
+            ++i;
+            continue;
+        }
+        m_state.linkList.removeAt(i);
+        if (verdict == SiteGate::Verdict::Skip) {
+            ++m_skipped;
+            Q_EMIT pageSkipped(url);
+            status(1, SiteGate::skippedText(m_skipped, url));
+            continue;
+        }
+        m_gate->started(url);
+        m_running[index] = true;
+        m_downloaders[index]->execute(url, kChunkSize);
+        m_timers[index]->start();
+        status(1, url);
+        return true;
+    }
+    return false;
+}
+
+// The request, if any, is over: its site has a place free again.
+void Crawler::release(int index) {
+    m_timers[index]->stop();
+    m_downloaders[index]->cancel();
+    if (std::exchange(m_running[index], false))
+        m_gate->ended(m_downloaders[index]->url());
+}
+
+void Crawler::gateReady() {
+    if (m_total != 0)
+        dispatch();
 }
 
 // Every downloader treats a failed request alike: it is free at once and
 // the crawl goes on, rather than waiting for its time-out.
 void Crawler::stateChanged(int index, int state) {
     if (state == Downloader::ResponseCompleted) {
-        m_timers[index]->stop();
+        release(index);
         examine(index);
     } else if (state == Downloader::RequestFailed) {
-        m_timers[index]->stop();
-        m_downloaders[index]->cancel();
+        release(index);
         Q_EMIT pageFailed(m_downloaders[index]->url());
         dispatch();
         Q_EMIT pageReaderStepWanted();
@@ -159,8 +215,7 @@ void Crawler::stateChanged(int index, int state) {
 }
 
 void Crawler::timedOut(int index) {
-    m_timers[index]->stop();
-    m_downloaders[index]->cancel();
+    release(index);
     Q_EMIT pageFailed(m_downloaders[index]->url());
     dispatch();
 }
@@ -191,6 +246,7 @@ void Crawler::finish() {
     for (QTimer* timer : m_timers)
         timer->stop();
     m_total = 0;
+    m_skipped = 0;
     reportProgress();
     m_state.linkList = m_state.foundPages;
     const qsizetype count = m_state.linkList.size();

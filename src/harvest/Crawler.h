@@ -10,6 +10,7 @@ class Downloader;
 class Prompts;
 class QTimer;
 class HarvestState;
+class SiteGate;
 
 // The keyword crawl: four downloaders take the link list from its front,
 // read the first 32000 characters of each page and keep the pages that
@@ -36,6 +37,12 @@ public:
     Crawler(HarvestState& state, Prompts& prompts, std::function<QStringList()> keywords,
             QObject* parent = nullptr);
     ~Crawler() override;
+
+    // The gate shared with the page reader; the crawler's own until set.
+    SiteGate& gate() const { return *m_gate; }
+    void setGate(SiteGate& gate);
+    // The User-Agent of the crawl's requests.
+    void setUserAgent(const QString& userAgent);
 
     // How long one request may run before it is cancelled.
     int timeoutMs() const { return m_timeoutMs; }
@@ -77,6 +84,8 @@ Q_SIGNALS:
     void pageReaderStepWanted();
     // The page could not be read: its request failed or timed out.
     void pageFailed(const QString& url);
+    // The site's robots.txt keeps the page out; it is not requested.
+    void pageSkipped(const QString& url);
     // The crawl ended and its prompt was answered.
     void finished(qsizetype foundCount);
     // The user answered Yes to the final prompt: run "Create Full Report".
@@ -88,7 +97,9 @@ Q_SIGNALS:
 private:
     void stateChanged(int index, int state);
     void timedOut(int index);
-    void start(int index);
+    bool startNext(int index);
+    void release(int index);
+    void gateReady();
     void examine(int index);
     bool matches(const QString& text) const;
     void finish();
@@ -101,6 +112,10 @@ private:
     std::function<QStringList()> m_keywords;
     std::array<Downloader*, kDownloaderCount> m_downloaders{};
     std::array<QTimer*, kDownloaderCount> m_timers{};
+    // Which downloaders hold a place at their site's gate.
+    std::array<bool, kDownloaderCount> m_running{};
+    SiteGate* m_gate;
+    qsizetype m_skipped = 0;
     int m_timeoutMs = kTimeoutMs;
     bool m_keywordSearch = false;
     // The pages of the running crawl: read so far plus still to read.

@@ -19,7 +19,7 @@ FullReport::Start FullReport::start(HarvestState& state, Prompts& prompts) {
             start.refused << url;
     }
     state.linkList.clear();
-    state.reportBuffer.clear();
+    state.clearReport();
     start.readPages = !state.pageQueue.isEmpty();
     return start;
 }

@@ -8,7 +8,12 @@ void HarvestState::armLinks() {
 void HarvestState::clearLinksAndReport() {
     linkList.clear();
     foundUrls.clear();
+    clearReport();
+}
+
+void HarvestState::clearReport() {
     reportBuffer.clear();
+    findings.clear();
 }
 
 void HarvestState::removeLinksContaining(const QString& text) {

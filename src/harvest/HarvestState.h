@@ -1,5 +1,8 @@
 #pragma once
 
+#include "harvest/PageFindings.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -12,10 +15,13 @@ public:
     QStringList linkList;     // absolute URLs to crawl or walk
     QStringList visitedLinks; // URLs the link walker opened, or excluded
     QStringList reportBuffer; // report rows: HTML fragments
-    QStringList foundUrls;    // one URL per report row Get/Add all Links added
-    QStringList foundPages;   // crawled pages that matched the keywords
-    QStringList pageQueue;    // URLs waiting for the page reader
-    bool linksArmed = false;  // set by Get/Add all Links; cleared by the picture pass or Stop
+    // What the report rows hold, as data, page by page; emptied with the
+    // report buffer.
+    QList<PageFindings> findings;
+    QStringList foundUrls;   // one URL per report row Get/Add all Links added
+    QStringList foundPages;  // crawled pages that matched the keywords
+    QStringList pageQueue;   // URLs waiting for the page reader
+    bool linksArmed = false; // set by Get/Add all Links; cleared by the picture pass or Stop
     // Page summaries take the pages' pictures: set by "Create Full Report" or
     // an "Add Link" summary on request, cleared when the full report is
     // written and at the end of an "Add Link" summary.
@@ -27,9 +33,11 @@ public:
     // "Stop": no page's links are taken any more.
     void disarmLinks() { linksArmed = false; }
     void clearPageQueue() { pageQueue.clear(); }
-    // "New search": the links, their found URLs and the report rows go.
+    // "New search": the links, their found URLs and the report go.
     void clearLinksAndReport();
     // Drops every link that contains `text`, in any letter case.
     void removeLinksContaining(const QString& text);
     void setCollectImages(bool on) { collectImages = on; }
+    // The report buffer and its findings are emptied.
+    void clearReport();
 };

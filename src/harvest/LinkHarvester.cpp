@@ -17,7 +17,7 @@ GetLinksResult LinkHarvester::getAllLinks(const QList<DocumentSnapshot>& visible
     m_state.linksArmed = true;
     // The index starts from the rows already in the report buffer and grows
     // with every row added below, so it always answers for the whole buffer.
-    Pass pass{RowIndex(m_state.reportBuffer), searchWord, {}};
+    Pass pass{RowIndex(m_state.reportBuffer), searchWord, {}, nullptr};
     for (const DocumentSnapshot& document : visibleDocuments)
         extractLinks(document, pass);
 
@@ -32,8 +32,13 @@ GetLinksResult LinkHarvester::getAllLinks(const QList<DocumentSnapshot>& visible
 // Snapshots are finite trees, so a page that frames itself still ends.
 void LinkHarvester::extractLinks(const DocumentSnapshot& document, Pass& pass) {
     if (document.bodyTagName == QLatin1String("BODY")) {
+        PageFindings page{document.url, document.title, QDateTime::currentDateTimeUtc(), {}};
+        pass.page = &page;
         for (int i = 0; i < document.links.size(); ++i)
             harvestLink(i, document.links[i].href, document.links[i].outerText, pass);
+        pass.page = nullptr;
+        if (!page.findings.isEmpty())
+            m_state.findings.append(page);
     }
     for (const DocumentSnapshot& frame : document.frames)
         extractLinks(frame, pass);
@@ -54,6 +59,7 @@ void LinkHarvester::harvestLink(int index, const QString& url, const QString& ou
     pass.rows.addRow(row);
     m_state.linkList.append(url);
     m_state.foundUrls.append(url);
+    pass.page->findings.append({PageFindings::Finding::Kind::Link, url, outerText});
     if (url.contains(QLatin1String(".ram"), Qt::CaseInsensitive))
         pass.ramLinks.append(RamLink{index, url, row});
 }

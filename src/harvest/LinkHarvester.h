@@ -1,5 +1,6 @@
 #pragma once
 
+#include "harvest/PageFindings.h"
 #include "harvest/RowIndex.h"
 
 #include <QList>
@@ -42,6 +43,7 @@ private:
         RowIndex rows;
         QString searchWord;
         QList<RamLink> ramLinks;
+        PageFindings* page; // the document whose links are being taken
     };
 
     void extractLinks(const DocumentSnapshot& document, Pass& pass);

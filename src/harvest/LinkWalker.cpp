@@ -2,18 +2,32 @@
 
 #include "harvest/HarvestState.h"
 #include "harvest/LinkFilter.h"
+#include "harvest/SiteGate.h"
 #include "harvest/WebMarkup.h"
 #include "web/DocumentSnapshot.h"
 
-LinkWalker::LinkWalker(HarvestState& state) : m_state(state) {}
+LinkWalker::LinkWalker(HarvestState& state, SiteGate* gate) : m_state(state), m_gate(gate) {}
 
 std::optional<QString> LinkWalker::nextUrl(QSet<QString>& walked) {
+    m_waiting = false;
     while (!m_state.linkList.isEmpty()) {
-        const QString url = m_state.linkList.takeFirst();
+        const QString url = m_state.linkList.first();
         // The walk opens web pages only: a page could list local files or
         // scripts.
-        if (walked.contains(url) || !WebMarkup::isPageAddress(url))
+        if (walked.contains(url) || !WebMarkup::isPageAddress(url)) {
+            m_state.linkList.removeFirst();
             continue;
+        }
+        const SiteGate::Verdict verdict = m_gate ? m_gate->verdict(url) : SiteGate::Verdict::Go;
+        if (verdict == SiteGate::Verdict::Wait) {
+            m_waiting = true;
+            return std::nullopt;
+        }
+        m_state.linkList.removeFirst();
+        if (verdict == SiteGate::Verdict::Skip) {
+            m_skipped << url;
+            continue;
+        }
         walked.insert(url);
         m_state.visitedLinks.append(url);
         return url;

@@ -1,6 +1,8 @@
 #include "harvest/PageSummary.h"
 
 #include "harvest/HarvestState.h"
+#include "harvest/LinkRow.h"
+#include "harvest/PageFindings.h"
 #include "harvest/SummaryRows.h"
 #include "platform/Prompts.h"
 #include "web/DocumentSnapshot.h"
@@ -25,96 +27,152 @@ QStringList PageSummary::addLinkSummary(const DocumentSnapshot& document, Harves
     if (prompts.askYesNo(QStringLiteral("Would You like collect images ?"),
                          QStringLiteral("Question???")))
         collectImages = true;
-    QStringList rows{titleRow(document)};
-    rows += metaRows(document);
-    rows += emailRows(document);
-    rows += paragraphRows(document, keywords);
+    QList<Finding> findings{titleFinding(document)};
+    findings += metaFindings(document);
+    findings += emailFindings(document);
+    findings += paragraphFindings(document, keywords);
     keywords.clear();
     if (collectImages)
-        rows += imageRows(document);
+        findings += pictureFindings(document);
     collectImages = false;
-    state.reportBuffer += rows;
-    return rows;
+    return record(document, findings, state);
 }
 
 QStringList PageSummary::reportSummary(const DocumentSnapshot& document, HarvestState& state,
                                        const QStringList& keywords, bool collectImages) {
-    const QStringList rows = reportRows(document, keywords, collectImages);
-    state.reportBuffer += rows;
+    QList<Finding> findings{titleFinding(document)};
+    findings += metaFindings(document);
+    findings += paragraphFindings(document, keywords);
+    findings += emailFindings(document);
+    if (collectImages)
+        findings += pictureFindings(document);
+    QStringList rows = record(document, findings, state);
+    // A snapshot holds only the frames the page really has, so the
+    // recursion ends even for a page that frames itself.
+    for (const DocumentSnapshot& frame : document.frames)
+        rows += reportSummary(frame, state, keywords, collectImages);
     return rows;
 }
 
-// A snapshot holds only the frames the page really has, so the recursion
-// ends even for a page that frames itself.
-QStringList PageSummary::reportRows(const DocumentSnapshot& document, const QStringList& keywords,
-                                    bool collectImages) {
-    QStringList rows{titleRow(document)};
-    rows += metaRows(document);
-    rows += paragraphRows(document, keywords);
-    rows += emailRows(document);
-    if (collectImages)
-        rows += imageRows(document);
-    for (const DocumentSnapshot& frame : document.frames)
-        rows += reportRows(frame, keywords, collectImages);
+// The findings go into the report buffer as rows and beside it as data.
+QStringList PageSummary::record(const DocumentSnapshot& document, const QList<Finding>& findings,
+                                HarvestState& state) {
+    const QStringList rows = rowsOf(document, findings);
+    state.reportBuffer += rows;
+    state.findings.append(
+        PageFindings{document.url, document.title, QDateTime::currentDateTimeUtc(), findings});
     return rows;
 }
 
 QString PageSummary::titleRow(const DocumentSnapshot& document) {
-    const QString text = document.title.isEmpty() ? document.url : document.title;
-    return SummaryRows::titleRow(document.url, text);
+    return rowsOf(document, {titleFinding(document)}).first();
 }
 
 QStringList PageSummary::metaRows(const DocumentSnapshot& document) {
-    QStringList rows;
-    for (const DocumentSnapshot::Meta& meta : document.metas) {
-        if (descriptionNames.contains(meta.name)) {
-            rows += SummaryRows::descriptionRow(cutContent(meta.content));
-        } else if (keywordsNames.contains(meta.name)) {
-            rows += SummaryRows::keywordsRow(cutContent(meta.content));
-            break;
-        }
-    }
-    return rows;
+    return rowsOf(document, metaFindings(document));
 }
 
 QStringList PageSummary::emailRows(const DocumentSnapshot& document) {
-    QStringList rows;
-    for (const DocumentSnapshot::Link& link : document.links) {
-        if (!containsCaseless(link.href, QStringLiteral("mailto:")))
-            continue;
-        const QString text = link.outerText.isEmpty() ? link.href : link.outerText;
-        rows += SummaryRows::emailRow(link.href, text);
-    }
-    return rows;
+    return rowsOf(document, emailFindings(document));
 }
 
 QStringList PageSummary::paragraphRows(const DocumentSnapshot& document,
                                        const QStringList& keywords) {
-    QStringList rows;
-    if (!hasBody(document))
-        return rows;
-    for (const QString& paragraph : document.paragraphs) {
-        for (const QString& keyword : keywords) {
-            if (containsCaseless(paragraph, keyword))
-                rows += SummaryRows::paragraphRow(paragraph);
-        }
-    }
-    return rows;
+    return rowsOf(document, paragraphFindings(document, keywords));
 }
 
 QStringList PageSummary::imageRows(const DocumentSnapshot& document) {
+    return rowsOf(document, pictureFindings(document));
+}
+
+PageSummary::Finding PageSummary::titleFinding(const DocumentSnapshot& document) {
+    return {Kind::Title, document.title, {}};
+}
+
+QList<PageSummary::Finding> PageSummary::metaFindings(const DocumentSnapshot& document) {
+    QList<Finding> findings;
+    for (const DocumentSnapshot::Meta& meta : document.metas) {
+        if (descriptionNames.contains(meta.name)) {
+            findings += Finding{Kind::Description, cutContent(meta.content), {}};
+        } else if (keywordsNames.contains(meta.name)) {
+            findings += Finding{Kind::Keywords, cutContent(meta.content), {}};
+            break;
+        }
+    }
+    return findings;
+}
+
+QList<PageSummary::Finding> PageSummary::emailFindings(const DocumentSnapshot& document) {
+    QList<Finding> findings;
+    for (const DocumentSnapshot::Link& link : document.links) {
+        if (containsCaseless(link.href, QStringLiteral("mailto:")))
+            findings += Finding{Kind::Email, link.href, link.outerText};
+    }
+    return findings;
+}
+
+QList<PageSummary::Finding> PageSummary::paragraphFindings(const DocumentSnapshot& document,
+                                                           const QStringList& keywords) {
+    QList<Finding> findings;
     if (!hasBody(document))
-        return {};
-    QStringList sources;
+        return findings;
+    for (const QString& paragraph : document.paragraphs) {
+        for (const QString& keyword : keywords) {
+            if (containsCaseless(paragraph, keyword))
+                findings += Finding{Kind::Paragraph, paragraph, {}};
+        }
+    }
+    return findings;
+}
+
+QList<PageSummary::Finding> PageSummary::pictureFindings(const DocumentSnapshot& document) {
+    QList<Finding> findings;
+    if (!hasBody(document))
+        return findings;
     for (const DocumentSnapshot::Link& link : document.links) {
         if (containsCaseless(link.href, QStringLiteral(".jpg")) ||
             containsCaseless(link.href, QStringLiteral(".gif")))
-            sources += link.href;
+            findings += Finding{Kind::Picture, link.href, {}};
     }
-    sources += document.imageSources;
-    if (sources.isEmpty())
-        return {};
-    return {SummaryRows::imageRow(sources)};
+    for (const QString& source : document.imageSources)
+        findings += Finding{Kind::Picture, source, {}};
+    return findings;
+}
+
+// One row per finding, except that the pictures share one row. A page
+// without a title shows its URL; an e-mail link without text its URL.
+QStringList PageSummary::rowsOf(const DocumentSnapshot& document, const QList<Finding>& findings) {
+    QStringList rows;
+    QStringList pictures;
+    for (const Finding& finding : findings) {
+        const QString& text = finding.text;
+        switch (finding.kind) {
+        case Kind::Title:
+            rows += SummaryRows::titleRow(document.url, text.isEmpty() ? document.url : text);
+            break;
+        case Kind::Description:
+            rows += SummaryRows::descriptionRow(text);
+            break;
+        case Kind::Keywords:
+            rows += SummaryRows::keywordsRow(text);
+            break;
+        case Kind::Email:
+            rows += SummaryRows::emailRow(text, finding.label.isEmpty() ? text : finding.label);
+            break;
+        case Kind::Paragraph:
+            rows += SummaryRows::paragraphRow(text);
+            break;
+        case Kind::Picture:
+            pictures += text;
+            break;
+        case Kind::Link:
+            rows += LinkRow::make(text, finding.label);
+            break;
+        }
+    }
+    if (!pictures.isEmpty())
+        rows += SummaryRows::imageRow(pictures);
+    return rows;
 }
 
 // A frameset page has no BODY element; it gives no paragraph or image rows.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "harvest/PageFindings.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +14,8 @@ class Prompts;
 // title, its META description and keywords, its e-mail links, the
 // paragraphs that name a contact keyword and, on request, its pictures.
 // "Add Link" takes it of the page in view 1; the page reader takes it of
-// every page it reads for the full report. Both append to the report buffer.
+// every page it reads for the full report. Both append to the report buffer,
+// and the same findings, as data, to the harvest's findings.
 class PageSummary {
 public:
     // The "Add Link" form of one document (its frames are not included):
@@ -40,8 +44,18 @@ public:
     static QStringList imageRows(const DocumentSnapshot& document);
 
 private:
-    static QStringList reportRows(const DocumentSnapshot& document, const QStringList& keywords,
-                                  bool collectImages);
+    using Finding = PageFindings::Finding;
+    using Kind = Finding::Kind;
+
+    static QStringList record(const DocumentSnapshot& document, const QList<Finding>& findings,
+                              HarvestState& state);
+    static Finding titleFinding(const DocumentSnapshot& document);
+    static QList<Finding> metaFindings(const DocumentSnapshot& document);
+    static QList<Finding> emailFindings(const DocumentSnapshot& document);
+    static QList<Finding> paragraphFindings(const DocumentSnapshot& document,
+                                            const QStringList& keywords);
+    static QList<Finding> pictureFindings(const DocumentSnapshot& document);
+    static QStringList rowsOf(const DocumentSnapshot& document, const QList<Finding>& findings);
     static bool hasBody(const DocumentSnapshot& document);
     static QString cutContent(const QString& content);
 };

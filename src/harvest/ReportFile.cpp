@@ -1,5 +1,6 @@
 #include "harvest/ReportFile.h"
 
+#include "harvest/HarvestExport.h"
 #include "harvest/HarvestState.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
@@ -11,28 +12,50 @@ QString ReportFile::content(const HarvestState& state) {
            QStringLiteral("</body>\r\n</html>\r\n");
 }
 
-QString ReportFile::dialogFilter(bool privateZone) {
-    if (privateZone)
-        return QStringLiteral("Private collection file (*.prv)|*.prv");
-    return QStringLiteral(
-        "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
+QString ReportFile::content(const HarvestState& state, Format format) {
+    switch (format) {
+    case Format::Csv:
+        return HarvestExport::csv(state.findings);
+    case Format::Json:
+        return HarvestExport::json(state.findings);
+    case Format::Html:
+        break;
+    }
+    return content(state);
 }
 
-QString ReportFile::write(const HarvestState& state, const QString& path) {
-    return TextFile::writeText(path, content(state));
+ReportFile::Format ReportFile::formatOf(const QString& path) {
+    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return Format::Csv;
+    if (path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+        return Format::Json;
+    return Format::Html;
+}
+
+QString ReportFile::dialogFilter(bool privateZone) {
+    const QString exports = QStringLiteral("|CSV file (*.csv)|*.csv|JSON file (*.json)|*.json");
+    if (privateZone)
+        return QStringLiteral("Private collection file (*.prv)|*.prv") + exports;
+    return QStringLiteral(
+               "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf") +
+           exports;
+}
+
+QString ReportFile::write(const HarvestState& state, const QString& path, Format format) {
+    return TextFile::writeText(path, content(state, format));
 }
 
 ReportFile::SaveOutcome ReportFile::save(const HarvestState& state, bool privateZone,
                                          Prompts& prompts, const QString& folder) {
     SaveOutcome outcome;
-    // The content is taken before the dialog, as the user saw the buffer
+    // The report is taken before the dialog, as the user saw the buffer
     // when choosing the command.
-    const QString text = content(state);
+    const HarvestState shown = state;
     const auto path = prompts.saveFile(dialogFilter(privateZone), folder);
     if (!path || path->isEmpty())
         return outcome;
     outcome.path = *path;
-    outcome.error = TextFile::writeText(*path, text);
+    outcome.error = write(shown, *path, formatOf(*path));
     outcome.written = outcome.error.isEmpty();
     return outcome;
 }

@@ -3,7 +3,7 @@
 #include "harvest/HarvestState.h"
 
 QString ReportListing::clearAllLinks(HarvestState& state) {
-    state.reportBuffer.clear();
+    state.clearReport();
     close();
     return QStringLiteral("Buffer is clear");
 }

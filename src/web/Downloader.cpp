@@ -90,7 +90,10 @@ void Downloader::execute(const QString& url) {
     m_text.clear();
     m_pending.clear();
     m_decoderChosen = false;
-    m_reply = m_network->get(QNetworkRequest(QUrl::fromUserInput(url)));
+    m_status = 0;
+    QNetworkRequest request(QUrl::fromUserInput(url));
+    request.setHeader(QNetworkRequest::UserAgentHeader, m_userAgent);
+    m_reply = m_network->get(request);
     m_reply->setReadBufferSize(kReadBufferBytes);
     connect(m_reply, &QNetworkReply::readyRead, this, &Downloader::receive);
     connect(m_reply, &QNetworkReply::finished, this, &Downloader::finish);
@@ -102,6 +105,10 @@ void Downloader::cancel() {
     stopTransfer();
     m_text.clear();
     m_pending.clear();
+}
+
+QString Downloader::standardUserAgent() {
+    return QStringLiteral("Quillmart/" QUILLMART_VERSION);
 }
 
 QString Downloader::getChunk() {
@@ -182,6 +189,8 @@ void Downloader::stopTransfer() {
 // Ends the request and reports it. Everything is settled before the signal,
 // so a handler may read the chunk or start the next request at once.
 void Downloader::complete(State state) {
+    if (m_reply && state == ResponseCompleted)
+        m_status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     stopTransfer();
     if (state == ResponseCompleted) {
         if (chunkFull())

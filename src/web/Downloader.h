@@ -53,6 +53,15 @@ public:
     // The text of the completed response. It is handed over once: a second
     // call returns an empty string.
     QString getChunk();
+    // The HTTP status of the completed response; 0 for a file, or when no
+    // response arrived.
+    int status() const { return m_status; }
+
+    // Every request names the program and its version, unless told
+    // otherwise.
+    static QString standardUserAgent();
+    const QString& userAgent() const { return m_userAgent; }
+    void setUserAgent(const QString& userAgent) { m_userAgent = userAgent; }
 
 Q_SIGNALS:
     void stateChanged(int state);
@@ -74,6 +83,8 @@ private:
     QString m_url;
     int m_chunkSize = 0;
     int m_timeoutMs = DefaultTimeoutMs;
+    int m_status = 0;
+    QString m_userAgent = standardUserAgent();
     bool m_decoderChosen = false;
     QStringDecoder m_decoder;
     QByteArray m_pending; // received bytes not yet decoded

@@ -32,16 +32,20 @@ class TestCommands : public QObject {
         writeBytes(shop("Shop.caa"), "Tools\r\nGarden\r\n");
         writeBytes(shop("Tools.pro"), tools);
     }
-    // Runs a harvest and compares its report with the expected file.
+    // Runs a harvest and compares its report with the expected file; the
+    // times the findings were found read {TIME}.
     void harvest(const QString& start, const QStringList& options, const QString& expected) {
         const QString report = path(expected);
         const ProgramRun run =
             quillmart(QStringList{"harvest", base() + start, "--report", report} + options);
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.err.contains("Report written to " + report.toUtf8()), run.err);
-        const QByteArray written = fileBytes(report);
+        static const QRegularExpression time("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ");
+        const QByteArray written =
+            QString::fromUtf8(fileBytes(report)).replace(time, "{TIME}").toUtf8();
         const QByteArray wanted =
-            expectedFile("app/expected/" + expected).replace("{BASE}", base().toUtf8());
+            expectedFile("app/expected/" + expected, !expected.endsWith(".json"))
+                .replace("{BASE}", base().toUtf8());
         QVERIFY2(written == wanted, firstDifference(written, wanted).constData());
     }
 
@@ -68,7 +72,20 @@ private Q_SLOTS:
              "<html><head><title>P2 <script>x</script></title><meta name='description' "
              "content=\"<b>big</b> & 'bold'\"></head><body><p>Needle &lt;i&gt;shown&lt;/i&gt;</p>"
              "<a href=\"mailto:a'b@hostile.test\">Mail &lt;us&gt;</a>"
-             "<img src=\"pic'onerror='alert(1)'.jpg\"></body></html>"}};
+             "<img src=\"pic'onerror='alert(1)'.jpg\"></body></html>"},
+            // Texts that need quoting in CSV, one that a spreadsheet would run,
+            // and one address three times, the domain in other letter cases.
+            {"export/start.htm", "<title>Start</title><a href='a.htm'>A</a> <a href='b.htm'>B</a>"},
+            {"export/a.htm", "<html><head><title>Contact, \"us\"</title></head><frameset "
+                             "rows='50%,50%'><frame src='a1.htm'><frame src='a2.htm'></frameset>"},
+            {"export/a1.htm",
+             "<title>One</title><meta name='description' content='-1 off, today'>"
+             "<p>=SUM(1) contact us</p><a href='mailto:Sales@Shop.Example?"
+             "subject=hi'>Sales</a> <a href='mailto:Sales@shop.example'>again</a>"},
+            {"export/a2.htm",
+             "<title>Two</title><p>Phone: 555, ask for \"Bo\" &lt;b&gt;now&lt;/b&gt; "
+             "&amp; more</p><a href='mailto:Sales@SHOP.example'></a>"},
+            {"export/b.htm", "<title>B</title><p>Nothing</p>"}};
         for (const auto& [name, text] : pages)
             writeBytes(path("site/") + name, text);
         m_server = std::make_unique<HttpFixture>(path("site"));
@@ -79,6 +96,9 @@ private Q_SLOTS:
         harvest("index.htm", {"--find-contact"}, "harvest_contact.htm");
         harvest("index.htm", {"--find-email"}, "harvest_email.htm");
         harvest("index.htm", {"--keywords", "zzz,NEEDLE", "--images"}, "harvest_keywords.htm");
+        for (const QString format : {"csv", "json"})
+            harvest("export/start.htm", {"--keywords", "contact,phone", "--format", format},
+                    "harvest_export." + format);
     }
 
     // Every text is escaped and every address quoted safely; the script,
@@ -89,6 +109,33 @@ private Q_SLOTS:
                                           "x", "--report", path("x.htm")});
         QCOMPARE(run.err.count("is not a web page; it is left out"), 3);
         QVERIFY2(run.err.contains("quillmart: file:///etc/hostname is not a web page"), run.err);
+    }
+
+    // A page the site's robots.txt disallows is named, counted and never
+    // requested, unless the command is told to ignore robots.txt.
+    void robotsTxtIsRespectedUnlessIgnored() {
+        m_server->setResponse("robots.txt",
+                              {200, "OK", "text/plain", "User-agent: *\nDisallow: /polite/no"});
+        writeBytes(path("site/polite/start.htm"), "<a href='yes.htm'>Y</a><a href='no.htm'>N</a>");
+        for (const char* name : {"yes.htm", "no.htm"})
+            writeBytes(path("site/polite/") + name, "<title>T</title><p>needle</p>");
+        const QStringList harvest{"harvest",  base() + "polite/start.htm", "--keywords", "needle",
+                                  "--report", path("polite.htm")};
+        ProgramRun run = quillmart(harvest);
+        QVERIFY2(run.err.contains("quillmart: " + base().toUtf8() +
+                                  "polite/no.htm is disallowed by its site's robots.txt; it is "
+                                  "left out\n") &&
+                     run.err.contains("\n1 pages left out by robots.txt\n"),
+                 run.err);
+        QVERIFY(!m_server->requested().contains("/polite/no.htm"));
+        // The crawl, then the page reader, ask for the found page.
+        QStringList agents;
+        for (qsizetype i = 0; i < m_server->requested().size(); ++i)
+            if (m_server->requested().at(i) == "/polite/yes.htm")
+                agents << m_server->userAgents().at(i);
+        QCOMPARE(agents, QStringList(2, "Quillmart/" QUILLMART_VERSION));
+        run = quillmart(harvest + QStringList{"--ignore-robots"});
+        QVERIFY2(run.err.contains("Found 2 pages") && !run.err.contains("robots"), run.err);
     }
 
     // A start page that cannot be loaded is left out; with none loaded there

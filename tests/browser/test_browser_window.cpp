@@ -588,7 +588,7 @@ void TestBrowserWindow::translationsSwapTheViews() {
 }
 
 // Links gathered and stepped through; the report shown; "Find
-// keywords" ending, on Yes, in the full report in view 1. Closing the
+// keywords" ending, on Yes, in the full report in view 1, saved as CSV. Closing the
 // window ends a walk, a crawl and a read waiting on pages that never answer.
 void TestBrowserWindow::linksReportsAndCrawls() {
     WindowSession s;
@@ -619,6 +619,28 @@ void TestBrowserWindow::linksReportsAndCrawls() {
     }));
     QVERIFY(fileBytes(QUrl(s.view(View::View1).locationUrl()).toLocalFile())
                 .contains("Call us about needle work"));
+    // "Save report" offers the exports after the specified filter; a name
+    // ending in ".csv" gets the findings as CSV.
+    const QString filter = "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|"
+                           "*.txt;*.rtf|CSV file (*.csv)|*.csv|JSON file (*.json)|*.json";
+    s.prompts.expect(Kind::SaveFile, filter, s.home->filePath("found.csv"));
+    s.trigger("Reporting|Save|Save report");
+    QCOMPARE(s.prompts.shown().last(), filter);
+    QVERIFY(fileBytes(s.home->filePath("found.csv"))
+                .startsWith("kind,text,url,page_title,found_at\r\ntitle,," +
+                            s.url("firm.htm").toUtf8() + ",,"));
+    // With robots.txt respected, the full report never opens what it
+    // disallows.
+    s.server->setResponse("robots.txt", {200, "OK", {}, "User-agent: *\nDisallow: /secret"});
+    s.controller->siteGate().setRespectRobots(true);
+    harvest.linkList = {s.page("secret.htm", "<p>hidden</p>"), s.url("firm.htm")};
+    const QString shownBefore = s.view(View::View1).locationUrl();
+    s.prompts.expect(Kind::YesNo, kImages, "no");
+    s.trigger("Finder|Create Full Report");
+    QVERIFY(s.waitFor([&] { return s.view(View::View1).locationUrl() != shownBefore; }));
+    QVERIFY(s.server->requested().contains("/robots.txt") &&
+            !s.server->requested().contains("/secret.htm"));
+    s.controller->siteGate().setRespectRobots(false);
 
     s.server->setResponse("hang.htm", {200, "OK", {}, {}, HttpFixture::Delivery::Hang});
     harvest.linkList = {s.url("hang.htm") + "?walk"};

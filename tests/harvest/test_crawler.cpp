@@ -1,6 +1,9 @@
 #include "harvest/Crawler.h"
 #include "harvest/HarvestState.h"
+#include "harvest/LinkWalker.h"
 #include "harvest/PageReader.h"
+#include "harvest/RobotsRules.h"
+#include "harvest/SiteGate.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "web/DocumentSnapshot.h"
@@ -49,6 +52,8 @@ struct Crawl {
     QSignalSpy finished{&crawler, &Crawler::finished};
     QSignalSpy reportWanted{&crawler, &Crawler::fullReportRequested};
     QSignalSpy readerSteps{&crawler, &Crawler::pageReaderStepWanted};
+    QSignalSpy skipped{&crawler, &Crawler::pageSkipped};
+    QSignalSpy failed{&crawler, &Crawler::pageFailed};
 
     Crawl() {
         QVERIFY(server.start());
@@ -66,12 +71,131 @@ struct Crawl {
     }
 };
 
+QStringList spied(const QSignalSpy& spy) {
+    QStringList urls;
+    for (const QList<QVariant>& call : spy)
+        urls << call.first().toString();
+    return urls;
+}
+
 } // namespace
 
 class TestCrawler : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void robotsRulesChooseAgentAndLongestMatch_data() {
+        QTest::addColumn<QString>("robots");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("allowed");
+        QTest::addColumn<int>("delayMs");
+        const QString grouped = "User-agent: *\nDisallow: /\n\n# ours\nUser-agent: other\n"
+                                "USER-AGENT: QuillMart\nDisallow: /a # comment\nAllow: /a/b\n"
+                                "Crawl-delay: 2.5\n";
+        QTest::newRow("named group, shorter rule") << grouped << "/a/c" << false << 2500;
+        QTest::newRow("longer Allow wins") << grouped << "/a/b/c" << true << 2500;
+        QTest::newRow("star group not ours") << grouped << "/z" << true << 2500;
+        QTest::newRow("robots.txt itself") << "User-agent: *\nDisallow: /"
+                                           << "/robots.txt" << true << 0;
+        QTest::newRow("star group") << "User-agent: *\nDisallow: /"
+                                    << "/z" << false << 0;
+        QTest::newRow("Allow wins a tie") << "User-agent: *\nDisallow: /x\nAllow: /x"
+                                          << "/x" << true << 0;
+        QTest::newRow("wildcard and end") << "User-agent: *\r\nDisallow: /*.pdf$\r\n"
+                                          << "/d/e.pdf" << false << 0;
+        QTest::newRow("end anchors") << "User-agent: *\nDisallow: /*.pdf$"
+                                     << "/e.pdf?x" << true << 0;
+        QTest::newRow("empty Disallow") << "User-agent: *\nDisallow:\nCrawl-delay: x"
+                                        << "/a" << true << 0;
+        QTest::newRow("query counts") << "User-agent: *\nDisallow: /s?q="
+                                      << "/s?q=1" << false << 0;
+    }
+    void robotsRulesChooseAgentAndLongestMatch() {
+        QFETCH(QString, robots);
+        QFETCH(QString, path);
+        const RobotsRules rules =
+            RobotsRules::parse(robots, RobotsRules::productToken("Quillmart/6.0 (harvest)"));
+        QTEST(rules.allows(path), "allowed");
+        QTEST(rules.crawlDelayMs(), "delayMs");
+    }
+
+    // Each site's robots.txt is read once, before its first page, with the
+    // program's User-Agent; a page it disallows is never requested, and a
+    // link that is no web address is never requested either. A Crawl-delay
+    // holds the site's next request back. The link walker asks the same gate.
+    void respectsRobotsTxt() {
+        Crawl crawl;
+        QTemporaryDir otherFolder;
+        HttpFixture other(otherFolder.path());
+        QVERIFY(other.start());
+        crawl.crawler.gate().setRespectRobots(true);
+        crawl.page("robots.txt", "User-agent: *\nDisallow: /\n\nUser-agent: Quillmart\n"
+                                 "Disallow: /private/\nAllow: /private/open.htm\n");
+        other.setResponse("robots.txt",
+                          {200, "OK", "text/plain", "User-agent: *\nCrawl-delay: 3600"});
+        other.setResponse("page.htm", {200, "OK", "text/html", "needle"});
+        const QString otherPage = other.url("page.htm").toString();
+        const QString open = crawl.page("private/open.htm", "needle");
+        const QString secret = crawl.page("private/secret.htm", "needle");
+        const QString open2 = crawl.page("public.htm", "needle");
+        crawl.state.linkList = QStringList{secret,    open,  "javascript:alert(1)",
+                                           otherPage, open2, "mailto:a@b.example"};
+        crawl.keywords = QStringList{"needle"};
+        crawl.prompts.expect(Kind::YesNo, finalPrompt(3), "no");
+
+        QVERIFY(crawl.crawler.findKeywords());
+        // Refused at once, without a request.
+        QCOMPARE(spied(crawl.failed), QStringList({"javascript:alert(1)", "mailto:a@b.example"}));
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+        QCOMPARE(sorted(crawl.state.foundPages), sorted({open, otherPage, open2}));
+        QCOMPARE(spied(crawl.skipped), QStringList{secret});
+        QVERIFY(crawl.statuses.contains(
+            Status(1, "Left out by robots.txt: 1 pages, the last " + secret)));
+        QCOMPARE(crawl.server.requested().first(), "/robots.txt");
+        QCOMPARE(sorted(crawl.server.requested()),
+                 QStringList({"/private/open.htm", "/public.htm", "/robots.txt"}));
+        QCOMPARE(other.requested(), QStringList({"/robots.txt", "/page.htm"}));
+        const QString agent = QStringLiteral("Quillmart/" QUILLMART_VERSION);
+        QCOMPARE(crawl.server.userAgents() + other.userAgents(), QStringList(5, agent));
+        SiteGate& gate = crawl.crawler.gate();
+        QCOMPARE(gate.verdict(other.url("next.htm").toString()), SiteGate::Verdict::Wait);
+        QCOMPARE(gate.verdict(crawl.server.url("next.htm").toString()), SiteGate::Verdict::Go);
+        crawl.state.linkList = QStringList{secret, open};
+        LinkWalker walker(crawl.state, &gate);
+        QSet<QString> walked;
+        QCOMPARE(walker.nextUrl(walked), open);
+        QCOMPARE(walker.skipped(), QStringList{secret});
+    }
+
+    // A site that does not answer holds two downloaders, never more; the
+    // other site's pages, behind its in the list, take the free ones. Neither
+    // site has a robots.txt: everything may be read. The User-Agent is the
+    // one set.
+    void holdsTwoRequestsPerSite() {
+        Crawl crawl;
+        QTemporaryDir fastFolder;
+        HttpFixture fast(fastFolder.path());
+        QVERIFY(fast.start());
+        crawl.crawler.gate().setRespectRobots(true);
+        crawl.crawler.gate().setUserAgent("Tester/2");
+        crawl.crawler.setUserAgent("Tester/2");
+        QStringList fastPages;
+        for (const QString name : {"1", "2", "3", "4"}) {
+            crawl.state.linkList << crawl.page("slow" + name + ".htm", {}, Delivery::Hang);
+            fast.setResponse(name + ".htm", {200, "OK", "text/html", "needle"});
+            fastPages << fast.url(name + ".htm").toString();
+        }
+        crawl.state.linkList += fastPages;
+        crawl.keywords = QStringList{"needle"};
+
+        QVERIFY(crawl.crawler.findKeywords());
+        QTRY_COMPARE_WITH_TIMEOUT(sorted(crawl.state.foundPages), fastPages, kWaitMs);
+        QCOMPARE(sorted(crawl.server.requested()),
+                 QStringList({"/robots.txt", "/slow1.htm", "/slow2.htm"}));
+        QCOMPARE(fast.userAgents(), QStringList(5, "Tester/2"));
+        crawl.crawler.stop();
+    }
+
     void findsKeywordsInTheFirstChunk() {
         Crawl crawl;
         const QString upper = crawl.page("upper.htm", "<p>A HAYSTACK with a needle</p>");

@@ -32,6 +32,16 @@ QByteArray contentType(const QString& fileName) {
     return suffix == "png" ? "image/png" : "application/octet-stream";
 }
 
+// The value of a request header, found by its lower-case name.
+QByteArray header(const QByteArray& head, const QByteArray& name) {
+    for (const QByteArray& line : head.split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().toLower() == name)
+            return line.mid(colon + 1).trimmed();
+    }
+    return {};
+}
+
 } // namespace
 
 HttpFixture::HttpFixture(const QString& folder, QObject* parent)
@@ -117,6 +127,7 @@ void HttpFixture::read(QTcpSocket* socket) {
     // The path without query, percent-decoded.
     const QString path = QUrl::fromPercentEncoding(requestLine.value(1).split('?').first());
     m_requested << path;
+    m_userAgents << QString::fromUtf8(header(head, "user-agent"));
     const Response response = answer(requestLine.first(), path);
     if (response.delivery == Delivery::Hang)
         m_unanswered.insert(socket);

@@ -59,6 +59,8 @@ public:
     // of them that found no file.
     const QStringList& requested() const { return m_requested; }
     const QStringList& notFound() const { return m_notFound; }
+    // The User-Agent header of each request, in the same order.
+    const QStringList& userAgents() const { return m_userAgents; }
 
     // How many body bytes of the last answer to `path` went out.
     qint64 bodyBytesSent(const QString& path) const;
@@ -102,4 +104,5 @@ private:
     QHash<QString, qint64> m_bodySent;
     QStringList m_requested;
     QStringList m_notFound;
+    QStringList m_userAgents;
 };

@@ -8,6 +8,7 @@
 #include "harvest/ContactFinder.h"
 #include "harvest/Crawler.h"
 #include "harvest/FullReport.h"
+#include "harvest/SiteGate.h"
 
 namespace {
 
@@ -21,6 +22,17 @@ CrawlPanel::CrawlPanel(BrowserController& controller, BrowserWindow& window, Pro
     const auto keywords = [this] { return m_controller.searchWords(); };
     m_crawler = new Crawler(controller.harvest(), prompts, keywords, this);
     m_reader = new PageReaderDrive(controller.harvest(), window.worker2(), keywords, this);
+    // The window keeps the specified pace unless the settings ask for
+    // robots.txt to be respected.
+    const SiteGate::Settings settings = SiteGate::Settings::read(false);
+    SiteGate& gate = controller.siteGate();
+    gate.setRespectRobots(settings.respectRobots);
+    gate.setUserAgent(settings.userAgent);
+    m_crawler->setUserAgent(settings.userAgent);
+    window.worker2().setUserAgent(settings.userAgent);
+    window.worker4().setUserAgent(settings.userAgent);
+    m_crawler->setGate(gate);
+    m_reader->setGate(gate);
     connectCrawler();
     connectReader();
 }

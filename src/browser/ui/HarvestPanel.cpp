@@ -11,6 +11,7 @@
 #include "harvest/ReportCaptions.h"
 #include "harvest/ReportFile.h"
 #include "harvest/ReportPages.h"
+#include "harvest/SiteGate.h"
 #include "web/DocumentSnapshot.h"
 
 #include <QHBoxLayout>
@@ -58,6 +59,10 @@ HarvestPanel::HarvestPanel(BrowserController& controller, BrowserWindow& window,
             walkStep();
     });
     connect(&walker, &WebView::pageStopped, this, &HarvestPanel::walkPageStopped);
+    connect(&m_controller.siteGate(), &SiteGate::ready, this, [this] {
+        if (m_walking && std::exchange(m_walkWaiting, false))
+            walkStep();
+    });
 }
 
 HarvestPanel::~HarvestPanel() = default;
@@ -270,6 +275,9 @@ void HarvestPanel::endWalk() {
     m_walking = false;
     m_walkReading = false;
     m_walkStart = -1;
+    m_walkSkipped = 0;
+    m_walkWaiting = false;
+    releaseWalkedSite();
     m_walked.clear();
     ++m_walkGeneration;
     m_window.showProgress(0, 0);
@@ -279,15 +287,29 @@ void HarvestPanel::walkStep() {
     WebView& walker = m_window.worker4();
     if (walker.busy() || m_walkReading)
         return;
-    const std::optional<QString> url = LinkWalker(m_controller.harvest()).nextUrl(m_walked);
-    if (!url)
-        return endWalk();
+    releaseWalkedSite();
+    LinkWalker linkWalker(m_controller.harvest(), &m_controller.siteGate());
+    const std::optional<QString> url = linkWalker.nextUrl(m_walked);
+    for (const QString& skipped : linkWalker.skipped())
+        m_controller.setStatusText(1, SiteGate::skippedText(++m_walkSkipped, skipped));
+    if (!url) {
+        m_walkWaiting = linkWalker.waiting();
+        return m_walkWaiting ? refreshLists() : endWalk();
+    }
     ++m_walkGeneration;
+    m_controller.siteGate().started(*url);
+    m_walkedSite = *url;
     walker.navigate(*url);
     m_walkTimeout.start();
     m_controller.setStatusText(1, *url);
     showWalkProgress();
     refreshLists();
+}
+
+// The page walked last is done with: its site has a place free again.
+void HarvestPanel::releaseWalkedSite() {
+    if (!m_walkedSite.isEmpty())
+        m_controller.siteGate().ended(std::exchange(m_walkedSite, QString()));
 }
 
 // Pages walked of pages walked plus links still to walk: the total grows

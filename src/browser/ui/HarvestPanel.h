@@ -74,6 +74,7 @@ private:
 
     void walkStep();
     void endWalk();
+    void releaseWalkedSite();
     void showWalkProgress();
     void walkPageArrived();
     void walkTimedOut();
@@ -103,4 +104,9 @@ private:
     qsizetype m_walkStart = -1;
     // The addresses this walk has opened: it opens none twice.
     QSet<QString> m_walked;
+    // The page being walked, while it holds a place at its site's gate.
+    QString m_walkedSite;
+    // The walk waits for the site gate; the pages it left out.
+    bool m_walkWaiting = false;
+    qsizetype m_walkSkipped = 0;
 };

@@ -3,6 +3,7 @@
 #include "browser/ui/WebView.h"
 #include "harvest/HarvestState.h"
 #include "harvest/ReportPages.h"
+#include "harvest/SiteGate.h"
 #include "web/DocumentSnapshot.h"
 
 #include <QPointer>
@@ -25,8 +26,17 @@ void PageReaderDrive::setTimeoutMs(int milliseconds) {
     m_reader.setTimeoutMs(milliseconds);
 }
 
+void PageReaderDrive::setGate(SiteGate& gate) {
+    m_gate = &gate;
+    connect(m_gate, &SiteGate::ready, this, [this] {
+        if (std::exchange(m_waitingForGate, false))
+            step();
+    });
+}
+
 void PageReaderDrive::start() {
     m_total = 0;
+    m_skipped = 0;
     m_reportWaiting = false;
     step();
 }
@@ -39,10 +49,16 @@ void PageReaderDrive::step() {
     // step is taken then, rather than lost.
     if (busy && !m_reading && !m_state.pageQueue.isEmpty())
         m_stepWhenIdle = true;
+    if (!busy && !admitFirst())
+        return;
     const std::optional<PageReader::Step> next = m_reader.step(busy);
     if (!next)
         return;
     ++m_generation;
+    if (m_gate) {
+        m_gate->started(next->url);
+        m_holdsSite = true;
+    }
     m_url = next->url;
     m_page.navigate(next->url);
     m_timeout.start();
@@ -55,8 +71,42 @@ void PageReaderDrive::readNext() {
     step();
 }
 
+// Leaves out the queued pages the gate refuses. False when the first page
+// must wait, or when none is left: a queue that only refused pages emptied
+// is read to its end all the same.
+bool PageReaderDrive::admitFirst() {
+    if (!m_gate)
+        return true;
+    bool skipped = false;
+    while (!m_state.pageQueue.isEmpty()) {
+        const QString url = m_state.pageQueue.first();
+        const SiteGate::Verdict verdict = m_gate->verdict(url);
+        if (verdict == SiteGate::Verdict::Go)
+            return true;
+        if (verdict == SiteGate::Verdict::Wait) {
+            m_waitingForGate = true;
+            return false;
+        }
+        m_state.pageQueue.removeFirst();
+        skipped = true;
+        Q_EMIT pageSkipped(url);
+        Q_EMIT statusChanged(1, SiteGate::skippedText(++m_skipped, url));
+    }
+    if (skipped)
+        read(nullptr);
+    return false;
+}
+
+// The page is done with: its site has a place free again.
+void PageReaderDrive::releaseSite() {
+    if (std::exchange(m_holdsSite, false))
+        m_gate->ended(m_url);
+}
+
 void PageReaderDrive::stop() {
     ++m_generation;
+    m_waitingForGate = false;
+    releaseSite();
     m_stepWhenIdle = false;
     m_reading = false;
     m_timeout.stop();
@@ -85,6 +135,7 @@ void PageReaderDrive::pageShown() {
             return;
         m_timeout.stop();
         m_reading = false;
+        releaseSite();
         // A page that could not be loaded has no document to summarise.
         read(document.isLoadedPage() ? &document : nullptr);
     });
@@ -111,6 +162,7 @@ void PageReaderDrive::read(const DocumentSnapshot* document) {
 // page's scripts would not answer the next page either.
 void PageReaderDrive::timedOut() {
     ++m_generation;
+    releaseSite();
     m_stepWhenIdle = false;
     m_page.restart();
     m_reading = false;
@@ -130,6 +182,7 @@ void PageReaderDrive::pageStopped() {
     m_timeout.stop();
     m_reading = false;
     m_stepWhenIdle = false;
+    releaseSite();
     Q_EMIT pageFailed(m_url);
     read(nullptr);
 }

@@ -10,6 +10,7 @@
 
 struct DocumentSnapshot;
 class HarvestState;
+class SiteGate;
 class WebView;
 
 // Reads the page queue, one page at a time, in a hidden page: each page that
@@ -27,6 +28,9 @@ public:
     const QTimer& timeout() const { return m_timeout; }
     // Asked after a time-out: the reader goes on only during a keyword search.
     void setKeywordSearch(std::function<bool()> running) { m_keywordSearch = std::move(running); }
+    // Asked before each page: a page its site's robots.txt disallows is
+    // left out, and the reader waits while the gate says so.
+    void setGate(SiteGate& gate);
     // Whether view 1 is loading; the report waits for it (see view1Idle).
     void setView1Busy(std::function<bool()> busy) { m_view1Busy = std::move(busy); }
 
@@ -54,8 +58,12 @@ Q_SIGNALS:
     void reportReady(const QStringList& writes);
     // The page timed out or its engine stopped: it is left out.
     void pageFailed(const QString& url);
+    // The site's robots.txt keeps the page out; it is not opened.
+    void pageSkipped(const QString& url);
 
 private:
+    bool admitFirst();
+    void releaseSite();
     void pageShown();
     void read(const DocumentSnapshot* document);
     void timedOut();
@@ -71,6 +79,12 @@ private:
     std::function<bool()> m_keywordSearch = [] { return false; };
     std::function<bool()> m_view1Busy = [] { return false; };
     QTimer m_timeout;
+    SiteGate* m_gate = nullptr;
+    // The reader waits for the gate; the pages it left out.
+    bool m_waitingForGate = false;
+    qsizetype m_skipped = 0;
+    // The page being read holds a place at its site's gate.
+    bool m_holdsSite = false;
     // The page being read.
     QString m_url;
     // Counts the loads, so that a snapshot that comes back late is dropped.

@@ -201,9 +201,16 @@ void WebView::dropHiddenPage() {
         connect(m_page, &QObject::destroyed, old, &QObject::deleteLater);
         m_ownProfile = std::make_unique<QWebEngineProfile>();
         m_profile = m_ownProfile.get();
+        setUserAgent(m_userAgent);
     }
     m_page->deleteLater();
     m_page = nullptr;
+}
+
+void WebView::setUserAgent(const QString& userAgent) {
+    m_userAgent = userAgent;
+    if (m_ownProfile && !userAgent.isEmpty())
+        m_ownProfile->setHttpUserAgent(userAgent);
 }
 
 QWebEnginePage* WebView::livePage() {

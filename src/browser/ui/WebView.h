@@ -42,6 +42,9 @@ public:
     // in a script or still answering a snapshot, is ended; whatever it was
     // doing is dropped without any signal. Shown views are left as they are.
     void restart();
+    // The User-Agent of a hidden page's requests, kept across restarts;
+    // shown views keep the engine's own.
+    void setUserAgent(const QString& userAgent);
 
     // The widget to place in a window (none for a hidden page).
     QWidget* widget() const;
@@ -110,6 +113,7 @@ private:
     QWebEnginePage* m_page = nullptr;
     std::unique_ptr<QWebEngineProfile> m_ownProfile;
     QWebEngineProfile* m_profile = nullptr;
+    QString m_userAgent;
     Kind m_kind;
     QTimer m_memoryWatch;
     qint64 m_memoryLimit = kHiddenPageMemoryLimit;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QRegularExpression>
+#include <QString>
+
+// The rules a site's robots.txt sets for one user agent: which paths it may
+// read and how long to wait between two requests. The groups named after
+// the agent's product token (in any letter case) apply, else those for
+// "*". Of the Allow and Disallow patterns that match a path, the longest
+// decides, Allow on a tie; "*" in a pattern stands for any characters and a
+// final "$" for the end of the path. No rules (a missing or unreadable file)
+// allow everything.
+class RobotsRules {
+public:
+    // `agentToken` is the product token of the User-Agent, such as
+    // "Quillmart" for "Quillmart/6.0".
+    static RobotsRules parse(const QString& text, const QString& agentToken);
+    // The product token of a User-Agent text: up to the first "/" or blank.
+    static QString productToken(const QString& userAgent);
+
+    // `path` is the address's path with its query, as sent ("/a/b?c=d").
+    bool allows(const QString& path) const;
+    // Crawl-delay in milliseconds; 0 when none is asked.
+    int crawlDelayMs() const { return m_crawlDelayMs; }
+
+private:
+    struct Rule {
+        bool allow = false;
+        qsizetype length = 0;
+        QRegularExpression pattern;
+    };
+    static Rule rule(bool allow, const QString& pattern);
+
+    QList<Rule> m_rules;
+    int m_crawlDelayMs = 0;
+};

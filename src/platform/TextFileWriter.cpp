@@ -1,5 +1,7 @@
 #include "platform/TextFileWriter.h"
 
+#include <unistd.h>
+
 TextFileWriter::TextFileWriter(const QString& path) : m_file(path) {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail();
@@ -22,6 +24,11 @@ void TextFileWriter::writeBytes(const QByteArray& bytes) {
         }
         done += written;
     }
+}
+
+void TextFileWriter::syncToDisk() {
+    if (!m_failed)
+        ::fdatasync(m_file.handle());
 }
 
 QString TextFileWriter::commit() {

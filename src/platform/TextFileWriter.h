@@ -14,6 +14,10 @@ public:
 
     void write(QStringView text);
     void writeBytes(const QByteArray& bytes);
+    // Sends the bytes written so far to the disk now, so that commit, which
+    // syncs too, has hardly any waiting left. A failure is left for commit
+    // to meet.
+    void syncToDisk();
     // Puts the file in place. Returns an error text, empty on success.
     QString commit();
 

@@ -4,42 +4,72 @@
 #include "store/NameRules.h"
 
 #include <QDir>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+PageFileWriter::FileText PageFileWriter::file(const QString& fileName, const QString& text) {
+    return {fileName, [text](const TextOut& out) { out(text); }};
+}
+
+PageFileWriter::FileText PageFileWriter::page(const QString& pageName, const QString& text) {
+    return pageInPieces(pageName, [text](const TextOut& out) { out(text); });
+}
+
+PageFileWriter::FileText PageFileWriter::pageInPieces(const QString& pageName,
+                                                      const TextPieces& pieces) {
+    return {pageName + QStringLiteral(".htm"), [pieces](const TextOut& out) {
+                pieces(out);
+                out(QStringLiteral("\r\n"));
+            }};
+}
 
 PageFileWriter::PageFileWriter(const QString& folder) : m_folder(folder) {}
 
-void PageFileWriter::writePage(const QString& pageName, const QString& text) {
-    writePieces(pageName + QStringLiteral(".htm"), [&text](const TextOut& out) {
-        out(text);
-        out(QStringLiteral("\r\n"));
-    });
-}
+PageFileWriter::~PageFileWriter() = default;
 
-void PageFileWriter::writePageInPieces(const QString& pageName, const TextPieces& pieces) {
-    writePieces(pageName + QStringLiteral(".htm"), [&pieces](const TextOut& out) {
-        pieces(out);
-        out(QStringLiteral("\r\n"));
-    });
-}
-
-void PageFileWriter::writeFile(const QString& fileName, const QString& text) {
-    writePieces(fileName, [&text](const TextOut& out) { out(text); });
-}
-
-void PageFileWriter::writePieces(const QString& fileName, const TextPieces& pieces) {
+// The files are opened here, so that each belongs to this thread, and
+// filled by two threads, each taking the next file nobody has taken yet:
+// one works through the small files while the other makes a large one. A
+// file after a failed one is dropped (its temporary file removed).
+void PageFileWriter::write(const QList<FileText>& files) {
     if (!m_failures.isEmpty())
         return;
+    std::vector<std::unique_ptr<TextFileWriter>> opened;
+    for (const FileText& file : files)
+        opened.push_back(openedFile(file.fileName));
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&] {
+        for (qsizetype i = next++; i < files.size(); i = next++)
+            if (opened[size_t(i)])
+                fill(*opened[size_t(i)], files[i].pieces);
+    };
+    std::thread helper(work);
+    work();
+    helper.join();
+    for (qsizetype i = 0; i < files.size() && m_failures.isEmpty(); ++i)
+        putInPlace(files[i].fileName, opened[size_t(i)].get());
+}
+
+std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileName) const {
+    if (!NameRules::isPlainFileName(fileName))
+        return nullptr;
+    return std::make_unique<TextFileWriter>(QDir(m_folder).absoluteFilePath(fileName));
+}
+
+// The bytes go to the disk here, on the filling thread, so that putting the
+// file in place has little left to do.
+void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
+    pieces([&file](const QString& piece) { file.write(piece); });
+    file.syncToDisk();
+}
+
+void PageFileWriter::putInPlace(const QString& fileName, TextFileWriter* file) {
     const QString path = QDir(m_folder).absoluteFilePath(fileName);
-    const QString error = NameRules::isPlainFileName(fileName)
-                              ? writeText(path, pieces)
-                              : QStringLiteral("the name is not a plain file name");
+    const QString error =
+        file ? file->commit() : QStringLiteral("the name is not a plain file name");
     if (error.isEmpty())
         m_written << path;
     else
         m_failures << QStringLiteral("Could not write %1: %2").arg(path, error);
-}
-
-QString PageFileWriter::writeText(const QString& path, const TextPieces& pieces) {
-    TextFileWriter file(path);
-    pieces([&file](const QString& piece) { file.write(piece); });
-    return file.commit();
 }

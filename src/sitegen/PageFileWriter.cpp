@@ -1,11 +1,10 @@
 #include "sitegen/PageFileWriter.h"
 
 #include "platform/TextFileWriter.h"
+#include "platform/TwoThreads.h"
 #include "store/NameRules.h"
 
 #include <QDir>
-#include <atomic>
-#include <thread>
 #include <vector>
 
 PageFileWriter::FileText PageFileWriter::file(const QString& fileName, const QString& text) {
@@ -29,24 +28,19 @@ PageFileWriter::PageFileWriter(const QString& folder) : m_folder(folder) {}
 PageFileWriter::~PageFileWriter() = default;
 
 // The files are opened here, so that each belongs to this thread, and
-// filled by two threads, each taking the next file nobody has taken yet:
-// one works through the small files while the other makes a large one. A
-// file after a failed one is dropped (its temporary file removed).
+// filled on two threads: one works through the small files while the other
+// makes a large one. A file after a failed one is dropped (its temporary
+// file removed).
 void PageFileWriter::write(const QList<FileText>& files) {
     if (!m_failures.isEmpty())
         return;
     std::vector<std::unique_ptr<TextFileWriter>> opened;
     for (const FileText& file : files)
         opened.push_back(openedFile(file.fileName));
-    std::atomic<qsizetype> next = 0;
-    const auto work = [&] {
-        for (qsizetype i = next++; i < files.size(); i = next++)
-            if (opened[size_t(i)])
-                fill(*opened[size_t(i)], files[i].pieces);
-    };
-    std::thread helper(work);
-    work();
-    helper.join();
+    runOnTwoThreads(files.size(), [&](qsizetype i) {
+        if (opened[size_t(i)])
+            fill(*opened[size_t(i)], files[i].pieces);
+    });
     for (qsizetype i = 0; i < files.size() && m_failures.isEmpty(); ++i)
         putInPlace(files[i].fileName, opened[size_t(i)].get());
 }

@@ -6,28 +6,28 @@
 
 namespace {
 
-const QString kLineEnd = QStringLiteral("\r\n");
+constexpr char kLineEnd[] = "\r\n";
 
 QString lines(const QStringList& list) {
     QString text;
     for (const QString& line : list)
-        text += line + kLineEnd;
+        text += line + QLatin1StringView(kLineEnd);
     return text;
 }
 
 // Counts keep the sign position of the classic number-to-text conversion:
 // 3 is written " 3".
-void appendCount(QString& text, qsizetype n) {
+void appendCount(QByteArray& text, qsizetype n) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-    text += QLatin1Char(' ');
-    text += QLatin1StringView(digits, end);
+    text += ' ';
+    text.append(digits, end - digits);
 }
 
-void appendQuoted(QString& text, QStringView field) {
-    text += QLatin1Char('"');
+void appendQuoted(QByteArray& text, QStringView field) {
+    text += '"';
     ScriptText::appendStringBody(text, field);
-    text += QLatin1Char('"');
+    text += '"';
 }
 
 QString makeArrayBlock() {
@@ -80,41 +80,42 @@ QString itemBlock(const CatalogOptions& options) {
     return lines(block);
 }
 
-void appendItemArguments(QString& text, const ItemRecord& item, const CatalogOptions& options) {
+void appendItemArguments(QByteArray& text, const ItemRecord& item, const CatalogOptions& options) {
     appendQuoted(text, item[ItemRecord::ItemId]);
-    text += QLatin1Char(',');
+    text += ',';
     appendQuoted(text, item[ItemRecord::ItemDesc]);
-    text += QLatin1Char(',');
-    text += item[ItemRecord::ItemPrice];
-    text += QLatin1StringView(",0");
+    text += ',';
+    ScriptText::appendUtf8(text, item[ItemRecord::ItemPrice]);
+    text += ",0";
     if (options.manufacturer) {
-        text += QLatin1Char(',');
+        text += ',';
         appendQuoted(text, item[ItemRecord::ItemMan]);
     }
     if (options.descriptionUrl) {
-        text += QLatin1Char(',');
+        text += ',';
         appendQuoted(text, item[ItemRecord::DescUrl]);
     }
     if (options.pictureUrl) {
-        text += QLatin1Char(',');
+        text += ',';
         appendQuoted(text, item[ItemRecord::PicUrl]);
     }
     for (const auto field : {ItemRecord::ItemW, ItemRecord::WPrice, ItemRecord::Cv}) {
-        text += QLatin1Char(',');
+        text += ',';
         appendQuoted(text, item[field]);
     }
 }
 
-// Text beyond this many characters is handed on before more is added.
+// Text beyond this many bytes is handed on before more is added.
 constexpr qsizetype kPieceSize = 1 << 16;
 
-void appendCategoryArray(QString& text, const SiteCategory& category, const CatalogOptions& options,
-                         const CatalogScript::TextOut& out) {
-    const QString list = ScriptText::identifier(category.name) + QStringLiteral("List");
+void appendCategoryArray(QByteArray& text, const SiteCategory& category,
+                         const CatalogOptions& options, const CatalogScript::TextOut& out) {
+    const QByteArray list =
+        (ScriptText::identifier(category.name) + QStringLiteral("List")).toUtf8();
     text += list;
-    text += QLatin1StringView(" = new MakeArray(");
+    text += " = new MakeArray(";
     appendCount(text, category.items.size());
-    text += QLatin1Char(')');
+    text += ')';
     text += kLineEnd;
     for (qsizetype j = 0; j < category.items.size(); ++j) {
         if (text.size() >= kPieceSize) {
@@ -122,11 +123,11 @@ void appendCategoryArray(QString& text, const SiteCategory& category, const Cata
             text.resize(0); // keeps the room for the next piece
         }
         text += list;
-        text += QLatin1Char('[');
+        text += '[';
         appendCount(text, j + 1);
-        text += QLatin1StringView("] = new Item(");
+        text += "] = new Item(";
         appendItemArguments(text, category.items.at(j), options);
-        text += QLatin1Char(')');
+        text += ')';
         text += kLineEnd;
     }
     text += kLineEnd;
@@ -135,13 +136,13 @@ void appendCategoryArray(QString& text, const SiteCategory& category, const Cata
 } // namespace
 
 QString CatalogScript::write(const SiteInput& input) {
-    QString text;
-    write(input, [&text](const QString& piece) { text += piece; });
-    return text;
+    QByteArray text;
+    write(input, [&text](QByteArrayView piece) { text += piece; });
+    return QString::fromUtf8(text);
 }
 
 void CatalogScript::write(const SiteInput& input, const TextOut& out) {
-    QString text = makeArrayBlock() + moneyFormatBlock() + itemBlock(input.options);
+    QByteArray text = (makeArrayBlock() + moneyFormatBlock() + itemBlock(input.options)).toUtf8();
     text.reserve(kPieceSize + 4096);
     for (const SiteCategory& category : input.categories)
         appendCategoryArray(text, category, input.options, out);

@@ -8,18 +8,18 @@
 #include <vector>
 
 PageFileWriter::FileText PageFileWriter::file(const QString& fileName, const QString& text) {
-    return {fileName, [text](const TextOut& out) { out(text); }};
+    return {fileName, [text = text.toUtf8()](const TextOut& out) { out(text); }};
 }
 
 PageFileWriter::FileText PageFileWriter::page(const QString& pageName, const QString& text) {
-    return pageInPieces(pageName, [text](const TextOut& out) { out(text); });
+    return pageInPieces(pageName, [text = text.toUtf8()](const TextOut& out) { out(text); });
 }
 
 PageFileWriter::FileText PageFileWriter::pageInPieces(const QString& pageName,
                                                       const TextPieces& pieces) {
     return {pageName + QStringLiteral(".htm"), [pieces](const TextOut& out) {
                 pieces(out);
-                out(QStringLiteral("\r\n"));
+                out("\r\n");
             }};
 }
 
@@ -54,7 +54,7 @@ std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileNa
 // The bytes go to the disk here, on the filling thread, so that putting the
 // file in place has little left to do.
 void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
-    pieces([&file](const QString& piece) { file.write(piece); });
+    pieces([&file](QByteArrayView piece) { file.writeBytes(piece); });
     file.syncToDisk();
 }
 

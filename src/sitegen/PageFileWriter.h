@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,9 +15,9 @@ class TextFileWriter;
 // failure is written (a full disk would only fail again).
 class PageFileWriter {
 public:
-    // Takes one piece of a file's text; a large text is handed over in
-    // pieces so that it is never held whole. Pieces end at line ends.
-    using TextOut = std::function<void(const QString&)>;
+    // Takes one piece of a file's text, as UTF-8; a large text is handed
+    // over in pieces so that it is never held whole. Pieces end at line ends.
+    using TextOut = std::function<void(QByteArrayView)>;
     // Hands every piece of a text, in order, to the TextOut it is given.
     using TextPieces = std::function<void(const TextOut&)>;
 

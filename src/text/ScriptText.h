@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Puts the merchant's texts into generated scripts and pages so that no
@@ -10,8 +11,8 @@ public:
     // The inside of a double-quoted script string literal: backslash, double
     // quote, line breaks, other control characters and "</" are escaped.
     static QString stringBody(const QString& text);
-    // stringBody(text) appended to out, without a text of its own.
-    static void appendStringBody(QString& out, QStringView text);
+    // stringBody(text) appended to `utf8` as UTF-8, without a text of its own.
+    static void appendStringBody(QByteArray& utf8, QStringView text);
     // The name a category takes in script identifiers (name + "List"). A
     // name made of ASCII letters, digits, "_" and "$" that does not start
     // with a digit is kept as it is; any other character becomes "_x" + its
@@ -23,6 +24,8 @@ public:
     // Text for an HTML attribute value or element content: &, <, >, " and '
     // become character references.
     static QString html(const QString& text);
-    // html(text) appended to out.
-    static void appendHtml(QString& out, QStringView text);
+    // html(text) appended to `utf8` as UTF-8.
+    static void appendHtml(QByteArray& utf8, QStringView text);
+    // The text appended to `utf8` as UTF-8, as QString::toUtf8 encodes it.
+    static void appendUtf8(QByteArray& utf8, QStringView text);
 };

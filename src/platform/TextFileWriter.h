@@ -19,6 +19,8 @@ public:
     // syncs too, has hardly any waiting left. A failure is left for commit
     // to meet.
     void syncToDisk();
+    // The number of bytes written so far.
+    qint64 size() const { return m_file.pos(); }
     // Puts the file in place. Returns an error text, empty on success.
     QString commit();
 

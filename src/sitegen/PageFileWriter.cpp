@@ -7,6 +7,13 @@
 #include <QDir>
 #include <vector>
 
+namespace {
+
+// Files of at least this many bytes are synced on the thread that fills them.
+constexpr qint64 kSyncedWhenFilled = 1 << 20;
+
+} // namespace
+
 PageFileWriter::FileText PageFileWriter::file(const QString& fileName, const QString& text) {
     return {fileName, [text = text.toUtf8()](const TextOut& out) { out(text); }};
 }
@@ -51,11 +58,14 @@ std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileNa
     return std::make_unique<TextFileWriter>(QDir(m_folder).absoluteFilePath(fileName));
 }
 
-// The bytes go to the disk here, on the filling thread, so that putting the
-// file in place has little left to do.
+// A large file's bytes go to the disk here, on the filling thread, so that
+// putting the file in place has little left to do. A small file waits for
+// the sync in commit: each sync costs a flush of the disk's cache, however
+// few bytes it writes.
 void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
     pieces([&file](QByteArrayView piece) { file.writeBytes(piece); });
-    file.syncToDisk();
+    if (file.size() >= kSyncedWhenFilled)
+        file.syncToDisk();
 }
 
 void PageFileWriter::putInPlace(const QString& fileName, TextFileWriter* file) {

@@ -80,7 +80,7 @@ Escape escapeUnit(char16_t c, bool loneSurrogate) {
 
 // The units escapeUnit or the "</" rule may change; all others are copied.
 // Printable ASCII, the bulk of most texts, is settled by the first test.
-bool mayNeedEscape(char16_t c) {
+inline bool mayNeedEscape(char16_t c) {
     if (c >= 0x20 && c < 0x7F)
         return c == u'\\' || c == u'"' || c == u'/';
     return c <= 0x9F || c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c);
@@ -129,39 +129,37 @@ QLatin1StringView htmlReference(char16_t c) {
     }
 }
 
-// Writes text as UTF-8, as QString::toUtf8 does: a lone surrogate becomes
-// "?". `out` has room for three bytes a unit.
-char* writeUtf8(char* out, QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            *out++ = char(c);
-        } else if (c < 0x800) {
-            *out++ = char(0xC0 | c >> 6);
-            *out++ = char(0x80 | (c & 0x3F));
-        } else if (!QChar::isSurrogate(c)) {
-            *out++ = char(0xE0 | c >> 12);
-            *out++ = char(0x80 | (c >> 6 & 0x3F));
-            *out++ = char(0x80 | (c & 0x3F));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-                   text[i + 1].isLowSurrogate()) {
-            const char32_t code = QChar::surrogateToUcs4(c, text[++i]);
-            *out++ = char(0xF0 | code >> 18);
-            *out++ = char(0x80 | (code >> 12 & 0x3F));
-            *out++ = char(0x80 | (code >> 6 & 0x3F));
-            *out++ = char(0x80 | (code & 0x3F));
-        } else {
-            *out++ = '?';
-        }
+// Writes the character that starts at unit i as UTF-8, as QString::toUtf8
+// does: a lone surrogate becomes "?". A surrogate pair moves i to its
+// second half.
+inline char* writeUtf8(char* out, QStringView text, qsizetype& i) {
+    const char16_t c = text[i].unicode();
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else if (c < 0x800) {
+        *out++ = char(0xC0 | c >> 6);
+        *out++ = char(0x80 | (c & 0x3F));
+    } else if (!QChar::isSurrogate(c)) {
+        *out++ = char(0xE0 | c >> 12);
+        *out++ = char(0x80 | (c >> 6 & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
+    } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        const char32_t code = QChar::surrogateToUcs4(c, text[++i]);
+        *out++ = char(0xF0 | code >> 18);
+        *out++ = char(0x80 | (code >> 12 & 0x3F));
+        *out++ = char(0x80 | (code >> 6 & 0x3F));
+        *out++ = char(0x80 | (code & 0x3F));
+    } else {
+        *out++ = '?';
     }
     return out;
 }
 
-// The converted text as a QString: plain runs and escapes appended.
+// The converted text as a QString.
 class TextSink {
 public:
     explicit TextSink(QString& out) : m_out(out) {}
-    void plain(QStringView run) { m_out.append(run); }
+    void plain(QStringView text, qsizetype i) { m_out.append(text[i]); }
     void escape(QLatin1StringView text) { m_out.append(text); }
 
 private:
@@ -180,7 +178,7 @@ public:
         out.resize(used + units * kRoomPerUnit);
         m_end = out.data() + used;
     }
-    void plain(QStringView run) { m_end = writeUtf8(m_end, run); }
+    void plain(QStringView text, qsizetype& i) { m_end = writeUtf8(m_end, text, i); }
     void escape(QLatin1StringView text) { m_end = std::copy(text.begin(), text.end(), m_end); }
     void finish() { m_out.truncate(m_end - m_out.constData()); }
 
@@ -189,44 +187,42 @@ private:
     char* m_end;
 };
 
-// Copies runs of plain units whole and looks closer only at units that may
-// need an escape. An escape never ends in "<", so a "/" follows a "<" in
-// the literal exactly when it follows one in the text.
+// The escape of unit i of the text inside a string literal, or none. An
+// escape never ends in "<", so a "/" follows a "<" in the literal exactly
+// when it follows one in the text.
+Escape literalEscape(QStringView text, qsizetype i) {
+    const char16_t c = text[i].unicode();
+    // "</script>" must not end the page's script block.
+    if (c == u'/')
+        return i > 0 && text[i - 1] == QLatin1Char('<') ? Escape(QLatin1StringView("\\/"))
+                                                        : Escape();
+    return escapeUnit(c, isLoneSurrogate(text, i));
+}
+
+// Hands the sink each unit, as it is or as its escape. Units that need no
+// escape, the bulk of most texts, are settled by the first test.
 template <typename Sink> void convertStringBody(Sink& sink, QStringView text) {
-    qsizetype plainFrom = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (!mayNeedEscape(c))
+        if (!mayNeedEscape(text[i].unicode())) {
+            sink.plain(text, i);
             continue;
-        Escape escape;
-        if (c == u'/') {
-            // "</script>" must not end the page's script block.
-            if (i == 0 || text[i - 1] != QLatin1Char('<'))
-                continue;
-            escape = Escape(QLatin1StringView("\\/"));
-        } else {
-            escape = escapeUnit(c, isLoneSurrogate(text, i));
-            if (escape.isEmpty())
-                continue;
         }
-        sink.plain(text.sliced(plainFrom, i - plainFrom));
-        sink.escape(escape.text());
-        plainFrom = i + 1;
+        const Escape escape = literalEscape(text, i);
+        if (escape.isEmpty())
+            sink.plain(text, i);
+        else
+            sink.escape(escape.text());
     }
-    sink.plain(text.sliced(plainFrom));
 }
 
 template <typename Sink> void convertHtml(Sink& sink, QStringView text) {
-    qsizetype plainFrom = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (!isHtmlSpecial(c))
-            continue;
-        sink.plain(text.sliced(plainFrom, i - plainFrom));
-        sink.escape(htmlReference(c));
-        plainFrom = i + 1;
+        if (isHtmlSpecial(c))
+            sink.escape(htmlReference(c));
+        else
+            sink.plain(text, i);
     }
-    sink.plain(text.sliced(plainFrom));
 }
 
 } // namespace
@@ -294,6 +290,7 @@ void ScriptText::appendHtml(QByteArray& utf8, QStringView text) {
 
 void ScriptText::appendUtf8(QByteArray& utf8, QStringView text) {
     Utf8Sink sink(utf8, text.size());
-    sink.plain(text);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        sink.plain(text, i);
     sink.finish();
 }

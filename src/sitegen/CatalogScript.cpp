@@ -1,8 +1,7 @@
 #include "sitegen/CatalogScript.h"
 
 #include "text/ScriptText.h"
-
-#include <charconv>
+#include "text/Utf8Room.h"
 
 namespace {
 
@@ -17,17 +16,15 @@ QString lines(const QStringList& list) {
 
 // Counts keep the sign position of the classic number-to-text conversion:
 // 3 is written " 3".
-void appendCount(QByteArray& text, qsizetype n) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-    text += ' ';
-    text.append(digits, end - digits);
+void writeCount(Utf8Room& room, qsizetype n) {
+    room.bytes(" ");
+    room.number(n);
 }
 
-void appendQuoted(QByteArray& text, QStringView field) {
-    text += '"';
-    ScriptText::appendStringBody(text, field);
-    text += '"';
+void writeQuoted(Utf8Room& room, QStringView field) {
+    room.bytes("\"");
+    room.stringBody(field);
+    room.bytes("\"");
 }
 
 QString makeArrayBlock() {
@@ -80,29 +77,59 @@ QString itemBlock(const CatalogOptions& options) {
     return lines(block);
 }
 
-void appendItemArguments(QByteArray& text, const ItemRecord& item, const CatalogOptions& options) {
-    appendQuoted(text, item[ItemRecord::ItemId]);
-    text += ',';
-    appendQuoted(text, item[ItemRecord::ItemDesc]);
-    text += ',';
-    ScriptText::appendUtf8(text, item[ItemRecord::ItemPrice]);
-    text += ",0";
+void writeItemArguments(Utf8Room& room, const ItemRecord& item, const CatalogOptions& options) {
+    writeQuoted(room, item[ItemRecord::ItemId]);
+    room.bytes(",");
+    writeQuoted(room, item[ItemRecord::ItemDesc]);
+    room.bytes(",");
+    room.utf8(item[ItemRecord::ItemPrice]);
+    room.bytes(",0");
     if (options.manufacturer) {
-        text += ',';
-        appendQuoted(text, item[ItemRecord::ItemMan]);
+        room.bytes(",");
+        writeQuoted(room, item[ItemRecord::ItemMan]);
     }
     if (options.descriptionUrl) {
-        text += ',';
-        appendQuoted(text, item[ItemRecord::DescUrl]);
+        room.bytes(",");
+        writeQuoted(room, item[ItemRecord::DescUrl]);
     }
     if (options.pictureUrl) {
-        text += ',';
-        appendQuoted(text, item[ItemRecord::PicUrl]);
+        room.bytes(",");
+        writeQuoted(room, item[ItemRecord::PicUrl]);
     }
     for (const auto field : {ItemRecord::ItemW, ItemRecord::WPrice, ItemRecord::Cv}) {
-        text += ',';
-        appendQuoted(text, item[field]);
+        room.bytes(",");
+        writeQuoted(room, item[field]);
     }
+}
+
+// The most bytes an item line takes: its fields, each as a quoted string
+// literal, and the list name, the number and the punctuation around them.
+qsizetype mostLineBytes(const ItemRecord& item, QByteArrayView list) {
+    qsizetype most = list.size() + Utf8Room::kMostNumberBytes + 64;
+    for (int f = 0; f < ItemRecord::kFieldCount; ++f)
+        most += Utf8Room::mostBytes(item[ItemRecord::Field(f)]) + 3;
+    return most;
+}
+
+// listName = new MakeArray( n)
+void appendArrayLine(QByteArray& text, QByteArrayView list, qsizetype size) {
+    Utf8Room room(text, list.size() + Utf8Room::kMostNumberBytes + 32);
+    room.bytes(list);
+    room.bytes(" = new MakeArray(");
+    writeCount(room, size);
+    room.bytes(")\r\n");
+}
+
+// listName[ n] = new Item(...)
+void appendItemLine(QByteArray& text, QByteArrayView list, qsizetype number, const ItemRecord& item,
+                    const CatalogOptions& options) {
+    Utf8Room room(text, mostLineBytes(item, list));
+    room.bytes(list);
+    room.bytes("[");
+    writeCount(room, number);
+    room.bytes("] = new Item(");
+    writeItemArguments(room, item, options);
+    room.bytes(")\r\n");
 }
 
 // Text beyond this many bytes is handed on before more is added.
@@ -112,23 +139,13 @@ void appendCategoryArray(QByteArray& text, const SiteCategory& category,
                          const CatalogOptions& options, const CatalogScript::TextOut& out) {
     const QByteArray list =
         (ScriptText::identifier(category.name) + QStringLiteral("List")).toUtf8();
-    text += list;
-    text += " = new MakeArray(";
-    appendCount(text, category.items.size());
-    text += ')';
-    text += kLineEnd;
+    appendArrayLine(text, list, category.items.size());
     for (qsizetype j = 0; j < category.items.size(); ++j) {
         if (text.size() >= kPieceSize) {
             out(text);
             text.resize(0); // keeps the room for the next piece
         }
-        text += list;
-        text += '[';
-        appendCount(text, j + 1);
-        text += "] = new Item(";
-        appendItemArguments(text, category.items.at(j), options);
-        text += ')';
-        text += kLineEnd;
+        appendItemLine(text, list, j + 1, category.items.at(j), options);
     }
     text += kLineEnd;
 }

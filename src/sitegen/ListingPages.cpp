@@ -2,8 +2,7 @@
 
 #include "sitegen/PageText.h"
 #include "text/ScriptText.h"
-
-#include <charconv>
+#include "text/Utf8Room.h"
 
 namespace {
 
@@ -101,15 +100,17 @@ QStringList combinedOrderFunction(const SiteCategory& category, qsizetype positi
 }
 
 void appendItemOption(QByteArray& text, const ItemRecord& item, qsizetype number) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    text += "<option value='";
-    text.append(digits, end - digits);
-    text += "' value2='";
-    ScriptText::appendHtml(text, item[ItemRecord::ItemPrice]);
-    text += "'>";
-    ScriptText::appendHtml(text, item[ItemRecord::ItemDesc]);
-    text += "</option>\r\n";
+    const QStringView price = item[ItemRecord::ItemPrice];
+    const QStringView description = item[ItemRecord::ItemDesc];
+    Utf8Room room(text, Utf8Room::mostBytes(price) + Utf8Room::mostBytes(description) +
+                            Utf8Room::kMostNumberBytes + 64);
+    room.bytes("<option value='");
+    room.number(number);
+    room.bytes("' value2='");
+    room.html(price);
+    room.bytes("'>");
+    room.html(description);
+    room.bytes("</option>\r\n");
 }
 
 // Text beyond this many bytes is handed on before more is added.

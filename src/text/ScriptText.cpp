@@ -132,7 +132,7 @@ QLatin1StringView htmlReference(char16_t c) {
 // Writes the character that starts at unit i as UTF-8, as QString::toUtf8
 // does: a lone surrogate becomes "?". A surrogate pair moves i to its
 // second half.
-inline char* writeUtf8(char* out, QStringView text, qsizetype& i) {
+inline char* writeCharacter(char* out, QStringView text, qsizetype& i) {
     const char16_t c = text[i].unicode();
     if (c < 0x80) {
         *out++ = char(c);
@@ -166,24 +166,16 @@ private:
     QString& m_out;
 };
 
-// The converted text as UTF-8 bytes, written straight into room made at
-// the end of `out` for the longest result (an escape of six characters for
-// every unit); finish() gives back the room not used.
+// The converted text as UTF-8 bytes, written at a pointer into room for
+// the longest result.
 class Utf8Sink {
 public:
-    static constexpr qsizetype kRoomPerUnit = 6;
-
-    Utf8Sink(QByteArray& out, qsizetype units) : m_out(out) {
-        const qsizetype used = out.size();
-        out.resize(used + units * kRoomPerUnit);
-        m_end = out.data() + used;
-    }
-    void plain(QStringView text, qsizetype& i) { m_end = writeUtf8(m_end, text, i); }
+    explicit Utf8Sink(char* out) : m_end(out) {}
+    void plain(QStringView text, qsizetype& i) { m_end = writeCharacter(m_end, text, i); }
     void escape(QLatin1StringView text) { m_end = std::copy(text.begin(), text.end(), m_end); }
-    void finish() { m_out.truncate(m_end - m_out.constData()); }
+    char* end() const { return m_end; }
 
 private:
-    QByteArray& m_out;
     char* m_end;
 };
 
@@ -235,10 +227,10 @@ QString ScriptText::stringBody(const QString& text) {
     return body;
 }
 
-void ScriptText::appendStringBody(QByteArray& utf8, QStringView text) {
-    Utf8Sink sink(utf8, text.size());
+char* ScriptText::writeStringBody(char* out, QStringView text) {
+    Utf8Sink sink(out);
     convertStringBody(sink, text);
-    sink.finish();
+    return sink.end();
 }
 
 // Non-ASCII characters are encoded by code point (a surrogate pair gives one
@@ -282,15 +274,14 @@ QString ScriptText::html(const QString& text) {
     return escaped;
 }
 
-void ScriptText::appendHtml(QByteArray& utf8, QStringView text) {
-    Utf8Sink sink(utf8, text.size());
+char* ScriptText::writeHtml(char* out, QStringView text) {
+    Utf8Sink sink(out);
     convertHtml(sink, text);
-    sink.finish();
+    return sink.end();
 }
 
-void ScriptText::appendUtf8(QByteArray& utf8, QStringView text) {
-    Utf8Sink sink(utf8, text.size());
+char* ScriptText::writeUtf8(char* out, QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i)
-        sink.plain(text, i);
-    sink.finish();
+        out = writeCharacter(out, text, i);
+    return out;
 }

@@ -125,12 +125,12 @@ Fallible<SiteInput> ProjectFolder::readSite(const QStringList& categories,
     input.options = options;
     for (const QString& name : categories)
         input.categories << SiteCategory{name, {}};
+    SiteCategory* const read = input.categories.data(); // each thread fills its own
     runOnTwoThreads(categories.size(), [&](qsizetype i) {
         const auto& file = files[size_t(i)];
         const qsizetype start = starts[size_t(i)];
         const qsizetype length = file ? decodeInto(room + start, file->bytes) : 0;
-        input.categories[i].items =
-            ItemRecord::fromLines(text, QStringView(text).sliced(start, length));
+        read[i].items = ItemRecord::fromLines(text, QStringView(text).sliced(start, length));
     });
     return input;
 }

@@ -1,6 +1,7 @@
 #include "text/ScriptText.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -25,7 +26,7 @@ bool isIdentifierChar(QChar c) {
 }
 
 // C0 controls, DEL and C1 controls: none of them may stand raw in a script.
-bool isControl(char16_t c) {
+constexpr bool isControl(char16_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
@@ -78,11 +79,20 @@ Escape escapeUnit(char16_t c, bool loneSurrogate) {
     return {};
 }
 
+// The ASCII units escapeUnit or the "</" rule may change: controls, DEL,
+// backslash, double quote and "/".
+constexpr std::array<bool, 128> kAsciiMayNeedEscape = [] {
+    std::array<bool, 128> table{};
+    for (char16_t c = 0; c < 128; ++c)
+        table[c] = isControl(c) || c == u'\\' || c == u'"' || c == u'/';
+    return table;
+}();
+
 // The units escapeUnit or the "</" rule may change; all others are copied.
-// Printable ASCII, the bulk of most texts, is settled by the first test.
+// ASCII, the bulk of most texts, is settled by one look-up.
 inline bool mayNeedEscape(char16_t c) {
-    if (c >= 0x20 && c < 0x7F)
-        return c == u'\\' || c == u'"' || c == u'/';
+    if (c < kAsciiMayNeedEscape.size())
+        return kAsciiMayNeedEscape[c];
     return c <= 0x9F || c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c);
 }
 

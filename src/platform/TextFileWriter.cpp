@@ -1,5 +1,7 @@
 #include "platform/TextFileWriter.h"
 
+#include <unistd.h>
+
 TextFileWriter::TextFileWriter(const QString& path) : m_file(path) {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail();
@@ -13,15 +15,20 @@ void TextFileWriter::write(QStringView text) {
 // Unbuffered, and written until every byte is taken or the system refuses:
 // a short write is followed by another that reports the system's reason (a
 // full disk, say), and a failed write never commits a cut-off file.
-void TextFileWriter::writeBytes(const QByteArray& bytes) {
+void TextFileWriter::writeBytes(QByteArrayView bytes) {
     for (qint64 done = 0; !m_failed && done < bytes.size();) {
-        const qint64 written = m_file.write(bytes.constData() + done, bytes.size() - done);
+        const qint64 written = m_file.write(bytes.data() + done, bytes.size() - done);
         if (written <= 0) {
             fail();
             m_file.cancelWriting();
         }
         done += written;
     }
+}
+
+void TextFileWriter::syncToDisk() {
+    if (!m_failed)
+        ::fdatasync(m_file.handle());
 }
 
 QString TextFileWriter::commit() {

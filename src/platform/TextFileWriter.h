@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QSaveFile>
 #include <QString>
 #include <QStringView>
@@ -13,7 +14,13 @@ public:
     explicit TextFileWriter(const QString& path);
 
     void write(QStringView text);
-    void writeBytes(const QByteArray& bytes);
+    void writeBytes(QByteArrayView bytes);
+    // Sends the bytes written so far to the disk now, so that commit, which
+    // syncs too, has hardly any waiting left. A failure is left for commit
+    // to meet.
+    void syncToDisk();
+    // The number of bytes written so far.
+    qint64 size() const { return m_file.pos(); }
     // Puts the file in place. Returns an error text, empty on success.
     QString commit();
 

@@ -1,33 +1,30 @@
 #include "sitegen/CatalogScript.h"
 
 #include "text/ScriptText.h"
-
-#include <charconv>
+#include "text/Utf8Room.h"
 
 namespace {
 
-const QString kLineEnd = QStringLiteral("\r\n");
+constexpr char kLineEnd[] = "\r\n";
 
 QString lines(const QStringList& list) {
     QString text;
     for (const QString& line : list)
-        text += line + kLineEnd;
+        text += line + QLatin1StringView(kLineEnd);
     return text;
 }
 
 // Counts keep the sign position of the classic number-to-text conversion:
 // 3 is written " 3".
-void appendCount(QString& text, qsizetype n) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-    text += QLatin1Char(' ');
-    text += QLatin1StringView(digits, end);
+void writeCount(Utf8Room& room, qsizetype n) {
+    room.bytes(" ");
+    room.number(n);
 }
 
-void appendQuoted(QString& text, QStringView field) {
-    text += QLatin1Char('"');
-    ScriptText::appendStringBody(text, field);
-    text += QLatin1Char('"');
+void writeQuoted(Utf8Room& room, QStringView field) {
+    room.bytes("\"");
+    room.stringBody(field);
+    room.bytes("\"");
 }
 
 QString makeArrayBlock() {
@@ -80,54 +77,75 @@ QString itemBlock(const CatalogOptions& options) {
     return lines(block);
 }
 
-void appendItemArguments(QString& text, const ItemRecord& item, const CatalogOptions& options) {
-    appendQuoted(text, item[ItemRecord::ItemId]);
-    text += QLatin1Char(',');
-    appendQuoted(text, item[ItemRecord::ItemDesc]);
-    text += QLatin1Char(',');
-    text += item[ItemRecord::ItemPrice];
-    text += QLatin1StringView(",0");
+void writeItemArguments(Utf8Room& room, const ItemRecord& item, const CatalogOptions& options) {
+    writeQuoted(room, item[ItemRecord::ItemId]);
+    room.bytes(",");
+    writeQuoted(room, item[ItemRecord::ItemDesc]);
+    room.bytes(",");
+    room.utf8(item[ItemRecord::ItemPrice]);
+    room.bytes(",0");
     if (options.manufacturer) {
-        text += QLatin1Char(',');
-        appendQuoted(text, item[ItemRecord::ItemMan]);
+        room.bytes(",");
+        writeQuoted(room, item[ItemRecord::ItemMan]);
     }
     if (options.descriptionUrl) {
-        text += QLatin1Char(',');
-        appendQuoted(text, item[ItemRecord::DescUrl]);
+        room.bytes(",");
+        writeQuoted(room, item[ItemRecord::DescUrl]);
     }
     if (options.pictureUrl) {
-        text += QLatin1Char(',');
-        appendQuoted(text, item[ItemRecord::PicUrl]);
+        room.bytes(",");
+        writeQuoted(room, item[ItemRecord::PicUrl]);
     }
     for (const auto field : {ItemRecord::ItemW, ItemRecord::WPrice, ItemRecord::Cv}) {
-        text += QLatin1Char(',');
-        appendQuoted(text, item[field]);
+        room.bytes(",");
+        writeQuoted(room, item[field]);
     }
 }
 
-// Text beyond this many characters is handed on before more is added.
+// The most bytes an item line takes: its fields, each as a quoted string
+// literal, and the list name, the number and the punctuation around them.
+qsizetype mostLineBytes(const ItemRecord& item, QByteArrayView list) {
+    qsizetype most = list.size() + Utf8Room::kMostNumberBytes + 64;
+    for (int f = 0; f < ItemRecord::kFieldCount; ++f)
+        most += Utf8Room::mostBytes(item[ItemRecord::Field(f)]) + 3;
+    return most;
+}
+
+// listName = new MakeArray( n)
+void appendArrayLine(QByteArray& text, QByteArrayView list, qsizetype size) {
+    Utf8Room room(text, list.size() + Utf8Room::kMostNumberBytes + 32);
+    room.bytes(list);
+    room.bytes(" = new MakeArray(");
+    writeCount(room, size);
+    room.bytes(")\r\n");
+}
+
+// listName[ n] = new Item(...)
+void appendItemLine(QByteArray& text, QByteArrayView list, qsizetype number, const ItemRecord& item,
+                    const CatalogOptions& options) {
+    Utf8Room room(text, mostLineBytes(item, list));
+    room.bytes(list);
+    room.bytes("[");
+    writeCount(room, number);
+    room.bytes("] = new Item(");
+    writeItemArguments(room, item, options);
+    room.bytes(")\r\n");
+}
+
+// Text beyond this many bytes is handed on before more is added.
 constexpr qsizetype kPieceSize = 1 << 16;
 
-void appendCategoryArray(QString& text, const SiteCategory& category, const CatalogOptions& options,
-                         const CatalogScript::TextOut& out) {
-    const QString list = ScriptText::identifier(category.name) + QStringLiteral("List");
-    text += list;
-    text += QLatin1StringView(" = new MakeArray(");
-    appendCount(text, category.items.size());
-    text += QLatin1Char(')');
-    text += kLineEnd;
+void appendCategoryArray(QByteArray& text, const SiteCategory& category,
+                         const CatalogOptions& options, const CatalogScript::TextOut& out) {
+    const QByteArray list =
+        (ScriptText::identifier(category.name) + QStringLiteral("List")).toUtf8();
+    appendArrayLine(text, list, category.items.size());
     for (qsizetype j = 0; j < category.items.size(); ++j) {
         if (text.size() >= kPieceSize) {
             out(text);
             text.resize(0); // keeps the room for the next piece
         }
-        text += list;
-        text += QLatin1Char('[');
-        appendCount(text, j + 1);
-        text += QLatin1StringView("] = new Item(");
-        appendItemArguments(text, category.items.at(j), options);
-        text += QLatin1Char(')');
-        text += kLineEnd;
+        appendItemLine(text, list, j + 1, category.items.at(j), options);
     }
     text += kLineEnd;
 }
@@ -135,13 +153,13 @@ void appendCategoryArray(QString& text, const SiteCategory& category, const Cata
 } // namespace
 
 QString CatalogScript::write(const SiteInput& input) {
-    QString text;
-    write(input, [&text](const QString& piece) { text += piece; });
-    return text;
+    QByteArray text;
+    write(input, [&text](QByteArrayView piece) { text += piece; });
+    return QString::fromUtf8(text);
 }
 
 void CatalogScript::write(const SiteInput& input, const TextOut& out) {
-    QString text = makeArrayBlock() + moneyFormatBlock() + itemBlock(input.options);
+    QByteArray text = (makeArrayBlock() + moneyFormatBlock() + itemBlock(input.options)).toUtf8();
     text.reserve(kPieceSize + 4096);
     for (const SiteCategory& category : input.categories)
         appendCategoryArray(text, category, input.options, out);

@@ -2,6 +2,7 @@
 
 #include "sitegen/SiteInput.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 
@@ -10,8 +11,8 @@
 class CatalogScript {
 public:
     static constexpr const char* kFileName = "data1.js";
-    // Takes the text piece by piece; pieces end at line ends.
-    using TextOut = std::function<void(const QString&)>;
+    // Takes the text piece by piece, as UTF-8; pieces end at line ends.
+    using TextOut = std::function<void(QByteArrayView)>;
 
     // The whole file text, final CR LF included.
     static QString write(const SiteInput& input);

@@ -2,8 +2,7 @@
 
 #include "sitegen/PageText.h"
 #include "text/ScriptText.h"
-
-#include <charconv>
+#include "text/Utf8Room.h"
 
 namespace {
 
@@ -100,30 +99,34 @@ QStringList combinedOrderFunction(const SiteCategory& category, qsizetype positi
                 QStringLiteral("[n].itemquantity = a%1.quantity.value }").arg(position + 1)};
 }
 
-void appendItemOption(QString& text, const ItemRecord& item, qsizetype number) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    text += QLatin1StringView("<option value='");
-    text += QLatin1StringView(digits, end);
-    text += QLatin1StringView("' value2='");
-    ScriptText::appendHtml(text, item[ItemRecord::ItemPrice]);
-    text += QLatin1StringView("'>");
-    ScriptText::appendHtml(text, item[ItemRecord::ItemDesc]);
-    text += QLatin1StringView("</option>\r\n");
+void appendItemOption(QByteArray& text, const ItemRecord& item, qsizetype number) {
+    const QStringView price = item[ItemRecord::ItemPrice];
+    const QStringView description = item[ItemRecord::ItemDesc];
+    Utf8Room room(text, Utf8Room::mostBytes(price) + Utf8Room::mostBytes(description) +
+                            Utf8Room::kMostNumberBytes + 64);
+    room.bytes("<option value='");
+    room.number(number);
+    room.bytes("' value2='");
+    room.html(price);
+    room.bytes("'>");
+    room.html(description);
+    room.bytes("</option>\r\n");
 }
 
-// Text beyond this many characters is handed on before more is added.
+// Text beyond this many bytes is handed on before more is added.
 constexpr qsizetype kPieceSize = 1 << 16;
 
 // One category as a form: the drop-down of its items, a quantity box and
 // the "Order" button.
-void appendCategoryForm(QString& text, const SiteCategory& category, qsizetype position,
+void appendCategoryForm(QByteArray& text, const SiteCategory& category, qsizetype position,
                         const ListingPages::TextOut& out) {
     const QString number = QString::number(position + 1);
-    text += PageText::lines(
-        {QStringLiteral("<form name='a") + number + QStringLiteral("'>"), QStringLiteral("<tr>"),
-         QStringLiteral("<td width='532' valign='top' height='1'><select name='D") + number +
-             QStringLiteral("' size='1'>")});
+    text +=
+        PageText::lines({QStringLiteral("<form name='a") + number + QStringLiteral("'>"),
+                         QStringLiteral("<tr>"),
+                         QStringLiteral("<td width='532' valign='top' height='1'><select name='D") +
+                             number + QStringLiteral("' size='1'>")})
+            .toUtf8();
     for (qsizetype j = 0; j < category.items.size(); ++j) {
         if (text.size() >= kPieceSize) {
             out(text);
@@ -131,14 +134,16 @@ void appendCategoryForm(QString& text, const SiteCategory& category, qsizetype p
         }
         appendItemOption(text, category.items.at(j), j + 1);
     }
-    text += PageText::lines(
-        {QStringLiteral("</select></td>      <td width='57' valign='top' height='1'><input "
-                        "TYPE='text' NAME='quantity' VALUE='0'"),
-         QStringLiteral("      SIZE='5'></td>"),
-         QStringLiteral("      <td width='62' height='1'><input TYPE='button' VALUE='Order'"),
-         QStringLiteral("      onClick='OnOrderItem%1(a%2.D%2.value)'> </td>")
-             .arg(QString::number(position), number),
-         QStringLiteral("    </tr></form>")});
+    text +=
+        PageText::lines(
+            {QStringLiteral("</select></td>      <td width='57' valign='top' height='1'><input "
+                            "TYPE='text' NAME='quantity' VALUE='0'"),
+             QStringLiteral("      SIZE='5'></td>"),
+             QStringLiteral("      <td width='62' height='1'><input TYPE='button' VALUE='Order'"),
+             QStringLiteral("      onClick='OnOrderItem%1(a%2.D%2.value)'> </td>")
+                 .arg(QString::number(position), number),
+             QStringLiteral("    </tr></form>")})
+            .toUtf8();
 }
 
 } // namespace
@@ -169,9 +174,9 @@ QString ListingPages::listingPage(const SiteInput& input, qsizetype categoryInde
 }
 
 QString ListingPages::combinedPage(const SiteInput& input) {
-    QString text;
-    combinedPage(input, [&text](const QString& piece) { text += piece; });
-    return text;
+    QByteArray text;
+    combinedPage(input, [&text](QByteArrayView piece) { text += piece; });
+    return QString::fromUtf8(text);
 }
 
 // The title names the first category. Function numbers count categories
@@ -184,10 +189,10 @@ void ListingPages::combinedPage(const SiteInput& input, const TextOut& out) {
         page << combinedOrderFunction(input.categories.at(k), k);
     page << QStringLiteral("</script>")
          << QStringLiteral("</head><body><table width='663' height='4'>");
-    QString text = PageText::lines(page);
+    QByteArray text = PageText::lines(page).toUtf8();
     text.reserve(kPieceSize + 4096);
     for (qsizetype k = 0; k < input.categories.size(); ++k)
         appendCategoryForm(text, input.categories.at(k), k, out);
-    text += QLatin1StringView("</table></body></html>\r\n");
+    text += "</table></body></html>\r\n";
     out(text);
 }

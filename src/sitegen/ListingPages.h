@@ -2,6 +2,7 @@
 
 #include "sitegen/SiteInput.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 
@@ -11,8 +12,8 @@
 // page-file writer's final line end.
 class ListingPages {
 public:
-    // Takes a page's text piece by piece; pieces end at line ends.
-    using TextOut = std::function<void(const QString&)>;
+    // Takes a page's text piece by piece, as UTF-8; pieces end at line ends.
+    using TextOut = std::function<void(QByteArrayView)>;
 
     // The page name ("l_" + category name) of a category's listing page.
     static QString pageName(const QString& categoryName);

@@ -1,45 +1,79 @@
 #include "sitegen/PageFileWriter.h"
 
 #include "platform/TextFileWriter.h"
+#include "platform/TwoThreads.h"
 #include "store/NameRules.h"
 
 #include <QDir>
+#include <vector>
+
+namespace {
+
+// Files of at least this many bytes are synced on the thread that fills them.
+constexpr qint64 kSyncedWhenFilled = 1 << 20;
+
+} // namespace
+
+PageFileWriter::FileText PageFileWriter::file(const QString& fileName, const QString& text) {
+    return {fileName, [text = text.toUtf8()](const TextOut& out) { out(text); }};
+}
+
+PageFileWriter::FileText PageFileWriter::page(const QString& pageName, const QString& text) {
+    return pageInPieces(pageName, [text = text.toUtf8()](const TextOut& out) { out(text); });
+}
+
+PageFileWriter::FileText PageFileWriter::pageInPieces(const QString& pageName,
+                                                      const TextPieces& pieces) {
+    return {pageName + QStringLiteral(".htm"), [pieces](const TextOut& out) {
+                pieces(out);
+                out("\r\n");
+            }};
+}
 
 PageFileWriter::PageFileWriter(const QString& folder) : m_folder(folder) {}
 
-void PageFileWriter::writePage(const QString& pageName, const QString& text) {
-    writePieces(pageName + QStringLiteral(".htm"), [&text](const TextOut& out) {
-        out(text);
-        out(QStringLiteral("\r\n"));
-    });
-}
+PageFileWriter::~PageFileWriter() = default;
 
-void PageFileWriter::writePageInPieces(const QString& pageName, const TextPieces& pieces) {
-    writePieces(pageName + QStringLiteral(".htm"), [&pieces](const TextOut& out) {
-        pieces(out);
-        out(QStringLiteral("\r\n"));
-    });
-}
-
-void PageFileWriter::writeFile(const QString& fileName, const QString& text) {
-    writePieces(fileName, [&text](const TextOut& out) { out(text); });
-}
-
-void PageFileWriter::writePieces(const QString& fileName, const TextPieces& pieces) {
+// The files are opened here, so that each belongs to this thread, and
+// filled on two threads: one works through the small files while the other
+// makes a large one. A file after a failed one is dropped (its temporary
+// file removed).
+void PageFileWriter::write(const QList<FileText>& files) {
     if (!m_failures.isEmpty())
         return;
+    std::vector<std::unique_ptr<TextFileWriter>> opened;
+    for (const FileText& file : files)
+        opened.push_back(openedFile(file.fileName));
+    runOnTwoThreads(files.size(), [&](qsizetype i) {
+        if (opened[size_t(i)])
+            fill(*opened[size_t(i)], files[i].pieces);
+    });
+    for (qsizetype i = 0; i < files.size() && m_failures.isEmpty(); ++i)
+        putInPlace(files[i].fileName, opened[size_t(i)].get());
+}
+
+std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileName) const {
+    if (!NameRules::isPlainFileName(fileName))
+        return nullptr;
+    return std::make_unique<TextFileWriter>(QDir(m_folder).absoluteFilePath(fileName));
+}
+
+// A large file's bytes go to the disk here, on the filling thread, so that
+// putting the file in place has little left to do. A small file waits for
+// the sync in commit: each sync costs a flush of the disk's cache, however
+// few bytes it writes.
+void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
+    pieces([&file](QByteArrayView piece) { file.writeBytes(piece); });
+    if (file.size() >= kSyncedWhenFilled)
+        file.syncToDisk();
+}
+
+void PageFileWriter::putInPlace(const QString& fileName, TextFileWriter* file) {
     const QString path = QDir(m_folder).absoluteFilePath(fileName);
-    const QString error = NameRules::isPlainFileName(fileName)
-                              ? writeText(path, pieces)
-                              : QStringLiteral("the name is not a plain file name");
+    const QString error =
+        file ? file->commit() : QStringLiteral("the name is not a plain file name");
     if (error.isEmpty())
         m_written << path;
     else
         m_failures << QStringLiteral("Could not write %1: %2").arg(path, error);
-}
-
-QString PageFileWriter::writeText(const QString& path, const TextPieces& pieces) {
-    TextFileWriter file(path);
-    pieces([&file](const QString& piece) { file.write(piece); });
-    return file.commit();
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+class TextFileWriter;
 
 // Writes the site's files into the project folder, each one whole (a failed
 // write leaves the earlier file in place). Keeps the names of the files it
@@ -10,20 +15,31 @@
 // failure is written (a full disk would only fail again).
 class PageFileWriter {
 public:
-    // Takes one piece of a file's text; a large text is handed over in
-    // pieces so that it is never held whole. Pieces end at line ends.
-    using TextOut = std::function<void(const QString&)>;
+    // Takes one piece of a file's text, as UTF-8; a large text is handed
+    // over in pieces so that it is never held whole. Pieces end at line ends.
+    using TextOut = std::function<void(QByteArrayView)>;
     // Hands every piece of a text, in order, to the TextOut it is given.
     using TextPieces = std::function<void(const TextOut&)>;
 
-    explicit PageFileWriter(const QString& folder);
+    // A file to write: its name and the pieces of its text.
+    struct FileText {
+        QString fileName;
+        TextPieces pieces;
+    };
+    // A file with the text exactly as given.
+    static FileText file(const QString& fileName, const QString& text);
+    // Page N is the file N + ".htm": the text followed by one CR LF.
+    static FileText page(const QString& pageName, const QString& text);
+    static FileText pageInPieces(const QString& pageName, const TextPieces& pieces);
 
-    // Page N goes to N + ".htm": the text followed by one CR LF.
-    void writePage(const QString& pageName, const QString& text);
-    void writePageInPieces(const QString& pageName, const TextPieces& pieces);
-    // Any other file: the text exactly as given.
-    void writeFile(const QString& fileName, const QString& text);
-    void writePieces(const QString& fileName, const TextPieces& pieces);
+    explicit PageFileWriter(const QString& folder);
+    ~PageFileWriter();
+
+    // Writes the files in their order, as far as the first that fails. Two
+    // texts are made and written at a time, on two threads, so the pieces
+    // must be safe to call from any thread; the files are put in place in
+    // order once all are written.
+    void write(const QList<FileText>& files);
 
     // Paths of the files written, in order.
     const QStringList& written() const { return m_written; }
@@ -31,7 +47,12 @@ public:
     const QStringList& failures() const { return m_failures; }
 
 private:
-    static QString writeText(const QString& path, const TextPieces& pieces);
+    // The file opened for writing beside its final place; none when the
+    // name is not a plain file name.
+    std::unique_ptr<TextFileWriter> openedFile(const QString& fileName) const;
+    static void fill(TextFileWriter& file, const TextPieces& pieces);
+    // Puts a written file in place and notes the outcome.
+    void putInPlace(const QString& fileName, TextFileWriter* file);
 
     QString m_folder;
     QStringList m_written;

@@ -112,26 +112,46 @@ GenerationResult finishedSite(const PageFileWriter& writer, const QString& folde
 }
 
 // The catalog holds every item: it goes to the file in pieces.
-void writeCatalogScript(PageFileWriter& writer, const SiteInput& input) {
-    writer.writePieces(
-        QString::fromLatin1(CatalogScript::kFileName),
-        [&input](const PageFileWriter::TextOut& out) { CatalogScript::write(input, out); });
+PageFileWriter::FileText catalogScript(const SiteInput& input) {
+    return {QString::fromLatin1(CatalogScript::kFileName),
+            [&input](const PageFileWriter::TextOut& out) { CatalogScript::write(input, out); }};
 }
 
-void writeFrames(PageFileWriter& writer, const SiteInput& input) {
-    writer.writePage(input.settings.startFileName, FramePages::startPage(input));
+QList<PageFileWriter::FileText> frames(const SiteInput& input) {
+    using W = PageFileWriter;
+    QList<W::FileText> files{W::page(input.settings.startFileName, FramePages::startPage(input))};
     if (input.settings.layout == SiteSettings::Layout::BannerAndContents)
-        writer.writePage(QStringLiteral("fsecond"), FramePages::secondFrameset());
-    writer.writePage(QStringLiteral("banner"), FramePages::banner());
-    writer.writePage(QStringLiteral("mmenu"), FramePages::mainMenu());
-    writer.writePage(QStringLiteral("compinfo"), FramePages::companyPage());
-    writer.writePage(QStringLiteral("ols"), FramePages::storePage());
-    writer.writePage(QStringLiteral("m_products"), FramePages::productsMenu(input));
+        files << W::page(QStringLiteral("fsecond"), FramePages::secondFrameset());
+    files << W::page(QStringLiteral("banner"), FramePages::banner())
+          << W::page(QStringLiteral("mmenu"), FramePages::mainMenu())
+          << W::page(QStringLiteral("compinfo"), FramePages::companyPage())
+          << W::page(QStringLiteral("ols"), FramePages::storePage())
+          << W::page(QStringLiteral("m_products"), FramePages::productsMenu(input));
+    return files;
 }
 
-void writePages(PageFileWriter& writer, const QList<NamedPage>& pages) {
+QList<PageFileWriter::FileText> pages(const QList<NamedPage>& pages) {
+    QList<PageFileWriter::FileText> files;
     for (const NamedPage& page : pages)
-        writer.writePage(page.name, page.text);
+        files << PageFileWriter::page(page.name, page.text);
+    return files;
+}
+
+// Every file of the site, in the order they are put in place.
+QList<PageFileWriter::FileText> siteFiles(const SiteInput& input) {
+    using W = PageFileWriter;
+    QList<W::FileText> files{catalogScript(input)};
+    files << frames(input);
+    for (qsizetype k = 0; k < input.categories.size(); ++k)
+        files << W::page(ListingPages::pageName(input.categories.at(k).name),
+                         ListingPages::listingPage(input, k));
+    files << W::page(QStringLiteral("basket"), BasketPages::retail(input))
+          << W::page(QStringLiteral("wbasket"), BasketPages::wholesale(input))
+          << pages(OrderPages::retailPages(input)) << pages(OrderPages::wholesalePages(input))
+          << W::pageInPieces(QStringLiteral("complect"), [&input](const W::TextOut& out) {
+                 ListingPages::combinedPage(input, out);
+             });
+    return files;
 }
 
 } // namespace
@@ -141,7 +161,7 @@ GenerationResult SiteGenerator::writeCatalog(const QString& folder, const SiteIn
     if (!result.ok())
         return result;
     PageFileWriter writer(folder);
-    writeCatalogScript(writer, input);
+    writer.write({catalogScript(input)});
     return finished(writer);
 }
 
@@ -151,18 +171,7 @@ GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput&
     if (!result.ok())
         return result;
     PageFileWriter writer(folder);
-    writeCatalogScript(writer, input);
-    writeFrames(writer, input);
-    for (qsizetype k = 0; k < input.categories.size(); ++k)
-        writer.writePage(ListingPages::pageName(input.categories.at(k).name),
-                         ListingPages::listingPage(input, k));
-    writer.writePage(QStringLiteral("basket"), BasketPages::retail(input));
-    writer.writePage(QStringLiteral("wbasket"), BasketPages::wholesale(input));
-    writePages(writer, OrderPages::retailPages(input));
-    writePages(writer, OrderPages::wholesalePages(input));
-    writer.writePageInPieces(
-        QStringLiteral("complect"),
-        [&input](const PageFileWriter::TextOut& out) { ListingPages::combinedPage(input, out); });
+    writer.write(siteFiles(input));
     qCInfo(lcSitegen) << "site of" << input.categories.size() << "categories written to" << folder;
     return finishedSite(writer, folder);
 }

@@ -2,12 +2,22 @@
 
 #include "platform/TextFile.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr QChar kCaret = QLatin1Char('^');
 
-// The printable characters an address may not hold, all of them ASCII below 64.
-constexpr quint64 kUnsafeInAddress = (1ull << '"') | (1ull << '\'') | (1ull << '<') | (1ull << '>');
+// The characters an address may not hold, all of them ASCII: controls, DEL,
+// quotes and angle brackets.
+constexpr std::array<bool, 128> kUnsafeInAddress = [] {
+    std::array<bool, 128> unsafe{};
+    for (char16_t c = 0; c < 0x20; ++c)
+        unsafe[c] = true;
+    for (const char c : {'\x7f', '"', '\'', '<', '>'})
+        unsafe[size_t(c)] = true;
+    return unsafe;
+}();
 
 } // namespace
 
@@ -69,23 +79,19 @@ QList<ItemRecord> ItemRecord::fromLines(const QString& text, QStringView part) {
     return records;
 }
 
-// A line is shorter than 4 Gi characters: its item file is held whole in
-// memory, two bytes a character.
+// One pass over the line finds the carets. A line is shorter than 4 Gi
+// characters: its item file is held whole in memory, two bytes a character.
 void ItemRecord::read(const QString& text, QStringView line) {
     m_text = text;
     m_lineStart = line.data() - text.data();
     m_ends = filledEnds();
-    qsizetype start = 0;
-    for (quint32& end : m_ends) {
-        const qsizetype caret = line.indexOf(kCaret, start);
-        if (caret < 0) {
-            // A short (hand-edited) line: what is left is the last field it holds.
-            end = quint32(line.size());
-            break;
-        }
-        end = quint32(caret);
-        start = caret + 1;
-    }
+    int field = 0;
+    for (qsizetype i = 0; i < line.size() && field < kFieldCount; ++i)
+        if (line[i] == kCaret)
+            m_ends[field++] = quint32(i);
+    // A short (hand-edited) line: what is left is the last field it holds.
+    if (field < kFieldCount)
+        m_ends[field] = quint32(line.size());
 }
 
 bool ItemRecord::isComplete(const QString& line) {
@@ -93,13 +99,11 @@ bool ItemRecord::isComplete(const QString& line) {
 }
 
 bool ItemRecord::isSafeAddress(QStringView address) {
-    for (const QChar c : address) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7f || (u < 64 && (kUnsafeInAddress >> u) & 1))
-            return false;
-    }
-    return true;
+    return std::none_of(address.begin(), address.end(), [](QChar c) {
+        return c.unicode() < kUnsafeInAddress.size() && kUnsafeInAddress[c.unicode()];
+    });
 }
+
 QString ItemRecord::label(Field f) {
     switch (f) {
     case ItemId:

@@ -1,9 +1,15 @@
 #include "text/ScriptText.h"
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
-QString hex(char32_t code, int width) {
-    return QString::number(code, 16).rightJustified(width, QLatin1Char('0'));
+// Writes the code as `width` lowercase hexadecimal digits.
+char* writeHex(char* out, char16_t code, int width) {
+    for (int shift = 4 * (width - 1); shift >= 0; shift -= 4)
+        *out++ = "0123456789abcdef"[(code >> shift) & 0xF];
+    return out;
 }
 
 bool isAsciiLetter(QChar c) {
@@ -20,41 +26,73 @@ bool isIdentifierChar(QChar c) {
 }
 
 // C0 controls, DEL and C1 controls: none of them may stand raw in a script.
-bool isControl(char16_t c) {
+constexpr bool isControl(char16_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
-// The escape of one UTF-16 code unit inside a string literal, or an empty
-// text when the unit stays as it is. Lone surrogates are escaped too, so they
-// survive the UTF-8 file instead of turning into replacement characters.
-QString escapeUnit(char16_t c, bool loneSurrogate) {
+// An escape of a few ASCII characters, or none.
+class Escape {
+public:
+    Escape() = default;
+    explicit Escape(QLatin1StringView text) { append(text); }
+    // The prefix followed by the code in `width` hexadecimal digits.
+    Escape(QLatin1StringView prefix, char16_t code, int width) {
+        append(prefix);
+        m_size = writeHex(m_text + m_size, code, width) - m_text;
+    }
+    bool isEmpty() const { return m_size == 0; }
+    QLatin1StringView text() const { return {m_text, m_size}; }
+
+private:
+    void append(QLatin1StringView text) {
+        std::copy(text.begin(), text.end(), m_text + m_size);
+        m_size += text.size();
+    }
+
+    char m_text[8] = {};
+    qsizetype m_size = 0;
+};
+
+// The escape of one UTF-16 code unit inside a string literal, or none when
+// the unit stays as it is. Lone surrogates are escaped too, so they survive
+// the UTF-8 file instead of turning into replacement characters.
+Escape escapeUnit(char16_t c, bool loneSurrogate) {
     switch (c) {
     case u'\\':
-        return QStringLiteral("\\\\");
+        return Escape(QLatin1StringView("\\\\"));
     case u'"':
-        return QStringLiteral("\\\"");
+        return Escape(QLatin1StringView("\\\""));
     case u'\r':
-        return QStringLiteral("\\r");
+        return Escape(QLatin1StringView("\\r"));
     case u'\n':
-        return QStringLiteral("\\n");
+        return Escape(QLatin1StringView("\\n"));
     case 0x2028:
     case 0x2029:
-        return QStringLiteral("\\u") + hex(c, 4);
+        return Escape(QLatin1StringView("\\u"), c, 4);
     default:
         break;
     }
     if (isControl(c))
-        return QStringLiteral("\\x") + hex(c, 2);
+        return Escape(QLatin1StringView("\\x"), c, 2);
     if (loneSurrogate)
-        return QStringLiteral("\\u") + hex(c, 4);
+        return Escape(QLatin1StringView("\\u"), c, 4);
     return {};
 }
 
+// The ASCII units escapeUnit or the "</" rule may change: controls, DEL,
+// backslash, double quote and "/".
+constexpr std::array<bool, 128> kAsciiMayNeedEscape = [] {
+    std::array<bool, 128> table{};
+    for (char16_t c = 0; c < 128; ++c)
+        table[c] = isControl(c) || c == u'\\' || c == u'"' || c == u'/';
+    return table;
+}();
+
 // The units escapeUnit or the "</" rule may change; all others are copied.
-// Printable ASCII, the bulk of most texts, is settled by the first test.
-bool mayNeedEscape(char16_t c) {
-    if (c >= 0x20 && c < 0x7F)
-        return c == u'\\' || c == u'"' || c == u'/';
+// ASCII, the bulk of most texts, is settled by one look-up.
+inline bool mayNeedEscape(char16_t c) {
+    if (c < kAsciiMayNeedEscape.size())
+        return kAsciiMayNeedEscape[c];
     return c <= 0x9F || c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c);
 }
 
@@ -101,40 +139,108 @@ QLatin1StringView htmlReference(char16_t c) {
     }
 }
 
+// Writes the character that starts at unit i as UTF-8, as QString::toUtf8
+// does: a lone surrogate becomes "?". A surrogate pair moves i to its
+// second half.
+inline char* writeCharacter(char* out, QStringView text, qsizetype& i) {
+    const char16_t c = text[i].unicode();
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else if (c < 0x800) {
+        *out++ = char(0xC0 | c >> 6);
+        *out++ = char(0x80 | (c & 0x3F));
+    } else if (!QChar::isSurrogate(c)) {
+        *out++ = char(0xE0 | c >> 12);
+        *out++ = char(0x80 | (c >> 6 & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
+    } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        const char32_t code = QChar::surrogateToUcs4(c, text[++i]);
+        *out++ = char(0xF0 | code >> 18);
+        *out++ = char(0x80 | (code >> 12 & 0x3F));
+        *out++ = char(0x80 | (code >> 6 & 0x3F));
+        *out++ = char(0x80 | (code & 0x3F));
+    } else {
+        *out++ = '?';
+    }
+    return out;
+}
+
+// The converted text as a QString.
+class TextSink {
+public:
+    explicit TextSink(QString& out) : m_out(out) {}
+    void plain(QStringView text, qsizetype i) { m_out.append(text[i]); }
+    void escape(QLatin1StringView text) { m_out.append(text); }
+
+private:
+    QString& m_out;
+};
+
+// The converted text as UTF-8 bytes, written at a pointer into room for
+// the longest result.
+class Utf8Sink {
+public:
+    explicit Utf8Sink(char* out) : m_end(out) {}
+    void plain(QStringView text, qsizetype& i) { m_end = writeCharacter(m_end, text, i); }
+    void escape(QLatin1StringView text) { m_end = std::copy(text.begin(), text.end(), m_end); }
+    char* end() const { return m_end; }
+
+private:
+    char* m_end;
+};
+
+// The escape of unit i of the text inside a string literal, or none. An
+// escape never ends in "<", so a "/" follows a "<" in the literal exactly
+// when it follows one in the text.
+Escape literalEscape(QStringView text, qsizetype i) {
+    const char16_t c = text[i].unicode();
+    // "</script>" must not end the page's script block.
+    if (c == u'/')
+        return i > 0 && text[i - 1] == QLatin1Char('<') ? Escape(QLatin1StringView("\\/"))
+                                                        : Escape();
+    return escapeUnit(c, isLoneSurrogate(text, i));
+}
+
+// Hands the sink each unit, as it is or as its escape. Units that need no
+// escape, the bulk of most texts, are settled by the first test.
+template <typename Sink> void convertStringBody(Sink& sink, QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!mayNeedEscape(text[i].unicode())) {
+            sink.plain(text, i);
+            continue;
+        }
+        const Escape escape = literalEscape(text, i);
+        if (escape.isEmpty())
+            sink.plain(text, i);
+        else
+            sink.escape(escape.text());
+    }
+}
+
+template <typename Sink> void convertHtml(Sink& sink, QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (isHtmlSpecial(c))
+            sink.escape(htmlReference(c));
+        else
+            sink.plain(text, i);
+    }
+}
+
 } // namespace
 
 QString ScriptText::stringBody(const QString& text) {
     QString body;
     body.reserve(text.size());
-    appendStringBody(body, text);
+    TextSink sink(body);
+    convertStringBody(sink, text);
     return body;
 }
 
-// Copies runs of plain units whole and looks closer only at units that may
-// need an escape. An escape never ends in "<", so a "/" follows a "<" in
-// the literal exactly when it follows one in the text.
-void ScriptText::appendStringBody(QString& out, QStringView text) {
-    qsizetype plainFrom = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (!mayNeedEscape(c))
-            continue;
-        QString escape;
-        if (c == u'/') {
-            // "</script>" must not end the page's script block.
-            if (i == 0 || text[i - 1] != QLatin1Char('<'))
-                continue;
-            escape = QStringLiteral("\\/");
-        } else {
-            escape = escapeUnit(c, isLoneSurrogate(text, i));
-            if (escape.isEmpty())
-                continue;
-        }
-        out.append(text.sliced(plainFrom, i - plainFrom));
-        out.append(escape);
-        plainFrom = i + 1;
-    }
-    out.append(text.sliced(plainFrom));
+char* ScriptText::writeStringBody(char* out, QStringView text) {
+    Utf8Sink sink(out);
+    convertStringBody(sink, text);
+    return sink.end();
 }
 
 // Non-ASCII characters are encoded by code point (a surrogate pair gives one
@@ -173,20 +279,19 @@ bool ScriptText::isPrice(QStringView text) {
 QString ScriptText::html(const QString& text) {
     QString escaped;
     escaped.reserve(text.size());
-    appendHtml(escaped, text);
+    TextSink sink(escaped);
+    convertHtml(sink, text);
     return escaped;
 }
 
-void ScriptText::appendHtml(QString& out, QStringView text) {
-    qsizetype plainFrom = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (!isHtmlSpecial(c))
-            continue;
-        const QLatin1StringView reference = htmlReference(c);
-        out.append(text.sliced(plainFrom, i - plainFrom));
-        out.append(reference);
-        plainFrom = i + 1;
-    }
-    out.append(text.sliced(plainFrom));
+char* ScriptText::writeHtml(char* out, QStringView text) {
+    Utf8Sink sink(out);
+    convertHtml(sink, text);
+    return sink.end();
+}
+
+char* ScriptText::writeUtf8(char* out, QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out = writeCharacter(out, text, i);
+    return out;
 }

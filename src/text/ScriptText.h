@@ -10,8 +10,12 @@ public:
     // The inside of a double-quoted script string literal: backslash, double
     // quote, line breaks, other control characters and "</" are escaped.
     static QString stringBody(const QString& text);
-    // stringBody(text) appended to out, without a text of its own.
-    static void appendStringBody(QString& out, QStringView text);
+    // The most bytes the UTF-8 form of stringBody(text), html(text) or the
+    // text itself takes for each unit of the text.
+    static constexpr qsizetype kMostBytesPerUnit = 6;
+    // stringBody(text) written as UTF-8 at `out`, which has room for
+    // kMostBytesPerUnit bytes a unit of text. Returns the end of what it wrote.
+    static char* writeStringBody(char* out, QStringView text);
     // The name a category takes in script identifiers (name + "List"). A
     // name made of ASCII letters, digits, "_" and "$" that does not start
     // with a digit is kept as it is; any other character becomes "_x" + its
@@ -23,6 +27,8 @@ public:
     // Text for an HTML attribute value or element content: &, <, >, " and '
     // become character references.
     static QString html(const QString& text);
-    // html(text) appended to out.
-    static void appendHtml(QString& out, QStringView text);
+    // html(text) written as UTF-8 at `out`, as writeStringBody does.
+    static char* writeHtml(char* out, QStringView text);
+    // The text written as UTF-8 at `out`, as QString::toUtf8 encodes it.
+    static char* writeUtf8(char* out, QStringView text);
 };

@@ -353,8 +353,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         writeBytes(dir.filePath("1.htm"), "an earlier, longer page text\r\n");
         PageFileWriter writer(dir.path());
-        writer.writePage("1", "<html>\r\nPreis: 9 €</html>");
-        writer.writeFile("data1.js", "a\r\n");
+        writer.write({PageFileWriter::page("1", "<html>\r\nPreis: 9 €</html>"),
+                      PageFileWriter::file("data1.js", "a\r\n")});
         QCOMPARE(fileBytes(dir.filePath("1.htm")), "<html>\r\nPreis: 9 \xE2\x82\xAC</html>\r\n");
         QCOMPARE(fileBytes(dir.filePath("data1.js")), "a\r\n");
         QCOMPARE(writer.written(), QStringList({dir.filePath("1.htm"), dir.filePath("data1.js")}));
@@ -366,7 +366,7 @@ private Q_SLOTS:
         QVERIFY(QDir(parent.path()).mkpath("site/sub"));
         for (const char* name : {"../escape.htm", "sub/page.htm", ".."}) {
             PageFileWriter writer(parent.filePath("site"));
-            writer.writeFile(name, "x");
+            writer.write({PageFileWriter::file(name, "x")});
             QVERIFY(writer.written().isEmpty());
             QVERIFY2(writer.failures().value(0).startsWith("Could not write "), name);
         }
@@ -374,7 +374,7 @@ private Q_SLOTS:
         QVERIFY(!files.hasNext());
         const QString missing = parent.filePath("no such folder");
         PageFileWriter lost(missing);
-        lost.writePage("1", "text");
+        lost.write({PageFileWriter::page("1", "text")});
         QVERIFY2(lost.failures().value(0).startsWith("Could not write " + missing + "/1.htm: "),
                  qPrintable(lost.failures().value(0)));
         QVERIFY(!QFileInfo::exists(missing));
@@ -391,9 +391,9 @@ private Q_SLOTS:
             PageFileWriter writer(dir.path());
             {
                 const FileSizeLimit limit(4096);
-                writer.writePage("a", "first");
-                writer.writePage("b", QString(size, QLatin1Char('x')));
-                writer.writePage("c", "third");
+                writer.write({PageFileWriter::page("a", "first"),
+                              PageFileWriter::page("b", QString(size, QLatin1Char('x'))),
+                              PageFileWriter::page("c", "third")});
             }
             QCOMPARE(writer.written(), QStringList{dir.filePath("a.htm")});
             QCOMPARE(writer.failures(),

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+#include <algorithm>
+#include <charconv>
+
+// Room made at the end of a UTF-8 text for a piece whose longest form is
+// known beforehand, filled through a pointer: cheaper than growing the text
+// bit by bit, for writers that add millions of small bits. The room not
+// used is given back when the Utf8Room goes.
+class Utf8Room {
+public:
+    // Room for `mostBytes` bytes at the end of `text`.
+    Utf8Room(QByteArray& text, qsizetype mostBytes);
+    ~Utf8Room();
+    Utf8Room(const Utf8Room&) = delete;
+    Utf8Room& operator=(const Utf8Room&) = delete;
+
+    // The room a text takes at most in any of the forms below, and a number.
+    static qsizetype mostBytes(QStringView text);
+    static constexpr qsizetype kMostNumberBytes = 20;
+
+    // Bytes as they are.
+    void bytes(QByteArrayView bytes) { m_end = std::copy(bytes.begin(), bytes.end(), m_end); }
+    void number(qsizetype n) { m_end = std::to_chars(m_end, m_end + kMostNumberBytes, n).ptr; }
+    // The text as UTF-8, and as ScriptText::stringBody and ScriptText::html
+    // give it.
+    void utf8(QStringView text);
+    void stringBody(QStringView text);
+    void html(QStringView text);
+
+private:
+    QByteArray& m_text;
+    char* m_end;
+};

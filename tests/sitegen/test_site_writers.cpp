@@ -208,6 +208,7 @@ private Q_SLOTS:
         row('s', "CR LF", "a\r\nb", "a\\r\\nb");
         row('s', "controls", QString::fromUtf16(u"\t\u0001\u007f\u0085"), "\\x09\\x01\\x7f\\x85");
         row('s', "closing tag", "</script></b>", "<\\/script><\\/b>");
+        row('s', "line separators", QString::fromUtf16(u"\u2028\u2029"), "\\u2028\\u2029");
         row('h', "tags and ampersand", "Tom & <b>x</b>", "Tom &amp; &lt;b&gt;x&lt;/b&gt;");
         row('h', "quotes, reference", "\"a\" 'b' &amp;", "&quot;a&quot; &#39;b&#39; &amp;amp;");
         for (const char* good : {"12.5", ".5", "12."})

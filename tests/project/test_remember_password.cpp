@@ -17,6 +17,7 @@
 #include <QTest>
 
 using Kind = ScriptedPrompts::Kind;
+using UserInput::named;
 
 // "Remember password" against a real secret service: the box on the
 // "Settings" tab driven by keys and clicks, and `quillmart publish` taking
@@ -29,12 +30,6 @@ class TestRememberPassword : public QObject {
     QTemporaryDir m_home;
     ScriptedPrompts m_prompts;
 
-    template <typename W> static W* named(QWidget* window, const QString& name) {
-        for (W* widget : window->findChildren<W*>())
-            if (widget->accessibleName() == name || widget->property("text").toString() == name)
-                return widget;
-        qFatal("no widget \"%s\"", qPrintable(name));
-    }
     static void showTab(GeneratorWindow& window, int index) {
         UserInput::click(window.tabs()->tabBar(), Qt::LeftButton,
                          window.tabs()->tabBar()->tabRect(index).center());

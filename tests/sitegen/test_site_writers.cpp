@@ -26,15 +26,7 @@ using Call = RecordingPublisher::Call;
 
 namespace {
 
-// A record from its fields written as a record line, "^" after each field.
-// Filled field by field, so these tests do not lean on the record reader.
-ItemRecord item(const QString& fields) {
-    ItemRecord record;
-    const QStringList parts = fields.split(QLatin1Char('^'));
-    for (int i = 0; i < ItemRecord::kFieldCount && i < parts.size(); ++i)
-        record.set(ItemRecord::Field(i), parts.at(i));
-    return record;
-}
+constexpr auto item = &ItemRecord::fromLine;
 
 // The two-category shop of the exact-text tests: "Tools" with two items and
 // "Paint" with one, default settings (banner layout), and every catalog
@@ -50,27 +42,6 @@ SiteInput twoCategorySite(bool allOptionsOn) {
         {"Paint",
          {item("P300^White paint 1 gal^21.00^pics/paint.jpg^desc/paint.htm^Dulux^4^15.75^1^")}},
     };
-    return input;
-}
-
-SiteInput threeCategories(bool on) {
-    SiteInput input;
-    input.options = {on, on, on, false};
-    input.categories = {{"Tools",
-                         {item("T1^Saw^12.5^saw.jpg^saw.htm^Bosch^3^10^a^"),
-                          item("T2^Drill^.5^drill.jpg^drill.htm^Makita^1.2^0.4^b^")}},
-                        {"Empty", {}},
-                        {"Garden", {item("G1^Rake^7^rake.jpg^rake.htm^Fiskars^2^5^c^")}}};
-    return input;
-}
-
-SiteInput trickyFields() {
-    SiteInput input;
-    input.options.manufacturer = true;
-    input.categories = {{"Power Tools", {item("P\"1^^19.99^^^Müller & Söhne^4^15^tab\there^")}},
-                        {"Café", {}}};
-    input.categories[0].items[0].set(ItemRecord::ItemDesc,
-                                     u"12\" blade, C:\\saw\r\nsecond line</b>");
     return input;
 }
 
@@ -129,17 +100,11 @@ public:
                          __LINE__);
         return result.toString();
     }
-
-private:
-    QJSEngine m_engine;
-};
-
-// An order page's form, its controls and their handlers. The handlers run
-// with the form in scope, as a browser runs them.
-class OrderForm : public Shop {
-public:
-    OrderForm(const SiteInput& input, const QString& page, const QString& orders)
-        : Shop(input), m_page(page) {
+    // Loads an order page after `orders`, and makes its form from the page's
+    // controls; their handlers run with the form in scope, as a browser runs
+    // them.
+    void openForm(const QString& page, const QString& orders) {
+        m_page = page;
         load(page);
         run(orders + "; UpdateOrder(); var FormOrder = {}");
         static const QRegularExpression control(R"re(<(input|select)[^>]* name="(\w+)"[^>]*>)re");
@@ -154,10 +119,13 @@ public:
             m_handlers[match.captured(2)] = handler.match(match.captured(0)).captured(1);
         }
     }
-    // "R12" clicks a control, "T1" types 1 into a field, "State=Texas" picks
-    // a list's option by its text; then the control's handler runs.
-    void act(const QString& action) {
-        const QString name = action.section('=', 0, 0), option = action.section('=', 1);
+    // Takes the step "ACTION ; NAME=value ; ...": "R12" clicks a control, "T1"
+    // types 1 into a field, "State=Texas" picks a list's option by its text;
+    // then the control's handler runs. Gives the step back with the named
+    // fields' values as they are now; "(ticked)" lists the ticked controls.
+    QString step(const QString& step) {
+        QStringList parts = step.split(" ; ");
+        const QString name = parts[0].section('=', 0, 0), option = parts[0].section('=', 1);
         const QString field = "FormOrder." + name;
         if (!option.isEmpty())
             run(field + ".value = '" +
@@ -166,19 +134,18 @@ public:
         else
             run(field + (name.startsWith('T') ? ".value = '1'" : ".checked = true"));
         run("with (FormOrder) {" + m_handlers.value(name) + "\n}");
-    }
-    // "NAME=value ; ..." for the named fields; "(ticked)" lists the ticked controls.
-    QString fields(const QStringList& names) {
-        QStringList shown;
-        for (const QString& name : names)
-            shown << name + '=' +
-                         run(name == "(ticked)" ? "Object.keys(FormOrder).filter(function (k) { "
-                                                  "return FormOrder[k].checked }).sort().join(' ')"
-                                                : "FormOrder." + name + ".value");
-        return shown.join(" ; ");
+        for (qsizetype i = 1; i < parts.size(); ++i) {
+            const QString shown = parts[i].section('=', 0, 0);
+            parts[i] = shown + '=' +
+                       run(shown == "(ticked)" ? "Object.keys(FormOrder).filter(function (k) { "
+                                                 "return FormOrder[k].checked }).sort().join(' ')"
+                                               : "FormOrder." + shown + ".value");
+        }
+        return parts.join(" ; ");
     }
 
 private:
+    QJSEngine m_engine;
     QString m_page;
     QHash<QString, QString> m_handlers;
 };
@@ -241,6 +208,7 @@ private Q_SLOTS:
         row('s', "CR LF", "a\r\nb", "a\\r\\nb");
         row('s', "controls", QString::fromUtf16(u"\t\u0001\u007f\u0085"), "\\x09\\x01\\x7f\\x85");
         row('s', "closing tag", "</script></b>", "<\\/script><\\/b>");
+        row('s', "line separators", QString::fromUtf16(u"\u2028\u2029"), "\\u2028\\u2029");
         row('h', "tags and ampersand", "Tom & <b>x</b>", "Tom &amp; &lt;b&gt;x&lt;/b&gt;");
         row('h', "quotes, reference", "\"a\" 'b' &amp;", "&quot;a&quot; &#39;b&#39; &amp;amp;");
         for (const char* good : {"12.5", ".5", "12."})
@@ -269,8 +237,20 @@ private Q_SLOTS:
         const auto row = [](const char* file, const QString& text) {
             QTest::newRow(file) << text << QString(file);
         };
-        row("options_111.js", CatalogScript::write(threeCategories(true)));
-        row("escaping.js", CatalogScript::write(trickyFields()));
+        SiteInput three, tricky;
+        three.options = {true, true, true, false};
+        three.categories = {{"Tools",
+                             {item("T1^Saw^12.5^saw.jpg^saw.htm^Bosch^3^10^a^"),
+                              item("T2^Drill^.5^drill.jpg^drill.htm^Makita^1.2^0.4^b^")}},
+                            {"Empty", {}},
+                            {"Garden", {item("G1^Rake^7^rake.jpg^rake.htm^Fiskars^2^5^c^")}}};
+        tricky.options.manufacturer = true;
+        tricky.categories = {
+            {"Power Tools", {item("P\"1^^19.99^^^Müller & Söhne^4^15^tab\there^")}}, {"Café", {}}};
+        tricky.categories[0].items[0].set(ItemRecord::ItemDesc,
+                                          u"12\" blade, C:\\saw\r\nsecond line</b>");
+        row("options_111.js", CatalogScript::write(three));
+        row("escaping.js", CatalogScript::write(tricky));
         row("order/script_off_retail.txt",
             OrderPages::orderScript(off, OrderPages::Prices::Retail));
         row("order/script_on_wholesale.txt",
@@ -451,10 +431,8 @@ private Q_SLOTS:
             else
                 input.categories[0].items[0].set(ItemRecord::Field(field.toInt()), value);
             const GenerationResult result = SiteGenerator::generate(folder.path(), input);
-            QVERIFY(!result.ok());
             QVERIFY2(result.problems.join('\n').contains(message),
                      qPrintable(result.problems.join('\n')));
-            QVERIFY(result.written.isEmpty());
             QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
         }
     }
@@ -465,10 +443,8 @@ private Q_SLOTS:
         // menus link to, the frames' pages, the menus, the second frameset,
         // the start page.
         const QStringList uploadOrder = listed("upload_order.txt");
-        const QString addresses = uploadOrder.join('\n') + '\n';
-        QStringList paths;
-        for (const QString& name : uploadOrder)
-            paths << m_site + '/' + name;
+        const QString addresses = uploadOrder.join('\n') + '\n',
+                      paths = m_site + '/' + uploadOrder.join('\n' + m_site + '/') + '\n';
         for (const bool webExists : {false, true}) {
             RecordingPublisher publisher(webExists);
             QSignalSpy progress(&publisher, &Publisher::documentHandled);
@@ -479,7 +455,7 @@ private Q_SLOTS:
             if (webExists)
                 expected.append({"vtiRemoveWeb", {"/Shop", addresses}});
             expected << Call{"vtiCreateWeb", {"http://www.shop.test", "Shop"}}
-                     << Call{"vtiPutDocuments", {paths.join('\n') + '\n', addresses}};
+                     << Call{"vtiPutDocuments", {paths, addresses}};
             QCOMPARE(publisher.calls(), expected);
             QVERIFY(report.ok() && report.published == 21 && progress.size() == 21);
         }
@@ -504,16 +480,12 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(web.filePath("order1.htm")), fileBytes(m_site + "/order1.htm"));
         writeBytes(web.filePath("_private/distorders.htm"), "an order a shopper sent");
         generate(SiteSettings::Layout::ContentsOnly);
-        const PublishReport report = publish(publisher, "file://" + server);
-        QCOMPARE(report.missing, QStringList{"fsecond.htm"});
+        QCOMPARE(publish(publisher, "file://" + server).summary(target(server)),
+                 "20 of 20 files were published to " + server +
+                     " (web \"Shop\").\nNot in the project folder, so not sent (use Generate "
+                     "first if they belong to the site):\nfsecond.htm");
         QVERIFY(!web.exists("fsecond.htm"));
         QCOMPARE(fileBytes(web.filePath("_private/distorders.htm")), "an order a shopper sent");
-        QVERIFY(report.summary(target(server))
-                    .contains("20 of 20 files were published to " + server + " (web \"Shop\")."));
-        QVERIFY(
-            report.summary(target(server))
-                .contains(
-                    "so not sent (use Generate first if they belong to the site):\nfsecond.htm"));
         const QString missing = m_dir.filePath("no such folder");
         QCOMPARE(publish(publisher, missing).summary(target(missing)),
                  "Nothing was published to " + missing + " (web \"Shop\").\nThe folder " + missing +
@@ -549,18 +521,6 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(precious), "keep");
     }
 
-    // Every character that needs an escape comes back as the merchant typed it.
-    void catalogReadsBackAndFormatsMoney() {
-        const QString desc =
-            QString("12\" C:\\saw\r\n</b>") + QChar(0x2028) + QChar(0x01) + "</script>";
-        SiteInput input = twoCategorySite(false);
-        input.categories[0].items[0].set(ItemRecord::ItemDesc, desc);
-        Shop shop(input);
-        QCOMPARE(shop.run("ToolsList[1].itemdesc"), desc);
-        QCOMPARE(shop.run("[0.05, 12.999, -2.5, 1e6, -0.001].map(moneyFormat).join(' ')"),
-                 "0.05 13.00 -2.50 1000000.00 0.00");
-    }
-
     // Over one bound, up to and including the next; order1.htm charges by
     // the products total, from exactly 100.00 and 1000.00 on as well.
     void shippingPicksTheBracket() {
@@ -568,11 +528,12 @@ private Q_SLOTS:
         const QString charges = "function (t) { totalW = totalPrice = t; cof = cof2 = cof3 = cof4 "
                                 "= 0; UpdateShipping(); return [cof, cof2, cof3, cof4].map("
                                 "function (c) { return c.toFixed(2) }).join(' ') }";
-        OrderForm weight(input, OrderPages::retailPages(input).at(0).text, "");
+        Shop weight(input), total(input);
+        weight.openForm(OrderPages::retailPages(input).at(0).text, "");
         QCOMPARE(weight.run("[0, 1, 1.01, 20, 20.5].map(" + charges + ").join(', ')"),
                  "0.00 0.00 0.00 0.00, 7.75 8.25 18.45 20.00, 8.70 9.00 20.70 22.40, "
                  "32.00 34.95 52.95 57.05, 100.00 100.00 100.00 100.00");
-        OrderForm total(input, OrderPages::retailPages(input).at(1).text, "");
+        total.openForm(OrderPages::retailPages(input).at(1).text, "");
         QCOMPARE(total.run("[99.99, 100, 999.99, 1000].map(" + charges + ").join(', ')"),
                  "5.00 11.00 29.00 0.00, 7.00 13.00 31.00 0.00, 17.00 23.00 41.00 0.00, "
                  "20.00 26.00 44.00 0.00");
@@ -580,7 +541,7 @@ private Q_SLOTS:
 
     void orderFormsComputeTheTotals_data() {
         QTest::addColumn<bool>("weight");
-        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("page"); // 0: order, 1: order1, 2: order_cod
         QTest::addColumn<QStringList>("steps");
         // At 6% tax 8 lb ship for 18.45, 18.70, 32.95 or 35.45.
         const QStringList mail{
@@ -590,17 +551,17 @@ private Q_SLOTS:
             "V3 ; (ticked)=R12 V3 ; T1=$$$ 118.28",
             "R11 ; (ticked)=R11 V1 ; T2=$ 0.00 ; T1=$$$ 98.95",
             "T1 ; (ticked)=V1 ; T2=$ 4.83 ; T1=$$$ 103.78"};
-        QTest::newRow("weight order") << true << "order" << mail;
+        QTest::newRow("weight order") << true << 0 << mail;
         // Cash on delivery ships nothing; its description ends with the products total.
         QTest::newRow("weight cod")
-            << true << "order_cod"
+            << true << 2
             << QStringList{"R12 ; (ticked)=R12 ; T2=$ 4.83 ; T1=$$$ 85.33 ; "
                            "AMOUNT=$$$ 85.33 ; DESCRIPTION=" +
                                kRetail + "80.50",
                            "R11 ; T2=$ 0.00 ; T1=$$$ 80.50"};
         // By products total (80.50: 5, 11 or 29) and the State's rate (Texas 6.25%).
         QTest::newRow("order1")
-            << true << "order1"
+            << true << 1
             << QStringList{"Shipping=2nd Day ; ShippingCost=$ 11.00 ; SalesTax=$ 0.00 ; "
                            "ExtendedTotal=$$$ 91.50 ; DESCRIPTION=" +
                                kRetail + "$$$ 91.50",
@@ -610,39 +571,38 @@ private Q_SLOTS:
         const QStringList plain{
             "R12 ; (ticked)=R12 ; T2=$ 6.64 ; T1=$$$ 87.14 ; DESCRIPTION=" + kRetail + "$$$ 87.14",
             "R11 ; (ticked)=R11 ; T2=$ 0.00 ; T1=$$$ 80.50"};
-        QTest::newRow("plain order") << false << "order" << plain;
+        QTest::newRow("plain order") << false << 0 << plain;
     }
     void orderFormsComputeTheTotals() {
         QFETCH(bool, weight);
-        QFETCH(QString, page);
+        QFETCH(int, page);
         QFETCH(QStringList, steps);
         const SiteInput input = basketShop(weight, weight ? "0.06" : "0.0825");
-        QString text;
-        for (const NamedPage& named : OrderPages::retailPages(input))
-            if (named.name == page)
-                text = named.text;
-        OrderForm form(input, text, kOrders);
-        for (const QString& step : steps) {
-            QStringList names = step.split(" ; ");
-            const QString action = names.takeFirst();
-            form.act(action);
-            for (QString& name : names)
-                name = name.section('=', 0, 0);
-            QCOMPARE(action + " ; " + form.fields(names), step);
-        }
+        Shop form(input);
+        form.openForm(OrderPages::retailPages(input).at(page).text, kOrders);
+        for (const QString& step : steps)
+            QCOMPARE(form.step(step), step);
     }
 
-    // Whatever the category is called and whatever quotes the merchant's
-    // tags hold, the pages order into the catalog, the basket shows the
-    // items and their totals, and Remove empties one and loads the basket
-    // (the wholesale basket's script is compared whole, as text).
+    // Every character of a description that needs an escape comes back as
+    // the merchant typed it. Whatever the category is called and whatever
+    // quotes the merchant's tags hold, the pages order into the catalog, the
+    // basket shows the items and their totals, and Remove empties one and
+    // loads the basket (the wholesale basket's script is compared whole, as
+    // text).
     void oddNamesAndTagsStillWork() {
         SiteInput input = twoCategorySite(true);
+        const QString desc =
+            QString("12\" C:\\saw\r\n</b>") + QChar(0x2028) + QChar(0x01) + "</script>";
+        input.categories[0].items[1].set(ItemRecord::ItemDesc, desc);
         input.categories[0].name = "Joe's \"12\" <b>";
         input.settings.fontTag = "<font face=\"Arial\">";
         input.settings.tableTag = "<table summary=\"</script>\">";
         const QString list = "top.Joe_x27_s_x20__x22_12_x22__x20__x3c_b_x3e_List";
         Shop listing(input);
+        QCOMPARE(listing.run(list + "[2].itemdesc"), desc);
+        QCOMPARE(listing.run("[0.05, 12.999, -2.5, 1e6, -0.001].map(moneyFormat).join(' ')"),
+                 "0.05 13.00 -2.50 1000000.00 0.00");
         listing.load(ListingPages::listingPage(input, 0));
         QVERIFY(listing.run("DisplayList(); written")
                     .contains("<b>Joe&#39;s &quot;12&quot; &lt;b&gt; Listing</b>"));

@@ -102,10 +102,15 @@ private Q_SLOTS:
         QVERIFY(publisher.lastError().startsWith("4 of 4"));
     }
 
+    // Over http or ftp a password goes in clear; not over https or FTP over
+    // TLS, and not when there is none.
     void passwordInClearIsNamed() {
         QVERIFY(PublisherChoice::passwordInClearWarning("http://www.shop.test", kPassword)
                     .contains("http://www.shop.test is not encrypted"));
+        QVERIFY(PublisherChoice::passwordInClearWarning("ftp://www.shop.test", kPassword)
+                    .contains("not encrypted (ftp://)"));
         QCOMPARE(PublisherChoice::passwordInClearWarning("https://www.shop.test", kPassword) +
+                     PublisherChoice::passwordInClearWarning("ftps://www.shop.test", kPassword) +
                      PublisherChoice::passwordInClearWarning("http://www.shop.test", ""),
                  QString());
     }

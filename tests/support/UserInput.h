@@ -2,9 +2,8 @@
 
 #include <QPoint>
 #include <QString>
+#include <QWidget>
 #include <Qt>
-
-class QWidget;
 
 // Input as a person gives it, for window tests. Every click and key goes
 // through the top-level window's platform window, as the windowing system
@@ -27,5 +26,14 @@ void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 // ASCII) over it and,
 // unless `key` is Qt::Key_unknown, presses `key`.
 void enterText(QWidget* field, const QString& text, Qt::Key key = Qt::Key_Return);
+
+// The widget of type W in `window` whose accessible name or text is `name`;
+// the test stops when there is none.
+template <typename W = QWidget> W* named(const QWidget* window, const QString& name) {
+    for (W* widget : window->findChildren<W*>())
+        if (widget->accessibleName() == name || widget->property("text").toString() == name)
+            return widget;
+    qFatal("no widget \"%s\"", qPrintable(name));
+}
 
 } // namespace UserInput

@@ -210,32 +210,11 @@ public:
     int count = 0;
 };
 
-// A picture, a picture link with text inside it, plain text, and frames of
-// the page's own origin and of another (FOREIGN), each with a picture, all
-// at fixed places. The page's scripts forge a double-click on a picture,
-// and the same-origin frame's also posts a message such as the program's
-// page events once used.
-const char* kPicturesPage =
-    "<body style='margin:0'>"
-    "<img id='pic' src='pic.gif' width='40' height='40' "
-    "style='position:absolute;left:0;top:0'>"
-    "<a href='big.jpg' onclick='return false' "
-    "style='position:absolute;left:100px;top:0'><b>"
-    "Big</b></a><p style='position:absolute;left:200px;top:0;margin:0'>text</p>"
-    "<iframe src='frame.htm' width='100' height='100' "
-    "style='position:absolute;left:0;top:100px;border:0'></iframe>"
-    "<iframe src='FOREIGN' width='100' height='100' "
-    "style='position:absolute;left:200px;top:100px;border:0'></iframe><script>"
-    "function forge() { document.getElementById('pic').dispatchEvent("
-    "new MouseEvent('dblclick', {bubbles: true})); }</script></body>";
-const char* kFramePage =
-    "<body style='margin:0'><img id='fpic' src='fpic.gif' width='40' "
-    "height='40'>"
-    "<script>window.addEventListener('message', function (e) {"
-    " document.getElementById('fpic').dispatchEvent(new MouseEvent('dblclick', "
-    "{bubbles: true}));"
-    " top.postMessage({kind: 'quillmart-page-event', type: 'dblclick',"
-    " address: document.getElementById('fpic').src}, '*'); });</script></body>";
+// A page of tests/browser/pages, "{PORT}" in it replaced by `port`.
+QByteArray fixturePage(const QString& name, quint16 port) {
+    return fileBytes(QStringLiteral(QUILLMART_TEST_DATA "/pages/") + name)
+        .replace("{PORT}", QByteArray::number(port));
+}
 
 } // namespace
 
@@ -265,26 +244,12 @@ private:
 void TestBrowserWindow::initTestCase() {
     m_server = std::make_unique<HttpFixture>(m_folder.path());
     QVERIFY(m_server->start());
-    // Another host name for the same server is another origin.
-    const QString foreign = QStringLiteral("http://localhost:%1/inner.htm").arg(m_server->port());
-    const QList<std::pair<QString, QString>> pages{
-        {"one.htm", "<title>One</title><p>Hello</p>"},
-        {"frames.htm", "<title>Frames</title><meta name=description content=outer><frameset>"
-                       "<frame src=left.htm><frame src=right.htm></frameset>"},
-        {"left.htm", "<meta name=author content='Ann'><p>First</p><p>Second <b>bold</b></p>"
-                     "<a href=mailto:ann@example.com>Write to Ann</a><img src=pen.png>"},
-        {"right.htm", "<iframe src=inner.htm></iframe><iframe src=" + foreign + "></iframe>"},
-        {"inner.htm", "<p>Inner text"},
-        // 3000 paragraphs, each inside the one before, so that each
-        // paragraph's text holds the text of all that follow.
-        {"huge.htm", "<title>Huge</title><body><script>"
-                     "for (var i = 0, parent = document.body; i < 3000; ++i) {"
-                     "  var p = document.createElement('p');"
-                     "  p.textContent = 'the text of paragraph number ' + i;"
-                     "  parent.appendChild(p); parent = p; }</script>"},
-    };
-    for (const auto& [name, text] : pages)
-        writeBytes(m_folder.filePath(name), text.toUtf8());
+    // The pages of the web view's tests. right.htm's second frame is at
+    // another host name for the same server: another origin. huge.htm
+    // makes 3000 paragraphs, each inside the one before, so that each
+    // paragraph's text holds the text of all that follow.
+    for (const QString& name : QDir(QUILLMART_TEST_DATA "/pages").entryList(QDir::Files))
+        writeBytes(m_folder.filePath(name), fixturePage(name, m_server->port()));
 }
 
 // A local path is loaded as a file: URL. Each load reports its events in
@@ -345,8 +310,8 @@ void TestBrowserWindow::loadsAndSnapshots() {
 
 // Pages that flood or kill the engine: a huge page's snapshot is cut at its
 // character limit, an endless stream stops at the memory limit, and a
-// killed engine stops a shown view's page, which says so. A hidden page never
-// shares its engine process with a user's view of the same site.
+// killed engine stops a shown view's page, which says so. A hidden page never shares its
+// engine process with a user's view of the same site.
 void TestBrowserWindow::floodedOrKilledEngineStopsThePage() {
     WebView hidden(WebView::Kind::Hidden);
     QVERIFY(load(hidden, url("huge.htm")));
@@ -377,8 +342,7 @@ void TestBrowserWindow::localPagesStayData() {
         "<title>start</title><script>var x = new XMLHttpRequest();"
         " x.onload = function () { document.title = 'read ' + x.responseText; };"
         " x.onerror = function () { document.title = 'blocked'; };"
-        " try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = "
-        "'blocked'; "
+        " try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'blocked'; "
         "}</script>";
     const QList<std::pair<QString, QString>> pagesAndTitles{
         {request.arg(url("beacon")), "blocked"},
@@ -455,8 +419,7 @@ void TestBrowserWindow::browsingAndClosing() {
     // "Open" takes the file dialog's filter as two strings run together.
     s.page("b.htm", "<title>Page B</title>");
     s.prompts.expect(Kind::OpenFile,
-                     "HTML file (*.htm;*.html)|*.htm;*.html|Text File "
-                     "(*.txt;*.rtf)|*.txt;*.rtf|"
+                     "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf|"
                      "MS Word file(*.doc)|*.doc|GIF file(*.gif)|*.gif|JPEG file(*.jpg)|*.jpg|"
                      "All Files(*.*)|*.*|",
                      s.home->filePath("b.htm"));
@@ -564,9 +527,8 @@ void TestBrowserWindow::channelsAndZones() {
 }
 
 // Links gathered and stepped through; the report shown; "Find
-// keywords" ending, on Yes, in the full report in view 1, saved as CSV. Closing
-// the window ends a walk, a crawl and a read waiting on pages that never
-// answer.
+// keywords" ending, on Yes, in the full report in view 1, saved as CSV. Closing the
+// window ends a walk, a crawl and a read waiting on pages that never answer.
 void TestBrowserWindow::linksReportsAndCrawls() {
     WindowSession s;
     QVERIFY(s.show());
@@ -643,11 +605,14 @@ void TestBrowserWindow::picturesReachTheBuffers() {
     QVERIFY(s.show());
     HttpFixture foreign(s.home->path());
     QVERIFY(foreign.start());
-    s.page("frame.htm", kFramePage);
+    // A picture, a picture link with text inside it, plain text, and frames
+    // of the page's own origin and of another, each with a picture, all at
+    // fixed places. The page's scripts forge a double-click on a picture, and
+    // the same-origin frame's also posts a message such as the program's
+    // page events once used.
+    s.page("frame.htm", fixturePage("frame.htm", 0));
     s.page("x.htm", "<img src='x.gif' width='40' height='40'>");
-    const QString pics = s.page(
-        "pics.htm",
-        QByteArray(kPicturesPage).replace("FOREIGN", foreign.url("x.htm").toString().toUtf8()));
+    const QString pics = s.page("pics.htm", fixturePage("pictures.htm", foreign.port()));
     s.controller->navigateShown(pics);
     QVERIFY(waitUntil([&] { return s.panel(4)->text() == "Found - 3 pictures ! "; }));
     s.trigger("Reporting|Clear|Clear image buf");
@@ -677,9 +642,8 @@ void TestBrowserWindow::picturesReachTheBuffers() {
     // they have all been and gone.
     const int beeps = beep.count;
     bool forged = false;
-    const QString forge = "forge(); "
-                          "document.querySelectorAll('iframe')[0].contentWindow."
-                          "postMessage('go', '*');";
+    const QString forge =
+        "forge(); document.querySelectorAll('iframe')[0].contentWindow.postMessage('go', '*');";
     s.view(View::View1).page()->runJavaScript(forge, [&forged](const QVariant&) { forged = true; });
     QVERIFY(waitUntil([&] { return forged; }));
     UserInput::doubleClick(page, {220, 120});

@@ -52,21 +52,18 @@ private Q_SLOTS:
         QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), numbered(22)).isEmpty());
         BrowserController c(m_home.path(), m_launcher);
         c.startUp();
-        for (const QStringList& list : {c.zone().entries(ZoneSession::PrivateHistory),
-                                        c.zone().entries(ZoneSession::PublicHistory),
-                                        c.zone().entries(ZoneSession::PrivateFavourites),
-                                        c.zone().entries(ZoneSession::PublicFavourites)})
-            QCOMPARE(list, QStringList({"a.com", "b.com", "A.com", ""}));
+        for (const auto list : {ZoneSession::PrivateHistory, ZoneSession::PublicHistory,
+                                ZoneSession::PrivateFavourites, ZoneSession::PublicFavourites})
+            QCOMPARE(c.zone().entries(list), QStringList({"a.com", "b.com", "A.com", ""}));
         QCOMPARE(c.zone().seenFeatured(), dup);
         QCOMPARE(c.addressItems(), numbered(19) + QStringList{"u22"});
         QCOMPARE(c.statusText(2), QStringLiteral("Public zone"));
 
         c.pictureBuffer = {"http://pics.example/a.gif", "file:///tmp/b c.jpg"};
         c.shutDown();
-        QCOMPARE(fileBytes(m_home.filePath("domain.prv")),
-                 QByteArray("a.com\r\nb.com\r\nA.com\r\n"));
-        QCOMPARE(fileBytes(m_home.filePath("list6.prv")),
-                 QByteArray("a.com\r\nb.com\r\na.com\r\nA.com\r\n"));
+        QCOMPARE(fileBytes(m_home.filePath("domain.prv")) + fileBytes(m_home.filePath("list6.prv")),
+                 QByteArray("a.com\r\nb.com\r\nA.com\r\n"
+                            "a.com\r\nb.com\r\na.com\r\nA.com\r\n"));
         QCOMPARE(fileBytes(m_home.filePath("error.htm")),
                  expectedFile("browser/expected/error.htm"));
     }
@@ -131,8 +128,7 @@ private Q_SLOTS:
         BrowserController c(m_home.path(), m_launcher);
         QSignalSpy navigation(&c, &BrowserController::navigateRequested);
         QVERIFY(c.openHarvested("http://a.test/p.htm") && c.statusText(1).isEmpty());
-        QVERIFY(!c.openHarvested(" JavaScript:void 0"));
-        QCOMPARE(navigation.size(), 1);
+        QVERIFY(!c.openHarvested(" JavaScript:void 0") && navigation.size() == 1);
         QCOMPARE(c.statusText(1), "Not opened: only web pages (http, https, ftp) open from a "
                                   "harvested list, not \" JavaScript:void 0\"");
         QSignalSpy arrived(&c, &BrowserController::documentArrived);
@@ -177,13 +173,10 @@ private Q_SLOTS:
                  QStringLiteral("http://translate.example/cgi-bin/translate"));
         const QString base = QStringLiteral("http://127.0.0.1:8080/cgi-bin/translate");
         QSettings("Quillmart", "Quillmart").setValue("Startup/TranslationService", base);
-        const QString address = QStringLiteral("http://x.example/a+b%20c.cgi?cat=2&page=3");
-        const QString request = TranslationService::configured().requestUrl(address, "de_en");
-        QCOMPARE(request,
+        QCOMPARE(TranslationService::configured().requestUrl(
+                     "http://x.example/a+b%20c.cgi?cat=2&page=3", "de_en"),
                  base + "?urltext=http%3A%2F%2Fx.example%2Fa%2Bb%2520c.cgi%3Fcat%3D2%26page%3D3"
                         "&lp=de_en&doit=done");
-        const QUrlQuery query(QUrl(request).query(QUrl::FullyEncoded));
-        QCOMPARE(query.queryItemValue("urltext", QUrl::FullyDecoded), address);
     }
 
     void init() {
@@ -202,11 +195,7 @@ private Q_SLOTS:
                                                           u"<meta charset=iso-8859-7>\u00e9"_s},
               {"text/html; charset=nonsense", "<meta charset=utf-8>\xC3\xA9",
                u"<meta charset=utf-8>\u00e9"_s},
-              {{},
-               QByteArray("\xFF\xFE"
-                          "c\0a\0f\0\xE9\0",
-                          10),
-               u"caf\u00e9"_s},
+              {{}, QByteArray::fromHex("FFFE630061006600E900"), u"caf\u00e9"_s},
               {"text/html", "price \x80 5", u"price \u20ac 5"_s},
               {"500", "<HTML>gone</HTML>", u"<HTML>gone</HTML>"_s},
               {"file", "<html>\x80 local page</html>", u"<html>\u20ac"_s}}) {
@@ -263,13 +252,13 @@ private Q_SLOTS:
         QTest::qWait(300); // past the time-out: it must not fire either
         QCOMPARE(states.count(), 0);
         downloader.execute(first);
-        m_server->setResponse("second.htm", {});
-        downloader.execute(m_server->url("second.htm").toString());
+        const QString second = m_server->serve("second.htm", {});
+        downloader.execute(second);
         QVERIFY(states.wait(10000));
         QTRY_COMPARE(m_server->openConnections(), 0);
         QCoreApplication::processEvents();
         QCOMPARE(states.count(), 1);
-        QCOMPARE(downloader.url(), m_server->url("second.htm").toString());
+        QCOMPARE(downloader.url(), second);
     }
 
 private:

@@ -4,6 +4,7 @@
 #include "harvest/PageReader.h"
 #include "harvest/RobotsRules.h"
 #include "harvest/SiteGate.h"
+#include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "web/DocumentSnapshot.h"
@@ -23,10 +24,6 @@ QString finalPrompt(int count) {
         .arg(count);
 }
 
-QString liveRow(const QString& url) {
-    return "<font face='Arial'><small><a href='" + url + "'>" + url + "</a></small></font><br>";
-}
-
 QStringList sorted(QStringList list) {
     list.sort();
     return list;
@@ -38,45 +35,35 @@ using Delivery = HttpFixture::Delivery;
 // a connection to it cannot end up connected to itself.
 const QString kRefusedUrl = "http://127.0.0.1:1/gone.htm";
 
-// A crawler over a web server of scripted pages, recording what the window
-// would show.
+// A crawler over two web servers (two sites) of scripted pages, recording
+// what the window would show.
 struct Crawl {
     QTemporaryDir folder;
     HttpFixture server{folder.path()};
+    HttpFixture other{folder.path()};
     HarvestState state;
     ScriptedPrompts prompts;
-    QStringList keywords;
+    QStringList keywords{"needle"};
     Crawler crawler{state, prompts, [this] { return keywords; }};
     QList<Status> statuses;
-    QStringList liveRows;
+    QStringList liveRows, skipped, failed; // rows written live, pages left out or failed
     QSignalSpy finished{&crawler, &Crawler::finished};
     QSignalSpy reportWanted{&crawler, &Crawler::fullReportRequested};
     QSignalSpy readerSteps{&crawler, &Crawler::pageReaderStepWanted};
-    QSignalSpy skipped{&crawler, &Crawler::pageSkipped};
-    QSignalSpy failed{&crawler, &Crawler::pageFailed};
 
     Crawl() {
-        QVERIFY(server.start());
+        QVERIFY(server.start() && other.start());
         QObject::connect(
             &crawler, &Crawler::statusChanged, &crawler,
             [this](int panel, const QString& text) { statuses << Status(panel, text); });
-        QObject::connect(&crawler, &Crawler::matchFound, &crawler,
-                         [this](const QString& row) { liveRows << row; });
-    }
-
-    QString page(const QString& path, const QByteArray& body, Delivery delivery = Delivery::Send,
-                 int status = 200) {
-        server.setResponse(path, {status, "OK", "text/html", body, delivery});
-        return server.url(path).toString();
+        const auto into = [](QStringList& list) {
+            return [&list](const QString& s) { list << s; };
+        };
+        QObject::connect(&crawler, &Crawler::matchFound, &crawler, into(liveRows));
+        QObject::connect(&crawler, &Crawler::pageSkipped, &crawler, into(skipped));
+        QObject::connect(&crawler, &Crawler::pageFailed, &crawler, into(failed));
     }
 };
-
-QStringList spied(const QSignalSpy& spy) {
-    QStringList urls;
-    for (const QList<QVariant>& call : spy)
-        urls << call.first().toString();
-    return urls;
-}
 
 } // namespace
 
@@ -84,82 +71,65 @@ class TestCrawler : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void robotsRulesChooseAgentAndLongestMatch_data() {
-        QTest::addColumn<QString>("robots");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("allowed");
-        QTest::addColumn<int>("delayMs");
+    // Our group wins over "*", named in any letter case; the longest match
+    // decides, Allow on a tie; "*" and a final "$" match as patterns.
+    void robotsRulesChooseAgentAndLongestMatch() {
         const QString grouped = "User-agent: *\nDisallow: /\n\n# ours\nUser-agent: other\n"
                                 "USER-AGENT: QuillMart\nDisallow: /a # comment\nAllow: /a/b\n"
                                 "Crawl-delay: 2.5\n";
-        QTest::newRow("named group, shorter rule") << grouped << "/a/c" << false << 2500;
-        QTest::newRow("longer Allow wins") << grouped << "/a/b/c" << true << 2500;
-        QTest::newRow("star group not ours") << grouped << "/z" << true << 2500;
-        QTest::newRow("robots.txt itself") << "User-agent: *\nDisallow: /"
-                                           << "/robots.txt" << true << 0;
-        QTest::newRow("star group") << "User-agent: *\nDisallow: /"
-                                    << "/z" << false << 0;
-        QTest::newRow("Allow wins a tie") << "User-agent: *\nDisallow: /x\nAllow: /x"
-                                          << "/x" << true << 0;
-        QTest::newRow("wildcard and end") << "User-agent: *\r\nDisallow: /*.pdf$\r\n"
-                                          << "/d/e.pdf" << false << 0;
-        QTest::newRow("end anchors") << "User-agent: *\nDisallow: /*.pdf$"
-                                     << "/e.pdf?x" << true << 0;
-        QTest::newRow("empty Disallow") << "User-agent: *\nDisallow:\nCrawl-delay: x"
-                                        << "/a" << true << 0;
-        QTest::newRow("query counts") << "User-agent: *\nDisallow: /s?q="
-                                      << "/s?q=1" << false << 0;
-    }
-    void robotsRulesChooseAgentAndLongestMatch() {
-        QFETCH(QString, robots);
-        QFETCH(QString, path);
-        const RobotsRules rules =
-            RobotsRules::parse(robots, RobotsRules::productToken("Quillmart/6.0 (harvest)"));
-        QTEST(rules.allows(path), "allowed");
-        QTEST(rules.crawlDelayMs(), "delayMs");
+        const QString all = "User-agent: *\nDisallow: /";
+        const std::tuple<QString, QString, bool, int> rows[] = {
+            {grouped, "/a/c", false, 2500},
+            {grouped, "/a/b/c", true, 2500},
+            {grouped, "/z", true, 2500},
+            {all, "/robots.txt", true, 0},
+            {all, "/z", false, 0},
+            {"User-agent: *\nDisallow: /x\nAllow: /x", "/x", true, 0},
+            {"User-agent: *\r\nDisallow: /*.pdf$\r\n", "/d/e.pdf", false, 0},
+            {"User-agent: *\nDisallow: /*.pdf$", "/e.pdf?x", true, 0},
+            {"User-agent: *\nDisallow:\nCrawl-delay: x", "/a", true, 0},
+            {"User-agent: *\nDisallow: /s?q=", "/s?q=1", false, 0}};
+        for (const auto& [robots, path, allowed, delayMs] : rows) {
+            const RobotsRules rules =
+                RobotsRules::parse(robots, RobotsRules::productToken("Quillmart/6.0 (harvest)"));
+            QVERIFY2(rules.allows(path) == allowed && rules.crawlDelayMs() == delayMs,
+                     qPrintable(robots + " | " + path));
+        }
     }
 
-    // Each site's robots.txt is read once, before its first page, with the
-    // program's User-Agent; a page it disallows is never requested, and a
-    // link that is no web address is never requested either. A Crawl-delay
-    // holds the site's next request back. The link walker asks the same gate.
+    // Each site's robots.txt is read once, before its first page; a page it
+    // disallows is never requested, and a link that is no web address is
+    // never requested either. A Crawl-delay holds the site's next request
+    // back. The link walker asks the same gate.
     void respectsRobotsTxt() {
         Crawl crawl;
-        QTemporaryDir otherFolder;
-        HttpFixture other(otherFolder.path());
-        QVERIFY(other.start());
         crawl.crawler.gate().setRespectRobots(true);
-        crawl.page("robots.txt", "User-agent: *\nDisallow: /\n\nUser-agent: Quillmart\n"
-                                 "Disallow: /private/\nAllow: /private/open.htm\n");
-        other.setResponse("robots.txt",
-                          {200, "OK", "text/plain", "User-agent: *\nCrawl-delay: 3600"});
-        other.setResponse("page.htm", {200, "OK", "text/html", "needle"});
-        const QString otherPage = other.url("page.htm").toString();
-        const QString open = crawl.page("private/open.htm", "needle");
-        const QString secret = crawl.page("private/secret.htm", "needle");
-        const QString open2 = crawl.page("public.htm", "needle");
+        crawl.server.serve("robots.txt", "User-agent: *\nDisallow: /\n\nUser-agent: Quillmart\n"
+                                         "Disallow: /private/\nAllow: /private/open.htm\n");
+        crawl.other.serve("robots.txt", "User-agent: *\nCrawl-delay: 3600");
+        const QString otherPage = crawl.other.serve("page.htm", "needle");
+        const QString open = crawl.server.serve("private/open.htm", "needle");
+        const QString secret = crawl.server.serve("private/secret.htm", "needle");
+        const QString open2 = crawl.server.serve("public.htm", "needle");
         crawl.state.linkList = QStringList{secret,    open,  "javascript:alert(1)",
                                            otherPage, open2, "mailto:a@b.example"};
-        crawl.keywords = QStringList{"needle"};
         crawl.prompts.expect(Kind::YesNo, finalPrompt(3), "no");
 
         QVERIFY(crawl.crawler.findKeywords());
         // Refused at once, without a request.
-        QCOMPARE(spied(crawl.failed), QStringList({"javascript:alert(1)", "mailto:a@b.example"}));
+        QCOMPARE(crawl.failed, QStringList({"javascript:alert(1)", "mailto:a@b.example"}));
         QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
         QCOMPARE(sorted(crawl.state.foundPages), sorted({open, otherPage, open2}));
-        QCOMPARE(spied(crawl.skipped), QStringList{secret});
+        QCOMPARE(crawl.skipped, QStringList{secret});
         QVERIFY(crawl.statuses.contains(
             Status(1, "Left out by robots.txt: 1 pages, the last " + secret)));
         QCOMPARE(crawl.server.requested().first(), "/robots.txt");
         QCOMPARE(sorted(crawl.server.requested()),
                  QStringList({"/private/open.htm", "/public.htm", "/robots.txt"}));
-        QCOMPARE(other.requested(), QStringList({"/robots.txt", "/page.htm"}));
-        const QString agent = QStringLiteral("Quillmart/" QUILLMART_VERSION);
-        QCOMPARE(crawl.server.userAgents() + other.userAgents(), QStringList(5, agent));
+        QCOMPARE(crawl.other.requested(), QStringList({"/robots.txt", "/page.htm"}));
         SiteGate& gate = crawl.crawler.gate();
-        QCOMPARE(gate.verdict(other.url("next.htm").toString()), SiteGate::Verdict::Wait);
-        QCOMPARE(gate.verdict(crawl.server.url("next.htm").toString()), SiteGate::Verdict::Go);
+        QCOMPARE(QList({gate.verdict(otherPage), gate.verdict(open2)}),
+                 QList({SiteGate::Verdict::Wait, SiteGate::Verdict::Go}));
         crawl.state.linkList = QStringList{secret, open};
         LinkWalker walker(crawl.state, &gate);
         QSet<QString> walked;
@@ -173,35 +143,32 @@ private Q_SLOTS:
     // one set.
     void holdsTwoRequestsPerSite() {
         Crawl crawl;
-        QTemporaryDir fastFolder;
-        HttpFixture fast(fastFolder.path());
-        QVERIFY(fast.start());
         crawl.crawler.gate().setRespectRobots(true);
         crawl.crawler.gate().setUserAgent("Tester/2");
         crawl.crawler.setUserAgent("Tester/2");
         QStringList fastPages;
         for (const QString name : {"1", "2", "3", "4"}) {
-            crawl.state.linkList << crawl.page("slow" + name + ".htm", {}, Delivery::Hang);
-            fast.setResponse(name + ".htm", {200, "OK", "text/html", "needle"});
-            fastPages << fast.url(name + ".htm").toString();
+            crawl.state.linkList << crawl.server.serve("slow" + name + ".htm", {}, Delivery::Hang);
+            fastPages << crawl.other.serve(name + ".htm", "needle");
         }
         crawl.state.linkList += fastPages;
-        crawl.keywords = QStringList{"needle"};
 
         QVERIFY(crawl.crawler.findKeywords());
         QTRY_COMPARE_WITH_TIMEOUT(sorted(crawl.state.foundPages), fastPages, kWaitMs);
         QCOMPARE(sorted(crawl.server.requested()),
                  QStringList({"/robots.txt", "/slow1.htm", "/slow2.htm"}));
-        QCOMPARE(fast.userAgents(), QStringList(5, "Tester/2"));
+        QCOMPARE(crawl.other.userAgents(), QStringList(5, "Tester/2"));
         crawl.crawler.stop();
     }
 
     void findsKeywordsInTheFirstChunk() {
         Crawl crawl;
-        const QString upper = crawl.page("upper.htm", "<p>A HAYSTACK with a needle</p>");
-        const QString far = crawl.page("far.htm", QByteArray(32000, 'x') + "needle haystack");
-        const QString plain = crawl.page("plain.htm", "<p>nothing</p>");
+        const QString upper = crawl.server.serve("upper.htm", "<p>A HAYSTACK with a needle</p>");
+        const QString far =
+            crawl.server.serve("far.htm", QByteArray(32000, 'x') + "needle haystack");
+        const QString plain = crawl.server.serve("plain.htm", "<p>nothing</p>");
         crawl.state.linkList = QStringList{upper, far, plain};
+        crawl.keywords.clear();
         crawl.prompts.expect(Kind::Message, "You need enter keywords first!!!");
         QVERIFY(!crawl.crawler.findKeywords() && !crawl.crawler.busy());
         crawl.statuses.clear();
@@ -218,7 +185,8 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
         QCOMPARE(crawl.state.linkList, QStringList{upper});
         // The first downloader writes its match live too.
-        QCOMPARE(crawl.liveRows, QStringList{liveRow(upper)});
+        QCOMPARE(crawl.liveRows, QStringList{"<font face='Arial'><small><a href='" + upper + "'>" +
+                                             upper + "</a></small></font><br>"});
         QVERIFY(crawl.statuses.contains(Status(2, "Found - 1 pages")));
         QVERIFY(crawl.prompts.done() && crawl.reportWanted.isEmpty());
     }
@@ -236,22 +204,19 @@ private Q_SLOTS:
         Crawl crawl;
         crawl.crawler.setTimeoutMs(600000);
         crawl.server.holdConnections();
-        const QString good1 = crawl.page("good1.htm", "<p>needle</p>");
-        const QString good2 = crawl.page("good2.htm", "<p>NEEDLE</p>");
-        const QString error = crawl.page("error.htm", "<p>needle</p>", Delivery::Send, 500);
-        QFile local(QDir(crawl.folder.path()).filePath("local.htm"));
-        QVERIFY(local.open(QIODevice::WriteOnly) && local.write("needle") == 6);
-        crawl.state.linkList = QStringList{crawl.page("fail1.htm", {}, Delivery::Fail),
-                                           crawl.page("fail2.htm", {}, Delivery::Fail),
-                                           good1,
-                                           good2,
-                                           crawl.page("hang.htm", {}, Delivery::Hang),
-                                           QUrl::fromLocalFile(local.fileName()).toString(),
-                                           kRefusedUrl,
-                                           crawl.page("fail3.htm", {}, Delivery::Fail),
-                                           crawl.page("fail4.htm", {}, Delivery::Fail),
-                                           error};
-        crawl.keywords = QStringList{"needle"};
+        const QString good1 = crawl.server.serve("good1.htm", "<p>needle</p>");
+        const QString good2 = crawl.server.serve("good2.htm", "<p>NEEDLE</p>");
+        const QString error = crawl.server.serve("error.htm", "<p>needle</p>", Delivery::Send, 500);
+        writeBytes(crawl.folder.filePath("local.htm"), "needle");
+        QStringList fails;
+        for (const QString name : {"fail1", "fail2", "fail3", "fail4"})
+            fails << crawl.server.serve(name + ".htm", {}, Delivery::Fail);
+        crawl.state.linkList =
+            fails.mid(0, 2) +
+            QStringList{good1, good2, crawl.server.serve("hang.htm", {}, Delivery::Hang),
+                        QUrl::fromLocalFile(crawl.folder.filePath("local.htm")).toString(),
+                        kRefusedUrl} +
+            fails.mid(2) + QStringList{error};
 
         QVERIFY(crawl.crawler.findKeywords());
         // One connection waits in the server's queue, three are still trying.
@@ -273,10 +238,9 @@ private Q_SLOTS:
     void stopEndsTheCrawlAndKeepsTheUnreadPages() {
         Crawl crawl;
         crawl.crawler.setTimeoutMs(300);
-        const QStringList pages{crawl.page("hang.htm", {}, Delivery::Hang),
-                                crawl.page("good.htm", "<p>needle</p>")};
+        const QStringList pages{crawl.server.serve("hang.htm", {}, Delivery::Hang),
+                                crawl.server.serve("good.htm", "<p>needle</p>")};
         crawl.state.linkList = pages;
-        crawl.keywords = QStringList{"needle"};
 
         QVERIFY(crawl.crawler.findKeywords());
         crawl.crawler.stop();
@@ -301,10 +265,7 @@ private Q_SLOTS:
         step = reader.step(false);
         QCOMPARE(step->url + step->statusPanel2, "http://b/Left -0pages to read");
 
-        DocumentSnapshot page;
-        page.url = "http://b/";
-        page.title = "Bee";
-        page.bodyTagName = "BODY";
+        DocumentSnapshot page{"http://b/", "Bee", {}, "BODY", {}, {}, {}, {}, {}};
         auto loaded = reader.pageLoaded(&page, {}, false, true);
         QCOMPARE(loaded.next, PageReader::Next::Rest);
         QCOMPARE(state.reportBuffer, loaded.summaryRows);

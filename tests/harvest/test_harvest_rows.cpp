@@ -28,13 +28,7 @@ const QString kShop = QStringLiteral("http://shop.quill.test/");
 DocumentSnapshot page(const QString& url, const QString& title = {},
                       const QList<DocumentSnapshot::Link>& links = {},
                       const QList<DocumentSnapshot>& frames = {}, const char* tag = "BODY") {
-    DocumentSnapshot document;
-    document.url = url;
-    document.title = title;
-    document.links = links;
-    document.frames = frames;
-    document.bodyTagName = tag;
-    return document;
+    return {url, title, {}, tag, links, {}, {}, {}, frames};
 }
 
 // A page of links only.
@@ -48,53 +42,13 @@ using Metas = QList<DocumentSnapshot::Meta>;
 
 const QString kImageQuestion = "Would You like collect images ?";
 
-// Compares rows with the lines of a hand-written expected file.
-void compareRows(const QStringList& rows, const QString& name) {
-    const QByteArray expected = expectedFile("harvest/expected/" + name, false);
-    const QByteArray actual = (rows.join('\n') + '\n').toUtf8();
+// Compares bytes with a hand-written expected file, or rows with its lines.
+void compareBytes(const QByteArray& actual, const QString& name, bool crlf = false) {
+    const QByteArray expected = expectedFile("harvest/expected/" + name, crlf);
     QVERIFY2(actual == expected, firstDifference(actual, expected).constData());
 }
-
-// A page with META, e-mail links, picture links, images, contact
-// paragraphs and two frames, the second with a frame of its own.
-DocumentSnapshot contactPage() {
-    const QString shop = "http://shop.example/";
-    DocumentSnapshot side = page(shop + "side.html");
-    side.links = {{"mailto:desk@shop.example", "Desk"}};
-    side.imageSources = {shop + "side.gif"};
-    side.paragraphs = {"Phone and fax: 555-0101"};
-    DocumentSnapshot foot = page(shop + "foot.html", "Footer");
-    foot.imageSources = {shop + "foot.jpg"};
-    foot.frames = {page(shop + "deep.html", "Deep")};
-    DocumentSnapshot about = page(shop + "about.html", "About Us");
-    about.links = {{shop + "index.html", "Home"},     {"mailto:info@shop.example", "Write to us"},
-                   {"MAILTO:sales@shop.example", ""}, {shop + "pics/cup.JPG", "Cup"},
-                   {shop + "pics/pot.gif", ""},       {"mailto:info@shop.example", "Write to us"}};
-    about.imageSources = {shop + "logo.png"};
-    about.metas = {{"description", "We sell tea."},
-                   {"Keywords", "tea, cups"},
-                   {"Description", "after keywords"}};
-    about.paragraphs = {"Call our Phone or FAX line.", "We ship tea worldwide.",
-                        "Tel. (   ) 555-0100"};
-    about.frames = {side, foot};
-    return about;
-}
-
-// A frameset whose frame has a frame: the report form follows both levels.
-DocumentSnapshot framesetPage() {
-    const QString shop = "http://shop.example/";
-    DocumentSnapshot menu = page(shop + "menu.html", "Menu");
-    menu.links = {{"mailto:menu@shop.example", "Mail us"}, {shop + "pics/a.jpg", ""}};
-    menu.metas = {{"DESCRIPTION", "Menu of the shop"}};
-    menu.paragraphs = {"Phone: 555-0102", "Fax: 555-0103", "Opening hours"};
-    menu.frames = {page(shop + "inner.html")};
-    DocumentSnapshot top =
-        page(shop, "Shop", {{"mailto:top@shop.example", "Top"}, {shop + "top.jpg", ""}}, {menu},
-             "FRAMESET");
-    top.imageSources = {shop + "top.png"};
-    top.metas = {{"keywords", "tea"}, {"description", "ignored"}};
-    top.paragraphs = {"phone"};
-    return top;
+void compareRows(const QStringList& rows, const QString& name) {
+    compareBytes((rows.join('\n') + '\n').toUtf8(), name);
 }
 
 // Three harvested links, as Get/Add all Links leaves them.
@@ -108,32 +62,32 @@ HarvestState threeLinks() {
     return state;
 }
 
-QStringList expectedWrites(const QString& name) {
-    return QString::fromUtf8(expectedFile("harvest/expected/" + name, false))
-        .split('\n', Qt::SkipEmptyParts);
-}
-
 } // namespace
 
 class TestHarvestRows : public QObject {
     Q_OBJECT
 
+    HarvestState state;
+    ScriptedPrompts prompts;
+
 private Q_SLOTS:
+    void init() {
+        state = HarvestState();
+        prompts = ScriptedPrompts();
+    }
+
     // The refused words are found anywhere in the address, in any letter
     // case; the visited links count only while the link list has entries;
     // equality is exact.
     void filteredAdd() {
-        HarvestState state;
         LinkFilter filter(state);
         for (const char* refused : {"https://SECURE.quill.test/", "http://quill.test/help/plans"})
             QVERIFY2(!filter.add(refused), refused);
         QVERIFY(state.linkList.isEmpty());
         state.visitedLinks = {kShop + "a.htm"};
-        QVERIFY(filter.add(kShop + "a.htm"));
-        QVERIFY(!filter.add(kShop + "a.htm"));
+        QVERIFY(filter.add(kShop + "a.htm") && !filter.add(kShop + "a.htm"));
         state.linkList = {kShop + "b.htm"};
-        QVERIFY(!filter.add(kShop + "a.htm"));
-        QVERIFY(filter.add(kShop + "B.htm"));
+        QVERIFY(!filter.add(kShop + "a.htm") && filter.add(kShop + "B.htm"));
         QCOMPARE(state.linkList, (QStringList{kShop + "b.htm", kShop + "B.htm"}));
     }
 
@@ -144,15 +98,14 @@ private Q_SLOTS:
             body({{kShop + "menu.htm", "Menu again"}, {kShop + "news.htm", "News"}});
         const DocumentSnapshot frameset =
             body({{kShop + "frameset-only.htm", "Skipped"}}, {menu, news}, "FRAMESET");
-        HarvestState state;
         state.linkList = {"http://old.quill.test/"};
         state.pageQueue = {"http://queued.quill.test/"};
         const GetLinksResult result = LinkHarvester(state).getAllLinks({frameset}, QString());
 
         compareRows(state.reportBuffer, "get_all_links_rows.txt");
-        const QStringList urls{kShop + "menu.htm", kShop + "song.RAM", kShop + "deep.htm",
-                               kShop + "news.htm"};
-        QCOMPARE(state.linkList, QStringList{"http://old.quill.test/"} + urls);
+        QCOMPARE(state.linkList,
+                 QStringList({"http://old.quill.test/", kShop + "menu.htm", kShop + "song.RAM",
+                              kShop + "deep.htm", kShop + "news.htm"}));
         QVERIFY(state.pageQueue.isEmpty() && state.linksArmed);
         QCOMPARE(result.activityText + result.countText, "DoneFound - 5 links");
         QCOMPARE(result.ramLinks.value(0).row, state.reportBuffer[1]);
@@ -164,10 +117,8 @@ private Q_SLOTS:
     void duplicatesAndSearchWord() {
         const DocumentSnapshot document =
             body({{kShop + "ab", "AB"}, {kShop + "a", "A"}, {kShop + "ab", "AB again"}});
-        HarvestState state;
         state.reportBuffer = {"<tr><td>HTTP://SHOP.QUILL.TEST/OLD.HTM</td></tr>"};
-        LinkHarvester harvester(state);
-        harvester.getAllLinks({document, body({{kShop + "old.htm", ""}})}, QString());
+        LinkHarvester(state).getAllLinks({document, body({{kShop + "old.htm", ""}})}, QString());
         QCOMPARE(state.linkList, QStringList{kShop + "ab"});
 
         state = HarvestState();
@@ -182,7 +133,6 @@ private Q_SLOTS:
     // A page's script and local-file links are passed over, never opened;
     // pages that link to each other are walked once.
     void editorAndWalker() {
-        HarvestState state;
         state.linkList = {"http://a.test/", "http://b.test/", "http://c.test/"};
         LinkListEditor editor(state);
         QCOMPARE(editor.exclude(1), " Here live only 2 links ! ");
@@ -195,8 +145,8 @@ private Q_SLOTS:
         LinkWalker walker(state);
         QSet<QString> walked;
         QCOMPARE(walker.nextUrl(walked), "http://a.test/");
-        QCOMPARE(state.linkList, QStringList{"http://b.test/"});
-        QCOMPARE(state.visitedLinks, QStringList{"http://a.test/"});
+        QCOMPARE(state.linkList + state.visitedLinks,
+                 QStringList({"http://b.test/", "http://a.test/"}));
         DocumentSnapshot frame = body({{"http://c.test/framed.htm", ""}});
         frame.imageSources = {"http://c.test/logo.png"};
         DocumentSnapshot document = body({{"http://c.test/PHOTO.JPG", ""},
@@ -216,8 +166,7 @@ private Q_SLOTS:
         state.linkList = {"http://b.test/"};
         QCOMPARE(walker.nextUrl(walked), "http://b.test/");
         QVERIFY(LinkFilter(state).add("http://a.test/"));
-        QCOMPARE(walker.nextUrl(walked), std::nullopt);
-        QVERIFY(state.linkList.isEmpty());
+        QVERIFY(!walker.nextUrl(walked) && state.linkList.isEmpty());
     }
 
     // A META text over 1000 characters is cut to 999; a name counts in three
@@ -242,12 +191,31 @@ private Q_SLOTS:
     // frame's phone-and-fax paragraph gives no row; the frame's own frame is
     // not summarised. Nothing after the first keywords META counts.
     void addLinkSummarisesPageAndFrames() {
-        const DocumentSnapshot document = contactPage();
-        HarvestState state;
+        // A page with META, e-mail links, picture links, images, contact
+        // paragraphs and two frames, the second with a frame of its own.
+        const QString shop = "http://shop.example/";
+        DocumentSnapshot side = page(shop + "side.html");
+        side.links = {{"mailto:desk@shop.example", "Desk"}};
+        side.imageSources = {shop + "side.gif"};
+        side.paragraphs = {"Phone and fax: 555-0101"};
+        DocumentSnapshot foot = page(shop + "foot.html", "Footer");
+        foot.imageSources = {shop + "foot.jpg"};
+        foot.frames = {page(shop + "deep.html", "Deep")};
+        DocumentSnapshot document = page(shop + "about.html", "About Us");
+        document.links = {
+            {shop + "index.html", "Home"},     {"mailto:info@shop.example", "Write to us"},
+            {"MAILTO:sales@shop.example", ""}, {shop + "pics/cup.JPG", "Cup"},
+            {shop + "pics/pot.gif", ""},       {"mailto:info@shop.example", "Write to us"}};
+        document.imageSources = {shop + "logo.png"};
+        document.metas = {{"description", "We sell tea."},
+                          {"Keywords", "tea, cups"},
+                          {"Description", "after keywords"}};
+        document.paragraphs = {"Call our Phone or FAX line.", "We ship tea worldwide.",
+                               "Tel. (   ) 555-0100"};
+        document.frames = {side, foot};
         state.reportBuffer = QStringList{"<a href='http://x.example/'>x</a><br>"};
         QStringList keywords{"contact", "tel", "phone", "fax", "address", "(   )", "-   -"};
         bool collectImages = false;
-        ScriptedPrompts prompts;
         prompts.expect(Kind::YesNo, kImageQuestion, "yes")
             .expect(Kind::YesNo, kImageQuestion, "no")
             .expect(Kind::YesNo, kImageQuestion, "yes");
@@ -266,10 +234,21 @@ private Q_SLOTS:
         QVERIFY(keywords.isEmpty());
     }
 
+    // A frameset whose frame has a frame: the report form follows both levels.
     void reportSummaryFollowsNestedFrames() {
-        HarvestState state;
-        const QStringList rows =
-            PageSummary::reportSummary(framesetPage(), state, {"phone", "fax"}, true);
+        const QString shop = "http://shop.example/";
+        DocumentSnapshot menu = page(shop + "menu.html", "Menu");
+        menu.links = {{"mailto:menu@shop.example", "Mail us"}, {shop + "pics/a.jpg", ""}};
+        menu.metas = {{"DESCRIPTION", "Menu of the shop"}};
+        menu.paragraphs = {"Phone: 555-0102", "Fax: 555-0103", "Opening hours"};
+        menu.frames = {page(shop + "inner.html")};
+        DocumentSnapshot top =
+            page(shop, "Shop", {{"mailto:top@shop.example", "Top"}, {shop + "top.jpg", ""}}, {menu},
+                 "FRAMESET");
+        top.imageSources = {shop + "top.png"};
+        top.metas = {{"keywords", "tea"}, {"description", "ignored"}};
+        top.paragraphs = {"phone"};
+        const QStringList rows = PageSummary::reportSummary(top, state, {"phone", "fax"}, true);
         compareRows(rows, "report_rows.txt");
         QCOMPARE(state.reportBuffer, rows);
         // Picture rows only on request; a paragraph gives a row per keyword.
@@ -286,10 +265,8 @@ private Q_SLOTS:
     // The user's own search words go; the found pages of an earlier crawl are
     // forgotten; without links the user is told to get links first.
     void searchCommandsPrepareTheCrawl() {
-        HarvestState state;
         state.foundPages = {"http://old.example/"};
         QStringList keywords{"tea", "cups"};
-        ScriptedPrompts prompts;
         prompts.expect(Kind::Message, "You need get links before, click on 'Links "
                                       "Editor' menu and next click 'Get Links'");
         ContactFinder::findEmail(state, keywords, prompts);
@@ -313,31 +290,29 @@ private Q_SLOTS:
     }
 
     void reportPages() {
-        HarvestState state;
-        state.reportBuffer = expectedWrites("full_report.txt").mid(2, 2);
-        QCOMPARE(ReportPages::viewReportWrites(state), expectedWrites("view_report.txt"));
-        QCOMPARE(ReportPages::fullReportWrites(state), expectedWrites("full_report.txt"));
+        const QString full = expectedFile("harvest/expected/full_report.txt", false);
+        state.reportBuffer = full.split('\n').mid(2, 2);
+        compareRows(ReportPages::viewReportWrites(state), "view_report.txt");
+        compareRows(ReportPages::fullReportWrites(state), "full_report.txt");
     }
 
-    // A longer file already there is replaced, not overwritten in part; a
-    // cancelled or failed save writes nothing and says so.
+    // A longer file already there is replaced, not overwritten in part; the
+    // dialog offers the exports after the report files; a cancelled or
+    // failed save writes nothing and says so.
     void saveReport() {
         QTemporaryDir dir;
         const QString path = dir.filePath("report.htm");
         writeBytes(path, QByteArray(4000, 'x'));
-        const QString filter =
-            "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf";
-        ScriptedPrompts prompts;
-        prompts.expect(Kind::SaveFile, filter, path).expect(Kind::SaveFile, {}, {}, true);
+        prompts.expect(Kind::SaveFile, {}, path).expect(Kind::SaveFile, {}, {}, true);
         const auto outcome = ReportFile::save(threeLinks(), false, prompts, dir.path());
         QVERIFY2(outcome.written && outcome.path == path, qPrintable(outcome.error));
-        const QByteArray bytes = fileBytes(path);
-        const QByteArray want = expectedFile("harvest/expected/save_report.htm");
-        QVERIFY2(bytes == want, firstDifference(bytes, want).constData());
+        QCOMPARE(prompts.shown().first(),
+                 "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf|"
+                 "CSV file (*.csv)|*.csv|JSON file (*.json)|*.json");
+        compareBytes(fileBytes(path), "save_report.htm", true);
 
         QVERIFY(!ReportFile::save(threeLinks(), false, prompts, dir.path()).written);
-        const QString unreachable = dir.filePath("no/such/folder/report.htm");
-        prompts.expect(Kind::SaveFile, {}, unreachable);
+        prompts.expect(Kind::SaveFile, {}, dir.filePath("no/such/folder/report.htm"));
         const auto failed = ReportFile::save(threeLinks(), false, prompts, dir.path());
         QVERIFY(!failed.written && !failed.error.isEmpty());
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
@@ -348,7 +323,7 @@ private Q_SLOTS:
     // entry 0. A new harvest with fewer links leaves the index past the end:
     // the buttons go on from the new last entry instead of opening nothing.
     void stepping() {
-        HarvestState state = threeLinks();
+        state = threeLinks();
         ReportStepper stepper;
         QStringList steps;
         for (const bool next : {true, true, true, false, false, false}) {
@@ -370,17 +345,13 @@ private Q_SLOTS:
     // A full report asks about pictures first, refuses without links, and
     // queues only web pages.
     void fullReport() {
-        HarvestState state;
         state.reportBuffer = {"row"};
-        ScriptedPrompts prompts;
-        prompts.expect(Kind::YesNo, "Would You like collect images ?", "no")
-            .expectMessage("Get links ,Please");
+        prompts.expect(Kind::YesNo, kImageQuestion, "no").expectMessage("Get links ,Please");
         auto start = FullReport::start(state, prompts);
         QVERIFY(prompts.done() && !start.readPages);
         QCOMPARE(state.reportBuffer, QStringList{"row"});
         state = threeLinks();
-        state.linkList << "javascript:alert(1)"
-                       << "file:///etc/hostname";
+        state.linkList += QStringList{"javascript:alert(1)", "file:///etc/hostname"};
         state.pageQueue = {"http://queued.example/"};
         prompts.expect(Kind::YesNo, {}, "yes");
         start = FullReport::start(state, prompts);

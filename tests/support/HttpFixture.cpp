@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTimer>
 #include <sys/socket.h>
@@ -24,22 +25,11 @@ HttpFixture::Response error(int status, const QByteArray& reason) {
 }
 
 QByteArray contentType(const QString& fileName) {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix == "htm" || suffix == "html")
-        return "text/html; charset=utf-8";
-    if (suffix == "js")
-        return "application/javascript; charset=utf-8";
-    return suffix == "png" ? "image/png" : "application/octet-stream";
-}
-
-// The value of a request header, found by its lower-case name.
-QByteArray header(const QByteArray& head, const QByteArray& name) {
-    for (const QByteArray& line : head.split('\n')) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.left(colon).trimmed().toLower() == name)
-            return line.mid(colon + 1).trimmed();
-    }
-    return {};
+    static const QHash<QString, QByteArray> types{{"htm", "text/html; charset=utf-8"},
+                                                  {"html", "text/html; charset=utf-8"},
+                                                  {"js", "application/javascript; charset=utf-8"},
+                                                  {"png", "image/png"}};
+    return types.value(QFileInfo(fileName).suffix().toLower(), "application/octet-stream");
 }
 
 } // namespace
@@ -76,6 +66,12 @@ QUrl HttpFixture::url(const QString& path) const {
 
 void HttpFixture::setResponse(const QString& path, const Response& response) {
     m_scripted.insert(absolutePath(path), response);
+}
+
+QString HttpFixture::serve(const QString& path, const QByteArray& body, Delivery delivery,
+                           int status) {
+    setResponse(path, {status, "OK", "text/html", body, delivery});
+    return url(path).toString();
 }
 
 qint64 HttpFixture::bodyBytesSent(const QString& path) const {
@@ -127,7 +123,9 @@ void HttpFixture::read(QTcpSocket* socket) {
     // The path without query, percent-decoded.
     const QString path = QUrl::fromPercentEncoding(requestLine.value(1).split('?').first());
     m_requested << path;
-    m_userAgents << QString::fromUtf8(header(head, "user-agent"));
+    static const QRegularExpression userAgent("\r\nuser-agent:\\s*([^\r]*)",
+                                              QRegularExpression::CaseInsensitiveOption);
+    m_userAgents << userAgent.match(QString::fromUtf8(head)).captured(1);
     const Response response = answer(requestLine.first(), path);
     if (response.delivery == Delivery::Hang)
         m_unanswered.insert(socket);

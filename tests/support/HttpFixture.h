@@ -54,6 +54,9 @@ public:
 
     // Answers GET of `path` (as for `url`) with `response` from now on.
     void setResponse(const QString& path, const Response& response);
+    // The same with an HTML page of `body`; the page's address.
+    QString serve(const QString& path, const QByteArray& body, Delivery delivery = Delivery::Send,
+                  int status = 200);
 
     // The decoded paths of the requests answered so far, in order, and those
     // of them that found no file.

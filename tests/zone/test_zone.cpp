@@ -67,8 +67,11 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(file), expectedFile("zone/expected/favor2-deleted.txt"));
 
         writeBytes(path("favor2.prv"), "http://old.example/\r\n");
-        QTest::qWait(20);
         writeBytes(path("favor2.txt"), "http://kept.example/\r\n\r\n");
+        QFile older(path("favor2.prv"));
+        QVERIFY(older.open(QIODevice::ReadWrite) &&
+                older.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
         BrowserController controller(m_home.path(), m_launcher);
         controller.startUp();
         QCOMPARE(controller.zone().entries(ZoneSession::PublicFavourites),

@@ -87,26 +87,23 @@ FetchSummary fetch(OrderStore& store, const MailAccount& account, bool deleteAft
 
 // A POP3 server on its own thread. Its mailbox holds a message it gives no
 // size for and a small one that, asked for, comes as order lines without
-// end (in truth until 64 MB) or until the client goes away.
-class EndlessServer {
+// end (in truth until 64 MB) or until the client goes away. `commands` are
+// those it was sent; read them once it has ended (wait()).
+class EndlessServer : public QThread {
 public:
-    EndlessServer() : m_thread(QThread::create([this] { serve(); })) {
-        m_thread->start();
+    EndlessServer() {
+        start();
         m_listening.acquire();
     }
-    ~EndlessServer() { m_thread->wait(); }
+    ~EndlessServer() override { wait(); }
 
     MailAccount account() const {
         return {"127.0.0.1", m_port, "orders", "pass", MailAccount::Security::Plain, {}};
     }
-    // The commands it was sent; read once the client has gone.
-    QByteArrayList commands() const {
-        m_thread->wait();
-        return m_commands;
-    }
+    QByteArrayList commands;
 
 private:
-    void serve() {
+    void run() override {
         QTcpServer server;
         server.listen(QHostAddress::LocalHost);
         m_port = server.serverPort();
@@ -116,8 +113,8 @@ private:
         QTcpSocket* client = server.nextPendingConnection();
         client->write("+OK ready\r\n");
         while (client->canReadLine() || client->waitForReadyRead(30000)) {
-            m_commands << client->readLine().trimmed();
-            const QByteArray word = m_commands.last().left(4);
+            commands << client->readLine().trimmed();
+            const QByteArray word = commands.last().left(4);
             client->write(word == "LIST"   ? "+OK\r\n2 300\r\n.\r\n"
                           : word == "UIDL" ? "+OK\r\n1 unsized\r\n2 endless\r\n.\r\n"
                           : word == "RETR" ? "+OK\r\nSubject: Online Order\r\n\r\nDESCRIPTION="
@@ -131,10 +128,8 @@ private:
         }
     }
 
-    std::unique_ptr<QThread> m_thread;
     QSemaphore m_listening;
     quint16 m_port = 0;
-    QByteArrayList m_commands;
 };
 
 const char* kNewsletter = "From: news@supplier.test\nSubject: Spring catalog\n\nNew goods.\n";
@@ -317,7 +312,8 @@ private Q_SLOTS:
         QCOMPARE(fetch(store, endless.account(), true).failures,
                  QStringList({"message 1: it is 64.0 kB, more than the limit of 64.0 kB",
                               "message 2: the server sent more than the limit of 64.0 kB"}));
-        QCOMPARE(endless.commands().last(), "RETR 2");
+        endless.wait();
+        QCOMPARE(endless.commands.last(), "RETR 2");
     }
 
     // What the user types as "POP Host:" picks the server, port and security;

@@ -2,6 +2,7 @@
 // data it installed, never the source tree's: the window, loaded from its
 // installed module, reads the installed channel server's start folder.
 
+#include "support/ExpectedFile.h"
 #include "support/ProgramRun.h"
 
 #include <QtTest>
@@ -18,12 +19,8 @@ private Q_SLOTS:
             QUILLMART_CMAKE, {"--install", QUILLMART_BUILD_ROOT, "--prefix", prefix.path()},
             QProcessEnvironment::systemEnvironment(), 120000);
         QVERIFY2(install.exitCode == 0, install.err.constData());
-        QFile locations(prefix.filePath("share/quillmart/velgan/locations.txt"));
-        QVERIFY(locations.open(QIODevice::WriteOnly) &&
-                locations.write(
-                    "http://installed.example/velgan/\r\nhttp://installed.example/velgan/\r\n") >
-                    0);
-        locations.close();
+        writeBytes(prefix.filePath("share/quillmart/velgan/locations.txt"),
+                   "http://installed.example/velgan/\r\nhttp://installed.example/velgan/\r\n");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QUILLMART_HOME", home.path());
         environment.insert("QT_QPA_PLATFORM", "offscreen");

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
-#include <algorithm>
 
 // An order mail as a browser sends an e-mail order page's form (ENCTYPE
 // "text/plain"): the mail header, an empty line, then one "NAME=value" line
@@ -28,6 +28,13 @@ struct OrderMail {
                        "E_Mail2=jim@shop.test|METHOD=Visa|CCNumber=4111111111111111|"
                        "CCExp=09/27|B1=Submit|Note=Special Instructions :\n")
             .split(QLatin1Char('|'));
+
+    // An order of `lines` lines of the item `id`.
+    static OrderMail of(const char* id, int lines = 1) {
+        OrderMail mail;
+        mail.items = QStringList(lines, item(id, "1", "5.00", "5.00"));
+        return mail;
+    }
 
     // The fields of the plain order page, which has one address column.
     static OrderMail plainPage() {
@@ -67,11 +74,12 @@ struct OrderMail {
         return mail;
     }
 
+    // The mail as a mail delivery stores it, with LF line ends.
+    QByteArray saved() const { return text().replace("\r\n", "\n").toUtf8(); }
+
 private:
     qsizetype indexOf(const QString& name) const {
-        const auto found = std::find_if(fields.begin(), fields.end(), [&](const QString& field) {
-            return field.startsWith(name + '=');
-        });
-        return found == fields.end() ? -1 : found - fields.begin();
+        return fields.indexOf(QRegularExpression(QRegularExpression::escape(name) + "=.*",
+                                                 QRegularExpression::DotMatchesEverythingOption));
     }
 };

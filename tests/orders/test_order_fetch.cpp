@@ -54,7 +54,7 @@ bool startWithMessages(DovecotFixture& server, Tls tls = Tls::Off) {
 // not), so whatever it would delete is deleted.
 void waitForSessionEnd(const DovecotFixture& server) {
     static const QRegularExpression sessionEnd(QStringLiteral("pop3\\(.*Disconnected"));
-    QTRY_VERIFY(server.serverLog().contains(sessionEnd));
+    QTRY_VERIFY(server.log().contains(sessionEnd));
 }
 
 // The intake on the test's thread; `afterStoring` runs after each order
@@ -73,34 +73,37 @@ public:
     }
 };
 
-QByteArray order(const char* id, int itemLines = 1) {
-    OrderMail mail;
-    mail.items = QStringList(itemLines, OrderMail::item(id, "1", "5.00", "5.00"));
-    return mail.text().replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
+// One fetch into `store` with a size limit of 64 kB; `afterStoring` as in
+// CrashingSink.
+FetchSummary fetch(OrderStore& store, const MailAccount& account, bool deleteAfterReading,
+                   const std::function<void()>& afterStoring = {}) {
+    OrderIntake intake(store);
+    CrashingSink sink(store, intake);
+    sink.afterStoring = afterStoring;
+    PopMailbox mailbox(account);
+    mailbox.setSizeLimit(64 * 1024);
+    return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, deleteAfterReading);
 }
 
 // A POP3 server on its own thread. Its mailbox holds a message it gives no
 // size for and a small one that, asked for, comes as order lines without
-// end (in truth until 64 MB) or until the client goes away.
-class EndlessServer {
+// end (in truth until 64 MB) or until the client goes away. `commands` are
+// those it was sent; read them once it has ended (wait()).
+class EndlessServer : public QThread {
 public:
-    EndlessServer() : m_thread(QThread::create([this] { serve(); })) {
-        m_thread->start();
+    EndlessServer() {
+        start();
         m_listening.acquire();
     }
-    ~EndlessServer() { m_thread->wait(); }
+    ~EndlessServer() override { wait(); }
 
     MailAccount account() const {
         return {"127.0.0.1", m_port, "orders", "pass", MailAccount::Security::Plain, {}};
     }
-    // The commands it was sent; read once the client has gone.
-    QByteArrayList commands() const {
-        m_thread->wait();
-        return m_commands;
-    }
+    QByteArrayList commands;
 
 private:
-    void serve() {
+    void run() override {
         QTcpServer server;
         server.listen(QHostAddress::LocalHost);
         m_port = server.serverPort();
@@ -110,8 +113,8 @@ private:
         QTcpSocket* client = server.nextPendingConnection();
         client->write("+OK ready\r\n");
         while (client->canReadLine() || client->waitForReadyRead(30000)) {
-            m_commands << client->readLine().trimmed();
-            const QByteArray word = m_commands.last().left(4);
+            commands << client->readLine().trimmed();
+            const QByteArray word = commands.last().left(4);
             client->write(word == "LIST"   ? "+OK\r\n2 300\r\n.\r\n"
                           : word == "UIDL" ? "+OK\r\n1 unsized\r\n2 endless\r\n.\r\n"
                           : word == "RETR" ? "+OK\r\nSubject: Online Order\r\n\r\nDESCRIPTION="
@@ -125,10 +128,8 @@ private:
         }
     }
 
-    std::unique_ptr<QThread> m_thread;
     QSemaphore m_listening;
     quint16 m_port = 0;
-    QByteArrayList m_commands;
 };
 
 const char* kNewsletter = "From: news@supplier.test\nSubject: Spring catalog\n\nNew goods.\n";
@@ -224,35 +225,26 @@ private Q_SLOTS:
     // server is back, nothing is taken twice. What is too large is neither
     // stored nor deleted, and the summary names it.
     void takesEachOrderOnceAndLosesNone() {
-        QTemporaryDir dir;
         DovecotFixture server;
         QVERIFY2(server.start(), qPrintable(server.error()));
         for (const QByteArray& message :
-             {order("A1"), QByteArray(kNewsletter), order("B2"), order("C3"),
+             {OrderMail::of("A1").saved(), QByteArray(kNewsletter), OrderMail::of("B2").saved(),
+              OrderMail::of("C3").saved(),
               QByteArray("Subject: Online Order\n\n" + QByteArray(70 * 1024, 'x') + "\n"),
-              order("D4", 1001)})
+              OrderMail::of("D4", 1001).saved()})
             QVERIFY(server.addMessage(message));
         OrderStore store;
-        QVERIFY(store.open(dir.filePath("orders.sqlite")));
-        OrderIntake intake(store);
-        CrashingSink sink(store, intake);
-        const auto fetch = [&](bool deleteAfterReading) {
-            PopMailbox mailbox(server.account());
-            mailbox.setSizeLimit(64 * 1024);
-            return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, deleteAfterReading);
-        };
+        QVERIFY(store.open(m_dir.filePath("orders.sqlite")));
         int stored = 0;
-        sink.afterStoring = [&] {
-            if (++stored == 2)
-                server.stop();
-        };
-        QVERIFY(!fetch(true).ok());
+        QVERIFY(!fetch(store, server.account(), true, [&] {
+                     if (++stored == 2)
+                         server.stop();
+                 }).ok());
         QCOMPARE(store.orderCount(), 2);
 
-        sink.afterStoring = {};
         QVERIFY2(server.start(), qPrintable(server.error()));
         QCOMPARE(server.messageCount(), 6);
-        FetchSummary summary = fetch(false);
+        FetchSummary summary = fetch(store, server.account(), false);
         QCOMPARE((std::array{summary.messages, summary.orders, summary.alreadyTaken}),
                  (std::array{6, 1, 3}));
         QCOMPARE(summary.failures,
@@ -260,7 +252,7 @@ private Q_SLOTS:
                               "message 6: it has more than 1000 item lines"}));
         QCOMPARE(store.orders()->first().details.first().at(1), "C3 "); // ProductID
 
-        summary = fetch(true);
+        summary = fetch(store, server.account(), true);
         QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{0, 4}));
         QVERIFY(summary.text("127.0.0.1:110").contains("4 deleted on the server."));
         QCOMPARE(server.messageCount(), 2);
@@ -279,15 +271,9 @@ private Q_SLOTS:
         DovecotFixture server;
         QVERIFY2(server.start(), qPrintable(server.error()));
         for (const char* id : {"A1", "B2", "C3"})
-            QVERIFY(server.addMessage(order(id, 2)));
+            QVERIFY(server.addMessage(OrderMail::of(id, 2).saved()));
         OrderStore store;
         QVERIFY(store.open(postgres.url("orders"), postgres.password()));
-        const auto fetch = [&] {
-            OrderIntake intake(store);
-            IntakeSink sink(store, intake);
-            PopMailbox mailbox(server.account());
-            return OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
-        };
         // The server process that stores B2's first item ends every server
         // process at once, and waits for its own end.
         QVERIFY2(postgres.run("orders",
@@ -297,7 +283,7 @@ private Q_SLOTS:
                                "CREATE TRIGGER crash AFTER INSERT ON \"Order Details\" FOR EACH "
                                "ROW WHEN (NEW.\"ProductID\" = 'B2 ') EXECUTE FUNCTION crash()"}),
                  qPrintable(postgres.error()));
-        FetchSummary summary = fetch();
+        FetchSummary summary = fetch(store, server.account(), true);
         QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{1, 1}));
         QVERIFY2(summary.error.startsWith("The connection to the order database 127.0.0.1:"),
                  qPrintable(summary.error));
@@ -308,7 +294,7 @@ private Q_SLOTS:
                      postgres.run("orders", {"DROP TRIGGER crash ON \"Order Details\""}),
                  qPrintable(postgres.error()));
         QVERIFY(store.open(postgres.url("orders"), postgres.password()));
-        summary = fetch();
+        summary = fetch(store, server.account(), true);
         QCOMPARE((std::array{summary.orders, summary.deleted}), (std::array{2, 2}));
         QStringList items;
         for (const StoredOrder& stored : store.orders().valueOr({}))
@@ -320,27 +306,21 @@ private Q_SLOTS:
     // than it announced is cut off at the limit, before QUIT: the message is
     // neither stored nor deleted.
     void leavesWhatTheServerSendsTooMuchOf() {
-        QTemporaryDir dir;
         OrderStore store;
-        QVERIFY(store.open(dir.filePath("orders.sqlite")));
-        OrderIntake intake(store);
-        IntakeSink sink(store, intake);
+        QVERIFY(store.open(m_dir.filePath("endless.sqlite")));
         EndlessServer endless;
-        PopMailbox mailbox(endless.account());
-        mailbox.setSizeLimit(64 * 1024);
-        const FetchSummary summary = OrderFetcher::fetch(mailbox, "orders@127.0.0.1", sink, true);
-        QCOMPARE(summary.failures,
+        QCOMPARE(fetch(store, endless.account(), true).failures,
                  QStringList({"message 1: it is 64.0 kB, more than the limit of 64.0 kB",
                               "message 2: the server sent more than the limit of 64.0 kB"}));
-        QCOMPARE(endless.commands().last(), "RETR 2");
+        endless.wait();
+        QCOMPARE(endless.commands.last(), "RETR 2");
     }
 
     // What the user types as "POP Host:" picks the server, port and security;
     // without it there is nothing to fetch from.
     void hostTextChoosesTheSecurity() {
-        QTemporaryDir dir;
         ScriptedPrompts prompts;
-        OrderController controller(dir.filePath("controller.sqlite"), prompts);
+        OrderController controller(m_dir.filePath("controller.sqlite"), prompts);
         prompts.expectMessage("Enter the mail server in \"POP Host:\" first");
         controller.getOrders();
         QVERIFY(prompts.done());
@@ -356,6 +336,9 @@ private Q_SLOTS:
     }
 
     void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
+
+private:
+    QTemporaryDir m_dir;
 };
 
 QTEST_GUILESS_MAIN(TestOrderFetch)

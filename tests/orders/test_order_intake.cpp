@@ -32,10 +32,7 @@ QVariantList sqlRow(const OrderStore& store, const QString& sql) {
 }
 
 QString orderText(const char* id = nullptr) {
-    OrderMail mail;
-    if (id)
-        mail.items = {OrderMail::item(id, "4", "1.25", "5.00")};
-    return mail.text();
+    return (id ? OrderMail::of(id) : OrderMail()).text();
 }
 
 } // namespace
@@ -86,22 +83,18 @@ private Q_SLOTS:
     void oneAddressColumnFillsBoth() {
         OrderMail plain = OrderMail::plainPage().set("AMOUNT", "$$$ 12.34");
         plain.fromLine += "\r\nContent-Disposition: inline; filename=order.txt";
-        QStringList actual;
-        QList<qint64> cents;
-        for (const OrderColumn& column : OrderMessage(plain.text()).orderColumns()) {
-            actual << column.name + '=' + column.text;
-            cents << centsOf(column.amount());
-        }
+        QStringList actual; // "#cents" after an amount
+        for (const OrderColumn& column : OrderMessage(plain.text()).orderColumns())
+            actual << column.name + '=' + column.text +
+                          (column.amount() ? '#' + QString::number(centsOf(column.amount())) : "");
         QCOMPARE(
             actual.join('|'),
             "CustomerID= Jane Buyer <jane@shop.test>|ShipName=Ann Lee|ShipAddress=12 Elm "
             "Street|ShipCity=Dallas|ShipState=TX|ShipPostalCode=75201|ShipPhoneNumber=555-0101|"
             "ShippingMethodID=|ShippingCost=|BillName=Ann Lee|BillAddress=12 Elm "
             "Street|BillCity=Dallas|BillState=TX|BillPostalCode=75201|BillPhoneNumber=555-0101|"
-            "EMail1=ann@shop.test|EMail2=|SalesTax=$ 6.77|Total= "
-            "12.34|SustServPhone=|CCNumber=4111111111111111|CCExp=09/27");
-        QCOMPARE(cents.size() - cents.count(-1), 2);
-        QCOMPARE(cents.mid(17, 2), QList<qint64>({677, 1234}));
+            "EMail1=ann@shop.test|EMail2=|SalesTax=$ 6.77#677|Total= "
+            "12.34#1234|SustServPhone=|CCNumber=4111111111111111|CCExp=09/27");
     }
 
     // The first line end is looked for from the third character on; empty
@@ -179,21 +172,16 @@ private Q_SLOTS:
         const QByteArray log = intake.log().toUtf8();
         const QByteArray expected = expectedFile("orders/expected/order_log.txt");
         QVERIFY2(log == expected, firstDifference(log, expected).constData());
-        const StoredOrder order = m_store->orders()->value(0);
-        QCOMPARE(order.values.mid(0, 4),
-                 QStringList({"1", " Jane Buyer <jane@shop.test>",
-                              QDate::currentDate().toString(Qt::ISODate), "Jim Buyer"}));
-        QCOMPARE(order.values[OrderStore::orderColumns().indexOf("Total")], "97.47");
-        QCOMPARE(order.details, QList<QStringList>({{"1", "A1 ", "2", "5.00", "10.00"},
-                                                    {"1", "B7 ", "1", "72.00", "72.00"}}));
+        QCOMPARE(m_store->orders()->value(0).details,
+                 QList<QStringList>(
+                     {{"1", "A1 ", "2", "5.00", "10.00"}, {"1", "B7 ", "1", "72.00", "72.00"}}));
         QCOMPARE(sqlRow(*m_store, "SELECT typeof(Total), Total, typeof(Price) FROM Orders, "
                                   "\"Order Details\""),
                  QVariantList({"integer", 9747, "integer"}));
         // Orders that cannot be read are reported, not listed as none.
         sqlRow(*m_store, "DROP TABLE Orders");
         const auto unread = m_store->orders();
-        QVERIFY(!unread);
-        QVERIFY2(unread.error().contains("no such table"), qPrintable(unread.error()));
+        QVERIFY2(!unread && unread.error().contains("no such table"), qPrintable(unread.error()));
     }
 
     // An order whose items cannot be stored is reported and leaves neither
@@ -207,8 +195,7 @@ private Q_SLOTS:
         QVERIFY2(result.error.contains("Order Details"), qPrintable(result.error));
         QVERIFY(intake.log().isEmpty() && intake.orderLines().isEmpty() &&
                 intake.counter().isEmpty());
-        QCOMPARE(m_store->orderCount(), 0);
-        QVERIFY(!m_store->hasTaken(kMailbox, "uid-1"));
+        QVERIFY(m_store->orderCount() == 0 && !m_store->hasTaken(kMailbox, "uid-1"));
         sqlRow(*m_store, "ALTER TABLE \"Held Details\" RENAME TO \"Order Details\"");
         QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").outcome, OrderIntake::Outcome::Stored);
         QCOMPARE(m_store->orderCount(), 1);
@@ -236,26 +223,25 @@ private Q_SLOTS:
     // taken each time.
     void takesAMailboxMessageOnce_data() { bothDatabases(); }
     void takesAMailboxMessageOnce() {
-        using Outcome = OrderIntake::Outcome;
+        using enum OrderIntake::Outcome;
         OrderMail other;
         other.subjectLine = "Subject: online order";
-        {
+        for (const bool again : {false, true}) {
             OrderIntake intake(*m_store);
-            QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").outcome, Outcome::Stored);
-            QCOMPARE(intake.take(other.text(), kMailbox, "uid-2").outcome, Outcome::NotAnOrder);
+            QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").outcome,
+                     again ? AlreadyTaken : Stored);
+            QCOMPARE(intake.take(other.text(), kMailbox, "uid-2").outcome,
+                     again ? AlreadyTaken : NotAnOrder);
             const QString log = intake.log();
             for (const char* uid : {"uid-1", "uid-2"})
-                QCOMPARE(intake.take(orderText(), kMailbox, uid).outcome, Outcome::AlreadyTaken);
+                QCOMPARE(intake.take(orderText(), kMailbox, uid).outcome, AlreadyTaken);
             QCOMPARE(intake.log(), log);
+            // The store's database connection goes with it.
+            const QString connection = m_store->connectionName();
+            m_store = std::make_unique<OrderStore>();
+            QVERIFY(!QSqlDatabase::contains(connection) && m_store->open(m_setting, m_password));
         }
-        // The store's database connection goes with it.
-        const QString connection = m_store->connectionName();
-        m_store = std::make_unique<OrderStore>();
-        QVERIFY(!QSqlDatabase::contains(connection));
-        QVERIFY(m_store->open(m_setting, m_password));
         OrderIntake intake(*m_store);
-        QCOMPARE(intake.take(orderText(), kMailbox, "uid-1").outcome, Outcome::AlreadyTaken);
-        QCOMPARE(intake.take(other.text(), kMailbox, "uid-2").outcome, Outcome::AlreadyTaken);
         QCOMPARE(intake.take(orderText("C3"), "jim@pop.shop.test:110", "uid-1").orderId, 2);
         QCOMPARE(intake.take(orderText("C3")).orderId, 3);
         QCOMPARE(intake.orderLines().size(), 3 + 3);
@@ -274,8 +260,7 @@ private Q_SLOTS:
                    "/orders.sqlite cannot be made"}}) {
             OrderStore store;
             const Status opened = store.open(setting);
-            QCOMPARE(opened.ok(), !file.isEmpty());
-            QCOMPARE(store.isOpen(), !file.isEmpty());
+            QVERIFY(opened.ok() == !file.isEmpty() && store.isOpen() == !file.isEmpty());
             QVERIFY2(opened.error().contains(error), qPrintable(opened.error()));
             QVERIFY(file.isEmpty() || QFile::exists(m_dir->filePath(file)));
         }
@@ -287,10 +272,8 @@ private Q_SLOTS:
     void migratesFromVersionOne() {
         QVERIFY(m_store->open(m_setting, m_password, 1));
         sqlRow(*m_store, "INSERT INTO \"Orders\" (\"CustomerID\", \"Total\") VALUES ('Old', 1250)");
-        for (const char* item : {"Z1 ", "A2 "})
-            sqlRow(*m_store, QString("INSERT INTO \"Order Details\" (\"OrderID\", \"ProductID\") "
-                                     "VALUES (1, '%1')")
-                                 .arg(item));
+        sqlRow(*m_store, "INSERT INTO \"Order Details\" (\"OrderID\", \"ProductID\") VALUES (1, "
+                         "'Z1 '), (1, 'A2 ')");
         QVERIFY(m_store->open(m_setting, m_password));
         QCOMPARE(sqlRow(*m_store, "SELECT \"version\" FROM \"schema_version\""), QVariantList{2});
         QCOMPARE(OrderIntake(*m_store).take(orderText()).outcome, OrderIntake::Outcome::Stored);

@@ -2,37 +2,20 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <grp.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 QString DovecotFixture::missing() {
-    if (LocalServer::program("dovecot").isEmpty())
-        return QStringLiteral("dovecot is not installed (Debian packages dovecot-core and "
-                              "dovecot-pop3d; scripts/bootstrap.sh installs them): the mailbox "
-                              "tests are skipped");
-    return {};
+    return notInstalled({"dovecot"}, "packages dovecot-core and dovecot-pop3d", "mailbox");
 }
 
 bool DovecotFixture::start(Tls tls) {
-    m_error = missing();
-    if (!m_error.isEmpty())
+    if (!setError(missing()))
         return false;
-    m_error = QStringLiteral("could not prepare the dovecot folder");
     if (!prepare())
-        return false;
-    const auto configure = [&](quint16) {
-        m_tlsPort = tls == Tls::On ? LocalServer::freePort() : 0;
-        QFile::remove(path("dovecot.log"));
-        return (tls == Tls::Off || (m_tlsPort != 0 && m_tlsPort != port())) &&
-               LocalServer::writeFile(path("dovecot.conf"), configuration(tls).toUtf8());
-    };
-    if (m_server.start(LocalServer::program("dovecot"), {"-F", "-c", path("dovecot.conf")}, "+OK",
-                       configure))
-        return true;
-    m_error = "dovecot did not start: " + m_server.output() + serverLog();
-    return false;
+        return setError("could not prepare the dovecot folder");
+    setLog("dovecot.log");
+    return LocalServer::start(
+        program("dovecot"), {"-F", "-c", path("dovecot.conf")}, "+OK", "dovecot.conf",
+        {"SSL", tls == Tls::On ? "yes" : "no", "TLSPORT", tls == Tls::On ? "@PORT2@" : "0"});
 }
 
 // Written under tmp and moved into new, so the server never sees half a
@@ -44,7 +27,7 @@ bool DovecotFixture::addMessage(const QByteArray& text) {
                              .arg(startSeconds)
                              .arg(++m_added, 8, 10, QLatin1Char('0'));
     const QString temporary = path("mail/tmp/" + name);
-    if (!LocalServer::writeFile(temporary, text))
+    if (!writeFile(temporary, text))
         return false;
     QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                          QFile::ReadOther);
@@ -57,38 +40,22 @@ int DovecotFixture::messageCount() const {
 }
 
 MailAccount DovecotFixture::account(MailAccount::Security security) const {
-    const quint16 port = security == MailAccount::Security::Tls ? m_tlsPort : this->port();
+    const quint16 server = security == MailAccount::Security::Tls ? secondPort() : port();
     const QString trusted =
         security == MailAccount::Security::Plain
             ? QString()
             : QStringLiteral(QUILLMART_TEST_ROOT "/support/test-server-cert.pem");
-    return {QStringLiteral("127.0.0.1"), port, user(), password(), security, trusted};
+    return {QStringLiteral("127.0.0.1"), server, user(), password(), security, trusted};
 }
 
 // The folders and the password file. dovecot never reads mail as root:
-// under root the mail processes run as "nobody" and must pass through the
-// temporary folder and own the mailbox and the home folder.
+// under root the mail processes run as "nobody" and own the mailbox and the
+// home folder.
 bool DovecotFixture::prepare() {
     for (const char* folder : {"run", "state", "home", "mail/new", "mail/cur", "mail/tmp"})
-        QDir(path({})).mkpath(folder);
-    chmod(QFile::encodeName(path({})).constData(), 0711);
+        QDir(path()).mkpath(folder);
     for (const char* folder : {"home", "mail", "mail/new", "mail/cur", "mail/tmp"})
-        if (!LocalServer::giveToServerUser(path(folder)))
+        if (!giveToServerUser(path(folder)))
             return false;
-    return LocalServer::writeFile(path("users"),
-                                  (user() + ":{PLAIN}" + password() + "\n").toUtf8());
-}
-
-QString DovecotFixture::configuration(Tls tls) const {
-    return LocalServer::fromTemplate(
-        "dovecot.conf", {"DIR",      path({}),
-                         "CERTDIR",  QStringLiteral(QUILLMART_TEST_ROOT "/support"),
-                         "ME",       QString::fromLocal8Bit(getpwuid(geteuid())->pw_name),
-                         "MYGROUP",  QString::fromLocal8Bit(getgrgid(getegid())->gr_name),
-                         "MAILUSER", QString::fromLocal8Bit(LocalServer::serverUser()->pw_name),
-                         "MAILUID",  QString::number(LocalServer::serverUser()->pw_uid),
-                         "MAILGID",  QString::number(LocalServer::serverUser()->pw_gid),
-                         "SSL",      tls == Tls::On ? "yes" : "no",
-                         "PORT",     QString::number(port()),
-                         "TLSPORT",  QString::number(m_tlsPort)});
+    return writeFile(path("users"), (user() + ":{PLAIN}" + password() + "\n").toUtf8());
 }

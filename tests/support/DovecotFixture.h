@@ -11,7 +11,7 @@
 // folder (tests/support/dovecot.conf is its template). The system's dovecot
 // configuration is never read. Works as root (mail is then read as
 // "nobody") and as a normal user. Stopped when the fixture goes.
-class DovecotFixture {
+class DovecotFixture : public LocalServer {
 public:
     enum class Tls { Off, On };
 
@@ -20,13 +20,11 @@ public:
     static QString missing();
 
     // Starts the server and waits until it greets. With Tls::On the plain
-    // port offers STLS and a second port speaks POP3 over TLS, both with a
+    // port offers STLS and a second port speaks POP3 over TLS, both with
     // the test certificate for 127.0.0.1 kept in tests/support (valid for a
-    // hundred years). Started again after
-    // stop(), it serves the same mailbox. False when it could not start
-    // (error() says why).
+    // hundred years). Started again after stop(), it serves the same
+    // mailbox. False when it could not start (error() says why).
     bool start(Tls tls = Tls::Off);
-    void stop() { m_server.stop(); }
 
     // Puts a message into the mailbox as a mail delivery would: the text
     // as it is, usually with LF line ends, which the server sends as CR LF.
@@ -35,23 +33,14 @@ public:
     // The messages now in the mailbox, as files on disk.
     int messageCount() const;
 
-    quint16 port() const { return m_server.port(); }
     QString user() const { return QStringLiteral("orders"); }
     QString password() const { return QStringLiteral("s3cret pass"); }
     // The account of the test mailbox, its certificate trusted with Tls and
     // StartTls.
     MailAccount account(MailAccount::Security security = MailAccount::Security::Plain) const;
-    QString error() const { return m_error; }
-    // What the server logged, to see how sessions ended.
-    QString serverLog() const { return LocalServer::readFile(path("dovecot.log")); }
 
 private:
     bool prepare();
-    QString configuration(Tls tls) const;
-    QString path(const QString& name) const { return m_server.path(name); }
 
-    LocalServer m_server;
-    quint16 m_tlsPort = 0;
     int m_added = 0;
-    QString m_error;
 };

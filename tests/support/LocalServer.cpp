@@ -1,19 +1,35 @@
 #include "support/LocalServer.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <csignal>
 #include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+LocalServer::LocalServer() {
+    chmod(QFile::encodeName(m_dir.path()).constData(), 0711);
+}
 
 QString LocalServer::program(const QString& name) {
     const QString found = QStandardPaths::findExecutable(name);
     return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/local/sbin"})
                            : found;
+}
+
+QString LocalServer::notInstalled(const QStringList& programs, const QString& packages,
+                                  const QString& what) {
+    for (const QString& name : programs)
+        if (name.startsWith('/') ? !QFileInfo::exists(name) : program(name).isEmpty())
+            return QStringLiteral("%1 is not installed (Debian %2; scripts/bootstrap.sh installs "
+                                  "it): the %3 tests are skipped")
+                .arg(name, packages, what);
+    return {};
 }
 
 quint16 LocalServer::freePort() {
@@ -31,7 +47,16 @@ QString LocalServer::readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
 }
 
-QString LocalServer::fromTemplate(const QString& name, const QStringList& values) {
+QString LocalServer::fromTemplate(const QString& name, QStringList values) const {
+    values << QStringList{"DIR",        path(),
+                          "PORT",       QString::number(m_port),
+                          "PORT2",      QString::number(m_secondPort),
+                          "SUPPORT",    QStringLiteral(QUILLMART_TEST_ROOT "/support"),
+                          "ME",         QString::fromLocal8Bit(getpwuid(geteuid())->pw_name),
+                          "MYGROUP",    QString::fromLocal8Bit(getgrgid(getegid())->gr_name),
+                          "SERVERUSER", QString::fromLocal8Bit(serverUser()->pw_name),
+                          "SERVERUID",  QString::number(serverUser()->pw_uid),
+                          "SERVERGID",  QString::number(serverUser()->pw_gid)};
     QString text = readFile(QStringLiteral(QUILLMART_TEST_ROOT "/support/") + name);
     for (qsizetype i = 0; i + 1 < values.size(); i += 2)
         text.replace('@' + values[i] + '@', values[i + 1]);
@@ -45,15 +70,19 @@ QString LocalServer::path(const QString& name) const {
 // The program runs in a process group of its own, so stop() reaches the
 // processes it starts too.
 bool LocalServer::start(const QString& program, const QStringList& arguments,
-                        const QByteArray& greeting,
-                        const std::function<bool(quint16 port)>& configure) {
+                        const QByteArray& greeting, const QString& configuration,
+                        const QStringList& values) {
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     prepareProcess(m_process);
     for (int attempt = 0; attempt < 3; ++attempt) {
         stop();
         m_port = freePort();
-        m_output = QStringLiteral("could not write the configuration");
-        if (m_port == 0 || !configure(m_port))
+        m_secondPort = freePort();
+        m_error = QStringLiteral("could not write the configuration");
+        QFile::remove(path(m_log));
+        if (m_port == 0 || m_secondPort == 0 || m_secondPort == m_port ||
+            (!configuration.isEmpty() &&
+             !writeFile(path(configuration), fromTemplate(configuration, values).toUtf8())))
             continue;
         m_process.start(program, QStringList(arguments).replaceInStrings(QStringLiteral("@PORT@"),
                                                                          QString::number(m_port)));
@@ -63,12 +92,14 @@ bool LocalServer::start(const QString& program, const QStringList& arguments,
             if (socket.waitForConnected(200) &&
                 (greeting.isEmpty() ||
                  (socket.waitForReadyRead(2000) && socket.readLine().startsWith(greeting))))
-                return true;
+                return setError({});
             // Doubles as the pause between two tries.
             if (m_process.waitForFinished(100))
                 break;
         }
-        m_output = QString::fromLocal8Bit(m_process.readAll()) + m_process.errorString();
+        m_error = QFileInfo(program).fileName() +
+                  " did not start: " + QString::fromLocal8Bit(m_process.readAll()) +
+                  m_process.errorString() + log();
     }
     stop();
     return false;
@@ -105,9 +136,7 @@ void LocalServer::stop() {
     if (!m_process.waitForFinished(10000))
         ::kill(-group, SIGKILL);
     m_process.waitForFinished(5000);
-    QElapsedTimer waited;
-    waited.start();
-    while (::kill(-group, 0) == 0 && waited.elapsed() < 5000)
+    for (const QDeadlineTimer deadline(5000); ::kill(-group, 0) == 0 && !deadline.hasExpired();)
         QThread::msleep(20);
     ::kill(-group, SIGKILL);
 }

@@ -1,7 +1,6 @@
 #include "support/NginxFixture.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <unistd.h>
 
 namespace {
@@ -11,39 +10,21 @@ const QString kDavModule = QStringLiteral("/usr/lib/nginx/modules/ngx_http_dav_e
 } // namespace
 
 QString NginxFixture::missing() {
-    if (LocalServer::program("nginx").isEmpty() || !QFileInfo::exists(kDavModule))
-        return QStringLiteral("nginx with its DAV modules is not installed (Debian packages "
-                              "nginx and libnginx-mod-http-dav-ext; scripts/bootstrap.sh "
-                              "installs them): the WebDAV tests are skipped");
-    return {};
+    return notInstalled({"nginx", kDavModule}, "packages nginx and libnginx-mod-http-dav-ext",
+                        "WebDAV");
 }
 
+// Without a user the line that asks for a password is a comment.
 bool NginxFixture::start(const QString& user, const QString& password) {
-    m_error = missing();
-    if (!m_error.isEmpty())
+    if (!setError(missing()))
         return false;
-    const QString dir = m_server.path();
-    QDir(dir).mkpath(QStringLiteral("root"));
-    QDir(dir).mkpath(QStringLiteral("temp"));
-    const QString auth =
-        user.isEmpty()
-            ? QString()
-            : QStringLiteral("auth_basic \"Quillmart test\"; auth_basic_user_file %1/users;")
-                  .arg(dir);
-    const auto configure = [&](quint16 port) {
-        QFile::remove(dir + "/error.log");
-        const QString configuration = LocalServer::fromTemplate(
-            "nginx.conf", {"USER", geteuid() == 0 ? "user root root;" : "", "DIR", dir, "MODULE",
-                           kDavModule, "PORT", QString::number(port), "AUTH", auth});
-        return LocalServer::writeFile(dir + "/users",
-                                      (user + ":{PLAIN}" + password + "\n").toUtf8()) &&
-               LocalServer::writeFile(dir + "/nginx.conf", configuration.toUtf8());
-    };
-    if (m_server.start(LocalServer::program("nginx"),
-                       {"-p", dir + '/', "-c", dir + "/nginx.conf", "-e", dir + "/error.log"}, {},
-                       configure))
-        return true;
-    m_error =
-        "nginx did not start: " + LocalServer::readFile(dir + "/error.log") + m_server.output();
-    return false;
+    if (!QDir().mkpath(path("temp")) || !QDir().mkpath(rootPath()) ||
+        !writeFile(path("users"), (user + ":{PLAIN}" + password + "\n").toUtf8()))
+        return setError("could not prepare the nginx folder");
+    setLog("error.log");
+    return LocalServer::start(
+        program("nginx"), {"-p", path() + '/', "-c", path("nginx.conf"), "-e", path("error.log")},
+        {}, "nginx.conf",
+        {"USER", geteuid() == 0 ? "user root root;" : "", "MODULE", kDavModule, "AUTH",
+         user.isEmpty() ? "# " : ""});
 }

@@ -9,7 +9,7 @@
 // configuration, logs, pid file and served folder in a temporary folder.
 // PUT, DELETE, MKCOL, PROPFIND and OPTIONS work below the served folder;
 // PUT creates missing folders. Stopped when the fixture goes.
-class NginxFixture {
+class NginxFixture : public LocalServer {
 public:
     // Starts the server and waits until its port answers. With a user name
     // every request needs that user and password (HTTP basic); without one
@@ -19,17 +19,10 @@ public:
     // Why the server cannot run here (nginx or its DAV module not
     // installed); empty when it can.
     static QString missing();
-    void stop() { m_server.stop(); }
 
-    quint16 port() const { return m_server.port(); }
     // "127.0.0.1:" + port, as typed into the server name field.
     QString serverName() const { return QStringLiteral("127.0.0.1:%1").arg(port()); }
     // The folder the server serves, for files of "another party" and to
     // check what arrived.
-    QString rootPath() const { return m_server.path(QStringLiteral("root")); }
-    QString error() const { return m_error; }
-
-private:
-    LocalServer m_server;
-    QString m_error;
+    QString rootPath() const { return path(QStringLiteral("root")); }
 };

@@ -7,72 +7,66 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QThread>
-#include <sys/stat.h>
 
 namespace {
 
-// initdb and postgres stand outside PATH on Debian, under their version.
+// initdb and postgres, from PATH or else, as Debian keeps them, under
+// their newest version; the bare name when there is none.
 QString serverProgram(const QString& name) {
-    QStringList folders;
-    for (const QFileInfo& version :
-         QDir("/usr/lib/postgresql").entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
-        folders.prepend(version.filePath() + "/bin");
-    const QString found = LocalServer::program(name);
-    return found.isEmpty() ? QStandardPaths::findExecutable(name, folders) : found;
+    const QStringList versions =
+        QDir("/usr/lib/postgresql")
+            .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
+    QString found = LocalServer::program(name);
+    if (found.isEmpty())
+        found = QStandardPaths::findExecutable(
+            name, {"/usr/lib/postgresql/" + versions.value(0) + "/bin"});
+    return found.isEmpty() ? name : found;
 }
 
 } // namespace
 
 QString PostgresFixture::missing() {
-    if (serverProgram("initdb").isEmpty() || serverProgram("postgres").isEmpty())
-        return QStringLiteral("PostgreSQL is not installed (Debian package postgresql-15; "
-                              "scripts/bootstrap.sh installs it): the PostgreSQL tests are "
-                              "skipped");
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+    const QString why = notInstalled({serverProgram("initdb"), serverProgram("postgres")},
+                                     "package postgresql-15", "PostgreSQL");
+    if (why.isEmpty() && !QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
         return QStringLiteral("Qt's PostgreSQL driver is not installed (Debian package "
                               "libqt6sql6-psql; scripts/bootstrap.sh installs it): the "
                               "PostgreSQL tests are skipped");
-    return {};
+    return why;
 }
 
 // The server takes connections before it takes logins: after a crash it
 // first replays its log.
 bool PostgresFixture::start() {
-    m_error = missing();
-    if (!m_error.isEmpty() || (!m_made && !makeCluster()))
+    if (!setError(missing()) || (!m_made && !makeCluster()) ||
+        !LocalServer::start(serverProgram("postgres"),
+                            {"-D", path("data"), "-p", "@PORT@", "-c", "listen_addresses=127.0.0.1",
+                             "-c", "unix_socket_directories="},
+                            {}))
         return false;
-    if (!m_server.start(serverProgram("postgres"),
-                        {"-D", m_server.path("data"), "-p", "@PORT@", "-c",
-                         "listen_addresses=127.0.0.1", "-c", "unix_socket_directories="},
-                        {}, [](quint16) { return true; })) {
-        m_error = "postgres did not start: " + m_server.output();
-        return false;
-    }
     const QDeadlineTimer deadline(60000);
     while (!run("postgres", {"SELECT 1"}) && !deadline.hasExpired())
         QThread::msleep(100);
-    return m_error.isEmpty();
+    return error().isEmpty();
 }
 
 // The cluster's folder belongs to the server's user, who alone may enter it.
 bool PostgresFixture::makeCluster() {
-    m_server.runAsServerUser();
-    chmod(QFile::encodeName(m_server.path()).constData(), 0711);
-    const QString passwordFile = m_server.path("password");
+    runAsServerUser();
+    const QString passwordFile = path("password");
     QProcess initdb;
-    if (LocalServer::writeFile(passwordFile, password().toUtf8()) &&
-        LocalServer::giveToServerUser(passwordFile) && QDir().mkpath(m_server.path("data")) &&
-        LocalServer::giveToServerUser(m_server.path("data"))) {
-        m_server.prepareProcess(initdb);
+    if (writeFile(passwordFile, password().toUtf8()) && giveToServerUser(passwordFile) &&
+        QDir().mkpath(path("data")) && giveToServerUser(path("data"))) {
+        prepareProcess(initdb);
         initdb.setProcessChannelMode(QProcess::MergedChannels);
         initdb.start(serverProgram("initdb"),
-                     {"-D", m_server.path("data"), "-U", user(), "--pwfile=" + passwordFile,
+                     {"-D", path("data"), "-U", user(), "--pwfile=" + passwordFile,
                       "--auth=scram-sha-256", "-E", "UTF8", "--locale=C", "--no-sync"});
     }
     m_made = initdb.waitForFinished(120000) && initdb.exitStatus() == QProcess::NormalExit &&
              initdb.exitCode() == 0;
-    m_error = m_made ? QString() : "initdb failed: " + QString::fromLocal8Bit(initdb.readAll());
-    return m_made;
+    return setError(m_made ? QString()
+                           : "initdb failed: " + QString::fromLocal8Bit(initdb.readAll()));
 }
 
 bool PostgresFixture::createDatabase(const QString& name) {
@@ -91,15 +85,15 @@ bool PostgresFixture::run(const QString& database, const QStringList& statements
         db.setPassword(password());
         db.setDatabaseName(database);
         db.open();
-        m_error = db.lastError().text();
-        for (qsizetype i = 0; i < statements.size() && m_error.isEmpty(); ++i) {
+        setError(db.lastError().text());
+        for (qsizetype i = 0; i < statements.size() && error().isEmpty(); ++i) {
             QSqlQuery query(db);
             if (!query.exec(statements[i]))
-                m_error = query.lastError().text();
+                setError(query.lastError().text());
         }
     }
     QSqlDatabase::removeDatabase(connection);
-    return m_error.isEmpty();
+    return error().isEmpty();
 }
 
 QString PostgresFixture::url(const QString& database) const {

@@ -10,7 +10,7 @@
 // test run makes the cluster and runs the server as "nobody". The system's
 // clusters are never touched. Stopped, and its folder removed, when the
 // fixture goes.
-class PostgresFixture {
+class PostgresFixture : public LocalServer {
 public:
     // Why the server cannot run here (PostgreSQL or Qt's driver for it not
     // installed); empty when it can.
@@ -21,7 +21,6 @@ public:
     // serves the same cluster (on a new port). False when it could not
     // start (error() says why).
     bool start();
-    void stop() { m_server.stop(); }
 
     // A new, empty database of that name (one there was is dropped).
     bool createDatabase(const QString& name);
@@ -32,13 +31,9 @@ public:
     QString url(const QString& database) const;
     QString user() const { return QStringLiteral("merchant"); }
     QString password() const { return QStringLiteral("pg s3cret"); }
-    quint16 port() const { return m_server.port(); }
-    QString error() const { return m_error; }
 
 private:
     bool makeCluster();
 
-    LocalServer m_server;
     bool m_made = false;
-    QString m_error;
 };

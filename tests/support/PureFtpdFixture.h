@@ -8,24 +8,19 @@
 // the tests' certificate for 127.0.0.1 (TLS offered, plain FTP allowed); its
 // one user "merchant" is shut in the served folder, in a temporary folder.
 // pure-ftpd needs root.
-class PureFtpdFixture {
+class PureFtpdFixture : public LocalServer {
 public:
     // Why the server cannot run here; empty when it can.
     static QString missing();
     bool start(const QString& password);
-    void stop() { m_server.stop(); }
 
     static QString user() { return QStringLiteral("merchant"); }
     // "host:port", to put behind "ftps://" or "ftp://".
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.port()); }
-    QString rootPath() const { return m_server.path(QStringLiteral("root")); }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port()); }
+    QString rootPath() const { return path(QStringLiteral("root")); }
     // The server's certificate, to trust it.
     static QString certificatePath();
-    QString error() const { return m_error; }
 
 private:
     bool prepare(const QString& password);
-
-    LocalServer m_server;
-    QString m_error;
 };

@@ -24,11 +24,8 @@ void end(QProcess& process) {
 } // namespace
 
 QString SecretServiceFixture::missing() {
-    if (LocalServer::program("gnome-keyring-daemon").isEmpty() ||
-        LocalServer::program("dbus-daemon").isEmpty())
-        return QStringLiteral("gnome-keyring or dbus-daemon is not installed (scripts/bootstrap.sh "
-                              "installs them): the keyring tests are skipped");
-    return {};
+    return LocalServer::notInstalled({"gnome-keyring-daemon", "dbus-daemon"},
+                                     "packages gnome-keyring and dbus", "keyring");
 }
 
 bool SecretServiceFixture::startBus() {
@@ -50,12 +47,10 @@ bool SecretServiceFixture::startBus() {
 // the keyring (an empty password makes none).
 bool SecretServiceFixture::start() {
     m_error = missing();
+    if (m_error.isEmpty() && !startBus())
+        m_error = "dbus-daemon did not start";
     if (!m_error.isEmpty())
         return false;
-    if (!startBus()) {
-        m_error = "dbus-daemon did not start";
-        return false;
-    }
     QProcessEnvironment environment;
     environment.insert("HOME", m_dir.filePath("home"));
     environment.insert("XDG_RUNTIME_DIR", m_dir.path());

@@ -9,7 +9,7 @@
 // the system account "quillmart-sftp" (made by scripts/bootstrap.sh), which
 // gets a fresh random password for the run and is locked again at the end;
 // checking passwords against the system's accounts takes root.
-class SshdFixture {
+class SshdFixture : public LocalServer {
 public:
     ~SshdFixture() { stop(); }
 
@@ -22,17 +22,14 @@ public:
     QString password() const { return m_password; }
     // The server text for "Server name:": the served folder over SFTP.
     QString serverText() const;
-    QString rootPath() const { return m_server.path(QStringLiteral("root")); }
+    QString rootPath() const { return path(QStringLiteral("root")); }
     // The host key's fingerprint as OpenSSH's own ssh-keygen prints it.
     QString fingerprint() const;
     // Lets the public key (an OpenSSH ".pub" line) log in.
     bool authorize(const QByteArray& publicKey) const;
-    QString error() const { return m_error; }
 
 private:
     bool prepare();
 
-    LocalServer m_server;
     QString m_password;
-    QString m_error;
 };

@@ -11,6 +11,7 @@
 #include <QtWidgets>
 
 using Kind = ScriptedPrompts::Kind;
+using UserInput::named;
 
 class TestEmailTab : public QObject {
     Q_OBJECT
@@ -18,15 +19,6 @@ class TestEmailTab : public QObject {
 private Q_SLOTS:
     void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
     void fieldsReachTheFetchAndOrdersTheTab();
-
-private:
-    // The widget of `window` with this accessible name or caption.
-    template <typename T> static T* named(QWidget* window, const QString& name) {
-        for (T* widget : window->findChildren<T*>())
-            if (widget->accessibleName() == name || widget->property("text").toString() == name)
-                return widget;
-        qFatal("no widget \"%s\"", qPrintable(name));
-    }
 };
 
 // Host Delete, the host, the user and the password reach the fetch, which

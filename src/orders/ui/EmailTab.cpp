@@ -29,20 +29,6 @@ QLineEdit* addField(QFormLayout* form, const QString& label) {
     return field;
 }
 
-// The password row: the field and, beside it, its "Remember password" box.
-QLineEdit* addPasswordField(QFormLayout* form, const QString& label, QCheckBox* remember) {
-    auto* field = new QLineEdit;
-    field->setEchoMode(QLineEdit::Password);
-    auto* caption = new QLabel(label);
-    caption->setBuddy(field);
-    field->setAccessibleName(label);
-    auto* row = new QHBoxLayout;
-    row->addWidget(field);
-    row->addWidget(remember);
-    form->addRow(caption, row);
-    return field;
-}
-
 } // namespace
 
 EmailTab::EmailTab(OrderController& controller, QWidget* parent)
@@ -91,7 +77,7 @@ QWidget* EmailTab::buildAccountForm() {
     m_popHost = addField(form, QStringLiteral("POP Host:"));
     m_userName = addField(form, QStringLiteral("User Name:"));
     m_rememberPassword = new RememberPasswordBox;
-    m_password = addPasswordField(form, QStringLiteral("Password:"), m_rememberPassword);
+    m_password = m_rememberPassword->addRowBesideField(form, QStringLiteral("Password:"));
     m_email = addField(form, QStringLiteral("E-Mail:"));
     connect(m_popHost, &QLineEdit::textChanged, &m_controller, &OrderController::setPopHost);
     connect(m_userName, &QLineEdit::textChanged, &m_controller, &OrderController::setUserName);

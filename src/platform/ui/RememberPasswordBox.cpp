@@ -2,6 +2,10 @@
 
 #include "platform/RememberedPassword.h"
 
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 RememberPasswordBox::RememberPasswordBox(QWidget* parent)
@@ -14,4 +18,17 @@ void RememberPasswordBox::showState(const RememberedPassword& state) {
     setEnabled(reason.isEmpty());
     setToolTip(reason);
     setAccessibleDescription(reason);
+}
+
+QLineEdit* RememberPasswordBox::addRowBesideField(QFormLayout* form, const QString& label) {
+    auto* field = new QLineEdit;
+    field->setEchoMode(QLineEdit::Password);
+    field->setAccessibleName(label);
+    auto* caption = new QLabel(label);
+    caption->setBuddy(field);
+    auto* row = new QHBoxLayout;
+    row->addWidget(field);
+    row->addWidget(this);
+    form->addRow(caption, row);
+    return field;
 }

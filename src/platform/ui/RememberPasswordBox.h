@@ -2,6 +2,9 @@
 
 #include <QCheckBox>
 
+class QFormLayout;
+class QLineEdit;
+
 class RememberedPassword;
 
 // The "Remember password" check box beside a password field. When the
@@ -15,4 +18,7 @@ public:
 
     // Shows the state without reporting it back as the user's change.
     void showState(const RememberedPassword& state);
+    // Adds the row `label` to `form`: a new password field, named by the
+    // label, with this box beside it. Returns the field.
+    QLineEdit* addRowBesideField(QFormLayout* form, const QString& label);
 };

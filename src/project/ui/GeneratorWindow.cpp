@@ -84,18 +84,6 @@ void addRow(QFormLayout* form, const QString& label, QWidget* field) {
     form->addRow(caption, field);
 }
 
-// The password row: the field and, beside it, its "Remember password" box.
-void addPasswordRow(QFormLayout* form, const QString& label, QLineEdit* field,
-                    QCheckBox* remember) {
-    auto* caption = new QLabel(label);
-    caption->setBuddy(field);
-    field->setAccessibleName(label);
-    auto* row = new QHBoxLayout;
-    row->addWidget(field);
-    row->addWidget(remember);
-    form->addRow(caption, row);
-}
-
 void deleteKeyRuns(QListWidget* list, const std::function<void(int)>& action) {
     auto* shortcut = new QShortcut(QKeySequence::Delete, list);
     shortcut->setContext(Qt::WidgetShortcut);
@@ -234,14 +222,12 @@ QWidget* GeneratorWindow::buildSettingsTab() {
 
     m_serverName = new QLineEdit;
     m_userName = new QLineEdit;
-    m_password = new QLineEdit;
-    m_password->setEchoMode(QLineEdit::Password);
     m_rememberPassword = new RememberPasswordBox;
     auto* frontPageFrame = new QGroupBox(QStringLiteral("FrontPage settings"));
     auto* frontPageForm = new QFormLayout(frontPageFrame);
     addRow(frontPageForm, QStringLiteral("Server name:"), m_serverName);
     addRow(frontPageForm, QStringLiteral("User name:"), m_userName);
-    addPasswordRow(frontPageForm, QStringLiteral("Password :"), m_password, m_rememberPassword);
+    m_password = m_rememberPassword->addRowBesideField(frontPageForm, QStringLiteral("Password :"));
 
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);

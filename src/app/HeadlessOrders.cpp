@@ -2,6 +2,7 @@
 
 #include "app/CommandOptions.h"
 #include "app/KeyringPassword.h"
+#include "orders/DatabaseKeyring.h"
 #include "orders/IntakeSink.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderIntake.h"
@@ -120,22 +121,52 @@ bool readPassword(const QString& variable, QString* password, QTextStream& err) 
     return read.ok();
 }
 
+// Forgets or looks up the database password in the keyring as asked, and
+// remembers the one given once it has opened the database. A keyring that
+// cannot be used for a look-up says nothing: ~/.pgpass may give the
+// password, and a refused login names every place one may come from.
+bool openStore(OrderStore& store, const OrdersCommand& command, const QString& homeFolder,
+               QTextStream& err) {
+    const QString database =
+        command.database.isEmpty() ? OrderStore::defaultPath(homeFolder) : command.database;
+    const DatabaseKeyring keyring;
+    QString password;
+    if (!readPassword(command.databasePasswordVariable, &password, err))
+        return false;
+    if (command.forgetDatabasePassword) {
+        if (const Status forgotten = keyring.forget(database); !forgotten) {
+            err << "quillmart orders: the database password could not be forgotten: "
+                << forgotten.error() << Qt::endl;
+            return false;
+        }
+        err << "quillmart orders: the database password is no longer remembered." << Qt::endl;
+    } else if (command.databasePasswordVariable.isEmpty()) {
+        password = keyring.read(database).valueOr(QString());
+    }
+    if (const Status opened = store.open(database, password); !opened) {
+        err << "quillmart orders: the order database could not be opened: " << opened.error()
+            << Qt::endl;
+        return false;
+    }
+    if (!command.rememberDatabasePassword)
+        return true;
+    if (const Status remembered = keyring.remember(database, password); !remembered) {
+        err << "quillmart orders: the database password could not be remembered: "
+            << remembered.error() << Qt::endl;
+        return false;
+    }
+    err << "quillmart orders: the database password is remembered in the desktop keyring."
+        << Qt::endl;
+    return true;
+}
+
 } // namespace
 
 int HeadlessOrders::run(const OrdersCommand& command, const QString& homeFolder, QTextStream& out,
                         QTextStream& err) {
-    QString databasePassword;
-    if (!readPassword(command.databasePasswordVariable, &databasePassword, err))
-        return 1;
     OrderStore store;
-    const Status opened = store.open(
-        command.database.isEmpty() ? OrderStore::defaultPath(homeFolder) : command.database,
-        databasePassword);
-    if (!opened) {
-        err << "quillmart orders: the order database could not be opened: " << opened.error()
-            << Qt::endl;
+    if (!openStore(store, command, homeFolder, err))
         return 1;
-    }
     OrderIntake intake(store);
     if (command.action == OrdersCommand::Action::List) {
         return listOrders(store, command.csv, out, err) ? 0 : 1;

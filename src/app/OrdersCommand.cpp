@@ -18,7 +18,8 @@ QString OrdersCommand::usage() {
         "                              [--tls|--starttls|--plain] [--trust-cert FILE]\n"
         "                              [--size-limit MB] [--delete] [DATABASE]\n"
         "       quillmart orders list [--csv] [DATABASE]\n"
-        "DATABASE: --db PATH, or --db postgresql://USER@HOST[:PORT]/NAME [--db-password-env VAR]");
+        "DATABASE: --db PATH, or --db postgresql://USER@HOST[:PORT]/NAME\n"
+        "          [--db-password-env VAR [--remember-db-password] | --forget-db-password]");
 }
 
 QString OrdersCommand::parse(const QStringList& arguments) {
@@ -59,6 +60,10 @@ QString OrdersCommand::parse(const QStringList& arguments) {
             deleteAfterReading = true;
         } else if (argument == QLatin1String("--csv")) {
             csv = true;
+        } else if (argument == QLatin1String("--remember-db-password")) {
+            rememberDatabasePassword = true;
+        } else if (argument == QLatin1String("--forget-db-password")) {
+            forgetDatabasePassword = true;
         } else if (action == Action::Import && !argument.startsWith(QLatin1String("--"))) {
             files << argument;
         } else {
@@ -80,6 +85,9 @@ QString OrdersCommand::parse(const QStringList& arguments) {
                 .arg(sizeLimitText);
         sizeLimit = qint64(megabytes) * 1024 * 1024;
     }
+    if (rememberDatabasePassword && (databasePasswordVariable.isEmpty() || forgetDatabasePassword))
+        return QStringLiteral("--remember-db-password keeps the password of --db-password-env, "
+                              "and goes without --forget-db-password");
     if (action == Action::Import && files.isEmpty())
         return QStringLiteral("import needs at least one message file");
     if (action == Action::Fetch && host.isEmpty())

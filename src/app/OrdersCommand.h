@@ -8,7 +8,10 @@
 // Each takes `--db PATH` (the order database: a SQLite file or a database
 // server's address such as postgresql://user@host/database; by default the
 // file in the home folder) with `--db-password-env VAR` for a server's
-// password, and prints what it took in or holds.
+// password, and prints what it took in or holds. `--remember-db-password`
+// keeps that password in the desktop keyring once it has opened the
+// database, for later commands and the window; `--forget-db-password`
+// takes it out again.
 class OrdersCommand {
 public:
     enum class Action { Import, Fetch, List };
@@ -26,6 +29,8 @@ public:
     QString trustedCertificate;
     bool deleteAfterReading = false;
     bool csv = false;
+    bool rememberDatabasePassword = false;
+    bool forgetDatabasePassword = false;
 
     // Reads the arguments after "orders". Returns an error text, empty when
     // they are fine. The network module runs the command (HeadlessOrders).

@@ -1,5 +1,6 @@
 #include "orders/OrderController.h"
 
+#include "orders/DatabaseKeyring.h"
 #include "platform/Prompts.h"
 
 #include <QCoreApplication>
@@ -102,7 +103,10 @@ OrderStore* OrderController::store() {
     if (m_store)
         return m_store.get();
     auto store = std::make_unique<OrderStore>();
-    if (const Status opened = store->open(m_database); !opened) {
+    // A keyring that cannot be used leaves ~/.pgpass to give the password;
+    // a login refused then names every place a password may come from.
+    const QString password = DatabaseKeyring().read(m_database).valueOr(QString());
+    if (const Status opened = store->open(m_database, password); !opened) {
         m_prompts.message(QStringLiteral("The order database could not be opened.\n") +
                           opened.error());
         return nullptr;

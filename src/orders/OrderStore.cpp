@@ -155,8 +155,8 @@ QString postgresProblem(const ConnectionSetting& setting, const QString& words) 
     if (said("password authentication failed") || said("no password supplied") ||
         said("authentication failed"))
         return QStringLiteral("The database server %1 refused the login of \"%2\". Check the user "
-                              "name and the password (--db-password-env, ~/.pgpass or the "
-                              "address).")
+                              "name and the password (--db-password-env, the desktop keyring, "
+                              "~/.pgpass or the address).")
             .arg(server, setting.user);
     if (said("database \"") && said("does not exist"))
         return QStringLiteral("The database server %1 has no database \"%2\". Create it first "
@@ -206,6 +206,13 @@ void OrderStore::useWriteAheadLog(QSqlDatabase& db) {
     QSqlQuery query(db);
     query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+std::optional<OrderStore::ServerLogin> OrderStore::serverLogin(const QString& connection) {
+    const ConnectionSetting setting = readSetting(connection, {});
+    if (setting.driver == OrderSchema::kSqlite || setting.user.isEmpty())
+        return std::nullopt;
+    return ServerLogin{setting.serverName(), setting.user, !setting.password.isEmpty()};
 }
 
 Status OrderStore::open(const QString& connection, const QString& password, int schemaVersion) {

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QSqlDatabase;
 
@@ -61,6 +62,16 @@ public:
     Status open(const QString& connection, const QString& password = {},
                 int schemaVersion = OrderSchema::kCurrentVersion);
     bool isOpen() const;
+
+    // Whose password an address needs: a database server's ("host:port/
+    // database") and the user the address names. Nothing for a SQLite file
+    // or an address without a user.
+    struct ServerLogin {
+        QString server;
+        QString user;
+        bool passwordInAddress = false;
+    };
+    static std::optional<ServerLogin> serverLogin(const QString& connection);
     // The QSqlDatabase connection of this store, for a table view.
     const QString& connectionName() const { return m_connectionName; }
 

@@ -10,8 +10,15 @@
 namespace {
 
 QString kindName(PasswordKeyring::Kind kind) {
-    return kind == PasswordKeyring::Kind::Publishing ? QStringLiteral("publishing")
-                                                     : QStringLiteral("mail");
+    switch (kind) {
+    case PasswordKeyring::Kind::Publishing:
+        return QStringLiteral("publishing");
+    case PasswordKeyring::Kind::Mail:
+        return QStringLiteral("mail");
+    case PasswordKeyring::Kind::Database:
+        return QStringLiteral("database");
+    }
+    return {};
 }
 
 // The keyring's service name; the user name is the entry's key.

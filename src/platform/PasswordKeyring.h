@@ -10,7 +10,7 @@
 // most the time-out, so callers stay synchronous.
 class PasswordKeyring {
 public:
-    enum class Kind { Publishing, Mail };
+    enum class Kind { Publishing, Mail, Database };
 
     // Long enough for the user to unlock a locked keyring in the desktop's
     // own prompt.

@@ -1,7 +1,9 @@
+#include "orders/OrderController.h"
 #include "platform/PasswordKeyring.h"
 #include "project/GeneratorController.h"
 #include "project/ui/GeneratorWindow.h"
 #include "support/NginxFixture.h"
+#include "support/PostgresFixture.h"
 #include "support/ProgramRun.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SecretServiceFixture.h"
@@ -21,12 +23,15 @@ using UserInput::named;
 
 // "Remember password" against a real secret service: the box on the
 // "Settings" tab driven by keys and clicks, and `quillmart publish` taking
-// (or missing) what the window remembered, on a WebDAV server that asks for it.
+// (or missing) what the window remembered, on a WebDAV server that asks for
+// it; and an order database's password that `quillmart orders` remembers,
+// for itself and the window, on a PostgreSQL server that asks for it.
 class TestRememberPassword : public QObject {
     Q_OBJECT
 
     SecretServiceFixture m_secrets;
     NginxFixture m_nginx;
+    PostgresFixture m_postgres;
     QTemporaryDir m_home;
     ScriptedPrompts m_prompts;
 
@@ -53,12 +58,46 @@ class TestRememberPassword : public QObject {
                                "http://" + m_nginx.serverName(), "--user", "merchant"},
                               QProcessEnvironment::systemEnvironment());
     }
+    ProgramRun orders(const QStringList& options) const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QM_DB", m_postgres.password());
+        environment.insert("QM_OTHER", "guess");
+        return ProgramRun::of(
+            QUILLMART_EXECUTABLE,
+            QStringList{"orders", "list", "--db", m_postgres.url("orders")} + options, environment);
+    }
+    static bool refused(const ProgramRun& run) {
+        return run.exitCode == 1 && run.err.contains("refused the login of \"merchant\"");
+    }
 
 private Q_SLOTS:
     void initTestCase() {
-        QUILLMART_REQUIRE_SERVER(SecretServiceFixture::missing() + NginxFixture::missing());
+        QUILLMART_REQUIRE_SERVER(SecretServiceFixture::missing() + NginxFixture::missing() +
+                                 PostgresFixture::missing());
         QVERIFY2(m_secrets.start(), qPrintable(m_secrets.error()));
         QVERIFY2(m_nginx.start("merchant", "s3cret"), qPrintable(m_nginx.error()));
+        // No password file of the user's may stand in for the keyring.
+        qputenv("PGPASSFILE", m_home.filePath("no.pgpass").toLocal8Bit());
+        QVERIFY2(m_postgres.start() && m_postgres.createDatabase("orders"),
+                 qPrintable(m_postgres.error()));
+    }
+
+    // Remembered only once it has opened the database, so a wrong one
+    // never replaces it; the command and the window find it; forgotten,
+    // neither does.
+    void remembersTheDatabasePassword() {
+        QVERIFY(refused(orders({})));
+        ProgramRun run = orders({"--db-password-env", "QM_DB", "--remember-db-password"});
+        QCOMPARE(run.out, "0 orders\n");
+        QVERIFY2(run.exitCode == 0 && run.err.contains("remembered in the desktop keyring"),
+                 run.err.constData());
+        QVERIFY(refused(orders({"--db-password-env", "QM_OTHER", "--remember-db-password"})));
+        run = orders({});
+        QVERIFY2(run.exitCode == 0 && run.out == "0 orders\n", run.err.constData());
+        OrderController window(m_postgres.url("orders"), m_prompts);
+        QVERIFY(window.store() && m_prompts.done());
+        QVERIFY(refused(orders({"--forget-db-password"})));
+        QVERIFY(refused(orders({})));
     }
 
     void remembersForTheWindowAndTheCommand() {

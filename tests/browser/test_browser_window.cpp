@@ -39,6 +39,7 @@
 namespace {
 
 using View = BrowserController::View;
+using UserInput::named;
 using Kind = ScriptedPrompts::Kind;
 const QString kImages = QStringLiteral("Would You like collect images ?");
 
@@ -52,14 +53,6 @@ const bool kSharedContexts = [] {
 }();
 
 const int kTimeoutMs = 20000;
-
-// The widget of type W inside `parent` with that accessible name or text.
-template <typename W> W* named(const QWidget* parent, const QString& name) {
-    for (W* widget : parent->findChildren<W*>())
-        if (widget->accessibleName() == name || widget->property("text") == name)
-            return widget;
-    return nullptr;
-}
 
 // The action of `widget` (a menu, menu bar or tool bar) with that caption
 // or tool tip; a missing one ends the test run.

@@ -23,6 +23,25 @@ QString decodeCp1252(const QByteArray& bytes) {
     return text;
 }
 
+// Lines end at LF; a CR just before the LF belongs to the line end, a CR
+// anywhere else to the line. A final line end closes the last line; it does
+// not open another one.
+template <typename View> QList<View> splitLineViews(View text) {
+    using Char = typename View::value_type;
+    QList<View> lines;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(Char(u'\n'), start);
+        if (end < 0)
+            end = text.size();
+        View line = text.sliced(start, end - start);
+        if (line.endsWith(Char(u'\r')))
+            line.chop(1);
+        lines << line;
+        start = end + 1;
+    }
+    return lines;
+}
+
 } // namespace
 
 // A multi-byte sequence cut off at the end of the text makes it invalid
@@ -34,8 +53,11 @@ bool TextFile::isUtf8(QByteArrayView bytes) {
 QString TextFile::decode(const QByteArray& bytes) {
     if (!isUtf8(bytes))
         return decodeCp1252(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    return utf8(bytes);
+    return QString::fromUtf8(utf8Text(bytes));
+}
+
+QByteArrayView TextFile::utf8Text(QByteArrayView bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
 }
 
 QStringList TextFile::splitLines(const QString& text) {
@@ -45,20 +67,12 @@ QStringList TextFile::splitLines(const QString& text) {
     return lines;
 }
 
-// A final line end closes the last line; it does not open another one.
 QList<QStringView> TextFile::lineViews(QStringView text) {
-    QList<QStringView> lines;
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = text.size();
-        QStringView line = text.sliced(start, end - start);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        lines << line;
-        start = end + 1;
-    }
-    return lines;
+    return splitLineViews(text);
+}
+
+QList<QByteArrayView> TextFile::lineViews(QByteArrayView text) {
+    return splitLineViews(text);
 }
 
 std::optional<QByteArray> TextFile::readBytes(const QString& path) {

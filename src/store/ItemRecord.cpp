@@ -23,13 +23,6 @@ constexpr std::array<bool, 128> kUnsafeInAddress = [] {
 
 } // namespace
 
-const QUtf8StringView ItemRecord::operator[](Field f) const {
-    if (m_ends[f] == kAbsent)
-        return {};
-    const quint32 start = f == 0 ? 0 : m_ends[f - 1] + 1;
-    return QUtf8StringView(m_line + start, m_ends[f] - start);
-}
-
 bool ItemRecord::operator==(const ItemRecord& other) const {
     for (int f = 0; f < kFieldCount; ++f)
         if ((*this)[Field(f)] != other[Field(f)])

@@ -82,3 +82,11 @@ private:
         return ends;
     }
 };
+
+// Inline: the site writers take millions of fields.
+inline const QUtf8StringView ItemRecord::operator[](Field f) const {
+    if (m_ends[f] == kAbsent)
+        return {};
+    const quint32 start = f == 0 ? 0 : m_ends[f - 1] + 1;
+    return QUtf8StringView(m_line + start, m_ends[f] - start);
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -56,7 +57,7 @@ private:
 // The escape of one character inside a string literal, or none when the
 // character stays as it is. Lone surrogates are escaped too, so they
 // survive the UTF-8 file instead of turning into replacement characters.
-Escape escapeUnit(char16_t c, bool loneSurrogate) {
+inline Escape escapeUnit(char16_t c, bool loneSurrogate) {
     switch (c) {
     case u'\\':
         return Escape(QLatin1StringView("\\\\"));
@@ -117,7 +118,7 @@ char32_t codePointAt(const QString& text, qsizetype& i) {
 constexpr quint64 kHtmlSpecials =
     (1ull << '&') | (1ull << '<') | (1ull << '>') | (1ull << '"') | (1ull << '\'');
 
-bool isHtmlSpecial(char16_t c) {
+inline bool isHtmlSpecial(char16_t c) {
     return c < 64 && (kHtmlSpecials >> c) & 1;
 }
 
@@ -159,7 +160,7 @@ Escape literalEscape(QStringView text, qsizetype i) {
 // separators U+2028 and U+2029 (E2 80 A8, E2 80 A9). Valid UTF-8 holds no
 // surrogates. Returns the character that starts at byte i and moves i to
 // its last byte, or 0 when the character needs no escape.
-char16_t escapedBeyondAscii(const uchar* text, qsizetype size, qsizetype& i) {
+inline char16_t escapedBeyondAscii(const uchar* text, qsizetype size, qsizetype& i) {
     if (text[i] == 0xC2 && i + 1 < size && text[i + 1] >= 0x80 && text[i + 1] <= 0x9F) {
         ++i;
         return text[i];
@@ -177,6 +178,36 @@ char* put(char* out, QLatin1StringView text) {
     return std::copy(text.begin(), text.end(), out);
 }
 
+// Copies the bytes from `from` to `to` to `out`, in one block copy.
+char* putBytes(char* out, const uchar* from, const uchar* to) {
+    std::memcpy(out, from, size_t(to - from));
+    return out + (to - from);
+}
+
+// The bytes writeStringBody looks at: the ASCII characters escapeUnit or
+// the "</" rule may change, and the first bytes of the sequences
+// escapedBeyondAscii finds. Any other byte, the bytes after the first of a
+// character beyond ASCII among them, is copied as it is.
+constexpr std::array<bool, 256> kByteMayNeedEscape = [] {
+    std::array<bool, 256> table{};
+    std::copy(kAsciiMayNeedEscape.begin(), kAsciiMayNeedEscape.end(), table.begin());
+    table[0xC2] = table[0xE2] = true;
+    return table;
+}();
+
+// The escape of the character that starts at byte i of UTF-8 text inside
+// a string literal, or none; moves i to the character's last byte when it
+// is escaped.
+inline Escape utf8LiteralEscape(const uchar* text, qsizetype size, qsizetype& i) {
+    const uchar b = text[i];
+    if (b == '/')
+        return slashEscape(text, i);
+    if (b < 0x80)
+        return escapeUnit(b, false);
+    const char16_t c = escapedBeyondAscii(text, size, i);
+    return c ? escapeUnit(c, false) : Escape();
+}
+
 } // namespace
 
 QString ScriptText::stringBody(const QString& text) {
@@ -192,31 +223,24 @@ QString ScriptText::stringBody(const QString& text) {
     return body;
 }
 
-// Bytes that need no escape, the bulk of most texts, are settled by the
-// first test. The bytes of a character beyond ASCII are all 0x80 or more,
-// so the first byte of one never looks like an ASCII character.
+// Only the bytes kByteMayNeedEscape marks are looked at more closely; the
+// runs between escapes are copied whole.
 char* ScriptText::writeStringBody(char* out, QUtf8StringView text) {
     const auto* bytes = reinterpret_cast<const uchar*>(text.data());
     const qsizetype size = text.size();
+    qsizetype copied = 0; // the bytes before this one are written
     for (qsizetype i = 0; i < size; ++i) {
-        const uchar b = bytes[i];
-        if (b < 0x80 && !kAsciiMayNeedEscape[b]) {
-            *out++ = char(b);
+        if (!kByteMayNeedEscape[bytes[i]])
             continue;
-        }
-        Escape escape;
-        if (b == '/')
-            escape = slashEscape(bytes, i);
-        else if (b < 0x80)
-            escape = escapeUnit(b, false);
-        else if (const char16_t c = escapedBeyondAscii(bytes, size, i))
-            escape = escapeUnit(c, false);
+        const qsizetype first = i;
+        const Escape escape = utf8LiteralEscape(bytes, size, i);
         if (escape.isEmpty())
-            *out++ = char(b);
-        else
-            out = put(out, escape.text());
+            continue;
+        out = putBytes(out, bytes + copied, bytes + first);
+        out = put(out, escape.text());
+        copied = i + 1;
     }
-    return out;
+    return putBytes(out, bytes + copied, bytes + size);
 }
 
 // Non-ASCII characters are encoded by code point (a surrogate pair gives one
@@ -266,12 +290,15 @@ QString ScriptText::html(const QString& text) {
 }
 
 char* ScriptText::writeHtml(char* out, QUtf8StringView text) {
-    for (const char c : text) {
-        const auto b = static_cast<uchar>(c);
-        if (isHtmlSpecial(b))
-            out = put(out, htmlReference(b));
-        else
-            *out++ = c;
+    const auto* bytes = reinterpret_cast<const uchar*>(text.data());
+    const qsizetype size = text.size();
+    qsizetype copied = 0; // the bytes before this one are written
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!isHtmlSpecial(bytes[i]))
+            continue;
+        out = putBytes(out, bytes + copied, bytes + i);
+        out = put(out, htmlReference(bytes[i]));
+        copied = i + 1;
     }
-    return out;
+    return putBytes(out, bytes + copied, bytes + size);
 }

@@ -352,7 +352,7 @@ private Q_SLOTS:
         QCOMPARE(hidden.size(), 1);
         QCOMPARE(browser.previewed, QStringList{project("shop.htm")});
         m_controller->getIt();
-        QCOMPARE(m_controller->itemFields()[ItemRecord::DescUrl], browser.addressText());
+        QCOMPARE(m_controller->itemFields().text(ItemRecord::DescUrl), browser.addressText());
     }
 };
 

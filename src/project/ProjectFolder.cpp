@@ -1,5 +1,6 @@
 #include "project/ProjectFolder.h"
 
+#include "platform/FreshMemory.h"
 #include "platform/TextFile.h"
 #include "platform/TwoThreads.h"
 
@@ -29,6 +30,8 @@ std::optional<ItemRecord::SharedText> itemFileBytes(const QString& path) {
         return std::nullopt;
     const qint64 size = item->file.size();
     const uchar* mapped = size > 0 ? item->file.map(0, size) : nullptr;
+    if (mapped)
+        populateForReading(mapped, size);
     item->bytes = mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size)
                          : item->file.readAll();
     return ItemRecord::SharedText(item, &item->bytes);

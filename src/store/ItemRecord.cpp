@@ -1,5 +1,6 @@
 #include "store/ItemRecord.h"
 
+#include "platform/FreshMemory.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -67,9 +68,11 @@ ItemRecord ItemRecord::fromLine(const QString& line) {
 
 QList<ItemRecord> ItemRecord::fromLines(const SharedText& text, QByteArrayView part) {
     const QList<QByteArrayView> lines = TextFile::lineViews(part);
-    QList<ItemRecord> records(lines.size());
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        records[i].read(text, lines[i]);
+    QList<ItemRecord> records;
+    records.reserve(lines.size());
+    populateForWriting(records.data(), lines.size() * qsizetype(sizeof(ItemRecord)));
+    for (const QByteArrayView line : lines)
+        records.emplace_back().read(text, line);
     return records;
 }
 

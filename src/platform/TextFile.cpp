@@ -3,7 +3,8 @@
 #include "platform/TextFileWriter.h"
 
 #include <QFile>
-#include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -23,19 +24,66 @@ QString decodeCp1252(const QByteArray& bytes) {
     return text;
 }
 
+// Lines end at LF; a CR just before the LF belongs to the line end, a CR
+// anywhere else to the line. A final line end closes the last line; it does
+// not open another one.
+template <typename View> QList<View> splitLineViews(View text) {
+    using Char = typename View::value_type;
+    QList<View> lines;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(Char(u'\n'), start);
+        if (end < 0)
+            end = text.size();
+        View line = text.sliced(start, end - start);
+        if (line.endsWith(Char(u'\r')))
+            line.chop(1);
+        lines << line;
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The first byte from `from` on that is not ASCII, or `end`.
+const char* skipAscii(const char* from, const char* end) {
+    constexpr quint64 kHighBits = 0x8080808080808080u;
+    quint64 word = 0;
+    while (end - from >= qsizetype(sizeof word)) {
+        std::memcpy(&word, from, sizeof word);
+        if (word & kHighBits)
+            break;
+        from += sizeof word;
+    }
+    return std::find_if(from, end, [](char c) { return uchar(c) >= 0x80; });
+}
+
 } // namespace
 
 // A multi-byte sequence cut off at the end of the text makes it invalid
 // too, so a Windows-1252 text ending in a letter such as 0xE9 keeps it.
+// Every byte of a multi-byte sequence is 0x80 or more, and an ASCII byte is
+// valid anywhere, so the text is valid exactly when each run of bytes of
+// 0x80 and more is: only those runs are given to Qt's check, and the ASCII
+// between them, most of a typical text, is skipped a word at a time.
 bool TextFile::isUtf8(QByteArrayView bytes) {
-    return bytes.isValidUtf8();
+    const char* from = bytes.data();
+    const char* const end = from + bytes.size();
+    while ((from = skipAscii(from, end)) != end) {
+        const char* to = std::find_if(from, end, [](char c) { return uchar(c) < 0x80; });
+        if (!QByteArrayView(from, to).isValidUtf8())
+            return false;
+        from = to;
+    }
+    return true;
 }
 
 QString TextFile::decode(const QByteArray& bytes) {
     if (!isUtf8(bytes))
         return decodeCp1252(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    return utf8(bytes);
+    return QString::fromUtf8(utf8Text(bytes));
+}
+
+QByteArrayView TextFile::utf8Text(QByteArrayView bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
 }
 
 QStringList TextFile::splitLines(const QString& text) {
@@ -45,20 +93,12 @@ QStringList TextFile::splitLines(const QString& text) {
     return lines;
 }
 
-// A final line end closes the last line; it does not open another one.
 QList<QStringView> TextFile::lineViews(QStringView text) {
-    QList<QStringView> lines;
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = text.size();
-        QStringView line = text.sliced(start, end - start);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        lines << line;
-        start = end + 1;
-    }
-    return lines;
+    return splitLineViews(text);
+}
+
+QList<QByteArrayView> TextFile::lineViews(QByteArrayView text) {
+    return splitLineViews(text);
 }
 
 std::optional<QByteArray> TextFile::readBytes(const QString& path) {

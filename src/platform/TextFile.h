@@ -33,4 +33,9 @@ public:
     static QStringList splitLines(const QString& text);
     // The same lines as views into the text, which must outlive them.
     static QList<QStringView> lineViews(QStringView text);
+    // The lines of UTF-8 bytes, split the same way.
+    static QList<QByteArrayView> lineViews(QByteArrayView text);
+    // The UTF-8 text decode reads from bytes isUtf8 accepts: the bytes
+    // without a leading byte order mark.
+    static QByteArrayView utf8Text(QByteArrayView bytes);
 };

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -43,9 +44,9 @@ constexpr qsizetype kMaxEntries = 32767;
 // record when the item file is read back.
 bool breaksRecord(const ItemRecord& record) {
     for (int f = 0; f < ItemRecord::kFieldCount; ++f) {
-        const QStringView field = record[ItemRecord::Field(f)];
-        if (field.contains(QLatin1Char('^')) || field.contains(QLatin1Char('\n')) ||
-            field.contains(QLatin1Char('\r')))
+        const QUtf8StringView field = record[ItemRecord::Field(f)];
+        if (std::any_of(field.begin(), field.end(),
+                        [](char c) { return c == '^' || c == '\n' || c == '\r'; }))
             return true;
     }
     return false;

@@ -21,7 +21,7 @@ void writeCount(Utf8Room& room, qsizetype n) {
     room.number(n);
 }
 
-void writeQuoted(Utf8Room& room, QStringView field) {
+void writeQuoted(Utf8Room& room, QUtf8StringView field) {
     room.bytes("\"");
     room.stringBody(field);
     room.bytes("\"");

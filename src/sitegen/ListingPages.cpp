@@ -100,8 +100,8 @@ QStringList combinedOrderFunction(const SiteCategory& category, qsizetype positi
 }
 
 void appendItemOption(QByteArray& text, const ItemRecord& item, qsizetype number) {
-    const QStringView price = item[ItemRecord::ItemPrice];
-    const QStringView description = item[ItemRecord::ItemDesc];
+    const QUtf8StringView price = item[ItemRecord::ItemPrice];
+    const QUtf8StringView description = item[ItemRecord::ItemDesc];
     Utf8Room room(text, Utf8Room::mostBytes(price) + Utf8Room::mostBytes(description) +
                             Utf8Room::kMostNumberBytes + 64);
     room.bytes("<option value='");

@@ -61,7 +61,7 @@ GenerationResult checked(const SiteInput& input) {
 // not a number would stop those pages in the shopper's browser.
 QStringList taxRateProblems(const SiteInput& input) {
     const QString& rate = input.settings.salesTax;
-    if (ScriptText::isPrice(rate))
+    if (ScriptText::isPrice(rate.toUtf8()))
         return {};
     return {QStringLiteral("The \"Sales Tax,%\" rate must be a number such as 0.0825 (a fraction, "
                            "not a percentage), not \"%1\".")

@@ -5,7 +5,7 @@
 namespace {
 
 QString itemName(const QString& category, const ItemRecord& item) {
-    const QStringView id = item[ItemRecord::ItemId];
+    const QString id = item.text(ItemRecord::ItemId);
     QString name = category + QStringLiteral(", item ");
     if (id.isEmpty())
         name += QStringLiteral("(no ID)");
@@ -16,15 +16,15 @@ QString itemName(const QString& category, const ItemRecord& item) {
 
 QString badPriceLine(const QString& category, const ItemRecord& item) {
     QString line = itemName(category, item) + QStringLiteral(": price \"");
-    line += item[ItemRecord::ItemPrice];
+    line += item.text(ItemRecord::ItemPrice);
     return line + QLatin1Char('"');
 }
 
 QString badAddressLine(const QString& category, const ItemRecord& item) {
     QString line = itemName(category, item) + QStringLiteral(": picture \"");
-    line += item[ItemRecord::PicUrl];
+    line += item.text(ItemRecord::PicUrl);
     line += QStringLiteral("\", description \"");
-    line += item[ItemRecord::DescUrl];
+    line += item.text(ItemRecord::DescUrl);
     return line + QLatin1Char('"');
 }
 

@@ -1,32 +1,28 @@
 #include "store/ItemRecord.h"
 
+#include "platform/FreshMemory.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-constexpr QChar kCaret = QLatin1Char('^');
+constexpr char kCaret = '^';
 
 // The characters an address may not hold, all of them ASCII: controls, DEL,
-// quotes and angle brackets.
+// quotes and angle brackets. Every byte of a UTF-8 sequence for a character
+// beyond ASCII is 0x80 or more, so the bytes can be checked one by one.
 constexpr std::array<bool, 128> kUnsafeInAddress = [] {
     std::array<bool, 128> unsafe{};
-    for (char16_t c = 0; c < 0x20; ++c)
-        unsafe[c] = true;
+    for (char c = 0; c < 0x20; ++c)
+        unsafe[size_t(c)] = true;
     for (const char c : {'\x7f', '"', '\'', '<', '>'})
         unsafe[size_t(c)] = true;
     return unsafe;
 }();
 
 } // namespace
-
-const QStringView ItemRecord::operator[](Field f) const {
-    if (m_ends[f] == kAbsent)
-        return {};
-    const quint32 start = f == 0 ? 0 : m_ends[f - 1] + 1;
-    return QStringView(m_text).sliced(m_lineStart + start, m_ends[f] - start);
-}
 
 bool ItemRecord::operator==(const ItemRecord& other) const {
     for (int f = 0; f < kFieldCount; ++f)
@@ -35,72 +31,80 @@ bool ItemRecord::operator==(const ItemRecord& other) const {
     return true;
 }
 
-// The fields are copied into one new text, `text` in place of field f (it
-// may be a view into the old text, which is kept until the copy is made),
-// a caret after each. The field ends are taken while copying, so a caret
-// inside a field stays in it.
+// The fields are copied into one new text, `text` in place of field f, a
+// caret after each; the old text is kept until the copy is made. The field
+// ends are taken while copying, so a caret inside a field stays in it.
 void ItemRecord::set(Field f, QStringView text) {
-    QString joined;
+    const QByteArray utf8 = text.toUtf8();
+    auto joined = std::make_shared<QByteArray>();
     std::array<quint32, kFieldCount> ends{};
     for (int i = 0; i < kFieldCount; ++i) {
-        joined += i == f ? text : (*this)[Field(i)];
-        ends[i] = quint32(joined.size());
-        joined += kCaret;
+        const QUtf8StringView field = i == f ? QUtf8StringView(utf8) : (*this)[Field(i)];
+        joined->append(field.data(), field.size());
+        ends[i] = quint32(joined->size());
+        joined->append(kCaret);
     }
     m_text = std::move(joined);
-    m_lineStart = 0;
+    m_line = m_text->constData();
     m_ends = ends;
 }
 
 QString ItemRecord::toLine() const {
-    QString line;
+    QByteArray line;
     for (int f = 0; f < kFieldCount; ++f) {
-        line += (*this)[Field(f)];
+        const QUtf8StringView field = (*this)[Field(f)];
+        line.append(field.data(), field.size());
         line += kCaret;
     }
-    return line;
+    return QString::fromUtf8(line);
 }
 
 ItemRecord ItemRecord::fromLine(const QString& line) {
+    const auto text = std::make_shared<const QByteArray>(line.toUtf8());
     ItemRecord record;
-    record.read(line, line);
+    record.read(text, *text);
     return record;
 }
 
-QList<ItemRecord> ItemRecord::fromLines(const QString& text) {
-    return fromLines(text, text);
-}
-
-QList<ItemRecord> ItemRecord::fromLines(const QString& text, QStringView part) {
-    const QList<QStringView> lines = TextFile::lineViews(part);
-    QList<ItemRecord> records(lines.size());
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        records[i].read(text, lines[i]);
+QList<ItemRecord> ItemRecord::fromLines(const SharedText& text, QByteArrayView part) {
+    const QList<QByteArrayView> lines = TextFile::lineViews(part);
+    QList<ItemRecord> records;
+    records.reserve(lines.size());
+    populateForWriting(records.data(), lines.size() * qsizetype(sizeof(ItemRecord)));
+    for (const QByteArrayView line : lines)
+        records.emplace_back().read(text, line);
     return records;
 }
 
-// One pass over the line finds the carets. A line is shorter than 4 Gi
-// characters: its item file is held whole in memory, two bytes a character.
-void ItemRecord::read(const QString& text, QStringView line) {
+// The carets are found with memchr, which skips the bytes between them
+// faster than a loop over each. A line is shorter than 4 GiB: its item
+// file is held whole in memory.
+void ItemRecord::read(const SharedText& text, QByteArrayView line) {
     m_text = text;
-    m_lineStart = line.data() - text.data();
+    m_line = line.data();
     m_ends = filledEnds();
-    int field = 0;
-    for (qsizetype i = 0; i < line.size() && field < kFieldCount; ++i)
-        if (line[i] == kCaret)
-            m_ends[field++] = quint32(i);
-    // A short (hand-edited) line: what is left is the last field it holds.
-    if (field < kFieldCount)
-        m_ends[field] = quint32(line.size());
+    const char* const end = line.data() + line.size();
+    const char* from = line.data();
+    for (int field = 0; field < kFieldCount; ++field) {
+        const auto* caret = static_cast<const char*>(std::memchr(from, kCaret, end - from));
+        if (!caret) {
+            // A short (hand-edited) line: what is left is the last field it holds.
+            m_ends[field] = quint32(end - m_line);
+            return;
+        }
+        m_ends[field] = quint32(caret - m_line);
+        from = caret + 1;
+    }
 }
 
 bool ItemRecord::isComplete(const QString& line) {
-    return line.count(kCaret) >= kFieldCount;
+    return line.count(QLatin1Char(kCaret)) >= kFieldCount;
 }
 
-bool ItemRecord::isSafeAddress(QStringView address) {
-    return std::none_of(address.begin(), address.end(), [](QChar c) {
-        return c.unicode() < kUnsafeInAddress.size() && kUnsafeInAddress[c.unicode()];
+bool ItemRecord::isSafeAddress(QUtf8StringView address) {
+    return std::none_of(address.begin(), address.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < kUnsafeInAddress.size() && kUnsafeInAddress[b];
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -53,10 +54,10 @@ private:
     qsizetype m_size = 0;
 };
 
-// The escape of one UTF-16 code unit inside a string literal, or none when
-// the unit stays as it is. Lone surrogates are escaped too, so they survive
-// the UTF-8 file instead of turning into replacement characters.
-Escape escapeUnit(char16_t c, bool loneSurrogate) {
+// The escape of one character inside a string literal, or none when the
+// character stays as it is. Lone surrogates are escaped too, so they
+// survive the UTF-8 file instead of turning into replacement characters.
+inline Escape escapeUnit(char16_t c, bool loneSurrogate) {
     switch (c) {
     case u'\\':
         return Escape(QLatin1StringView("\\\\"));
@@ -79,8 +80,8 @@ Escape escapeUnit(char16_t c, bool loneSurrogate) {
     return {};
 }
 
-// The ASCII units escapeUnit or the "</" rule may change: controls, DEL,
-// backslash, double quote and "/".
+// The ASCII characters escapeUnit or the "</" rule may change: controls,
+// DEL, backslash, double quote and "/".
 constexpr std::array<bool, 128> kAsciiMayNeedEscape = [] {
     std::array<bool, 128> table{};
     for (char16_t c = 0; c < 128; ++c)
@@ -113,11 +114,11 @@ char32_t codePointAt(const QString& text, qsizetype& i) {
     return c.unicode();
 }
 
-// The units htmlReference replaces, all of them ASCII below 64.
+// The characters htmlReference replaces, all of them ASCII below 64.
 constexpr quint64 kHtmlSpecials =
     (1ull << '&') | (1ull << '<') | (1ull << '>') | (1ull << '"') | (1ull << '\'');
 
-bool isHtmlSpecial(char16_t c) {
+inline bool isHtmlSpecial(char16_t c) {
     return c < 64 && (kHtmlSpecials >> c) & 1;
 }
 
@@ -139,92 +140,72 @@ QLatin1StringView htmlReference(char16_t c) {
     }
 }
 
-// Writes the character that starts at unit i as UTF-8, as QString::toUtf8
-// does: a lone surrogate becomes "?". A surrogate pair moves i to its
-// second half.
-inline char* writeCharacter(char* out, QStringView text, qsizetype& i) {
-    const char16_t c = text[i].unicode();
-    if (c < 0x80) {
-        *out++ = char(c);
-    } else if (c < 0x800) {
-        *out++ = char(0xC0 | c >> 6);
-        *out++ = char(0x80 | (c & 0x3F));
-    } else if (!QChar::isSurrogate(c)) {
-        *out++ = char(0xE0 | c >> 12);
-        *out++ = char(0x80 | (c >> 6 & 0x3F));
-        *out++ = char(0x80 | (c & 0x3F));
-    } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-        const char32_t code = QChar::surrogateToUcs4(c, text[++i]);
-        *out++ = char(0xF0 | code >> 18);
-        *out++ = char(0x80 | (code >> 12 & 0x3F));
-        *out++ = char(0x80 | (code >> 6 & 0x3F));
-        *out++ = char(0x80 | (code & 0x3F));
-    } else {
-        *out++ = '?';
-    }
-    return out;
+// "</script>" must not end the page's script block: a "/" after a "<" is
+// escaped. An escape never ends in "<", so a "/" follows a "<" in the
+// literal exactly when it follows one in the text.
+template <typename Text> Escape slashEscape(const Text& text, qsizetype i) {
+    return i > 0 && text[i - 1] == u'<' ? Escape(QLatin1StringView("\\/")) : Escape();
 }
 
-// The converted text as a QString.
-class TextSink {
-public:
-    explicit TextSink(QString& out) : m_out(out) {}
-    void plain(QStringView text, qsizetype i) { m_out.append(text[i]); }
-    void escape(QLatin1StringView text) { m_out.append(text); }
-
-private:
-    QString& m_out;
-};
-
-// The converted text as UTF-8 bytes, written at a pointer into room for
-// the longest result.
-class Utf8Sink {
-public:
-    explicit Utf8Sink(char* out) : m_end(out) {}
-    void plain(QStringView text, qsizetype& i) { m_end = writeCharacter(m_end, text, i); }
-    void escape(QLatin1StringView text) { m_end = std::copy(text.begin(), text.end(), m_end); }
-    char* end() const { return m_end; }
-
-private:
-    char* m_end;
-};
-
-// The escape of unit i of the text inside a string literal, or none. An
-// escape never ends in "<", so a "/" follows a "<" in the literal exactly
-// when it follows one in the text.
+// The escape of unit i of the text inside a string literal, or none.
 Escape literalEscape(QStringView text, qsizetype i) {
     const char16_t c = text[i].unicode();
-    // "</script>" must not end the page's script block.
     if (c == u'/')
-        return i > 0 && text[i - 1] == QLatin1Char('<') ? Escape(QLatin1StringView("\\/"))
-                                                        : Escape();
+        return slashEscape(text, i);
     return escapeUnit(c, isLoneSurrogate(text, i));
 }
 
-// Hands the sink each unit, as it is or as its escape. Units that need no
-// escape, the bulk of most texts, are settled by the first test.
-template <typename Sink> void convertStringBody(Sink& sink, QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!mayNeedEscape(text[i].unicode())) {
-            sink.plain(text, i);
-            continue;
-        }
-        const Escape escape = literalEscape(text, i);
-        if (escape.isEmpty())
-            sink.plain(text, i);
-        else
-            sink.escape(escape.text());
+// The bytes of the characters beyond ASCII that escapeUnit changes: the C1
+// controls U+0080..U+009F (C2 80..C2 9F) and the line and paragraph
+// separators U+2028 and U+2029 (E2 80 A8, E2 80 A9). Valid UTF-8 holds no
+// surrogates. Returns the character that starts at byte i and moves i to
+// its last byte, or 0 when the character needs no escape.
+inline char16_t escapedBeyondAscii(const uchar* text, qsizetype size, qsizetype& i) {
+    if (text[i] == 0xC2 && i + 1 < size && text[i + 1] >= 0x80 && text[i + 1] <= 0x9F) {
+        ++i;
+        return text[i];
     }
+    if (text[i] == 0xE2 && i + 2 < size && text[i + 1] == 0x80 &&
+        (text[i + 2] == 0xA8 || text[i + 2] == 0xA9)) {
+        i += 2;
+        return char16_t(0x2000 | (text[i] & 0x3F));
+    }
+    return 0;
 }
 
-template <typename Sink> void convertHtml(Sink& sink, QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (isHtmlSpecial(c))
-            sink.escape(htmlReference(c));
-        else
-            sink.plain(text, i);
-    }
+// Copies the escape's text to `out`.
+char* put(char* out, QLatin1StringView text) {
+    return std::copy(text.begin(), text.end(), out);
+}
+
+// Copies the bytes from `from` to `to` to `out`, in one block copy.
+char* putBytes(char* out, const uchar* from, const uchar* to) {
+    std::memcpy(out, from, size_t(to - from));
+    return out + (to - from);
+}
+
+// The bytes writeStringBody looks at: the ASCII characters escapeUnit or
+// the "</" rule may change, and the first bytes of the sequences
+// escapedBeyondAscii finds. Any other byte, the bytes after the first of a
+// character beyond ASCII among them, is copied as it is.
+constexpr std::array<bool, 256> kByteMayNeedEscape = [] {
+    std::array<bool, 256> table{};
+    std::copy(kAsciiMayNeedEscape.begin(), kAsciiMayNeedEscape.end(), table.begin());
+    table[0xC2] = table[0xE2] = true;
+    return table;
+}();
+
+// The escape of the character that starts at byte i of UTF-8 text inside
+// a string literal, or none; moves i to the character's last byte when it
+// is escaped.
+inline Escape utf8LiteralEscape(const uchar* text, qsizetype size, qsizetype& i) {
+    const uchar b = text[i];
+    if (b == '/')
+        return slashEscape(text, i);
+    if (b < 0x80)
+        return escapeUnit(b, false);
+    const char16_t c = escapedBeyondAscii(text, size, i);
+    return c ? escapeUnit(c, false) : Escape();
 }
 
 } // namespace
@@ -232,15 +213,34 @@ template <typename Sink> void convertHtml(Sink& sink, QStringView text) {
 QString ScriptText::stringBody(const QString& text) {
     QString body;
     body.reserve(text.size());
-    TextSink sink(body);
-    convertStringBody(sink, text);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const Escape escape = mayNeedEscape(text[i].unicode()) ? literalEscape(text, i) : Escape();
+        if (escape.isEmpty())
+            body.append(text[i]);
+        else
+            body.append(escape.text());
+    }
     return body;
 }
 
-char* ScriptText::writeStringBody(char* out, QStringView text) {
-    Utf8Sink sink(out);
-    convertStringBody(sink, text);
-    return sink.end();
+// Only the bytes kByteMayNeedEscape marks are looked at more closely; the
+// runs between escapes are copied whole.
+char* ScriptText::writeStringBody(char* out, QUtf8StringView text) {
+    const auto* bytes = reinterpret_cast<const uchar*>(text.data());
+    const qsizetype size = text.size();
+    qsizetype copied = 0; // the bytes before this one are written
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!kByteMayNeedEscape[bytes[i]])
+            continue;
+        const qsizetype first = i;
+        const Escape escape = utf8LiteralEscape(bytes, size, i);
+        if (escape.isEmpty())
+            continue;
+        out = putBytes(out, bytes + copied, bytes + first);
+        out = put(out, escape.text());
+        copied = i + 1;
+    }
+    return putBytes(out, bytes + copied, bytes + size);
 }
 
 // Non-ASCII characters are encoded by code point (a surrogate pair gives one
@@ -262,13 +262,14 @@ QString ScriptText::identifier(const QString& categoryName) {
     return name;
 }
 
-bool ScriptText::isPrice(QStringView text) {
+// Every character it accepts is ASCII, so the bytes are checked one by one.
+bool ScriptText::isPrice(QUtf8StringView text) {
     int digits = 0;
     int points = 0;
-    for (const QChar c : text) {
-        if (isAsciiDigit(c))
+    for (const char c : text) {
+        if (isAsciiDigit(QLatin1Char(c)))
             ++digits;
-        else if (c == QLatin1Char('.'))
+        else if (c == '.')
             ++points;
         else
             return false;
@@ -279,19 +280,25 @@ bool ScriptText::isPrice(QStringView text) {
 QString ScriptText::html(const QString& text) {
     QString escaped;
     escaped.reserve(text.size());
-    TextSink sink(escaped);
-    convertHtml(sink, text);
+    for (const QChar c : text) {
+        if (isHtmlSpecial(c.unicode()))
+            escaped.append(htmlReference(c.unicode()));
+        else
+            escaped.append(c);
+    }
     return escaped;
 }
 
-char* ScriptText::writeHtml(char* out, QStringView text) {
-    Utf8Sink sink(out);
-    convertHtml(sink, text);
-    return sink.end();
-}
-
-char* ScriptText::writeUtf8(char* out, QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out = writeCharacter(out, text, i);
-    return out;
+char* ScriptText::writeHtml(char* out, QUtf8StringView text) {
+    const auto* bytes = reinterpret_cast<const uchar*>(text.data());
+    const qsizetype size = text.size();
+    qsizetype copied = 0; // the bytes before this one are written
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!isHtmlSpecial(bytes[i]))
+            continue;
+        out = putBytes(out, bytes + copied, bytes + i);
+        out = put(out, htmlReference(bytes[i]));
+        copied = i + 1;
+    }
+    return putBytes(out, bytes + copied, bytes + size);
 }

@@ -12,18 +12,14 @@ Utf8Room::~Utf8Room() {
     m_text.truncate(m_end - m_text.constData());
 }
 
-qsizetype Utf8Room::mostBytes(QStringView text) {
-    return text.size() * ScriptText::kMostBytesPerUnit;
+qsizetype Utf8Room::mostBytes(QUtf8StringView text) {
+    return text.size() * ScriptText::kMostBytesPerByte;
 }
 
-void Utf8Room::utf8(QStringView text) {
-    m_end = ScriptText::writeUtf8(m_end, text);
-}
-
-void Utf8Room::stringBody(QStringView text) {
+void Utf8Room::stringBody(QUtf8StringView text) {
     m_end = ScriptText::writeStringBody(m_end, text);
 }
 
-void Utf8Room::html(QStringView text) {
+void Utf8Room::html(QUtf8StringView text) {
     m_end = ScriptText::writeHtml(m_end, text);
 }

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QStringView>
+#include <QUtf8StringView>
 #include <algorithm>
 #include <charconv>
 
@@ -18,18 +18,18 @@ public:
     Utf8Room(const Utf8Room&) = delete;
     Utf8Room& operator=(const Utf8Room&) = delete;
 
-    // The room a text takes at most in any of the forms below, and a number.
-    static qsizetype mostBytes(QStringView text);
+    // The room a UTF-8 text takes at most in any of the forms below, and a number.
+    static qsizetype mostBytes(QUtf8StringView text);
     static constexpr qsizetype kMostNumberBytes = 20;
 
     // Bytes as they are.
     void bytes(QByteArrayView bytes) { m_end = std::copy(bytes.begin(), bytes.end(), m_end); }
     void number(qsizetype n) { m_end = std::to_chars(m_end, m_end + kMostNumberBytes, n).ptr; }
-    // The text as UTF-8, and as ScriptText::stringBody and ScriptText::html
-    // give it.
-    void utf8(QStringView text);
-    void stringBody(QStringView text);
-    void html(QStringView text);
+    // The UTF-8 text as it is, and as ScriptText::stringBody and
+    // ScriptText::html give it.
+    void utf8(QUtf8StringView text) { m_end = std::copy(text.begin(), text.end(), m_end); }
+    void stringBody(QUtf8StringView text);
+    void html(QUtf8StringView text);
 
 private:
     QByteArray& m_text;

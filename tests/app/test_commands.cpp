@@ -167,7 +167,8 @@ private Q_SLOTS:
     }
 
     void generatesTheCatalog() {
-        makeShop("A1^Hammer^9.5^hammer.jpg^^Acme^2^7^X^\r\n");
+        makeShop("\xEF\xBB\xBF" // a byte order mark, not part of the first item
+                 "A1^Hammer^9.5^hammer.jpg^^Acme^2^7^X^\r\n");
         const ProgramRun run =
             quillmart({"generate", "--manufacturer", shop(), "--weight", "--layout", "contents"});
         QCOMPARE(run.err + QByteArray::number(run.exitCode), "0");
@@ -177,13 +178,14 @@ private Q_SLOTS:
         const char* head =
             "(itemid, itemdesc, itemprice, itemquantity,itemman,itemW,wprice,cv){\r\n";
         QVERIFY(fileBytes(shop("data1.js")).contains(head));
+        QVERIFY(fileBytes(shop("data1.js")).contains("Item(\"A1\",\"Hammer\",9.5,0,\"Acme\""));
     }
 
     void refusals() {
         const std::pair<QStringList, const char*> rows[] = {
             {{"generate", "SHOP", "--colour"}, "unknown argument \"--colour\""},
-            {{"generate", "SHOP"}, "Tools, item A2: price \"12,50\""}};
-        makeShop("A1^Hammer^9.5^^^^^^^\r\nA2^Saw^12,50^^^^^^^\r\n");
+            {{"generate", "SHOP"}, "Tools, item A2\u20AC: price \"12,50\""}};
+        makeShop("A1^Hammer^9.5^^^^^^^\r\nA2\x80^Saw^12,50^^^^^^^\r\n"); // Windows-1252
         for (const auto& [arguments, message] : rows) {
             const ProgramRun run =
                 quillmart(QStringList(arguments).replaceInStrings("SHOP", shop()));

@@ -28,6 +28,8 @@ private Q_SLOTS:
             QCOMPARE(TextFile::readText(path).value_or("<none>"), text);
             QCOMPARE(TextFile::readLines(path).value_or(QStringList{"<none>"}),
                      text.split('\n').replaceInStrings("\r", ""));
+            if (TextFile::isUtf8(bytes)) // the bytes the item records keep
+                QCOMPARE(TextFile::utf8Text(bytes).toByteArray(), text.toUtf8());
         }
     }
 

@@ -97,7 +97,8 @@ private Q_SLOTS:
             for (int i = 0; i < ItemRecord::kFieldCount; ++i)
                 read << record[ItemRecord::Field(i)].toString();
             QCOMPARE(read.join('|'), fields);
-            QCOMPARE(ItemRecord::fromLines(line + "\r\n").value(0), record);
+            const auto text = std::make_shared<const QByteArray>((line + "\r\n").toUtf8());
+            QCOMPARE(ItemRecord::fromLines(text).value(0), record);
             QCOMPARE(ItemRecord::isComplete(line), complete);
             QCOMPARE(record.toLine(), written);
         }
@@ -351,7 +352,7 @@ private Q_SLOTS:
         QCOMPARE(hidden.size(), 1);
         QCOMPARE(browser.previewed, QStringList{project("shop.htm")});
         m_controller->getIt();
-        QCOMPARE(m_controller->itemFields()[ItemRecord::DescUrl], browser.addressText());
+        QCOMPARE(m_controller->itemFields().text(ItemRecord::DescUrl), browser.addressText());
     }
 };
 

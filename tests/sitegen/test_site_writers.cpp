@@ -202,11 +202,12 @@ private Q_SLOTS:
         row('i', "leading digit, blank", "2 go", "_2_x20_go");
         row('i', "outside the BMP", QString::fromUtf8("A\xF0\x9F\x98\x80"), "A_x1f600_");
         row('i', "quote and dot", "a\".b", "a_x22__x2e_b");
-        row('s', "plain", "Hammer, 9.5 & 'co' <b> a/b Müller €",
-            "Hammer, 9.5 & 'co' <b> a/b Müller €");
+        row('s', "plain", "Hammer, 9.5 & 'co' <b> a/b Müller € \u00a0©–",
+            "Hammer, 9.5 & 'co' <b> a/b Müller € \u00a0©–");
         row('s', "quote and backslash", "12\" C:\\dir", "12\\\" C:\\\\dir");
         row('s', "CR LF", "a\r\nb", "a\\r\\nb");
-        row('s', "controls", QString::fromUtf16(u"\t\u0001\u007f\u0085"), "\\x09\\x01\\x7f\\x85");
+        row('s', "controls", QString::fromUtf16(u"\t\u0001\u007f\u0080\u0085\u009f"),
+            "\\x09\\x01\\x7f\\x80\\x85\\x9f");
         row('s', "closing tag", "</script></b>", "<\\/script><\\/b>");
         row('s', "line separators", QString::fromUtf16(u"\u2028\u2029"), "\\u2028\\u2029");
         row('h', "tags and ampersand", "Tom & <b>x</b>", "Tom &amp; &lt;b&gt;x&lt;/b&gt;");
@@ -216,16 +217,24 @@ private Q_SLOTS:
         for (const char* bad : {"", "12 ", ".", "1.2.3", "1,5", "-3"})
             row('p', bad, bad, "no");
     }
+    // String bodies and HTML also in their UTF-8 form, as the item fields take them.
     void convertsText() {
         QFETCH(char, kind);
         QFETCH(QString, text);
         QFETCH(QString, expected);
+        const QByteArray utf8 = text.toUtf8();
         const QString out = kind == 'i'                 ? ScriptText::identifier(text)
                             : kind == 's'               ? ScriptText::stringBody(text)
                             : kind == 'h'               ? ScriptText::html(text)
-                            : ScriptText::isPrice(text) ? "yes"
+                            : ScriptText::isPrice(utf8) ? "yes"
                                                         : "no";
         QCOMPARE(out, expected);
+        if (kind == 's' || kind == 'h') {
+            QByteArray room(utf8.size() * ScriptText::kMostBytesPerByte, '\0');
+            const auto write = kind == 's' ? ScriptText::writeStringBody : ScriptText::writeHtml;
+            const char* end = write(room.data(), utf8);
+            QCOMPARE(QString::fromUtf8(room.constData(), end - room.constData()), expected);
+        }
     }
 
     void writesExactText_data() {

@@ -1,6 +1,15 @@
 #include "platform/TextFileWriter.h"
 
+#include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+// Once this many bytes are written and not yet on their way to the disk,
+// the disk is asked to start on them.
+constexpr qint64 kWriteBackStep = 2 << 20;
+
+} // namespace
 
 TextFileWriter::TextFileWriter(const QString& path) : m_file(path) {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -24,6 +33,17 @@ void TextFileWriter::writeBytes(QByteArrayView bytes) {
         }
         done += written;
     }
+    if (!m_failed && size() - m_writeBackStart >= kWriteBackStep)
+        startWriteBack();
+}
+
+// The disk writes a large file's bytes while the rest is still being made,
+// so the sync before the file is put in place has only the last part left
+// to wait for. Only a start: the sync still waits for every byte.
+void TextFileWriter::startWriteBack() {
+    ::sync_file_range(m_file.handle(), m_writeBackStart, size() - m_writeBackStart,
+                      SYNC_FILE_RANGE_WRITE);
+    m_writeBackStart = size();
 }
 
 void TextFileWriter::syncToDisk() {

@@ -26,8 +26,10 @@ public:
 
 private:
     void fail();
+    void startWriteBack();
 
     QSaveFile m_file;
     bool m_failed = false;
     QString m_error;
+    qint64 m_writeBackStart = 0; // where the bytes not yet sent to the disk begin
 };

@@ -1,5 +1,6 @@
 #include "platform/TextFileWriter.h"
 
+#include <QFile>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -51,9 +52,18 @@ void TextFileWriter::syncToDisk() {
         ::fdatasync(m_file.handle());
 }
 
+bool TextFileWriter::leaveIfHolding(QByteArrayView text) {
+    QFile old(m_file.fileName());
+    m_unchanged = !m_failed && size() == 0 && old.open(QIODevice::ReadOnly) &&
+                  old.size() == text.size() && old.readAll() == text;
+    return m_unchanged;
+}
+
 QString TextFileWriter::commit() {
     if (m_failed)
         return m_error;
+    if (m_unchanged)
+        return {}; // the unused temporary file goes with m_file
     if (!m_file.commit())
         return m_file.errorString();
     return {};

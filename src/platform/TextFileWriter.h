@@ -21,6 +21,10 @@ public:
     void syncToDisk();
     // The number of bytes written so far.
     qint64 size() const { return m_file.pos(); }
+    // When the file in place holds exactly `text`, the file is left as it
+    // is: commit then neither writes nor replaces it. False, and nothing
+    // changes, when it holds anything else or cannot be read.
+    bool leaveIfHolding(QByteArrayView text);
     // Puts the file in place. Returns an error text, empty on success.
     QString commit();
 
@@ -30,6 +34,7 @@ private:
 
     QSaveFile m_file;
     bool m_failed = false;
+    bool m_unchanged = false;
     QString m_error;
     qint64 m_writeBackStart = 0; // where the bytes not yet sent to the disk begin
 };

@@ -5,11 +5,13 @@
 #include "store/NameRules.h"
 
 #include <QDir>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// Files of at least this many bytes are synced on the thread that fills them.
+// Files of at least this many bytes are synced on the thread that fills them;
+// smaller ones are held whole before they are written.
 constexpr qint64 kSyncedWhenFilled = 1 << 20;
 
 } // namespace
@@ -59,11 +61,25 @@ std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileNa
 }
 
 // A large file's bytes go to the disk here, on the filling thread, so that
-// putting the file in place has little left to do. A small file waits for
-// the sync in commit: each sync costs a flush of the disk's cache, however
-// few bytes it writes.
+// putting the file in place has little left to do. A small file's text is
+// held until it is whole: when the file in place already holds it (most
+// pages do when a site is generated again after a change to its items),
+// the file is left as it is, which spares its sync and its replacement.
+// A small file that did change waits for the sync in commit: each sync
+// costs a flush of the disk's cache, however few bytes it writes.
 void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
-    pieces([&file](QByteArrayView piece) { file.writeBytes(piece); });
+    QByteArray held;
+    pieces([&](QByteArrayView piece) {
+        if (file.size() == 0 && held.size() + piece.size() < kSyncedWhenFilled) {
+            held += piece;
+            return;
+        }
+        file.writeBytes(std::exchange(held, {}));
+        file.writeBytes(piece);
+    });
+    if (file.size() == 0 && file.leaveIfHolding(held))
+        return;
+    file.writeBytes(held);
     if (file.size() >= kSyncedWhenFilled)
         file.syncToDisk();
 }

@@ -10,7 +10,8 @@
 class TextFileWriter;
 
 // Writes the site's files into the project folder, each one whole (a failed
-// write leaves the earlier file in place). Keeps the names of the files it
+// write leaves the earlier file in place); a small file that already holds
+// its text is left as it is. Keeps the names of the files it
 // wrote; the first file it cannot write stops it, so nothing after the
 // failure is written (a full disk would only fail again).
 class PageFileWriter {

@@ -341,6 +341,7 @@ private Q_SLOTS:
     void writesPagesAndFiles() {
         QTemporaryDir dir;
         writeBytes(dir.filePath("1.htm"), "an earlier, longer page text\r\n");
+        writeBytes(dir.filePath("data1.js"), "b\r\n"); // as long as the new text
         PageFileWriter writer(dir.path());
         writer.write({PageFileWriter::page("1", "<html>\r\nPreis: 9 €</html>"),
                       PageFileWriter::file("data1.js", "a\r\n")});

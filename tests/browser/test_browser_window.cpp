@@ -24,6 +24,7 @@
 #include "project/GeneratorController.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"
 
@@ -88,18 +89,6 @@ std::optional<DocumentSnapshot> takeSnapshot(WebView& view) {
     waitUntil([&] { return result->has_value(); });
     return *result;
 }
-
-// Records each program it is asked to start, with its arguments, and starts
-// none; it reports a start as failed unless told otherwise.
-class RecordingLauncher : public Launcher {
-public:
-    bool start(const QString& program, const QStringList& arguments) override {
-        started << (QStringList{program} + arguments).join(QLatin1Char(' '));
-        return succeeds;
-    }
-    QStringList started;
-    bool succeeds = false;
-};
 
 // Scripted prompts that, while a message box is open, let one more thing
 // happen, as an event arriving during the box's own event loop would.
@@ -398,8 +387,7 @@ void TestBrowserWindow::browsingAndClosing() {
                      qPrintable(item));
     }
 
-    QVERIFY(s.show());
-    QVERIFY(s.view(View::View2).locationUrl().endsWith("/velgan/welcome.htm"));
+    QVERIFY(s.show() && s.view(View::View2).locationUrl().endsWith("/velgan/welcome.htm"));
     // The panels show addresses and texts from pages, never as markup.
     for (int n = 1; n <= 5; ++n)
         QCOMPARE(s.panel(n)->textFormat(), Qt::PlainText);
@@ -581,8 +569,7 @@ void TestBrowserWindow::linksReportsAndCrawls() {
     QVERIFY(!s.window->crawl().crawler().busy() &&
             !s.window->crawl().reader().timeout().isActive() &&
             !s.window->harvest().walkTimeout().isActive());
-    QVERIFY(waitUntil([&] { return s.server->unansweredRequests() == 0; }));
-    QVERIFY(s.prompts.done());
+    QVERIFY(waitUntil([&] { return s.server->unansweredRequests() == 0; }) && s.prompts.done());
 }
 
 // Pictures of a loaded page, frames included, are collected, and the

@@ -46,13 +46,6 @@ DocumentSnapshot page(const QStringList& links, const QStringList& images,
     return document;
 }
 
-QStringList onShop(const QStringList& names) {
-    QStringList urls;
-    for (const QString& name : names)
-        urls << kShop + name;
-    return urls;
-}
-
 } // namespace
 
 class TestBuffers : public QObject {
@@ -163,16 +156,18 @@ private Q_SLOTS:
         frameset.frames = {first, page({"second.jpg"}, {})};
         QCOMPARE(PictureCollector(buffer, harvest).collect(frameset),
                  QStringLiteral("Found - 5 pictures ! "));
-        QCOMPARE(list,
-                 onShop({"first.JPG", "b.Gif?size=2", "first.png", "inner.png", "second.jpg"}));
+        QCOMPARE(
+            QStringList(list).replaceInStrings(kShop, ""),
+            QStringList({"first.JPG", "b.Gif?size=2", "first.png", "inner.png", "second.jpg"}));
         QVERIFY(harvest.linkList.isEmpty());
 
         harvest.linksArmed = true;
         DocumentSnapshot document = page({"about.htm", "a.jpg"}, {});
         document.frames = {first, page({"second.htm"}, {})};
         PictureCollector(buffer, harvest).collect(document);
-        QCOMPARE(harvest.linkList, onShop({"about.htm", "a.jpg", "first.htm", "first.JPG",
-                                           "b.Gif?size=2", "inner.htm"}));
+        QCOMPARE(QStringList(harvest.linkList).replaceInStrings(kShop, ""),
+                 QStringList({"about.htm", "a.jpg", "first.htm", "first.JPG", "b.Gif?size=2",
+                              "inner.htm"}));
         QVERIFY(!harvest.linksArmed);
         PictureCollector(buffer, harvest).collect(page({"later.htm"}, {}));
         QCOMPARE(harvest.linkList.size(), 6);

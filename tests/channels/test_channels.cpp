@@ -12,7 +12,7 @@
 #include "platform/HomeFolder.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
-#include "support/NoLauncher.h"
+#include "support/RecordingLauncher.h"
 
 #include <QtTest>
 
@@ -113,7 +113,7 @@ private Q_SLOTS:
               std::pair("locations.txt",
                         QByteArray("http://new.example/velgan/\r\nhttp://other.example/v/\r\n"))})
             http.setResponse(name, {200, "OK", "text/plain", bytes});
-        NoLauncher launcher;
+        RecordingLauncher launcher;
         BrowserController controller(home.path(), launcher);
         ChannelDownloads downloads(controller);
         QMap<QString, QString> sections; // what arrived, by target

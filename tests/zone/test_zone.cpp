@@ -4,7 +4,7 @@
 
 #include "browser/BrowserController.h"
 #include "support/ExpectedFile.h"
-#include "support/NoLauncher.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
 #include "zone/Favourites.h"
 #include "zone/PrivateZone.h"
@@ -62,8 +62,7 @@ private Q_SLOTS:
              {"http://shop.example/", "http://news.example/a.htm", "http://shop.example/"})
             Favourites::add(list, QString::fromLatin1(url), file);
         QCOMPARE(fileBytes(file), expectedFile("zone/expected/favor2-added.txt"));
-        QVERIFY(!Favourites::remove(list, -1, file));
-        QVERIFY(Favourites::remove(list, 1, file));
+        QVERIFY(!Favourites::remove(list, -1, file) && Favourites::remove(list, 1, file));
         QCOMPARE(fileBytes(file), expectedFile("zone/expected/favor2-deleted.txt"));
 
         writeBytes(path("favor2.prv"), "http://old.example/\r\n");
@@ -209,7 +208,7 @@ private:
     QString path(const QString& name) const { return m_home.filePath(name); }
 
     QTemporaryDir m_home;
-    NoLauncher m_launcher;
+    RecordingLauncher m_launcher;
     ScriptedPrompts m_prompts;
     std::unique_ptr<BrowserController> m_controller;
     std::unique_ptr<PrivateZone> m_zone;

@@ -6,9 +6,13 @@ namespace {
 
 constexpr auto kKind = PasswordKeyring::Kind::Database;
 
-QString noServerLogin(const QString& connection) {
-    return QStringLiteral("%1 names no database server and user to keep a password for.")
-        .arg(connection);
+// The server and user the address names, or why it names none.
+Fallible<OrderStore::ServerLogin> serverLogin(const QString& connection) {
+    if (const auto login = OrderStore::serverLogin(connection))
+        return *login;
+    return Fallible<OrderStore::ServerLogin>::failure(
+        QStringLiteral("%1 names no database server and user to keep a password for.")
+            .arg(connection));
 }
 
 } // namespace
@@ -21,15 +25,13 @@ Fallible<QString> DatabaseKeyring::read(const QString& connection) const {
 }
 
 Status DatabaseKeyring::remember(const QString& connection, const QString& password) const {
-    const auto login = OrderStore::serverLogin(connection);
-    if (!login)
-        return Status::failure(noServerLogin(connection));
-    return m_keyring.write(kKind, login->server, login->user, password);
+    const auto login = serverLogin(connection);
+    return login ? m_keyring.write(kKind, login->server, login->user, password)
+                 : Status::failure(login.error());
 }
 
 Status DatabaseKeyring::forget(const QString& connection) const {
-    const auto login = OrderStore::serverLogin(connection);
-    if (!login)
-        return Status::failure(noServerLogin(connection));
-    return m_keyring.forget(kKind, login->server, login->user);
+    const auto login = serverLogin(connection);
+    return login ? m_keyring.forget(kKind, login->server, login->user)
+                 : Status::failure(login.error());
 }

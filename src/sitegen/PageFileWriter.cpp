@@ -77,7 +77,7 @@ void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
         file.writeBytes(std::exchange(held, {}));
         file.writeBytes(piece);
     });
-    if (file.size() == 0 && file.leaveIfHolding(held))
+    if (file.leaveIfHolding(held))
         return;
     file.writeBytes(held);
     if (file.size() >= kSyncedWhenFilled)

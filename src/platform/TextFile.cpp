@@ -24,25 +24,6 @@ QString decodeCp1252(const QByteArray& bytes) {
     return text;
 }
 
-// Lines end at LF; a CR just before the LF belongs to the line end, a CR
-// anywhere else to the line. A final line end closes the last line; it does
-// not open another one.
-template <typename View> QList<View> splitLineViews(View text) {
-    using Char = typename View::value_type;
-    QList<View> lines;
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf(Char(u'\n'), start);
-        if (end < 0)
-            end = text.size();
-        View line = text.sliced(start, end - start);
-        if (line.endsWith(Char(u'\r')))
-            line.chop(1);
-        lines << line;
-        start = end + 1;
-    }
-    return lines;
-}
-
 // The first byte from `from` on that is not ASCII, or `end`.
 const char* skipAscii(const char* from, const char* end) {
     constexpr quint64 kHighBits = 0x8080808080808080u;
@@ -88,17 +69,20 @@ QByteArrayView TextFile::utf8Text(QByteArrayView bytes) {
 
 QStringList TextFile::splitLines(const QString& text) {
     QStringList lines;
-    for (const QStringView line : lineViews(text))
-        lines << line.toString();
+    forEachLine(QStringView(text), [&lines](QStringView line) { lines << line.toString(); });
     return lines;
 }
 
-QList<QStringView> TextFile::lineViews(QStringView text) {
-    return splitLineViews(text);
-}
-
-QList<QByteArrayView> TextFile::lineViews(QByteArrayView text) {
-    return splitLineViews(text);
+// memchr skips the bytes between line ends faster than a loop over each.
+qsizetype TextFile::lineCount(QByteArrayView text) {
+    if (text.isEmpty())
+        return 0;
+    qsizetype ends = 0;
+    const char* const end = text.data() + text.size();
+    for (const char* from = text.data();
+         (from = static_cast<const char*>(std::memchr(from, '\n', end - from))); ++from)
+        ++ends;
+    return text.endsWith('\n') ? ends : ends + 1;
 }
 
 std::optional<QByteArray> TextFile::readBytes(const QString& path) {

@@ -31,11 +31,29 @@ public:
     // True when decode reads the bytes as UTF-8, not as Windows-1252.
     static bool isUtf8(QByteArrayView bytes);
     static QStringList splitLines(const QString& text);
-    // The same lines as views into the text, which must outlive them.
-    static QList<QStringView> lineViews(QStringView text);
-    // The lines of UTF-8 bytes, split the same way.
-    static QList<QByteArrayView> lineViews(QByteArrayView text);
+    // Hands the same lines, as views into the text (a QStringView or the
+    // QByteArrayView of UTF-8 bytes), to `take`, in order.
+    template <typename View, typename Take> static void forEachLine(View text, Take&& take);
+    // The number of lines forEachLine hands on.
+    static qsizetype lineCount(QByteArrayView text);
     // The UTF-8 text decode reads from bytes isUtf8 accepts: the bytes
     // without a leading byte order mark.
     static QByteArrayView utf8Text(QByteArrayView bytes);
 };
+
+// Lines end at LF; a CR just before the LF belongs to the line end, a CR
+// anywhere else to the line. A final line end closes the last line; it does
+// not open another one.
+template <typename View, typename Take> void TextFile::forEachLine(View text, Take&& take) {
+    using Char = typename View::value_type;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(Char(u'\n'), start);
+        if (end < 0)
+            end = text.size();
+        View line = text.sliced(start, end - start);
+        if (line.endsWith(Char(u'\r')))
+            line.chop(1);
+        take(line);
+        start = end + 1;
+    }
+}

@@ -31,6 +31,7 @@ public:
 private:
     void fail();
     void startWriteBack();
+    void dropReplacedFromCache() const;
 
     QSaveFile m_file;
     bool m_failed = false;

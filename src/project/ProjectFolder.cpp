@@ -1,40 +1,104 @@
 #include "project/ProjectFolder.h"
 
-#include "platform/FreshMemory.h"
+#include "platform/LargeMemory.h"
 #include "platform/TextFile.h"
 #include "platform/TwoThreads.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// The bytes of an item file: mapped when they can be, read otherwise. The
-// mapping lasts as long as the file stays open, which is as long as any
-// record shares the bytes. Each record adds to the count of its file's
-// owners; the files are read on two threads, so each file's count gets a
-// cache line of its own (alignment puts it alone on the line before the
-// object) instead of one the other thread's count may share.
-struct alignas(64) ItemFileBytes {
-    explicit ItemFileBytes(const QString& path) : file(path) {}
-    QFile file;
-    QByteArray bytes;
+// The bytes of an item file: mapped where the system can map the file,
+// read whole into large memory where it cannot. A mapping shares the pages
+// the system already holds for the file, so nothing is copied or cleared.
+// Each record adds to the count of its file's owners; the files are read
+// on two threads, so each file's count gets a cache line of its own
+// (alignment puts it alone on the line before the object) instead of one
+// the other thread's count may share.
+class alignas(64) ItemFileBytes {
+public:
+    ItemFileBytes() = default;
+    ~ItemFileBytes();
+    ItemFileBytes(const ItemFileBytes&) = delete;
+    ItemFileBytes& operator=(const ItemFileBytes&) = delete;
+
+    // Takes the file's `size` bytes; false on a read error.
+    bool take(int fd, std::size_t size);
+    const QByteArray& bytes() const { return m_bytes; }
+
+private:
+    bool read(int fd, std::size_t size);
+
+    void* m_mapped = nullptr;
+    char* m_read = nullptr;
+    std::size_t m_size = 0;
+    QByteArray m_bytes;
 };
 
+ItemFileBytes::~ItemFileBytes() {
+    if (m_mapped)
+        ::munmap(m_mapped, m_size);
+    LargeMemory::release(m_read, m_size);
+}
+
+bool ItemFileBytes::take(int fd, std::size_t size) {
+    m_size = size;
+    if (size == 0)
+        return true;
+    void* const mapped = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+    if (mapped == MAP_FAILED)
+        return read(fd, size);
+    m_mapped = mapped;
+    m_bytes = QByteArray::fromRawData(static_cast<const char*>(mapped), qsizetype(size));
+    return true;
+}
+
+// Reads up to `size` bytes: a file cut shorter meanwhile gives what it holds.
+bool ItemFileBytes::read(int fd, std::size_t size) {
+    m_read = static_cast<char*>(LargeMemory::allocate(size));
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, m_read + done, size - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        done += std::size_t(got);
+    }
+    m_bytes = QByteArray::fromRawData(m_read, qsizetype(done));
+    return true;
+}
+
+// The bytes of the item file at `path`; none when it cannot be read or is
+// not a plain file (a FIFO is opened without waiting for a writer, then
+// refused).
 std::optional<ItemRecord::SharedText> itemFileBytes(const QString& path) {
-    auto item = std::make_shared<ItemFileBytes>(path);
-    if (!item->file.open(QIODevice::ReadOnly))
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    const qint64 size = item->file.size();
-    const uchar* mapped = size > 0 ? item->file.map(0, size) : nullptr;
-    if (mapped)
-        populateForReading(mapped, size);
-    item->bytes = mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size)
-                         : item->file.readAll();
-    return ItemRecord::SharedText(item, &item->bytes);
+    auto item = std::make_shared<ItemFileBytes>();
+    struct stat status {};
+    bool taken = false;
+    try {
+        taken = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                item->take(fd, std::size_t(status.st_size));
+    } catch (const std::bad_alloc&) {
+    }
+    ::close(fd); // a mapping outlives the descriptor
+    if (!taken)
+        return std::nullopt;
+    return ItemRecord::SharedText(item, &item->bytes());
 }
 
 // The UTF-8 lines of an item file, read as TextFile::readText reads the
@@ -84,38 +148,34 @@ std::optional<QStringList> ProjectFolder::readItemLines(const QString& category)
     return TextFile::readLines(itemFile(category));
 }
 
-// The records of each item file share its bytes, mapped from the file
-// where they are UTF-8: nothing is decoded or copied, and the records
-// stay cheap to make. The files are checked and split into records on
-// two threads at once.
+// The records of each item file share its bytes: nothing is decoded or
+// copied where the file is UTF-8, and the records stay cheap to make. The
+// files are read, checked and split into records on two threads at once.
 Fallible<SiteInput> ProjectFolder::readSite(const QStringList& categories,
                                             const SiteSettings& settings,
                                             const CatalogOptions& options) const {
-    std::vector<ItemRecord::SharedText> files; // none for a missing file
-    for (const QString& name : categories) {
-        const QString path = itemFile(name);
-        files.emplace_back();
-        if (!QFileInfo::exists(path))
-            continue;
-        auto bytes = itemFileBytes(path);
-        if (!bytes)
-            return Fallible<SiteInput>::failure(
-                QStringLiteral("Cannot read the item file %1.").arg(path));
-        files.back() = *std::move(bytes);
-    }
-
     SiteInput input;
     input.settings = settings;
     input.options = options;
     for (const QString& name : categories)
         input.categories << SiteCategory{name, {}};
     SiteCategory* const read = input.categories.data(); // each thread fills its own
+    std::vector<char> unreadable(size_t(categories.size()), false);
     runOnTwoThreads(categories.size(), [&](qsizetype i) {
-        ItemRecord::SharedText& text = files[size_t(i)];
-        if (!text)
+        const QString path = itemFile(categories.at(i));
+        if (!QFileInfo::exists(path))
+            return; // no items yet
+        auto text = itemFileBytes(path);
+        if (!text) {
+            unreadable[size_t(i)] = true;
             return;
-        const QByteArrayView lines = utf8Lines(text); // may replace the text
-        read[i].items = ItemRecord::fromLines(text, lines);
+        }
+        const QByteArrayView lines = utf8Lines(*text); // may replace the text
+        read[i].items = ItemRecord::fromLines(*text, lines);
     });
+    for (qsizetype i = 0; i < categories.size(); ++i)
+        if (unreadable[size_t(i)])
+            return Fallible<SiteInput>::failure(
+                QStringLiteral("Cannot read the item file %1.").arg(itemFile(categories.at(i))));
     return input;
 }

@@ -139,13 +139,14 @@ void appendCategoryArray(QByteArray& text, const SiteCategory& category,
                          const CatalogOptions& options, const CatalogScript::TextOut& out) {
     const QByteArray list =
         (ScriptText::identifier(category.name) + QStringLiteral("List")).toUtf8();
-    appendArrayLine(text, list, category.items.size());
-    for (qsizetype j = 0; j < category.items.size(); ++j) {
+    appendArrayLine(text, list, qsizetype(category.items.size()));
+    qsizetype number = 0;
+    for (const ItemRecord& item : category.items) {
         if (text.size() >= kPieceSize) {
             out(text);
             text.resize(0); // keeps the room for the next piece
         }
-        appendItemLine(text, list, j + 1, category.items.at(j), options);
+        appendItemLine(text, list, ++number, item, options);
     }
     text += kLineEnd;
 }

@@ -127,12 +127,13 @@ void appendCategoryForm(QByteArray& text, const SiteCategory& category, qsizetyp
                          QStringLiteral("<td width='532' valign='top' height='1'><select name='D") +
                              number + QStringLiteral("' size='1'>")})
             .toUtf8();
-    for (qsizetype j = 0; j < category.items.size(); ++j) {
+    qsizetype option = 0;
+    for (const ItemRecord& item : category.items) {
         if (text.size() >= kPieceSize) {
             out(text);
             text.resize(0); // keeps the room for the next piece
         }
-        appendItemOption(text, category.items.at(j), j + 1);
+        appendItemOption(text, item, ++option);
     }
     text +=
         PageText::lines(

@@ -13,7 +13,7 @@
 // typed it and the records of its item file, in file order.
 struct SiteCategory {
     QString name;
-    QList<ItemRecord> items;
+    ItemList items;
     bool operator==(const SiteCategory&) const = default;
 };
 

@@ -1,6 +1,5 @@
 #include "store/ItemRecord.h"
 
-#include "platform/FreshMemory.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -66,13 +65,11 @@ ItemRecord ItemRecord::fromLine(const QString& line) {
     return record;
 }
 
-QList<ItemRecord> ItemRecord::fromLines(const SharedText& text, QByteArrayView part) {
-    const QList<QByteArrayView> lines = TextFile::lineViews(part);
-    QList<ItemRecord> records;
-    records.reserve(lines.size());
-    populateForWriting(records.data(), lines.size() * qsizetype(sizeof(ItemRecord)));
-    for (const QByteArrayView line : lines)
-        records.emplace_back().read(text, line);
+ItemList ItemRecord::fromLines(const SharedText& text, QByteArrayView part) {
+    ItemList records;
+    records.reserve(size_t(TextFile::lineCount(part)));
+    TextFile::forEachLine(part,
+                          [&](QByteArrayView line) { records.emplace_back().read(text, line); });
     return records;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/LargeMemory.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -8,6 +10,7 @@
 #include <QUtf8StringView>
 #include <array>
 #include <memory>
+#include <vector>
 
 // One catalog item: nine text fields in a fixed order, stored as one line
 // with a caret after each field. Nothing is trimmed or escaped; a caret
@@ -19,6 +22,12 @@
 // its line starts in that text and where each field ends, which keeps the
 // record list of a large project small. Setting a field gives the record a
 // text of its own.
+class ItemRecord;
+
+// The records of one item file, in file order. A large project has many:
+// they are kept in large memory.
+using ItemList = std::vector<ItemRecord, LargeMemory::Allocator<ItemRecord>>;
+
 class ItemRecord {
 public:
     enum Field { ItemId, ItemDesc, ItemPrice, PicUrl, DescUrl, ItemMan, ItemW, WPrice, Cv };
@@ -46,8 +55,8 @@ public:
     static ItemRecord fromLine(const QString& line);
     // The records of the lines of `part`, UTF-8 inside `text`, which they
     // share (lines as TextFile splits them).
-    static QList<ItemRecord> fromLines(const SharedText& text, QByteArrayView part);
-    static QList<ItemRecord> fromLines(const SharedText& text) { return fromLines(text, *text); }
+    static ItemList fromLines(const SharedText& text, QByteArrayView part);
+    static ItemList fromLines(const SharedText& text) { return fromLines(text, *text); }
     // True when the line holds at least nine carets.
     static bool isComplete(const QString& line);
 

@@ -1,5 +1,7 @@
 #include "text/ScriptText.h"
 
+#include "text/ByteSet.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -7,7 +9,7 @@
 namespace {
 
 // Writes the code as `width` lowercase hexadecimal digits.
-char* writeHex(char* out, char16_t code, int width) {
+constexpr char* writeHex(char* out, char16_t code, int width) {
     for (int shift = 4 * (width - 1); shift >= 0; shift -= 4)
         *out++ = "0123456789abcdef"[(code >> shift) & 0xF];
     return out;
@@ -34,24 +36,31 @@ constexpr bool isControl(char16_t c) {
 // An escape of a few ASCII characters, or none.
 class Escape {
 public:
-    Escape() = default;
-    explicit Escape(QLatin1StringView text) { append(text); }
+    constexpr Escape() = default;
+    constexpr explicit Escape(QLatin1StringView text) { append(text); }
     // The prefix followed by the code in `width` hexadecimal digits.
-    Escape(QLatin1StringView prefix, char16_t code, int width) {
+    constexpr Escape(QLatin1StringView prefix, char16_t code, int width) {
         append(prefix);
         m_size = writeHex(m_text + m_size, code, width) - m_text;
     }
-    bool isEmpty() const { return m_size == 0; }
-    QLatin1StringView text() const { return {m_text, m_size}; }
+    constexpr bool isEmpty() const { return m_size == 0; }
+    constexpr QLatin1StringView text() const { return {m_text, m_size}; }
+    // Stores the escape at `out` as one block of all its room, which the
+    // UTF-8 writers' output has to spare, and returns the end of its text.
+    char* writeTo(char* out) const {
+        std::memcpy(out, m_text, sizeof m_text);
+        return out + m_size;
+    }
 
 private:
-    void append(QLatin1StringView text) {
+    constexpr void append(QLatin1StringView text) {
         std::copy(text.begin(), text.end(), m_text + m_size);
         m_size += text.size();
     }
 
     char m_text[8] = {};
     qsizetype m_size = 0;
+    static_assert(sizeof m_text <= ScriptText::kSpareBytes);
 };
 
 // The escape of one character inside a string literal, or none when the
@@ -114,7 +123,7 @@ char32_t codePointAt(const QString& text, qsizetype& i) {
     return c.unicode();
 }
 
-// The characters htmlReference replaces, all of them ASCII below 64.
+// The characters kHtmlReferences replaces, all of them ASCII below 64.
 constexpr quint64 kHtmlSpecials =
     (1ull << '&') | (1ull << '<') | (1ull << '>') | (1ull << '"') | (1ull << '\'');
 
@@ -122,23 +131,18 @@ inline bool isHtmlSpecial(char16_t c) {
     return c < 64 && (kHtmlSpecials >> c) & 1;
 }
 
-// The character reference that stands for c in HTML, or nothing.
-QLatin1StringView htmlReference(char16_t c) {
-    switch (c) {
-    case u'&':
-        return QLatin1StringView("&amp;");
-    case u'<':
-        return QLatin1StringView("&lt;");
-    case u'>':
-        return QLatin1StringView("&gt;");
-    case u'"':
-        return QLatin1StringView("&quot;");
-    case u'\'':
-        return QLatin1StringView("&#39;");
-    default:
-        return {};
-    }
-}
+constexpr ByteSet<5> kHtmlSpecialBytes(0, {'&', '<', '>', '"', '\''});
+
+// The character references that stand for the characters HTML escapes.
+constexpr std::array<Escape, 64> kHtmlReferences = [] {
+    std::array<Escape, 64> references{};
+    references['&'] = Escape(QLatin1StringView("&amp;"));
+    references['<'] = Escape(QLatin1StringView("&lt;"));
+    references['>'] = Escape(QLatin1StringView("&gt;"));
+    references['"'] = Escape(QLatin1StringView("&quot;"));
+    references['\''] = Escape(QLatin1StringView("&#39;"));
+    return references;
+}();
 
 // "</script>" must not end the page's script block: a "/" after a "<" is
 // escaped. An escape never ends in "<", so a "/" follows a "<" in the
@@ -173,27 +177,11 @@ inline char16_t escapedBeyondAscii(const uchar* text, qsizetype size, qsizetype&
     return 0;
 }
 
-// Copies the escape's text to `out`.
-char* put(char* out, QLatin1StringView text) {
-    return std::copy(text.begin(), text.end(), out);
-}
-
-// Copies the bytes from `from` to `to` to `out`, in one block copy.
-char* putBytes(char* out, const uchar* from, const uchar* to) {
-    std::memcpy(out, from, size_t(to - from));
-    return out + (to - from);
-}
-
-// The bytes writeStringBody looks at: the ASCII characters escapeUnit or
-// the "</" rule may change, and the first bytes of the sequences
-// escapedBeyondAscii finds. Any other byte, the bytes after the first of a
-// character beyond ASCII among them, is copied as it is.
-constexpr std::array<bool, 256> kByteMayNeedEscape = [] {
-    std::array<bool, 256> table{};
-    std::copy(kAsciiMayNeedEscape.begin(), kAsciiMayNeedEscape.end(), table.begin());
-    table[0xC2] = table[0xE2] = true;
-    return table;
-}();
+// The bytes writeStringBody stops at: the ASCII characters escapeUnit may
+// change, "<" (a "/" right after it is escaped), and the first bytes of the
+// sequences escapedBeyondAscii finds. Any other byte, the bytes after the
+// first of a character beyond ASCII among them, is copied as it is.
+constexpr ByteSet<6> kLiteralMarks(0x20, {0x7F, '\\', '"', '<', 0xC2, 0xE2});
 
 // The escape of the character that starts at byte i of UTF-8 text inside
 // a string literal, or none; moves i to the character's last byte when it
@@ -223,24 +211,27 @@ QString ScriptText::stringBody(const QString& text) {
     return body;
 }
 
-// Only the bytes kByteMayNeedEscape marks are looked at more closely; the
-// runs between escapes are copied whole.
+// The text is copied up to each byte kLiteralMarks holds, which is looked
+// at more closely. A "/" is only ever escaped right after a "<".
 char* ScriptText::writeStringBody(char* out, QUtf8StringView text) {
     const auto* bytes = reinterpret_cast<const uchar*>(text.data());
     const qsizetype size = text.size();
-    qsizetype copied = 0; // the bytes before this one are written
-    for (qsizetype i = 0; i < size; ++i) {
-        if (!kByteMayNeedEscape[bytes[i]])
+    for (qsizetype i = kLiteralMarks.copyUntil(out, bytes, 0, size); i < size;
+         i = kLiteralMarks.copyUntil(out, bytes, i + 1, size)) {
+        if (bytes[i] == '<') {
+            *out++ = '<';
+            if (i + 1 < size && bytes[i + 1] == '/')
+                out = slashEscape(bytes, ++i).writeTo(out);
             continue;
+        }
         const qsizetype first = i;
         const Escape escape = utf8LiteralEscape(bytes, size, i);
         if (escape.isEmpty())
-            continue;
-        out = putBytes(out, bytes + copied, bytes + first);
-        out = put(out, escape.text());
-        copied = i + 1;
+            out = std::copy(bytes + first, bytes + i + 1, out);
+        else
+            out = escape.writeTo(out);
     }
-    return putBytes(out, bytes + copied, bytes + size);
+    return out;
 }
 
 // Non-ASCII characters are encoded by code point (a surrogate pair gives one
@@ -282,7 +273,7 @@ QString ScriptText::html(const QString& text) {
     escaped.reserve(text.size());
     for (const QChar c : text) {
         if (isHtmlSpecial(c.unicode()))
-            escaped.append(htmlReference(c.unicode()));
+            escaped.append(kHtmlReferences[c.unicode()].text());
         else
             escaped.append(c);
     }
@@ -292,13 +283,8 @@ QString ScriptText::html(const QString& text) {
 char* ScriptText::writeHtml(char* out, QUtf8StringView text) {
     const auto* bytes = reinterpret_cast<const uchar*>(text.data());
     const qsizetype size = text.size();
-    qsizetype copied = 0; // the bytes before this one are written
-    for (qsizetype i = 0; i < size; ++i) {
-        if (!isHtmlSpecial(bytes[i]))
-            continue;
-        out = putBytes(out, bytes + copied, bytes + i);
-        out = put(out, htmlReference(bytes[i]));
-        copied = i + 1;
-    }
-    return putBytes(out, bytes + copied, bytes + size);
+    for (qsizetype i = kHtmlSpecialBytes.copyUntil(out, bytes, 0, size); i < size;
+         i = kHtmlSpecialBytes.copyUntil(out, bytes, i + 1, size))
+        out = kHtmlReferences[bytes[i]].writeTo(out);
+    return out;
 }

@@ -18,9 +18,13 @@ public:
     // The most bytes the result of writeStringBody or writeHtml takes for
     // each byte of its UTF-8 text.
     static constexpr qsizetype kMostBytesPerByte = 6;
+    // The room those writers need beyond their result: they store whole
+    // blocks, which may reach this many bytes past the end of what they
+    // write (the bytes there are left undefined).
+    static constexpr qsizetype kSpareBytes = 8;
     // stringBody of the UTF-8 `text` written as UTF-8 at `out`, which has
-    // room for kMostBytesPerByte bytes a byte of text. Returns the end of
-    // what it wrote.
+    // room for kMostBytesPerByte bytes a byte of text and kSpareBytes more.
+    // Returns the end of what it wrote.
     static char* writeStringBody(char* out, QUtf8StringView text);
     // The name a category takes in script identifiers (name + "List"). A
     // name made of ASCII letters, digits, "_" and "$" that does not start

@@ -13,7 +13,7 @@ Utf8Room::~Utf8Room() {
 }
 
 qsizetype Utf8Room::mostBytes(QUtf8StringView text) {
-    return text.size() * ScriptText::kMostBytesPerByte;
+    return text.size() * ScriptText::kMostBytesPerByte + ScriptText::kSpareBytes;
 }
 
 void Utf8Room::stringBody(QUtf8StringView text) {

@@ -16,6 +16,7 @@
 #include "support/ScriptedPrompts.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 
 using Kind = ScriptedPrompts::Kind;
 using Field = ItemRecord::Field;
@@ -98,7 +99,7 @@ private Q_SLOTS:
                 read << record[ItemRecord::Field(i)].toString();
             QCOMPARE(read.join('|'), fields);
             const auto text = std::make_shared<const QByteArray>((line + "\r\n").toUtf8());
-            QCOMPARE(ItemRecord::fromLines(text).value(0), record);
+            QCOMPARE(ItemRecord::fromLines(text), ItemList{record});
             QCOMPARE(ItemRecord::isComplete(line), complete);
             QCOMPARE(record.toLine(), written);
         }
@@ -337,6 +338,12 @@ private Q_SLOTS:
         m_controller->frontPage();
         m_controller->update();
         QCOMPARE(publishers, 2);
+
+        // An item file that is not a plain file is refused, not waited on.
+        QVERIFY(QFile::remove(project("Garden.pro")));
+        QCOMPARE(mkfifo(QFile::encodeName(project("Garden.pro")).constData(), 0600), 0);
+        m_prompts->expectMessage("Cannot read the item file " + project("Garden.pro"));
+        m_controller->generate();
     }
 
     void previewAndGetItUseTheBrowser() {

@@ -48,10 +48,9 @@ int GenerateCommand::run(QTextStream& out, QTextStream& err) const {
     if (!project)
         return fail(project.error());
     project->settings.layout = layout;
-    const auto input = project->folder.readSite(project->categories, project->settings, options);
-    if (!input)
-        return fail(input.error());
-    const GenerationResult result = SiteGenerator::generate(project->folder.path(), *input);
+    const SiteInput input =
+        project->folder.siteToRead(project->categories, project->settings, options);
+    const GenerationResult result = SiteGenerator::generate(project->folder.path(), input);
     if (!result.ok())
         return fail((result.problems + result.failures).join(QLatin1Char('\n')));
     for (const QString& path : result.written)

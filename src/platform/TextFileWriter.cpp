@@ -17,6 +17,10 @@ TextFileWriter::TextFileWriter(const QString& path) : m_file(path) {
         fail();
 }
 
+TextFileWriter::~TextFileWriter() {
+    releaseReplaced();
+}
+
 void TextFileWriter::write(QStringView text) {
     if (!m_failed)
         writeBytes(text.toUtf8());
@@ -51,23 +55,20 @@ void TextFileWriter::startWriteBack() {
 // the page cache while the disk works on them: replacing a file whose pages
 // are cached makes the rename invalidate each page, which costs several
 // times what dropping them here does, and at a time when nothing else runs.
-void TextFileWriter::syncToDisk() {
+void TextFileWriter::startWritingOut() {
     if (m_failed)
         return;
     startWriteBack();
-    dropReplacedFromCache();
-    ::fdatasync(m_file.handle());
+    const int replaced = openReplaced();
+    if (replaced < 0)
+        return;
+    ::posix_fadvise(replaced, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(replaced);
 }
 
-// Only a hint: the file may be missing, and a file of another kind (a FIFO
-// put there by someone) must not block the open.
-void TextFileWriter::dropReplacedFromCache() const {
+int TextFileWriter::openReplaced() const {
     const QByteArray path = QFile::encodeName(m_file.fileName());
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    ::close(fd);
+    return ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
 }
 
 bool TextFileWriter::leaveIfHolding(QByteArrayView text) {
@@ -82,9 +83,16 @@ QString TextFileWriter::commit() {
         return m_error;
     if (m_unchanged)
         return {}; // the unused temporary file goes with m_file
+    m_replaced = openReplaced();
     if (!m_file.commit())
         return m_file.errorString();
     return {};
+}
+
+void TextFileWriter::releaseReplaced() {
+    if (m_replaced >= 0)
+        ::close(m_replaced);
+    m_replaced = -1;
 }
 
 void TextFileWriter::fail() {

@@ -148,34 +148,41 @@ std::optional<QStringList> ProjectFolder::readItemLines(const QString& category)
     return TextFile::readLines(itemFile(category));
 }
 
-// The records of each item file share its bytes: nothing is decoded or
-// copied where the file is UTF-8, and the records stay cheap to make. The
-// files are read, checked and split into records on two threads at once.
-Fallible<SiteInput> ProjectFolder::readSite(const QStringList& categories,
-                                            const SiteSettings& settings,
-                                            const CatalogOptions& options) const {
+// The records of an item file share its bytes: nothing is decoded or
+// copied where the file is UTF-8, and the records stay cheap to make. A
+// missing item file gives none.
+Fallible<ItemList> ProjectFolder::itemsOf(const QString& category) const {
+    const QString path = itemFile(category);
+    if (!QFileInfo::exists(path))
+        return ItemList{}; // no items yet
+    auto text = itemFileBytes(path);
+    if (!text)
+        return Fallible<ItemList>::failure(
+            QStringLiteral("Cannot read the item file %1.").arg(path));
+    const QByteArrayView lines = utf8Lines(*text); // may replace the text
+    return ItemRecord::fromLines(*text, lines);
+}
+
+SiteInput ProjectFolder::siteToRead(const QStringList& categories, const SiteSettings& settings,
+                                    const CatalogOptions& options) const {
     SiteInput input;
     input.settings = settings;
     input.options = options;
     for (const QString& name : categories)
         input.categories << SiteCategory{name, {}};
-    SiteCategory* const read = input.categories.data(); // each thread fills its own
-    std::vector<char> unreadable(size_t(categories.size()), false);
-    runOnTwoThreads(categories.size(), [&](qsizetype i) {
-        const QString path = itemFile(categories.at(i));
-        if (!QFileInfo::exists(path))
-            return; // no items yet
-        auto text = itemFileBytes(path);
-        if (!text) {
-            unreadable[size_t(i)] = true;
-            return;
-        }
-        const QByteArrayView lines = utf8Lines(*text); // may replace the text
-        read[i].items = ItemRecord::fromLines(*text, lines);
-    });
-    for (qsizetype i = 0; i < categories.size(); ++i)
-        if (unreadable[size_t(i)])
-            return Fallible<SiteInput>::failure(
-                QStringLiteral("Cannot read the item file %1.").arg(itemFile(categories.at(i))));
+    input.reading = std::make_shared<CategoryItems>(
+        categories.size(),
+        [folder = *this, categories](qsizetype k) { return folder.itemsOf(categories.at(k)); });
+    return input;
+}
+
+// The item files are read on two threads at once.
+Fallible<SiteInput> ProjectFolder::readSite(const QStringList& categories,
+                                            const SiteSettings& settings,
+                                            const CatalogOptions& options) const {
+    SiteInput input = siteToRead(categories, settings, options);
+    runOnTwoThreads(categories.size(), [&input](qsizetype k) { input.items(k); });
+    if (const QString failure = input.readFailure(); !failure.isEmpty())
+        return Fallible<SiteInput>::failure(failure);
     return input;
 }

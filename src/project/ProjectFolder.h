@@ -29,14 +29,21 @@ public:
     std::optional<QStringList> readItemLines(const QString& category) const;
 
     // Reads everything the site writers need: each category's item file
-    // (a missing one gives an empty category). A failure when an item file
-    // exists but cannot be read.
+    // (a missing one gives an empty category), kept in the input's
+    // `reading`. A failure when an item file exists but cannot be read.
     Fallible<SiteInput> readSite(const QStringList& categories, const SiteSettings& settings,
                                  const CatalogOptions& options) const;
+    // The same, with the items read as the site writers ask for them, each
+    // item file on the thread that first needs it: the site is written
+    // while later item files are still being read. A file that cannot be
+    // read shows in the input's readFailure().
+    SiteInput siteToRead(const QStringList& categories, const SiteSettings& settings,
+                         const CatalogOptions& options) const;
 
 private:
     ProjectFolder() = default;
     QString file(const QString& fileName) const;
+    Fallible<ItemList> itemsOf(const QString& category) const;
 
     QString m_path;
     QString m_name;

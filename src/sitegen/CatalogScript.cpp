@@ -135,13 +135,12 @@ void appendItemLine(QByteArray& text, QByteArrayView list, qsizetype number, con
 // Text beyond this many bytes is handed on before more is added.
 constexpr qsizetype kPieceSize = 1 << 16;
 
-void appendCategoryArray(QByteArray& text, const SiteCategory& category,
+void appendCategoryArray(QByteArray& text, const QString& name, const ItemList& items,
                          const CatalogOptions& options, const CatalogScript::TextOut& out) {
-    const QByteArray list =
-        (ScriptText::identifier(category.name) + QStringLiteral("List")).toUtf8();
-    appendArrayLine(text, list, qsizetype(category.items.size()));
+    const QByteArray list = (ScriptText::identifier(name) + QStringLiteral("List")).toUtf8();
+    appendArrayLine(text, list, qsizetype(items.size()));
     qsizetype number = 0;
-    for (const ItemRecord& item : category.items) {
+    for (const ItemRecord& item : items) {
         if (text.size() >= kPieceSize) {
             out(text);
             text.resize(0); // keeps the room for the next piece
@@ -162,8 +161,8 @@ QString CatalogScript::write(const SiteInput& input) {
 void CatalogScript::write(const SiteInput& input, const TextOut& out) {
     QByteArray text = (makeArrayBlock() + moneyFormatBlock() + itemBlock(input.options)).toUtf8();
     text.reserve(kPieceSize + 4096);
-    for (const SiteCategory& category : input.categories)
-        appendCategoryArray(text, category, input.options, out);
+    for (qsizetype k = 0; k < input.categories.size(); ++k)
+        appendCategoryArray(text, input.categories.at(k).name, input.items(k), input.options, out);
     text += kLineEnd;
     out(text);
 }

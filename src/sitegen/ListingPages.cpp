@@ -118,7 +118,7 @@ constexpr qsizetype kPieceSize = 1 << 16;
 
 // One category as a form: the drop-down of its items, a quantity box and
 // the "Order" button.
-void appendCategoryForm(QByteArray& text, const SiteCategory& category, qsizetype position,
+void appendCategoryForm(QByteArray& text, const ItemList& items, qsizetype position,
                         const ListingPages::TextOut& out) {
     const QString number = QString::number(position + 1);
     text +=
@@ -128,7 +128,7 @@ void appendCategoryForm(QByteArray& text, const SiteCategory& category, qsizetyp
                              number + QStringLiteral("' size='1'>")})
             .toUtf8();
     qsizetype option = 0;
-    for (const ItemRecord& item : category.items) {
+    for (const ItemRecord& item : items) {
         if (text.size() >= kPieceSize) {
             out(text);
             text.resize(0); // keeps the room for the next piece
@@ -193,7 +193,7 @@ void ListingPages::combinedPage(const SiteInput& input, const TextOut& out) {
     QByteArray text = PageText::lines(page).toUtf8();
     text.reserve(kPieceSize + 4096);
     for (qsizetype k = 0; k < input.categories.size(); ++k)
-        appendCategoryForm(text, input.categories.at(k), k, out);
+        appendCategoryForm(text, input.items(k), k, out);
     text += "</table></body></html>\r\n";
     out(text);
 }

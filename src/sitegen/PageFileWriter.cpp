@@ -10,9 +10,10 @@
 
 namespace {
 
-// Files of at least this many bytes are synced on the thread that fills them;
-// smaller ones are held whole before they are written.
-constexpr qint64 kSyncedWhenFilled = 1 << 20;
+// Files of at least this many bytes go to the disk as they are made.
+constexpr qint64 kWrittenOutWhenFilled = 1 << 20;
+// Texts shorter than this are held whole before they are written.
+constexpr qint64 kHeldBelow = 1 << 17;
 
 } // namespace
 
@@ -40,18 +41,37 @@ PageFileWriter::~PageFileWriter() = default;
 // filled on two threads: one works through the small files while the other
 // makes a large one. A file after a failed one is dropped (its temporary
 // file removed).
-void PageFileWriter::write(const QList<FileText>& files) {
+void PageFileWriter::make(const QList<FileText>& files) {
     if (!m_failures.isEmpty())
         return;
-    std::vector<std::unique_ptr<TextFileWriter>> opened;
-    for (const FileText& file : files)
-        opened.push_back(openedFile(file.fileName));
+    const size_t first = m_made.size();
+    for (const FileText& file : files) {
+        m_madeNames << file.fileName;
+        m_made.push_back(openedFile(file.fileName));
+    }
     runOnTwoThreads(files.size(), [&](qsizetype i) {
-        if (opened[size_t(i)])
-            fill(*opened[size_t(i)], files[i].pieces);
+        if (TextFileWriter* const made = m_made[first + size_t(i)].get())
+            fill(*made, files[i].pieces);
     });
-    for (qsizetype i = 0; i < files.size() && m_failures.isEmpty(); ++i)
-        putInPlace(files[i].fileName, opened[size_t(i)].get());
+}
+
+// The files replaced are let go together at the end, on two threads: a
+// disk that discards the blocks of a freed file takes a while over a large
+// one, and over two at once hardly longer than over one.
+void PageFileWriter::putInPlace() {
+    for (size_t i = 0; i < m_made.size() && m_failures.isEmpty(); ++i)
+        putOneInPlace(m_madeNames[qsizetype(i)], m_made[i].get());
+    runOnTwoThreads(qsizetype(m_made.size()), [this](qsizetype i) {
+        if (TextFileWriter* const made = m_made[size_t(i)].get())
+            made->releaseReplaced();
+    });
+    m_made.clear(); // a file not put in place goes with its writer
+    m_madeNames.clear();
+}
+
+void PageFileWriter::write(const QList<FileText>& files) {
+    make(files);
+    putInPlace();
 }
 
 std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileName) const {
@@ -60,17 +80,16 @@ std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileNa
     return std::make_unique<TextFileWriter>(QDir(m_folder).absoluteFilePath(fileName));
 }
 
-// A large file's bytes go to the disk here, on the filling thread, so that
-// putting the file in place has little left to do. A small file's text is
-// held until it is whole: when the file in place already holds it (most
-// pages do when a site is generated again after a change to its items),
-// the file is left as it is, which spares its sync and its replacement.
-// A small file that did change waits for the sync in commit: each sync
-// costs a flush of the disk's cache, however few bytes it writes.
+// A large file's bytes start for the disk here, on the filling thread, so
+// that the sync in putting the file in place has little left to wait for.
+// A small file's text is held until it is whole: when the file in place
+// already holds it (most pages do when a site is generated again after a
+// change to its items), the file is left as it is, which spares its sync
+// and its replacement.
 void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
     QByteArray held;
     pieces([&](QByteArrayView piece) {
-        if (file.size() == 0 && held.size() + piece.size() < kSyncedWhenFilled) {
+        if (file.size() == 0 && held.size() + piece.size() < kHeldBelow) {
             held += piece;
             return;
         }
@@ -80,11 +99,11 @@ void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
     if (file.leaveIfHolding(held))
         return;
     file.writeBytes(held);
-    if (file.size() >= kSyncedWhenFilled)
-        file.syncToDisk();
+    if (file.size() >= kWrittenOutWhenFilled)
+        file.startWritingOut();
 }
 
-void PageFileWriter::putInPlace(const QString& fileName, TextFileWriter* file) {
+void PageFileWriter::putOneInPlace(const QString& fileName, TextFileWriter* file) {
     const QString path = QDir(m_folder).absoluteFilePath(fileName);
     const QString error =
         file ? file->commit() : QStringLiteral("the name is not a plain file name");

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TextFileWriter;
 
@@ -36,11 +37,16 @@ public:
     explicit PageFileWriter(const QString& folder);
     ~PageFileWriter();
 
-    // Writes the files in their order, as far as the first that fails. Two
-    // texts are made and written at a time, on two threads, so the pieces
-    // must be safe to call from any thread; the files are put in place in
-    // order once all are written.
+    // Writes the files in their order, as far as the first that fails: make,
+    // then putInPlace.
     void write(const QList<FileText>& files);
+    // Makes the files beside their places. Two texts are made and written
+    // at a time, on two threads, so the pieces must be safe to call from
+    // any thread. Until putInPlace, nothing in the folder has changed: a
+    // writer that goes without it leaves the folder as it was.
+    void make(const QList<FileText>& files);
+    // Puts the files made in place, in order, as far as the first that fails.
+    void putInPlace();
 
     // Paths of the files written, in order.
     const QStringList& written() const { return m_written; }
@@ -53,9 +59,11 @@ private:
     std::unique_ptr<TextFileWriter> openedFile(const QString& fileName) const;
     static void fill(TextFileWriter& file, const TextPieces& pieces);
     // Puts a written file in place and notes the outcome.
-    void putInPlace(const QString& fileName, TextFileWriter* file);
+    void putOneInPlace(const QString& fileName, TextFileWriter* file);
 
     QString m_folder;
+    QStringList m_madeNames;
+    std::vector<std::unique_ptr<TextFileWriter>> m_made; // none for a name refused
     QStringList m_written;
     QStringList m_failures;
 };

@@ -32,29 +32,39 @@ QStringList scriptNameClashes(const SiteInput& input) {
     return problems;
 }
 
-// Prices go into the catalog script unquoted: one that is not a number would
-// stop every page of the shop, so such a catalog is not written at all.
 // Category names become file names: one that would reach outside the
-// project folder is refused as well, and so is an item address that could
-// carry markup into the shop's pages.
-GenerationResult checked(const SiteInput& input) {
-    GenerationResult result;
+// project folder is refused, and so are two names that the shop's script
+// would mix up.
+QStringList nameProblems(const SiteInput& input) {
+    QStringList problems;
     for (const SiteCategory& category : input.categories) {
         const QString problem = NameRules::problem(category.name, QStringLiteral("category"));
         if (!problem.isEmpty())
-            result.problems << QStringLiteral("\"%1\": %2").arg(category.name, problem);
+            problems << QStringLiteral("\"%1\": %2").arg(category.name, problem);
     }
-    result.problems << scriptNameClashes(input);
-    const QStringList bad = input.badPrices();
-    if (!bad.isEmpty())
-        result.problems << QStringLiteral("These items have a retail price that is not a number:")
-                        << bad;
-    const QStringList unsafe = input.badAddresses();
-    if (!unsafe.isEmpty())
-        result.problems << QStringLiteral("These items have a picture or description address "
-                                          "with quotes, angle brackets or control characters:")
-                        << unsafe;
-    return result;
+    return problems << scriptNameClashes(input);
+}
+
+// Everything that keeps the site from being written, in the order the
+// merchant reads it; empty when nothing does. Prices go into the catalog
+// script unquoted: one that is not a number would stop every page of the
+// shop. An item address could carry markup into the shop's pages. An item
+// file that cannot be read stands alone: the site cannot be judged
+// without its items.
+QStringList problems(const SiteInput& input, const QStringList& siteProblems) {
+    QStringList found = nameProblems(input);
+    const SiteInput::ItemFaults faults = input.itemFaults(); // every item file is read by now
+    const QString unreadable = input.readFailure();
+    if (!unreadable.isEmpty())
+        return {unreadable};
+    if (!faults.badPrices.isEmpty())
+        found << QStringLiteral("These items have a retail price that is not a number:")
+              << faults.badPrices;
+    if (!faults.unsafeAddresses.isEmpty())
+        found << QStringLiteral("These items have a picture or description address "
+                                "with quotes, angle brackets or control characters:")
+              << faults.unsafeAddresses;
+    return found << siteProblems;
 }
 
 // The rate goes into every order page's script unquoted, so a rate that is
@@ -91,24 +101,6 @@ QStringList startFileProblems(const SiteInput& input) {
                                "site; choose another name.")
                     .arg(name)};
     return {};
-}
-
-GenerationResult finished(const PageFileWriter& writer) {
-    GenerationResult result;
-    result.written = writer.written();
-    result.failures = writer.failures();
-    return result;
-}
-
-// A failed write leaves the site part new, part old: it is not fit to
-// publish until it is generated again.
-GenerationResult finishedSite(const PageFileWriter& writer, const QString& folder) {
-    GenerationResult result = finished(writer);
-    if (!result.failures.isEmpty())
-        result.failures << QStringLiteral("The site in %1 is incomplete: generate it again when "
-                                          "the problem is solved, and do not publish it before.")
-                               .arg(folder);
-    return result;
 }
 
 // The catalog holds every item: it goes to the file in pieces.
@@ -156,22 +148,43 @@ QList<PageFileWriter::FileText> siteFiles(const SiteInput& input) {
 
 } // namespace
 
-GenerationResult SiteGenerator::writeCatalog(const QString& folder, const SiteInput& input) {
-    GenerationResult result = checked(input);
+// The files are made while the items are read and checked, and only put
+// in place when the checks find nothing: a refused site leaves the folder
+// as it was. Problems found before any item is read stop it at once.
+GenerationResult SiteGenerator::write(const QString& folder, const SiteInput& input,
+                                      const QList<PageFileWriter::FileText>& files,
+                                      const QStringList& siteProblems) {
+    GenerationResult result;
+    if (!nameProblems(input).isEmpty() || !siteProblems.isEmpty()) {
+        result.problems = problems(input, siteProblems);
+        return result;
+    }
+    PageFileWriter writer(folder);
+    writer.make(files);
+    result.problems = problems(input, siteProblems);
     if (!result.ok())
         return result;
-    PageFileWriter writer(folder);
-    writer.write({catalogScript(input)});
-    return finished(writer);
+    writer.putInPlace();
+    result.written = writer.written();
+    result.failures = writer.failures();
+    return result;
 }
 
+GenerationResult SiteGenerator::writeCatalog(const QString& folder, const SiteInput& input) {
+    return write(folder, input, {catalogScript(input)}, {});
+}
+
+// A failed write leaves the site part new, part old: it is not fit to
+// publish until it is generated again.
 GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput& input) {
-    GenerationResult result = checked(input);
-    result.problems << taxRateProblems(input) << startFileProblems(input);
-    if (!result.ok())
-        return result;
-    PageFileWriter writer(folder);
-    writer.write(siteFiles(input));
-    qCInfo(lcSitegen) << "site of" << input.categories.size() << "categories written to" << folder;
-    return finishedSite(writer, folder);
+    GenerationResult result =
+        write(folder, input, siteFiles(input), taxRateProblems(input) + startFileProblems(input));
+    if (!result.failures.isEmpty())
+        result.failures << QStringLiteral("The site in %1 is incomplete: generate it again when "
+                                          "the problem is solved, and do not publish it before.")
+                               .arg(folder);
+    else if (result.ok())
+        qCInfo(lcSitegen) << "site of" << input.categories.size() << "categories written to"
+                          << folder;
+    return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sitegen/PageFileWriter.h"
 #include "sitegen/SiteInput.h"
 
 #include <QString>
@@ -21,4 +22,9 @@ public:
     static GenerationResult generate(const QString& folder, const SiteInput& input);
     // The catalog script alone (the first step of "Update").
     static GenerationResult writeCatalog(const QString& folder, const SiteInput& input);
+
+private:
+    static GenerationResult write(const QString& folder, const SiteInput& input,
+                                  const QList<PageFileWriter::FileText>& files,
+                                  const QStringList& siteProblems);
 };

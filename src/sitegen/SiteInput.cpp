@@ -31,38 +31,26 @@ QString badAddressLine(const QString& category, const ItemRecord& item) {
     return line + QLatin1Char('"');
 }
 
-// The lines `line` gives for the items `isBad` finds, category by category
-// in order. Large projects have many items: the categories are looked
-// through on two threads.
-QStringList itemLines(const QList<SiteCategory>& categories, bool (*isBad)(const ItemRecord&),
-                      QString (*line)(const QString&, const ItemRecord&)) {
-    std::vector<QStringList> found(size_t(categories.size()));
-    runOnTwoThreads(categories.size(), [&](qsizetype k) {
-        const SiteCategory& category = categories.at(k);
-        for (const ItemRecord& item : category.items)
-            if (isBad(item))
-                found[size_t(k)] << line(category.name, item);
-    });
-    QStringList lines;
-    for (const QStringList& part : found)
-        lines << part;
-    return lines;
-}
-
-bool hasBadPrice(const ItemRecord& item) {
-    return !ScriptText::isPrice(item[ItemRecord::ItemPrice]);
-}
-
-bool hasUnsafeAddress(const ItemRecord& item) {
-    return item.hasUnsafeAddress();
-}
-
 } // namespace
 
-QStringList SiteInput::badPrices() const {
-    return itemLines(categories, hasBadPrice, badPriceLine);
-}
-
-QStringList SiteInput::badAddresses() const {
-    return itemLines(categories, hasUnsafeAddress, badAddressLine);
+// Large projects have many items: the categories are looked through on two
+// threads, each item once for both checks.
+SiteInput::ItemFaults SiteInput::itemFaults() const {
+    std::vector<ItemFaults> found(size_t(categories.size()));
+    runOnTwoThreads(categories.size(), [&](qsizetype k) {
+        const QString& name = categories.at(k).name;
+        ItemFaults& faults = found[size_t(k)];
+        for (const ItemRecord& item : items(k)) {
+            if (!ScriptText::isPrice(item[ItemRecord::ItemPrice]))
+                faults.badPrices << badPriceLine(name, item);
+            if (item.hasUnsafeAddress())
+                faults.unsafeAddresses << badAddressLine(name, item);
+        }
+    });
+    ItemFaults faults;
+    for (const ItemFaults& part : found) {
+        faults.badPrices << part.badPrices;
+        faults.unsafeAddresses << part.unsafeAddresses;
+    }
+    return faults;
 }

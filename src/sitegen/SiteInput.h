@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sitegen/CategoryItems.h"
 #include "store/CatalogOptions.h"
 #include "store/ItemRecord.h"
 #include "store/OrderTemplates.h"
@@ -8,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // One category as the site writers see it: its name exactly as the merchant
 // typed it and the records of its item file, in file order.
@@ -23,11 +25,25 @@ struct SiteInput {
     SiteSettings settings;
     CatalogOptions options;
     OrderTemplates templates = OrderTemplates::defaults();
+    // When set, the items are read as the writers ask for them, not held
+    // in `categories`.
+    std::shared_ptr<CategoryItems> reading;
 
-    // Items whose retail price cannot go into the shop's script, one line
-    // each: category, item ID and the price as it stands.
-    QStringList badPrices() const;
-    // Items whose picture or description address could carry markup into
-    // the shop's pages, one line each: category, item ID and both addresses.
-    QStringList badAddresses() const;
+    // The records of category k, read first when they are still to be read.
+    const ItemList& items(qsizetype k) const {
+        return reading ? reading->items(k) : categories.at(k).items;
+    }
+    // Why an item file could not be read, of those read so far; empty when
+    // all could.
+    QString readFailure() const { return reading ? reading->failure() : QString(); }
+
+    // Items whose retail price cannot go into the shop's script, and items
+    // whose picture or description address could carry markup into the
+    // shop's pages: one line each, with the category, the item ID and the
+    // price, or both addresses, as they stand.
+    struct ItemFaults {
+        QStringList badPrices;
+        QStringList unsafeAddresses;
+    };
+    ItemFaults itemFaults() const;
 };

@@ -9,6 +9,7 @@
 #include "support/ProgramRun.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 
 class TestCommands : public QObject {
     Q_OBJECT
@@ -196,6 +197,13 @@ private Q_SLOTS:
                      run.err);
         }
         QVERIFY(!QFile::exists(shop("data1.js")));
+
+        // An item file that is not a plain file is refused, not waited on.
+        QCOMPARE(mkfifo(QFile::encodeName(shop("Garden.pro")).constData(), 0600), 0);
+        const ProgramRun fifo = quillmart({"generate", shop()});
+        QVERIFY2(fifo.exitCode == 1 &&
+                     fifo.err.contains("Cannot read the item file " + shop("Garden.pro").toUtf8()),
+                 fifo.err);
     }
 
     // The system refuses to write beyond 3 KB, as a full disk refuses any

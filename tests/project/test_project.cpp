@@ -16,7 +16,6 @@
 #include "support/ScriptedPrompts.h"
 
 #include <QtTest>
-#include <sys/stat.h>
 
 using Kind = ScriptedPrompts::Kind;
 using Field = ItemRecord::Field;
@@ -338,12 +337,6 @@ private Q_SLOTS:
         m_controller->frontPage();
         m_controller->update();
         QCOMPARE(publishers, 2);
-
-        // An item file that is not a plain file is refused, not waited on.
-        QVERIFY(QFile::remove(project("Garden.pro")));
-        QCOMPARE(mkfifo(QFile::encodeName(project("Garden.pro")).constData(), 0600), 0);
-        m_prompts->expectMessage("Cannot read the item file " + project("Garden.pro"));
-        m_controller->generate();
     }
 
     void previewAndGetItUseTheBrowser() {

@@ -14,6 +14,14 @@ void nameTheApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMART_VERSION));
 }
 
+// Generating a site needs no event loop and no application object (which
+// takes a few milliseconds to set up): it runs without one.
+int runGenerate(const CommandLine& command) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return command.generate.run(out, err);
+}
+
 int runHeadless(int argc, char* argv[], const CommandLine& command) {
     QCoreApplication app(argc, argv);
     nameTheApplication();
@@ -26,8 +34,6 @@ int runHeadless(int argc, char* argv[], const CommandLine& command) {
     case CommandLine::Mode::Version:
         out << "quillmart " << QUILLMART_VERSION << Qt::endl;
         return 0;
-    case CommandLine::Mode::Generate:
-        return command.generate.run(out, err);
     case CommandLine::Mode::Publish:
         return NetworkModule::runPublish(command.publish, out, err);
     case CommandLine::Mode::Orders:
@@ -53,5 +59,7 @@ int main(int argc, char* argv[]) {
         return WindowModule::runWindow(argc, argv);
     if (command.mode == CommandLine::Mode::Harvest)
         return WindowModule::runHarvest(argc, argv, command.harvest);
+    if (command.mode == CommandLine::Mode::Generate)
+        return runGenerate(command);
     return runHeadless(argc, argv, command);
 }

@@ -11,6 +11,9 @@ namespace {
 // disk starts early in the run.
 constexpr qint64 kWriteBackStep = 2 << 20;
 constexpr qint64 kFirstWriteBack = 256 << 10;
+// Once this many more bytes are on their way, a sync of the file so far
+// starts in the background.
+constexpr qint64 kSyncStep = 4 << 20;
 
 } // namespace
 
@@ -46,12 +49,14 @@ void TextFileWriter::writeBytes(QByteArrayView bytes) {
 }
 
 // The disk writes a large file's bytes while the rest is still being made,
-// so the sync before the file is put in place has only the last part left
-// to wait for. Only a start: the sync still waits for every byte.
+// and syncs them every few MiB in the background, so the sync before the
+// file is put in place has only the last part left to wait for.
 void TextFileWriter::startWriteBack() {
     ::sync_file_range(m_file.handle(), m_writeBackStart, size() - m_writeBackStart,
                       SYNC_FILE_RANGE_WRITE);
     m_writeBackStart = size();
+    if (m_writeBackStart - m_syncStart >= kSyncStep && m_sync.start(m_file.handle()))
+        m_syncStart = m_writeBackStart;
 }
 
 // The disk gets the last bytes first, then the file to be replaced leaves
@@ -86,6 +91,7 @@ QString TextFileWriter::commit() {
         return m_error;
     if (m_unchanged)
         return {}; // the unused temporary file goes with m_file
+    m_sync.wait();
     m_replaced = openReplaced();
     if (!m_file.commit())
         return m_file.errorString();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BackgroundSync.h"
+
 #include <QByteArrayView>
 #include <QSaveFile>
 #include <QString>
@@ -50,4 +52,6 @@ private:
     bool m_unchanged = false;
     QString m_error;
     qint64 m_writeBackStart = 0; // where the bytes not yet sent to the disk begin
+    qint64 m_syncStart = 0;      // where the bytes not yet synced in the background begin
+    BackgroundSync m_sync;       // after m_file: done before the file is closed
 };

@@ -40,7 +40,6 @@ public:
 private:
     void fail();
     void startWriteBack();
-    void dropReplacedFromCache() const;
 
     // The file in place, or -1; only a hint: the file may be missing, and
     // a file of another kind (a FIFO put there by someone) must not block.

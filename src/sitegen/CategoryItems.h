@@ -23,7 +23,6 @@ public:
 
     CategoryItems(qsizetype count, Reader reader);
 
-    qsizetype count() const { return m_count; }
     // The items of category k; none when its file could not be read.
     const ItemList& items(qsizetype k);
     // The message for the first category, in order, that could not be read

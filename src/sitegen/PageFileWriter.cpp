@@ -45,12 +45,10 @@ void PageFileWriter::make(const QList<FileText>& files) {
     if (!m_failures.isEmpty())
         return;
     const size_t first = m_made.size();
-    for (const FileText& file : files) {
-        m_madeNames << file.fileName;
-        m_made.push_back(openedFile(file.fileName));
-    }
+    for (const FileText& file : files)
+        m_made.push_back({file.fileName, openedFile(file.fileName)});
     runOnTwoThreads(files.size(), [&](qsizetype i) {
-        if (TextFileWriter* const made = m_made[first + size_t(i)].get())
+        if (TextFileWriter* const made = m_made[first + size_t(i)].writer.get())
             fill(*made, files[i].pieces);
     });
 }
@@ -60,13 +58,12 @@ void PageFileWriter::make(const QList<FileText>& files) {
 // one, and over two at once hardly longer than over one.
 void PageFileWriter::putInPlace() {
     for (size_t i = 0; i < m_made.size() && m_failures.isEmpty(); ++i)
-        putOneInPlace(m_madeNames[qsizetype(i)], m_made[i].get());
+        putOneInPlace(m_made[i].fileName, m_made[i].writer.get());
     runOnTwoThreads(qsizetype(m_made.size()), [this](qsizetype i) {
-        if (TextFileWriter* const made = m_made[size_t(i)].get())
+        if (TextFileWriter* const made = m_made[size_t(i)].writer.get())
             made->releaseReplaced();
     });
     m_made.clear(); // a file not put in place goes with its writer
-    m_madeNames.clear();
 }
 
 void PageFileWriter::write(const QList<FileText>& files) {

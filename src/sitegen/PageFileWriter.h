@@ -61,9 +61,14 @@ private:
     // Puts a written file in place and notes the outcome.
     void putOneInPlace(const QString& fileName, TextFileWriter* file);
 
+    // A file made beside its place; no writer for a name refused.
+    struct Made {
+        QString fileName;
+        std::unique_ptr<TextFileWriter> writer;
+    };
+
     QString m_folder;
-    QStringList m_madeNames;
-    std::vector<std::unique_ptr<TextFileWriter>> m_made; // none for a name refused
+    std::vector<Made> m_made;
     QStringList m_written;
     QStringList m_failures;
 };

@@ -51,8 +51,9 @@ QStringList nameProblems(const SiteInput& input) {
 // shop. An item address could carry markup into the shop's pages. An item
 // file that cannot be read stands alone: the site cannot be judged
 // without its items.
-QStringList problems(const SiteInput& input, const QStringList& siteProblems) {
-    QStringList found = nameProblems(input);
+QStringList problems(const SiteInput& input, const QStringList& names,
+                     const QStringList& siteProblems) {
+    QStringList found = names;
     const SiteInput::ItemFaults faults = input.itemFaults(); // every item file is read by now
     const QString unreadable = input.readFailure();
     if (!unreadable.isEmpty())
@@ -155,13 +156,14 @@ GenerationResult SiteGenerator::write(const QString& folder, const SiteInput& in
                                       const QList<PageFileWriter::FileText>& files,
                                       const QStringList& siteProblems) {
     GenerationResult result;
-    if (!nameProblems(input).isEmpty() || !siteProblems.isEmpty()) {
-        result.problems = problems(input, siteProblems);
+    const QStringList names = nameProblems(input);
+    if (!names.isEmpty() || !siteProblems.isEmpty()) {
+        result.problems = problems(input, names, siteProblems);
         return result;
     }
     PageFileWriter writer(folder);
     writer.make(files);
-    result.problems = problems(input, siteProblems);
+    result.problems = problems(input, names, siteProblems);
     if (!result.ok())
         return result;
     writer.putInPlace();

@@ -123,15 +123,12 @@ char32_t codePointAt(const QString& text, qsizetype& i) {
     return c.unicode();
 }
 
-// The characters kHtmlReferences replaces, all of them ASCII below 64.
-constexpr quint64 kHtmlSpecials =
-    (1ull << '&') | (1ull << '<') | (1ull << '>') | (1ull << '"') | (1ull << '\'');
+// The characters kHtmlReferences replaces, all of them ASCII.
+constexpr ByteSet<5> kHtmlSpecials(0, {'&', '<', '>', '"', '\''});
 
 inline bool isHtmlSpecial(char16_t c) {
-    return c < 64 && (kHtmlSpecials >> c) & 1;
+    return c < 0x80 && kHtmlSpecials.contains(uchar(c));
 }
-
-constexpr ByteSet<5> kHtmlSpecialBytes(0, {'&', '<', '>', '"', '\''});
 
 // The character references that stand for the characters HTML escapes.
 constexpr std::array<Escape, 64> kHtmlReferences = [] {
@@ -185,11 +182,9 @@ constexpr ByteSet<6> kLiteralMarks(0x20, {0x7F, '\\', '"', '<', 0xC2, 0xE2});
 
 // The escape of the character that starts at byte i of UTF-8 text inside
 // a string literal, or none; moves i to the character's last byte when it
-// is escaped.
+// is escaped. A "/" is looked at from the "<" before it, not here.
 inline Escape utf8LiteralEscape(const uchar* text, qsizetype size, qsizetype& i) {
     const uchar b = text[i];
-    if (b == '/')
-        return slashEscape(text, i);
     if (b < 0x80)
         return escapeUnit(b, false);
     const char16_t c = escapedBeyondAscii(text, size, i);
@@ -283,8 +278,8 @@ QString ScriptText::html(const QString& text) {
 char* ScriptText::writeHtml(char* out, QUtf8StringView text) {
     const auto* bytes = reinterpret_cast<const uchar*>(text.data());
     const qsizetype size = text.size();
-    for (qsizetype i = kHtmlSpecialBytes.copyUntil(out, bytes, 0, size); i < size;
-         i = kHtmlSpecialBytes.copyUntil(out, bytes, i + 1, size))
+    for (qsizetype i = kHtmlSpecials.copyUntil(out, bytes, 0, size); i < size;
+         i = kHtmlSpecials.copyUntil(out, bytes, i + 1, size))
         out = kHtmlReferences[bytes[i]].writeTo(out);
     return out;
 }

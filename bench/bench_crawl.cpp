@@ -93,6 +93,7 @@ public:
     }
     std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
     std::optional<QString> saveFile(const QString&, const QString&) override { return {}; }
+    std::optional<QString> chooseColour(const QString&, const QString&) override { return {}; }
 };
 
 // Words that contain no keyword, in paragraphs, to cut pages from.

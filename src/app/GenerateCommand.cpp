@@ -2,6 +2,7 @@
 
 #include "app/ProjectOnDisk.h"
 #include "sitegen/SiteGenerator.h"
+#include "store/OrderAddresses.h"
 
 #include <QDir>
 
@@ -39,6 +40,19 @@ QString GenerateCommand::parse(const QStringList& arguments) {
     return folder.isEmpty() ? QStringLiteral("no project folder given") : QString();
 }
 
+namespace {
+
+// The project's options with those the command turns on.
+CatalogOptions withOptionsOn(CatalogOptions kept, const CatalogOptions& on) {
+    kept.manufacturer = kept.manufacturer || on.manufacturer;
+    kept.descriptionUrl = kept.descriptionUrl || on.descriptionUrl;
+    kept.pictureUrl = kept.pictureUrl || on.pictureUrl;
+    kept.weight = kept.weight || on.weight;
+    return kept;
+}
+
+} // namespace
+
 int GenerateCommand::run(QTextStream& out, QTextStream& err) const {
     auto fail = [&err](const QString& message) {
         err << "quillmart generate: " << message << Qt::endl;
@@ -47,13 +61,20 @@ int GenerateCommand::run(QTextStream& out, QTextStream& err) const {
     auto project = ProjectOnDisk::load(folder);
     if (!project)
         return fail(project.error());
-    project->settings.layout = layout;
-    const SiteInput input =
-        project->folder.siteToRead(project->categories, project->settings, options);
+    ProjectSettings& settings = project->settings;
+    settings.site.layout = layout.value_or(settings.site.layout);
+    SiteInput input = project->folder.siteToRead(project->categories, settings.site,
+                                                 withOptionsOn(settings.options, options));
+    input.templates = settings.templates;
+    input.identity = settings.identity;
     const GenerationResult result = SiteGenerator::generate(project->folder.path(), input);
     if (!result.ok())
         return fail((result.problems + result.failures).join(QLatin1Char('\n')));
     for (const QString& path : result.written)
         out << QDir::toNativeSeparators(path) << Qt::endl;
+    const QStringList examples = OrderAddresses::placeholders(settings.site, settings.templates);
+    if (!examples.isEmpty())
+        err << "quillmart generate: warning: " << OrderAddresses::placeholderWarning(examples)
+            << Qt::endl;
     return 0;
 }

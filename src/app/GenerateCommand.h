@@ -5,14 +5,16 @@
 
 #include <QString>
 #include <QTextStream>
+#include <optional>
 
 // `quillmart generate PROJECT_FOLDER ...`: loads the project named after the
 // folder and writes its site into the folder, as the window's "Generate"
-// does with the same options.
+// does. The layout and the catalog options are the project's own; the
+// command's arguments choose another layout or turn options on.
 class GenerateCommand {
 public:
     QString folder;
-    SiteSettings::Layout layout = SiteSettings::Layout::BannerAndContents;
+    std::optional<SiteSettings::Layout> layout;
     CatalogOptions options;
 
     // Reads the command's arguments (those after "generate"). Returns an

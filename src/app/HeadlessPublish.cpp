@@ -7,6 +7,7 @@
 #include "sitegen/PublishingLists.h"
 #include "sitegen/RecordingPublisher.h"
 #include "sitegen/SitePublishing.h"
+#include "store/OrderAddresses.h"
 
 namespace {
 
@@ -14,8 +15,12 @@ PublishReport runPublish(Publisher& publisher, const PublishTarget& target,
                          const ProjectOnDisk& project, bool dataOnly) {
     if (dataOnly)
         return SitePublishing::publishCatalog(publisher, target);
-    return SitePublishing::publishSite(publisher, target, project.settings.startFileName,
-                                       project.categories);
+    const ProjectSettings& settings = project.settings;
+    QStringList pictures;
+    for (const SitePicture& picture : settings.identity.pictures())
+        pictures << picture.siteName;
+    return SitePublishing::publishSite(publisher, target, settings.site.startFileName,
+                                       project.categories, pictures);
 }
 
 void printEntries(QTextStream& out, const QString& heading, const QStringList& entries) {
@@ -48,6 +53,17 @@ void printDryRun(QTextStream& out, const RecordingPublisher& publisher, const Pu
                  report.missing);
 }
 
+// A site whose orders would go to an example address goes up all the same:
+// the merchant may mean it, and a command has no one to ask.
+void warnOfPlaceholders(const ProjectOnDisk& project, const PublishCommand& command,
+                        QTextStream& err) {
+    const QStringList examples =
+        OrderAddresses::placeholders(project.settings.site, project.settings.templates);
+    if (!command.dataOnly && !examples.isEmpty())
+        err << "quillmart publish: warning: " << OrderAddresses::placeholderWarning(examples)
+            << Qt::endl;
+}
+
 } // namespace
 
 int HeadlessPublish::run(const PublishCommand& command, QTextStream& out, QTextStream& err) {
@@ -58,7 +74,7 @@ int HeadlessPublish::run(const PublishCommand& command, QTextStream& out, QTextS
     const auto project = ProjectOnDisk::load(command.folder);
     if (!project)
         return fail(project.error());
-    const SiteSettings& settings = project->settings;
+    const SiteSettings& settings = project->settings.site;
     PublishTarget target{command.server.isEmpty() ? settings.frontPageServer : command.server,
                          command.user.isEmpty() ? settings.frontPageUser : command.user,
                          settings.frontPagePassword, project->folder.name(),
@@ -72,6 +88,7 @@ int HeadlessPublish::run(const PublishCommand& command, QTextStream& out, QTextS
     if (target.server.isEmpty())
         return fail(QStringLiteral("no server: give --server or set it in the project"));
     if (command.dryRun) {
+        warnOfPlaceholders(*project, command, err);
         RecordingPublisher recorder(true);
         const PublishReport report = runPublish(recorder, target, *project, command.dataOnly);
         if (!report.error.isEmpty())
@@ -86,6 +103,7 @@ int HeadlessPublish::run(const PublishCommand& command, QTextStream& out, QTextS
     const QString warning = PublisherChoice::passwordInClearWarning(target.server, target.password);
     if (!warning.isEmpty())
         err << "quillmart publish: warning: " << warning << Qt::endl;
+    warnOfPlaceholders(*project, command, err);
     TransferAccess access;
     access.acceptedHostKey = command.hostKey;
     access.trustedCertificate = command.trustedCertificate;

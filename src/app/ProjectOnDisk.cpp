@@ -1,7 +1,6 @@
 #include "app/ProjectOnDisk.h"
 
 #include "platform/TextFile.h"
-#include "project/SettingsFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,8 +10,7 @@ Fallible<ProjectOnDisk> ProjectOnDisk::load(const QString& folderPath) {
         return Fallible<ProjectOnDisk>::failure(
             QStringLiteral("no such project folder: %1").arg(folderPath));
     // The project is named after the folder: "Shop/" must name "Shop" too.
-    ProjectOnDisk project{
-        ProjectFolder::at(QDir::cleanPath(folderPath)), {}, SiteSettings::defaults()};
+    ProjectOnDisk project{ProjectFolder::at(QDir::cleanPath(folderPath)), {}, {}};
     const QString projectFile = project.folder.projectFile();
     if (!QFileInfo::exists(projectFile))
         return Fallible<ProjectOnDisk>::failure(
@@ -21,13 +19,9 @@ Fallible<ProjectOnDisk> ProjectOnDisk::load(const QString& folderPath) {
     if (!categories)
         return Fallible<ProjectOnDisk>::failure(QStringLiteral("cannot read %1").arg(projectFile));
     project.categories = *categories;
-    const QString settingsFile = project.folder.settingsFile();
-    if (QFileInfo::exists(settingsFile)) {
-        const auto text = TextFile::readText(settingsFile);
-        if (!text)
-            return Fallible<ProjectOnDisk>::failure(
-                QStringLiteral("cannot read %1").arg(settingsFile));
-        project.settings = SettingsFile::read(*text, project.settings);
-    }
+    auto settings = project.folder.readSettings(ProjectSettings{});
+    if (!settings)
+        return Fallible<ProjectOnDisk>::failure(settings.error());
+    project.settings = *std::move(settings);
     return project;
 }

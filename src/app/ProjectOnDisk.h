@@ -2,7 +2,7 @@
 
 #include "platform/Fallible.h"
 #include "project/ProjectFolder.h"
-#include "store/SiteSettings.h"
+#include "store/ProjectSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,11 +10,12 @@
 
 // A project as the headless commands find it in its folder: the project is
 // named after the folder, its categories come from NAME.caa and its
-// settings from NAME.sit when there is one (else the defaults).
+// settings from the files the window keeps them in, when they are there
+// (else the defaults).
 struct ProjectOnDisk {
     ProjectFolder folder;
     QStringList categories;
-    SiteSettings settings;
+    ProjectSettings settings;
 
     // A failure, saying why, when the folder or its files cannot be read.
     static Fallible<ProjectOnDisk> load(const QString& folderPath);

@@ -28,3 +28,7 @@ std::optional<QString> StreamPrompts::openFile(const QString&, const QString&) {
 std::optional<QString> StreamPrompts::saveFile(const QString&, const QString&) {
     return std::nullopt;
 }
+
+std::optional<QString> StreamPrompts::chooseColour(const QString&, const QString&) {
+    return std::nullopt;
+}

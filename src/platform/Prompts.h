@@ -21,4 +21,7 @@ public:
     // no value when the user cancels.
     virtual std::optional<QString> openFile(const QString& filter, const QString& folder) = 0;
     virtual std::optional<QString> saveFile(const QString& filter, const QString& folder) = 0;
+    // A colour dialog starting at `initial` ("#rrggbb", or empty); the
+    // colour chosen as "#rrggbb", no value when the user cancels.
+    virtual std::optional<QString> chooseColour(const QString& initial, const QString& title) = 0;
 };

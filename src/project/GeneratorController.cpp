@@ -3,21 +3,24 @@
 #include "platform/Prompts.h"
 #include "platform/TextFile.h"
 #include "project/BrowserLink.h"
-#include "project/SettingsFile.h"
 #include "sitegen/PublisherChoice.h"
 #include "sitegen/SiteGenerator.h"
 #include "sitegen/SitePublishing.h"
 #include "store/NameRules.h"
 #include "store/OrderAddresses.h"
+#include "store/PictureFile.h"
 #include "text/ScriptText.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
 namespace {
 
 const QString kProjectFilter = QStringLiteral("Project file (*.caa)|*.caa");
+const QString kPictureFilter =
+    QStringLiteral("Pictures (*.png *.jpg *.jpeg *.gif *.webp)|*.png;*.jpg;*.jpeg;*.gif;*.webp");
 
 const QString kNoProject = QStringLiteral(
     "Create a project with \"New Project\" or open one with \"Open Project\" first.");
@@ -157,14 +160,52 @@ void GeneratorController::openProject() {
     }
     m_projectName = *name;
     m_categories = *lines;
-    readSettingsFile();
+    readSettingsFiles();
     Q_EMIT changed();
 }
 
-void GeneratorController::readSettingsFile() {
-    const auto text = TextFile::readText(folder().settingsFile());
-    if (text)
-        m_settings = SettingsFile::read(*text, m_settings);
+// The window's settings are what the project keeps. A settings file that
+// cannot be read is said; the file of the other settings is then set
+// aside, so that the next save does not replace what the merchant may
+// still want from it, and the rest is read without it.
+void GeneratorController::readSettingsFiles() {
+    const ProjectFolder project = folder();
+    auto read = project.readSettings(keptSettings());
+    const QString more = project.moreSettingsFile();
+    if (!read && read.error().contains(more)) {
+        const QString aside = more + QStringLiteral(".unreadable");
+        QFile::remove(aside);
+        QString message = read.error();
+        if (QFile::rename(more, aside))
+            message += QStringLiteral(" It was kept as %1; the settings it held keep what the "
+                                      "window shows.")
+                           .arg(aside);
+        m_prompts.message(message);
+        read = project.readSettings(keptSettings());
+    }
+    if (read)
+        takeSettings(*read);
+    else
+        m_prompts.message(read.error());
+}
+
+ProjectSettings GeneratorController::keptSettings() const {
+    return {m_settings, m_options, m_templates, m_identity};
+}
+
+// A password belongs to its server and user: another account starts with
+// the one the keyring remembers for it, if any.
+void GeneratorController::takeSettings(const ProjectSettings& settings) {
+    const bool sameAccount = settings.site.frontPageServer == m_settings.frontPageServer &&
+                             settings.site.frontPageUser == m_settings.frontPageUser;
+    m_settings = settings.site;
+    m_options = settings.options;
+    m_templates = settings.templates;
+    m_identity = settings.identity;
+    if (!sameAccount) {
+        m_settings.frontPagePassword.clear();
+        lookUpRememberedPassword();
+    }
 }
 
 void GeneratorController::clearCategories() {
@@ -311,12 +352,19 @@ bool GeneratorController::writeProjectFiles() {
         return false;
     if (!writeLines(project.projectFile(), m_categories))
         return false;
-    const QString error =
-        TextFile::writeText(project.settingsFile(), SettingsFile::write(m_settings));
-    if (!error.isEmpty())
-        m_prompts.message(
-            QStringLiteral("Could not save %1: %2").arg(project.settingsFile(), error));
-    return error.isEmpty();
+    return writeSettingsFiles();
+}
+
+bool GeneratorController::writeSettingsFiles() {
+    const Status written = folder().writeSettings(keptSettings());
+    if (!written)
+        m_prompts.message(written.error());
+    return written.ok();
+}
+
+void GeneratorController::keepSettings() {
+    if (!m_projectName.isEmpty() && QFileInfo(folder().path()).isDir())
+        writeSettingsFiles();
 }
 
 void GeneratorController::switchTab() {
@@ -335,6 +383,7 @@ std::optional<SiteInput> GeneratorController::siteInput() {
         return std::nullopt;
     }
     input->templates = m_templates;
+    input->identity = m_identity;
     return *std::move(input);
 }
 
@@ -346,16 +395,23 @@ void GeneratorController::report(const QStringList& failures) {
 void GeneratorController::generate() {
     if (!hasProject(QStringLiteral("Generate")))
         return;
+    keepSettings();
     const auto input = siteInput();
     if (!input)
         return;
     const GenerationResult result = SiteGenerator::generate(folder().path(), *input);
-    report(result.problems + result.failures);
+    QStringList messages = result.problems + result.failures;
+    const QStringList examples = OrderAddresses::placeholders(m_settings, m_templates);
+    if (result.ok() && !examples.isEmpty())
+        messages << QStringLiteral("The site was written.")
+                 << OrderAddresses::placeholderWarning(examples);
+    report(messages);
 }
 
 void GeneratorController::update() {
     if (m_publishing || !hasProject(QStringLiteral("Update")))
         return;
+    keepSettings();
     const auto input = siteInput();
     if (!input)
         return;
@@ -376,18 +432,31 @@ void GeneratorController::update() {
 }
 
 void GeneratorController::frontPage() {
-    if (!canPublish(QStringLiteral("Front Page")))
+    if (!canPublish(QStringLiteral("Front Page")) || !mayPublishPlaceholders())
         return;
     const QStringList categories = m_categories;
     const QString startFile = m_settings.startFileName;
+    QStringList pictures;
+    for (const SitePicture& picture : m_identity.pictures())
+        pictures << picture.siteName;
     publish([&](Publisher& publisher, const PublishTarget& target) {
-        return SitePublishing::publishSite(publisher, target, startFile, categories);
+        return SitePublishing::publishSite(publisher, target, startFile, categories, pictures);
     });
+}
+
+// A shop whose orders would go to an example address is only published
+// when the merchant says so.
+bool GeneratorController::mayPublishPlaceholders() {
+    const QStringList examples = OrderAddresses::placeholders(m_settings, m_templates);
+    return examples.isEmpty() || m_prompts.askYesNo(OrderAddresses::placeholderWarning(examples) +
+                                                        QStringLiteral("\n\nPublish anyway?"),
+                                                    QStringLiteral("Front Page"));
 }
 
 bool GeneratorController::canPublish(const QString& action) {
     if (m_publishing || !hasProject(action))
         return false;
+    keepSettings();
     if (!m_settings.frontPageServer.isEmpty())
         return true;
     m_prompts.message(QStringLiteral("Enter the server name on the \"Settings\" tab first: a web "
@@ -451,8 +520,54 @@ void GeneratorController::setGatewayHost(const QString& host) {
 }
 
 void GeneratorController::setGatewayLogin(const QString& login) {
-    m_settings.actionCode = OrderAddresses::withGatewayLogin(m_settings.actionCode, login);
+    SiteSettings settings = m_settings;
+    settings.actionCode = OrderAddresses::withGatewayLogin(m_settings.actionCode, login);
+    setSettings(settings);
     Q_EMIT changed();
+}
+
+void GeneratorController::setSettings(const SiteSettings& settings) {
+    m_settings = settings;
+    m_templates.order1Tail =
+        OrderAddresses::withLoginOf(settings.actionCode, m_templates.order1Tail);
+}
+
+std::optional<QString> GeneratorController::choosePicture() {
+    const auto picked = m_prompts.openFile(kPictureFilter, QDir::homePath());
+    if (!picked)
+        return std::nullopt;
+    if (const QString problem = PictureFile::problem(*picked); !problem.isEmpty()) {
+        m_prompts.message(problem);
+        return std::nullopt;
+    }
+    return picked;
+}
+
+bool GeneratorController::setPageStyle(ShopIdentity::Page page, const PageStyle& style) {
+    for (const QString& colour : {style.backgroundColour, style.textColour}) {
+        if (!colour.isEmpty() && !ShopIdentity::isColour(colour)) {
+            m_prompts.message(QStringLiteral("\"%1\" is not a colour: type # and six hexadecimal "
+                                             "digits, such as #ffcc00, or leave the field empty.")
+                                  .arg(colour),
+                              QStringLiteral("Page style"));
+            return false;
+        }
+    }
+    if (!style.backgroundPicture.isEmpty()) {
+        const QString picture = QDir(folder().path()).absoluteFilePath(style.backgroundPicture);
+        if (const QString problem = PictureFile::problem(picture); !problem.isEmpty()) {
+            m_prompts.message(problem, QStringLiteral("Page style"));
+            return false;
+        }
+    }
+    m_identity.style(page) = style;
+    Q_EMIT changed();
+    return true;
+}
+
+std::optional<QString> GeneratorController::chooseColour(const QString& current,
+                                                         const QString& title) {
+    return m_prompts.chooseColour(current, title);
 }
 
 void GeneratorController::setSaveResultsEmail(const QString& email) {

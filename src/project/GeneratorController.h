@@ -6,6 +6,8 @@
 #include "store/CatalogOptions.h"
 #include "store/ItemRecord.h"
 #include "store/OrderTemplates.h"
+#include "store/ProjectSettings.h"
+#include "store/ShopIdentity.h"
 #include "store/SiteSettings.h"
 
 #include <QObject>
@@ -40,6 +42,7 @@ public:
     const CatalogOptions& options() const { return m_options; }
     const SiteSettings& settings() const { return m_settings; }
     const OrderTemplates& templates() const { return m_templates; }
+    const ShopIdentity& identity() const { return m_identity; }
     const QString& homeFolder() const { return m_home; }
     // The "E-Mail DB" tab.
     OrderController& orders() { return m_orders; }
@@ -49,9 +52,24 @@ public:
     void setCategoryBoxText(const QString& text) { m_categoryBoxText = text; }
     void setItemField(ItemRecord::Field field, const QString& text) { m_fields.set(field, text); }
     void setOptions(const CatalogOptions& options) { m_options = options; }
-    void setSettings(const SiteSettings& settings) { m_settings = settings; }
+    // The order form on order1.htm takes the gateway login of the form
+    // action code.
+    void setSettings(const SiteSettings& settings);
     void selectItem(int index) { m_selectedItem = index; }
     void setTemplates(const OrderTemplates& templates) { m_templates = templates; }
+    void setIdentity(const ShopIdentity& identity) { m_identity = identity; }
+
+    // "Web Style" tab: a picture file chosen in a file dialog, for the
+    // banner or a page's background; a file that is not a picture is
+    // refused with a message. No value when nothing was chosen.
+    std::optional<QString> choosePicture();
+    // The style of one of the four styled pages ("Page style" dialog). A
+    // colour that is not "#rrggbb" or a file that is not a picture is
+    // refused with a message; false then.
+    bool setPageStyle(ShopIdentity::Page page, const PageStyle& style);
+    // A colour dialog for one colour of a page's style; no value when the
+    // user cancels.
+    std::optional<QString> chooseColour(const QString& current, const QString& title);
 
     // The addresses inside the order forms ("Templates" tab): each rewrites
     // its part of the form text it lives in.
@@ -103,6 +121,9 @@ public:
 
     // Runs whenever the user switches to another tab.
     void switchTab();
+    // Writes the project's settings files, as a tab switch does; the window
+    // calls it when it closes, so nothing set is lost.
+    void keepSettings();
 
     // The browser window the generator works with; none in a test or when
     // the generator runs alone.
@@ -135,7 +156,11 @@ private:
     bool hasProject(const QString& action);
     bool canSaveItems();
     void saveItems();
-    void readSettingsFile();
+    void readSettingsFiles();
+    ProjectSettings keptSettings() const;
+    void takeSettings(const ProjectSettings& settings);
+    bool writeSettingsFiles();
+    bool mayPublishPlaceholders();
     bool writeLines(const QString& path, const QStringList& lines);
     bool writeProjectFiles();
     bool snapshotWouldHitCategory() const;
@@ -160,8 +185,8 @@ private:
     ItemRecord m_fields;
     CatalogOptions m_options;
     SiteSettings m_settings = SiteSettings::defaults();
-    // Not saved: every window starts with the default templates.
     OrderTemplates m_templates = OrderTemplates::defaults();
+    ShopIdentity m_identity;
     PublisherFactory m_publisherFor;
     QString m_trustedPublishCertificate;
     bool m_publishing = false;

@@ -3,6 +3,9 @@
 #include "platform/LargeMemory.h"
 #include "platform/TextFile.h"
 #include "platform/TwoThreads.h"
+#include "project/ProjectSettingsFile.h"
+#include "project/SettingsFile.h"
+#include "store/OrderAddresses.h"
 
 #include <QDir>
 #include <QFile>
@@ -138,6 +141,47 @@ QString ProjectFolder::snapshotFile() const {
 }
 QString ProjectFolder::settingsFile() const {
     return file(m_name + QStringLiteral(".sit"));
+}
+
+QString ProjectFolder::moreSettingsFile() const {
+    return file(m_name + QStringLiteral(".settings.json"));
+}
+
+Fallible<ProjectSettings> ProjectFolder::readSettings(ProjectSettings base) const {
+    const auto failure = [](const QString& message) {
+        return Fallible<ProjectSettings>::failure(message);
+    };
+    if (QFileInfo::exists(settingsFile())) {
+        const auto text = TextFile::readText(settingsFile());
+        if (!text)
+            return failure(QStringLiteral("Cannot read the settings file %1.").arg(settingsFile()));
+        base.site = SettingsFile::read(*text, base.site);
+    }
+    if (QFileInfo::exists(moreSettingsFile())) {
+        const auto bytes = TextFile::readBytes(moreSettingsFile());
+        if (!bytes)
+            return failure(
+                QStringLiteral("Cannot read the settings file %1.").arg(moreSettingsFile()));
+        auto read = ProjectSettingsFile::read(*bytes, base);
+        if (!read)
+            return failure(QStringLiteral("The settings file %1 cannot be read: %2.")
+                               .arg(moreSettingsFile(), read.error()));
+        base = *std::move(read);
+    }
+    base.templates.order1Tail =
+        OrderAddresses::withLoginOf(base.site.actionCode, base.templates.order1Tail);
+    return base;
+}
+
+Status ProjectFolder::writeSettings(const ProjectSettings& settings) const {
+    for (const auto& [path, text] :
+         {std::pair(settingsFile(), SettingsFile::write(settings.site)),
+          std::pair(moreSettingsFile(), QString::fromUtf8(ProjectSettingsFile::write(settings)))}) {
+        const QString error = TextFile::writeText(path, text);
+        if (!error.isEmpty())
+            return Status::failure(QStringLiteral("Could not save %1: %2").arg(path, error));
+    }
+    return {};
 }
 
 QString ProjectFolder::itemFile(const QString& category) const {

@@ -2,6 +2,7 @@
 
 #include "platform/Fallible.h"
 #include "sitegen/SiteInput.h"
+#include "store/ProjectSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,10 +24,20 @@ public:
     QString projectFile() const;
     QString snapshotFile() const;
     QString settingsFile() const;
+    // What the settings file has no place for (ProjectSettingsFile).
+    QString moreSettingsFile() const;
     QString itemFile(const QString& category) const;
 
     // The lines of a category's item file; none when it cannot be read.
     std::optional<QStringList> readItemLines(const QString& category) const;
+
+    // The settings the project keeps, read over `base`: the settings file,
+    // then the file of the other settings, each when it is there. The order
+    // form on order1.htm takes the gateway login of the form action code.
+    // A failure names the file that cannot be read, and why.
+    Fallible<ProjectSettings> readSettings(ProjectSettings base) const;
+    // Writes both settings files.
+    Status writeSettings(const ProjectSettings& settings) const;
 
     // Reads everything the site writers need: each category's item file
     // (a missing one gives an empty category), kept in the input's

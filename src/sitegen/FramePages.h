@@ -7,14 +7,21 @@
 // The fixed skeleton of the shop: the start page and its framesets, the
 // banner, the two left-hand menus, the company page and the store page.
 // Each function gives the page text without the page-file writer's final
-// line end.
+// line end. The shop's identity (banner, company text, page styles) goes
+// into the pages that take it; without one they keep their fixed texts.
 class FramePages {
 public:
     static QString startPage(const SiteInput& input);
     static QString secondFrameset();
-    static QString banner();
-    static QString mainMenu();
-    static QString companyPage();
+    static QString banner(const SiteInput& input);
+    static QString mainMenu(const SiteInput& input);
+    static QString companyPage(const SiteInput& input);
     static QString storePage();
     static QString productsMenu(const SiteInput& input);
+
+    // The merchant's text as page text: the HTML specials and every
+    // character beyond ASCII become character references (code points),
+    // so the page reads the same in whatever encoding a browser guesses;
+    // control characters become blanks.
+    static QString merchantText(const QString& text);
 };

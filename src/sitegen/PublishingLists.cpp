@@ -10,7 +10,8 @@
 
 namespace {
 
-QStringList siteAddresses(const QString& startFileName, const QStringList& categories) {
+QStringList siteAddresses(const QString& startFileName, const QStringList& categories,
+                          const QStringList& pictureNames) {
     QStringList addresses{QStringLiteral("compinfo.htm"),
                           startFileName + QStringLiteral(".htm"),
                           QStringLiteral("ols.htm"),
@@ -32,7 +33,7 @@ QStringList siteAddresses(const QString& startFileName, const QStringList& categ
                           QString::fromLatin1(CatalogScript::kFileName)};
     for (const QString& category : categories)
         addresses << ListingPages::pageName(category) + QStringLiteral(".htm");
-    return addresses;
+    return addresses << pictureNames;
 }
 
 PublishingLists listsOf(const QString& folder, const QStringList& addresses) {
@@ -43,8 +44,9 @@ PublishingLists listsOf(const QString& folder, const QStringList& addresses) {
 }
 
 // Lower ranks go up first: the catalog; the listing, basket and order
-// pages; the pages that link to those or fill the frames; the menus; the
-// second frameset; the start page.
+// pages and the shop's pictures; the pages that link to those, fill the
+// frames or show the pictures; the menus; the second frameset; the start
+// page.
 int uploadRank(const QString& address, const QString& startPage) {
     static const QStringList kFramePages{QStringLiteral("compinfo.htm"), QStringLiteral("ols.htm"),
                                          QStringLiteral("banner.htm"),
@@ -66,8 +68,9 @@ int uploadRank(const QString& address, const QString& startPage) {
 } // namespace
 
 PublishingLists PublishingLists::forSite(const QString& folder, const QString& startFileName,
-                                         const QStringList& categories) {
-    return listsOf(folder, siteAddresses(startFileName, categories));
+                                         const QStringList& categories,
+                                         const QStringList& pictureNames) {
+    return listsOf(folder, siteAddresses(startFileName, categories, pictureNames));
 }
 
 PublishingLists PublishingLists::forCatalog(const QString& folder) {

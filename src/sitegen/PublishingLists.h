@@ -11,9 +11,11 @@ struct PublishingLists {
     QString addressList;
 
     // Every file of the site, in the fixed publishing order: the pages,
-    // data1.js, then one listing page per category.
+    // data1.js, one listing page per category, then the shop's pictures
+    // (their names in the site).
     static PublishingLists forSite(const QString& folder, const QString& startFileName,
-                                   const QStringList& categories);
+                                   const QStringList& categories,
+                                   const QStringList& pictureNames = {});
     // data1.js alone, as "Update" sends it.
     static PublishingLists forCatalog(const QString& folder);
 

@@ -8,8 +8,10 @@
 #include "sitegen/OrderPages.h"
 #include "sitegen/PageFileWriter.h"
 #include "store/NameRules.h"
+#include "store/PictureFile.h"
 #include "text/ScriptText.h"
 
+#include <QDir>
 #include <QHash>
 
 namespace {
@@ -104,6 +106,49 @@ QStringList startFileProblems(const SiteInput& input) {
     return {};
 }
 
+// A page style's colour goes into its page's body tag: one that is not
+// "#rrggbb" is never written, so it is named here rather than dropped unseen.
+QStringList colourProblems(const ShopIdentity& identity) {
+    QStringList problems;
+    for (const ShopIdentity::Page page : ShopIdentity::kPages) {
+        const PageStyle& style = identity.style(page);
+        const std::pair<QString, QString> colours[] = {
+            {QStringLiteral("background colour"), style.backgroundColour},
+            {QStringLiteral("text colour"), style.textColour}};
+        for (const auto& [what, colour] : colours) {
+            if (!colour.isEmpty() && !ShopIdentity::isColour(colour))
+                problems << QStringLiteral("The %1 of the \"%2\" page style must be # and six "
+                                           "hexadecimal digits, such as #ffcc00, not \"%3\".")
+                                .arg(what, ShopIdentity::caption(page), colour);
+        }
+    }
+    return problems;
+}
+
+// The shop's pictures as files of the site, and the messages of those
+// refused. Each is read and checked once, so the bytes copied are the
+// bytes checked. A path that is not absolute is taken from the project
+// folder, so a project that keeps its pictures inside can be moved.
+struct SitePictureFiles {
+    QList<PageFileWriter::FileText> files;
+    QStringList problems;
+};
+
+SitePictureFiles pictureFiles(const QString& folder, const ShopIdentity& identity) {
+    SitePictureFiles pictures;
+    for (const SitePicture& picture : identity.pictures()) {
+        Fallible<QByteArray> bytes =
+            PictureFile::read(QDir(folder).absoluteFilePath(picture.source));
+        if (!bytes)
+            pictures.problems << bytes.error();
+        else
+            pictures.files << PageFileWriter::FileText{
+                picture.siteName,
+                [bytes = *std::move(bytes)](const PageFileWriter::TextOut& out) { out(bytes); }};
+    }
+    return pictures;
+}
+
 // The catalog holds every item: it goes to the file in pieces.
 PageFileWriter::FileText catalogScript(const SiteInput& input) {
     return {QString::fromLatin1(CatalogScript::kFileName),
@@ -115,9 +160,9 @@ QList<PageFileWriter::FileText> frames(const SiteInput& input) {
     QList<W::FileText> files{W::page(input.settings.startFileName, FramePages::startPage(input))};
     if (input.settings.layout == SiteSettings::Layout::BannerAndContents)
         files << W::page(QStringLiteral("fsecond"), FramePages::secondFrameset());
-    files << W::page(QStringLiteral("banner"), FramePages::banner())
-          << W::page(QStringLiteral("mmenu"), FramePages::mainMenu())
-          << W::page(QStringLiteral("compinfo"), FramePages::companyPage())
+    files << W::page(QStringLiteral("banner"), FramePages::banner(input))
+          << W::page(QStringLiteral("mmenu"), FramePages::mainMenu(input))
+          << W::page(QStringLiteral("compinfo"), FramePages::companyPage(input))
           << W::page(QStringLiteral("ols"), FramePages::storePage())
           << W::page(QStringLiteral("m_products"), FramePages::productsMenu(input));
     return files;
@@ -130,11 +175,13 @@ QList<PageFileWriter::FileText> pages(const QList<NamedPage>& pages) {
     return files;
 }
 
-// Every file of the site, in the order they are put in place.
-QList<PageFileWriter::FileText> siteFiles(const SiteInput& input) {
+// Every file of the site, in the order they are put in place: the pictures
+// before the pages that show them.
+QList<PageFileWriter::FileText> siteFiles(const SiteInput& input,
+                                          const QList<PageFileWriter::FileText>& pictures) {
     using W = PageFileWriter;
     QList<W::FileText> files{catalogScript(input)};
-    files << frames(input);
+    files << pictures << frames(input);
     for (qsizetype k = 0; k < input.categories.size(); ++k)
         files << W::page(ListingPages::pageName(input.categories.at(k).name),
                          ListingPages::listingPage(input, k));
@@ -179,8 +226,10 @@ GenerationResult SiteGenerator::writeCatalog(const QString& folder, const SiteIn
 // A failed write leaves the site part new, part old: it is not fit to
 // publish until it is generated again.
 GenerationResult SiteGenerator::generate(const QString& folder, const SiteInput& input) {
-    GenerationResult result =
-        write(folder, input, siteFiles(input), taxRateProblems(input) + startFileProblems(input));
+    const SitePictureFiles pictures = pictureFiles(folder, input.identity);
+    GenerationResult result = write(folder, input, siteFiles(input, pictures.files),
+                                    taxRateProblems(input) + startFileProblems(input) +
+                                        colourProblems(input.identity) + pictures.problems);
     if (!result.failures.isEmpty())
         result.failures << QStringLiteral("The site in %1 is incomplete: generate it again when "
                                           "the problem is solved, and do not publish it before.")

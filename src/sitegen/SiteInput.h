@@ -4,6 +4,7 @@
 #include "store/CatalogOptions.h"
 #include "store/ItemRecord.h"
 #include "store/OrderTemplates.h"
+#include "store/ShopIdentity.h"
 #include "store/SiteSettings.h"
 
 #include <QList>
@@ -25,6 +26,7 @@ struct SiteInput {
     SiteSettings settings;
     CatalogOptions options;
     OrderTemplates templates = OrderTemplates::defaults();
+    ShopIdentity identity;
     // When set, the items are read as the writers ask for them, not held
     // in `categories`.
     std::shared_ptr<CategoryItems> reading;

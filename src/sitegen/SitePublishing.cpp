@@ -49,10 +49,12 @@ void sendDocuments(Publisher& publisher, const PublishingLists& lists, PublishRe
 
 PublishReport SitePublishing::publishSite(Publisher& publisher, const PublishTarget& target,
                                           const QString& startFileName,
-                                          const QStringList& categories) {
+                                          const QStringList& categories,
+                                          const QStringList& pictureNames) {
     PublishReport report;
-    const PublishingLists lists = PublishingLists::forSite(target.folder, startFileName, categories)
-                                      .inUploadOrder(startFileName);
+    const PublishingLists lists =
+        PublishingLists::forSite(target.folder, startFileName, categories, pictureNames)
+            .inUploadOrder(startFileName);
     report.error = nameProblem(target, lists);
     if (!report.error.isEmpty())
         return report;

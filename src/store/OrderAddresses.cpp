@@ -77,6 +77,13 @@ QString OrderAddresses::withGatewayLogin(const QString& actionCode, const QStrin
         .value_or(freshActionCode(gatewayHost(actionCode), login));
 }
 
+QString OrderAddresses::withLoginOf(const QString& actionCode, const QString& order1Tail) {
+    const QRegularExpressionMatch login = kLogin.match(actionCode);
+    if (!login.hasMatch())
+        return order1Tail;
+    return replaced(order1Tail, kLogin, login.captured(1)).value_or(order1Tail);
+}
+
 QString OrderAddresses::saveResultsEmail(const QString& order1Tail) {
     return fromAttribute(captured(order1Tail, kSaveResults));
 }
@@ -84,6 +91,51 @@ QString OrderAddresses::saveResultsEmail(const QString& order1Tail) {
 QString OrderAddresses::withSaveResultsEmail(const QString& order1Tail, const QString& email) {
     return replaced(order1Tail, kSaveResults, attributeText(email))
         .value_or(OrderTemplates::order1TailFor(email));
+}
+
+namespace {
+
+// The domains kept for examples, which no real mailbox or server has.
+bool isExampleHost(const QString& host) {
+    const QString name = host.toLower();
+    for (const QString& domain : {QStringLiteral("example.com"), QStringLiteral("example.net"),
+                                  QStringLiteral("example.org")})
+        if (name == domain || name.endsWith(QLatin1Char('.') + domain))
+            return true;
+    return name == QLatin1String("example") || name.endsWith(QLatin1String(".example"));
+}
+
+bool isExampleAddress(const QString& address) {
+    return isExampleHost(address.section(QLatin1Char('@'), -1));
+}
+
+} // namespace
+
+QStringList OrderAddresses::placeholders(const SiteSettings& settings,
+                                         const OrderTemplates& templates) {
+    QStringList found;
+    const auto note = [&found](bool example, const QString& label, const QString& value) {
+        if (example)
+            found << label + QLatin1Char(' ') + value;
+    };
+    const QString email = orderEmail(settings.emailFormTag);
+    note(isExampleAddress(email), QStringLiteral("Orders are mailed to:"), email);
+    const QString host = gatewayHost(settings.actionCode);
+    note(isExampleHost(host), QStringLiteral("Payment gateway host:"), host);
+    const QString login = gatewayLogin(settings.actionCode);
+    note(login == SiteSettings::defaultGatewayLogin(), QStringLiteral("Login at the gateway:"),
+         login);
+    const QString results = saveResultsEmail(templates.order1Tail);
+    note(isExampleAddress(results), QStringLiteral("Order1 results are mailed to:"), results);
+    return found;
+}
+
+QString OrderAddresses::placeholderWarning(const QStringList& placeholders) {
+    QString text = QStringLiteral("These order addresses are still the examples of a new project, "
+                                  "so the shop's orders and payments would not reach you:\n");
+    for (const QString& line : placeholders)
+        text += QStringLiteral("  ") + line + QLatin1Char('\n');
+    return text + QStringLiteral("Set your own on the \"Templates\" tab of the store generator.");
 }
 
 QString OrderAddresses::mailtoText(const QString& address) {

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+struct OrderTemplates;
+struct SiteSettings;
 
 // The addresses inside the order forms that the merchant sets in the
 // generator window: where e-mailed orders go, the card gateway's host and
@@ -15,8 +19,19 @@ public:
     static QString withGatewayHost(const QString& actionCode, const QString& host);
     static QString gatewayLogin(const QString& actionCode);
     static QString withGatewayLogin(const QString& actionCode, const QString& login);
+    // The order1.htm tail with the login of the form action code in its own
+    // LOGIN input, so both gateway forms name the same merchant. A text
+    // without a LOGIN input is left as it is.
+    static QString withLoginOf(const QString& actionCode, const QString& order1Tail);
     static QString saveResultsEmail(const QString& order1Tail);
     static QString withSaveResultsEmail(const QString& order1Tail, const QString& email);
+
+    // The order addresses that are still the examples a new project starts
+    // with, so the shop's orders or payments would not reach the merchant:
+    // one line each, the field's label and its value.
+    static QStringList placeholders(const SiteSettings& settings, const OrderTemplates& templates);
+    // The message that names those addresses, one a line.
+    static QString placeholderWarning(const QStringList& placeholders);
 
     // An address for a "mailto:" action: what would end the attribute, start
     // the header part or split the tag is percent-encoded.

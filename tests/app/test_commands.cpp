@@ -4,6 +4,7 @@
 // paragraphs and an e-mail link, a page with a keyword and a picture, and a
 // page with nothing.
 
+#include "project/SettingsFile.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/ProgramRun.h"
@@ -167,12 +168,19 @@ private Q_SLOTS:
         QVERIFY(fileBytes(path("left.htm")).contains("<p>A needle here</p>"));
     }
 
+    // The command writes the site the project keeps (its layout, catalog
+    // options and banner), the flags turning more options on, and names
+    // the order addresses that are still the examples of a new project.
     void generatesTheCatalog() {
         makeShop("\xEF\xBB\xBF" // a byte order mark, not part of the first item
                  "A1^Hammer^9.5^hammer.jpg^^Acme^2^7^X^\r\n");
-        const ProgramRun run =
+        ProgramRun run =
             quillmart({"generate", "--manufacturer", shop(), "--weight", "--layout", "contents"});
-        QCOMPARE(run.err + QByteArray::number(run.exitCode), "0");
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.startsWith("quillmart generate: warning: These order addresses are "
+                                    "still the examples of a new project"),
+                 run.err);
+        QVERIFY2(run.err.contains("\n  Orders are mailed to: orders@example.com\n"), run.err);
         const QStringList written = QString::fromLocal8Bit(run.out).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(written.value(0) + ' ' + QString::number(written.size()),
                  shop("data1.js") + " 20");
@@ -180,6 +188,21 @@ private Q_SLOTS:
             "(itemid, itemdesc, itemprice, itemquantity,itemman,itemW,wprice,cv){\r\n";
         QVERIFY(fileBytes(shop("data1.js")).contains(head));
         QVERIFY(fileBytes(shop("data1.js")).contains("Item(\"A1\",\"Hammer\",9.5,0,\"Acme\""));
+
+        SiteSettings own = SiteSettings::defaults();
+        own.emailFormTag = SiteSettings::emailFormTagFor("orders@anna.test");
+        own.actionCode = SiteSettings::actionCodeFor("https://pay.anna.test/t.asp", "anna7");
+        writeBytes(shop("Shop.sit"), SettingsFile::write(own).toUtf8());
+        writeBytes(shop("Shop.settings.json"),
+                   R"({"siteLayout": "contents menu only", "catalogOptions": {"manufacturer": true},
+                       "order1ResultsEmail": "results@anna.test",
+                       "shop": {"bannerText": "Anna Tools"}})");
+        QFile::remove(shop("data1.js"));
+        run = quillmart({"generate", shop(), "--weight"});
+        QCOMPARE(run.err + QByteArray::number(run.exitCode), "0");
+        QCOMPARE(run.out.count('\n'), 20);
+        QVERIFY(fileBytes(shop("data1.js")).contains(head));
+        QVERIFY(fileBytes(shop("banner.htm")).contains("<strong> Anna Tools</strong>"));
     }
 
     void refusals() {

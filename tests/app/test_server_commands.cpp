@@ -90,9 +90,13 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out,
                  "20 of 20 files were published to " + server.toUtf8() + " (web \"Shop\").\n");
-        // Plain http was typed: the password went, but not without a word.
+        // Plain http was typed: the password went, but not without a word;
+        // so did a shop whose orders would go to an example address.
         QVERIFY2(run.err.startsWith("quillmart publish: warning: The connection to " +
                                     server.toUtf8() + " is not encrypted"),
+                 run.err.constData());
+        QVERIFY2(run.err.contains("\nquillmart publish: warning: These order addresses are still "
+                                  "the examples of a new project"),
                  run.err.constData());
         QCOMPARE(fileBytes(nginx.rootPath() + "/Shop/complect.htm"),
                  fileBytes(path("Shop/complect.htm")));

@@ -5,6 +5,7 @@
 #include "platform/TextFile.h"
 #include "project/BrowserLink.h"
 #include "project/GeneratorController.h"
+#include "project/ProjectSettingsFile.h"
 #include "project/SettingsFile.h"
 #include "sitegen/RecordingPublisher.h"
 #include "store/ItemRecord.h"
@@ -66,6 +67,14 @@ class TestProject : public QObject {
         addCategory("Tools");
         addCategory("Garden");
         m_controller->switchTab();
+    }
+    // Order addresses that are not the examples, so Generate and Front Page
+    // have nothing to say about them.
+    void useOwnAddresses() {
+        m_controller->setOrderEmail("orders@shop.test");
+        m_controller->setGatewayHost("pay.shop.test");
+        m_controller->setGatewayLogin("shop7");
+        m_controller->setSaveResultsEmail("results@shop.test");
     }
     void setSetting(QString SiteSettings::*field, const QString& value) {
         SiteSettings settings = m_controller->settings();
@@ -135,6 +144,139 @@ private Q_SLOTS:
                      expectedFile("project/expected/settings_no_start_no_tax.sit"));
         // A file without its section markers leaves every value as it was.
         QCOMPARE(SettingsFile::read("no markers\r\nat all\r\n", base), base);
+    }
+
+    // The second settings file against one written by hand from its
+    // description; what it reads back is what was written, less the
+    // password, which never reaches a file.
+    void writesAndReadsTheKeptSettings() {
+        ProjectSettings settings;
+        settings.site.layout = SiteSettings::Layout::ContentsOnly;
+        settings.site.frontPageServer = "sftp://www.anna-tools.test/~/public_html";
+        settings.site.frontPageUser = "anna";
+        settings.site.frontPagePassword = "secret";
+        settings.options.manufacturer = settings.options.pictureUrl = true;
+        settings.identity.bannerText = "Anna's \"Tools\" & more";
+        settings.identity.bannerPicture = "/home/anna/Pictures/logo.png";
+        settings.identity.companyText = "Anna's Tools\n\nOpen Monday to Friday.";
+        settings.identity.style(ShopIdentity::Page::Banner) = {"#203040", "#ffffff", ""};
+        settings.identity.style(ShopIdentity::Page::StoreMenu).backgroundPicture = "/p/b.gif";
+        settings.templates.order1Tail =
+            OrderAddresses::withSaveResultsEmail(settings.templates.order1Tail, "o@anna.test");
+        settings.templates.paymentPage = "<p>pay</p>\r\n";
+        const QByteArray written = ProjectSettingsFile::write(settings);
+        QVERIFY(!written.contains("secret"));
+        QCOMPARE(QJsonDocument::fromJson(written),
+                 QJsonDocument::fromJson(expectedFile("project/expected/kept_settings.json")));
+        ProjectSettings base;
+        base.site.frontPagePassword = "typed";
+        ProjectSettings expected = settings;
+        expected.site.frontPagePassword = "typed";
+        QCOMPARE(*ProjectSettingsFile::read(written, base), expected);
+    }
+
+    // Keys of another type keep what the window shows; a text that is not
+    // a JSON object is refused, saying where.
+    void readsKeptSettingsWithMistakes() {
+        ProjectSettings base;
+        base.identity.bannerText = "kept";
+        QCOMPARE(
+            *ProjectSettingsFile::read(R"({"siteLayout": 3, "catalogOptions": {"weight": "yes"},
+                                               "shop": {"bannerText": null}, "templates": []})",
+                                       base),
+            base);
+        QVERIFY(ProjectSettingsFile::read("{\"siteLayout\": ", base)
+                    .error()
+                    .contains(" at character "));
+        QCOMPARE(ProjectSettingsFile::read("[]", base).error(), "it holds no JSON object");
+    }
+
+    // A hand-edited settings file that is no longer JSON is said and set
+    // aside when the project opens; the next save writes a new one.
+    void unreadableKeptSettingsAreSetAside() {
+        makeShop();
+        m_controller->setGatewayLogin("shop7");
+        m_controller->switchTab();
+        writeFile(project("Shop.settings.json"), {"{ \"shop\": "});
+        m_prompts->expect(Kind::OpenFile, "*.caa", project("Shop.caa"))
+            .expectMessage("The settings file " + project("Shop.settings.json") +
+                           " cannot be read: ");
+        m_controller->openProject();
+        QVERIFY(m_prompts->shown().last().contains(" It was kept as " +
+                                                   project("Shop.settings.json.unreadable")));
+        QCOMPARE(linesOf(project("Shop.settings.json.unreadable")), QStringList{"{ \"shop\": "});
+        QCOMPARE(OrderAddresses::gatewayLogin(m_controller->settings().actionCode), "shop7");
+        m_controller->switchTab();
+        QVERIFY(ProjectSettingsFile::read(fileBytes(project("Shop.settings.json")), {}).ok());
+    }
+
+    // The addresses at the domains kept for examples, and the example
+    // login, are named; the merchant's own are not.
+    void recognisesExampleAddresses_data() {
+        QTest::addColumn<QString>("email");
+        QTest::addColumn<bool>("example");
+        QTest::newRow("example.com") << "orders@example.com" << true;
+        QTest::newRow("letter case") << "Sales@Shop.EXAMPLE.org" << true;
+        QTest::newRow(".example") << "a@shop.example" << true;
+        QTest::newRow("own") << "a@anna-tools.test" << false;
+        QTest::newRow("example in the name") << "a@myexample.com" << false;
+        QTest::newRow("example.com inside") << "a@example.com.anna.test" << false;
+        QTest::newRow("none") << "" << false;
+    }
+    void recognisesExampleAddresses() {
+        QFETCH(QString, email);
+        QFETCH(bool, example);
+        SiteSettings settings = SiteSettings::defaults();
+        settings.emailFormTag = OrderAddresses::withOrderEmail(settings.emailFormTag, email);
+        settings.actionCode = OrderAddresses::withGatewayLogin(
+            OrderAddresses::withGatewayHost(settings.actionCode, "pay.anna.test"), "anna7");
+        OrderTemplates templates;
+        templates.order1Tail = OrderTemplates::order1TailFor("o@anna.test");
+        const QStringList found = OrderAddresses::placeholders(settings, templates);
+        QCOMPARE(found, example ? QStringList{"Orders are mailed to: " + email} : QStringList{});
+    }
+
+    // A new project's example addresses are named after Generate, and Front
+    // Page publishes only when the merchant says so.
+    void exampleAddressesAreNamed() {
+        makeShop();
+        m_prompts->expectMessage("The site was written.\nThese order addresses are still the "
+                                 "examples of a new project");
+        m_controller->generate();
+        const QString said = m_prompts->shown().last();
+        for (const QString line : {"\n  Orders are mailed to: orders@example.com\n",
+                                   "\n  Payment gateway host: gateway.example.com\n",
+                                   "\n  Login at the gateway: tessmark\n",
+                                   "\n  Order1 results are mailed to: orders@example.com\n"})
+            QVERIFY2(said.contains(line), qPrintable(line));
+        const QString server = m_home->filePath("www");
+        QVERIFY(QDir().mkpath(server));
+        setSetting(&SiteSettings::frontPageServer, server);
+        m_prompts->expect(Kind::YesNo, "Publish anyway?", "no");
+        m_controller->frontPage();
+        QVERIFY(!QFileInfo::exists(server + "/Shop"));
+        m_prompts->expect(Kind::YesNo, "Publish anyway?", "yes")
+            .expectMessage("files were published to");
+        m_controller->frontPage();
+        QVERIFY(QFileInfo::exists(server + "/Shop/index.htm"));
+    }
+
+    // The login typed for the gateway is the one both gateway forms send:
+    // the card pages' and order1.htm's. So is a login an older project
+    // keeps in its settings file alone.
+    void gatewayLoginReachesOrder1() {
+        makeShop();
+        useOwnAddresses();
+        m_controller->generate();
+        const QByteArray login = "name=\"LOGIN\" value=\"shop7\"";
+        QVERIFY(fileBytes(project("order_cc.htm")).contains(login));
+        QVERIFY(fileBytes(project("order1.htm")).contains(login));
+        QVERIFY(!fileBytes(project("order1.htm")).contains("tessmark"));
+        QVERIFY(QFile::remove(project("Shop.settings.json")));
+        GeneratorController reopened(m_home->path(), *m_prompts);
+        m_prompts->expect(Kind::OpenFile, "*.caa", project("Shop.caa"));
+        reopened.openProject();
+        QCOMPARE(OrderAddresses::gatewayLogin(reopened.templates().order1Tail), "shop7");
     }
 
     // Whatever the merchant types comes back as typed, and never ends the
@@ -248,6 +390,7 @@ private Q_SLOTS:
 
     void savesNeverCrossCategories() {
         makeShop();
+        useOwnAddresses();
         // Right after a tab switch the Category box is empty.
         m_controller->chooseCategory("Tools");
         m_controller->switchTab();
@@ -307,8 +450,8 @@ private Q_SLOTS:
         m_controller->frontPage();
         QVERIFY(QDir(m_home->path()).isEmpty());
         makeShop();
+        useOwnAddresses();
         m_controller->setOrderEmail("sales@shop.test");
-        m_controller->setSaveResultsEmail("results@shop.test");
         m_controller->generate();
         QVERIFY(fileBytes(project("order.htm")).contains("mailto:sales@shop.test?"));
         QVERIFY(fileBytes(project("order1.htm")).contains("\"results@shop.test\""));

@@ -106,6 +106,8 @@ private Q_SLOTS:
         showTab(window, 1);
         m_prompts.expect(Kind::Input, "Enter the new project's name", "Shop")
             .expectMessage("You may fill the category listing")
+            .expectMessage("Orders are mailed to: orders@example.com")
+            .expect(Kind::YesNo, "Publish anyway?", "yes")
             .expect(Kind::YesNo, "is not encrypted", "yes")
             .expectMessage("files were published to http");
         UserInput::click(named<QPushButton>(&window, "New Project"));

@@ -1,8 +1,8 @@
 // The texts the site generator writes and the way it writes them: script
 // text conversions, the pages and the catalog script as the writers give them
-// (without the CR LF the page-file writer adds after each page), the page-file
-// writer, the whole generation and its publishing; and the shop's scripts
-// run in a script engine.
+// (without the CR LF the page-file writer adds after each page), the shop's
+// own texts, styles and pictures, the page-file writer, the whole generation
+// and its publishing; and the shop's scripts run in a script engine.
 
 #include "sitegen/BasketPages.h"
 #include "sitegen/CatalogScript.h"
@@ -11,9 +11,11 @@
 #include "sitegen/ListingPages.h"
 #include "sitegen/OrderPages.h"
 #include "sitegen/PageFileWriter.h"
+#include "sitegen/PublishingLists.h"
 #include "sitegen/RecordingPublisher.h"
 #include "sitegen/SiteGenerator.h"
 #include "sitegen/SitePublishing.h"
+#include "store/PictureFile.h"
 #include "support/ExpectedFile.h"
 #include "text/ScriptText.h"
 
@@ -21,8 +23,11 @@
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Call = RecordingPublisher::Call;
+using Page = ShopIdentity::Page;
 
 namespace {
 
@@ -43,6 +48,47 @@ SiteInput twoCategorySite(bool allOptionsOn) {
          {item("P300^White paint 1 gal^21.00^pics/paint.jpg^desc/paint.htm^Dulux^4^15.75^1^")}},
     };
     return input;
+}
+
+// The first bytes of a picture of each type the shop takes.
+const QByteArray kPng("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+const QByteArray kJpeg("\xFF\xD8\xFF\xE0\0\x10JFIF", 10);
+const QByteArray kGif("GIF89a\x01\0\x01\0", 10);
+const QByteArray kWebp("RIFF\x1a\0\0\0WEBPVP8L", 16);
+
+// The pictures of identityShop, as files in `folder`.
+void writePictures(const QString& folder) {
+    writeBytes(folder + "/Logo.PNG", kPng);
+    writeBytes(folder + "/sky.jpeg", kJpeg);
+    writeBytes(folder + "/paper.gif", kGif);
+    writeBytes(folder + "/wood.webp", kWebp);
+}
+
+// The two-category shop made the merchant's own: a banner text with
+// quotes, an ampersand, angle brackets and letters beyond ASCII (one of
+// them beyond 16 bits), a banner picture, company text in two paragraphs
+// (one line break CR LF), and each page styled its own way. The pictures
+// are in `pictures` (for the pages' text they need not exist).
+SiteInput identityShop(const QString& pictures = "/pictures") {
+    SiteInput input = twoCategorySite(false);
+    ShopIdentity& identity = input.identity;
+    identity.bannerText = "Zoë's \"Café\" & <Bäckerei> 😀";
+    identity.bannerPicture = pictures + "/Logo.PNG";
+    identity.companyText =
+        "Zoë & Søn <since 1990>\r\n'Quality' \"tools\"\n\n\nOpen Monday–Friday\n";
+    identity.style(Page::Banner) = {"#FFCC00", "#000080", pictures + "/sky.jpeg"};
+    identity.style(Page::Menu).backgroundColour = "#e3e3e3";
+    identity.style(Page::Main) = {"", "#333333", pictures + "/paper.gif"};
+    identity.style(Page::StoreMenu).backgroundPicture = pictures + "/wood.webp";
+    return input;
+}
+
+// The files of a folder and their bytes.
+QMap<QString, QByteArray> folderContents(const QString& folder) {
+    QMap<QString, QByteArray> contents;
+    for (const QString& name : QDir(folder).entryList(QDir::Files))
+        contents.insert(name, fileBytes(folder + '/' + name));
+    return contents;
 }
 
 // While it lives, the system refuses to let this process write a file
@@ -163,6 +209,7 @@ class TestSiteWriters : public QObject {
 
     QTemporaryDir m_dir;
     const QString m_site = m_dir.filePath("Shop");
+    const QString m_pictures = m_dir.filePath("pictures");
 
     PublishTarget target(const QString& server) const {
         return {server, "merchant", "secret", "Shop", m_site};
@@ -171,17 +218,24 @@ class TestSiteWriters : public QObject {
                           const QString& start = "index", const QString& category = "Tools") {
         return SitePublishing::publishSite(publisher, target(server), start, {category, "Paint"});
     }
-    // The two-category site, generated anew into the folder "Shop".
-    void generate(SiteSettings::Layout layout = SiteSettings::Layout::BannerAndContents) {
+    // The site, generated anew into the folder "Shop".
+    void generate(const SiteInput& input) {
         QVERIFY(QDir(m_site).removeRecursively() && QDir().mkpath(m_site));
+        const GenerationResult result = SiteGenerator::generate(m_site, input);
+        QVERIFY2(result.ok(), qPrintable((result.problems + result.failures).join('\n')));
+    }
+    // The two-category site.
+    void generate(SiteSettings::Layout layout = SiteSettings::Layout::BannerAndContents) {
         SiteInput input = twoCategorySite(false);
         input.settings.layout = layout;
-        QVERIFY(SiteGenerator::generate(m_site, input).ok());
+        generate(input);
     }
 
 private Q_SLOTS:
     void convertsText_data() {
-        QTest::addColumn<char>("kind"); // i: identifier, s: string body, h: HTML, p: price
+        // i: identifier, s: string body, h: HTML, p: price, m: merchant's
+        // page text, c: colour
+        QTest::addColumn<char>("kind");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         const auto row = [](char kind, const char* tag, const QString& text, const QString& out) {
@@ -204,6 +258,11 @@ private Q_SLOTS:
             row('p', good, good, "yes");
         for (const char* bad : {"", "12 ", ".", "1.2.3", "1,5", "-3"})
             row('p', bad, bad, "no");
+        row('m', "controls", QString::fromUtf16(u"a\tb\u0001\u007f\u0085\u0096c"), "a b    c");
+        row('m', "lone surrogate", QString("x") + QChar(0xD800) + "y", "x&#65533;y");
+        row('c', "mixed case", "#a1B2c3", "yes");
+        for (const char* bad : {"", "#12345", "#1234567", "#12345g", "a1b2c3#", "red"})
+            row('c', bad, bad, "no");
     }
     // String bodies and HTML also in their UTF-8 form, as the item fields take them.
     void convertsText() {
@@ -211,11 +270,13 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         const QByteArray utf8 = text.toUtf8();
-        const QString out = kind == 'i'                 ? ScriptText::identifier(text)
-                            : kind == 's'               ? ScriptText::stringBody(text)
-                            : kind == 'h'               ? ScriptText::html(text)
-                            : ScriptText::isPrice(utf8) ? "yes"
-                                                        : "no";
+        const bool yes = kind == 'c' ? ShopIdentity::isColour(text) : ScriptText::isPrice(utf8);
+        const QString out = kind == 'i'   ? ScriptText::identifier(text)
+                            : kind == 's' ? ScriptText::stringBody(text)
+                            : kind == 'h' ? ScriptText::html(text)
+                            : kind == 'm' ? FramePages::merchantText(text)
+                            : yes         ? "yes"
+                                          : "no";
         QCOMPARE(out, expected);
         if (kind == 's' || kind == 'h') {
             QByteArray room(utf8.size() * ScriptText::kMostBytesPerByte, '\0');
@@ -263,17 +324,94 @@ private Q_SLOTS:
         row("site_off/index.htm", FramePages::startPage(off));
         row("site_off/index_contents.htm", FramePages::startPage(contents));
         row("site_off/fsecond.htm", FramePages::secondFrameset());
-        row("site_off/banner.htm", FramePages::banner());
-        row("site_off/mmenu.htm", FramePages::mainMenu());
-        row("site_off/compinfo.htm", FramePages::companyPage());
+        row("site_off/banner.htm", FramePages::banner(off));
+        row("site_off/mmenu.htm", FramePages::mainMenu(off));
+        row("site_off/compinfo.htm", FramePages::companyPage(off));
         row("site_off/ols.htm", FramePages::storePage());
         row("site_off/m_products.htm", FramePages::productsMenu(off));
+        const SiteInput shop = identityShop();
+        SiteInput textBanner = shop;
+        textBanner.identity.bannerPicture.clear();
+        textBanner.identity.style(Page::Banner) = {"", "#000080", ""};
+        row("site_identity/index.htm", FramePages::startPage(shop));
+        row("site_identity/banner.htm", FramePages::banner(shop));
+        row("site_identity/banner_text.htm", FramePages::banner(textBanner));
+        row("site_identity/compinfo.htm", FramePages::companyPage(shop));
+        row("site_identity/mmenu.htm", FramePages::mainMenu(shop));
+        row("site_identity/m_products.htm", FramePages::productsMenu(shop));
     }
     void writesExactText() {
         QFETCH(QString, text);
         QFETCH(QString, expected);
         const QByteArray wanted = expectedFile("sitegen/expected/" + expected);
         QVERIFY2(text.toUtf8() == wanted, firstDifference(text.toUtf8(), wanted).constData());
+    }
+
+    // A picture is taken by its first bytes and must be named as what it
+    // is; the message names the file (%1 in `problem`). The file is padded
+    // with zeros to `size` (unless -1); a kind other than 'f' makes a
+    // folder ('d'), a FIFO ('p'), nothing ('m') or a file nobody may read
+    // ('u') instead.
+    void checksPictureFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<char>("kind");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("problem");
+        const auto row = [](const char* tag, const QString& name, const QByteArray& bytes,
+                            const QString& problem, char kind = 'f', qint64 size = -1) {
+            QTest::newRow(tag) << name << bytes << kind << size << problem;
+        };
+        const QString notPicture = "\"%1\" is not a PNG, JPEG, GIF or WebP picture.";
+        const QString notPlain =
+            "\"%1\" is not a picture file: it is a folder, a device or a pipe.";
+        row("png", "logo.png", kPng, "");
+        row("jpeg, capitals", "photo.JPEG", kJpeg, "");
+        row("jpg", "photo.jpg", kJpeg, "");
+        row("gif87a", "anim.gif", "GIF87a\x01\0", "");
+        row("gif89a", "anim.Gif", kGif, "");
+        row("webp", "pic.webp", kWebp, "");
+        row("largest", "big.png", kPng, "", 'f', PictureFile::kMostBytes);
+        row("too large", "big.png", kPng,
+            "The picture file \"%1\" is larger than 20 MB, too large for a shop's page.", 'f',
+            PictureFile::kMostBytes + 1);
+        row("jpeg named png", "photo.png", kJpeg,
+            "\"%1\" holds a JPEG picture, so its name must end in \".jpg\" or \".jpeg\".");
+        row("webp named gif", "pic.gif", kWebp,
+            "\"%1\" holds a WebP picture, so its name must end in \".webp\".");
+        row("no ending", "logo", kPng,
+            "\"%1\" holds a PNG picture, so its name must end in \".png\".");
+        row("svg", "logo.svg",
+            "<svg xmlns='http://www.w3.org/2000/svg'><script>alert(1)</script></svg>", notPicture);
+        row("text named png", "notes.png", "\x89PNG is what this text is not", notPicture);
+        row("riff sound", "sound.webp", "RIFF\x1a\0\0\0WAVEfmt ", notPicture);
+        row("missing", "gone.png", {}, "The picture file \"%1\" does not exist.", 'm');
+        row("folder", "folder.png", {}, notPlain, 'd');
+        row("fifo", "pipe.png", {}, notPlain, 'p');
+        row("unreadable", "locked.png", kPng,
+            "The picture file \"%1\" cannot be read: Permission denied.", 'u');
+    }
+    void checksPictureFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(char, kind);
+        QFETCH(qint64, size);
+        QFETCH(QString, problem);
+        if (kind == 'u' && geteuid() == 0)
+            QSKIP("root may read any file");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        if (kind == 'd')
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == 'p')
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind != 'm')
+            writeBytes(path, bytes);
+        if (size >= 0)
+            QVERIFY(QFile::resize(path, size));
+        if (kind == 'u')
+            QVERIFY(QFile::setPermissions(path, {}));
+        QCOMPARE(PictureFile::problem(path), problem.isEmpty() ? problem : problem.arg(path));
     }
 
     // The e-mail, cash on delivery and card pages take their form tags and
@@ -430,6 +568,58 @@ private Q_SLOTS:
                      qPrintable(result.problems.join('\n')));
             QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
         }
+    }
+
+    // The pictures are copied under their names in the site, before the
+    // pages that show them. A refused picture or a colour that is not
+    // "#rrggbb" stops the next Generate before anything changes, and such a
+    // colour never reaches a page.
+    void copiesThePicturesWithThePages() {
+        writePictures(m_pictures);
+        SiteInput input = identityShop(m_pictures);
+        QVERIFY(QDir().mkpath(m_site));
+        GenerationResult result = SiteGenerator::generate(m_site, input);
+        QVERIFY(result.ok());
+        QCOMPARE(
+            result.written.replaceInStrings(m_site + '/', "").mid(0, 6),
+            QStringList({"data1.js", "banner_picture.png", "banner_background.jpg",
+                         "compinfo_background.gif", "m_products_background.webp", "index.htm"}));
+        QCOMPARE(fileBytes(m_site + "/banner_picture.png"), kPng);
+        QCOMPARE(fileBytes(m_site + "/banner_background.jpg"), kJpeg);
+        QCOMPARE(fileBytes(m_site + "/compinfo_background.gif"), kGif);
+        QCOMPARE(fileBytes(m_site + "/m_products_background.webp"), kWebp);
+
+        const QMap<QString, QByteArray> before = folderContents(m_site);
+        writeBytes(m_pictures + "/wood.webp", "<svg/>");
+        input.identity.style(Page::Menu).textColour = "navy";
+        input.identity.bannerText = "Another shop";
+        const GenerationResult refused = SiteGenerator::generate(m_site, input);
+        QCOMPARE(refused.problems,
+                 QStringList({"The text colour of the \"Menu\" page style must be # and six "
+                              "hexadecimal digits, such as #ffcc00, not \"navy\".",
+                              '"' + m_pictures +
+                                  "/wood.webp\" is not a PNG, JPEG, GIF or WebP "
+                                  "picture."}));
+        QVERIFY(folderContents(m_site) == before);
+        QVERIFY(FramePages::mainMenu(input).contains("\r\n<body bgcolor='#e3e3e3'>\r\n"));
+    }
+
+    // The pictures go up after the catalog and before the pages that show
+    // them, and are among the site's own files that a publish removes first.
+    void publishesThePictures() {
+        writePictures(m_pictures);
+        const SiteInput input = identityShop(m_pictures);
+        generate(input);
+        QStringList pictureNames;
+        for (const SitePicture& picture : input.identity.pictures())
+            pictureNames << picture.siteName;
+        RecordingPublisher publisher(true);
+        const PublishReport report = SitePublishing::publishSite(
+            publisher, target("www.shop.test"), "index", {"Tools", "Paint"}, pictureNames);
+        const QString addresses = listed("upload_order_pictures.txt").join('\n') + '\n';
+        QCOMPARE(publisher.calls().at(2), (Call{"vtiRemoveWeb", {"/Shop", addresses}}));
+        QCOMPARE(publisher.calls().last().arguments.at(1), addresses);
+        QCOMPARE(report.published, 25);
     }
 
     void callSequence() {

@@ -10,11 +10,12 @@
 // prompt the script does not expect fails the running test, naming its text.
 class ScriptedPrompts : public Prompts {
 public:
-    enum class Kind { Message, Warning, YesNo, Input, OpenFile, SaveFile };
+    enum class Kind { Message, Warning, YesNo, Input, OpenFile, SaveFile, Colour };
 
     // Expect a prompt of this kind whose text contains `textPart` (empty:
     // any text). The answer: "yes"/"no" for YesNo; the typed text or chosen
-    // path for Input and the file dialogs, with `cancel` for Cancel.
+    // path for Input and the file dialogs, the "#rrggbb" chosen for Colour
+    // (whose text is the dialog's title), with `cancel` for Cancel.
     ScriptedPrompts& expect(Kind kind, const QString& textPart, const QString& answer = {},
                             bool cancel = false) {
         m_script.append({kind, textPart, answer, cancel});
@@ -42,6 +43,9 @@ public:
     }
     std::optional<QString> saveFile(const QString& filter, const QString&) override {
         return answer(Kind::SaveFile, filter);
+    }
+    std::optional<QString> chooseColour(const QString&, const QString& title) override {
+        return answer(Kind::Colour, title);
     }
 
 private:

@@ -37,14 +37,18 @@ void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(platformWindow(window), key, modifiers);
 }
 
+void type(QWidget* window, const QString& text) {
+    for (const QChar character : text) {
+        if (character.unicode() > 0x7e)
+            qFatal("UserInput types printable ASCII only");
+        QTest::keyClick(platformWindow(window), static_cast<char>(character.unicode()));
+    }
+}
+
 void enterText(QWidget* field, const QString& text, Qt::Key key) {
     click(field);
     press(field, Qt::Key_A, Qt::ControlModifier);
-    for (const QChar character : text) {
-        if (character.unicode() > 0x7e)
-            qFatal("UserInput::enterText types printable ASCII only");
-        QTest::keyClick(platformWindow(field), static_cast<char>(character.unicode()));
-    }
+    type(field, text);
     if (key != Qt::Key_unknown)
         press(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
 }

@@ -22,6 +22,10 @@ void hover(QWidget* widget, QPoint at = {});
 // A key pressed in whatever has focus in `window`'s top-level window.
 void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 
+// Types `text` (printable ASCII) into whatever has focus in `window`'s
+// top-level window.
+void type(QWidget* window, const QString& text);
+
 // Clicks `field`, selects all its text (Ctrl+A), types `text` (printable
 // ASCII) over it and,
 // unless `key` is Qt::Key_unknown, presses `key`.

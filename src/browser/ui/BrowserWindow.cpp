@@ -651,6 +651,9 @@ void BrowserWindow::closeEvent(QCloseEvent* event) {
         m_crawl->stop();
         m_harvest->stop();
         m_controller.shutDown();
+        // The store generator's settings are kept even when it is still open.
+        if (m_generatorController)
+            m_generatorController->keepSettings();
     }
     event->accept();
 }

@@ -2,6 +2,7 @@
 
 #include "orders/OrderController.h"
 #include "orders/ui/OrdersDialog.h"
+#include "platform/ui/FormRows.h"
 #include "platform/ui/RememberPasswordBox.h"
 
 #include <QCheckBox>
@@ -19,13 +20,9 @@
 
 namespace {
 
-// A form row whose label is the field's buddy.
 QLineEdit* addField(QFormLayout* form, const QString& label) {
     auto* field = new QLineEdit;
-    auto* caption = new QLabel(label);
-    caption->setBuddy(field);
-    field->setAccessibleName(label);
-    form->addRow(caption, field);
+    FormRows::addRow(form, label, field);
     return field;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/FileFilter.h"
 
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -48,4 +49,11 @@ std::optional<QString> DialogPrompts::saveFile(const QString& filter, const QStr
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+std::optional<QString> DialogPrompts::chooseColour(const QString& initial, const QString& title) {
+    const QColor colour = QColorDialog::getColor(QColor(initial), m_parent, caption(title));
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour.name();
 }

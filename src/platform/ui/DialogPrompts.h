@@ -17,6 +17,7 @@ public:
                                  const QString& defaultText = {}) override;
     std::optional<QString> openFile(const QString& filter, const QString& folder) override;
     std::optional<QString> saveFile(const QString& filter, const QString& folder) override;
+    std::optional<QString> chooseColour(const QString& initial, const QString& title) override;
 
 private:
     QString caption(const QString& title) const;

@@ -1,6 +1,7 @@
 #include "platform/ui/RememberPasswordBox.h"
 
 #include "platform/RememberedPassword.h"
+#include "platform/ui/FormRows.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -23,12 +24,5 @@ void RememberPasswordBox::showState(const RememberedPassword& state) {
 QLineEdit* RememberPasswordBox::addRowBesideField(QFormLayout* form, const QString& label) {
     auto* field = new QLineEdit;
     field->setEchoMode(QLineEdit::Password);
-    field->setAccessibleName(label);
-    auto* caption = new QLabel(label);
-    caption->setBuddy(field);
-    auto* row = new QHBoxLayout;
-    row->addWidget(field);
-    row->addWidget(this);
-    form->addRow(caption, row);
-    return field;
+    return FormRows::addRowBeside(form, label, field, this);
 }

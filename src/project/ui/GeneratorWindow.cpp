@@ -1,11 +1,14 @@
 #include "project/ui/GeneratorWindow.h"
 
 #include "orders/ui/EmailTab.h"
+#include "platform/ui/FormRows.h"
 #include "platform/ui/RememberPasswordBox.h"
 #include "project/GeneratorController.h"
+#include "project/ui/PageStyleDialog.h"
 #include "store/OrderAddresses.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -75,15 +78,6 @@ QListWidget* namedList(const QString& name) {
     return list;
 }
 
-// A form row whose label is the field's buddy, so the field's accessible
-// name is the label's text and Alt+letter reaches it.
-void addRow(QFormLayout* form, const QString& label, QWidget* field) {
-    auto* caption = new QLabel(label);
-    caption->setBuddy(field);
-    field->setAccessibleName(label);
-    form->addRow(caption, field);
-}
-
 void deleteKeyRuns(QListWidget* list, const std::function<void(int)>& action) {
     auto* shortcut = new QShortcut(QKeySequence::Delete, list);
     shortcut->setContext(Qt::WidgetShortcut);
@@ -137,12 +131,6 @@ QPushButton* GeneratorWindow::button(const QString& caption, const std::function
     return result;
 }
 
-QPushButton* GeneratorWindow::notAvailableButton(const QString& caption) {
-    QString plain = caption;
-    plain.remove(QLatin1Char('&'));
-    return button(caption, [this, plain] { m_controller.notAvailable(plain); });
-}
-
 QWidget* GeneratorWindow::buildWebStyleTab() {
     auto* styleFrame = new QGroupBox(QStringLiteral("Which Web's style  would You like to use ?"));
     m_bannerLayout = new QRadioButton(QStringLiteral("Banner and contents menu"));
@@ -151,24 +139,56 @@ QWidget* GeneratorWindow::buildWebStyleTab() {
     auto* styleForm = new QFormLayout(styleFrame);
     styleForm->addRow(m_bannerLayout);
     styleForm->addRow(m_contentsLayout);
-    addRow(styleForm, QStringLiteral("Name of Store's start file (Link to)"), m_startFile);
+    FormRows::addRow(styleForm, QStringLiteral("Name of Store's start file (Link to)"),
+                     m_startFile);
+    // Made in the order of the tab, which is the order of the Tab key.
+    QWidget* shopFrame = buildShopFrame();
 
     auto* pagesFrame1 = new QGroupBox(QStringLiteral("Pages style:"));
     auto* pages1 = new QHBoxLayout(pagesFrame1);
-    pages1->addWidget(notAvailableButton(QStringLiteral("Banner")));
-    pages1->addWidget(notAvailableButton(QStringLiteral("Menu")));
+    pages1->addWidget(pageStyleButton(ShopIdentity::Page::Banner));
+    pages1->addWidget(pageStyleButton(ShopIdentity::Page::Menu));
     auto* pagesFrame2 = new QGroupBox(QStringLiteral("Pages style:"));
     auto* pages2 = new QHBoxLayout(pagesFrame2);
-    pages2->addWidget(notAvailableButton(QStringLiteral("Main")));
-    pages2->addWidget(notAvailableButton(QStringLiteral("Store menu")));
+    pages2->addWidget(pageStyleButton(ShopIdentity::Page::Main));
+    pages2->addWidget(pageStyleButton(ShopIdentity::Page::StoreMenu));
 
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(styleFrame);
+    layout->addWidget(shopFrame);
     layout->addWidget(pagesFrame1);
     layout->addWidget(pagesFrame2);
     layout->addStretch();
     return tab;
+}
+
+// The shop's own name and words: the banner and the company page.
+QWidget* GeneratorWindow::buildShopFrame() {
+    auto* frame = new QGroupBox(QStringLiteral("Your shop"));
+    auto* form = new QFormLayout(frame);
+    m_bannerText = new QLineEdit;
+    FormRows::addRow(form, QStringLiteral("Banner text:"), m_bannerText);
+    m_bannerPicture =
+        FormRows::addChooserRow(form, QStringLiteral("Banner picture:"),
+                                [this](const QString&) { return m_controller.choosePicture(); });
+    m_companyText = new QPlainTextEdit;
+    m_companyText->setTabChangesFocus(true);
+    FormRows::addRow(form, QStringLiteral("Company page:"), m_companyText);
+    for (QLineEdit* edit : {m_bannerText, m_bannerPicture})
+        connect(edit, &QLineEdit::textChanged, this, &GeneratorWindow::storeIdentity);
+    connect(m_companyText, &QPlainTextEdit::textChanged, this, &GeneratorWindow::storeIdentity);
+    return frame;
+}
+
+// Opens the "Page style" dialog of the page; it applies its choices when
+// the user presses OK.
+QPushButton* GeneratorWindow::pageStyleButton(ShopIdentity::Page page) {
+    return button(ShopIdentity::caption(page), [this, page] {
+        auto* dialog = new PageStyleDialog(m_controller, page, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
+    });
 }
 
 QWidget* GeneratorWindow::buildProjectTab() {
@@ -180,8 +200,8 @@ QWidget* GeneratorWindow::buildProjectTab() {
     listLabel->setBuddy(m_categoryList);
 
     auto* form = new QFormLayout;
-    addRow(form, QStringLiteral("Project Name :"), m_projectName);
-    addRow(form, QStringLiteral("Category name :"), m_categoryEntry);
+    FormRows::addRow(form, QStringLiteral("Project Name :"), m_projectName);
+    FormRows::addRow(form, QStringLiteral("Category name :"), m_categoryEntry);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(
@@ -216,17 +236,17 @@ QWidget* GeneratorWindow::buildSettingsTab() {
     auto* htmlFrame = new QGroupBox(QStringLiteral("Setting HTML"));
     auto* htmlForm = new QFormLayout(htmlFrame);
     htmlForm->setRowWrapPolicy(QFormLayout::WrapAllRows);
-    addRow(htmlForm, QStringLiteral("Here You may define Font style"), m_fontTag);
-    addRow(htmlForm, QStringLiteral("Here You may define Table style"), m_tableTag);
-    addRow(htmlForm, kActionCodeLabel, m_actionCode);
+    FormRows::addRow(htmlForm, QStringLiteral("Here You may define Font style"), m_fontTag);
+    FormRows::addRow(htmlForm, QStringLiteral("Here You may define Table style"), m_tableTag);
+    FormRows::addRow(htmlForm, kActionCodeLabel, m_actionCode);
 
     m_serverName = new QLineEdit;
     m_userName = new QLineEdit;
     m_rememberPassword = new RememberPasswordBox;
     auto* frontPageFrame = new QGroupBox(QStringLiteral("FrontPage settings"));
     auto* frontPageForm = new QFormLayout(frontPageFrame);
-    addRow(frontPageForm, QStringLiteral("Server name:"), m_serverName);
-    addRow(frontPageForm, QStringLiteral("User name:"), m_userName);
+    FormRows::addRow(frontPageForm, QStringLiteral("Server name:"), m_serverName);
+    FormRows::addRow(frontPageForm, QStringLiteral("User name:"), m_userName);
     m_password = m_rememberPassword->addRowBesideField(frontPageForm, QStringLiteral("Password :"));
 
     auto* tab = new QWidget;
@@ -242,13 +262,13 @@ QWidget* GeneratorWindow::buildProductFrame() {
     m_categoryBox = new QComboBox;
     m_categoryBox->setEditable(true);
     m_categoryBox->setInsertPolicy(QComboBox::NoInsert);
-    addRow(form, QStringLiteral("Category name"), m_categoryBox);
+    FormRows::addRow(form, QStringLiteral("Category name"), m_categoryBox);
     // A screen reader on Linux announces an editable box by its text: the
     // line edit inside carries the caption as well.
     m_categoryBox->lineEdit()->setAccessibleName(QStringLiteral("Category name"));
     for (int f = 0; f < ItemRecord::kFieldCount; ++f) {
         m_itemFields[f] = new QLineEdit;
-        addRow(form, ItemRecord::label(ItemRecord::Field(f)), m_itemFields[f]);
+        FormRows::addRow(form, ItemRecord::label(ItemRecord::Field(f)), m_itemFields[f]);
     }
     m_manufacturer = new QCheckBox(QStringLiteral("Manufacturer"));
     m_descriptionUrl = new QCheckBox(QStringLiteral("Description URL"));
@@ -261,7 +281,7 @@ QWidget* GeneratorWindow::buildProductFrame() {
     }
     form->addRow(options);
     m_salesTax = new QLineEdit;
-    addRow(form, QStringLiteral("Sales Tax,%"), m_salesTax);
+    FormRows::addRow(form, QStringLiteral("Sales Tax,%"), m_salesTax);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button(QStringLiteral("Add"), [this] { m_controller.addItem(); }));
@@ -314,10 +334,10 @@ QWidget* GeneratorWindow::buildTemplatesTab() {
     m_gatewayLogin = new QLineEdit;
     m_saveResultsEmail = new QLineEdit;
     auto* form = new QFormLayout;
-    addRow(form, QStringLiteral("Orders are mailed to:"), m_orderEmail);
-    addRow(form, QStringLiteral("Payment gateway host:"), m_gatewayHost);
-    addRow(form, QStringLiteral("Login at the gateway:"), m_gatewayLogin);
-    addRow(form, QStringLiteral("Order1 results are mailed to:"), m_saveResultsEmail);
+    FormRows::addRow(form, QStringLiteral("Orders are mailed to:"), m_orderEmail);
+    FormRows::addRow(form, QStringLiteral("Payment gateway host:"), m_gatewayHost);
+    FormRows::addRow(form, QStringLiteral("Login at the gateway:"), m_gatewayLogin);
+    FormRows::addRow(form, QStringLiteral("Order1 results are mailed to:"), m_saveResultsEmail);
     connect(m_orderEmail, &QLineEdit::textChanged, &m_controller,
             &GeneratorController::setOrderEmail);
     connect(m_gatewayHost, &QLineEdit::textChanged, &m_controller,
@@ -407,6 +427,29 @@ void GeneratorWindow::storeSettings() {
     m_controller.setSettings(settings);
 }
 
+void GeneratorWindow::storeIdentity() {
+    ShopIdentity identity = m_controller.identity();
+    identity.bannerText = m_bannerText->text();
+    identity.bannerPicture = m_bannerPicture->text();
+    identity.companyText = m_companyText->toPlainText();
+    m_controller.setIdentity(identity);
+}
+
+void GeneratorWindow::refreshIdentity() {
+    const ShopIdentity& identity = m_controller.identity();
+    setText(m_bannerText, identity.bannerText);
+    setText(m_bannerPicture, identity.bannerPicture);
+    if (m_companyText->toPlainText() != identity.companyText) {
+        const QSignalBlocker block(m_companyText);
+        m_companyText->setPlainText(identity.companyText);
+    }
+}
+
+void GeneratorWindow::closeEvent(QCloseEvent* event) {
+    m_controller.keepSettings();
+    QMainWindow::closeEvent(event);
+}
+
 void GeneratorWindow::storeOptions() {
     m_controller.setOptions({m_manufacturer->isChecked(), m_descriptionUrl->isChecked(),
                              m_pictureUrl->isChecked(), m_weight->isChecked()});
@@ -429,6 +472,7 @@ void GeneratorWindow::refresh() {
     refreshFields();
     refreshSettings();
     refreshTemplates();
+    refreshIdentity();
     m_rememberPassword->showState(m_controller.rememberedPassword());
     showKeyringStatus();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/ItemRecord.h"
+#include "store/ShopIdentity.h"
 
 #include <QMainWindow>
 #include <QWidget>
@@ -44,7 +45,8 @@ private:
     QWidget* buildTemplatesTab();
     QWidget* buildTemplateEditors();
     QPushButton* button(const QString& caption, const std::function<void()>& action);
-    QPushButton* notAvailableButton(const QString& caption);
+    QWidget* buildShopFrame();
+    QPushButton* pageStyleButton(ShopIdentity::Page page);
     void connectSettingsFields();
     void connectItemFields();
 
@@ -58,13 +60,22 @@ private:
     void storeSettings();
     void showKeyringStatus();
     void storeOptions();
+    void storeIdentity();
+    void refreshIdentity();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
     GeneratorController& m_controller;
     QTabWidget* m_tabs = nullptr;
 
     QRadioButton* m_bannerLayout = nullptr;
     QRadioButton* m_contentsLayout = nullptr;
     QLineEdit* m_startFile = nullptr;
+    QLineEdit* m_bannerText = nullptr;
+    QLineEdit* m_bannerPicture = nullptr;
+    QPlainTextEdit* m_companyText = nullptr;
 
     QLineEdit* m_projectName = nullptr;
     QLineEdit* m_categoryEntry = nullptr;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "store/CatalogOptions.h"
+#include "store/OrderTemplates.h"
+#include "store/ShopIdentity.h"
+#include "store/SiteSettings.h"
+
+// Everything the store generator window holds besides the categories and
+// the items: what a project keeps, so that the window and the `generate`
+// and `publish` commands write and publish the same site. The password is
+// never part of it; the keyring keeps that.
+struct ProjectSettings {
+    SiteSettings site = SiteSettings::defaults();
+    CatalogOptions options;
+    OrderTemplates templates = OrderTemplates::defaults();
+    ShopIdentity identity;
+
+    bool operator==(const ProjectSettings&) const = default;
+};

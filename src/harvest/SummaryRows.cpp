@@ -23,7 +23,7 @@ QString SummaryRows::keywordsRow(const QString& content) {
 QString SummaryRows::emailRow(const QString& mailtoUrl, const QString& text) {
     return QStringLiteral("<tr><td width='100%' bgcolor='#00FFFF'><font face='Arial'><small>") +
            WebMarkup::anchor(mailtoUrl) + WebMarkup::text(text) +
-           QStringLiteral("</small></font></td></tr>");
+           QStringLiteral("</a></small></font></td></tr>");
 }
 
 QString SummaryRows::paragraphRow(const QString& text) {

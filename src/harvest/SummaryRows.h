@@ -16,7 +16,8 @@ public:
     static QString descriptionRow(const QString& content);
     // The label is spelled "KYEWORDS" in the reports.
     static QString keywordsRow(const QString& content);
-    // The anchor is left open: the reports have always shown it that way.
+    // The link is closed after its text, so the rows after it are not part
+    // of it.
     static QString emailRow(const QString& mailtoUrl, const QString& text);
     static QString paragraphRow(const QString& text);
     // One picture tag per source, all in one row.

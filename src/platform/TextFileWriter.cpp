@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -79,10 +80,24 @@ int TextFileWriter::openReplaced() const {
     return ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
 }
 
+// Only a plain file is read. Anything else in the file's place (a FIFO
+// would wait for a writer for ever) is opened without waiting and left
+// for commit to replace.
 bool TextFileWriter::leaveIfHolding(QByteArrayView text) {
-    QFile old(m_file.fileName());
-    m_unchanged = !m_failed && size() == 0 && old.open(QIODevice::ReadOnly) &&
-                  old.size() == text.size() && old.readAll() == text;
+    m_unchanged = false;
+    if (m_failed || size() != 0)
+        return false;
+    const int fd = openReplaced();
+    if (fd < 0)
+        return false;
+    struct stat status {};
+    QFile old;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size != text.size() ||
+        !old.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    m_unchanged = old.readAll() == text;
     return m_unchanged;
 }
 

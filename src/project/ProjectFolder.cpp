@@ -13,20 +13,18 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-// The bytes of an item file: mapped where the system can map the file,
-// read whole into large memory where it cannot. A mapping shares the pages
-// the system already holds for the file, so nothing is copied or cleared.
-// Each record adds to the count of its file's owners; the files are read
-// on two threads, so each file's count gets a cache line of its own
-// (alignment puts it alone on the line before the object) instead of one
-// the other thread's count may share.
+// The bytes of an item file, read whole into large memory with one read:
+// a file changed on disk while the site is written cannot touch the
+// records, which point into these bytes. Each record adds to the count of
+// its file's owners; the files are read on two threads, so each file's
+// count gets a cache line of its own (alignment puts it alone on the line
+// before the object) instead of one the other thread's count may share.
 class alignas(64) ItemFileBytes {
 public:
     ItemFileBytes() = default;
@@ -34,39 +32,26 @@ public:
     ItemFileBytes(const ItemFileBytes&) = delete;
     ItemFileBytes& operator=(const ItemFileBytes&) = delete;
 
-    // Takes the file's `size` bytes; false on a read error.
-    bool take(int fd, std::size_t size);
+    // Reads up to `size` bytes: a file cut shorter meanwhile gives what it
+    // holds, one grown meanwhile its first `size` bytes. False on a read
+    // error.
+    bool read(int fd, std::size_t size);
     const QByteArray& bytes() const { return m_bytes; }
 
 private:
-    bool read(int fd, std::size_t size);
-
-    void* m_mapped = nullptr;
     char* m_read = nullptr;
     std::size_t m_size = 0;
     QByteArray m_bytes;
 };
 
 ItemFileBytes::~ItemFileBytes() {
-    if (m_mapped)
-        ::munmap(m_mapped, m_size);
     LargeMemory::release(m_read, m_size);
 }
 
-bool ItemFileBytes::take(int fd, std::size_t size) {
+bool ItemFileBytes::read(int fd, std::size_t size) {
     m_size = size;
     if (size == 0)
         return true;
-    void* const mapped = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
-    if (mapped == MAP_FAILED)
-        return read(fd, size);
-    m_mapped = mapped;
-    m_bytes = QByteArray::fromRawData(static_cast<const char*>(mapped), qsizetype(size));
-    return true;
-}
-
-// Reads up to `size` bytes: a file cut shorter meanwhile gives what it holds.
-bool ItemFileBytes::read(int fd, std::size_t size) {
     m_read = static_cast<char*>(LargeMemory::allocate(size));
     std::size_t done = 0;
     while (done < size) {
@@ -95,10 +80,10 @@ std::optional<ItemRecord::SharedText> itemFileBytes(const QString& path) {
     bool taken = false;
     try {
         taken = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                item->take(fd, std::size_t(status.st_size));
+                item->read(fd, std::size_t(status.st_size));
     } catch (const std::bad_alloc&) {
     }
-    ::close(fd); // a mapping outlives the descriptor
+    ::close(fd);
     if (!taken)
         return std::nullopt;
     return ItemRecord::SharedText(item, &item->bytes());

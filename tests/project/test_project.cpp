@@ -8,6 +8,7 @@
 #include "project/ProjectSettingsFile.h"
 #include "project/SettingsFile.h"
 #include "sitegen/RecordingPublisher.h"
+#include "sitegen/SiteGenerator.h"
 #include "store/ItemRecord.h"
 #include "store/NameRules.h"
 #include "store/OrderAddresses.h"
@@ -480,6 +481,19 @@ private Q_SLOTS:
         m_controller->frontPage();
         m_controller->update();
         QCOMPARE(publishers, 2);
+    }
+
+    // The items are the ones read, even when their file is cut short on
+    // disk before the site is written from them.
+    void itemFileCutShortWhileGenerating() {
+        QDir(m_home->path()).mkdir("Shop");
+        writeFile(project("Tools.pro"), QStringList(20000, kHammer));
+        const auto input =
+            ProjectFolder(m_home->path(), "Shop").readSite({"Tools"}, SiteSettings::defaults(), {});
+        QVERIFY(input.ok());
+        QVERIFY(QFile::resize(project("Tools.pro"), 0));
+        QVERIFY(SiteGenerator::generate(project(), *input).ok());
+        QVERIFY(fileBytes(project("data1.js")).contains("ToolsList = new MakeArray( 20000)"));
     }
 
     void previewAndGetItUseTheBrowser() {

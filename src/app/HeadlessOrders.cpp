@@ -2,6 +2,7 @@
 
 #include "app/CommandOptions.h"
 #include "app/KeyringPassword.h"
+#include "orders/DatabaseAddress.h"
 #include "orders/DatabaseKeyring.h"
 #include "orders/IntakeSink.h"
 #include "orders/OrderFetcher.h"
@@ -143,6 +144,9 @@ bool openStore(OrderStore& store, const OrdersCommand& command, const QString& h
     } else if (command.databasePasswordVariable.isEmpty()) {
         password = keyring.read(database).valueOr(QString());
     }
+    if (const QString warning = DatabaseAddress::read(database).passwordInClearWarning();
+        !warning.isEmpty())
+        err << "quillmart orders: warning: " << warning << Qt::endl;
     if (const Status opened = store.open(database, password); !opened) {
         err << "quillmart orders: the order database could not be opened: " << opened.error()
             << Qt::endl;

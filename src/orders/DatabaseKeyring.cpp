@@ -1,5 +1,6 @@
 #include "orders/DatabaseKeyring.h"
 
+#include "orders/DatabaseAddress.h"
 #include "orders/OrderStore.h"
 
 namespace {
@@ -12,7 +13,7 @@ Fallible<OrderStore::ServerLogin> serverLogin(const QString& connection) {
         return *login;
     return Fallible<OrderStore::ServerLogin>::failure(
         QStringLiteral("%1 names no database server and user to keep a password for.")
-            .arg(connection));
+            .arg(DatabaseAddress::shown(connection)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "orders/OrderController.h"
 
+#include "orders/DatabaseAddress.h"
 #include "orders/DatabaseKeyring.h"
 #include "platform/Prompts.h"
 
@@ -102,6 +103,14 @@ MailAccount OrderController::account() const {
 OrderStore* OrderController::store() {
     if (m_store)
         return m_store.get();
+    // A login about to go unencrypted, as the address asks, goes only
+    // when the user agrees (once per server).
+    const DatabaseAddress address = DatabaseAddress::read(m_database);
+    const QString warning = address.passwordInClearWarning();
+    if (!warning.isEmpty() &&
+        !m_clearTextConsent.allows(address.serverName(), warning + QStringLiteral("\nGo on?"),
+                                   m_prompts))
+        return nullptr;
     auto store = std::make_unique<OrderStore>();
     // A keyring that cannot be used leaves ~/.pgpass to give the password;
     // a login refused then names every place a password may come from.

@@ -1,14 +1,12 @@
 #include "orders/OrderStore.h"
 
+#include "orders/DatabaseAddress.h"
 #include "orders/OrderSchema.h"
 #include "orders/SqlText.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlRecord>
-#include <QUrl>
-#include <QUrlQuery>
 #include <atomic>
 
 namespace {
@@ -16,9 +14,6 @@ namespace {
 using Kind = OrderSchema::Kind;
 using SchemaColumn = OrderSchema::Column;
 using SqlText::execute;
-
-constexpr int kPostgresPort = 5432;
-constexpr int kConnectTimeoutSeconds = 10;
 
 // A text column's value: an empty text stays an empty text, not NULL.
 QVariant textValue(const QString& text) {
@@ -45,69 +40,7 @@ QStringList rowTexts(const QSqlQuery& query, const QList<SchemaColumn>& columns)
     return texts;
 }
 
-// Where a connection setting leads: a driver and what it needs.
-struct ConnectionSetting {
-    QString driver = OrderSchema::kSqlite;
-    QString database;
-    QString user;
-    QString password;
-    QString host;
-    int port = -1;
-    QString options;
-
-    // "host:port/database", as messages name a database server's database.
-    QString serverName() const {
-        return QStringLiteral("%1:%2/%3")
-            .arg(host.isEmpty() ? QStringLiteral("localhost") : host)
-            .arg(port > 0 ? port : kPostgresPort)
-            .arg(database);
-    }
-};
-
-// "postgresql://" and "postgres://", as PostgreSQL's own programs write
-// the address, name Qt's driver for it.
-QString driverOf(const QString& scheme) {
-    if (scheme == QLatin1String("postgresql") || scheme == QLatin1String("postgres"))
-        return OrderSchema::kPostgres;
-    return scheme.toUpper();
-}
-
-ConnectionSetting readUrlSetting(const QString& text) {
-    const QUrl url(text);
-    ConnectionSetting setting;
-    setting.driver = driverOf(url.scheme().toLower());
-    setting.database = url.path(QUrl::FullyDecoded);
-    if (setting.database.startsWith(QLatin1Char('/')))
-        setting.database.remove(0, 1);
-    setting.user = url.userName(QUrl::FullyDecoded);
-    setting.password = url.password(QUrl::FullyDecoded);
-    setting.host = url.host(QUrl::FullyDecoded);
-    setting.port = url.port(-1);
-    QStringList options;
-    for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded))
-        options << key + QLatin1Char('=') + value;
-    setting.options = options.join(QLatin1Char(';'));
-    return setting;
-}
-
-ConnectionSetting readSetting(const QString& text, const QString& password) {
-    static const QRegularExpression urlLike(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    ConnectionSetting setting;
-    if (urlLike.match(text).hasMatch())
-        setting = readUrlSetting(text);
-    else
-        setting.database = text;
-    if (!password.isEmpty())
-        setting.password = password;
-    // A server that does not answer is given up on after seconds, not
-    // after the minutes the system waits for a connection.
-    if (setting.driver == OrderSchema::kPostgres &&
-        !setting.options.contains(QLatin1String("connect_timeout")))
-        setting.options += QStringLiteral(";connect_timeout=%1").arg(kConnectTimeoutSeconds);
-    return setting;
-}
-
-void applySetting(QSqlDatabase& db, const ConnectionSetting& setting) {
+void applySetting(QSqlDatabase& db, const DatabaseAddress& setting) {
     db.setDatabaseName(setting.database);
     db.setUserName(setting.user);
     db.setPassword(setting.password);
@@ -149,7 +82,7 @@ QString sqliteProblem(const QString& path, const QString& databaseWords) {
 // Why a PostgreSQL server cannot be used, in words a merchant can act on.
 // QtSql hands on no error code for a connection that failed, only the
 // client library's words, which are looked at for the usual causes.
-QString postgresProblem(const ConnectionSetting& setting, const QString& words) {
+QString postgresProblem(const DatabaseAddress& setting, const QString& words) {
     const QString server = setting.serverName().section(QLatin1Char('/'), 0, 0);
     const auto said = [&](const char* text) { return words.contains(QLatin1String(text)); };
     if (said("password authentication failed") || said("no password supplied") ||
@@ -158,6 +91,15 @@ QString postgresProblem(const ConnectionSetting& setting, const QString& words) 
                               "name and the password (--db-password-env, the desktop keyring, "
                               "~/.pgpass or the address).")
             .arg(server, setting.user);
+    if (said("does not support SSL"))
+        return QStringLiteral("The database server %1 does not offer an encrypted connection, so "
+                              "the login was not sent. Have SSL turned on at the server, or end "
+                              "the address with ?sslmode=disable to send it unencrypted.")
+            .arg(server);
+    if (said("certificate verify failed") || said("server certificate for"))
+        return QStringLiteral("The database server %1 could not prove who it is: its "
+                              "certificate is not one the address's sslrootcert trusts.")
+            .arg(server);
     if (said("database \"") && said("does not exist"))
         return QStringLiteral("The database server %1 has no database \"%2\". Create it first "
                               "(createdb %2) or check its name.")
@@ -209,19 +151,21 @@ void OrderStore::useWriteAheadLog(QSqlDatabase& db) {
 }
 
 std::optional<OrderStore::ServerLogin> OrderStore::serverLogin(const QString& connection) {
-    const ConnectionSetting setting = readSetting(connection, {});
-    if (setting.driver == OrderSchema::kSqlite || setting.user.isEmpty())
+    const DatabaseAddress setting = DatabaseAddress::read(connection);
+    if (setting.isSqlite() || setting.user.isEmpty())
         return std::nullopt;
     return ServerLogin{setting.serverName(), setting.user, !setting.password.isEmpty()};
 }
 
 Status OrderStore::open(const QString& connection, const QString& password, int schemaVersion) {
     closeConnection();
-    const ConnectionSetting setting = readSetting(connection, password);
+    const DatabaseAddress setting = DatabaseAddress::read(connection, password);
+    if (!setting.problem.isEmpty())
+        return Status::failure(setting.problem);
     if (!QSqlDatabase::isDriverAvailable(setting.driver))
         return Status::failure(
             QStringLiteral("The database driver %1 is not available.").arg(setting.driver));
-    const bool sqlite = setting.driver == OrderSchema::kSqlite;
+    const bool sqlite = setting.isSqlite();
     if (sqlite && !setting.database.isEmpty())
         QDir().mkpath(QFileInfo(setting.database).absolutePath());
     QSqlDatabase db = QSqlDatabase::addDatabase(setting.driver, m_connectionName);
@@ -230,8 +174,7 @@ Status OrderStore::open(const QString& connection, const QString& password, int 
         const QString words = db.lastError().text();
         if (sqlite)
             return Status::failure(sqliteProblem(setting.database, words));
-        return Status::failure(
-            setting.driver == OrderSchema::kPostgres ? postgresProblem(setting, words) : words);
+        return Status::failure(setting.isPostgres() ? postgresProblem(setting, words) : words);
     }
     if (sqlite)
         useWriteAheadLog(db);

@@ -1,19 +1,110 @@
 // Order mails read, stored and shown as they are taken in.
 
 #include "OrderMail.h"
+#include "orders/DatabaseAddress.h"
+#include "orders/OrderController.h"
 #include "orders/OrderIntake.h"
 #include "orders/OrderMessage.h"
 #include "orders/OrderStore.h"
 #include "support/ExpectedFile.h"
 #include "support/PostgresFixture.h"
+#include "support/ScriptedPrompts.h"
 #include "support/ServerRequired.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QtTest>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
+
+// A database server that will not encrypt and asks for the password in
+// clear, as a machine in the middle would. It answers one connection on
+// 127.0.0.1 and keeps every byte the client sends.
+class DecliningServer {
+public:
+    DecliningServer() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_listener, 1);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~DecliningServer() { finish(); }
+    quint16 port() const { return m_port; }
+    // What the client sent, once the conversation is over.
+    QByteArray finish() {
+        // A server nobody came to stops waiting.
+        ::shutdown(m_listener, SHUT_RDWR);
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_listener >= 0)
+            ::close(m_listener);
+        m_listener = -1;
+        return m_received;
+    }
+
+private:
+    // Up to `size` bytes, waiting at most a few seconds for each piece.
+    QByteArray take(int fd, qsizetype size) {
+        QByteArray bytes;
+        pollfd wait{fd, POLLIN, 0};
+        char buffer[4096];
+        while (bytes.size() < size && ::poll(&wait, 1, 5000) == 1) {
+            const ssize_t got =
+                ::read(fd, buffer, size_t(std::min<qsizetype>(size - bytes.size(), 4096)));
+            if (got <= 0)
+                break;
+            bytes.append(buffer, got);
+        }
+        m_received += bytes;
+        return bytes;
+    }
+    // A message without a type byte: its length, then the rest.
+    QByteArray takeStartMessage(int fd) {
+        const QByteArray length = take(fd, 4);
+        if (length.size() < 4)
+            return length;
+        return length + take(fd, qFromBigEndian<qint32>(length.constData()) - 4);
+    }
+    // A message with a type byte: the type, its length, then the rest.
+    void takeMessage(int fd) {
+        if (take(fd, 1).size() == 1)
+            takeStartMessage(fd);
+    }
+    void serve() {
+        pollfd wait{m_listener, POLLIN, 0};
+        if (::poll(&wait, 1, 10000) != 1)
+            return;
+        const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        static const QByteArray kSslRequest("\0\0\0\x08\x04\xd2\x16\x2f", 8);
+        if (takeStartMessage(client) == kSslRequest) {
+            ::send(client, "N", 1, MSG_NOSIGNAL);
+            takeStartMessage(client);
+        }
+        static const QByteArray kAskClearPassword("R\0\0\0\x08\0\0\0\x03", 9);
+        ::send(client, kAskClearPassword.constData(), size_t(kAskClearPassword.size()),
+               MSG_NOSIGNAL);
+        takeMessage(client);
+        ::close(client);
+    }
+
+    int m_listener = -1;
+    quint16 m_port = 0;
+    std::thread m_thread;
+    QByteArray m_received;
+};
 
 // Cents of an amount, -1 for none, for compact comparisons.
 qint64 centsOf(const std::optional<Money>& money) {
@@ -295,6 +386,78 @@ private Q_SLOTS:
             const Status opened = OrderStore().open(setting, password);
             QVERIFY2(opened.error().startsWith(error), qPrintable(opened.error()));
         }
+    }
+
+    // A PostgreSQL address cannot send the login elsewhere than where it
+    // names, and is encrypted unless it asks not to be; an address that is
+    // shown has no password.
+    void holdsAddressesToWhatTheySay_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("sslmode");
+        QTest::newRow("none") << "" << false << "sslmode=require";
+        QTest::newRow("trusted authority")
+            << "?sslrootcert=/etc/ca.pem" << false << "sslmode=verify-full";
+        QTest::newRow("plain asked for") << "?sslmode=disable" << false << "sslmode=disable";
+        QTest::newRow("prefer") << "?sslmode=prefer" << true << "";
+        QTest::newRow("allow") << "?sslmode=allow" << true << "";
+        for (const char* key : {"host", "hostaddr", "port", "password", "passfile", "service"})
+            QTest::newRow(key) << QString("?%1=127.0.0.1").arg(key) << true << "";
+        QTest::newRow("letter case") << "?HOST=127.0.0.1" << true << "";
+        QTest::newRow("blank in a value") << "?application_name=a%20host%3Devil" << true << "";
+        QTest::newRow("semicolon in a value") << "?application_name=a%3Bport%3D1" << true << "";
+    }
+    void holdsAddressesToWhatTheySay() {
+        QFETCH(QString, options);
+        QFETCH(bool, refused);
+        QFETCH(QString, sslmode);
+        const DatabaseAddress address =
+            DatabaseAddress::read("postgresql://shop:pw@db.shop.test/orders" + options);
+        QCOMPARE(!address.problem.isEmpty(), refused);
+        if (!refused)
+            QVERIFY2(address.options.split(';').contains(sslmode), qPrintable(address.options));
+        QCOMPARE(DatabaseAddress::shown("postgresql://shop:pw@db.shop.test/orders" + options)
+                     .contains("pw"),
+                 false);
+    }
+
+    // A server that will not encrypt gets no password; with sslmode=disable
+    // it does, and the window asks first.
+    void decliningServerGetsNoPassword() {
+        const QString password = "pg s3cret";
+        DecliningServer refused;
+        const QString address =
+            QString("postgresql://merchant@127.0.0.1:%1/orders").arg(refused.port());
+        const Status opened = OrderStore().open(address, password);
+        QVERIFY2(opened.error().contains("does not offer an encrypted connection"),
+                 qPrintable(opened.error()));
+        QVERIFY(!refused.finish().contains(password.toUtf8()));
+
+        DecliningServer plain;
+        const QString plainAddress =
+            QString("postgresql://merchant@127.0.0.1:%1/orders?sslmode=disable").arg(plain.port());
+        QVERIFY(!DatabaseAddress::read(plainAddress).passwordInClearWarning().isEmpty());
+        QVERIFY(!OrderStore().open(plainAddress, password));
+        QVERIFY(plain.finish().contains(password.toUtf8()));
+
+        ScriptedPrompts prompts;
+        prompts.expect(ScriptedPrompts::Kind::YesNo, "is not encrypted (sslmode=disable)", "no");
+        DecliningServer asked;
+        OrderController controller(
+            QString("postgresql://merchant:x@127.0.0.1:%1/orders?sslmode=disable")
+                .arg(asked.port()),
+            prompts);
+        QCOMPARE(controller.store(), nullptr);
+        QVERIFY(prompts.done());
+    }
+
+    // Over TLS, the server's certificate can be checked against its
+    // authority.
+    void checksTheServersCertificate() {
+        QUILLMART_REQUIRE_SERVER(PostgresFixture::missing());
+        QVERIFY(OrderStore().open(m_postgres.url("postgres") +
+                                      "?sslrootcert=" + PostgresFixture::certificate(),
+                                  m_postgres.password()));
     }
 
     void cleanup() { m_store.reset(); }

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -41,7 +42,9 @@ bool PostgresFixture::start() {
     if (!setError(missing()) || (!m_made && !makeCluster()) ||
         !LocalServer::start(serverProgram("postgres"),
                             {"-D", path("data"), "-p", "@PORT@", "-c", "listen_addresses=127.0.0.1",
-                             "-c", "unix_socket_directories="},
+                             "-c", "unix_socket_directories=", "-c", "ssl=on", "-c",
+                             "ssl_cert_file=" + path("server.crt"), "-c",
+                             "ssl_key_file=" + path("server.key")},
                             {}))
         return false;
     const QDeadlineTimer deadline(60000);
@@ -65,8 +68,26 @@ bool PostgresFixture::makeCluster() {
     }
     m_made = initdb.waitForFinished(120000) && initdb.exitStatus() == QProcess::NormalExit &&
              initdb.exitCode() == 0;
-    return setError(m_made ? QString()
-                           : "initdb failed: " + QString::fromLocal8Bit(initdb.readAll()));
+    if (!m_made)
+        return setError("initdb failed: " + QString::fromLocal8Bit(initdb.readAll()));
+    m_made = giveCertificate();
+    return setError(m_made ? QString() : QStringLiteral("the server's certificate was not copied"));
+}
+
+// The server's certificate and key, the key readable by the server's user
+// alone, as the server demands.
+bool PostgresFixture::giveCertificate() {
+    const QString support = QStringLiteral(QUILLMART_TEST_ROOT "/support/");
+    QFile::remove(path("server.crt"));
+    QFile::remove(path("server.key"));
+    return QFile::copy(certificate(), path("server.crt")) &&
+           QFile::copy(support + "test-server-key.pem", path("server.key")) &&
+           QFile::setPermissions(path("server.key"), QFile::ReadOwner) &&
+           giveToServerUser(path("server.crt")) && giveToServerUser(path("server.key"));
+}
+
+QString PostgresFixture::certificate() {
+    return QStringLiteral(QUILLMART_TEST_ROOT "/support/test-server-cert.pem");
 }
 
 bool PostgresFixture::createDatabase(const QString& name) {

@@ -6,7 +6,8 @@
 
 // A PostgreSQL server for tests: initdb makes a cluster in a temporary
 // folder and the server listens on 127.0.0.1 only (no Unix socket), with
-// password logins for one superuser. PostgreSQL never runs as root: a root
+// password logins for one superuser, and takes encrypted connections with
+// the certificate certificate() names (for 127.0.0.1). PostgreSQL never runs as root: a root
 // test run makes the cluster and runs the server as "nobody". The system's
 // clusters are never touched. Stopped, and its folder removed, when the
 // fixture goes.
@@ -27,6 +28,8 @@ public:
     // Runs statements on a database as the superuser; false on failure.
     bool run(const QString& database, const QStringList& statements);
 
+    // The server's certificate, to trust it as its own authority.
+    static QString certificate();
     // The database's address as the program takes it, without password.
     QString url(const QString& database) const;
     QString user() const { return QStringLiteral("merchant"); }
@@ -34,6 +37,7 @@ public:
 
 private:
     bool makeCluster();
+    bool giveCertificate();
 
     bool m_made = false;
 };

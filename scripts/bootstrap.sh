@@ -13,8 +13,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
   qt6-declarative-dev qt6-webengine-dev qt6-webchannel-dev
   libgl-dev
-  # mailbox client
+  # mailbox client, FTP and FTP over TLS publishing
   libcurl4-openssl-dev
+  # SFTP publishing: reads known_hosts as OpenSSH does, signs RSA with SHA-2
+  libssh-dev
   # a virtual display, so the program can be started on a machine without one
   xvfb xauth
   # the README's screenshots (scripts/screenshots.sh): xdotool drives the

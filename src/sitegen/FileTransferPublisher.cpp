@@ -6,22 +6,10 @@
 #include "sitegen/UploadChecks.h"
 #include "store/NameRules.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSet>
 
 namespace {
-
-// The user's key files libcurl may offer, most modern first.
-const char* const kKeyFiles[] = {"id_ed25519", "id_ecdsa", "id_rsa"};
-
-// An SFTP command argument in double quotes, so blanks stay inside it.
-QString quoted(const QString& path) {
-    QString text = path;
-    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    text.replace(QLatin1Char('"'), QLatin1String("\\\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
 
 QString trailingSlashesRemoved(QString path) {
     while (path.endsWith(QLatin1Char('/')))
@@ -37,8 +25,6 @@ FileTransferPublisher::FileTransferPublisher(const TransferAccess& access, QObje
 std::optional<FileTransferPublisher::Protocol>
 FileTransferPublisher::protocolOf(const QString& server) {
     const QString text = server.trimmed();
-    if (text.startsWith(QLatin1String("sftp://"), Qt::CaseInsensitive))
-        return Protocol::Sftp;
     if (text.startsWith(QLatin1String("ftps://"), Qt::CaseInsensitive))
         return Protocol::Ftps;
     if (text.startsWith(QLatin1String("ftp://"), Qt::CaseInsensitive))
@@ -125,8 +111,7 @@ bool FileTransferPublisher::useServer(const QString& serverText) {
         m_base.hasFragment()) {
         m_base = QUrl();
         setLastError(QStringLiteral("\"%1\" is not a server name that can be published to: give "
-                                    "it as sftp://host[:port]/folder, ftps://host[:port]/folder "
-                                    "or ftp://host[:port]/folder.")
+                                    "it as ftps://host[:port]/folder or ftp://host[:port]/folder.")
                          .arg(serverText));
         return false;
     }
@@ -162,37 +147,11 @@ void FileTransferPublisher::configureConnection() {
     CURL* curl = m_transfer->handle();
     curl_easy_setopt(curl, CURLOPT_USERNAME, m_user.toUtf8().constData());
     curl_easy_setopt(curl, CURLOPT_PASSWORD, m_password.toUtf8().constData());
-    if (m_protocol == Protocol::Sftp)
-        configureSsh();
-    else
-        configureTls();
-}
-
-void FileTransferPublisher::configureSsh() {
-    CURL* curl = m_transfer->handle();
-    const int port = m_base.port(22);
-    m_hostKeys = std::make_unique<SshHostKeys>(m_access, m_base.host(), port);
-    m_hostKeys->attachTo(curl);
-    long methods = CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_AGENT;
-    if (!m_password.isEmpty())
-        methods |= CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD;
-    curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, methods);
-    const QDir folder(m_access.sshFolderPath());
-    for (const char* name : kKeyFiles) {
-        const QString key = folder.filePath(QLatin1String(name));
-        if (!QFile::exists(key))
-            continue;
-        curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(key).constData());
-        if (QFile::exists(key + QStringLiteral(".pub")))
-            curl_easy_setopt(curl, CURLOPT_SSH_PUBLIC_KEYFILE,
-                             QFile::encodeName(key + QStringLiteral(".pub")).constData());
-        break;
-    }
+    configureTls();
 }
 
 void FileTransferPublisher::configureTls() {
     CURL* curl = m_transfer->handle();
-    m_hostKeys.reset();
     if (m_protocol == Protocol::Ftp)
         return;
     curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
@@ -210,7 +169,7 @@ void FileTransferPublisher::configureTls() {
 // the server could not be asked.
 FileTransferPublisher::WebState FileTransferPublisher::readWeb(QStringList* names) {
     const CurlTransfer::Result result = m_transfer->listNames(url(QString()), names);
-    if (m_protocol != Protocol::Sftp && m_loginFolder.isEmpty()) {
+    if (m_loginFolder.isEmpty()) {
         char* entry = nullptr;
         if (curl_easy_getinfo(m_transfer->handle(), CURLINFO_FTP_ENTRY_PATH, &entry) == CURLE_OK &&
             entry)
@@ -218,11 +177,9 @@ FileTransferPublisher::WebState FileTransferPublisher::readWeb(QStringList* name
     }
     if (result.ok())
         return WebState::Present;
-    // SFTP says the folder is not there; FTP cannot change into it.
-    const CURLcode missing =
-        m_protocol == Protocol::Sftp ? CURLE_REMOTE_FILE_NOT_FOUND : CURLE_REMOTE_ACCESS_DENIED;
+    // FTP cannot change into a folder that is not there.
     names->clear();
-    if (result.code == missing)
+    if (result.code == CURLE_REMOTE_ACCESS_DENIED)
         return WebState::Missing;
     setLastError(failureOf(result, QStringLiteral("to open the web \"%1\"").arg(m_web)));
     return WebState::Unknown;
@@ -232,7 +189,7 @@ FileTransferPublisher::WebState FileTransferPublisher::readWeb(QStringList* name
 // the trailing slash that makes it a folder) for an empty address.
 QString FileTransferPublisher::url(const QString& address) const {
     QUrl target = m_base;
-    target.setScheme(m_protocol == Protocol::Sftp ? QStringLiteral("sftp") : QStringLiteral("ftp"));
+    target.setScheme(QStringLiteral("ftp"));
     QString path = m_base.path(QUrl::FullyDecoded) + QLatin1Char('/') + m_web;
     path += QLatin1Char('/') + address;
     target.setPath(path, QUrl::DecodedMode);
@@ -247,20 +204,14 @@ QString FileTransferPublisher::commandPath(const QString& address) const {
     QString path = m_base.path(QUrl::FullyDecoded) + QLatin1Char('/') + m_web;
     if (!address.isEmpty())
         path += QLatin1Char('/') + address;
-    if (m_protocol == Protocol::Sftp)
-        return path;
     return m_loginFolder + path;
 }
 
 QString FileTransferPublisher::removeCommand(const QString& address) const {
-    if (m_protocol == Protocol::Sftp)
-        return QStringLiteral("rm ") + quoted(commandPath(address));
     return QStringLiteral("DELE ") + commandPath(address);
 }
 
 QString FileTransferPublisher::makeWebCommand() const {
-    if (m_protocol == Protocol::Sftp)
-        return QStringLiteral("mkdir ") + quoted(commandPath(QString()));
     return QStringLiteral("MKD ") + commandPath(QString());
 }
 
@@ -342,15 +293,9 @@ QString FileTransferPublisher::connectionFailure(const CurlTransfer::Result& res
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CACERT_BADFILE:
     case CURLE_SSL_CONNECT_ERROR:
-        if (m_hostKeys && !m_hostKeys->refusal().isEmpty())
-            return m_hostKeys->refusal();
-        return QStringLiteral("A secure connection to the server %1 failed: its %2 is not "
-                              "trusted (%3).")
-            .arg(server,
-                 m_protocol == Protocol::Sftp ? QStringLiteral("host key")
-                                              : QStringLiteral("certificate"),
-                 result.detail);
-    case CURLE_SSH:
+        return QStringLiteral("A secure connection to the server %1 failed: its certificate "
+                              "is not trusted (%2).")
+            .arg(server, result.detail);
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
     case CURLE_GOT_NOTHING:

@@ -2,24 +2,23 @@
 
 #include "sitegen/CurlTransfer.h"
 #include "sitegen/Publisher.h"
-#include "sitegen/SshHostKeys.h"
 #include "sitegen/TransferAccess.h"
 
 #include <QUrl>
 #include <memory>
 #include <optional>
 
-// Publishes a site over SFTP, FTP over TLS or plain FTP. The server text is
-// "sftp://host[:port]/path", "ftps://host[:port]/path" (explicit TLS: the
-// connection starts plain and is secured with AUTH TLS before the login) or
+// Publishes a site over FTP over TLS or plain FTP, through libcurl. The
+// server text is "ftps://host[:port]/path" (explicit TLS: the connection
+// starts plain and is secured with AUTH TLS before the login) or
 // "ftp://host[:port]/path"; the web is the folder of that name below the
-// path. An SFTP path is absolute ("/~/" starts at the user's home); an FTP
-// path starts at the login folder. One connection serves the whole publish.
+// path, which starts at the login folder. One connection serves the whole
+// publish. (SFTP goes through SftpPublisher.)
 class FileTransferPublisher : public Publisher {
     Q_OBJECT
 
 public:
-    enum class Protocol { Sftp, Ftps, Ftp };
+    enum class Protocol { Ftps, Ftp };
 
     explicit FileTransferPublisher(const TransferAccess& access, QObject* parent = nullptr);
 
@@ -39,7 +38,6 @@ private:
     bool useServer(const QString& serverText);
     bool useWeb(const QString& web);
     void configureConnection();
-    void configureSsh();
     void configureTls();
     WebState readWeb(QStringList* names);
 
@@ -56,9 +54,8 @@ private:
     QString serverName() const;
 
     TransferAccess m_access;
-    Protocol m_protocol = Protocol::Sftp;
+    Protocol m_protocol = Protocol::Ftps;
     std::unique_ptr<CurlTransfer> m_transfer;
-    std::unique_ptr<SshHostKeys> m_hostKeys;
     QUrl m_base;
     QString m_web;
     QString m_user;

@@ -2,12 +2,15 @@
 
 #include "sitegen/FileTransferPublisher.h"
 #include "sitegen/FolderPublisher.h"
+#include "sitegen/SftpPublisher.h"
 #include "sitegen/WebDavPublisher.h"
 
 std::unique_ptr<Publisher> PublisherChoice::forServer(const QString& server,
                                                       const TransferAccess& access) {
     if (FolderPublisher::namesFolder(server))
         return std::make_unique<FolderPublisher>();
+    if (SftpPublisher::namesSftp(server))
+        return std::make_unique<SftpPublisher>(access);
     if (FileTransferPublisher::protocolOf(server))
         return std::make_unique<FileTransferPublisher>(access);
     return std::make_unique<WebDavPublisher>();
@@ -22,7 +25,7 @@ QString PublisherChoice::passwordInClearWarning(const QString& server, const QSt
                               "password can be read by anyone on the way. Use ftps:// or "
                               "sftp:// if the server supports it.")
             .arg(server.trimmed());
-    if (protocol || !WebDavPublisher::isUnencrypted(server))
+    if (protocol || SftpPublisher::namesSftp(server) || !WebDavPublisher::isUnencrypted(server))
         return {};
     return QStringLiteral("The connection to %1 is not encrypted (http://): the publishing "
                           "password can be read by anyone on the way. Use https:// (or the "

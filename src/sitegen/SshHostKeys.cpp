@@ -1,34 +1,26 @@
 #include "sitegen/SshHostKeys.h"
 
 #include "platform/Logging.h"
+#include "sitegen/KnownHostsFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QtEndian>
 
 namespace {
 
-// The key blob libcurl hands over: raw bytes, or base64 text when no length
-// is given.
-QByteArray blobOf(const curl_khkey* key) {
-    if (!key || !key->key)
+// The server's public key as the SSH wire format has it; empty when the
+// session has none.
+QByteArray serverKeyBlob(ssh_session session) {
+    ssh_key key = nullptr;
+    if (ssh_get_server_publickey(session, &key) != SSH_OK)
         return {};
-    if (key->len == 0)
-        return QByteArray::fromBase64(QByteArray(key->key));
-    return QByteArray(key->key, qsizetype(key->len));
-}
-
-// A key blob starts with its type name ("ssh-ed25519", "ssh-rsa", ...) as
-// a length-prefixed string.
-QByteArray keyType(const QByteArray& blob) {
-    if (blob.size() < 4)
-        return {};
-    const quint32 length = qFromBigEndian<quint32>(blob.constData());
-    if (length == 0 || length > quint32(blob.size() - 4))
-        return {};
-    return blob.mid(4, qsizetype(length));
+    char* base64 = nullptr;
+    QByteArray blob;
+    if (ssh_pki_export_pubkey_base64(key, &base64) == SSH_OK)
+        blob = QByteArray::fromBase64(QByteArray(base64));
+    ssh_string_free_char(base64);
+    ssh_key_free(key);
+    return blob;
 }
 
 } // namespace
@@ -36,12 +28,12 @@ QByteArray keyType(const QByteArray& blob) {
 SshHostKeys::SshHostKeys(const TransferAccess& access, const QString& host, int port)
     : m_access(access), m_host(host), m_port(port) {}
 
-void SshHostKeys::attachTo(CURL* curl) {
-    m_refusal.clear();
-    const QByteArray knownHosts = QFile::encodeName(m_access.knownHostsPath());
-    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, knownHosts.constData());
-    curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, check);
-    curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, this);
+Status SshHostKeys::check(ssh_session session) const {
+    const QByteArray blob = serverKeyBlob(session);
+    if (blob.isEmpty())
+        return Status::failure(
+            QStringLiteral("The server %1 did not show a host key.").arg(serverName()));
+    return checkKey(session, blob);
 }
 
 QString SshHostKeys::fingerprint(const QByteArray& keyBlob) {
@@ -50,61 +42,42 @@ QString SshHostKeys::fingerprint(const QByteArray& keyBlob) {
            QString::fromLatin1(digest.toBase64(QByteArray::OmitTrailingEquals));
 }
 
-int SshHostKeys::check(CURL*, const curl_khkey*, const curl_khkey* found, curl_khmatch match,
-                       void* self) {
-    return static_cast<SshHostKeys*>(self)->decide(blobOf(found), match);
-}
-
-int SshHostKeys::decide(const QByteArray& keyBlob, curl_khmatch match) {
+Status SshHostKeys::checkKey(ssh_session session, const QByteArray& keyBlob) const {
     const QString print = fingerprint(keyBlob);
-    if (match == CURLKHMATCH_OK)
-        return CURLKHSTAT_FINE;
-    if (match == CURLKHMATCH_MISMATCH) {
-        m_refusal =
+    const QString file = QDir::toNativeSeparators(m_access.knownHostsPath());
+    switch (ssh_session_is_known_server(session)) {
+    case SSH_KNOWN_HOSTS_OK:
+        return {};
+    case SSH_KNOWN_HOSTS_CHANGED:
+    case SSH_KNOWN_HOSTS_OTHER:
+        return Status::failure(
             QStringLiteral("The host key of the server %1 is not the one recorded in %2 "
                            "(it is now %3): someone may be intercepting the connection. "
                            "Nothing was sent. If the server's key was changed on purpose, "
                            "remove its old entry from %2.")
-                .arg(serverName(), QDir::toNativeSeparators(m_access.knownHostsPath()), print);
-        return CURLKHSTAT_REJECT;
+                .arg(serverName(), file, print));
+    case SSH_KNOWN_HOSTS_ERROR:
+        return Status::failure(QStringLiteral("The known hosts file %1 cannot be read: %2")
+                                   .arg(file, QString::fromUtf8(ssh_get_error(session))));
+    default:
+        break;
     }
-    if (!accepted(print)) {
-        m_refusal =
+    if (!accepted(print))
+        return Status::failure(
             QStringLiteral("The server %1 is not in the known hosts file %2; its host key "
                            "fingerprint is %3. It was not trusted: accept it only when "
                            "the server's administrator confirms that fingerprint.")
-                .arg(serverName(), QDir::toNativeSeparators(m_access.knownHostsPath()), print);
-        return CURLKHSTAT_REJECT;
-    }
-    remember(keyBlob);
-    return CURLKHSTAT_FINE;
+                .arg(serverName(), file, print));
+    const Status added = KnownHostsFile(m_access.knownHostsPath()).add(m_host, m_port, keyBlob);
+    if (!added)
+        qCWarning(lcPublish) << added.error();
+    return {};
 }
 
 bool SshHostKeys::accepted(const QString& print) const {
     if (!m_access.acceptedHostKey.isEmpty())
         return m_access.acceptedHostKey.trimmed() == print;
     return m_access.approveHostKey && m_access.approveHostKey(serverName(), print);
-}
-
-// Adds one line to the known hosts file, leaving the lines already there
-// as they are.
-void SshHostKeys::remember(const QByteArray& keyBlob) const {
-    const QString path = m_access.knownHostsPath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::Append | QIODevice::Text)) {
-        qCWarning(lcPublish) << "cannot add the host key of" << serverName() << "to" << path;
-        return;
-    }
-    file.write(knownHostsName().toUtf8() + ' ' + keyType(keyBlob) + ' ' + keyBlob.toBase64() +
-               '\n');
-}
-
-// The host as the known hosts file names it: "[host]:port" off port 22.
-QString SshHostKeys::knownHostsName() const {
-    if (m_port == 22)
-        return m_host;
-    return QStringLiteral("[%1]:%2").arg(m_host, QString::number(m_port));
 }
 
 QString SshHostKeys::serverName() const {

@@ -1,4 +1,5 @@
-#include "sitegen/FileTransferPublisher.h"
+#include "sitegen/PublisherChoice.h"
+#include "sitegen/SftpPublisher.h"
 #include "support/ExpectedFile.h"
 #include "support/ProgramRun.h"
 #include "support/PureFtpdFixture.h"
@@ -35,20 +36,48 @@ struct LocalSite {
 // The calls "Front Page" makes; the first failure, empty when all went up.
 QString publish(const TransferAccess& access, const QString& server, const QString& user,
                 const QString& password, const LocalSite& site) {
-    FileTransferPublisher publisher(access);
-    if (publisher.vtiOpenWebWithPassword(server, kWeb, user, password) < 0 ||
-        !publisher.vtiRemoveWeb('/' + kWeb, kList) ||
-        !publisher.vtiCreateWeb("http://" + server, kWeb))
-        return publisher.lastError();
-    publisher.vtiPutDocuments(site.files, kList);
-    return publisher.lastError();
+    const auto publisher = PublisherChoice::forServer(server, access);
+    if (publisher->vtiOpenWebWithPassword(server, kWeb, user, password) < 0 ||
+        !publisher->vtiRemoveWeb('/' + kWeb, kList) ||
+        !publisher->vtiCreateWeb("http://" + server, kWeb))
+        return publisher->lastError();
+    publisher->vtiPutDocuments(site.files, kList);
+    return publisher->lastError();
 }
 
-// Makes an ed25519 key pair at `path` (and `path`.pub); the public line.
-QByteArray makeKey(const QString& path) {
+// Makes a key pair of the type ("ed25519", "rsa", ...) at `path` (and
+// `path`.pub); the public line.
+QByteArray makeKey(const QString& path, const QString& type = "ed25519") {
     QDir().mkpath(QFileInfo(path).path());
-    ServerTools::run("ssh-keygen", {"-q", "-t", "ed25519", "-N", "", "-f", path});
+    ServerTools::run("ssh-keygen", {"-q", "-t", type, "-N", "", "-f", path});
     return fileBytes(path + ".pub");
+}
+
+// "type base64" of a new key of that type, as a known hosts line has it.
+QByteArray otherHostKey(const QString& folder, const QString& type) {
+    return makeKey(folder + "/other_" + type, type).split(' ').mid(0, 2).join(' ');
+}
+
+// Writes the lines as a known hosts file, with the host names hashed by
+// OpenSSH's own ssh-keygen when asked to.
+void writeKnownHosts(const QString& path, const QByteArray& lines, bool hashed) {
+    writeBytes(path, lines);
+    if (hashed) {
+        ServerTools::run("ssh-keygen", {"-q", "-H", "-f", path});
+        QFile::remove(path + ".old");
+    }
+}
+
+// Whether OpenSSH's ssh-keygen finds an entry for the host name in the file.
+bool openSshKnows(const QString& knownHosts, const QByteArray& name) {
+    return ServerTools::run("ssh-keygen", {"-F", QString::fromUtf8(name), "-f", knownHosts})
+        .has_value();
+}
+
+QByteArrayList lines(const QByteArray& text) {
+    QByteArrayList result = text.split('\n');
+    result.removeAll(QByteArray());
+    return result;
 }
 
 } // namespace
@@ -57,12 +86,20 @@ class TestFileTransferPublisher : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // One sshd: a server not known yet is refused until the user accepts
-    // the fingerprint OpenSSH shows for it, and is known from then on; a
+    // the fingerprint OpenSSH shows for it, and is known from then on,
+    // written in the known hosts file's own style after its last line; a
     // second publish keeps another party's file; a wrong password stops
-    // every call; the user's key logs in; a changed host key is refused
-    // whatever was accepted; a server gone away is named.
+    // every call; the user's key logs in; a server gone away is named.
+    void sftpSession_data() {
+        QTest::addColumn<QString>("keyType");
+        QTest::addColumn<bool>("hashed");
+        QTest::newRow("ed25519 key, plain known hosts") << "ed25519" << false;
+        QTest::newRow("RSA key, hashed known hosts") << "rsa" << true;
+    }
     void sftpSession() {
         QUILLMART_REQUIRE_SERVER(SshdFixture::missing());
+        QFETCH(QString, keyType);
+        QFETCH(bool, hashed);
         SshdFixture server;
         QVERIFY2(server.start(), qPrintable(server.error()));
         const QString text = server.serverText(), user = server.user();
@@ -70,6 +107,10 @@ private Q_SLOTS:
         QTemporaryDir home;
         TransferAccess access;
         access.sshFolder = home.filePath(".ssh");
+        const QString knownHosts = access.sshFolder + "/known_hosts";
+        // Another host's entry, its line end missing.
+        writeKnownHosts(knownHosts, "other.example " + otherHostKey(home.path(), "ecdsa"), hashed);
+        writeBytes(knownHosts, fileBytes(knownHosts).trimmed());
         const LocalSite first("1"), second("2");
         QString unknown = publish(access, text, user, server.password(), first);
         QVERIFY2(unknown.contains("is not in the known hosts file") &&
@@ -85,13 +126,18 @@ private Q_SLOTS:
         QCOMPARE(publish(access, text, user, server.password(), first), QString());
         QCOMPARE(asked, QStringList({hostPort, server.fingerprint()}));
         first.checkArrivedIn(web);
+        const QByteArrayList entries = lines(fileBytes(knownHosts));
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.last().startsWith("|1|"), hashed);
+        QVERIFY(openSshKnows(knownHosts, server.knownHostsName()));
+        QVERIFY(openSshKnows(knownHosts, "other.example"));
         writeBytes(web + "/orders.txt", "kept");
         access.approveHostKey = nullptr;
         QCOMPARE(publish(access, text, user, server.password(), second), QString());
         second.checkArrivedIn(web);
         QCOMPARE(fileBytes(web + "/orders.txt"), "kept");
 
-        QVERIFY(server.authorize(makeKey(access.sshFolder + "/id_ed25519")));
+        QVERIFY(server.authorize(makeKey(access.sshFolder + "/id_" + keyType, keyType)));
         QCOMPARE(publish(access, text, user, QString(), first), QString());
         first.checkArrivedIn(web);
 
@@ -99,25 +145,60 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(web + "/data1.js") && QDir(web).mkpath("data1.js/sub"));
         QVERIFY2(publish(access, text, user, server.password(), second).contains("data1.js"), "");
 
-        const QByteArray otherKey = makeKey(home.filePath("other")).split(' ').mid(0, 2).join(' ');
-        writeBytes(access.sshFolder + "/known_hosts",
-                   "[127.0.0.1]:" + hostPort.section(':', 1).toUtf8() + ' ' + otherKey + '\n');
-        access.acceptedHostKey = server.fingerprint();
-        const QString changed = publish(access, text, user, server.password(), second);
-        QVERIFY2(changed.contains("is not the one recorded"), qPrintable(changed));
-
         // A refused login stops the publish: the calls after it do not try
         // again (they would find the server gone).
-        access.acceptedHostKey.clear();
         access.sshFolder = home.filePath("no keys");
         access.approveHostKey = [](const QString&, const QString&) { return true; };
-        FileTransferPublisher wrong(access);
+        SftpPublisher wrong(access);
         QCOMPARE(wrong.vtiOpenWebWithPassword(text, kWeb, user, "wrong"), -1);
         const QString refused = wrong.lastError();
         QVERIFY2(refused.contains("did not accept the login"), qPrintable(refused));
         server.stop();
         QCOMPARE(wrong.vtiPutDocuments(first.files, kList), QStringList(3, refused));
         QVERIFY(publish(access, text, user, "", first).contains("cannot be reached"));
+    }
+
+    // The server (offering ed25519 and ECDSA host keys) against known hosts
+    // files as OpenSSH reads them: the right key found after another host's
+    // entry of another type passes without a question; a host recorded with
+    // another key, of the same type or another one, is refused whatever
+    // fingerprint was accepted for an unknown server.
+    void knownHostsAsOpenSshReadsThem_data() {
+        QTest::addColumn<QString>("recorded");
+        QTest::addColumn<bool>("hashed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("after another host's ECDSA entry, hashed")
+            << "other ecdsa, ours" << true << "";
+        QTest::newRow("another ed25519 key")
+            << "ours other ed25519" << false << "is not the one recorded";
+        QTest::newRow("another key of a type the server lacks, hashed")
+            << "ours other rsa" << true << "is not the one recorded";
+    }
+    void knownHostsAsOpenSshReadsThem() {
+        QUILLMART_REQUIRE_SERVER(SshdFixture::missing());
+        QFETCH(QString, recorded);
+        QFETCH(bool, hashed);
+        QFETCH(QString, expected);
+        SshdFixture server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QTemporaryDir home;
+        TransferAccess access;
+        access.sshFolder = home.filePath(".ssh");
+        // Nothing is accepted for a server that should pass as known.
+        if (!expected.isEmpty())
+            access.acceptedHostKey = server.fingerprint();
+        QByteArray file;
+        if (recorded.startsWith("other ecdsa"))
+            file = "127.0.0.2 " + otherHostKey(home.path(), "ecdsa") + '\n' +
+                   server.knownHostsLine("ed25519");
+        else
+            file = server.knownHostsName() + ' ' +
+                   otherHostKey(home.path(), recorded.section(' ', 2)) + '\n';
+        writeKnownHosts(access.sshFolder + "/known_hosts", file, hashed);
+        const QString result =
+            publish(access, server.serverText(), server.user(), server.password(), LocalSite("1"));
+        QVERIFY2(expected.isEmpty() ? result.isEmpty() : result.contains(expected),
+                 qPrintable(result));
     }
 
     // The command trusts a server not known yet only with --host-key, and

@@ -15,13 +15,13 @@ QString SshdFixture::missing() {
     return why;
 }
 
-bool SshdFixture::start() {
+bool SshdFixture::start(const QString& extraConfig) {
     if (!setError(missing()))
         return false;
     if (!prepare())
         return setError("could not make the host key, the served folder or the password of sshd");
     return LocalServer::start(program("sshd"), {"-D", "-e", "-f", path("sshd_config")}, "SSH-",
-                              "sshd_config");
+                              "sshd_config", {"EXTRA", extraConfig});
 }
 
 // The served folder belongs to the account; sshd insists on its privilege
@@ -33,6 +33,8 @@ bool SshdFixture::prepare() {
            chown(QFile::encodeName(rootPath()).constData(), account->pw_uid, 0) == 0 &&
            ServerTools::run("ssh-keygen", {"-q", "-t", "ed25519", "-N", "", "-f",
                                            path(QStringLiteral("host_ed25519"))}) &&
+           ServerTools::run("ssh-keygen", {"-q", "-t", "ecdsa", "-N", "", "-f",
+                                           path(QStringLiteral("host_ecdsa"))}) &&
            ServerTools::run("chpasswd", {}, (user() + ':' + m_password + '\n').toUtf8());
 }
 
@@ -56,4 +58,13 @@ QString SshdFixture::fingerprint() const {
 bool SshdFixture::authorize(const QByteArray& publicKey) const {
     QFile keys(path(QStringLiteral("authorized_keys")));
     return keys.open(QIODevice::Append) && keys.write(publicKey) == publicKey.size();
+}
+
+QByteArray SshdFixture::knownHostsName() const {
+    return "[127.0.0.1]:" + QByteArray::number(port());
+}
+
+QByteArray SshdFixture::knownHostsLine(const QString& type) const {
+    const QByteArray key = readFile(path("host_" + type + ".pub")).toUtf8();
+    return knownHostsName() + ' ' + key.split(' ').mid(0, 2).join(' ') + '\n';
 }

@@ -5,7 +5,7 @@
 #include <QString>
 
 // An SFTP server for tests: OpenSSH's sshd on 127.0.0.1 with its own host
-// key, configuration and served folder in a temporary folder. It logs in
+// keys (ed25519 and ECDSA), configuration and served folder in a temporary folder. It logs in
 // the system account "quillmart-sftp" (made by scripts/bootstrap.sh), which
 // gets a fresh random password for the run and is locked again at the end;
 // checking passwords against the system's accounts takes root.
@@ -15,7 +15,8 @@ public:
 
     // Why the server cannot run here; empty when it can.
     static QString missing();
-    bool start();
+    // `extraConfig`: sshd_config lines added to the test configuration.
+    bool start(const QString& extraConfig = {});
     void stop();
 
     static QString user() { return QStringLiteral("quillmart-sftp"); }
@@ -23,8 +24,12 @@ public:
     // The server text for "Server name:": the served folder over SFTP.
     QString serverText() const;
     QString rootPath() const { return path(QStringLiteral("root")); }
-    // The host key's fingerprint as OpenSSH's own ssh-keygen prints it.
+    // The ed25519 host key's fingerprint as OpenSSH's own ssh-keygen prints it.
     QString fingerprint() const;
+    // "[127.0.0.1]:port", as a known hosts file names the server.
+    QByteArray knownHostsName() const;
+    // A known hosts line for the host key of that type ("ed25519", "ecdsa").
+    QByteArray knownHostsLine(const QString& type) const;
     // Lets the public key (an OpenSSH ".pub" line) log in.
     bool authorize(const QByteArray& publicKey) const;
 

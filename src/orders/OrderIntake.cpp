@@ -26,9 +26,8 @@ OrderIntake::Result OrderIntake::take(const QString& messageText, const QString&
     const OrderMessage message(messageText);
     if (!message.isOrder())
         return passOver(mailbox, uid);
-    if (message.hasTooManyItemLines())
-        return {Outcome::Failed, 0,
-                QStringLiteral("it has more than %1 item lines").arg(OrderMessage::kMaxItemLines)};
+    if (!message.whyTooLarge().isEmpty())
+        return {Outcome::Failed, 0, message.whyTooLarge()};
     const OrderStore::Result stored = m_store.store(message, mailbox, uid);
     if (stored.takenBefore) {
         qCDebug(lcOrders) << "message" << uid << "of" << mailbox << "was stored by another intake";

@@ -178,6 +178,34 @@ private Q_SLOTS:
         QVERIFY2(!unread && unread.error().contains("no such table"), qPrintable(unread.error()));
     }
 
+    // A description longer than any real order's is refused, and nothing of
+    // the order is stored; one just within the limits is taken in. (Too
+    // many item lines: the fetch's summary names such a message.)
+    void refusesAnOverlongDescription_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("1000 items, the empty line and the total line")
+            << OrderMail::of("A1", 1000).text() << "";
+        OrderMail mail = OrderMail::of("A1", 999);
+        mail.items << ""
+                   << "one line too many";
+        QTest::newRow("a line more")
+            << mail.text() << "its order description has more than 1002 lines";
+        mail = OrderMail();
+        const qsizetype fill = 200000 - OrderMessage(mail.text()).description().size();
+        mail.items.first().prepend(QString(fill, 'A'));
+        QTest::newRow("200000 characters") << mail.text() << "";
+        mail.items.first().prepend('A');
+        QTest::newRow("a character more")
+            << mail.text() << "its order description has more than 200000 characters";
+    }
+    void refusesAnOverlongDescription() {
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        QCOMPARE(OrderIntake(*m_store).take(text).error, error);
+        QCOMPARE(m_store->orderCount(), error.isEmpty() ? 1 : 0);
+    }
+
     // An order whose items cannot be stored is reported and leaves neither
     // the order nor the message's mark behind, so a later fetch takes it in.
     void storesAllOrNothing_data() { bothDatabases(); }

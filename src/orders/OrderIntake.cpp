@@ -55,7 +55,8 @@ OrderIntake::Result OrderIntake::passOver(const QString& mailbox, const QString&
 
 // The order counter shows the number of orders plus one.
 void OrderIntake::show(const OrderMessage& message) {
-    m_orderLines << message.descriptionLines();
-    m_log += message.logText();
+    for (const QString& line : message.descriptionLines())
+        m_orderLines.add(line);
+    m_log.add(message.logText());
     m_counter = counterText(m_store.orderCount() + 1);
 }

@@ -4,6 +4,7 @@
 #include "orders/OrderIntake.h"
 #include "orders/OrderMessage.h"
 #include "orders/OrderStore.h"
+#include "orders/RecentEntries.h"
 #include "support/ExpectedFile.h"
 #include "support/PostgresFixture.h"
 #include "support/ServerRequired.h"
@@ -136,6 +137,39 @@ private Q_SLOTS:
         }
     }
 
+    // The newest entries are kept within both bounds (here 3 entries of 10
+    // characters), the newest one however long, and the others counted as
+    // let go. A view that has shown the first two entries ever added is
+    // given the kept ones after them.
+    void keepsTheNewestEntries_data() {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QStringList>("afterTwo");
+        QTest::newRow("within") << QStringList{"a", "bb", "c"} << QStringList{"a", "bb", "c"}
+                                << QStringList{"c"};
+        QTest::newRow("too many") << QStringList{"a", "b", "c", "d"} << QStringList{"b", "c", "d"}
+                                  << QStringList{"c", "d"};
+        QTest::newRow("too long") << QStringList{"aaaa", "bbbb", "cccc"}
+                                  << QStringList{"bbbb", "cccc"} << QStringList{"cccc"};
+        QTest::newRow("newest alone too long")
+            << QStringList{"a", "bb", "ccccccccccc"} << QStringList{"ccccccccccc"}
+            << QStringList{"ccccccccccc"};
+        QTest::newRow("view far behind")
+            << QStringList{"a", "b", "c", "d", "e", "f"} << QStringList{"d", "e", "f"}
+            << QStringList{"d", "e", "f"};
+    }
+    void keepsTheNewestEntries() {
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, afterTwo);
+        RecentEntries entries(3, 10);
+        for (const QString& entry : added)
+            entries.add(entry);
+        QCOMPARE(entries.entries(), kept);
+        QCOMPARE(entries.dropped(), added.size() - kept.size());
+        QCOMPARE(entries.addedAfter(2), afterTwo);
+    }
+
     void initTestCase() {
         QVERIFY2(!PostgresFixture::missing().isEmpty() || m_postgres.start(),
                  qPrintable(m_postgres.error()));
@@ -163,7 +197,7 @@ private Q_SLOTS:
     void storesAndShowsAnOrder() {
         OrderIntake intake(*m_store);
         QCOMPARE(intake.take(orderText()).orderId, 1);
-        const QByteArray log = intake.log().toUtf8();
+        const QByteArray log = intake.log().entries().join(QString()).toUtf8();
         const QByteArray expected = expectedFile("orders/expected/order_log.txt");
         QVERIFY2(log == expected, firstDifference(log, expected).constData());
         QCOMPARE(m_store->orders()->value(0).details,
@@ -254,10 +288,10 @@ private Q_SLOTS:
                      again ? AlreadyTaken : Stored);
             QCOMPARE(intake.take(other.text(), kMailbox, "uid-2").outcome,
                      again ? AlreadyTaken : NotAnOrder);
-            const QString log = intake.log();
+            const QStringList log = intake.log().entries();
             for (const char* uid : {"uid-1", "uid-2"})
                 QCOMPARE(intake.take(orderText(), kMailbox, uid).outcome, AlreadyTaken);
-            QCOMPARE(intake.log(), log);
+            QCOMPARE(intake.log().entries(), log);
             // The store's database connection goes with it.
             const QString connection = m_store->connectionName();
             m_store = std::make_unique<OrderStore>();

@@ -9,11 +9,14 @@
 #include "orders/OrderIntake.h"
 #include "orders/OrderMessage.h"
 #include "orders/OrderStore.h"
+#include "orders/PopMailbox.h"
+#include "platform/Fallible.h"
 #include "platform/TextFile.h"
 #include "text/CsvText.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <algorithm>
 
 namespace {
 
@@ -51,34 +54,58 @@ QString csvLine(const QStringList& values, const QStringList& columns) {
     return CsvText::line(fields);
 }
 
-int importFiles(const QStringList& files, OrderIntake& intake, QTextStream& out, QTextStream& err) {
+// A saved message is read no further than the size limit, as a fetched one
+// is: a larger file is no order mail, and is not held whole.
+Fallible<QByteArray> readMessage(const QString& path, qint64 sizeLimit) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fallible<QByteArray>::failure(QStringLiteral("cannot read it: ") +
+                                             file.errorString());
+    QByteArray bytes = file.read(sizeLimit + 1);
+    if (bytes.size() <= sizeLimit)
+        return bytes;
+    return Fallible<QByteArray>::failure(
+        QStringLiteral("not taken in: it is %1, more than the limit of %2")
+            .arg(PopMailbox::sizeText(std::max(file.size(), qint64(bytes.size()))),
+                 PopMailbox::sizeText(sizeLimit)));
+}
+
+// Says what became of one file; false when it was not taken in.
+bool reportImport(const QString& path, const OrderIntake::Result& result, QTextStream& out,
+                  QTextStream& err) {
+    switch (result.outcome) {
+    case OrderIntake::Outcome::Stored:
+        out << path << ": order " << result.orderId << " taken in" << Qt::endl;
+        return true;
+    case OrderIntake::Outcome::NotAnOrder:
+        out << path << ": not an order" << Qt::endl;
+        return true;
+    case OrderIntake::Outcome::AlreadyTaken:
+        out << path << ": taken in before" << Qt::endl;
+        return true;
+    case OrderIntake::Outcome::Failed:
+        break;
+    }
+    err << path << ": not taken in: " << result.error << Qt::endl;
+    return false;
+}
+
+int importFiles(const OrdersCommand& command, OrderIntake& intake, QTextStream& out,
+                QTextStream& err) {
+    const qint64 sizeLimit =
+        command.sizeLimit > 0 ? command.sizeLimit : PopMailbox::kDefaultSizeLimit;
     int failures = 0;
-    for (const QString& path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            err << path << ": cannot read it: " << file.errorString() << Qt::endl;
+    for (const QString& path : command.files) {
+        const Fallible<QByteArray> bytes = readMessage(path, sizeLimit);
+        if (!bytes) {
+            err << path << ": " << bytes.error() << Qt::endl;
             ++failures;
             continue;
         }
-        const QByteArray bytes = file.readAll();
-        const QString text = messageText(bytes);
-        const OrderIntake::Result result =
-            intake.take(text, kImportedFiles, importedId(text, bytes));
-        switch (result.outcome) {
-        case OrderIntake::Outcome::Stored:
-            out << path << ": order " << result.orderId << " taken in" << Qt::endl;
-            break;
-        case OrderIntake::Outcome::NotAnOrder:
-            out << path << ": not an order" << Qt::endl;
-            break;
-        case OrderIntake::Outcome::AlreadyTaken:
-            out << path << ": taken in before" << Qt::endl;
-            break;
-        case OrderIntake::Outcome::Failed:
-            err << path << ": not taken in: " << result.error << Qt::endl;
+        const QString text = messageText(*bytes);
+        if (!reportImport(path, intake.take(text, kImportedFiles, importedId(text, *bytes)), out,
+                          err))
             ++failures;
-            break;
-        }
     }
     return failures == 0 ? 0 : 1;
 }
@@ -176,7 +203,7 @@ int HeadlessOrders::run(const OrdersCommand& command, const QString& homeFolder,
         return listOrders(store, command.csv, out, err) ? 0 : 1;
     }
     if (command.action == OrdersCommand::Action::Import)
-        return importFiles(command.files, intake, out, err);
+        return importFiles(command, intake, out, err);
 
     MailAccount account;
     account.host = command.host;

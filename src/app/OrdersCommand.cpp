@@ -13,7 +13,7 @@ constexpr int kMaxSizeLimitMegabytes = 1024;
 
 QString OrdersCommand::usage() {
     return QStringLiteral(
-        "usage: quillmart orders import FILE... [DATABASE]\n"
+        "usage: quillmart orders import FILE... [--size-limit MB] [DATABASE]\n"
         "       quillmart orders fetch --host H [--port P] [--user U] [--password-env VAR]\n"
         "                              [--tls|--starttls|--plain] [--trust-cert FILE]\n"
         "                              [--size-limit MB] [--delete] [DATABASE]\n"

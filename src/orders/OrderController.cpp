@@ -54,7 +54,7 @@ QString keyringServer(const MailAccount& account) {
     return account.host.isEmpty() ? QString() : account.serverName();
 }
 
-const QStringList kNoLines;
+const RecentEntries kNoEntries{0, 0};
 const QString kNoText;
 
 } // namespace
@@ -197,12 +197,12 @@ void OrderController::finishFetch(const FetchSummary& summary, const QString& se
     m_prompts.message(summary.text(server));
 }
 
-const QStringList& OrderController::orderLines() const {
-    return m_intake ? m_intake->orderLines() : kNoLines;
+const RecentEntries& OrderController::orderLines() const {
+    return m_intake ? m_intake->orderLines() : kNoEntries;
 }
 
-const QString& OrderController::log() const {
-    return m_intake ? m_intake->log() : kNoText;
+const RecentEntries& OrderController::log() const {
+    return m_intake ? m_intake->log() : kNoEntries;
 }
 
 const QString& OrderController::counter() const {

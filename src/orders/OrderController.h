@@ -3,6 +3,7 @@
 #include "orders/OrderFetcher.h"
 #include "orders/OrderIntake.h"
 #include "orders/OrderStore.h"
+#include "orders/RecentEntries.h"
 #include "platform/ClearTextConsent.h"
 #include "platform/RememberedPassword.h"
 
@@ -67,8 +68,9 @@ public:
     void getOrders();
     bool isFetching() const { return m_thread != nullptr; }
 
-    const QStringList& orderLines() const;
-    const QString& log() const;
+    // The intake's newest order lines and order summaries.
+    const RecentEntries& orderLines() const;
+    const RecentEntries& log() const;
     const QString& counter() const;
     // The order store, opened on first use; none (and the user is told
     // why) when it cannot be opened.

@@ -26,9 +26,8 @@ OrderIntake::Result OrderIntake::take(const QString& messageText, const QString&
     const OrderMessage message(messageText);
     if (!message.isOrder())
         return passOver(mailbox, uid);
-    if (message.hasTooManyItemLines())
-        return {Outcome::Failed, 0,
-                QStringLiteral("it has more than %1 item lines").arg(OrderMessage::kMaxItemLines)};
+    if (!message.whyTooLarge().isEmpty())
+        return {Outcome::Failed, 0, message.whyTooLarge()};
     const OrderStore::Result stored = m_store.store(message, mailbox, uid);
     if (stored.takenBefore) {
         qCDebug(lcOrders) << "message" << uid << "of" << mailbox << "was stored by another intake";
@@ -56,7 +55,8 @@ OrderIntake::Result OrderIntake::passOver(const QString& mailbox, const QString&
 
 // The order counter shows the number of orders plus one.
 void OrderIntake::show(const OrderMessage& message) {
-    m_orderLines << message.descriptionLines();
-    m_log += message.logText();
+    for (const QString& line : message.descriptionLines())
+        m_orderLines.add(line);
+    m_log.add(message.logText());
     m_counter = counterText(m_store.orderCount() + 1);
 }

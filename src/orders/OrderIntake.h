@@ -1,12 +1,14 @@
 #pragma once
 
 #include "orders/OrderStore.h"
+#include "orders/RecentEntries.h"
 
 #include <QString>
-#include <QStringList>
 
 // Takes order messages into the order store and keeps what the "E-Mail DB"
-// tab shows: the order-line list, the order log and the order counter.
+// tab shows: the order-line list, the order log and the order counter. The
+// list and the log keep only the newest lines and summaries, so a window
+// left open, or a command fed many messages, holds a bounded amount.
 class OrderIntake {
 public:
     explicit OrderIntake(OrderStore& store);
@@ -28,8 +30,17 @@ public:
     // message that is not an order is remembered too.
     Result take(const QString& messageText, const QString& mailbox = {}, const QString& uid = {});
 
-    const QStringList& orderLines() const { return m_orderLines; }
-    const QString& log() const { return m_log; }
+    // The description lines of the orders taken in, the newest
+    // kKeptLines.
+    const RecentEntries& orderLines() const { return m_orderLines; }
+    // One summary per order taken in (OrderMessage::logText()), the newest
+    // kLoggedOrders.
+    const RecentEntries& log() const { return m_log; }
+    // Each of the two holds at most kKeptCharacters characters, or its
+    // newest entry alone: a few orders of the largest size.
+    static constexpr qsizetype kKeptLines = 5000;
+    static constexpr qsizetype kLoggedOrders = 100;
+    static constexpr qsizetype kKeptCharacters = 1000000;
     // The number of orders plus one, as " 6"; empty before the first order.
     const QString& counter() const { return m_counter; }
 
@@ -38,7 +49,7 @@ private:
     void show(const OrderMessage& message);
 
     OrderStore& m_store;
-    QStringList m_orderLines;
-    QString m_log;
+    RecentEntries m_orderLines{kKeptLines, kKeptCharacters};
+    RecentEntries m_log{kLoggedOrders, kKeptCharacters};
     QString m_counter;
 };

@@ -128,29 +128,56 @@ bool OrderMessage::isOrder() const {
     return m_subject.contains(QStringLiteral("Online Order"), Qt::CaseSensitive);
 }
 
-// Without a following "AMOUNT=" the description runs to the end of the text.
+// Without a following "AMOUNT=" the description runs to the end of the
+// text. One that is too large is not copied out of the text.
 void OrderMessage::readDescription() {
     const qsizetype key = m_text.indexOf(kDescriptionKey, 0, Qt::CaseInsensitive);
     if (key < 0)
         return;
     const qsizetype start = key + kDescriptionKey.size();
     const qsizetype end = m_text.indexOf(kAmountKey, start, Qt::CaseInsensitive);
-    m_description = end < 0 ? m_text.mid(start) : m_text.mid(start, end - start);
-    m_descriptionLines = splitDescription(m_description);
+    const QStringView description = QStringView(m_text).mid(start, end < 0 ? -1 : end - start);
+    m_whyTooLarge = sizeProblem(description);
+    if (m_whyTooLarge.isEmpty())
+        m_description = description.toString();
+}
+
+// Only as many lines are split off as the limits need to see.
+QString OrderMessage::sizeProblem(QStringView description) {
+    const QList<QStringView> lines = splitDescription(description, kMaxDescriptionLines + 1);
+    const auto firstEmpty =
+        std::find_if(lines.begin(), lines.end(), [](QStringView line) { return line.isEmpty(); });
+    if (firstEmpty - lines.begin() > kMaxItemLines)
+        return QStringLiteral("it has more than %1 item lines").arg(kMaxItemLines);
+    if (lines.size() > kMaxDescriptionLines)
+        return QStringLiteral("its order description has more than %1 lines")
+            .arg(kMaxDescriptionLines);
+    if (description.size() > kMaxDescriptionCharacters)
+        return QStringLiteral("its order description has more than %1 characters")
+            .arg(kMaxDescriptionCharacters);
+    return {};
 }
 
 // Each line ends at a CR LF; text after the last CR LF is no line. The
 // first line end is looked for from the third character on, so a
-// description that opens with CR LF keeps it in its first line.
-QStringList OrderMessage::splitDescription(const QString& description) {
-    QStringList lines;
+// description that opens with CR LF keeps it in its first line. At most
+// `maxLines` lines are split off.
+QList<QStringView> OrderMessage::splitDescription(QStringView description, qsizetype maxLines) {
+    QList<QStringView> lines;
     qsizetype start = 0;
     qsizetype end = description.indexOf(kLineEnd, kFirstLineEndFrom);
-    while (end >= 0) {
+    while (end >= 0 && lines.size() < maxLines) {
         lines << description.mid(start, end - start);
         start = end + kLineEnd.size();
         end = description.indexOf(kLineEnd, start);
     }
+    return lines;
+}
+
+QStringList OrderMessage::descriptionLines() const {
+    QStringList lines;
+    for (const QStringView line : splitDescription(m_description, kMaxDescriptionLines))
+        lines << line.toString();
     return lines;
 }
 
@@ -192,18 +219,13 @@ QList<OrderColumn> OrderMessage::orderColumns() const {
 
 QList<OrderLine> OrderMessage::orderLines() const {
     QList<OrderLine> rows;
-    for (const QString& line : m_descriptionLines) {
+    for (const QStringView line : splitDescription(m_description, kMaxDescriptionLines)) {
         if (line.isEmpty())
             break;
-        if (const std::optional<OrderLine> row = orderLine(line))
+        if (const std::optional<OrderLine> row = orderLine(line.toString()))
             rows << *row;
     }
     return rows;
-}
-
-bool OrderMessage::hasTooManyItemLines() const {
-    const qsizetype itemLines = m_descriptionLines.indexOf(QString());
-    return (itemLines < 0 ? m_descriptionLines.size() : itemLines) > kMaxItemLines;
 }
 
 // "A1 ^ 2 ^ 5.00 ^ 10.00^": identifier, quantity, unit price and row total,

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 
 // One column of the `Orders` record a message gives.
@@ -48,10 +49,11 @@ public:
     const QString& subject() const { return m_subject; }
     const QString& sender() const { return m_sender; }
     // The text between "DESCRIPTION=" and the following "AMOUNT=": the item
-    // lines, an empty line and the total line, each ending in CR LF.
+    // lines, an empty line and the total line, each ending in CR LF. Empty
+    // when it is too large to take in (whyTooLarge()).
     const QString& description() const { return m_description; }
     // The description's lines, without their line ends.
-    const QStringList& descriptionLines() const { return m_descriptionLines; }
+    QStringList descriptionLines() const;
     // "Saver", "Economy", "Standard" or "Priority"; empty when none of the
     // method buttons names its method.
     const QString& shippingMethod() const { return m_shippingMethod; }
@@ -64,10 +66,20 @@ public:
     // One row per item line, up to the first empty line; lines without
     // four carets (the total line) give none.
     QList<OrderLine> orderLines() const;
-    // More lines before the first empty one than any real order has: such a
-    // message is not taken in.
+
+    // Far more than any real order has: more item lines (before the first
+    // empty line) than this, more description lines than the item lines,
+    // the empty line and the total line of such an order, or a description
+    // longer than 1,000 lines of 200 characters.
     static constexpr qsizetype kMaxItemLines = 1000;
-    bool hasTooManyItemLines() const;
+    static constexpr qsizetype kMaxDescriptionLines = kMaxItemLines + 2;
+    static constexpr qsizetype kMaxDescriptionCharacters = 200000;
+    // Why the message is not taken in although it may be an order ("it has
+    // more than 1000 item lines"); empty when its description is within the
+    // limits above. A description over them is measured, but never copied
+    // or split whole, so a mail of millions of lines costs no more memory
+    // than its own text.
+    const QString& whyTooLarge() const { return m_whyTooLarge; }
     // The order's summary for the order log: the subject, sender,
     // description and form values, each followed by CR LF, then one more
     // CR LF.
@@ -77,14 +89,15 @@ private:
     QString address(const QString& twinKey) const;
     void readDescription();
     void readShippingMethod();
-    static QStringList splitDescription(const QString& description);
+    static QString sizeProblem(QStringView description);
+    static QList<QStringView> splitDescription(QStringView description, qsizetype maxLines);
     static std::optional<OrderLine> orderLine(const QString& line);
 
     QString m_text;
     QString m_subject;
     QString m_sender;
     QString m_description;
-    QStringList m_descriptionLines;
+    QString m_whyTooLarge;
     QString m_shippingMethod;
     QString m_shippingCost;
     bool m_singleAddress = false; // no billing or shipping column

@@ -168,6 +168,18 @@ private Q_SLOTS:
         QVERIFY2(run.out == expected, firstDifference(run.out, expected).constData());
     }
 
+    // A saved message larger than the size limit is not read, as a fetched
+    // one is not.
+    void importLeavesWhatIsTooLarge() {
+        const QString big =
+            writeMessage("big.eml", OrderMail().saved() + QByteArray(1536 * 1024, 'x'));
+        const ProgramRun run = orders({"import", big, "--size-limit", "1"});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err,
+                 (big + ": not taken in: it is 1.5 MB, more than the limit of 1.0 MB\n").toUtf8());
+        QCOMPARE(orders({"list"}).out, "0 orders\n");
+    }
+
     // STLS unless told otherwise; plain POP3 only when asked for, with a warning.
     void fetchesFromAMailbox() {
         DovecotFixture server;

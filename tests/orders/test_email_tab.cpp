@@ -19,6 +19,7 @@ class TestEmailTab : public QObject {
 private Q_SLOTS:
     void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
     void fieldsReachTheFetchAndOrdersTheTab();
+    void showsTheNewestOrders();
 };
 
 // Host Delete, the host, the user and the password reach the fetch, which
@@ -78,6 +79,36 @@ void TestEmailTab::fieldsReachTheFetchAndOrdersTheTab() {
     });
     UserInput::click(named<QPushButton>(&tab, "Show Orders"));
     QCOMPARE(shown, (QList<QStringList>{{"2", "1"}, {"3", "2", "1"}}));
+}
+
+// After more orders than the tab keeps, the list shows the newest 5,000
+// order lines and the log the newest 100 summaries, under a note of how many
+// it let go.
+void TestEmailTab::showsTheNewestOrders() {
+    DovecotFixture server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    for (int order = 1; order <= 101; ++order) // 52 lines each: 50 items, empty, total
+        QVERIFY(server.addMessage(OrderMail::of(qPrintable(QString::number(order)), 50).saved()));
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    OrderController controller(dir.filePath("orders.sqlite"), prompts);
+    EmailTab tab(controller);
+    controller.setPopHost(QStringLiteral("pop3://127.0.0.1:%1").arg(server.port()));
+    controller.setUserName(server.user());
+    controller.setPassword(server.password());
+    prompts.expect(Kind::YesNo, "is not encrypted", "yes").expectMessage("101 new orders");
+    controller.getOrders();
+    QTRY_VERIFY_WITH_TIMEOUT(prompts.done(), 60000);
+
+    const auto* lines = named<QListWidget>(&tab, "Order lines");
+    QCOMPARE(lines->count(), 5000);
+    QCOMPARE(lines->item(0)->text(), "5 ^ 1 ^ 5.00 ^ 5.00^"); // 44 lines into the fifth order
+    const QString log = named<QPlainTextEdit>(&tab, "Order log")->toPlainText();
+    const QString note = "Earlier orders not shown here: 1 (\"Show Orders\" lists them all).\n\n";
+    QVERIFY2(log.startsWith(note + " Online Order\n Jane Buyer <jane@shop.test>\n2 ^"),
+             qPrintable(log.left(200)));
+    QCOMPARE(log.mid(note.size()),
+             controller.log().entries().join(QString()).replace("\r\n", "\n"));
 }
 
 QTEST_MAIN(TestEmailTab)

@@ -6,6 +6,7 @@
 #include "orders/OrderIntake.h"
 #include "orders/OrderMessage.h"
 #include "orders/OrderStore.h"
+#include "orders/RecentEntries.h"
 #include "support/ExpectedFile.h"
 #include "support/PostgresFixture.h"
 #include "support/ScriptedPrompts.h"
@@ -227,6 +228,39 @@ private Q_SLOTS:
         }
     }
 
+    // The newest entries are kept within both bounds (here 3 entries of 10
+    // characters), the newest one however long, and the others counted as
+    // let go. A view that has shown the first two entries ever added is
+    // given the kept ones after them.
+    void keepsTheNewestEntries_data() {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QStringList>("afterTwo");
+        QTest::newRow("within") << QStringList{"a", "bb", "c"} << QStringList{"a", "bb", "c"}
+                                << QStringList{"c"};
+        QTest::newRow("too many") << QStringList{"a", "b", "c", "d"} << QStringList{"b", "c", "d"}
+                                  << QStringList{"c", "d"};
+        QTest::newRow("too long") << QStringList{"aaaa", "bbbb", "cccc"}
+                                  << QStringList{"bbbb", "cccc"} << QStringList{"cccc"};
+        QTest::newRow("newest alone too long")
+            << QStringList{"a", "bb", "ccccccccccc"} << QStringList{"ccccccccccc"}
+            << QStringList{"ccccccccccc"};
+        QTest::newRow("view far behind")
+            << QStringList{"a", "b", "c", "d", "e", "f"} << QStringList{"d", "e", "f"}
+            << QStringList{"d", "e", "f"};
+    }
+    void keepsTheNewestEntries() {
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, afterTwo);
+        RecentEntries entries(3, 10);
+        for (const QString& entry : added)
+            entries.add(entry);
+        QCOMPARE(entries.entries(), kept);
+        QCOMPARE(entries.dropped(), added.size() - kept.size());
+        QCOMPARE(entries.addedAfter(2), afterTwo);
+    }
+
     void initTestCase() {
         QVERIFY2(!PostgresFixture::missing().isEmpty() || m_postgres.start(),
                  qPrintable(m_postgres.error()));
@@ -254,7 +288,7 @@ private Q_SLOTS:
     void storesAndShowsAnOrder() {
         OrderIntake intake(*m_store);
         QCOMPARE(intake.take(orderText()).orderId, 1);
-        const QByteArray log = intake.log().toUtf8();
+        const QByteArray log = intake.log().entries().join(QString()).toUtf8();
         const QByteArray expected = expectedFile("orders/expected/order_log.txt");
         QVERIFY2(log == expected, firstDifference(log, expected).constData());
         QCOMPARE(m_store->orders()->value(0).details,
@@ -267,6 +301,34 @@ private Q_SLOTS:
         sqlRow(*m_store, "DROP TABLE Orders");
         const auto unread = m_store->orders();
         QVERIFY2(!unread && unread.error().contains("no such table"), qPrintable(unread.error()));
+    }
+
+    // A description longer than any real order's is refused, and nothing of
+    // the order is stored; one just within the limits is taken in. (Too
+    // many item lines: the fetch's summary names such a message.)
+    void refusesAnOverlongDescription_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("1000 items, the empty line and the total line")
+            << OrderMail::of("A1", 1000).text() << "";
+        OrderMail mail = OrderMail::of("A1", 999);
+        mail.items << ""
+                   << "one line too many";
+        QTest::newRow("a line more")
+            << mail.text() << "its order description has more than 1002 lines";
+        mail = OrderMail();
+        const qsizetype fill = 200000 - OrderMessage(mail.text()).description().size();
+        mail.items.first().prepend(QString(fill, 'A'));
+        QTest::newRow("200000 characters") << mail.text() << "";
+        mail.items.first().prepend('A');
+        QTest::newRow("a character more")
+            << mail.text() << "its order description has more than 200000 characters";
+    }
+    void refusesAnOverlongDescription() {
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        QCOMPARE(OrderIntake(*m_store).take(text).error, error);
+        QCOMPARE(m_store->orderCount(), error.isEmpty() ? 1 : 0);
     }
 
     // An order whose items cannot be stored is reported and leaves neither
@@ -317,10 +379,10 @@ private Q_SLOTS:
                      again ? AlreadyTaken : Stored);
             QCOMPARE(intake.take(other.text(), kMailbox, "uid-2").outcome,
                      again ? AlreadyTaken : NotAnOrder);
-            const QString log = intake.log();
+            const QStringList log = intake.log().entries();
             for (const char* uid : {"uid-1", "uid-2"})
                 QCOMPARE(intake.take(orderText(), kMailbox, uid).outcome, AlreadyTaken);
-            QCOMPARE(intake.log(), log);
+            QCOMPARE(intake.log().entries(), log);
             // The store's database connection goes with it.
             const QString connection = m_store->connectionName();
             m_store = std::make_unique<OrderStore>();

@@ -1,6 +1,7 @@
 #include "orders/ui/EmailTab.h"
 
 #include "orders/OrderController.h"
+#include "orders/RecentEntries.h"
 #include "orders/ui/OrdersDialog.h"
 #include "platform/ui/FormRows.h"
 #include "platform/ui/RememberPasswordBox.h"
@@ -95,19 +96,53 @@ void EmailTab::refresh() {
     }
     m_rememberPassword->showState(m_controller.rememberedPassword());
     m_counter->setText(m_controller.counter());
-    const QStringList& lines = m_controller.orderLines();
-    for (int row = m_orderLines->count(); row < lines.size(); ++row)
-        m_orderLines->addItem(lines.at(row));
-    // Only what the log gained is added, so a long fetch does not set the
-    // whole text again for every message. The log keeps CR LF line ends;
-    // the editor shows LF ones.
-    const QString& log = m_controller.log();
-    if (log.size() <= m_logShown)
-        return;
+    showOrderLines();
+    showLog();
+}
+
+// The list follows the controller's order lines: those it gained are added
+// at the end, those it let go taken off the top.
+void EmailTab::showOrderLines() {
+    const RecentEntries& lines = m_controller.orderLines();
+    for (const QString& line : lines.addedAfter(m_linesAdded))
+        m_orderLines->addItem(line);
+    m_linesAdded = lines.added();
+    while (m_orderLines->count() > lines.size())
+        delete m_orderLines->takeItem(0);
+}
+
+// The editor follows the controller's log the same way, only adding and
+// taking off what changed, so a long fetch does not set the whole text
+// again for every message. The log keeps CR LF line ends; the editor shows
+// LF ones, each one character, as every other character of the text.
+void EmailTab::showLog() {
+    const RecentEntries& log = m_controller.log();
     QTextCursor end(m_log->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(log.mid(m_logShown).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    m_logShown = log.size();
+    for (QString summary : log.addedAfter(m_logAdded)) {
+        summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        end.insertText(summary);
+        m_logLengths << summary.size();
+    }
+    m_logAdded = log.added();
+    if (log.dropped() != m_logDropped)
+        dropFromLog(log);
+}
+
+// Takes the summaries the controller let go off the top, under a note of
+// how many it let go.
+void EmailTab::dropFromLog(const RecentEntries& log) {
+    qsizetype letGo = 0;
+    while (m_logLengths.size() > log.size())
+        letGo += m_logLengths.takeFirst();
+    m_logDropped = log.dropped();
+    const QString note =
+        QStringLiteral("Earlier orders not shown here: %1 (\"Show Orders\" lists them all).\n\n")
+            .arg(m_logDropped);
+    QTextCursor top(m_log->document());
+    top.setPosition(m_noteLength + letGo, QTextCursor::KeepAnchor);
+    top.insertText(note);
+    m_noteLength = note.size();
 }
 
 // The tab stays usable while messages are read; only a second fetch waits.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 class OrderController;
@@ -10,6 +11,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class RecentEntries;
 class RememberPasswordBox;
 
 // The "E-Mail DB" tab: the mailbox account, "Get Orders" with its
@@ -25,6 +27,9 @@ public:
 private:
     QWidget* buildAccountForm();
     void refresh();
+    void showOrderLines();
+    void showLog();
+    void dropFromLog(const RecentEntries& log);
     void showProgress(int done, int total);
     void showOrders();
 
@@ -40,5 +45,9 @@ private:
     QLabel* m_counter = nullptr;
     QListWidget* m_orderLines = nullptr;
     QPlainTextEdit* m_log = nullptr;
-    qsizetype m_logShown = 0; // how much of the controller's log the editor shows
+    qint64 m_linesAdded = 0;       // the controller's order lines the list has had
+    qint64 m_logAdded = 0;         // the controller's order summaries the editor has had
+    qint64 m_logDropped = 0;       // how many of them the controller has let go
+    QList<qsizetype> m_logLengths; // the length of each summary the editor shows, oldest first
+    qsizetype m_noteLength = 0;    // the note above them of how many were let go
 };

@@ -53,9 +53,8 @@ RobotsRules RobotsRules::parse(const QString& text, const QString& agentToken) {
     bool delaySeen = false;
     for (const Group& group : groupsFor(groups(text), agentToken.toLower())) {
         for (const auto& [field, value] : group.lines) {
-            if ((field == QLatin1String("allow") || field == QLatin1String("disallow")) &&
-                !value.isEmpty()) {
-                rules.m_rules << rule(field == QLatin1String("allow"), value);
+            if (field == QLatin1String("allow") || field == QLatin1String("disallow")) {
+                rules.addRule(field == QLatin1String("allow"), value);
             } else if (field == QLatin1String("crawl-delay") && !delaySeen) {
                 bool ok = false;
                 const double seconds = value.toDouble(&ok);
@@ -78,15 +77,10 @@ QString RobotsRules::productToken(const QString& userAgent) {
     return trimmed.left(end);
 }
 
-RobotsRules::Rule RobotsRules::rule(bool allow, const QString& pattern) {
-    const bool anchored = pattern.endsWith(QLatin1Char('$'));
-    const QString body = anchored ? pattern.chopped(1) : pattern;
-    QStringList parts;
-    for (const QString& part : body.split(QLatin1Char('*')))
-        parts << QRegularExpression::escape(part);
-    const QString expression =
-        QStringLiteral("\\A") + parts.join(QStringLiteral(".*")) + (anchored ? "\\z" : "");
-    return {allow, pattern.size(), QRegularExpression(expression)};
+// An empty pattern is no rule ("Disallow:" allows everything).
+void RobotsRules::addRule(bool allow, const QString& pattern) {
+    if (!pattern.isEmpty())
+        m_rules.append({allow, RobotsPattern(pattern)});
 }
 
 bool RobotsRules::allows(const QString& path) const {
@@ -94,10 +88,11 @@ bool RobotsRules::allows(const QString& path) const {
         return true;
     const Rule* decisive = nullptr;
     for (const Rule& candidate : m_rules) {
-        if (!candidate.pattern.match(path).hasMatch())
+        if (!candidate.pattern.matches(path))
             continue;
-        if (!decisive || candidate.length > decisive->length ||
-            (candidate.length == decisive->length && candidate.allow))
+        const qsizetype length = candidate.pattern.length();
+        const qsizetype longest = decisive ? decisive->pattern.length() : -1;
+        if (length > longest || (length == longest && candidate.allow))
             decisive = &candidate;
     }
     return !decisive || decisive->allow;

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "harvest/RobotsPattern.h"
+
 #include <QList>
-#include <QRegularExpression>
 #include <QString>
 
 // The rules a site's robots.txt sets for one user agent: which paths it may
 // read and how long to wait between two requests. The groups named after
 // the agent's product token (in any letter case) apply, else those for
 // "*". Of the Allow and Disallow patterns that match a path, the longest
-// decides, Allow on a tie; "*" in a pattern stands for any characters and a
-// final "$" for the end of the path. No rules (a missing or unreadable file)
-// allow everything.
+// decides, Allow on a tie (see RobotsPattern for "*" and "$"). No rules (a
+// missing or unreadable file) allow everything.
 class RobotsRules {
 public:
     // `agentToken` is the product token of the User-Agent, such as
@@ -26,11 +26,10 @@ public:
 
 private:
     struct Rule {
-        bool allow = false;
-        qsizetype length = 0;
-        QRegularExpression pattern;
+        bool allow;
+        RobotsPattern pattern;
     };
-    static Rule rule(bool allow, const QString& pattern);
+    void addRule(bool allow, const QString& pattern);
 
     QList<Rule> m_rules;
     int m_crawlDelayMs = 0;

@@ -2,7 +2,6 @@
 #include "harvest/HarvestState.h"
 #include "harvest/LinkWalker.h"
 #include "harvest/PageReader.h"
-#include "harvest/RobotsRules.h"
 #include "harvest/SiteGate.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
@@ -71,32 +70,6 @@ class TestCrawler : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Our group wins over "*", named in any letter case; the longest match
-    // decides, Allow on a tie; "*" and a final "$" match as patterns.
-    void robotsRulesChooseAgentAndLongestMatch() {
-        const QString grouped = "User-agent: *\nDisallow: /\n\n# ours\nUser-agent: other\n"
-                                "USER-AGENT: QuillMart\nDisallow: /a # comment\nAllow: /a/b\n"
-                                "Crawl-delay: 2.5\n";
-        const QString all = "User-agent: *\nDisallow: /";
-        const std::tuple<QString, QString, bool, int> rows[] = {
-            {grouped, "/a/c", false, 2500},
-            {grouped, "/a/b/c", true, 2500},
-            {grouped, "/z", true, 2500},
-            {all, "/robots.txt", true, 0},
-            {all, "/z", false, 0},
-            {"User-agent: *\nDisallow: /x\nAllow: /x", "/x", true, 0},
-            {"User-agent: *\r\nDisallow: /*.pdf$\r\n", "/d/e.pdf", false, 0},
-            {"User-agent: *\nDisallow: /*.pdf$", "/e.pdf?x", true, 0},
-            {"User-agent: *\nDisallow:\nCrawl-delay: x", "/a", true, 0},
-            {"User-agent: *\nDisallow: /s?q=", "/s?q=1", false, 0}};
-        for (const auto& [robots, path, allowed, delayMs] : rows) {
-            const RobotsRules rules =
-                RobotsRules::parse(robots, RobotsRules::productToken("Quillmart/6.0 (harvest)"));
-            QVERIFY2(rules.allows(path) == allowed && rules.crawlDelayMs() == delayMs,
-                     qPrintable(robots + " | " + path));
-        }
-    }
-
     // Each site's robots.txt is read once, before its first page; a page it
     // disallows is never requested, and a link that is no web address is
     // never requested either. A Crawl-delay holds the site's next request

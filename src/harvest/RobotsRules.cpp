@@ -1,6 +1,7 @@
 #include "harvest/RobotsRules.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -53,16 +54,10 @@ RobotsRules RobotsRules::parse(const QString& text, const QString& agentToken) {
     bool delaySeen = false;
     for (const Group& group : groupsFor(groups(text), agentToken.toLower())) {
         for (const auto& [field, value] : group.lines) {
-            if (field == QLatin1String("allow") || field == QLatin1String("disallow")) {
+            if (field == QLatin1String("allow") || field == QLatin1String("disallow"))
                 rules.addRule(field == QLatin1String("allow"), value);
-            } else if (field == QLatin1String("crawl-delay") && !delaySeen) {
-                bool ok = false;
-                const double seconds = value.toDouble(&ok);
-                if (ok && seconds > 0 && seconds < 86400) {
-                    rules.m_crawlDelayMs = static_cast<int>(seconds * 1000);
-                    delaySeen = true;
-                }
-            }
+            else if (field == QLatin1String("crawl-delay") && !delaySeen)
+                delaySeen = rules.setCrawlDelay(value);
         }
     }
     return rules;
@@ -77,10 +72,23 @@ QString RobotsRules::productToken(const QString& userAgent) {
     return trimmed.left(end);
 }
 
-// An empty pattern is no rule ("Disallow:" allows everything).
+// An empty pattern is no rule ("Disallow:" allows everything); the rules
+// past the cap, and a pattern past its length, are left out.
 void RobotsRules::addRule(bool allow, const QString& pattern) {
-    if (!pattern.isEmpty())
-        m_rules.append({allow, RobotsPattern(pattern)});
+    if (pattern.isEmpty() || pattern.size() > kMaxRuleCharacters || m_rules.size() >= kMaxRules)
+        return;
+    m_rules.append({allow, RobotsPattern(pattern)});
+}
+
+// True when `seconds` is a delay, a number above 0: the first one found
+// counts.
+bool RobotsRules::setCrawlDelay(const QString& seconds) {
+    bool ok = false;
+    const double asked = seconds.toDouble(&ok);
+    if (!ok || !(asked > 0))
+        return false;
+    m_crawlDelayMs = static_cast<int>(std::min(asked * 1000, double(kMaxCrawlDelayMs)));
+    return true;
 }
 
 bool RobotsRules::allows(const QString& path) const {

@@ -11,8 +11,17 @@
 // "*". Of the Allow and Disallow patterns that match a path, the longest
 // decides, Allow on a tie (see RobotsPattern for "*" and "$"). No rules (a
 // missing or unreadable file) allow everything.
+//
+// The site writes the file, so only so much of it is kept: the first
+// kMaxRules rules, none longer than kMaxRuleCharacters (the longest address
+// a sitemap may list), and a Crawl-delay of at most kMaxCrawlDelayMs (a
+// request's time-out): a longer one is cut to it.
 class RobotsRules {
 public:
+    static constexpr qsizetype kMaxRules = 4000;
+    static constexpr qsizetype kMaxRuleCharacters = 2048;
+    static constexpr int kMaxCrawlDelayMs = 30000;
+
     // `agentToken` is the product token of the User-Agent, such as
     // "Quillmart" for "Quillmart/6.0".
     static RobotsRules parse(const QString& text, const QString& agentToken);
@@ -30,6 +39,7 @@ private:
         RobotsPattern pattern;
     };
     void addRule(bool allow, const QString& pattern);
+    bool setCrawlDelay(const QString& seconds);
 
     QList<Rule> m_rules;
     int m_crawlDelayMs = 0;

@@ -1,5 +1,5 @@
-// A site's robots.txt: its patterns against paths, and the groups and
-// rules that decide.
+// A site's robots.txt: its patterns against paths, the groups and rules
+// that decide, and how much of a hostile file is kept.
 
 #include "harvest/RobotsPattern.h"
 #include "harvest/RobotsRules.h"
@@ -9,6 +9,14 @@
 namespace {
 
 const QString kHostileRule = "Disallow: /*a*a*a*a*a*a*a*a*a*a*a*a*b\n";
+
+// `count` rules "Disallow: /kN", then `last`.
+QString manyRules(qsizetype count, const QString& last) {
+    QString robots = "User-agent: *\n";
+    for (qsizetype index = 0; index < count; ++index)
+        robots += QString("Disallow: /k%1\n").arg(index);
+    return robots + last;
+}
 
 void patternRow(const char* name, const QString& pattern, const QString& path, bool matches) {
     QTest::newRow(name) << pattern << path << matches;
@@ -57,7 +65,8 @@ private Q_SLOTS:
     }
 
     // Our group wins over "*", named in any letter case; the longest match
-    // decides, Allow on a tie. The first Crawl-delay counts.
+    // decides, Allow on a tie. The first Crawl-delay counts, cut to its cap.
+    // Only so many rules are kept, none overlong.
     void rulesDecide_data() {
         QTest::addColumn<QString>("robots");
         QTest::addColumn<QString>("path");
@@ -67,6 +76,8 @@ private Q_SLOTS:
                                 "USER-AGENT: QuillMart\nDisallow: /a # comment\nAllow: /a/b\n"
                                 "Crawl-delay: 2.5\nCrawl-delay: 1\n";
         const QString all = "User-agent: *\nDisallow: /";
+        const QString longest = "/" + QString(RobotsRules::kMaxRuleCharacters - 1, 'x');
+        const qsizetype cap = RobotsRules::kMaxRules;
         rulesRow("our group", grouped, "/a/c", false, 2500);
         rulesRow("longer allow", grouped, "/a/b/c", true, 2500);
         rulesRow("no rule", grouped, "/z", true, 2500);
@@ -76,6 +87,13 @@ private Q_SLOTS:
         rulesRow("CR LF", "User-agent: *\r\nDisallow: /*.pdf$\r\n", "/d/e.pdf", false, 0);
         rulesRow("empty disallow, no delay", "User-agent: *\nDisallow:\nCrawl-delay: x", "/a", true,
                  0);
+        rulesRow("a day's delay", "User-agent: *\nCrawl-delay: 86000", "/a", true,
+                 RobotsRules::kMaxCrawlDelayMs);
+        rulesRow("the last rule kept", manyRules(cap - 1, "Disallow: /"), "/z", false, 0);
+        rulesRow("a rule past the cap", manyRules(cap, "Disallow: /"), "/z", true, 0);
+        rulesRow("the longest rule", "User-agent: *\nDisallow: " + longest, longest, false, 0);
+        rulesRow("an overlong rule", "User-agent: *\nDisallow: " + longest + "x", longest + "x",
+                 true, 0);
     }
 
     void rulesDecide() {

@@ -94,6 +94,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
         QCOMPARE(sorted(crawl.state.foundPages), sorted({open, otherPage, open2}));
         QCOMPARE(crawl.skipped, QStringList{secret});
+        QCOMPARE(crawl.crawler.gate().skipReason(secret), "is disallowed by its site's robots.txt");
         QVERIFY(crawl.statuses.contains(
             Status(1, "Left out by robots.txt: 1 pages, the last " + secret)));
         QCOMPARE(crawl.server.requested().first(), "/robots.txt");
@@ -108,6 +109,34 @@ private Q_SLOTS:
         QSet<QString> walked;
         QCOMPARE(walker.nextUrl(walked), open);
         QCOMPARE(walker.skipped(), QStringList{secret});
+    }
+
+    // A site's Crawl-delay holds a crawl for a limited time: the pages that
+    // would start later are left out, named as robots.txt's are, and the
+    // next crawl, a run of its own, reads them.
+    void crawlDelayHoldsACrawlForItsTimeOnly() {
+        Crawl crawl;
+        SiteGate& gate = crawl.crawler.gate();
+        gate.setRespectRobots(true);
+        gate.setDelayHoldMs(250);
+        crawl.server.serve("robots.txt", "User-agent: *\nCrawl-delay: 0.1");
+        QStringList pages;
+        for (const QString name : {"1", "2", "3", "4", "5"})
+            pages << crawl.server.serve(name + ".htm", "needle");
+        crawl.state.linkList = pages;
+        crawl.prompts.expect(Kind::YesNo, finalPrompt(3), "no");
+
+        QVERIFY(crawl.crawler.findKeywords());
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+        QCOMPARE(crawl.state.foundPages, pages.mid(0, 3));
+        QCOMPARE(crawl.skipped, pages.mid(3));
+        QCOMPARE(gate.skipReason(pages.at(3)),
+                 "would wait longer than the 0.25 s its site's Crawl-delay may hold a run");
+        crawl.state.linkList = pages.mid(3);
+        crawl.prompts.expect(Kind::YesNo, finalPrompt(5), "no");
+        QVERIFY(crawl.crawler.findKeywords());
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 2, kWaitMs);
+        QCOMPARE(crawl.state.foundPages, pages);
     }
 
     // A site that does not answer holds two downloaders, never more; the

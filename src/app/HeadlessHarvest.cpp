@@ -76,7 +76,7 @@ void HeadlessHarvest::useGate() {
 
 void HeadlessHarvest::skip(const QString& url) {
     ++m_skipped;
-    leaveOut(url, "is disallowed by its site's robots.txt");
+    leaveOut(url, m_gate.skipReason(url));
 }
 
 // The crawl's final question is answered Yes (the report is what the run is
@@ -132,7 +132,7 @@ void HeadlessHarvest::startPageStopped() {
     loadNextStartPage();
 }
 
-void HeadlessHarvest::leaveOut(const QString& url, const char* why) {
+void HeadlessHarvest::leaveOut(const QString& url, const QString& why) {
     m_err << "quillmart: " << url << ' ' << why << "; it is left out" << Qt::endl;
 }
 

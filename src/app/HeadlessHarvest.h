@@ -42,7 +42,7 @@ private:
     void startPageShown();
     void startPageTimedOut();
     void startPageStopped();
-    void leaveOut(const QString& url, const char* why);
+    void leaveOut(const QString& url, const QString& why);
     void skip(const QString& url);
     void useGate();
     void takeLinks(const DocumentSnapshot& document);

@@ -78,9 +78,12 @@ bool Crawler::findKeywords() {
 }
 
 // The crawl ends once no link is left to start and no downloader is busy.
+// A crawl is a run of the gate.
 void Crawler::dispatch() {
-    if (m_total == 0)
+    if (m_total == 0) {
         m_total = m_state.linkList.size() + busyCount();
+        m_gate->startRun();
+    }
     for (int index = 0; index < kDownloaderCount; ++index) {
         if (!m_downloaders[index]->stillExecuting() && !startNext(index))
             break;

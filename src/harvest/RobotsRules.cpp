@@ -1,6 +1,7 @@
 #include "harvest/RobotsRules.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -53,17 +54,10 @@ RobotsRules RobotsRules::parse(const QString& text, const QString& agentToken) {
     bool delaySeen = false;
     for (const Group& group : groupsFor(groups(text), agentToken.toLower())) {
         for (const auto& [field, value] : group.lines) {
-            if ((field == QLatin1String("allow") || field == QLatin1String("disallow")) &&
-                !value.isEmpty()) {
-                rules.m_rules << rule(field == QLatin1String("allow"), value);
-            } else if (field == QLatin1String("crawl-delay") && !delaySeen) {
-                bool ok = false;
-                const double seconds = value.toDouble(&ok);
-                if (ok && seconds > 0 && seconds < 86400) {
-                    rules.m_crawlDelayMs = static_cast<int>(seconds * 1000);
-                    delaySeen = true;
-                }
-            }
+            if (field == QLatin1String("allow") || field == QLatin1String("disallow"))
+                rules.addRule(field == QLatin1String("allow"), value);
+            else if (field == QLatin1String("crawl-delay") && !delaySeen)
+                delaySeen = rules.setCrawlDelay(value);
         }
     }
     return rules;
@@ -78,15 +72,23 @@ QString RobotsRules::productToken(const QString& userAgent) {
     return trimmed.left(end);
 }
 
-RobotsRules::Rule RobotsRules::rule(bool allow, const QString& pattern) {
-    const bool anchored = pattern.endsWith(QLatin1Char('$'));
-    const QString body = anchored ? pattern.chopped(1) : pattern;
-    QStringList parts;
-    for (const QString& part : body.split(QLatin1Char('*')))
-        parts << QRegularExpression::escape(part);
-    const QString expression =
-        QStringLiteral("\\A") + parts.join(QStringLiteral(".*")) + (anchored ? "\\z" : "");
-    return {allow, pattern.size(), QRegularExpression(expression)};
+// An empty pattern is no rule ("Disallow:" allows everything); the rules
+// past the cap, and a pattern past its length, are left out.
+void RobotsRules::addRule(bool allow, const QString& pattern) {
+    if (pattern.isEmpty() || pattern.size() > kMaxRuleCharacters || m_rules.size() >= kMaxRules)
+        return;
+    m_rules.append({allow, RobotsPattern(pattern)});
+}
+
+// True when `seconds` is a delay, a number above 0: the first one found
+// counts.
+bool RobotsRules::setCrawlDelay(const QString& seconds) {
+    bool ok = false;
+    const double asked = seconds.toDouble(&ok);
+    if (!ok || !(asked > 0))
+        return false;
+    m_crawlDelayMs = static_cast<int>(std::min(asked * 1000, double(kMaxCrawlDelayMs)));
+    return true;
 }
 
 bool RobotsRules::allows(const QString& path) const {
@@ -94,10 +96,11 @@ bool RobotsRules::allows(const QString& path) const {
         return true;
     const Rule* decisive = nullptr;
     for (const Rule& candidate : m_rules) {
-        if (!candidate.pattern.match(path).hasMatch())
+        if (!candidate.pattern.matches(path))
             continue;
-        if (!decisive || candidate.length > decisive->length ||
-            (candidate.length == decisive->length && candidate.allow))
+        const qsizetype length = candidate.pattern.length();
+        const qsizetype longest = decisive ? decisive->pattern.length() : -1;
+        if (length > longest || (length == longest && candidate.allow))
             decisive = &candidate;
     }
     return !decisive || decisive->allow;

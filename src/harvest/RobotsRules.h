@@ -1,18 +1,27 @@
 #pragma once
 
+#include "harvest/RobotsPattern.h"
+
 #include <QList>
-#include <QRegularExpression>
 #include <QString>
 
 // The rules a site's robots.txt sets for one user agent: which paths it may
 // read and how long to wait between two requests. The groups named after
 // the agent's product token (in any letter case) apply, else those for
 // "*". Of the Allow and Disallow patterns that match a path, the longest
-// decides, Allow on a tie; "*" in a pattern stands for any characters and a
-// final "$" for the end of the path. No rules (a missing or unreadable file)
-// allow everything.
+// decides, Allow on a tie (see RobotsPattern for "*" and "$"). No rules (a
+// missing or unreadable file) allow everything.
+//
+// The site writes the file, so only so much of it is kept: the first
+// kMaxRules rules, none longer than kMaxRuleCharacters (the longest address
+// a sitemap may list), and a Crawl-delay of at most kMaxCrawlDelayMs (a
+// request's time-out): a longer one is cut to it.
 class RobotsRules {
 public:
+    static constexpr qsizetype kMaxRules = 4000;
+    static constexpr qsizetype kMaxRuleCharacters = 2048;
+    static constexpr int kMaxCrawlDelayMs = 30000;
+
     // `agentToken` is the product token of the User-Agent, such as
     // "Quillmart" for "Quillmart/6.0".
     static RobotsRules parse(const QString& text, const QString& agentToken);
@@ -26,11 +35,11 @@ public:
 
 private:
     struct Rule {
-        bool allow = false;
-        qsizetype length = 0;
-        QRegularExpression pattern;
+        bool allow;
+        RobotsPattern pattern;
     };
-    static Rule rule(bool allow, const QString& pattern);
+    void addRule(bool allow, const QString& pattern);
+    bool setCrawlDelay(const QString& seconds);
 
     QList<Rule> m_rules;
     int m_crawlDelayMs = 0;

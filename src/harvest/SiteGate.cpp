@@ -10,6 +10,17 @@ namespace {
 // RFC 9309 asks crawlers to read at least 500 KiB of a robots.txt.
 constexpr int kRobotsCharacters = 512 * 1024;
 
+// The path with its query, as robots.txt rules are written.
+QString pathOf(const QString& url) {
+    const QUrl parsed(url.trimmed());
+    QString path = parsed.path(QUrl::FullyEncoded);
+    if (path.isEmpty())
+        path = QStringLiteral("/");
+    if (parsed.hasQuery())
+        path += QLatin1Char('?') + parsed.query(QUrl::FullyEncoded);
+    return path;
+}
+
 } // namespace
 
 SiteGate::Settings SiteGate::Settings::read(bool respectByDefault) {
@@ -73,13 +84,7 @@ SiteGate::Verdict SiteGate::verdict(const QString& url) {
         readRobots(key);
         return Verdict::Wait;
     }
-    const QUrl parsed(url.trimmed());
-    QString path = parsed.path(QUrl::FullyEncoded);
-    if (path.isEmpty())
-        path = QStringLiteral("/");
-    if (parsed.hasQuery())
-        path += QLatin1Char('?') + parsed.query(QUrl::FullyEncoded);
-    if (!site.rules.allows(path))
+    if (!site.rules.allows(pathOf(url)) || heldPastRun(site))
         return Verdict::Skip;
     const int limit = site.rules.crawlDelayMs() > 0 ? 1 : kRequestsPerSite;
     if (site.running >= limit)
@@ -96,6 +101,7 @@ void SiteGate::started(const QString& url) {
         return;
     Site& site = m_sites[siteOf(url)];
     ++site.running;
+    ++site.runStarts;
     site.lastStartMs = m_clock.elapsed();
 }
 
@@ -104,6 +110,18 @@ void SiteGate::ended(const QString& url) {
         return;
     Site& site = m_sites[siteOf(url)];
     site.running = std::max(0, site.running - 1);
+}
+
+void SiteGate::startRun() {
+    for (Site& site : m_sites)
+        site.runStarts = 0;
+}
+
+QString SiteGate::skipReason(const QString& url) const {
+    if (!m_sites.value(siteOf(url)).rules.allows(pathOf(url)))
+        return QStringLiteral("is disallowed by its site's robots.txt");
+    return QStringLiteral("would wait longer than the %1 s its site's Crawl-delay may hold a run")
+        .arg(m_delayHoldMs / 1000.0);
 }
 
 // One reading per site at a time; its answer, whatever it is, makes the
@@ -136,6 +154,12 @@ qint64 SiteGate::waitMs(const Site& site) const {
     if (site.lastStartMs < 0)
         return 0;
     return site.lastStartMs + site.rules.crawlDelayMs() - m_clock.elapsed();
+}
+
+// The site's requests in this run, each its Crawl-delay after the one
+// before, would start the next one past the time the run gives the site.
+bool SiteGate::heldPastRun(const Site& site) const {
+    return qint64(site.runStarts) * site.rules.crawlDelayMs() > m_delayHoldMs;
 }
 
 // The earliest of the delays asked for wakes the callers.

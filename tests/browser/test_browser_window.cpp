@@ -553,6 +553,33 @@ void TestBrowserWindow::linksReportsAndCrawls() {
     s.trigger("Finder|Create Full Report");
     QVERIFY(waitUntil([&] { return s.view(View::View1).locationUrl() != shownBefore; }));
     QVERIFY(!s.server->requested().contains("/secret.htm"));
+    // Each full report and each walk is a run of its own, which a site's
+    // Crawl-delay may hold for a limited time: here none, one page a run.
+    HttpFixture paced(s.home->path());
+    QVERIFY(paced.start());
+    paced.serve("robots.txt", "User-agent: *\nCrawl-delay: 0.01");
+    s.controller->siteGate().setDelayHoldMs(0);
+    const QStringList pages{paced.serve("a.htm", "<p>a</p>"), paced.serve("b.htm", "<p>b</p>"),
+                            paced.serve("c.htm", "<p>c</p>")};
+    for (const QStringList& run : {pages.mid(0, 2), pages.mid(2)}) {
+        harvest.linkList = run;
+        const QString shown = s.view(View::View1).locationUrl();
+        s.prompts.expect(Kind::YesNo, kImages, "no");
+        s.trigger("Finder|Create Full Report");
+        QVERIFY(waitUntil([&] { return s.view(View::View1).locationUrl() != shown; }));
+    }
+    const QString blank = s.page("blank.htm", "<p>no links</p>");
+    s.controller->navigateShown(blank);
+    QVERIFY(waitUntil([&] { return s.view1Shows(blank); }));
+    const QString walked = paced.serve("w.htm", "<p>w</p>");
+    harvest.linkList = {walked};
+    s.press("Get all links");
+    // The walk has read the page and ended.
+    QVERIFY(waitUntil([&] {
+        return harvest.visitedLinks.contains(walked) &&
+               !s.window->harvest().walkTimeout().isActive();
+    }));
+    QCOMPARE(paced.requested().filter(".htm"), QStringList({"/a.htm", "/c.htm", "/w.htm"}));
     s.controller->siteGate().setRespectRobots(false);
 
     s.server->setResponse("hang.htm", {200, "OK", {}, {}, HttpFixture::Delivery::Hang});

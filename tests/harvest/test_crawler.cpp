@@ -2,7 +2,6 @@
 #include "harvest/HarvestState.h"
 #include "harvest/LinkWalker.h"
 #include "harvest/PageReader.h"
-#include "harvest/RobotsRules.h"
 #include "harvest/SiteGate.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
@@ -71,32 +70,6 @@ class TestCrawler : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Our group wins over "*", named in any letter case; the longest match
-    // decides, Allow on a tie; "*" and a final "$" match as patterns.
-    void robotsRulesChooseAgentAndLongestMatch() {
-        const QString grouped = "User-agent: *\nDisallow: /\n\n# ours\nUser-agent: other\n"
-                                "USER-AGENT: QuillMart\nDisallow: /a # comment\nAllow: /a/b\n"
-                                "Crawl-delay: 2.5\n";
-        const QString all = "User-agent: *\nDisallow: /";
-        const std::tuple<QString, QString, bool, int> rows[] = {
-            {grouped, "/a/c", false, 2500},
-            {grouped, "/a/b/c", true, 2500},
-            {grouped, "/z", true, 2500},
-            {all, "/robots.txt", true, 0},
-            {all, "/z", false, 0},
-            {"User-agent: *\nDisallow: /x\nAllow: /x", "/x", true, 0},
-            {"User-agent: *\r\nDisallow: /*.pdf$\r\n", "/d/e.pdf", false, 0},
-            {"User-agent: *\nDisallow: /*.pdf$", "/e.pdf?x", true, 0},
-            {"User-agent: *\nDisallow:\nCrawl-delay: x", "/a", true, 0},
-            {"User-agent: *\nDisallow: /s?q=", "/s?q=1", false, 0}};
-        for (const auto& [robots, path, allowed, delayMs] : rows) {
-            const RobotsRules rules =
-                RobotsRules::parse(robots, RobotsRules::productToken("Quillmart/6.0 (harvest)"));
-            QVERIFY2(rules.allows(path) == allowed && rules.crawlDelayMs() == delayMs,
-                     qPrintable(robots + " | " + path));
-        }
-    }
-
     // Each site's robots.txt is read once, before its first page; a page it
     // disallows is never requested, and a link that is no web address is
     // never requested either. A Crawl-delay holds the site's next request
@@ -121,6 +94,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
         QCOMPARE(sorted(crawl.state.foundPages), sorted({open, otherPage, open2}));
         QCOMPARE(crawl.skipped, QStringList{secret});
+        QCOMPARE(crawl.crawler.gate().skipReason(secret), "is disallowed by its site's robots.txt");
         QVERIFY(crawl.statuses.contains(
             Status(1, "Left out by robots.txt: 1 pages, the last " + secret)));
         QCOMPARE(crawl.server.requested().first(), "/robots.txt");
@@ -135,6 +109,34 @@ private Q_SLOTS:
         QSet<QString> walked;
         QCOMPARE(walker.nextUrl(walked), open);
         QCOMPARE(walker.skipped(), QStringList{secret});
+    }
+
+    // A site's Crawl-delay holds a crawl for a limited time: the pages that
+    // would start later are left out, named as robots.txt's are, and the
+    // next crawl, a run of its own, reads them.
+    void crawlDelayHoldsACrawlForItsTimeOnly() {
+        Crawl crawl;
+        SiteGate& gate = crawl.crawler.gate();
+        gate.setRespectRobots(true);
+        gate.setDelayHoldMs(250);
+        crawl.server.serve("robots.txt", "User-agent: *\nCrawl-delay: 0.1");
+        QStringList pages;
+        for (const QString name : {"1", "2", "3", "4", "5"})
+            pages << crawl.server.serve(name + ".htm", "needle");
+        crawl.state.linkList = pages;
+        crawl.prompts.expect(Kind::YesNo, finalPrompt(3), "no");
+
+        QVERIFY(crawl.crawler.findKeywords());
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 1, kWaitMs);
+        QCOMPARE(crawl.state.foundPages, pages.mid(0, 3));
+        QCOMPARE(crawl.skipped, pages.mid(3));
+        QCOMPARE(gate.skipReason(pages.at(3)),
+                 "would wait longer than the 0.25 s its site's Crawl-delay may hold a run");
+        crawl.state.linkList = pages.mid(3);
+        crawl.prompts.expect(Kind::YesNo, finalPrompt(5), "no");
+        QVERIFY(crawl.crawler.findKeywords());
+        QTRY_COMPARE_WITH_TIMEOUT(crawl.finished.count(), 2, kWaitMs);
+        QCOMPARE(crawl.state.foundPages, pages);
     }
 
     // A site that does not answer holds two downloaders, never more; the

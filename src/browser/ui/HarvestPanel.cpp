@@ -208,8 +208,10 @@ void HarvestPanel::collectSnapshots(
 }
 
 void HarvestPanel::getLinksAndWalk() {
+    // A walk is a run of the gate.
     getAllLinks([this] {
         m_walking = true;
+        m_controller.siteGate().startRun();
         walkStep();
     });
 }

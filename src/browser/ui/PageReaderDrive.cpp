@@ -34,10 +34,13 @@ void PageReaderDrive::setGate(SiteGate& gate) {
     });
 }
 
+// A full report is a run of the gate.
 void PageReaderDrive::start() {
     m_total = 0;
     m_skipped = 0;
     m_reportWaiting = false;
+    if (m_gate)
+        m_gate->startRun();
     step();
 }
 

@@ -50,10 +50,7 @@ int FileTransferPublisher::vtiOpenWebWithPassword(const QString& server, const Q
 }
 
 bool FileTransferPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
-    QString web = webPath;
-    if (web.startsWith(QLatin1Char('/')))
-        web.remove(0, 1);
-    if (!useWeb(web))
+    if (!useWeb(webOfPath(webPath)))
         return false;
     QStringList present;
     if (readWeb(&present) == WebState::Unknown)
@@ -67,11 +64,9 @@ bool FileTransferPublisher::vtiRemoveWeb(const QString& webPath, const QString& 
     }
     if (readWeb(&present) == WebState::Unknown)
         return false;
-    QStringList results;
-    for (const QString& address : addresses)
-        results << removeOne(address, present);
-    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("removed")));
-    return lastError().isEmpty();
+    return removeEach(addressList, [this, &present](const QString& address) {
+        return removeOne(address, present);
+    });
 }
 
 bool FileTransferPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {

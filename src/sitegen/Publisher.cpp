@@ -21,3 +21,17 @@ QStringList Publisher::putEach(
     setLastError(UploadChecks::summary(addresses, results, QStringLiteral("published")));
     return results;
 }
+
+bool Publisher::removeEach(const QString& addressList,
+                           const std::function<QString(const QString& address)>& removeOne) {
+    const QStringList addresses = PublishingLists::entries(addressList);
+    QStringList results;
+    for (const QString& address : addresses)
+        results << removeOne(address);
+    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("removed")));
+    return lastError().isEmpty();
+}
+
+QString Publisher::webOfPath(const QString& webPath) {
+    return webPath.startsWith(QLatin1Char('/')) ? webPath.mid(1) : webPath;
+}

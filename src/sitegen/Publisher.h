@@ -51,6 +51,13 @@ protected:
     QStringList
     putEach(const QString& fileList, const QString& addressList,
             const std::function<QString(const QString& file, const QString& address)>& putOne);
+    // Removes each address of the list with `removeOne` (empty when it was
+    // removed, else why not); the last error becomes the summary of what
+    // failed. True when every one went.
+    bool removeEach(const QString& addressList,
+                    const std::function<QString(const QString& address)>& removeOne);
+    // The web's name in a remove call's "/name".
+    static QString webOfPath(const QString& webPath);
 
 private:
     QString m_lastError;

@@ -54,17 +54,8 @@ int SftpPublisher::vtiOpenWebWithPassword(const QString& server, const QString& 
 // Removes each listed file the web holds; a file that is not there is
 // already removed.
 bool SftpPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
-    QString web = webPath;
-    if (web.startsWith(QLatin1Char('/')))
-        web.remove(0, 1);
-    if (!useWeb(web))
-        return false;
-    const QStringList addresses = PublishingLists::entries(addressList);
-    QStringList results;
-    for (const QString& address : addresses)
-        results << removeOne(address);
-    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("removed")));
-    return lastError().isEmpty();
+    return useWeb(webOfPath(webPath)) &&
+           removeEach(addressList, [this](const QString& address) { return removeOne(address); });
 }
 
 bool SftpPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {

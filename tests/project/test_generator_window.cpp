@@ -289,21 +289,6 @@ private Q_SLOTS:
             QVERIFY2(!fileBytes(project(file)).contains("secret7"), qPrintable(file));
     }
 
-    // A colour that is not #rrggbb keeps the dialog open with a message;
-    // Escape leaves the style as it was.
-    void pageStyleRefusesWhatItCannotUse() {
-        makeShop();
-        PageStyleDialog* dialog = openPageStyle("Menu");
-        QVERIFY(dialog);
-        UserInput::type(dialog, "#12");
-        m_prompts->expectMessage("\"#12\" is not a colour");
-        UserInput::press(dialog, Qt::Key_Return);
-        QVERIFY(dialog->isVisible());
-        UserInput::press(dialog, Qt::Key_Escape);
-        QTRY_VERIFY(!m_window->findChild<PageStyleDialog*>());
-        QCOMPARE(m_controller->identity(), ShopIdentity{});
-    }
-
     // On a real X display, through the X server: the banner text typed,
     // a page colour typed into the "Page style" dialog and Generate clicked;
     // the banner page holds both. The X server's events reach the window

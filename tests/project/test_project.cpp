@@ -177,7 +177,7 @@ private Q_SLOTS:
     }
 
     // Keys of another type keep what the window shows; a text that is not
-    // a JSON object is refused, saying where.
+    // a JSON object is refused.
     void readsKeptSettingsWithMistakes() {
         ProjectSettings base;
         base.identity.bannerText = "kept";
@@ -186,9 +186,6 @@ private Q_SLOTS:
                                                "shop": {"bannerText": null}, "templates": []})",
                                        base),
             base);
-        QVERIFY(ProjectSettingsFile::read("{\"siteLayout\": ", base)
-                    .error()
-                    .contains(" at character "));
         QCOMPARE(ProjectSettingsFile::read("[]", base).error(), "it holds no JSON object");
     }
 
@@ -222,7 +219,6 @@ private Q_SLOTS:
         QTest::newRow("own") << "a@anna-tools.test" << false;
         QTest::newRow("example in the name") << "a@myexample.com" << false;
         QTest::newRow("example.com inside") << "a@example.com.anna.test" << false;
-        QTest::newRow("none") << "" << false;
     }
     void recognisesExampleAddresses() {
         QFETCH(QString, email);

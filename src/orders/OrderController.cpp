@@ -2,6 +2,7 @@
 
 #include "orders/DatabaseAddress.h"
 #include "orders/DatabaseKeyring.h"
+#include "orders/IntakeSink.h"
 #include "platform/Prompts.h"
 
 #include <QCoreApplication>
@@ -10,68 +11,31 @@
 
 namespace {
 
-// Hands every call of the fetch to the intake on the controller's thread
-// and waits there: the order store is used from one thread only.
-class ThreadHopSink : public MessageSink {
-public:
-    ThreadHopSink(OrderController& controller, OrderStore& store, OrderIntake& intake,
-                  const std::atomic_bool& cancelled)
-        : m_controller(controller), m_store(store), m_intake(intake), m_cancelled(cancelled) {}
-
-    bool hasTaken(const QString& mailbox, const QString& uid) override {
-        bool taken = false;
-        QMetaObject::invokeMethod(
-            &m_controller, [&] { taken = m_store.hasTaken(mailbox, uid); },
-            Qt::BlockingQueuedConnection);
-        return taken;
-    }
-
-    OrderIntake::Result take(const QString& text, const QString& mailbox,
-                             const QString& uid) override {
-        if (m_cancelled)
-            return {OrderIntake::Outcome::Failed, 0, QStringLiteral("the fetch was stopped")};
-        OrderIntake::Result result;
-        QMetaObject::invokeMethod(
-            &m_controller,
-            [&] {
-                result = m_intake.take(text, mailbox, uid);
-                Q_EMIT m_controller.changed();
-            },
-            Qt::BlockingQueuedConnection);
-        return result;
-    }
-
-private:
-    OrderController& m_controller;
-    OrderStore& m_store;
-    OrderIntake& m_intake;
-    const std::atomic_bool& m_cancelled;
-};
-
 // The server a remembered password belongs to: host and port, so the
 // window and `quillmart orders fetch` find the same one; none without a host.
 QString keyringServer(const MailAccount& account) {
     return account.host.isEmpty() ? QString() : account.serverName();
 }
 
-const RecentEntries kNoEntries{0, 0};
-const QString kNoText;
-
 } // namespace
 
 OrderController::OrderController(const QString& database, Prompts& prompts, QObject* parent)
     : QObject(parent), m_database(database), m_prompts(prompts) {}
 
-// A fetch still running is stopped; its calls into this thread are served
-// meanwhile, so it cannot wait on us for ever.
+// A fetch still running is stopped after the message it is on; reads of
+// the orders end by themselves. What they would still report is dropped.
 OrderController::~OrderController() {
-    if (!m_thread)
-        return;
     m_cancelled = true;
-    m_thread->disconnect(this);
-    while (!m_thread->wait(20))
-        QCoreApplication::processEvents();
-    delete m_thread;
+    if (m_thread) {
+        m_thread->disconnect(this);
+        m_thread->wait();
+        delete m_thread;
+    }
+    for (QThread* reader : std::as_const(m_readers)) {
+        reader->disconnect(this);
+        reader->wait();
+        delete reader;
+    }
 }
 
 void OrderController::setHostDelete(bool on) {
@@ -100,29 +64,57 @@ MailAccount OrderController::account() const {
     return account;
 }
 
-OrderStore* OrderController::store() {
-    if (m_store)
-        return m_store.get();
-    // A login about to go unencrypted, as the address asks, goes only
-    // when the user agrees (once per server).
+bool OrderController::mayOpenStore() {
     const DatabaseAddress address = DatabaseAddress::read(m_database);
     const QString warning = address.passwordInClearWarning();
-    if (!warning.isEmpty() &&
-        !m_clearTextConsent.allows(address.serverName(), warning + QStringLiteral("\nGo on?"),
-                                   m_prompts))
-        return nullptr;
-    auto store = std::make_unique<OrderStore>();
-    // A keyring that cannot be used leaves ~/.pgpass to give the password;
-    // a login refused then names every place a password may come from.
-    const QString password = DatabaseKeyring().read(m_database).valueOr(QString());
-    if (const Status opened = store->open(m_database, password); !opened) {
-        m_prompts.message(QStringLiteral("The order database could not be opened.\n") +
-                          opened.error());
-        return nullptr;
+    return warning.isEmpty() ||
+           m_clearTextConsent.allows(address.serverName(), warning + QStringLiteral("\nGo on?"),
+                                     m_prompts);
+}
+
+// A keyring that cannot be used leaves ~/.pgpass to give the password; a
+// login refused then names every place a password may come from. The
+// keyring is asked here, on the window's thread, as everywhere else: it
+// keeps the window painting while it waits.
+std::optional<OrderController::StoreLogin> OrderController::storeLogin() {
+    if (!mayOpenStore())
+        return std::nullopt;
+    return StoreLogin{m_database, DatabaseKeyring().read(m_database).valueOr(QString())};
+}
+
+Status OrderController::openStore(OrderStore& store, const StoreLogin& login) {
+    const Status opened = store.open(login.database, login.password);
+    if (opened)
+        return opened;
+    return Status::failure(QStringLiteral("The order database could not be opened.\n") +
+                           opened.error());
+}
+
+void OrderController::readOrders() {
+    const std::optional<StoreLogin> login = storeLogin();
+    if (!login) {
+        Q_EMIT ordersRead({}, QStringLiteral("The order database was not opened."));
+        return;
     }
-    m_store = std::move(store);
-    m_intake = std::make_unique<OrderIntake>(*m_store);
-    return m_store.get();
+    QThread* reader = QThread::create([this, login = *login] {
+        OrderStore store;
+        const Status opened = openStore(store, login);
+        const Fallible<QList<StoredOrder>> read =
+            opened ? store.orders() : Fallible<QList<StoredOrder>>::failure(opened.error());
+        QMetaObject::invokeMethod(
+            this,
+            [this, orders = read.valueOr({}), problem = read.error()] {
+                Q_EMIT ordersRead(orders, problem);
+            },
+            Qt::QueuedConnection);
+    });
+    m_readers << reader;
+    connect(reader, &QThread::finished, this, [this, reader] {
+        m_readers.removeOne(reader);
+        reader->wait();
+        delete reader;
+    });
+    reader->start();
 }
 
 void OrderController::getOrders() {
@@ -135,26 +127,15 @@ void OrderController::getOrders() {
                                          "pop3s://mail.example.com or pop3://mail.example.com."));
         return;
     }
-    if (!mayUseAccount(account) || !store())
+    if (!mayUseAccount(account))
         return;
-    const QString mailboxKey = account.user + QLatin1Char('@') + account.serverName();
-    const bool deleteAfterReading = m_hostDelete;
-    const qint64 sizeLimit = m_sizeLimit;
+    const std::optional<StoreLogin> login = storeLogin();
+    if (!login)
+        return;
     auto summary = std::make_shared<FetchSummary>();
     m_cancelled = false;
-    m_thread = QThread::create([this, account, mailboxKey, deleteAfterReading, sizeLimit, summary] {
-        PopMailbox mailbox(account);
-        mailbox.setSizeLimit(sizeLimit);
-        ThreadHopSink sink(*this, *m_store, *m_intake, m_cancelled);
-        *summary = OrderFetcher::fetch(
-            mailbox, mailboxKey, sink, deleteAfterReading,
-            [this](int done, int total) {
-                QMetaObject::invokeMethod(
-                    this, [this, done, total] { Q_EMIT fetchProgress(done, total); },
-                    Qt::QueuedConnection);
-            },
-            [this] { return m_cancelled.load(); });
-    });
+    const FetchJob job{*login, account, m_hostDelete, m_sizeLimit};
+    m_thread = QThread::create([this, job, summary] { fetch(job, *summary); });
     connect(m_thread, &QThread::finished, this, [this, summary, account] {
         if (summary->error.isEmpty())
             m_rememberedPassword.succeeded(account.serverName(), account.user, account.password);
@@ -162,6 +143,41 @@ void OrderController::getOrders() {
     });
     Q_EMIT fetchProgress(0, 1);
     m_thread->start();
+}
+
+// Runs on the fetch's thread: the store, the intake and the mailbox are
+// made and used there; what the tab shows comes back as queued calls.
+void OrderController::fetch(const FetchJob& job, FetchSummary& summary) {
+    OrderStore store;
+    if (const Status opened = openStore(store, job.login); !opened) {
+        summary.error = opened.error();
+        return;
+    }
+    OrderIntake intake(store);
+    intake.setShownHandler([this](const OrderIntake::Shown& shown) {
+        QMetaObject::invokeMethod(
+            this, [this, shown] { show(shown); }, Qt::QueuedConnection);
+    });
+    IntakeSink sink(store, intake);
+    PopMailbox mailbox(job.account);
+    mailbox.setSizeLimit(job.sizeLimit);
+    summary = OrderFetcher::fetch(
+        mailbox, job.account.user + QLatin1Char('@') + job.account.serverName(), sink,
+        job.deleteAfterReading,
+        [this](int done, int total) {
+            QMetaObject::invokeMethod(
+                this, [this, done, total] { Q_EMIT fetchProgress(done, total); },
+                Qt::QueuedConnection);
+        },
+        [this] { return m_cancelled.load(); });
+}
+
+void OrderController::show(const OrderIntake::Shown& shown) {
+    for (const QString& line : shown.lines)
+        m_orderLines.add(line);
+    m_log.add(shown.logText);
+    m_counter = shown.counter;
+    Q_EMIT changed();
 }
 
 void OrderController::lookUpRememberedPassword() {
@@ -195,16 +211,4 @@ void OrderController::finishFetch(const FetchSummary& summary, const QString& se
     Q_EMIT fetchProgress(0, 0);
     Q_EMIT changed();
     m_prompts.message(summary.text(server));
-}
-
-const RecentEntries& OrderController::orderLines() const {
-    return m_intake ? m_intake->orderLines() : kNoEntries;
-}
-
-const RecentEntries& OrderController::log() const {
-    return m_intake ? m_intake->log() : kNoEntries;
-}
-
-const QString& OrderController::counter() const {
-    return m_intake ? m_intake->counter() : kNoText;
 }

@@ -7,18 +7,20 @@
 #include "platform/ClearTextConsent.h"
 #include "platform/RememberedPassword.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <atomic>
-#include <memory>
+#include <optional>
 
 class Prompts;
 class QThread;
 
 // The state and commands of the "E-Mail DB" tab: the mailbox account, the
-// "Host Delete" choice, and "Get Orders", which reads the mailbox in a
-// worker thread while the window stays usable and takes each message into
-// the order store on this thread.
+// "Host Delete" choice, "Get Orders" and "Show Orders". The order store is
+// opened and used only on worker threads, each with a connection of its
+// own: a mail server or a database server that does not answer cannot
+// freeze the window.
 class OrderController : public QObject {
     Q_OBJECT
 
@@ -68,22 +70,46 @@ public:
     void getOrders();
     bool isFetching() const { return m_thread != nullptr; }
 
-    // The intake's newest order lines and order summaries.
-    const RecentEntries& orderLines() const;
-    const RecentEntries& log() const;
-    const QString& counter() const;
-    // The order store, opened on first use; none (and the user is told
-    // why) when it cannot be opened.
-    OrderStore* store();
+    // The newest order lines and order summaries the fetches took in.
+    const RecentEntries& orderLines() const { return m_orderLines; }
+    const RecentEntries& log() const { return m_log; }
+    const QString& counter() const { return m_counter; }
+
+    // Whether the order database may be opened: a login that would go
+    // unencrypted, as its address asks, goes only when the user agrees
+    // (once per server for the session).
+    bool mayOpenStore();
+    // "Show Orders" and its "Refresh": reads every order on a worker
+    // thread; ordersRead() follows.
+    void readOrders();
 
 Q_SIGNALS:
     void changed();
     // Messages handled so far; (0, 0) when the fetch is over.
     void fetchProgress(int done, int total);
+    // The orders readOrders() read, newest first, or why they could not be
+    // read (`problem` is then not empty).
+    void ordersRead(const QList<StoredOrder>& orders, const QString& problem);
 
 private:
+    // What a worker thread needs to open the order store.
+    struct StoreLogin {
+        QString database;
+        QString password;
+    };
+    // What one fetch works with, taken when it starts.
+    struct FetchJob {
+        StoreLogin login;
+        MailAccount account;
+        bool deleteAfterReading = false;
+        qint64 sizeLimit = 0;
+    };
+    std::optional<StoreLogin> storeLogin();
+    static Status openStore(OrderStore& store, const StoreLogin& login);
     bool mayUseAccount(const MailAccount& account);
+    void fetch(const FetchJob& job, FetchSummary& summary);
     void finishFetch(const FetchSummary& summary, const QString& server);
+    void show(const OrderIntake::Shown& shown);
 
     QString m_database;
     Prompts& m_prompts;
@@ -96,8 +122,10 @@ private:
     qint64 m_sizeLimit = PopMailbox::kDefaultSizeLimit;
     ClearTextConsent m_clearTextConsent;
     RememberedPassword m_rememberedPassword{PasswordKeyring::Kind::Mail};
-    std::unique_ptr<OrderStore> m_store;
-    std::unique_ptr<OrderIntake> m_intake;
+    RecentEntries m_orderLines{OrderIntake::kKeptLines, OrderIntake::kKeptCharacters};
+    RecentEntries m_log{OrderIntake::kLoggedOrders, OrderIntake::kKeptCharacters};
+    QString m_counter;
     QThread* m_thread = nullptr;
+    QList<QThread*> m_readers;
     std::atomic_bool m_cancelled{false};
 };

@@ -55,8 +55,12 @@ OrderIntake::Result OrderIntake::passOver(const QString& mailbox, const QString&
 
 // The order counter shows the number of orders plus one.
 void OrderIntake::show(const OrderMessage& message) {
-    for (const QString& line : message.descriptionLines())
+    const Shown shown{message.descriptionLines(), message.logText(),
+                      counterText(m_store.orderCount() + 1)};
+    for (const QString& line : shown.lines)
         m_orderLines.add(line);
-    m_log.add(message.logText());
-    m_counter = counterText(m_store.orderCount() + 1);
+    m_log.add(shown.logText);
+    m_counter = shown.counter;
+    if (m_shownHandler)
+        m_shownHandler(shown);
 }

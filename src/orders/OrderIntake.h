@@ -4,6 +4,8 @@
 #include "orders/RecentEntries.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 // Takes order messages into the order store and keeps what the "E-Mail DB"
 // tab shows: the order-line list, the order log and the order counter. The
@@ -44,6 +46,18 @@ public:
     // The number of orders plus one, as " 6"; empty before the first order.
     const QString& counter() const { return m_counter; }
 
+    // What one stored order adds to the lines, the log and the counter,
+    // handed on as it happens, for a window whose intake runs on a worker
+    // thread.
+    struct Shown {
+        QStringList lines;
+        QString logText;
+        QString counter;
+    };
+    void setShownHandler(std::function<void(const Shown&)> handler) {
+        m_shownHandler = std::move(handler);
+    }
+
 private:
     Result passOver(const QString& mailbox, const QString& uid);
     void show(const OrderMessage& message);
@@ -52,4 +66,5 @@ private:
     RecentEntries m_orderLines{kKeptLines, kKeptCharacters};
     RecentEntries m_log{kLoggedOrders, kKeptCharacters};
     QString m_counter;
+    std::function<void(const Shown&)> m_shownHandler;
 };

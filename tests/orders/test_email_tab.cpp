@@ -7,6 +7,7 @@
 #include "support/ServerRequired.h"
 #include "support/UserInput.h"
 
+#include <QtNetwork>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -20,6 +21,36 @@ private Q_SLOTS:
     void initTestCase() { QUILLMART_REQUIRE_SERVER(DovecotFixture::missing()); }
     void fieldsReachTheFetchAndOrdersTheTab();
     void showsTheNewestOrders();
+    void silentDatabaseServerLeavesTheTabWorking();
+};
+
+// Acts on the modal dialog once it is up, as a person does: the window may
+// handle events (waiting on the keyring) before the dialog shows.
+void whenDialogShows(QObject* context, const std::function<void(QDialog*)>& act) {
+    QTimer::singleShot(10, context, [context, act] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            act(dialog);
+        else
+            whenDialogShows(context, act);
+    });
+}
+
+// A database server that takes connections and never answers them.
+class SilentServer {
+public:
+    SilentServer() { m_server.listen(QHostAddress::LocalHost); }
+    QString address() const {
+        return QStringLiteral("postgresql://merchant@127.0.0.1:%1/orders")
+            .arg(m_server.serverPort());
+    }
+    // Closes every connection, taken or still waiting to be.
+    void hangUp() {
+        m_server.close();
+        qDeleteAll(m_server.findChildren<QTcpSocket*>());
+    }
+
+private:
+    QTcpServer m_server;
 };
 
 // Host Delete, the host, the user and the password reach the fetch, which
@@ -62,18 +93,18 @@ void TestEmailTab::fieldsReachTheFetchAndOrdersTheTab() {
 
     // "Refresh" shows what another machine stored in the shared database.
     QList<QStringList> shown;
-    QTimer::singleShot(0, this, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    whenDialogShows(this, [&](QDialog* dialog) {
         const auto* view = named<QTableView>(dialog, "Orders, newest first");
+        auto* refresh = named<QPushButton>(dialog, "&Refresh");
         for (int pass = 0; pass < 2; ++pass) {
+            QTRY_VERIFY(refresh->isEnabled());
             shown << QStringList();
             for (int row = 0; row < view->model()->rowCount(); ++row)
                 shown.last() << view->model()->index(row, 0).data().toString();
             OrderStore otherMachine;
             QVERIFY(otherMachine.open(dir.filePath("orders.sqlite")) &&
                     otherMachine.store(OrderMessage(OrderMail().text())).ok());
-            UserInput::click(named<QPushButton>(dialog, "&Refresh"));
+            UserInput::click(refresh);
         }
         dialog->reject();
     });
@@ -109,6 +140,36 @@ void TestEmailTab::showsTheNewestOrders() {
              qPrintable(log.left(200)));
     QCOMPARE(log.mid(note.size()),
              controller.log().entries().join(QString()).replace("\r\n", "\n"));
+}
+
+// While the order database's server keeps silent, "Get Orders" runs and
+// "Show Orders" says it is reading: neither waits on the window's thread.
+// When the server hangs up, each says the database could not be opened.
+void TestEmailTab::silentDatabaseServerLeavesTheTabWorking() {
+    SilentServer database;
+    ScriptedPrompts prompts;
+    OrderController controller(database.address(), prompts);
+    EmailTab tab(controller);
+    tab.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tab));
+    controller.setPopHost("pop3s://127.0.0.1:1");
+    controller.getOrders();
+    QVERIFY(controller.isFetching());
+    QCoreApplication::processEvents(); // as a person sees the tab with its progress bar
+
+    QString state;
+    whenDialogShows(this, [&](QDialog* dialog) {
+        auto* stateLabel = named<QLabel>(dialog, "State");
+        state = stateLabel->text();
+        prompts.expectMessage("The order database could not be opened.");
+        database.hangUp();
+        QTRY_VERIFY(stateLabel->text().contains("The order database could not be opened."));
+        dialog->reject();
+    });
+    UserInput::click(named<QPushButton>(&tab, "Show Orders"));
+    QCOMPARE(state, "Reading the orders...");
+    QTRY_VERIFY(prompts.done());
+    QVERIFY(!controller.isFetching());
 }
 
 QTEST_MAIN(TestEmailTab)

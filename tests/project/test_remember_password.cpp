@@ -95,7 +95,12 @@ private Q_SLOTS:
         run = orders({});
         QVERIFY2(run.exitCode == 0 && run.out == "0 orders\n", run.err.constData());
         OrderController window(m_postgres.url("orders"), m_prompts);
-        QVERIFY(window.store() && m_prompts.done());
+        std::optional<QString> problem;
+        connect(&window, &OrderController::ordersRead, this,
+                [&](const QList<StoredOrder>&, const QString& said) { problem = said; });
+        window.readOrders();
+        QTRY_VERIFY_WITH_TIMEOUT(problem, 20000);
+        QCOMPARE(*problem, QString());
         QVERIFY(refused(orders({"--forget-db-password"})) && refused(orders({})));
     }
 

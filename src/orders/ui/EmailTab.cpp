@@ -157,9 +157,8 @@ void EmailTab::showProgress(int done, int total) {
 }
 
 void EmailTab::showOrders() {
-    OrderStore* store = m_controller.store();
-    if (!store)
+    if (!m_controller.mayOpenStore())
         return;
-    OrdersDialog dialog(*store, this);
+    OrdersDialog dialog(m_controller, this);
     dialog.exec();
 }

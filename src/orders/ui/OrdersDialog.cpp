@@ -1,5 +1,7 @@
 #include "orders/ui/OrdersDialog.h"
 
+#include "orders/OrderController.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -45,43 +47,48 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy) {
 
 } // namespace
 
-OrdersDialog::OrdersDialog(OrderStore& store, QWidget* parent) : QDialog(parent), m_store(store) {
+OrdersDialog::OrdersDialog(OrderController& controller, QWidget* parent)
+    : QDialog(parent), m_controller(controller) {
     setWindowTitle(QStringLiteral("Orders"));
     m_list = tableModel(OrderStore::orderColumns(), this);
     m_details = tableModel(OrderStore::detailColumns(), this);
     m_listView = tableView(m_list, QStringLiteral("Orders, newest first"));
     QTableView* detailView = tableView(m_details, QStringLiteral("Order Details"));
-    m_problem = new QLabel;
-    m_problem->setAccessibleName(QStringLiteral("Problem"));
-    m_problem->setWordWrap(true);
+    m_state = new QLabel;
+    m_state->setAccessibleName(QStringLiteral("State"));
+    m_state->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    QPushButton* refreshButton =
-        buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
+    m_refresh = buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buddyLabel(QStringLiteral("&Orders, newest first:"), m_listView));
     layout->addWidget(m_listView, 3);
     layout->addWidget(buddyLabel(QStringLiteral("Order &Details:"), detailView));
     layout->addWidget(detailView, 2);
-    layout->addWidget(m_problem);
+    layout->addWidget(m_state);
     layout->addWidget(buttons);
     resize(900, 600);
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(refreshButton, &QPushButton::clicked, this, &OrdersDialog::refresh);
+    connect(m_refresh, &QPushButton::clicked, this, &OrdersDialog::refresh);
+    connect(&m_controller, &OrderController::ordersRead, this, &OrdersDialog::showOrders);
     connect(m_listView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { showDetails(current.row()); });
     refresh();
 }
 
-// The list is read anew; orders that cannot be read are said, not shown
-// as none.
 void OrdersDialog::refresh() {
-    const Fallible<QList<StoredOrder>> read = m_store.orders();
-    m_problem->setText(read ? QString()
-                            : QStringLiteral("The orders could not be read: ") + read.error());
-    m_problem->setVisible(!read);
-    m_orders = read.valueOr({});
+    m_refresh->setEnabled(false);
+    m_state->setText(QStringLiteral("Reading the orders..."));
+    m_controller.readOrders();
+}
+
+// Orders that cannot be read are said, not shown as none.
+void OrdersDialog::showOrders(const QList<StoredOrder>& orders, const QString& problem) {
+    m_refresh->setEnabled(true);
+    m_state->setText(
+        problem.isEmpty() ? QString() : QStringLiteral("The orders could not be read: ") + problem);
+    m_orders = orders;
     m_list->removeRows(0, m_list->rowCount());
     for (const StoredOrder& order : m_orders)
         appendRow(m_list, order.values);

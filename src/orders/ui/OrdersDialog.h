@@ -4,27 +4,33 @@
 
 #include <QDialog>
 
+class OrderController;
 class QLabel;
+class QPushButton;
 class QStandardItemModel;
 class QTableView;
 
 // "Show Orders": every order of the store, newest first, and the detail
 // rows of the order chosen in the list. "Refresh" reads them again, with
-// the orders other machines stored meanwhile in a shared database.
+// the orders other machines stored meanwhile in a shared database. The
+// controller reads them on a worker thread; until they come, the dialog
+// says it is reading and "Refresh" waits.
 class OrdersDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit OrdersDialog(OrderStore& store, QWidget* parent = nullptr);
+    explicit OrdersDialog(OrderController& controller, QWidget* parent = nullptr);
 
 private:
     void refresh();
+    void showOrders(const QList<StoredOrder>& orders, const QString& problem);
     void showDetails(int row);
 
-    OrderStore& m_store;
+    OrderController& m_controller;
+    QPushButton* m_refresh = nullptr;
     QList<StoredOrder> m_orders;
     QStandardItemModel* m_list = nullptr;
     QStandardItemModel* m_details = nullptr;
     QTableView* m_listView = nullptr;
-    QLabel* m_problem = nullptr;
+    QLabel* m_state = nullptr;
 };

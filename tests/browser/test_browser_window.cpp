@@ -279,7 +279,16 @@ void TestBrowserWindow::loadsAndSnapshots() {
         QCOMPARE(m_server->requested().filter("pen.png").size() > pens,
                  kind == WebView::Kind::Shown);
 
+        // A load superseded while its server holds the answer: each
+        // navigation begins, the new one completes, and the view is idle.
+        events.clear();
+        const QString held = m_server->serve("held.htm", {}, HttpFixture::Delivery::Hang);
+        view.navigate(held);
+        QVERIFY(waitUntil([&] { return m_server->unansweredRequests() == 1; }));
         QVERIFY(load(view, url("one.htm")));
+        QCOMPARE(events, QStringList({"began " + held, "began " + url("one.htm"),
+                                      "navigate " + url("one.htm"), "document " + url("one.htm")}));
+        QVERIFY(!view.busy());
         view.appendHtml("<a href='" + url("one.htm") + "?a=1&b=\"2\"'>it's</a><br>");
         QVERIFY(waitUntil([&] {
             const auto page = takeSnapshot(view);

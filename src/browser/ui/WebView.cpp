@@ -21,11 +21,15 @@
 #include <QWebEngineView>
 #include <csignal>
 #include <unistd.h>
+#include <utility>
 
 // How the engine's load reports become the view's events:
 //
 //  navigationBegan   - a load starts (loadingChanged, status started); the URL
-//                      is the one asked for.
+//                      is the one asked for. A navigation asked for while a
+//                      load is under way is reported when it is asked for:
+//                      the engine folds the superseded load into it and
+//                      reports one end for both.
 //  navigateComplete  - the URL of the new document is known: the first
 //                      urlChanged while a load is under way, or, when the URL
 //                      did not change (refresh, same address again), the end
@@ -268,11 +272,21 @@ void WebView::navigate(const QString& urlOrPath) {
     const QUrl url = addressOf(urlOrPath);
     if (!url.isValid())
         return;
+    const bool superseding = m_busy && !m_quietLoad;
     // Busy from the call on, as callers test it right after navigating.
     m_busy = true;
     m_quietLoad = false;
     m_navigateReported = false;
+    const int startsBefore = m_loadsStarted;
     livePage()->load(url);
+    // The engine folds a load under way into the one that supersedes it and
+    // reports no start for the new one; the view reports it, so that every
+    // navigation asked for has its begin. A start the engine reports later
+    // after all is then not reported twice.
+    if (superseding && m_loadsStarted == startsBefore) {
+        m_beganAhead = true;
+        Q_EMIT navigationBegan(url.toString());
+    }
 }
 
 // The engine ignores these when there is nothing to go back or forward to,
@@ -353,9 +367,11 @@ void WebView::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     }
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
+        ++m_loadsStarted;
         m_busy = true;
         m_navigateReported = false;
-        Q_EMIT navigationBegan(info.url().toString());
+        if (!std::exchange(m_beganAhead, false))
+            Q_EMIT navigationBegan(info.url().toString());
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
     case QWebEngineLoadingInfo::LoadFailedStatus:
@@ -381,6 +397,7 @@ void WebView::finishLoad(bool documentShown) {
     if (!m_busy)
         return;
     m_busy = false;
+    m_beganAhead = false;
     if (documentShown) {
         if (!m_navigateReported)
             reportNavigateComplete();

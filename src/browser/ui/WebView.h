@@ -123,6 +123,10 @@ private:
     bool m_quietLoad = false;
     // Navigate complete has been reported for the load under way.
     bool m_navigateReported = false;
+    // Loads the engine has reported started, and whether the view reported
+    // the begin of the load under way itself (see navigate).
+    int m_loadsStarted = 0;
+    bool m_beganAhead = false;
     // Kept between page setup and print, as one printer's settings.
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -15,9 +15,9 @@
 namespace {
 
 // A server that takes no connection, or stops answering in the middle of a
-// request, ends the publish instead of hanging it.
+// request (TransferAccess::stallLimitMs), ends the publish instead of
+// hanging it.
 constexpr long kConnectTimeoutSeconds = 20;
-constexpr qint64 kStalledMs = 30 * 1000;
 constexpr int kWatchEveryMs = 1000;
 // How much of a file one write request carries.
 constexpr qint64 kChunkBytes = 32 * 1024;
@@ -245,7 +245,8 @@ void SftpSession::touch() {
 
 // Before the socket is known, libssh's own connect time-out applies.
 void SftpSession::cutOffIfStalled() {
-    if (m_socket == SSH_INVALID_SOCKET || m_clock.elapsed() - m_lastActivity < kStalledMs)
+    if (m_socket == SSH_INVALID_SOCKET ||
+        m_clock.elapsed() - m_lastActivity < m_access.stallLimitMs)
         return;
     m_cutOff = true;
     ::shutdown(m_socket, SHUT_RDWR);

@@ -20,6 +20,9 @@ struct TransferAccess {
     // Asks the user whether to trust a server not seen before, given its
     // name and its host key fingerprint. No question is asked when unset.
     std::function<bool(const QString& server, const QString& fingerprint)> approveHostKey;
+    // How long an SFTP server may keep silent in the middle of a request
+    // before the connection is cut off, in milliseconds.
+    int stallLimitMs = 30 * 1000;
 
     QString knownHostsPath() const;
     QString sshFolderPath() const;

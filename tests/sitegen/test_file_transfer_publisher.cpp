@@ -1,5 +1,6 @@
 #include "sitegen/PublisherChoice.h"
 #include "sitegen/SftpPublisher.h"
+#include "sitegen/SftpSession.h"
 #include "support/ExpectedFile.h"
 #include "support/ProgramRun.h"
 #include "support/PureFtpdFixture.h"
@@ -7,9 +8,12 @@
 #include "support/ServerTools.h"
 #include "support/SshdFixture.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 namespace {
 
@@ -43,6 +47,31 @@ QString publish(const TransferAccess& access, const QString& server, const QStri
         return publisher->lastError();
     publisher->vtiPutDocuments(site.files, kList);
     return publisher->lastError();
+}
+
+// The running processes whose parent is `parent`, and theirs, and so on.
+QList<pid_t> processesBelow(pid_t parent) {
+    QList<pid_t> found;
+    QDirIterator entries("/proc", QDir::Dirs | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        const pid_t pid = entries.next().section('/', -1).toInt();
+        // The parent is the field after the name, which ends with ')'.
+        const QByteArray stat = fileBytes(entries.filePath() + "/stat");
+        if (pid > 0 && stat.mid(stat.lastIndexOf(')') + 4).split(' ').value(0).toInt() == parent)
+            found << pid << processesBelow(pid);
+    }
+    return found;
+}
+
+// The process whose command line names `argument`; 0 when there is none.
+pid_t processNaming(const QString& argument) {
+    QDirIterator entries("/proc", QDir::Dirs | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        const pid_t pid = entries.next().section('/', -1).toInt();
+        if (pid > 0 && fileBytes(entries.filePath() + "/cmdline").contains(argument.toUtf8()))
+            return pid;
+    }
+    return 0;
 }
 
 // Makes a key pair of the type ("ed25519", "rsa", ...) at `path` (and
@@ -156,6 +185,33 @@ private Q_SLOTS:
         server.stop();
         QCOMPARE(wrong.vtiPutDocuments(first.files, kList), QStringList(3, refused));
         QVERIFY(publish(access, text, user, "", first).contains("cannot be reached"));
+    }
+
+    // A server that stops answering in the middle of an upload is cut off
+    // once it has been silent for the stall limit.
+    void silentServerIsCutOff() {
+        QUILLMART_REQUIRE_SERVER(SshdFixture::missing());
+        SshdFixture server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QTemporaryDir home;
+        TransferAccess access;
+        access.sshFolder = home.filePath(".ssh");
+        access.acceptedHostKey = server.fingerprint();
+        access.stallLimitMs = 1000;
+        SftpSession session(access, "127.0.0.1", server.port());
+        QVERIFY(session.open(server.user(), server.password()));
+        const QList<pid_t> connection = processesBelow(processNaming(server.path("sshd_config")));
+        QVERIFY(!connection.isEmpty());
+        for (const pid_t pid : connection)
+            ::kill(pid, SIGSTOP);
+        QBuffer site;
+        site.setData(QByteArray(16 * 1024 * 1024, 'x'));
+        site.open(QIODevice::ReadOnly);
+        const SftpSession::Result result = session.upload(site, server.rootPath() + "/site.bin");
+        for (const pid_t pid : connection)
+            ::kill(pid, SIGCONT);
+        QCOMPARE(int(result.kind), int(SftpSession::Result::Kind::Lost));
+        QVERIFY2(result.detail.contains("it did not answer in time"), qPrintable(result.detail));
     }
 
     // The server (offering ed25519 and ECDSA host keys) against known hosts

@@ -234,7 +234,7 @@ void TestBrowserWindow::initTestCase() {
         writeBytes(m_folder.filePath(name), fixturePage(name, m_server->port()));
 }
 
-// A local path is loaded as a file: URL. Each load reports its events in
+// A local path is loaded as a file: URL, a folder as its index.htm. Each load reports its events in
 // order, once, frames' loads included. The snapshot reads the frameset
 // page, its frames and the same-origin iframe inside the right frame; the
 // iframe of another origin is left out. Hidden worker pages fetch no
@@ -246,6 +246,11 @@ void TestBrowserWindow::loadsAndSnapshots() {
         const qsizetype pens = m_server->requested().filter("pen.png").size();
         QVERIFY(load(view, m_folder.filePath("one.htm")));
         QCOMPARE(view.locationUrl(), QUrl::fromLocalFile(m_folder.filePath("one.htm")).toString());
+        // A local folder opens its index.htm, never a listing of its files.
+        writeBytes(m_folder.filePath("shop/index.htm"), "<title>Shop</title>");
+        QVERIFY(load(view, m_folder.filePath("shop")));
+        QCOMPARE(view.locationUrl(),
+                 QUrl::fromLocalFile(m_folder.filePath("shop/index.htm")).toString());
         QStringList events;
         for (const auto& [signal, what] : {std::pair(&WebView::navigationBegan, "began"),
                                            std::pair(&WebView::navigateComplete, "navigate"),
@@ -482,6 +487,10 @@ void TestBrowserWindow::channelsAndZones() {
         .expect(Kind::YesNo, "Would You like keep a record ?", "yes");
     s.trigger("Go|Private");
     QCOMPARE(s.panel(2)->text(), QStringLiteral("Your tracking will keeped !!! "));
+    // A screen reader announces what a panel shows, and its tip as the description.
+    QAccessibleInterface* zoneState = QAccessible::queryAccessibleInterface(s.panel(2));
+    QCOMPARE(zoneState->text(QAccessible::Name), s.panel(2)->text());
+    QCOMPARE(zoneState->text(QAccessible::Description), QStringLiteral("Result"));
     QVERIFY(w.findChild<QToolBar*>("addressBand")->isHidden());
     QVERIFY(
         waitUntil([&] { return captions(w.channelsMenu()) == "Members news; Members market"; }));

@@ -548,8 +548,10 @@ void BrowserWindow::buildStatusBar() {
         // The panels show addresses and texts from pages: never as markup.
         panel->setTextFormat(Qt::PlainText);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // A screen reader names a panel by what it shows; the tip says what
+        // the panel is for.
         panel->setToolTip(kPanelTips[i]);
-        panel->setAccessibleName(kPanelTips[i]);
+        panel->setAccessibleDescription(kPanelTips[i]);
         panel->installEventFilter(this);
         statusBar()->addWidget(panel, i == 0 ? 3 : 1);
         m_panels[i] = panel;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPageSetupDialog>
@@ -99,11 +100,16 @@ const QString kStoppedPage = QStringLiteral(
     "<html><head><title>Page stopped</title></head><body><p>This page stopped.</p></body></html>");
 
 // A local path becomes a file: URL; anything else is taken as an address.
+// A local folder opens its index.htm, as a web server would: the engine
+// would list every file in it.
 QUrl addressOf(const QString& urlOrPath) {
     const QString trimmed = urlOrPath.trimmed();
-    if (QDir::isAbsolutePath(trimmed))
-        return QUrl::fromLocalFile(trimmed);
-    return QUrl::fromUserInput(trimmed, QDir::currentPath());
+    const QUrl url = QDir::isAbsolutePath(trimmed)
+                         ? QUrl::fromLocalFile(trimmed)
+                         : QUrl::fromUserInput(trimmed, QDir::currentPath());
+    if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir())
+        return QUrl::fromLocalFile(QDir(url.toLocalFile()).filePath(QStringLiteral("index.htm")));
+    return url;
 }
 
 } // namespace

@@ -595,5 +595,5 @@ void GeneratorController::getIt() {
 }
 
 void GeneratorController::notAvailable(const QString& command) {
-    m_prompts.message(QStringLiteral("\"%1\" is not available in this version yet.").arg(command));
+    m_prompts.message(QStringLiteral("\"%1\" is not part of this version.").arg(command));
 }

@@ -338,7 +338,7 @@ private Q_SLOTS:
             for (int i = 0; i < m_window->tabs()->count(); ++i)
                 if (m_window->tabs()->widget(i)->isAncestorOf(named<QPushButton>(caption)))
                     clickTab(m_window->tabs()->tabText(i));
-            m_prompts->expectMessage('"' + caption + "\" is not available in this version yet.");
+            m_prompts->expectMessage('"' + caption + "\" is not part of this version.");
             click(caption);
         }
     }

@@ -493,7 +493,7 @@ private Q_SLOTS:
     }
 
     void previewAndGetItUseTheBrowser() {
-        m_prompts->expectMessage("\"Preview\" is not available in this version yet.");
+        m_prompts->expectMessage("\"Preview\" is not part of this version.");
         m_controller->preview();
         FakeBrowser browser;
         m_controller->setBrowserLink(&browser);

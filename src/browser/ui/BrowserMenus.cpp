@@ -72,7 +72,7 @@ void BrowserMenus::buildToolsMenu() {
     item(tools, QStringLiteral("Store Generator"), m_handlers.showGenerator);
     tools->addSeparator();
     for (const char* caption : {"Orders", "Form Generator", "Web Editor", "Analysis"})
-        item(tools, QString::fromLatin1(caption), {});
+        commandItem(tools, QString::fromLatin1(caption));
     tools->addSeparator();
     item(tools, QStringLiteral("Submitting"), m_handlers.submitting);
     item(tools, QStringLiteral("Publishing"), m_handlers.publishing);
@@ -111,7 +111,7 @@ void BrowserMenus::buildGoMenu() {
     item(go, QStringLiteral("Refresh"), [this] { m_controller.run(Command::Refresh); });
     item(go, QStringLiteral("Go Home"),
          [this] { m_controller.navigateShown(vendorPage(QString())); });
-    item(go, QStringLiteral("Go Search"), {});
+    notAvailableItem(go, QStringLiteral("Go Search"));
     hiddenItem(go, QStringLiteral("Search"));
     go->addSeparator();
     for (const char* caption : {"History", "Channels", "Private", "Add favorites"})

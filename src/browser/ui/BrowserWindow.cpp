@@ -11,6 +11,7 @@
 #include "browser/ui/TranslationPanel.h"
 #include "browser/ui/WebView.h"
 #include "browser/ui/ZonePanel.h"
+#include "orders/ui/OrdersDialog.h"
 #include "platform/Prompts.h"
 #include "project/GeneratorController.h"
 #include "project/GeneratorFactory.h"
@@ -294,6 +295,7 @@ void BrowserWindow::buildMenus() {
     CrawlPanel* crawl = m_crawl.get();
     BufferPanel* buffers = m_buffers.get();
     handlers.commands = {
+        {QStringLiteral("Orders"), [this] { showOrders(); }},
         {QStringLiteral("Find keywords"), [crawl] { crawl->findKeywords(); }},
         {QStringLiteral("Find e-mail"), [crawl] { crawl->findEmail(); }},
         {QStringLiteral("Find contact"), [crawl] { crawl->findContact(); }},
@@ -334,8 +336,8 @@ void BrowserWindow::buildMenus() {
 }
 
 void BrowserWindow::notAvailable(const QString& caption) {
-    m_controller.setStatusText(
-        1, QStringLiteral("\"%1\" is not available in this version yet.").arg(caption));
+    m_controller.setStatusText(1,
+                               QStringLiteral("\"%1\" is not part of this version.").arg(caption));
 }
 
 void BrowserWindow::openFile() {
@@ -350,6 +352,16 @@ void BrowserWindow::showGenerator() {
     m_generator->show();
     m_generator->raise();
     m_generator->activateWindow();
+}
+
+// Tools > "Orders": the order list of the store generator's "Show Orders".
+void BrowserWindow::showOrders() {
+    if (!m_generator)
+        m_generator = m_makeGenerator(*this);
+    if (m_generatorController)
+        OrdersDialog::showFor(m_generatorController->orders(), this);
+    else
+        notAvailable(QStringLiteral("Orders"));
 }
 
 void BrowserWindow::showAbout() {

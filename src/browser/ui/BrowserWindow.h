@@ -120,6 +120,7 @@ private:
     void notAvailable(const QString& caption);
     void openFile();
     void showGenerator();
+    void showOrders();
     void showAbout();
     void launchCalculator();
     void submitting();

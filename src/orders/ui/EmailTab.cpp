@@ -157,8 +157,5 @@ void EmailTab::showProgress(int done, int total) {
 }
 
 void EmailTab::showOrders() {
-    if (!m_controller.mayOpenStore())
-        return;
-    OrdersDialog dialog(m_controller, this);
-    dialog.exec();
+    OrdersDialog::showFor(m_controller, this);
 }

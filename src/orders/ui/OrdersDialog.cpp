@@ -77,6 +77,13 @@ OrdersDialog::OrdersDialog(OrderController& controller, QWidget* parent)
     refresh();
 }
 
+void OrdersDialog::showFor(OrderController& controller, QWidget* parent) {
+    if (!controller.mayOpenStore())
+        return;
+    OrdersDialog dialog(controller, parent);
+    dialog.exec();
+}
+
 void OrdersDialog::refresh() {
     m_refresh->setEnabled(false);
     m_state->setText(QStringLiteral("Reading the orders..."));

@@ -20,6 +20,9 @@ class OrdersDialog : public QDialog {
 
 public:
     explicit OrdersDialog(OrderController& controller, QWidget* parent = nullptr);
+    // "Show Orders" and the browser's Tools > "Orders": the dialog, once the
+    // user agrees to how the database is reached.
+    static void showFor(OrderController& controller, QWidget* parent);
 
 private:
     void refresh();

@@ -4,7 +4,6 @@
 #include "platform/Logging.h"
 #include "sitegen/PublishingLists.h"
 #include "sitegen/UploadChecks.h"
-#include "store/NameRules.h"
 
 #include <QFile>
 #include <QSet>
@@ -70,10 +69,7 @@ bool FileTransferPublisher::vtiRemoveWeb(const QString& webPath, const QString& 
 }
 
 bool FileTransferPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
-    // The create call gets "http://" before the server text as typed.
-    QString typed = serverUrl;
-    if (typed.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
-        typed.remove(0, 7);
+    const QString typed = typedServer(serverUrl);
     if (!m_transfer && !useServer(typed))
         return false;
     if (!useWeb(web))
@@ -118,19 +114,8 @@ bool FileTransferPublisher::useServer(const QString& serverText) {
 }
 
 bool FileTransferPublisher::useWeb(const QString& web) {
-    if (!m_transfer) {
-        setLastError(QStringLiteral("No server has been opened for publishing."));
+    if (!mayUseWeb(m_transfer != nullptr, m_blocked, web))
         return false;
-    }
-    if (!m_blocked.isEmpty()) {
-        setLastError(m_blocked);
-        return false;
-    }
-    if (!NameRules::isPlainFileName(web)) {
-        setLastError(
-            QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web));
-        return false;
-    }
     m_web = web;
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "sitegen/PublishingLists.h"
 #include "sitegen/UploadChecks.h"
+#include "store/NameRules.h"
 
 QStringList Publisher::putEach(
     const QString& fileList, const QString& addressList,
@@ -34,4 +35,23 @@ bool Publisher::removeEach(const QString& addressList,
 
 QString Publisher::webOfPath(const QString& webPath) {
     return webPath.startsWith(QLatin1Char('/')) ? webPath.mid(1) : webPath;
+}
+
+QString Publisher::typedServer(const QString& serverUrl) {
+    if (serverUrl.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+        return serverUrl.mid(7);
+    return serverUrl;
+}
+
+bool Publisher::mayUseWeb(bool serverOpen, const QString& blocked, const QString& web) {
+    if (!serverOpen)
+        setLastError(QStringLiteral("No server has been opened for publishing."));
+    else if (!blocked.isEmpty())
+        setLastError(blocked);
+    else if (!NameRules::isPlainFileName(web))
+        setLastError(
+            QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web));
+    else
+        return true;
+    return false;
 }

@@ -58,6 +58,12 @@ protected:
                     const std::function<QString(const QString& address)>& removeOne);
     // The web's name in a remove call's "/name".
     static QString webOfPath(const QString& webPath);
+    // The server text as typed: the create call gets "http://" before it.
+    static QString typedServer(const QString& serverUrl);
+    // Whether the web of that name may be used: not when no server is
+    // open, when the connection failed for good (`blocked` says how) or
+    // when the name is not a plain file name. The last error says why not.
+    bool mayUseWeb(bool serverOpen, const QString& blocked, const QString& web);
 
 private:
     QString m_lastError;

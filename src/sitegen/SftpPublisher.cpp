@@ -3,7 +3,6 @@
 #include "platform/Logging.h"
 #include "sitegen/PublishingLists.h"
 #include "sitegen/UploadChecks.h"
-#include "store/NameRules.h"
 
 #include <QFile>
 
@@ -59,10 +58,7 @@ bool SftpPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressL
 }
 
 bool SftpPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
-    // The create call gets "http://" before the server text as typed.
-    QString typed = serverUrl;
-    if (typed.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
-        typed.remove(0, 7);
+    const QString typed = typedServer(serverUrl);
     if ((!m_session && !connectTo(typed)) || !useWeb(web))
         return false;
     SftpSession::Result result = m_session->folder(remotePath(QString()));
@@ -103,19 +99,8 @@ bool SftpPublisher::connectTo(const QString& serverText) {
 }
 
 bool SftpPublisher::useWeb(const QString& web) {
-    if (!m_session) {
-        setLastError(QStringLiteral("No server has been opened for publishing."));
+    if (!mayUseWeb(m_session != nullptr, m_blocked, web))
         return false;
-    }
-    if (!m_blocked.isEmpty()) {
-        setLastError(m_blocked);
-        return false;
-    }
-    if (!NameRules::isPlainFileName(web)) {
-        setLastError(
-            QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web));
-        return false;
-    }
     m_web = web;
     return true;
 }

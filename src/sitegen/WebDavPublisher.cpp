@@ -3,7 +3,6 @@
 #include "platform/Logging.h"
 #include "sitegen/PublishingLists.h"
 #include "sitegen/UploadChecks.h"
-#include "store/NameRules.h"
 
 #include <QAuthenticator>
 #include <QDir>
@@ -71,11 +70,7 @@ bool WebDavPublisher::vtiRemoveWeb(const QString& webPath, const QString& addres
 }
 
 bool WebDavPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
-    // The create call gets "http://" before the server text as typed, blanks
-    // and a scheme of its own included; what follows it is the typed text.
-    QString typed = serverUrl;
-    if (typed.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
-        typed.remove(0, 7);
+    const QString typed = typedServer(serverUrl);
     if (!useServer(typed) || !useWeb(web))
         return false;
     if (!m_blocked.isEmpty()) {
@@ -133,15 +128,8 @@ bool WebDavPublisher::useServer(const QString& serverText) {
 }
 
 bool WebDavPublisher::useWeb(const QString& web) {
-    if (m_base.isEmpty()) {
-        setLastError(QStringLiteral("No server has been opened for publishing."));
+    if (!mayUseWeb(!m_base.isEmpty(), QString(), web))
         return false;
-    }
-    if (!NameRules::isPlainFileName(web)) {
-        setLastError(
-            QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web));
-        return false;
-    }
     m_web = web;
     return true;
 }

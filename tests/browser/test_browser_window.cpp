@@ -450,15 +450,10 @@ void TestBrowserWindow::browsingAndClosing() {
     s.trigger("Tools|Web Editor");
     QCOMPARE(s.panel(1)->text(), QStringLiteral("\"Web Editor\" is not part of this version."));
     QString ordersTitle;
-    std::function<void()> closeOrders = [&] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            ordersTitle = dialog->windowTitle();
-            dialog->reject();
-        } else {
-            QTimer::singleShot(10, this, closeOrders);
-        }
-    };
-    QTimer::singleShot(10, this, closeOrders);
+    UserInput::whenDialogShows(this, [&](QDialog* dialog) {
+        ordersTitle = dialog->windowTitle();
+        dialog->reject();
+    });
     s.trigger("Tools|Orders");
     QCOMPARE(ordersTitle, QStringLiteral("Orders"));
     s.trigger("Help|About");

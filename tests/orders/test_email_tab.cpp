@@ -13,6 +13,7 @@
 
 using Kind = ScriptedPrompts::Kind;
 using UserInput::named;
+using UserInput::whenDialogShows;
 
 class TestEmailTab : public QObject {
     Q_OBJECT
@@ -23,17 +24,6 @@ private Q_SLOTS:
     void showsTheNewestOrders();
     void silentDatabaseServerLeavesTheTabWorking();
 };
-
-// Acts on the modal dialog once it is up, as a person does: the window may
-// handle events (waiting on the keyring) before the dialog shows.
-void whenDialogShows(QObject* context, const std::function<void(QDialog*)>& act) {
-    QTimer::singleShot(10, context, [context, act] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            act(dialog);
-        else
-            whenDialogShows(context, act);
-    });
-}
 
 // A database server that takes connections and never answers them.
 class SilentServer {

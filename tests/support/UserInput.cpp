@@ -1,6 +1,8 @@
 #include "UserInput.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -51,6 +53,15 @@ void enterText(QWidget* field, const QString& text, Qt::Key key) {
     type(field, text);
     if (key != Qt::Key_unknown)
         press(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+}
+
+void whenDialogShows(QObject* context, const std::function<void(QDialog*)>& act) {
+    QTimer::singleShot(10, context, [context, act] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            act(dialog);
+        else
+            whenDialogShows(context, act);
+    });
 }
 
 } // namespace UserInput

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDialog>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <Qt>
+#include <functional>
 
 // Input as a person gives it, for window tests. Every click and key goes
 // through the top-level window's platform window, as the windowing system
@@ -30,6 +32,10 @@ void type(QWidget* window, const QString& text);
 // ASCII) over it and,
 // unless `key` is Qt::Key_unknown, presses `key`.
 void enterText(QWidget* field, const QString& text, Qt::Key key = Qt::Key_Return);
+
+// Acts on the modal dialog once it is up, as a person does: the window may
+// handle events (waiting on the keyring, say) before the dialog shows.
+void whenDialogShows(QObject* context, const std::function<void(QDialog*)>& act);
 
 // The widget of type W in `window` whose accessible name or text is `name`;
 // the test stops when there is none.

@@ -126,8 +126,7 @@ void TestEmailTab::showsTheNewestOrders() {
     QCOMPARE(lines->item(0)->text(), "5 ^ 1 ^ 5.00 ^ 5.00^"); // 44 lines into the fifth order
     const QString log = named<QPlainTextEdit>(&tab, "Order log")->toPlainText();
     const QString note = "Earlier orders not shown here: 1 (\"Show Orders\" lists them all).\n\n";
-    QVERIFY2(log.startsWith(note + " Online Order\n Jane Buyer <jane@shop.test>\n2 ^"),
-             qPrintable(log.left(200)));
+    QCOMPARE(log.left(note.size()), note);
     QCOMPARE(log.mid(note.size()),
              controller.log().entries().join(QString()).replace("\r\n", "\n"));
 }

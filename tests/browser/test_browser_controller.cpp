@@ -55,7 +55,6 @@ private Q_SLOTS:
         for (const auto list : {ZoneSession::PrivateHistory, ZoneSession::PublicHistory,
                                 ZoneSession::PrivateFavourites, ZoneSession::PublicFavourites})
             QCOMPARE(c.zone().entries(list), QStringList({"a.com", "b.com", "A.com", ""}));
-        QCOMPARE(c.zone().seenFeatured(), dup);
         QCOMPARE(c.addressItems(), numbered(19) + QStringList{"u22"});
         QCOMPARE(c.statusText(2), QStringLiteral("Public zone"));
 
@@ -83,7 +82,6 @@ private Q_SLOTS:
             QSignalSpy navigation(&c, &BrowserController::navigateRequested);
             c.setAddressText(text);
             c.enterAddress();
-            QCOMPARE(c.addressItems(), expected);
             QCOMPARE(navigation.first(), QVariantList({0, text}));
             c.shutDown();
             QCOMPARE(TextFile::readLines(m_home.filePath("lb.prv")).value_or(QStringList{}),
@@ -196,7 +194,6 @@ private Q_SLOTS:
               {"text/html; charset=nonsense", "<meta charset=utf-8>\xC3\xA9",
                u"<meta charset=utf-8>\u00e9"_s},
               {{}, QByteArray::fromHex("FFFE630061006600E900"), u"caf\u00e9"_s},
-              {"text/html", "price \x80 5", u"price \u20ac 5"_s},
               {"500", "<HTML>gone</HTML>", u"<HTML>gone</HTML>"_s},
               {"file", "<html>\x80 local page</html>", u"<html>\u20ac"_s}}) {
             QString url =

@@ -234,12 +234,13 @@ void TestBrowserWindow::initTestCase() {
         writeBytes(m_folder.filePath(name), fixturePage(name, m_server->port()));
 }
 
-// A local path is loaded as a file: URL, a folder as its index.htm. Each load reports its events in
-// order, once, frames' loads included. The snapshot reads the frameset
-// page, its frames and the same-origin iframe inside the right frame; the
-// iframe of another origin is left out. Hidden worker pages fetch no
-// pictures. The crawler's live rows are added to what a view shows, quotes
-// and all.
+// A local path is loaded as a file: URL, a folder as its index.htm. Each
+// load reports its events in order, once, frames' loads included; a load
+// superseded while its server holds the answer still lets the new one
+// begin and complete. The snapshot reads the frameset page, its frames and
+// the same-origin iframe inside the right frame; the iframe of another
+// origin is left out. Hidden worker pages fetch no pictures. The crawler's
+// live rows are added to what a view shows, quotes and all.
 void TestBrowserWindow::loadsAndSnapshots() {
     for (const WebView::Kind kind : {WebView::Kind::Shown, WebView::Kind::Hidden}) {
         WebView view(kind);

@@ -67,6 +67,7 @@ int GenerateCommand::run(QTextStream& out, QTextStream& err) const {
                                                  withOptionsOn(settings.options, options));
     input.templates = settings.templates;
     input.identity = settings.identity;
+    input.makerSite = makerSite;
     const GenerationResult result = SiteGenerator::generate(project->folder.path(), input);
     if (!result.ok())
         return fail((result.problems + result.failures).join(QLatin1Char('\n')));

@@ -16,6 +16,9 @@ public:
     QString folder;
     std::optional<SiteSettings::Layout> layout;
     CatalogOptions options;
+    // The maker site the shop's credit links lead to (the settings'); empty:
+    // the credits stand unlinked.
+    QString makerSite;
 
     // Reads the command's arguments (those after "generate"). Returns an
     // error text, empty when they are fine.

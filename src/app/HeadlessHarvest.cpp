@@ -62,7 +62,7 @@ HeadlessHarvest::~HeadlessHarvest() = default;
 // One gate for the crawl and the reading, so each site's robots.txt is read
 // once in the run. Respected unless the command or the settings say not to.
 void HeadlessHarvest::useGate() {
-    const SiteGate::Settings settings = SiteGate::Settings::read(true);
+    const auto settings = SiteGate::Settings::from(StartupSettings::read(), true);
     m_gate.setRespectRobots(m_command.respectRobots.value_or(settings.respectRobots));
     m_gate.setUserAgent(settings.userAgent);
     m_crawler->setUserAgent(settings.userAgent);

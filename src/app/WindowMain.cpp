@@ -8,6 +8,7 @@
 #include "platform/HomeFolder.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/ui/DialogPrompts.h"
+#include "settings/StartupSettings.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -78,7 +79,8 @@ extern "C" Q_DECL_EXPORT int quillmart_run_window(int argc, char* argv[]) {
     }
     const QString home = HomeFolder::path();
     ProcessLauncher launcher;
-    BrowserController browser(home, launcher);
+    StartupSettings settings;
+    BrowserController browser(home, launcher, settings);
     BrowserWindow window(browser, launcher, prompts);
     prompts.setParent(&window);
     window.show();
@@ -96,6 +98,7 @@ extern "C" Q_DECL_EXPORT int quillmart_run_harvest(int argc, char* argv[],
     prepareWebEngine();
     QApplication app(argc, argv);
     nameTheApplication();
+    HomeFolder::useChosenSettings();
     QTextStream err(stderr);
     return HeadlessHarvest::run(command, err);
 }

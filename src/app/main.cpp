@@ -2,6 +2,7 @@
 #include "app/NetworkModule.h"
 #include "app/WindowModule.h"
 #include "platform/HomeFolder.h"
+#include "settings/StartupSettings.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -19,7 +20,10 @@ void nameTheApplication() {
 int runGenerate(const CommandLine& command) {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return command.generate.run(out, err);
+    HomeFolder::useChosenSettings();
+    GenerateCommand generate = command.generate;
+    generate.makerSite = StartupSettings::read().makerSite;
+    return generate.run(out, err);
 }
 
 int runHeadless(int argc, char* argv[], const CommandLine& command) {

@@ -1,12 +1,14 @@
 #include "browser/BrowserController.h"
 
 #include "browser/GeneratedPage.h"
+#include "browser/MakerPages.h"
 #include "browser/StartPages.h"
 #include "buffers/PictureBuffer.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Launcher.h"
 #include "platform/Logging.h"
 #include "platform/TextFile.h"
+#include "settings/StartupSettings.h"
 #include "zone/Favourites.h"
 
 #include <QDir>
@@ -37,9 +39,14 @@ QStringList withoutEmptyItems(QStringList items) {
 
 } // namespace
 
-BrowserController::BrowserController(const QString& homeFolder, Launcher& launcher, QObject* parent)
-    : QObject(parent), m_home(homeFolder), m_launcher(launcher),
+BrowserController::BrowserController(const QString& homeFolder, Launcher& launcher,
+                                     StartupSettings& settings, QObject* parent)
+    : QObject(parent), m_home(homeFolder), m_launcher(launcher), m_settings(settings),
       m_location1(StartPages::defaultLocation()), m_location2(StartPages::defaultLocation()) {}
+
+QString BrowserController::makerPage(const QString& page) const {
+    return MakerPages::address(m_settings.values().makerSite, page);
+}
 
 void BrowserController::setLocations(const QString& location1, const QString& location2) {
     m_location1 = location1;

@@ -14,6 +14,7 @@
 #include <functional>
 
 class Launcher;
+class StartupSettings;
 
 // The state and commands of the browser window ("Skyvane  Explorer") that do
 // not need a screen: the start-page locations, the two user views' shown
@@ -40,11 +41,17 @@ public:
         SelectAll /*17*/
     };
 
-    // `homeFolder`: the program folder the list files live in.
-    BrowserController(const QString& homeFolder, Launcher& launcher, QObject* parent = nullptr);
+    // `homeFolder`: the program folder the list files live in; `settings`:
+    // the program's [Startup] settings, which outlive the controller.
+    BrowserController(const QString& homeFolder, Launcher& launcher, StartupSettings& settings,
+                      QObject* parent = nullptr);
 
     // The program folder the list files live in.
     const QString& homeFolder() const { return m_home; }
+    StartupSettings& settings() const { return m_settings; }
+    // The maker's page `page` (empty: its home page), where the settings
+    // say the maker's pages are.
+    QString makerPage(const QString& page) const;
 
     // The channel-server base URLs ("Startup" settings, each ending in "/").
     const QString& location1() const { return m_location1; }
@@ -166,6 +173,7 @@ private:
 
     QString m_home;
     Launcher& m_launcher;
+    StartupSettings& m_settings;
     ZoneSession m_zone;
     HarvestState m_harvest;
     SiteGate m_siteGate;

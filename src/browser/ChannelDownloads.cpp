@@ -4,10 +4,8 @@
 #include "browser/StartPages.h"
 #include "channels/ChannelText.h"
 #include "platform/Logging.h"
-#include "sitegen/MakerSite.h"
+#include "settings/StartupSettings.h"
 #include "web/Downloader.h"
-
-#include <QSettings>
 
 namespace {
 
@@ -62,10 +60,6 @@ void ChannelDownloads::makeMenuDownloaders() {
 ChannelDownloads::~ChannelDownloads() {
     cancel();
     qDeleteAll(m_all);
-}
-
-QString ChannelDownloads::vendorHome() {
-    return QStringLiteral("http://") + MakerSite::host() + QLatin1Char('/');
 }
 
 // `refused` runs for a server error page; without it the page is ignored.
@@ -194,7 +188,7 @@ void ChannelDownloads::readFeatured(const QString& text) {
         return;
     }
     m_featured.restart();
-    Q_EMIT m_controller.navigateRequested(View::View1, vendorHome());
+    Q_EMIT m_controller.navigateRequested(View::View1, m_controller.makerPage(QString()));
 }
 
 // Kept for the next start; this run goes on with the addresses it has.
@@ -202,12 +196,13 @@ void ChannelDownloads::readLocations(const QString& text) {
     const auto locations = ChannelText::locations(text);
     if (!locations)
         return;
-    QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
-    settings.beginGroup(QStringLiteral("Startup"));
-    for (const auto& [key, location] : {std::pair(QStringLiteral("Location1"), locations->first),
-                                        std::pair(QStringLiteral("Location2"), locations->second)})
-        settings.setValue(
-            key, StartPages::keptForm(ChannelText::resolved(m_locations->url(), location)));
+    const auto kept = [this](const QString& location) {
+        return StartPages::keptForm(ChannelText::resolved(m_locations->url(), location));
+    };
+    const QString problem =
+        m_controller.settings().keepLocations(kept(locations->first), kept(locations->second));
+    if (!problem.isEmpty())
+        qCWarning(lcChannels) << problem;
 }
 
 // An error page counts as arrived: asking again would bring it again.

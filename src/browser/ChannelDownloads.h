@@ -56,8 +56,6 @@ public:
     // Refetches the search list and the channel list until both arrived.
     QTimer& retryTimer() { return m_retry; }
     const FeaturedPages& featured() const { return m_featured; }
-    // The vendor's home page, shown when the rotation starts again.
-    static QString vendorHome();
 
 Q_SIGNALS:
     // Main-toolbar drop-downs: text and address of each item.

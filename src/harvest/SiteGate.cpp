@@ -2,7 +2,6 @@
 
 #include "web/Downloader.h"
 
-#include <QSettings>
 #include <QUrl>
 
 namespace {
@@ -23,14 +22,12 @@ QString pathOf(const QString& url) {
 
 } // namespace
 
-SiteGate::Settings SiteGate::Settings::read(bool respectByDefault) {
-    QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
-    settings.beginGroup(QStringLiteral("Startup"));
-    Settings read;
-    read.respectRobots = settings.value(QStringLiteral("RespectRobots"), respectByDefault).toBool();
-    read.userAgent =
-        settings.value(QStringLiteral("UserAgent"), Downloader::standardUserAgent()).toString();
-    return read;
+SiteGate::Settings SiteGate::Settings::from(const StartupValues& values, bool respectByDefault) {
+    Settings settings;
+    settings.respectRobots = values.respectRobots.value_or(respectByDefault);
+    settings.userAgent =
+        values.userAgent.isEmpty() ? Downloader::standardUserAgent() : values.userAgent;
+    return settings;
 }
 
 SiteGate::SiteGate(QObject* parent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harvest/RobotsRules.h"
+#include "settings/StartupSettings.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -38,12 +39,12 @@ public:
     static constexpr int kDelayHoldMs = 10 * 60 * 1000;
     enum class Verdict { Go, Skip, Wait };
 
-    // The settings `RespectRobots` (else `respectByDefault`) and `UserAgent`
-    // of the [Startup] group.
+    // What the [Startup] settings `RespectRobots` (else `respectByDefault`)
+    // and `UserAgent` (else the standard one) ask of a run.
     struct Settings {
         bool respectRobots = false;
         QString userAgent;
-        static Settings read(bool respectByDefault);
+        static Settings from(const StartupValues& values, bool respectByDefault);
     };
 
     explicit SiteGate(QObject* parent = nullptr);

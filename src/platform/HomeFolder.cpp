@@ -36,12 +36,17 @@ QString HomeFolder::prepare() {
     if (const QString problem = creationProblem(folder); !problem.isEmpty())
         return QStringLiteral("The program's folder %1 cannot be used: %2.")
             .arg(QDir::toNativeSeparators(folder), problem);
-    // A chosen home holds everything of the program's, the settings
-    // included, so a second home never reads or changes the user's own.
-    if (!qEnvironmentVariableIsEmpty("QUILLMART_HOME"))
+    useChosenSettings();
+    return {};
+}
+
+// A chosen home holds everything of the program's, the settings included, so
+// a second home never reads or changes the user's own.
+void HomeFolder::useChosenSettings() {
+    const QString folder = chosenFolder();
+    if (!qEnvironmentVariableIsEmpty("QUILLMART_HOME") && !folder.isEmpty())
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QDir(folder).absolutePath());
-    return {};
 }
 
 QString HomeFolder::path() {

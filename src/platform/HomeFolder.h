@@ -11,6 +11,9 @@ public:
     // file in it too. Empty when the folder can be used; else a message
     // that names the folder and says why it cannot be.
     static QString prepare();
+    // Has the settings file read from the chosen folder when $QUILLMART_HOME
+    // names one; for commands that read settings and write nothing there.
+    static void useChosenSettings();
     // The folder's path, created when it does not exist yet. Empty when it
     // cannot be created.
     static QString path();

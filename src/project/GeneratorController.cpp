@@ -384,6 +384,7 @@ std::optional<SiteInput> GeneratorController::siteInput() {
     }
     input->templates = m_templates;
     input->identity = m_identity;
+    input->makerSite = m_makerSite;
     return *std::move(input);
 }
 

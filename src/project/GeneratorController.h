@@ -118,6 +118,8 @@ public:
     // A PEM file whose certificate is trusted when publishing over FTP with
     // TLS, besides the system's authorities.
     void setTrustedPublishCertificate(const QString& path) { m_trustedPublishCertificate = path; }
+    // The maker site the generated shop's credit links lead to; empty: none.
+    void setMakerSite(const QString& site) { m_makerSite = site; }
 
     // Runs whenever the user switches to another tab.
     void switchTab();
@@ -189,6 +191,7 @@ private:
     ShopIdentity m_identity;
     PublisherFactory m_publisherFor;
     QString m_trustedPublishCertificate;
+    QString m_makerSite;
     bool m_publishing = false;
     // Servers the user agreed to send the password to unencrypted.
     ClearTextConsent m_clearTextConsent;

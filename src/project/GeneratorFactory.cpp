@@ -1,39 +1,39 @@
 #include "project/GeneratorFactory.h"
 
+#include "orders/OrderStore.h"
+#include "orders/PopMailbox.h"
 #include "project/GeneratorController.h"
-
-#include <QSettings>
+#include "settings/StartupSettings.h"
 
 namespace {
 
 constexpr qint64 kBytesPerMegabyte = 1024 * 1024;
 
-} // namespace
-
-std::unique_ptr<GeneratorController>
-GeneratorFactory::create(const QString& homeFolder, Prompts& prompts, BrowserLink* browser) {
-    auto controller = std::make_unique<GeneratorController>(homeFolder, prompts);
-    useStartupSettings(controller->orders());
-    controller->setTrustedPublishCertificate(
-        QSettings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"))
-            .value(QStringLiteral("Startup/TrustedPublishCertificate"))
-            .toString());
-    controller->setBrowserLink(browser);
-    return controller;
+// An empty OrderDatabase is the home folder's SQLite file; a size limit of
+// none is the mailbox's own.
+void useSettings(GeneratorController& controller, const StartupValues& values) {
+    OrderController& orders = controller.orders();
+    orders.setDatabase(values.orderDatabase.isEmpty()
+                           ? OrderStore::defaultPath(controller.homeFolder())
+                           : values.orderDatabase);
+    orders.setTrustedCertificate(values.trustedMailCertificate);
+    orders.setSizeLimit(values.mailSizeLimitMB > 0 ? values.mailSizeLimitMB * kBytesPerMegabyte
+                                                   : PopMailbox::kDefaultSizeLimit);
+    controller.setTrustedPublishCertificate(values.trustedPublishCertificate);
+    controller.setMakerSite(values.makerSite);
 }
 
-// An OrderDatabase is a SQLite path or a "driver://..." address; an empty
-// one and a size limit of none keep the defaults.
-void GeneratorFactory::useStartupSettings(OrderController& orders) {
-    QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
-    settings.beginGroup(QStringLiteral("Startup"));
-    const QString database = settings.value(QStringLiteral("OrderDatabase")).toString();
-    if (!database.isEmpty())
-        orders.setDatabase(database);
-    orders.setTrustedCertificate(
-        settings.value(QStringLiteral("TrustedMailCertificate")).toString());
-    const qint64 sizeLimitMegabytes =
-        settings.value(QStringLiteral("MailSizeLimitMB")).toLongLong();
-    if (sizeLimitMegabytes > 0)
-        orders.setSizeLimit(sizeLimitMegabytes * kBytesPerMegabyte);
+} // namespace
+
+std::unique_ptr<GeneratorController> GeneratorFactory::create(const QString& homeFolder,
+                                                              Prompts& prompts,
+                                                              BrowserLink* browser,
+                                                              const StartupSettings& settings) {
+    auto controller = std::make_unique<GeneratorController>(homeFolder, prompts);
+    useSettings(*controller, settings.values());
+    GeneratorController* made = controller.get();
+    QObject::connect(&settings, &StartupSettings::changed, made,
+                     [made, &settings] { useSettings(*made, settings.values()); });
+    controller->setBrowserLink(browser);
+    return controller;
 }

@@ -5,17 +5,17 @@
 
 class BrowserLink;
 class GeneratorController;
-class OrderController;
 class Prompts;
+class StartupSettings;
 
 // Builds the store generator the windows use: its controller on the home
 // folder, linked to the browser, with the [Startup] settings that have no
-// field in the window (another order database, a certificate to trust for
-// a mail server with a self-signed one, the largest mail to read).
+// field in the generator's window (another order database, certificates to
+// trust for the mail and publish servers, the largest mail to read). A
+// change of the settings reaches the controller at once.
 class GeneratorFactory {
 public:
     static std::unique_ptr<GeneratorController> create(const QString& homeFolder, Prompts& prompts,
-                                                       BrowserLink* browser);
-    // The [Startup] settings for the "E-Mail DB" tab's orders.
-    static void useStartupSettings(OrderController& orders);
+                                                       BrowserLink* browser,
+                                                       const StartupSettings& settings);
 };

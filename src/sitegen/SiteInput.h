@@ -27,6 +27,9 @@ struct SiteInput {
     CatalogOptions options;
     OrderTemplates templates = OrderTemplates::defaults();
     ShopIdentity identity;
+    // The maker site the shop's credit links lead to (see MakerSite); with
+    // none the credit stands unlinked, so a shop carries no dead link.
+    QString makerSite;
     // When set, the items are read as the writers ask for them, not held
     // in `categories`.
     std::shared_ptr<CategoryItems> reading;

@@ -6,13 +6,6 @@
 // translate a page from one language into another.
 class TranslationService {
 public:
-    // The "Startup" setting that holds the service's address, and the
-    // address used when it is not set.
-    static QString settingsKey();
-    static QString defaultBase();
-    // The service as the settings name it.
-    static TranslationService configured();
-
     explicit TranslationService(const QString& base) : m_base(base) {}
 
     const QString& base() const { return m_base; }

@@ -5,6 +5,7 @@
 #include "browser/BrowserController.h"
 #include "browser/StartPages.h"
 #include "platform/TextFile.h"
+#include "settings/StartupSettings.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/RecordingLauncher.h"
@@ -50,7 +51,7 @@ private Q_SLOTS:
              {"domain.prv", "domain2.prv", "favor.prv", "favor2.prv", "list6.prv"})
             QVERIFY(TextFile::writeLines(m_home.filePath(file), dup).isEmpty());
         QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), numbered(22)).isEmpty());
-        BrowserController c(m_home.path(), m_launcher);
+        BrowserController c(m_home.path(), m_launcher, m_settings);
         c.startUp();
         for (const auto list : {ZoneSession::PrivateHistory, ZoneSession::PublicHistory,
                                 ZoneSession::PrivateFavourites, ZoneSession::PublicFavourites})
@@ -77,7 +78,7 @@ private Q_SLOTS:
               {"u5", before.mid(1)},
               {"u1", before.mid(1) + QStringList{"u1"}}}) {
             QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), before).isEmpty());
-            BrowserController c(m_home.path(), m_launcher);
+            BrowserController c(m_home.path(), m_launcher, m_settings);
             c.startUp();
             QSignalSpy navigation(&c, &BrowserController::navigateRequested);
             c.setAddressText(text);
@@ -94,7 +95,7 @@ private Q_SLOTS:
     // translating, only the translation's view finishing ends it and is shown;
     // a page the shown view finishes meanwhile is no translation.
     void viewsAndCaption() {
-        BrowserController c(m_home.path(), m_launcher);
+        BrowserController c(m_home.path(), m_launcher, m_settings);
         c.setLocations("http://one.test/velgan/", "http://two.test/velgan/");
         c.navigationComplete(View::View1, "http://one.test/", "One");
         c.navigationComplete(View::View2, "http://two.test/", "Two");
@@ -123,7 +124,7 @@ private Q_SLOTS:
     // hear of pages the user browsed, local ones too; the program's own report
     // pages and the engine's error pages are not such.
     void onlyWebPagesOpen() {
-        BrowserController c(m_home.path(), m_launcher);
+        BrowserController c(m_home.path(), m_launcher, m_settings);
         QSignalSpy navigation(&c, &BrowserController::navigateRequested);
         QVERIFY(c.openHarvested("http://a.test/p.htm") && c.statusText(1).isEmpty());
         QVERIFY(!c.openHarvested(" JavaScript:void 0") && navigation.size() == 1);
@@ -161,18 +162,12 @@ private Q_SLOTS:
         }
     }
 
-    // Without a setting the shipped service is asked; the setting replaces it.
-    // The page address is carried whole, its own query, plus and percent signs
-    // included, so that the service reads back the address itself.
+    // The page address is carried whole, its own query, plus and percent
+    // signs included, so that the service reads back the address itself.
     void pageAddressReachesTheTranslationWhole() {
-        QTemporaryDir home;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
-        QCOMPARE(TranslationService::configured().base(),
-                 QStringLiteral("http://translate.example/cgi-bin/translate"));
         const QString base = QStringLiteral("http://127.0.0.1:8080/cgi-bin/translate");
-        QSettings("Quillmart", "Quillmart").setValue("Startup/TranslationService", base);
-        QCOMPARE(TranslationService::configured().requestUrl(
-                     "http://x.example/a+b%20c.cgi?cat=2&page=3", "de_en"),
+        QCOMPARE(TranslationService(base).requestUrl("http://x.example/a+b%20c.cgi?cat=2&page=3",
+                                                     "de_en"),
                  base + "?urltext=http%3A%2F%2Fx.example%2Fa%2Bb%2520c.cgi%3Fcat%3D2%26page%3D3"
                         "&lp=de_en&doit=done");
     }
@@ -266,6 +261,7 @@ private:
 
     QTemporaryDir m_home;
     RecordingLauncher m_launcher;
+    StartupSettings m_settings;
     std::unique_ptr<HttpFixture> m_server;
 };
 

@@ -22,6 +22,7 @@
 #include "platform/Beep.h"
 #include "platform/Launcher.h"
 #include "project/GeneratorController.h"
+#include "settings/StartupSettings.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/RecordingLauncher.h"
@@ -116,7 +117,8 @@ struct WindowSession {
         server = std::make_unique<HttpFixture>(home->path());
         if (!server->start())
             QTest::qFail("the local web server does not start", __FILE__, __LINE__);
-        controller = std::make_unique<BrowserController>(home->path(), launcher);
+        settings = std::make_unique<StartupSettings>();
+        controller = std::make_unique<BrowserController>(home->path(), launcher, *settings);
         window = std::make_unique<BrowserWindow>(*controller, launcher, prompts);
     }
 
@@ -161,6 +163,7 @@ struct WindowSession {
     std::unique_ptr<HttpFixture> server;
     RecordingLauncher launcher;
     ReentrantPrompts prompts;
+    std::unique_ptr<StartupSettings> settings;
     std::unique_ptr<BrowserController> controller;
     std::unique_ptr<BrowserWindow> window;
 };
@@ -425,20 +428,22 @@ void TestBrowserWindow::browsingAndClosing() {
 
     s.press("Mail");
     s.trigger("Tools|Submitting");
-    QCOMPARE(s.panel(1)->text(), QStringLiteral("To submit, name the program in the setting "
-                                                "[Startup] SubmittingProgram."));
-    QSettings settings("Quillmart", "Quillmart");
-    settings.setValue("Startup/SubmittingProgram", "submit-tool --all");
-    settings.setValue("Startup/PublishingProgram", "publish-tool");
+    QCOMPARE(s.panel(1)->text(),
+             QStringLiteral("To submit, name the submitting program in Edit > Preferences..."));
+    StartupValues programs = s.settings->values();
+    programs.submittingProgram = "submit-tool --all";
+    programs.publishingProgram = "publish-tool";
+    QVERIFY(s.settings->change(programs).isEmpty());
     s.trigger("Tools|Submitting");
     s.press("Publish");
     QCOMPARE(s.launcher.started, QStringList({"xdg-email", "submit-tool --all", "publish-tool"}));
     QCOMPARE(s.panel(1)->text(),
              QStringLiteral("Could not start the publishing program (publish-tool)."));
-    settings.remove("Startup/PublishingProgram");
     const QString database = QDir(s.home->path()).filePath("other-orders.db");
-    settings.setValue("Startup/OrderDatabase", database);
-    settings.setValue("Startup/MailSizeLimitMB", 3);
+    programs.publishingProgram.clear();
+    programs.orderDatabase = database;
+    programs.mailSizeLimitMB = 3;
+    QVERIFY(s.settings->change(programs).isEmpty());
     s.trigger("Tools|Publishing");
     QCOMPARE(s.window->generatorController()->orders().database(), database);
     QCOMPARE(s.window->generatorController()->orders().sizeLimit(), 3 * 1024 * 1024);
@@ -522,7 +527,9 @@ void TestBrowserWindow::channelsAndZones() {
     // which then takes the shown view's place; from view 2 the next one
     // comes back in view 1.
     const QString service = QStringLiteral("cgi-bin/translate");
-    QSettings("Quillmart", "Quillmart").setValue("Startup/TranslationService", s.url(service));
+    StartupValues translation = s.settings->values();
+    translation.translationService = s.url(service);
+    QVERIFY(s.settings->change(translation).isEmpty());
     s.server->serve(service, "<title>translated</title>");
     s.trigger("Go|Translation|English to German");
     QCOMPARE(s.panel(1)->text(), QStringLiteral("Translating..."));

@@ -10,6 +10,7 @@
 #include "channels/ChannelText.h"
 #include "channels/FeaturedPages.h"
 #include "platform/HomeFolder.h"
+#include "settings/StartupSettings.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/RecordingLauncher.h"
@@ -114,7 +115,8 @@ private Q_SLOTS:
                         QByteArray("http://new.example/velgan/\r\nhttp://other.example/v/\r\n"))})
             http.setResponse(name, {200, "OK", "text/plain", bytes});
         RecordingLauncher launcher;
-        BrowserController controller(home.path(), launcher);
+        StartupSettings settings;
+        BrowserController controller(home.path(), launcher, settings);
         ChannelDownloads downloads(controller);
         QMap<QString, QString> sections; // what arrived, by target
         connect(&downloads, &ChannelDownloads::channelsArrived, this,

@@ -40,6 +40,7 @@ SiteInput twoCategorySite(bool allOptionsOn) {
     SiteInput input;
     input.settings = SiteSettings::defaults();
     input.options = {allOptionsOn, allOptionsOn, allOptionsOn, allOptionsOn};
+    input.makerSite = "www.dorvane.example";
     input.categories = {
         {"Tools",
          {item("T100^Claw hammer^12.50^pics/hammer.jpg^desc/hammer.htm^Acme^1.5^9.00^1^"),
@@ -328,6 +329,11 @@ private Q_SLOTS:
         row("site_off/compinfo.htm", FramePages::companyPage(off));
         row("site_off/ols.htm", FramePages::storePage());
         row("site_off/m_products.htm", FramePages::productsMenu(off));
+        // Without a maker site the credits stand, unlinked.
+        SiteInput unlinked = off;
+        unlinked.makerSite.clear();
+        row("site_unlinked/mmenu.htm", FramePages::mainMenu(unlinked));
+        row("site_unlinked/m_products.htm", FramePages::productsMenu(unlinked));
         const SiteInput shop = identityShop();
         SiteInput textBanner = shop;
         textBanner.identity.bannerPicture.clear();

@@ -3,6 +3,7 @@
 // blocked-site checks of the public zone, and the adult listing's commands.
 
 #include "browser/BrowserController.h"
+#include "settings/StartupSettings.h"
 #include "support/ExpectedFile.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
@@ -30,7 +31,7 @@ class TestZone : public QObject {
 private Q_SLOTS:
     void init() {
         m_prompts = ScriptedPrompts();
-        m_controller = std::make_unique<BrowserController>(m_home.path(), m_launcher);
+        m_controller = std::make_unique<BrowserController>(m_home.path(), m_launcher, m_settings);
         m_controller->setLocations(kLocation, kLocation);
         m_controller->zone().setPrivateZoneTable({
             {"alpha", "http://p.test/s1.txt", "http://p.test/c1.txt", "http://p.test/start1.htm"},
@@ -71,12 +72,12 @@ private Q_SLOTS:
         QVERIFY(older.open(QIODevice::ReadWrite) &&
                 older.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                                   QFileDevice::FileModificationTime));
-        BrowserController controller(m_home.path(), m_launcher);
+        BrowserController controller(m_home.path(), m_launcher, m_settings);
         controller.startUp();
         QCOMPARE(controller.zone().entries(ZoneSession::PublicFavourites),
                  QStringList({"http://kept.example/", ""}));
         controller.shutDown();
-        BrowserController again(m_home.path(), m_launcher);
+        BrowserController again(m_home.path(), m_launcher, m_settings);
         again.startUp(); // the exit file is the later one now
         QCOMPARE(again.zone().entries(ZoneSession::PublicFavourites),
                  QStringList({"http://kept.example/"}));
@@ -208,6 +209,7 @@ private:
 
     QTemporaryDir m_home;
     RecordingLauncher m_launcher;
+    StartupSettings m_settings;
     ScriptedPrompts m_prompts;
     std::unique_ptr<BrowserController> m_controller;
     std::unique_ptr<PrivateZone> m_zone;

@@ -1,7 +1,6 @@
 #include "browser/ui/BrowserMenus.h"
 
 #include "browser/BrowserController.h"
-#include "sitegen/MakerSite.h"
 #include "translate/LanguagePair.h"
 
 #include <QMenu>
@@ -110,7 +109,7 @@ void BrowserMenus::buildGoMenu() {
     item(go, QStringLiteral("Go Forward"), [this] { m_controller.run(Command::Forward); });
     item(go, QStringLiteral("Refresh"), [this] { m_controller.run(Command::Refresh); });
     item(go, QStringLiteral("Go Home"),
-         [this] { m_controller.navigateShown(vendorPage(QString())); });
+         [this] { m_controller.navigateShown(m_controller.makerPage(QString())); });
     notAvailableItem(go, QStringLiteral("Go Search"));
     hiddenItem(go, QStringLiteral("Search"));
     go->addSeparator();
@@ -157,14 +156,10 @@ void BrowserMenus::buildHelpMenu() {
         {"Customization", "customization.htm"},
     };
     for (const auto& [caption, page] : pages) {
-        const QString address = vendorPage(QString::fromLatin1(page));
-        item(help, QString::fromLatin1(caption),
-             [this, address] { m_controller.navigateShown(address); });
+        item(help, QString::fromLatin1(caption), [this, page] {
+            m_controller.navigateShown(m_controller.makerPage(QString::fromLatin1(page)));
+        });
     }
     help->addSeparator();
     item(help, QStringLiteral("About"), m_handlers.showAbout);
-}
-
-QString BrowserMenus::vendorPage(const QString& page) {
-    return QStringLiteral("http://") + MakerSite::host() + QLatin1Char('/') + page;
 }

@@ -34,9 +34,6 @@ public:
 
     BrowserMenus(QMenuBar* bar, BrowserController& controller, Handlers handlers);
 
-    // The vendor's page of that name ("Go Home" and the "Help" pages).
-    static QString vendorPage(const QString& page);
-
 private:
     QAction* item(QMenu* menu, const QString& caption, const std::function<void()>& action);
     QAction* notAvailableItem(QMenu* menu, const QString& caption);

@@ -16,6 +16,7 @@
 #include "project/GeneratorController.h"
 #include "project/GeneratorFactory.h"
 #include "project/ui/GeneratorWindow.h"
+#include "settings/StartupSettings.h"
 #include "translate/LanguagePair.h"
 
 #include <QAbstractButton>
@@ -30,7 +31,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
@@ -211,6 +211,8 @@ void BrowserWindow::connectUserView(BrowserController::View which) {
 }
 
 void BrowserWindow::connectController() {
+    connect(&m_controller.settings(), &StartupSettings::changed, this,
+            &BrowserWindow::useLocations);
     connect(&m_controller, &BrowserController::navigateRequested, this,
             &BrowserWindow::carryOutNavigation);
     connect(&m_controller, &BrowserController::commandRequested, this,
@@ -373,7 +375,8 @@ void BrowserWindow::showAbout() {
 }
 
 QWidget* BrowserWindow::makeRealGenerator() {
-    m_generatorController = GeneratorFactory::create(m_controller.homeFolder(), m_prompts, this);
+    m_generatorController = GeneratorFactory::create(m_controller.homeFolder(), m_prompts, this,
+                                                     m_controller.settings());
     auto* window = new GeneratorWindow(*m_generatorController, this);
     window->setWindowFlag(Qt::Window);
     return window;
@@ -477,10 +480,8 @@ void BrowserWindow::addLinkButtons(QToolBar* bar) {
            QStyle::SP_DialogDiscardButton, [harvest] { harvest->clearFoundUrls(); });
 }
 
-bool BrowserWindow::launchConfigured(const QString& setting, const QString& description) {
-    QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
-    QStringList command =
-        QProcess::splitCommand(settings.value(QStringLiteral("Startup/") + setting).toString());
+bool BrowserWindow::launchConfigured(const QString& commandLine, const QString& description) {
+    QStringList command = QProcess::splitCommand(commandLine);
     if (command.isEmpty())
         return false;
     const QString program = command.takeFirst();
@@ -489,16 +490,17 @@ bool BrowserWindow::launchConfigured(const QString& setting, const QString& desc
 }
 
 void BrowserWindow::submitting() {
-    if (!launchConfigured(QStringLiteral("SubmittingProgram"),
+    if (!launchConfigured(m_controller.settings().values().submittingProgram,
                           QStringLiteral("submitting program")))
-        m_controller.setStatusText(1, QStringLiteral("To submit, name the program in the setting "
-                                                     "[Startup] SubmittingProgram."));
+        m_controller.setStatusText(
+            1, QStringLiteral("To submit, name the submitting program in Edit > Preferences..."));
 }
 
 // Without a program of the merchant's own, the store generator publishes:
 // its "Front Page" button is given the focus.
 void BrowserWindow::publishing() {
-    if (launchConfigured(QStringLiteral("PublishingProgram"), QStringLiteral("publishing program")))
+    if (launchConfigured(m_controller.settings().values().publishingProgram,
+                         QStringLiteral("publishing program")))
         return;
     showGenerator();
     for (auto* button : m_generator->findChildren<QAbstractButton*>()) {
@@ -647,14 +649,17 @@ void BrowserWindow::showEvent(QShowEvent* event) {
 }
 
 void BrowserWindow::startUp() {
-    QSettings settings(QStringLiteral("Quillmart"), QStringLiteral("Quillmart"));
-    settings.beginGroup(QStringLiteral("Startup"));
-    const QString fallback = StartPages::defaultLocation();
-    const auto kept = [&settings, &fallback](const QString& key) {
-        return StartPages::fromKept(settings.value(key, fallback).toString());
-    };
-    m_controller.setLocations(kept(QStringLiteral("Location1")), kept(QStringLiteral("Location2")));
+    useLocations();
     m_controller.startUp();
+}
+
+// An empty location is the shipped start pages.
+void BrowserWindow::useLocations() {
+    const StartupValues& values = m_controller.settings().values();
+    const auto location = [](const QString& kept) {
+        return kept.isEmpty() ? StartPages::defaultLocation() : StartPages::fromKept(kept);
+    };
+    m_controller.setLocations(location(values.location1), location(values.location2));
 }
 
 void BrowserWindow::closeEvent(QCloseEvent* event) {

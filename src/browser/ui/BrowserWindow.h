@@ -125,10 +125,10 @@ private:
     void launchCalculator();
     void submitting();
     void publishing();
-    // The program a [Startup] setting names, started; false when the
-    // setting is empty.
-    bool launchConfigured(const QString& setting, const QString& description);
+    // The program `commandLine` names, started; false when it is empty.
+    bool launchConfigured(const QString& commandLine, const QString& description);
     void startUp();
+    void useLocations();
 
     void carryOutNavigation(int view, const QString& url);
     void carryOutCommand(int view, BrowserController::Command command);

@@ -1,8 +1,10 @@
 #include "browser/ui/ChannelPanel.h"
 
 #include "browser/BrowserController.h"
+#include "browser/MakerPages.h"
 #include "browser/ui/BrowserWindow.h"
 
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -61,9 +63,13 @@ QMenu* ChannelPanel::goMenu(const QString& name) const {
     return m_window.menuBar()->findChild<QMenu*>(name);
 }
 
+// The chart is a file of the program's folder; while no channel server has
+// put one there, the shipped page says so.
 void ChannelPanel::investor() {
-    m_controller.navigateShown(
-        QUrl::fromLocalFile(m_controller.homeFolder() + QStringLiteral("/chart1.htm")).toString());
+    const QString chart = m_controller.homeFolder() + QStringLiteral("/chart1.htm");
+    m_controller.navigateShown(QFileInfo::exists(chart)
+                                   ? QUrl::fromLocalFile(chart).toString()
+                                   : MakerPages::shipped(QStringLiteral("investor.htm")));
 }
 
 void ChannelPanel::fillDropDown(QMenu* menu, const QList<LinkRecord>& items) {

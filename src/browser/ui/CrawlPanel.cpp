@@ -22,22 +22,26 @@ CrawlPanel::CrawlPanel(BrowserController& controller, BrowserWindow& window, Pro
     const auto keywords = [this] { return m_controller.searchWords(); };
     m_crawler = new Crawler(controller.harvest(), prompts, keywords, this);
     m_reader = new PageReaderDrive(controller.harvest(), window.worker2(), keywords, this);
-    // The window keeps the specified pace unless the settings ask for
-    // robots.txt to be respected.
-    const SiteGate::Settings settings = SiteGate::Settings::read(false);
-    SiteGate& gate = controller.siteGate();
-    gate.setRespectRobots(settings.respectRobots);
-    gate.setUserAgent(settings.userAgent);
-    m_crawler->setUserAgent(settings.userAgent);
-    window.worker2().setUserAgent(settings.userAgent);
-    window.worker4().setUserAgent(settings.userAgent);
-    m_crawler->setGate(gate);
-    m_reader->setGate(gate);
+    useSettings();
+    connect(&controller.settings(), &StartupSettings::changed, this, &CrawlPanel::useSettings);
+    m_crawler->setGate(controller.siteGate());
+    m_reader->setGate(controller.siteGate());
     connectCrawler();
     connectReader();
 }
 
 CrawlPanel::~CrawlPanel() = default;
+
+// The window keeps the specified pace unless the settings ask for robots.txt
+// to be respected.
+void CrawlPanel::useSettings() {
+    const auto settings = SiteGate::Settings::from(m_controller.settings().values(), false);
+    m_controller.siteGate().setRespectRobots(settings.respectRobots);
+    m_controller.siteGate().setUserAgent(settings.userAgent);
+    m_crawler->setUserAgent(settings.userAgent);
+    m_window.worker2().setUserAgent(settings.userAgent);
+    m_window.worker4().setUserAgent(settings.userAgent);
+}
 
 void CrawlPanel::connectCrawler() {
     connect(m_crawler, &Crawler::statusChanged, &m_controller, &BrowserController::setStatusText);

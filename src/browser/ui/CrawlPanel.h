@@ -35,6 +35,7 @@ public:
     void stop();
 
 private:
+    void useSettings();
     void connectCrawler();
     void connectReader();
     void startCrawl(const QStringList& keywords, const QString& statusPanel2);

@@ -20,6 +20,8 @@ public:
     // translated page has arrived sends a new request into the same hidden
     // view, which drops the earlier one: the latest request is what shows.
     void translate(const QString& code);
+    // Status panel 1 when no translation service is set.
+    static QString noServiceText();
 
 private:
     BrowserController& m_controller;

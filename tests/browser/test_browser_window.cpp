@@ -9,6 +9,7 @@
 
 #include "browser/BrowserController.h"
 #include "browser/ChannelDownloads.h"
+#include "browser/StartPages.h"
 #include "browser/ui/AboutBox.h"
 #include "browser/ui/BrowserWindow.h"
 #include "browser/ui/BufferPanel.h"
@@ -16,11 +17,13 @@
 #include "browser/ui/CrawlPanel.h"
 #include "browser/ui/HarvestPanel.h"
 #include "browser/ui/PageReaderDrive.h"
+#include "browser/ui/PreferencesDialog.h"
 #include "browser/ui/WebView.h"
 #include "harvest/Crawler.h"
 #include "harvest/LinkFilter.h"
 #include "platform/Beep.h"
 #include "platform/Launcher.h"
+#include "platform/TextFile.h"
 #include "project/GeneratorController.h"
 #include "settings/StartupSettings.h"
 #include "support/ExpectedFile.h"
@@ -212,6 +215,8 @@ private Q_SLOTS:
     void floodedOrKilledEngineStopsThePage();
     void localPagesStayData();
     void aboutBox();
+    void preferencesRoundTrip();
+    void makerPagesOffline();
     void browsingAndClosing();
     void channelsAndZones();
     void linksReportsAndCrawls();
@@ -355,6 +360,128 @@ void TestBrowserWindow::localPagesStayData() {
         QVERIFY(load(view, path) && takeSnapshot(view));
         QTRY_COMPARE_WITH_TIMEOUT(view.locationName(), pagesAndTitles[i].second, kTimeoutMs);
     }
+}
+
+// The field a screen reader names `name` (its label's text).
+QWidget* fieldNamed(const QWidget* dialog, const QString& name) {
+    for (QWidget* widget : dialog->findChildren<QWidget*>())
+        if (!qobject_cast<QLabel*>(widget) &&
+            QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name) == name)
+            return widget;
+    qFatal("no field \"%s\"", qPrintable(name));
+}
+
+// Each [Startup] setting typed into its field on its tab, found by the name
+// a screen reader gives it; "OK" keeps them in Quillmart.conf, and the next
+// dialog shows them again. A file chosen with "Browse..." fills its field,
+// and fields left empty keep no key, so the defaults stay in force.
+void TestBrowserWindow::preferencesRoundTrip() {
+    QTemporaryDir home;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
+    StartupSettings settings;
+    ScriptedPrompts prompts;
+    struct Field {
+        int tab;
+        QString name;
+        QString typed;
+        QString key;
+    };
+    const QList<Field> fields = {
+        {0, "Channel server, first location:", "http://channels.example/a/", "Location1"},
+        {0, "Channel server, second location:", "http://channels.example/b/", "Location2"},
+        {0, "Maker site:", "maker.example", "MakerSite"},
+        {0, "Translation service:", "http://127.0.0.1:9/translate", "TranslationService"},
+        {1, "User agent:", "Quillmart test", "UserAgent"},
+        {2, "Publishing program:", "publish-tool --all", "PublishingProgram"},
+        {3, "Order database:", "postgresql://shop@127.0.0.1/orders", "OrderDatabase"},
+        {3, "Largest order mail:", "25", "MailSizeLimitMB"},
+        {3, "Mail server certificate:", "/etc/mail.pem", "TrustedMailCertificate"},
+        {4, "Publish server certificate:", "/etc/publish.pem", "TrustedPublishCertificate"},
+    };
+    auto dialog = std::make_unique<PreferencesDialog>(settings, prompts, home.path());
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    const auto showTab = [&](int tab) {
+        auto* tabs = dialog->findChild<QTabBar*>();
+        UserInput::click(tabs, Qt::LeftButton, tabs->tabRect(tab).center());
+    };
+    for (const Field& field : fields) {
+        showTab(field.tab);
+        UserInput::enterText(fieldNamed(dialog.get(), field.name), field.typed, Qt::Key_unknown);
+    }
+    showTab(1);
+    UserInput::press(dialog.get(), Qt::Key_R, Qt::AltModifier); // "&Respect robots.txt"
+    QTRY_VERIFY(dialog->findChild<QCheckBox*>()->isChecked());
+    showTab(2);
+    prompts.expect(Kind::OpenFile, "All Files(*)", "/usr/bin/submit-tool");
+    for (QPushButton* browse : dialog->findChildren<QPushButton*>())
+        if (browse->accessibleDescription() == "Submitting program:")
+            UserInput::click(browse);
+    UserInput::click(named<QPushButton>(dialog.get(), "OK"));
+    QVERIFY(prompts.done());
+
+    QSettings file(home.filePath("Quillmart/Quillmart.conf"), QSettings::IniFormat);
+    file.beginGroup("Startup");
+    for (const Field& field : fields)
+        QCOMPARE(file.value(field.key).toString(), field.typed);
+    QCOMPARE(file.value("SubmittingProgram").toString(), QStringLiteral("/usr/bin/submit-tool"));
+    QCOMPARE(file.value("RespectRobots").toString(), QStringLiteral("true"));
+
+    dialog = std::make_unique<PreferencesDialog>(settings, prompts, home.path());
+    for (const Field& field : fields) {
+        QWidget* shown = fieldNamed(dialog.get(), field.name);
+        const auto* spinBox = qobject_cast<QSpinBox*>(shown);
+        QCOMPARE(spinBox ? spinBox->cleanText() : shown->property("text").toString(), field.typed);
+    }
+    // Cleared fields give their settings back to the defaults.
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    for (const Field& field : fields) {
+        showTab(field.tab);
+        QWidget* shown = fieldNamed(dialog.get(), field.name);
+        if (qobject_cast<QSpinBox*>(shown))
+            UserInput::enterText(shown, "0", Qt::Key_unknown); // "10 MB (default)"
+        else
+            UserInput::enterText(shown, QString(), Qt::Key_Delete);
+    }
+    UserInput::click(named<QPushButton>(dialog.get(), "OK"));
+    file.sync();
+    QCOMPARE(file.childKeys(), QStringList({"RespectRobots", "SubmittingProgram"}));
+}
+
+// A fresh home, no maker site set: the start after every featured page has
+// been seen, Go Home, the Help pages and Go > Investor each open a shipped
+// page, and nothing the window opens names the maker's host.
+void TestBrowserWindow::makerPagesOffline() {
+    WindowSession s;
+    const QString channels = StartPages::defaultLocation();
+    QVERIFY(TextFile::writeLines(s.home->filePath("list6.prv"),
+                                 {channels + "index.htm", channels + "pages/featured1.htm",
+                                  channels + "pages/featured2.htm"})
+                .isEmpty());
+    QStringList opened;
+    connect(s.controller.get(), &BrowserController::navigateRequested, this,
+            [&opened](int, const QString& url) { opened << url; });
+    const auto shows = [&s](const QString& title) {
+        return waitUntil([&] {
+            return s.view(View::View1).locationName() == title && !s.view(View::View1).busy();
+        });
+    };
+    s.window->show();
+    QVERIFY(shows("Quillmart 6.0 by Dorvane"));
+    const std::pair<const char*, const char*> pages[] = {
+        {"Go|Go Home", "Quillmart 6.0 by Dorvane"},
+        {"Help|Getting Started", "Getting Started - Quillmart 6.0"},
+        {"Help|How can I..?", "How can I..? - Quillmart 6.0"},
+        {"Help|Customization", "Customization - Quillmart 6.0"},
+        {"Go|Investor", "Investor chart"},
+    };
+    for (const auto& [command, title] : pages) {
+        s.trigger(command);
+        QVERIFY2(shows(title), command);
+    }
+    for (const QString& url : std::as_const(opened))
+        QVERIFY2(!url.contains("dorvane"), qPrintable(url));
 }
 
 // The box names the program and its version; "System Info..." starts the
@@ -523,13 +650,20 @@ void TestBrowserWindow::channelsAndZones() {
     s.controller->navigateShown(s.page("blocked.htm", "<title>No</title>"));
     QVERIFY(waitUntil([&] { return s.prompts.done() && s.view1Shows(address); }));
 
-    // A translation loads the service's answer into the view not shown,
-    // which then takes the shown view's place; from view 2 the next one
-    // comes back in view 1.
+    // Without a translation service the views stay and the status says so.
+    // The service chosen in Preferences is used from then on: a translation
+    // loads its answer into the view not shown, which then takes the shown
+    // view's place; from view 2 the next one comes back in view 1.
+    s.trigger("Go|Translation|English to German");
+    QCOMPARE(s.panel(1)->text(),
+             QStringLiteral("No translation service is set: choose one in Edit > Preferences..."));
+    QVERIFY(!s.view(View::View2).widget()->isVisible());
     const QString service = QStringLiteral("cgi-bin/translate");
-    StartupValues translation = s.settings->values();
-    translation.translationService = s.url(service);
-    QVERIFY(s.settings->change(translation).isEmpty());
+    UserInput::whenDialogShows(this, [&](QDialog* dialog) {
+        UserInput::enterText(fieldNamed(dialog, "Translation service:"), s.url(service));
+    });
+    s.trigger("Edit|Preferences...");
+    QVERIFY(waitUntil([&] { return !s.settings->values().translationService.isEmpty(); }));
     s.server->serve(service, "<title>translated</title>");
     s.trigger("Go|Translation|English to German");
     QCOMPARE(s.panel(1)->text(), QStringLiteral("Translating..."));

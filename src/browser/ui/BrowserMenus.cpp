@@ -3,6 +3,7 @@
 #include "browser/BrowserController.h"
 #include "translate/LanguagePair.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -64,6 +65,9 @@ void BrowserMenus::buildEditMenu() {
     QMenu* edit = m_bar->addMenu(QStringLiteral("Edit"));
     item(edit, QStringLiteral("Copy"), [this] { m_controller.run(Command::Copy); });
     item(edit, QStringLiteral("Select All"), [this] { m_controller.run(Command::SelectAll); });
+    edit->addSeparator();
+    item(edit, QStringLiteral("Preferences..."), m_handlers.showPreferences)
+        ->setShortcut(QKeySequence::Preferences);
 }
 
 void BrowserMenus::buildToolsMenu() {

@@ -25,6 +25,7 @@ public:
         std::function<void()> submitting;
         std::function<void()> publishing;
         std::function<void()> showAbout;
+        std::function<void()> showPreferences;
         // A command whose work this version does not do yet.
         std::function<void(const QString& caption)> notAvailable;
         // The commands the window carries out, by caption; the others are

@@ -8,6 +8,7 @@
 #include "browser/ui/CrawlPanel.h"
 #include "browser/ui/FavouritesPanel.h"
 #include "browser/ui/HarvestPanel.h"
+#include "browser/ui/PreferencesDialog.h"
 #include "browser/ui/TranslationPanel.h"
 #include "browser/ui/WebView.h"
 #include "browser/ui/ZonePanel.h"
@@ -287,6 +288,7 @@ void BrowserWindow::refreshSearchWords() {
 void BrowserWindow::buildMenus() {
     BrowserMenus::Handlers handlers;
     handlers.openFile = [this] { openFile(); };
+    handlers.showPreferences = [this] { showPreferences(); };
     handlers.exit = [this] { close(); };
     handlers.showGenerator = [this] { showGenerator(); };
     handlers.submitting = [this] { submitting(); };
@@ -340,6 +342,14 @@ void BrowserWindow::buildMenus() {
 void BrowserWindow::notAvailable(const QString& caption) {
     m_controller.setStatusText(1,
                                QStringLiteral("\"%1\" is not part of this version.").arg(caption));
+}
+
+// Window-modal, so the rest of the program goes on while it is open.
+void BrowserWindow::showPreferences() {
+    auto* dialog =
+        new PreferencesDialog(m_controller.settings(), m_prompts, m_controller.homeFolder(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void BrowserWindow::openFile() {

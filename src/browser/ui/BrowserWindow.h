@@ -118,6 +118,7 @@ private:
                     const std::function<void()>& action);
 
     void notAvailable(const QString& caption);
+    void showPreferences();
     void openFile();
     void showGenerator();
     void showOrders();

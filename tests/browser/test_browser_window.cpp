@@ -639,16 +639,47 @@ void TestBrowserWindow::channelsAndZones() {
     s.controller->navigateShown(address);
     QVERIFY(waitUntil([&] { return s.view1Shows(address); }));
     s.trigger("Go|Add favorites");
+    const QString second = s.page("fav2.htm", "<title>Fav 2</title>");
+    s.controller->navigateShown(second);
+    QVERIFY(waitUntil([&] { return s.view1Shows(second); }));
+    s.trigger("Go|Add favorites");
     s.press("Favorites");
     auto* favourites = w.findChild<QListWidget*>("favorit2");
-    QVERIFY(favourites->isVisible() && favourites->count() == 1);
+    QVERIFY(favourites->isVisible());
+    QCOMPARE(favourites->count(), 2);
+    QCOMPARE(favourites->item(0)->text(), address);
+    QWidget* panel = favourites->parentWidget();
+    QCOMPARE(QAccessible::queryAccessibleInterface(favourites)->text(QAccessible::Name),
+             QStringLiteral("Favorites"));
+    QVERIFY(named<QLabel>(panel, "Favorites")->isVisible());
+    // The right button's menu acts on the entry under the pointer, not on
+    // the one selected before; double-click opens.
+    const auto menuOn = [&](int row, const QString& choice) {
+        UserInput::click(favourites->viewport(), Qt::RightButton,
+                         favourites->visualItemRect(favourites->item(row)).center());
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        UserInput::click(menu, Qt::LeftButton, menu->actionGeometry(find(menu, choice)).center());
+    };
+    favourites->setCurrentRow(1);
+    menuOn(0, "Open");
+    QVERIFY(waitUntil([&] { return s.view1Shows(address); }));
+    UserInput::doubleClick(favourites->viewport(),
+                           favourites->visualItemRect(favourites->item(1)).center());
+    QVERIFY(waitUntil([&] { return s.view1Shows(second); }));
+    QCOMPARE(favourites->count(), 2);
+    menuOn(1, "Delete");
+    QCOMPARE(favourites->count(), 1);
+    UserInput::click(named<QToolButton>(panel, "Close"));
+    QVERIFY(!favourites->isVisible());
+    s.press("Favorites");
     QCOMPARE(favourites->item(0)->text(), address);
 
     // A page completed on a blocked site is sent back.
     s.controller->zone().setEntries(ZoneSession::PrivateHistory, {"blocked"});
     s.prompts.expectMessage(" Sorry! You have no right to see it!!!");
     s.controller->navigateShown(s.page("blocked.htm", "<title>No</title>"));
-    QVERIFY(waitUntil([&] { return s.prompts.done() && s.view1Shows(address); }));
+    QVERIFY(waitUntil([&] { return s.prompts.done() && s.view1Shows(second); }));
 
     // Without a translation service the views stay and the status says so.
     // The service chosen in Preferences is used from then on: a translation
@@ -856,6 +887,28 @@ void TestBrowserWindow::typedOnARealDisplay() {
     QVERIFY(xdotool({"type", "--delay", "15", s.home->filePath("first.htm")}));
     QVERIFY(xdotool({"key", "Return"}));
     QTRY_COMPARE_WITH_TIMEOUT(s.window->windowTitle(), QStringLiteral("First typed page"), 30000);
+
+    // The favourites panel by keyboard: it opens with the focus on its list,
+    // Enter opens the entry and Delete removes it.
+    s.trigger("Go|Add favorites");
+    s.page("second.htm", "<title>Second page</title>");
+    QVERIFY(xdotool({"mousemove", "--sync", QString::number(address.x()),
+                     QString::number(address.y()), "click", "1"}));
+    QVERIFY(xdotool({"key", "ctrl+a"}));
+    QVERIFY(xdotool({"type", "--delay", "15", s.home->filePath("second.htm")}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.window->windowTitle(), QStringLiteral("Second page"), 30000);
+    auto* toolbar = s.window->findChild<QToolBar*>("mainToolbar");
+    QWidget* button = toolbar->widgetForAction(find(toolbar, "Favorites"));
+    const QPoint favouritesButton = button->mapToGlobal(button->rect().center());
+    QVERIFY(xdotool({"mousemove", "--sync", QString::number(favouritesButton.x()),
+                     QString::number(favouritesButton.y()), "click", "1"}));
+    auto* favourites = s.window->findChild<QListWidget*>("favorit2");
+    QTRY_VERIFY_WITH_TIMEOUT(favourites->hasFocus(), 30000);
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.window->windowTitle(), QStringLiteral("First typed page"), 30000);
+    QVERIFY(xdotool({"key", "Delete"}));
+    QTRY_COMPARE_WITH_TIMEOUT(favourites->count(), 0, 30000);
 }
 
 QTEST_MAIN(TestBrowserWindow)

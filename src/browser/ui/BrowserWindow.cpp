@@ -631,7 +631,7 @@ bool BrowserWindow::handleKey(QObject* watched, int key) {
 // history list.
 void BrowserWindow::toggleLinkList() {
     if (m_harvest->linkEditor()->isHidden())
-        m_zone->lists().list(FavouritesPanel::PrivateHistory)->hide();
+        m_zone->lists().panel(FavouritesPanel::PrivateHistory)->hide();
     m_harvest->toggleLinkEditor();
 }
 

@@ -10,14 +10,17 @@
 class BrowserController;
 class QEvent;
 class QListWidget;
+class QPoint;
 class QWidget;
 
 // The four address lists of the browser window, shown one at a time as a
-// small panel over the page: the private and public favourites (`favorit`,
-// `favorit2`) and the private and public history lists (`domain`,
-// `domain2`). A double-click removes the selected entry (a favourites list
-// rewrites its add/delete file at once); the right mouse button opens the
-// selected entry. The lists themselves live in the controller's zone session.
+// small titled panel over the page: the private and public favourites
+// (`favorit`, `favorit2`) and the private and public history lists
+// (`domain`, `domain2`). Enter or a double-click opens the entry, Delete
+// removes it (a favourites list rewrites its add/delete file at once), the
+// right mouse button offers both for the entry under the pointer, and
+// Escape or the panel's "Close" button hides the panel. The lists
+// themselves live in the controller's zone session.
 class FavouritesPanel : public QObject {
     Q_OBJECT
 
@@ -28,9 +31,11 @@ public:
     FavouritesPanel(BrowserController& controller, const QString& homeFolder);
     ~FavouritesPanel() override;
 
-    // Puts the lists over `page` (they start hidden).
+    // Puts the panels over `page` (they start hidden).
     void placeOver(QWidget* page);
     QListWidget* list(List which) const { return m_lists[which]; }
+    // The titled panel that holds the list.
+    QWidget* panel(List which) const { return m_panels[which]; }
 
     // Main toolbar button 8: the zone's favourites.
     void toggleFavourites();
@@ -48,10 +53,13 @@ protected:
 
 private:
     void makeList(List which, const QString& name);
+    QWidget* makePanel(List which);
     void toggle(List which);
     void show(List which);
-    void removeSelected(List which);
-    void openSelected(List which);
+    void hideAll();
+    void removeCurrent(List which);
+    void openCurrent(List which);
+    void offerMenu(List which, const QPoint& at);
     bool isFavourites(List which) const { return which <= PublicFavourites; }
     List zoneFavourites() const;
     List zoneHistory() const;
@@ -59,4 +67,5 @@ private:
     BrowserController& m_controller;
     QString m_home;
     std::array<QListWidget*, 4> m_lists{};
+    std::array<QWidget*, 4> m_panels{};
 };

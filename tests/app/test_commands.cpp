@@ -129,8 +129,12 @@ private Q_SLOTS:
         // page reader) carries the program's User-Agent.
         QCOMPARE(QSet<QString>(m_server->userAgents().cbegin(), m_server->userAgents().cend()),
                  QSet<QString>{"Quillmart/" QUILLMART_VERSION});
+        // The settings are those of the chosen home folder.
+        writeBytes(path("home/Quillmart/Quillmart.conf"), "[Startup]\nUserAgent=Shopkeeper/1\n");
         run = quillmart(harvest + QStringList{"--ignore-robots"});
+        QFile::remove(path("home/Quillmart/Quillmart.conf"));
         QVERIFY2(run.err.contains("Found 2 pages") && !run.err.contains("robots"), run.err);
+        QVERIFY(m_server->userAgents().contains("Shopkeeper/1"));
     }
 
     // A start page that cannot be loaded is left out; with none loaded there
@@ -199,6 +203,14 @@ private Q_SLOTS:
         QCOMPARE(run.out.count('\n'), 20);
         QVERIFY(fileBytes(shop("data1.js")).contains(head));
         QVERIFY(fileBytes(shop("banner.htm")).contains("<strong> Anna Tools</strong>"));
+        // The credit links lead to the maker site the home folder's settings
+        // name; without one the credit stands unlinked.
+        QVERIFY(!fileBytes(shop("mmenu.htm")).contains("welcome.htm"));
+        writeBytes(path("home/Quillmart/Quillmart.conf"), "[Startup]\nMakerSite=maker.test\n");
+        run = quillmart({"generate", shop()});
+        QFile::remove(path("home/Quillmart/Quillmart.conf"));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(fileBytes(shop("mmenu.htm")).contains("<a href='http://maker.test/welcome.htm'>"));
     }
 
     void refusals() {

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Quillmart
-# needs. Safe to run again: apt-get skips what is already installed.
+# Installs the Debian packages that building and running Quillmart need; with
+# --tests also those the tests need (the servers they start, the real-display
+# input, the checks of the installed files). Safe to run again: apt-get skips
+# what is already installed.
 set -euo pipefail
+
+with_tests=""
+case "${1:-}" in
+  --tests) with_tests=yes ;;
+  "") ;;
+  *) echo "usage: bootstrap.sh [--tests]" >&2; exit 2 ;;
+esac
 
 packages=(
   # toolchain
-  build-essential cmake ninja-build pkg-config clang-format git
-  # the layer check and the line counter (scripts/*.py, count-lines.sh)
-  python3
+  build-essential cmake ninja-build pkg-config git
   # Qt 6: widgets, network, SQL with SQLite, QML engine (script checks), web views
   # (qt6-webengine-dev brings the web widgets; print support comes with qt6-base-dev)
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
@@ -17,10 +24,20 @@ packages=(
   libcurl4-openssl-dev
   # SFTP publishing: reads known_hosts as OpenSSH does, signs RSA with SHA-2
   libssh-dev
+  # the shared order database: Qt's PostgreSQL driver
+  libqt6sql6-psql
+  # "Remember password": the keyring client library
+  qtkeychain-qt6-dev
   # a virtual display, so the program can be started on a machine without one
   xvfb xauth
-  # the README's screenshots (scripts/screenshots.sh): xdotool drives the
-  # menus, ImageMagick's import saves a window as PNG
+)
+
+test_packages=(
+  # formatting, the layer check and the line counter (scripts/*.py, count-lines.sh)
+  clang-format python3
+  # real input on a virtual display (the realdisplay tests) and the README's
+  # screenshots (scripts/screenshots.sh): xdotool drives the menus,
+  # ImageMagick's import saves a window as PNG
   xdotool imagemagick
   # WebDAV server for the publishing tests: nginx (built with the DAV module)
   # and the module that adds PROPFIND and OPTIONS; the tests start their own
@@ -32,17 +49,17 @@ packages=(
   # (its client's ssh-keygen and sftp make keys and time the benchmark) and
   # pure-ftpd, which keeps its own user list. The tests start their own
   openssh-server openssh-client pure-ftpd
-  # the shared order database: Qt's PostgreSQL driver, and PostgreSQL 15
-  # for the order-store tests, which run initdb and start their own server
-  libqt6sql6-psql postgresql-15
-  # "Remember password": the keyring client library, and the secret service
-  # the keyring tests start on a private session bus of their own (dbus-daemon
-  # comes with the base system); neither is a system service
-  qtkeychain-qt6-dev gnome-keyring
+  # PostgreSQL 15 for the order-store tests, which run initdb and start
+  # their own server
+  postgresql-15
+  # the secret service the keyring tests start on a private session bus of
+  # their own (dbus-daemon comes with the base system); not a system service
+  gnome-keyring
   # checks of the installed desktop files (the install test): the menu entry
   # and the software-centre description
   desktop-file-utils appstream
 )
+if [ -n "$with_tests" ]; then packages+=("${test_packages[@]}"); fi
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
@@ -102,7 +119,7 @@ fi
 # The account the SFTP tests log in as (sshd checks passwords against the
 # system's accounts): no shell, no home, and locked; a test run gives it a
 # password of its own and locks it again at the end.
-if ! getent passwd quillmart-sftp >/dev/null; then
+if [ -n "$with_tests" ] && ! getent passwd quillmart-sftp >/dev/null; then
   $sudo useradd --system --no-create-home --home-dir /nonexistent \
     --shell /usr/sbin/nologin quillmart-sftp
 fi

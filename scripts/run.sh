@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds the program and starts it. Arguments are
-# passed on to the program.
+# Installs what building and running need, builds the program (the
+# "release" preset, in build/release) and starts it. Arguments are passed on
+# to the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/bootstrap.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target quillmart
-exec ./build/src/quillmart "$@"
+cmake --preset release >/dev/null
+cmake --build --preset release --target quillmart
+exec ./build/release/src/quillmart "$@"

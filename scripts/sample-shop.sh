@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/bootstrap.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target quillmart
+cmake --preset release
+cmake --build --preset release --target quillmart
 
 home="${QUILLMART_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/Quillmart/Quillmart}"
 project="$home/SampleShop"
@@ -20,7 +20,7 @@ else
 fi
 
 # The program prints the files it wrote, data1.js first and the start page next.
-written="$(./build/src/quillmart generate "$project" \
+written="$(./build/release/src/quillmart generate "$project" \
   --manufacturer --description-url --picture-url --weight)"
 start_page="$(printf '%s\n' "$written" | sed -n 2p)"
 echo "Wrote the shop site ($(printf '%s\n' "$written" | wc -l) files). Open it in a web browser:"

@@ -86,7 +86,7 @@ capture() {
   export QUILLMART_HOME="$home/quillmart" XDG_CONFIG_HOME="$home/config"
   export XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache"
   if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
-  ./build/src/quillmart &
+  ./build/release/src/quillmart &
   pid=$!
   trap stop_program EXIT
 
@@ -111,7 +111,7 @@ if [ "${1:-}" = "--capture" ]; then
 fi
 
 bash scripts/bootstrap.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target quillmart
+cmake --preset release
+cmake --build --preset release --target quillmart
 mkdir -p docs
 xvfb-run -a -s "-screen 0 $screen_size" bash "$0" --capture

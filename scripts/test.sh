@@ -1,12 +1,25 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything with warnings as errors and runs
-# every test.
+# Installs what the tests need, builds everything with warnings as errors (the
+# "debug" preset, in build/debug) and runs every test. With --sanitize, the
+# core tests also run under AddressSanitizer and UndefinedBehaviorSanitizer
+# (the "asan" preset, in build/asan).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/bootstrap.sh
+sanitize=""
+case "${1:-}" in
+  --sanitize) sanitize=yes ;;
+  "") ;;
+  *) echo "usage: test.sh [--sanitize]" >&2; exit 2 ;;
+esac
+bash scripts/bootstrap.sh --tests
 # The layers first: a folder cycle or a core file that includes a gui header
 # fails before anything is built.
 python3 scripts/check-layers.py
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMART_WERROR=ON
-cmake --build build
-cd build && ctest --output-on-failure --timeout 600
+cmake --preset debug >/dev/null
+cmake --build --preset debug
+ctest --preset debug
+if [ -n "$sanitize" ]; then
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan
+  ctest --preset asan
+fi

@@ -7,13 +7,13 @@
 #
 #   bash bench/bench_browser_start.sh [runs, default 3]
 #
-# Needs a built program (build/src/quillmart, or the one QUILLMART_PROGRAM
+# Needs a built program (build/release/src/quillmart, or the one QUILLMART_PROGRAM
 # names, such as a release build's) and, for the comparison, the falkon
 # package (apt-get install falkon); xvfb and xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-3}"
-program="${QUILLMART_PROGRAM:-$PWD/build/src/quillmart}"
+program="${QUILLMART_PROGRAM:-$PWD/build/release/src/quillmart}"
 page="$PWD/data/velgan/index.htm"
 title="$(sed -n 's:.*<title>\(.*\)</title>.*:\1:Ip' "$page" | head -n 1)"
 [ -x "$program" ] || { echo "build the program first (bash scripts/run.sh)" >&2; exit 2; }

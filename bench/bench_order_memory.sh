@@ -6,10 +6,10 @@
 #
 #   bash bench/bench_order_memory.sh [LINES]
 #
-# QUILLMART_PROGRAM picks the program (build/src/quillmart by default).
+# QUILLMART_PROGRAM picks the program (build/release/src/quillmart by default).
 set -euo pipefail
 
-program=${QUILLMART_PROGRAM:-build/src/quillmart}
+program=${QUILLMART_PROGRAM:-build/release/src/quillmart}
 lines=${1:-3000000}
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT

@@ -1,8 +1,6 @@
-// The window module's entry points (see WindowEntry.h): the browser window
-// and the harvest command, which need Qt Widgets and the web engine.
+#include "app/WindowCommands.h"
 
 #include "app/HeadlessHarvest.h"
-#include "app/WindowEntry.h"
 #include "browser/BrowserController.h"
 #include "browser/ui/BrowserWindow.h"
 #include "platform/HomeFolder.h"
@@ -16,16 +14,9 @@
 #include <QLoggingCategory>
 #include <QTextStream>
 #include <cstdio>
-#include <type_traits>
 #include <unistd.h>
 
 namespace {
-
-void nameTheApplication() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillmart"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillmart"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMART_VERSION));
-}
 
 // Qt stops the whole process with its own message when no display can be
 // reached, so look for one first. A local X display (":N") has a socket.
@@ -60,7 +51,7 @@ void prepareWebEngine() {
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT int quillmart_run_window(int argc, char* argv[]) {
+int WindowCommands::runWindow(int argc, char* argv[]) {
     if (const QString missing = missingDisplay(); !missing.isEmpty()) {
         std::fprintf(stderr,
                      "quillmart: %s. Start it from a desktop session, or use a headless "
@@ -70,7 +61,6 @@ extern "C" Q_DECL_EXPORT int quillmart_run_window(int argc, char* argv[]) {
     }
     prepareWebEngine();
     QApplication app(argc, argv);
-    nameTheApplication();
     DialogPrompts prompts;
     if (const QString problem = HomeFolder::prepare(); !problem.isEmpty()) {
         std::fprintf(stderr, "quillmart: %s\n", qPrintable(problem));
@@ -89,20 +79,14 @@ extern "C" Q_DECL_EXPORT int quillmart_run_window(int argc, char* argv[]) {
 
 // The harvester reads pages in hidden web pages: it needs the web engine,
 // but no display.
-extern "C" Q_DECL_EXPORT int quillmart_run_harvest(int argc, char* argv[],
-                                                   const HarvestCommand& command) {
+int WindowCommands::runHarvest(int argc, char* argv[], const HarvestCommand& command) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The engine's start-up report would drown the harvest's progress.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext=false"));
     prepareWebEngine();
     QApplication app(argc, argv);
-    nameTheApplication();
     HomeFolder::useChosenSettings();
     QTextStream err(stderr);
     return HeadlessHarvest::run(command, err);
 }
-
-// The entry points must have the types the program calls them with.
-static_assert(std::is_same_v<decltype(&quillmart_run_window), WindowEntry::Window>);
-static_assert(std::is_same_v<decltype(&quillmart_run_harvest), WindowEntry::Harvest>);

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
-#include "app/NetworkModule.h"
-#include "app/WindowModule.h"
+#include "app/HeadlessOrders.h"
+#include "app/HeadlessPublish.h"
+#include "app/WindowCommands.h"
 #include "platform/HomeFolder.h"
 #include "settings/StartupSettings.h"
 
@@ -15,8 +16,8 @@ void nameTheApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMART_VERSION));
 }
 
-// Generating a site needs no event loop and no application object (which
-// takes a few milliseconds to set up): it runs without one.
+// Generating a site needs no event loop and no application object: it runs
+// without one.
 int runGenerate(const CommandLine& command) {
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -28,7 +29,6 @@ int runGenerate(const CommandLine& command) {
 
 int runHeadless(int argc, char* argv[], const CommandLine& command) {
     QCoreApplication app(argc, argv);
-    nameTheApplication();
     QTextStream out(stdout);
     QTextStream err(stderr);
     switch (command.mode) {
@@ -39,13 +39,13 @@ int runHeadless(int argc, char* argv[], const CommandLine& command) {
         out << "quillmart " << QUILLMART_VERSION << Qt::endl;
         return 0;
     case CommandLine::Mode::Publish:
-        return NetworkModule::runPublish(command.publish, out, err);
+        return HeadlessPublish::run(command.publish, out, err);
     case CommandLine::Mode::Orders:
         if (const QString problem = HomeFolder::prepare(); !problem.isEmpty()) {
             err << "quillmart: " << problem << Qt::endl;
             return 2;
         }
-        return NetworkModule::runOrders(command.orders, HomeFolder::path(), out, err);
+        return HeadlessOrders::run(command.orders, HomeFolder::path(), out, err);
     default:
         err << "quillmart: " << command.error << Qt::endl;
         return 2;
@@ -59,10 +59,13 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine command = CommandLine::parse(arguments);
+    // Named before any application object exists, so every command's
+    // settings and folders are the program's.
+    nameTheApplication();
     if (command.mode == CommandLine::Mode::Gui)
-        return WindowModule::runWindow(argc, argv);
+        return WindowCommands::runWindow(argc, argv);
     if (command.mode == CommandLine::Mode::Harvest)
-        return WindowModule::runHarvest(argc, argv, command.harvest);
+        return WindowCommands::runHarvest(argc, argv, command.harvest);
     if (command.mode == CommandLine::Mode::Generate)
         return runGenerate(command);
     return runHeadless(argc, argv, command);

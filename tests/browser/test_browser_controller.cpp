@@ -61,9 +61,10 @@ private Q_SLOTS:
 
         c.pictureBuffer = {"http://pics.example/a.gif", "file:///tmp/b c.jpg"};
         c.shutDown();
-        QCOMPARE(fileBytes(m_home.filePath("domain.prv")) + fileBytes(m_home.filePath("list6.prv")),
-                 QByteArray("a.com\r\nb.com\r\nA.com\r\n"
-                            "a.com\r\nb.com\r\na.com\r\nA.com\r\n"));
+        QCOMPARE(fileBytes(m_home.filePath("domain.prv")),
+                 QByteArray("a.com\r\nb.com\r\nA.com\r\n"));
+        QCOMPARE(fileBytes(m_home.filePath("list6.prv")),
+                 QByteArray("a.com\r\nb.com\r\na.com\r\nA.com\r\n"));
         QCOMPARE(fileBytes(m_home.filePath("error.htm")),
                  expectedFile("browser/expected/error.htm"));
     }
@@ -99,14 +100,16 @@ private Q_SLOTS:
         c.setLocations("http://one.test/velgan/", "http://two.test/velgan/");
         c.navigationComplete(View::View1, "http://one.test/", "One");
         c.navigationComplete(View::View2, "http://two.test/", "Two");
-        QCOMPARE(c.addressText() + ' ' + c.statusText(1),
-                 QStringLiteral("http://one.test/ Working..."));
+        QCOMPARE(c.addressText(), QStringLiteral("http://one.test/"));
+        QCOMPARE(c.statusText(1), QStringLiteral("Working..."));
         c.downloadComplete(View::View1, "One again");
         c.downloadComplete(View::View2, "Two hidden");
-        QCOMPARE(c.caption() + ' ' + c.statusText(1), QStringLiteral("One again Done"));
+        QCOMPARE(c.caption(), QStringLiteral("One again"));
+        QCOMPARE(c.statusText(1), QStringLiteral("Done"));
         QSignalSpy navigation(&c, &BrowserController::navigateRequested);
         c.switchViews();
-        QCOMPARE(c.addressText() + ' ' + c.caption(), QStringLiteral("http://two.test/ Browser 2"));
+        QCOMPARE(c.addressText(), QStringLiteral("http://two.test/"));
+        QCOMPARE(c.caption(), QStringLiteral("Browser 2"));
         c.goHome();
         c.goBackInView1();
         QCOMPARE(navigation.size(), 1);

@@ -140,9 +140,10 @@ private Q_SLOTS:
         edited.actionCode = edited.tableTag = QString();
         for (const SiteSettings& settings : {defaults, emptied, font, edited})
             QCOMPARE(SettingsFile::read(SettingsFile::write(settings), base), settings);
-        QCOMPARE((SettingsFile::write(defaults) + SettingsFile::write(emptied)).toUtf8(),
-                 expectedFile("project/expected/settings_defaults.sit") +
-                     expectedFile("project/expected/settings_no_start_no_tax.sit"));
+        QCOMPARE(SettingsFile::write(defaults).toUtf8(),
+                 expectedFile("project/expected/settings_defaults.sit"));
+        QCOMPARE(SettingsFile::write(emptied).toUtf8(),
+                 expectedFile("project/expected/settings_no_start_no_tax.sit"));
         // A file without its section markers leaves every value as it was.
         QCOMPARE(SettingsFile::read("no markers\r\nat all\r\n", base), base);
     }
@@ -287,8 +288,8 @@ private Q_SLOTS:
             QVERIFY(tag.contains("?subject=Online Order\" METHOD=\"POST\""));
             const QString code = OrderAddresses::withGatewayHost(
                 OrderAddresses::withGatewayLogin(settings.actionCode, typed), typed);
-            QCOMPARE(OrderAddresses::gatewayLogin(code) + OrderAddresses::gatewayHost(code),
-                     typed + typed);
+            QCOMPARE(OrderAddresses::gatewayLogin(code), typed);
+            QCOMPARE(OrderAddresses::gatewayHost(code), typed);
             QCOMPARE(code.count('"'), settings.actionCode.count('"'));
             QCOMPARE(
                 OrderAddresses::saveResultsEmail(OrderAddresses::withSaveResultsEmail(tail, typed)),

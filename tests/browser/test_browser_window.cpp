@@ -204,6 +204,54 @@ QByteArray fixturePage(const QString& name, quint16 port) {
         .replace("{PORT}", QByteArray::number(port));
 }
 
+// Input through the X server, for the real-display cases: xdotool returns
+// once the server has it.
+bool xdotool(const QStringList& arguments) {
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+bool xClick(QWidget* widget, QPoint at = {}, int clicks = 1) {
+    if (!QTest::qWaitFor([widget] { return widget->isVisible(); }, kTimeoutMs))
+        return false;
+    const QPoint global = widget->mapToGlobal(at.isNull() ? widget->rect().center() : at);
+    return xdotool({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
+                    "click", "--repeat", QString::number(clicks), "1"});
+}
+
+// Clicks the field, selects its text and types over it.
+bool xTypeInto(QWidget* field, const QString& text) {
+    return xClick(field) && xdotool({"key", "ctrl+a"}) && xdotool({"type", "--delay", "15", text});
+}
+
+bool xKey(const QString& key) {
+    return xdotool({"key", key});
+}
+
+// Gives the top-level window the keyboard, as a window manager does on a click.
+bool xFocus(QWidget* window) {
+    window->raise();
+    return xdotool({"windowfocus", "--sync", QString::number(window->winId())}) &&
+           QTest::qWaitFor([window] { return window->isActiveWindow(); }, kTimeoutMs);
+}
+
+bool xChooseMenu(QMainWindow* window, const QString& menu, const QString& item) {
+    QMenuBar* bar = window->menuBar();
+    QAction* title = find(bar, menu);
+    if (!xClick(bar, bar->actionGeometry(title).center()))
+        return false;
+    QMenu* popup = title->menu();
+    return xClick(popup, popup->actionGeometry(find(popup, item)).center());
+}
+
+bool xClickTab(QTabWidget* tabs, const QString& caption) {
+    QTabBar* bar = tabs->tabBar();
+    for (int i = 0; i < bar->count(); ++i)
+        if (bar->tabText(i) == caption)
+            return xClick(bar, bar->tabRect(i).center()) &&
+                   QTest::qWaitFor([bar, i] { return bar->currentIndex() == i; }, kTimeoutMs);
+    return false;
+}
+
 } // namespace
 
 class TestBrowserWindow : public QObject {
@@ -222,6 +270,7 @@ private Q_SLOTS:
     void linksReportsAndCrawls();
     void picturesReachTheBuffers();
     void typedOnARealDisplay();
+    void generatorOnARealDisplay();
 
 private:
     // The web view's own pages, served from a folder of their own.
@@ -870,9 +919,6 @@ void TestBrowserWindow::picturesReachTheBuffers() {
 void TestBrowserWindow::typedOnARealDisplay() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("needs a real X display; the realdisplay test gives it one");
-    const auto xdotool = [](const QStringList& arguments) {
-        return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-    };
     WindowSession s;
     s.window->move(0, 0);
     QVERIFY(s.show());
@@ -909,6 +955,84 @@ void TestBrowserWindow::typedOnARealDisplay() {
     QTRY_COMPARE_WITH_TIMEOUT(s.window->windowTitle(), QStringLiteral("First typed page"), 30000);
     QVERIFY(xdotool({"key", "Delete"}));
     QTRY_COMPARE_WITH_TIMEOUT(favourites->count(), 0, 30000);
+}
+
+// Search words entered and deleted; Edit > "Preferences..." typed into;
+// Tools > "Store Generator", New Project, a category and an item typed field
+// by field, written to the project files on a tab switch; a double-click on
+// a picture in view 1 fills the item's "Picture URL". Every key and click
+// goes through the X server.
+void TestBrowserWindow::generatorOnARealDisplay() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs a real X display; the realdisplay test gives it one");
+    WindowSession s;
+    s.window->move(0, 0);
+    QVERIFY(s.show());
+    QVERIFY(xFocus(s.window.get()));
+    QVERIFY(xTypeInto(s.box("Search words"), "hats"));
+    QVERIFY(xKey("Return"));
+    QTRY_COMPARE_WITH_TIMEOUT(s.controller->searchWords(), QStringList({"hats"}), kTimeoutMs);
+    QVERIFY(xTypeInto(s.box("Search words"), "hats"));
+    QVERIFY(xKey("Delete"));
+    QTRY_COMPARE_WITH_TIMEOUT(s.controller->searchWords(), QStringList(), kTimeoutMs);
+
+    QVERIFY(xChooseMenu(s.window.get(), "Edit", "Preferences..."));
+    QTRY_VERIFY_WITH_TIMEOUT(s.window->findChild<PreferencesDialog*>(), kTimeoutMs);
+    auto* preferences = s.window->findChild<PreferencesDialog*>();
+    QVERIFY(QTest::qWaitForWindowExposed(preferences));
+    QVERIFY(xFocus(preferences));
+    QVERIFY(xTypeInto(fieldNamed(preferences, "Translation service:"), "http://127.0.0.1:9/t"));
+    QVERIFY(xKey("Return"));
+    QTRY_COMPARE_WITH_TIMEOUT(s.settings->values().translationService,
+                              QStringLiteral("http://127.0.0.1:9/t"), kTimeoutMs);
+
+    QVERIFY(xFocus(s.window.get()));
+    QVERIFY(xChooseMenu(s.window.get(), "Tools", "Store Generator"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        s.window->generatorWindow() && s.window->generatorWindow()->isVisible(), kTimeoutMs);
+    QWidget* generator = s.window->generatorWindow();
+    // Beside the browser, so view 1 stays in sight.
+    generator->move(s.window->frameGeometry().right() + 20, 0);
+    QVERIFY(xFocus(generator));
+    auto* tabs = generator->findChild<QTabWidget*>();
+    QVERIFY(xClickTab(tabs, "Project"));
+    s.prompts.expect(Kind::Input, "Enter the new project's name , please", "Shop")
+        .expectMessage("You may fill the category listing for the new Store");
+    QVERIFY(xClick(named<QPushButton>(generator, "New Project")));
+    QTRY_VERIFY_WITH_TIMEOUT(s.prompts.done(), kTimeoutMs);
+    QVERIFY(xTypeInto(named<QLineEdit>(generator, "Category name :"), "Hats"));
+    QVERIFY(xKey("Return"));
+    QTRY_COMPARE_WITH_TIMEOUT(named<QListWidget>(generator, "Categories' names :")->count(), 1,
+                              kTimeoutMs);
+    QVERIFY(xClickTab(tabs, "Layout"));
+    const QDir shop(s.home->filePath("Shop"));
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(shop.filePath("Shop.caa")), QByteArray("Hats\r\n"),
+                              kTimeoutMs);
+
+    QVERIFY(xTypeInto(named<QLineEdit>(generator, "Category name"), "Hats"));
+    QVERIFY(xKey("Return"));
+    QVERIFY(xTypeInto(named<QLineEdit>(generator, "Item ID"), "H1"));
+    QVERIFY(xKey("Tab"));
+    QVERIFY(xdotool({"type", "--delay", "15", "Straw hat"}));
+    QVERIFY(xKey("Tab"));
+    QVERIFY(xdotool({"type", "--delay", "15", "12.5"}));
+    QVERIFY(xClick(named<QPushButton>(generator, "Add")));
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(shop.filePath("Hats.pro")),
+                              QByteArray("H1^Straw hat^12.5^^^^^^^\r\n"), kTimeoutMs);
+
+    // A picture filling the top left of a page in view 1.
+    QImage picture(200, 150, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    QVERIFY(picture.save(s.home->filePath("hat.png")));
+    const QString hat =
+        s.page("hat.htm", "<title>Hat picture</title><body style='margin:0'><img src='hat.png'>");
+    QVERIFY(xFocus(s.window.get()));
+    QVERIFY(xTypeInto(s.box("Address"), hat));
+    QVERIFY(xKey("Return"));
+    QVERIFY(waitUntil([&] { return s.view1Shows(hat); }));
+    QVERIFY(xClick(s.view(View::View1).widget(), QPoint(100, 75), 2));
+    QTRY_COMPARE_WITH_TIMEOUT(named<QLineEdit>(generator, "Picture URL")->text(), s.url("hat.png"),
+                              kTimeoutMs);
 }
 
 QTEST_MAIN(TestBrowserWindow)

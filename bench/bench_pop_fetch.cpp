@@ -97,7 +97,7 @@ Measurement fetchIntoOrders(const MailAccount& account, const QString& name,
     Measurement run;
     run.name = QStringLiteral("order intake into %1").arg(name);
     OrderStore store;
-    if (const Status opened = store.open(database, password); !opened) {
+    if (const Expected<void> opened = store.open(database, password); !opened) {
         run.error = opened.error();
         return run;
     }

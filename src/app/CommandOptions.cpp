@@ -7,9 +7,9 @@ bool CommandOptions::takeValue(const QStringList& arguments, qsizetype& i, QStri
     return true;
 }
 
-Fallible<QString> CommandOptions::passwordFrom(const QString& variable) {
+Expected<QString> CommandOptions::passwordFrom(const QString& variable) {
     if (!qEnvironmentVariableIsSet(qPrintable(variable)))
-        return Fallible<QString>::failure(
+        return Expected<QString>::failure(
             QStringLiteral("the variable %1 is not set").arg(variable));
     return qEnvironmentVariable(qPrintable(variable));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,5 +15,5 @@ public:
     // A password read from the environment variable named on the command
     // line (passwords never stand in the arguments themselves). A failure,
     // saying why, when the variable is not set.
-    static Fallible<QString> passwordFrom(const QString& variable);
+    static Expected<QString> passwordFrom(const QString& variable);
 };

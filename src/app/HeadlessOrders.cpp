@@ -10,7 +10,7 @@
 #include "orders/OrderMessage.h"
 #include "orders/OrderStore.h"
 #include "orders/PopMailbox.h"
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 #include "platform/TextFile.h"
 #include "text/CsvText.h"
 
@@ -56,15 +56,15 @@ QString csvLine(const QStringList& values, const QStringList& columns) {
 
 // A saved message is read no further than the size limit, as a fetched one
 // is: a larger file is no order mail, and is not held whole.
-Fallible<QByteArray> readMessage(const QString& path, qint64 sizeLimit) {
+Expected<QByteArray> readMessage(const QString& path, qint64 sizeLimit) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Fallible<QByteArray>::failure(QStringLiteral("cannot read it: ") +
+        return Expected<QByteArray>::failure(QStringLiteral("cannot read it: ") +
                                              file.errorString());
     QByteArray bytes = file.read(sizeLimit + 1);
     if (bytes.size() <= sizeLimit)
         return bytes;
-    return Fallible<QByteArray>::failure(
+    return Expected<QByteArray>::failure(
         QStringLiteral("not taken in: it is %1, more than the limit of %2")
             .arg(PopMailbox::sizeText(std::max(file.size(), qint64(bytes.size()))),
                  PopMailbox::sizeText(sizeLimit)));
@@ -96,7 +96,7 @@ int importFiles(const OrdersCommand& command, OrderIntake& intake, QTextStream& 
         command.sizeLimit > 0 ? command.sizeLimit : PopMailbox::kDefaultSizeLimit;
     int failures = 0;
     for (const QString& path : command.files) {
-        const Fallible<QByteArray> bytes = readMessage(path, sizeLimit);
+        const Expected<QByteArray> bytes = readMessage(path, sizeLimit);
         if (!bytes) {
             err << path << ": " << bytes.error() << Qt::endl;
             ++failures;
@@ -111,7 +111,7 @@ int importFiles(const OrdersCommand& command, OrderIntake& intake, QTextStream& 
 }
 
 bool listOrders(const OrderStore& store, bool csv, QTextStream& out, QTextStream& err) {
-    const Fallible<QList<StoredOrder>> read = store.orders();
+    const Expected<QList<StoredOrder>> read = store.orders();
     if (!read) {
         err << "quillmart orders: the orders could not be read: " << read.error() << Qt::endl;
         return false;
@@ -162,7 +162,7 @@ bool openStore(OrderStore& store, const OrdersCommand& command, const QString& h
     if (!readPassword(command.databasePasswordVariable, &password, err))
         return false;
     if (command.forgetDatabasePassword) {
-        if (const Status forgotten = keyring.forget(database); !forgotten) {
+        if (const Expected<void> forgotten = keyring.forget(database); !forgotten) {
             err << "quillmart orders: the database password could not be forgotten: "
                 << forgotten.error() << Qt::endl;
             return false;
@@ -174,14 +174,14 @@ bool openStore(OrderStore& store, const OrdersCommand& command, const QString& h
     if (const QString warning = DatabaseAddress::read(database).passwordInClearWarning();
         !warning.isEmpty())
         err << "quillmart orders: warning: " << warning << Qt::endl;
-    if (const Status opened = store.open(database, password); !opened) {
+    if (const Expected<void> opened = store.open(database, password); !opened) {
         err << "quillmart orders: the order database could not be opened: " << opened.error()
             << Qt::endl;
         return false;
     }
     if (!command.rememberDatabasePassword)
         return true;
-    if (const Status remembered = keyring.remember(database, password); !remembered) {
+    if (const Expected<void> remembered = keyring.remember(database, password); !remembered) {
         err << "quillmart orders: the database password could not be remembered: "
             << remembered.error() << Qt::endl;
         return false;

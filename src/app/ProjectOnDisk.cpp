@@ -5,23 +5,23 @@
 #include <QDir>
 #include <QFileInfo>
 
-Fallible<ProjectOnDisk> ProjectOnDisk::load(const QString& folderPath) {
+Expected<ProjectOnDisk> ProjectOnDisk::load(const QString& folderPath) {
     if (!QFileInfo(folderPath).isDir())
-        return Fallible<ProjectOnDisk>::failure(
+        return Expected<ProjectOnDisk>::failure(
             QStringLiteral("no such project folder: %1").arg(folderPath));
     // The project is named after the folder: "Shop/" must name "Shop" too.
     ProjectOnDisk project{ProjectFolder::at(QDir::cleanPath(folderPath)), {}, {}};
     const QString projectFile = project.folder.projectFile();
     if (!QFileInfo::exists(projectFile))
-        return Fallible<ProjectOnDisk>::failure(
+        return Expected<ProjectOnDisk>::failure(
             QStringLiteral("no project file %1").arg(projectFile));
     const auto categories = TextFile::readLines(projectFile);
     if (!categories)
-        return Fallible<ProjectOnDisk>::failure(QStringLiteral("cannot read %1").arg(projectFile));
+        return Expected<ProjectOnDisk>::failure(QStringLiteral("cannot read %1").arg(projectFile));
     project.categories = *categories;
     auto settings = project.folder.readSettings(ProjectSettings{});
     if (!settings)
-        return Fallible<ProjectOnDisk>::failure(settings.error());
+        return Expected<ProjectOnDisk>::failure(settings.error());
     project.settings = *std::move(settings);
     return project;
 }

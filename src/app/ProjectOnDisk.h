@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 #include "project/ProjectFolder.h"
 #include "store/ProjectSettings.h"
 
@@ -18,5 +18,5 @@ struct ProjectOnDisk {
     ProjectSettings settings;
 
     // A failure, saying why, when the folder or its files cannot be read.
-    static Fallible<ProjectOnDisk> load(const QString& folderPath);
+    static Expected<ProjectOnDisk> load(const QString& folderPath);
 };

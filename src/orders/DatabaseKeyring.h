@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 #include "platform/PasswordKeyring.h"
 
 #include <QString>
@@ -15,11 +15,11 @@ public:
 
     // The password remembered for the address; empty when none is, or when
     // the address carries its own password.
-    Fallible<QString> read(const QString& connection) const;
+    Expected<QString> read(const QString& connection) const;
     // Remembers the password that opened the database at `connection`.
-    Status remember(const QString& connection, const QString& password) const;
+    Expected<void> remember(const QString& connection, const QString& password) const;
     // Forgets it; nothing remembered is no failure.
-    Status forget(const QString& connection) const;
+    Expected<void> forget(const QString& connection) const;
 
 private:
     PasswordKeyring m_keyring;

@@ -82,12 +82,12 @@ std::optional<OrderController::StoreLogin> OrderController::storeLogin() {
     return StoreLogin{m_database, DatabaseKeyring().read(m_database).valueOr(QString())};
 }
 
-Status OrderController::openStore(OrderStore& store, const StoreLogin& login) {
-    const Status opened = store.open(login.database, login.password);
+Expected<void> OrderController::openStore(OrderStore& store, const StoreLogin& login) {
+    const Expected<void> opened = store.open(login.database, login.password);
     if (opened)
         return opened;
-    return Status::failure(QStringLiteral("The order database could not be opened.\n") +
-                           opened.error());
+    return Expected<void>::failure(QStringLiteral("The order database could not be opened.\n") +
+                                   opened.error());
 }
 
 void OrderController::readOrders() {
@@ -98,9 +98,9 @@ void OrderController::readOrders() {
     }
     QThread* reader = QThread::create([this, login = *login] {
         OrderStore store;
-        const Status opened = openStore(store, login);
-        const Fallible<QList<StoredOrder>> read =
-            opened ? store.orders() : Fallible<QList<StoredOrder>>::failure(opened.error());
+        const Expected<void> opened = openStore(store, login);
+        const Expected<QList<StoredOrder>> read =
+            opened ? store.orders() : Expected<QList<StoredOrder>>::failure(opened.error());
         QMetaObject::invokeMethod(
             this,
             [this, orders = read.valueOr({}), problem = read.error()] {
@@ -149,7 +149,7 @@ void OrderController::getOrders() {
 // made and used there; what the tab shows comes back as queued calls.
 void OrderController::fetch(const FetchJob& job, FetchSummary& summary) {
     OrderStore store;
-    if (const Status opened = openStore(store, job.login); !opened) {
+    if (const Expected<void> opened = openStore(store, job.login); !opened) {
         summary.error = opened.error();
         return;
     }

@@ -105,7 +105,7 @@ private:
         qint64 sizeLimit = 0;
     };
     std::optional<StoreLogin> storeLogin();
-    static Status openStore(OrderStore& store, const StoreLogin& login);
+    static Expected<void> openStore(OrderStore& store, const StoreLogin& login);
     bool mayUseAccount(const MailAccount& account);
     void fetch(const FetchJob& job, FetchSummary& summary);
     void finishFetch(const FetchSummary& summary, const QString& server);

@@ -44,7 +44,7 @@ OrderIntake::Result OrderIntake::take(const QString& messageText, const QString&
 
 // A message that is not an order is remembered, so it is not read again.
 OrderIntake::Result OrderIntake::passOver(const QString& mailbox, const QString& uid) {
-    const Fallible<bool> remembered = m_store.rememberNotAnOrder(mailbox, uid);
+    const Expected<bool> remembered = m_store.rememberNotAnOrder(mailbox, uid);
     if (!remembered)
         return {Outcome::Failed, 0, remembered.error()};
     if (!*remembered)

@@ -64,16 +64,19 @@ QString createTakenStatement(const QSqlDatabase& db) {
 }
 
 // Version 1: the three tables, each made when missing.
-bool createFirstTables(const QSqlDatabase& db, QString* error) {
+Expected<void> createFirstTables(const QSqlDatabase& db) {
     const QStringList existing = db.tables(QSql::Tables);
     const QList<std::pair<QString, QString>> tables = {
         {OrderSchema::kOrders, createStatement(db, OrderSchema::kOrders, OrderSchema::orders())},
         {OrderSchema::kDetails, createStatement(db, OrderSchema::kDetails, OrderSchema::details())},
         {OrderSchema::kTaken, createTakenStatement(db)}};
-    for (const auto& [name, sql] : tables)
-        if (!existing.contains(name, Qt::CaseInsensitive) && !SqlText::execute(db, sql, error))
-            return false;
-    return true;
+    for (const auto& [name, sql] : tables) {
+        if (existing.contains(name, Qt::CaseInsensitive))
+            continue;
+        if (Expected<void> made = SqlText::execute(db, sql); !made)
+            return made;
+    }
+    return {};
 }
 
 // The rows already stored are numbered in the order the database stored
@@ -92,43 +95,66 @@ QString numberStoredLines(const QSqlDatabase& db) {
 }
 
 // Version 2: the version table and the detail rows' line numbers.
-bool addLineNumbers(const QSqlDatabase& db, QString* error) {
+Expected<void> addLineNumbers(const QSqlDatabase& db) {
     const QString details = SqlText::table(db, OrderSchema::kDetails);
     const QString line = SqlText::field(db, OrderSchema::kLineNumber);
-    const QString numbering = numberStoredLines(db);
-    return SqlText::execute(db,
-                            QStringLiteral("CREATE TABLE %1 (%2 INTEGER NOT NULL)")
-                                .arg(SqlText::table(db, kVersionTable),
-                                     SqlText::field(db, QStringLiteral("version"))),
-                            error) &&
-           SqlText::execute(
-               db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 INTEGER").arg(details, line),
-               error) &&
-           (numbering.isEmpty() || SqlText::execute(db, numbering, error)) &&
-           SqlText::execute(db,
-                            QStringLiteral("CREATE INDEX %1 ON %2 (%3, %4)")
-                                .arg(SqlText::field(db, QStringLiteral("Order Details by order")),
-                                     details, SqlText::field(db, OrderSchema::kOrderId), line),
-                            error);
+    QStringList statements = {
+        QStringLiteral("CREATE TABLE %1 (%2 INTEGER NOT NULL)")
+            .arg(SqlText::table(db, kVersionTable), SqlText::field(db, QStringLiteral("version"))),
+        QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 INTEGER").arg(details, line),
+        numberStoredLines(db),
+        QStringLiteral("CREATE INDEX %1 ON %2 (%3, %4)")
+            .arg(SqlText::field(db, QStringLiteral("Order Details by order")), details,
+                 SqlText::field(db, OrderSchema::kOrderId), line)};
+    statements.removeAll(QString());
+    for (const QString& sql : std::as_const(statements))
+        if (Expected<void> done = SqlText::execute(db, sql); !done)
+            return done;
+    return {};
 }
 
-bool runStep(const QSqlDatabase& db, int step, QString* error) {
-    return step == 1 ? createFirstTables(db, error) : addLineNumbers(db, error);
+Expected<void> runStep(const QSqlDatabase& db, int step) {
+    return step == 1 ? createFirstTables(db) : addLineNumbers(db);
 }
 
-bool recordVersion(const QSqlDatabase& db, int version, QString* error) {
+Expected<void> recordVersion(const QSqlDatabase& db, int version) {
     const QString table = SqlText::table(db, kVersionTable);
-    return SqlText::execute(db, QStringLiteral("DELETE FROM %1").arg(table), error) &&
-           SqlText::execute(db, SqlText::insert(db, kVersionTable, {QStringLiteral("version")}),
-                            error, {version});
+    if (Expected<void> emptied = SqlText::execute(db, QStringLiteral("DELETE FROM %1").arg(table));
+        !emptied)
+        return emptied;
+    return SqlText::execute(db, SqlText::insert(db, kVersionTable, {QStringLiteral("version")}),
+                            {version});
 }
 
 // Another program migrating the same database waits here until it has
 // committed, and then finds the database up to date.
-bool waitForOthers(const QSqlDatabase& db, QString* error) {
-    return db.driverName() != OrderSchema::kPostgres ||
-           SqlText::execute(db, QStringLiteral("SELECT pg_advisory_xact_lock(?)"), error,
+Expected<void> waitForOthers(const QSqlDatabase& db) {
+    if (db.driverName() != OrderSchema::kPostgres)
+        return {};
+    return SqlText::execute(db, QStringLiteral("SELECT pg_advisory_xact_lock(?)"),
                             {kMigrationLock});
+}
+
+// The steps from the version found up to `version`, inside the caller's
+// transaction.
+Expected<void> migrateSteps(const QSqlDatabase& db, int version) {
+    if (Expected<void> waited = waitForOthers(db); !waited)
+        return waited;
+    const int found = OrderSchema::version(db);
+    if (found > OrderSchema::kCurrentVersion)
+        return Failure{QStringLiteral("it was made by a newer version of Quillmart (database "
+                                      "version %1; this version reads up to %2)")
+                           .arg(found)
+                           .arg(OrderSchema::kCurrentVersion)};
+    // Version 1 is made whole again: a database of the first releases may
+    // lack a table they made only when it was first needed.
+    for (int step = 1; step <= version; ++step)
+        if (step > found || (step == 1 && found == 1))
+            if (Expected<void> ran = runStep(db, step); !ran)
+                return ran;
+    if (version > found && version >= 2)
+        return recordVersion(db, version);
+    return {};
 }
 
 } // namespace
@@ -170,30 +196,13 @@ int OrderSchema::version(const QSqlDatabase& db) {
     return read ? query.value(0).toInt() : 0;
 }
 
-Status OrderSchema::migrate(QSqlDatabase& db, int version) {
+Expected<void> OrderSchema::migrate(QSqlDatabase& db, int version) {
     if (!db.transaction())
-        return Status::failure(db.lastError().text());
-    QString error;
-    bool done = waitForOthers(db, &error);
-    const int found = done ? OrderSchema::version(db) : 0;
-    if (found > kCurrentVersion) {
-        done = false;
-        error = QStringLiteral("it was made by a newer version of Quillmart (database version "
-                               "%1; this version reads up to %2)")
-                    .arg(found)
-                    .arg(kCurrentVersion);
-    }
-    // Version 1 is made whole again: a database of the first releases may
-    // lack a table they made only when it was first needed.
-    for (int step = 1; done && step <= version; ++step)
-        if (step > found || (step == 1 && found == 1))
-            done = runStep(db, step, &error);
-    if (done && version > found && version >= 2)
-        done = recordVersion(db, version, &error);
-    if (done && db.commit())
+        return Failure{db.lastError().text()};
+    const Expected<void> migrated = migrateSteps(db, version);
+    if (migrated && db.commit())
         return {};
-    if (done)
-        error = db.lastError().text();
+    const QString error = migrated ? db.lastError().text() : migrated.error();
     db.rollback();
-    return Status::failure(error);
+    return Failure{error};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 
 #include <QList>
 #include <QString>
@@ -46,7 +46,7 @@ public:
     // or left as it was. Several programs opening one database at once
     // take turns (on PostgreSQL a lock held until the commit), so no step
     // runs twice. A database of a newer program is refused.
-    static Status migrate(QSqlDatabase& db, int version = kCurrentVersion);
+    static Expected<void> migrate(QSqlDatabase& db, int version = kCurrentVersion);
     // The database's version; 0 when it holds no order tables yet.
     static int version(const QSqlDatabase& db);
 };

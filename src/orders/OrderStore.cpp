@@ -157,13 +157,14 @@ std::optional<OrderStore::ServerLogin> OrderStore::serverLogin(const QString& co
     return ServerLogin{setting.serverName(), setting.user, !setting.password.isEmpty()};
 }
 
-Status OrderStore::open(const QString& connection, const QString& password, int schemaVersion) {
+Expected<void> OrderStore::open(const QString& connection, const QString& password,
+                                int schemaVersion) {
     closeConnection();
     const DatabaseAddress setting = DatabaseAddress::read(connection, password);
     if (!setting.problem.isEmpty())
-        return Status::failure(setting.problem);
+        return Expected<void>::failure(setting.problem);
     if (!QSqlDatabase::isDriverAvailable(setting.driver))
-        return Status::failure(
+        return Expected<void>::failure(
             QStringLiteral("The database driver %1 is not available.").arg(setting.driver));
     const bool sqlite = setting.isSqlite();
     if (sqlite && !setting.database.isEmpty())
@@ -173,20 +174,21 @@ Status OrderStore::open(const QString& connection, const QString& password, int 
     if (!db.open()) {
         const QString words = db.lastError().text();
         if (sqlite)
-            return Status::failure(sqliteProblem(setting.database, words));
-        return Status::failure(setting.isPostgres() ? postgresProblem(setting, words) : words);
+            return Expected<void>::failure(sqliteProblem(setting.database, words));
+        return Expected<void>::failure(setting.isPostgres() ? postgresProblem(setting, words)
+                                                            : words);
     }
     if (sqlite)
         useWriteAheadLog(db);
     m_serverName = sqlite ? QString() : setting.serverName();
-    const Status migrated = OrderSchema::migrate(db, schemaVersion);
+    const Expected<void> migrated = OrderSchema::migrate(db, schemaVersion);
     if (migrated)
         return {};
     db.close();
     const QString why =
         QStringLiteral("its tables could not be brought up to date: ") + migrated.error();
-    return Status::failure(sqlite ? sqliteProblem(setting.database, why)
-                                  : setting.serverName() + QStringLiteral(": ") + why);
+    return Expected<void>::failure(sqlite ? sqliteProblem(setting.database, why)
+                                          : setting.serverName() + QStringLiteral(": ") + why);
 }
 
 bool OrderStore::isOpen() const {
@@ -228,21 +230,32 @@ OrderStore::Result OrderStore::store(const OrderMessage& message, const QString&
         return {0, QStringLiteral("The order database is not open.")};
     if (!db.transaction())
         return failed(mailbox, uid, db.lastError().text());
-    int orderId = 0;
-    QString error;
-    const bool stored = insertOrder(db, message, orderDate, &orderId, &error) &&
-                        insertDetails(db, orderId, message, &error) &&
-                        (uid.isEmpty() || insertTaken(db, mailbox, uid, orderId, &error));
+    const Expected<int> stored = insertAll(db, message, mailbox, uid, orderDate);
     if (stored && db.commit())
-        return {orderId, {}};
-    if (stored)
-        error = db.lastError().text();
+        return {*stored, {}};
+    const QString error = stored ? db.lastError().text() : stored.error();
     db.rollback();
     return failed(mailbox, uid, error);
 }
 
-bool OrderStore::insertOrder(QSqlDatabase& db, const OrderMessage& message, const QDate& orderDate,
-                             int* orderId, QString* error) {
+// The order, its lines and, for a message of a mailbox, its mark as taken.
+Expected<int> OrderStore::insertAll(QSqlDatabase& db, const OrderMessage& message,
+                                    const QString& mailbox, const QString& uid,
+                                    const QDate& orderDate) {
+    const Expected<int> orderId = insertOrder(db, message, orderDate);
+    if (!orderId)
+        return orderId;
+    if (Expected<void> lines = insertDetails(db, *orderId, message); !lines)
+        return Failure{lines.error()};
+    if (uid.isEmpty())
+        return orderId;
+    if (Expected<void> taken = insertTaken(db, mailbox, uid, *orderId); !taken)
+        return Failure{taken.error()};
+    return orderId;
+}
+
+Expected<int> OrderStore::insertOrder(QSqlDatabase& db, const OrderMessage& message,
+                                      const QDate& orderDate) {
     QStringList names = {QStringLiteral("OrderDate")};
     QVariantList values = {orderDate};
     for (const OrderColumn& column : message.orderColumns()) {
@@ -254,56 +267,53 @@ bool OrderStore::insertOrder(QSqlDatabase& db, const OrderMessage& message, cons
     if (returning)
         sql += QStringLiteral(" RETURNING ") + SqlText::field(db, OrderSchema::kOrderId);
     QSqlQuery query(db);
-    if (!execute(query, sql, error, values))
-        return false;
+    if (Expected<void> inserted = execute(query, sql, values); !inserted)
+        return Failure{inserted.error()};
     const std::optional<int> id = newOrderId(query, db, returning);
     if (!id)
-        *error = QStringLiteral("the new order's number could not be read");
-    *orderId = id.value_or(0);
-    return id.has_value();
+        return Failure{QStringLiteral("the new order's number could not be read")};
+    return *id;
 }
 
 // Each row keeps its line's place in the order (LineNumber, from 1).
-bool OrderStore::insertDetails(QSqlDatabase& db, int orderId, const OrderMessage& message,
-                               QString* error) {
+Expected<void> OrderStore::insertDetails(QSqlDatabase& db, int orderId,
+                                         const OrderMessage& message) {
     QSqlQuery query(db);
     if (!query.prepare(SqlText::insert(db, OrderSchema::kDetails,
-                                       detailColumns() << OrderSchema::kLineNumber))) {
-        *error = query.lastError().text();
-        return false;
-    }
+                                       detailColumns() << OrderSchema::kLineNumber)))
+        return Failure{query.lastError().text()};
     int lineNumber = 0;
     for (const OrderLine& line : message.orderLines()) {
         SqlText::bindAll(query, {orderId, textValue(line.productId),
                                  line.quantity ? QVariant(*line.quantity) : QVariant(),
                                  moneyValue(line.price), moneyValue(line.lineTotal), ++lineNumber});
-        if (!execute(query, error))
-            return false;
+        if (Expected<void> inserted = execute(query); !inserted)
+            return inserted;
     }
-    return true;
+    return {};
 }
 
-bool OrderStore::insertTaken(QSqlDatabase& db, const QString& mailbox, const QString& uid,
-                             const QVariant& orderId, QString* error) {
+Expected<void> OrderStore::insertTaken(QSqlDatabase& db, const QString& mailbox, const QString& uid,
+                                       const QVariant& orderId) {
     return execute(
         db,
         SqlText::insert(db, OrderSchema::kTaken,
                         {QStringLiteral("Mailbox"), QStringLiteral("UID"), OrderSchema::kOrderId}),
-        error, {textValue(mailbox), uid, orderId});
+        {textValue(mailbox), uid, orderId});
 }
 
-Fallible<bool> OrderStore::rememberNotAnOrder(const QString& mailbox, const QString& uid) {
+Expected<bool> OrderStore::rememberNotAnOrder(const QString& mailbox, const QString& uid) {
     if (uid.isEmpty())
         return true;
     if (hasTaken(mailbox, uid))
         return false;
     QSqlDatabase db = database();
-    QString why;
-    if (insertTaken(db, mailbox, uid, QVariant(), &why))
+    const Expected<void> remembered = insertTaken(db, mailbox, uid, QVariant());
+    if (remembered)
         return true;
     if (hasTaken(mailbox, uid))
         return false;
-    return Fallible<bool>::failure(QStringLiteral("The message could not be remembered: ") + why);
+    return Failure{QStringLiteral("The message could not be remembered: ") + remembered.error()};
 }
 
 bool OrderStore::hasTaken(const QString& mailbox, const QString& uid) const {
@@ -316,7 +326,8 @@ bool OrderStore::hasTaken(const QString& mailbox, const QString& uid) const {
                        .arg(SqlText::table(db, OrderSchema::kTaken),
                             SqlText::field(db, QStringLiteral("Mailbox")),
                             SqlText::field(db, QStringLiteral("UID"))),
-                   nullptr, {textValue(mailbox), uid}) &&
+                   {textValue(mailbox), uid})
+               .ok() &&
            query.next();
 }
 
@@ -330,18 +341,17 @@ int OrderStore::orderCount() const {
     return query.value(0).toInt();
 }
 
-Fallible<QList<StoredOrder>> OrderStore::orders() const {
+Expected<QList<StoredOrder>> OrderStore::orders() const {
     const QSqlDatabase db = database();
     const QList<SchemaColumn> schema = OrderSchema::orders();
     QSqlQuery query(db);
-    QString error;
-    if (!execute(query,
-                 QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 DESC")
-                     .arg(SqlText::fields(db, OrderSchema::namesOf(schema)),
-                          SqlText::table(db, OrderSchema::kOrders),
-                          SqlText::field(db, OrderSchema::kOrderId)),
-                 &error))
-        return Fallible<QList<StoredOrder>>::failure(error);
+    const Expected<void> read =
+        execute(query, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 DESC")
+                           .arg(SqlText::fields(db, OrderSchema::namesOf(schema)),
+                                SqlText::table(db, OrderSchema::kOrders),
+                                SqlText::field(db, OrderSchema::kOrderId)));
+    if (!read)
+        return Failure{read.error()};
     const QHash<int, QList<QStringList>> details = detailRows();
     QList<StoredOrder> orders;
     while (query.next()) {

@@ -2,7 +2,7 @@
 
 #include "orders/OrderMessage.h"
 #include "orders/OrderSchema.h"
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 
 #include <QDate>
 #include <QHash>
@@ -59,8 +59,8 @@ public:
     // server, a refused login or a missing database in plain words. An
     // older `schemaVersion` leaves a new database as an older program
     // made it.
-    Status open(const QString& connection, const QString& password = {},
-                int schemaVersion = OrderSchema::kCurrentVersion);
+    Expected<void> open(const QString& connection, const QString& password = {},
+                        int schemaVersion = OrderSchema::kCurrentVersion);
     bool isOpen() const;
 
     // Whose password an address needs: a database server's ("host:port/
@@ -93,13 +93,13 @@ public:
                  const QDate& orderDate = QDate::currentDate());
     // Remembers a message that is not an order, so it is not read again:
     // true, or false when it was remembered before (by another intake too).
-    Fallible<bool> rememberNotAnOrder(const QString& mailbox, const QString& uid);
+    Expected<bool> rememberNotAnOrder(const QString& mailbox, const QString& uid);
     bool hasTaken(const QString& mailbox, const QString& uid) const;
 
     int orderCount() const;
     // Every order with its detail rows, newest first; a failure when they
     // cannot be read.
-    Fallible<QList<StoredOrder>> orders() const;
+    Expected<QList<StoredOrder>> orders() const;
     static QStringList orderColumns();
     // The `Orders` columns that hold text as the message gave it.
     static QStringList textColumns();
@@ -111,11 +111,13 @@ private:
     Result failed(const QString& mailbox, const QString& uid, const QString& words) const;
     QSqlDatabase database() const;
     void closeConnection();
-    bool insertOrder(QSqlDatabase& db, const OrderMessage& message, const QDate& orderDate,
-                     int* orderId, QString* error);
-    bool insertDetails(QSqlDatabase& db, int orderId, const OrderMessage& message, QString* error);
-    bool insertTaken(QSqlDatabase& db, const QString& mailbox, const QString& uid,
-                     const QVariant& orderId, QString* error);
+    Expected<int> insertAll(QSqlDatabase& db, const OrderMessage& message, const QString& mailbox,
+                            const QString& uid, const QDate& orderDate);
+    Expected<int> insertOrder(QSqlDatabase& db, const OrderMessage& message,
+                              const QDate& orderDate);
+    Expected<void> insertDetails(QSqlDatabase& db, int orderId, const OrderMessage& message);
+    Expected<void> insertTaken(QSqlDatabase& db, const QString& mailbox, const QString& uid,
+                               const QVariant& orderId);
     QHash<int, QList<QStringList>> detailRows() const;
 
     QString m_connectionName;

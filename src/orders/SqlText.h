@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -40,40 +42,33 @@ inline void bindAll(QSqlQuery& query, const QVariantList& values) {
         query.bindValue(i, values[i]);
 }
 
-// Runs a statement; on failure puts the database's words into `error`.
-inline bool execute(QSqlQuery& query, QString* error) {
+// Runs a prepared statement; a failure carries the database's words.
+inline Expected<void> execute(QSqlQuery& query) {
     if (query.exec())
-        return true;
-    if (error)
-        *error = query.lastError().text();
-    return false;
+        return {};
+    return Failure{query.lastError().text()};
 }
 
 // Runs a statement with its values, prepared when it has values (a
 // database server prepares no table definitions); a statement the database
 // refuses to prepare is reported in its words too, not as a missing query.
-inline bool execute(QSqlQuery& query, const QString& sql, QString* error,
-                    const QVariantList& values = {}) {
+inline Expected<void> execute(QSqlQuery& query, const QString& sql,
+                              const QVariantList& values = {}) {
     if (values.isEmpty()) {
         if (query.exec(sql))
-            return true;
-        if (error)
-            *error = query.lastError().text();
-        return false;
+            return {};
+        return Failure{query.lastError().text()};
     }
-    if (!query.prepare(sql)) {
-        if (error)
-            *error = query.lastError().text();
-        return false;
-    }
+    if (!query.prepare(sql))
+        return Failure{query.lastError().text()};
     bindAll(query, values);
-    return execute(query, error);
+    return execute(query);
 }
 
-inline bool execute(const QSqlDatabase& db, const QString& sql, QString* error,
-                    const QVariantList& values = {}) {
+inline Expected<void> execute(const QSqlDatabase& db, const QString& sql,
+                              const QVariantList& values = {}) {
     QSqlQuery query(db);
-    return execute(query, sql, error, values);
+    return execute(query, sql, values);
 }
 
 } // namespace SqlText

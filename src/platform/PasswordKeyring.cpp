@@ -34,7 +34,7 @@ QString keyringFailure(const QString& detail) {
 // that has not finished by then deletes itself whenever it does, so no
 // answer arriving late can reach a job that is gone.
 template <typename Job>
-Fallible<std::unique_ptr<Job>> finished(std::unique_ptr<Job> job, int timeoutMs) {
+Expected<std::unique_ptr<Job>> finished(std::unique_ptr<Job> job, int timeoutMs) {
     job->setAutoDelete(false);
     QEventLoop loop;
     bool done = false;
@@ -48,7 +48,7 @@ Fallible<std::unique_ptr<Job>> finished(std::unique_ptr<Job> job, int timeoutMs)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!done) {
         job.release()->setAutoDelete(true);
-        return Fallible<std::unique_ptr<Job>>::failure(keyringFailure(
+        return Expected<std::unique_ptr<Job>>::failure(keyringFailure(
             QStringLiteral("it did not answer within %1 seconds").arg(timeoutMs / 1000)));
     }
     return job;
@@ -64,21 +64,21 @@ std::unique_ptr<Job> jobFor(PasswordKeyring::Kind kind, const QString& server,
 
 } // namespace
 
-Fallible<QString> PasswordKeyring::read(Kind kind, const QString& server,
+Expected<QString> PasswordKeyring::read(Kind kind, const QString& server,
                                         const QString& user) const {
     const auto job = finished(jobFor<QKeychain::ReadPasswordJob>(kind, server, user), m_timeoutMs);
     if (!job)
-        return Fallible<QString>::failure(job.error());
+        return Expected<QString>::failure(job.error());
     const QKeychain::Error error = (*job)->error();
     qCDebug(lcKeyring) << "read" << kindName(kind) << server << user << "error" << error;
     if (error == QKeychain::EntryNotFound)
         return QString();
     if (error != QKeychain::NoError)
-        return Fallible<QString>::failure(keyringFailure((*job)->errorString()));
+        return Expected<QString>::failure(keyringFailure((*job)->errorString()));
     return (*job)->textData();
 }
 
-Status PasswordKeyring::write(Kind kind, const QString& server, const QString& user,
+Expected<void> PasswordKeyring::write(Kind kind, const QString& server, const QString& user,
                               const QString& password) const {
     if (password.isEmpty())
         return forget(kind, server, user);
@@ -86,21 +86,21 @@ Status PasswordKeyring::write(Kind kind, const QString& server, const QString& u
     writer->setTextData(password);
     const auto job = finished(std::move(writer), m_timeoutMs);
     if (!job)
-        return Status::failure(job.error());
+        return Expected<void>::failure(job.error());
     qCDebug(lcKeyring) << "write" << kindName(kind) << server << user << "error" << (*job)->error();
     if ((*job)->error() != QKeychain::NoError)
-        return Status::failure(keyringFailure((*job)->errorString()));
+        return Expected<void>::failure(keyringFailure((*job)->errorString()));
     return {};
 }
 
-Status PasswordKeyring::forget(Kind kind, const QString& server, const QString& user) const {
+Expected<void> PasswordKeyring::forget(Kind kind, const QString& server, const QString& user) const {
     const auto job =
         finished(jobFor<QKeychain::DeletePasswordJob>(kind, server, user), m_timeoutMs);
     if (!job)
-        return Status::failure(job.error());
+        return Expected<void>::failure(job.error());
     const QKeychain::Error error = (*job)->error();
     qCDebug(lcKeyring) << "forget" << kindName(kind) << server << user << "error" << error;
     if (error != QKeychain::NoError && error != QKeychain::EntryNotFound)
-        return Status::failure(keyringFailure((*job)->errorString()));
+        return Expected<void>::failure(keyringFailure((*job)->errorString()));
     return {};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 
 #include <QString>
 
@@ -19,12 +19,12 @@ public:
     explicit PasswordKeyring(int timeoutMs = kDefaultTimeoutMs) : m_timeoutMs(timeoutMs) {}
 
     // The remembered password; empty when none is remembered.
-    Fallible<QString> read(Kind kind, const QString& server, const QString& user) const;
+    Expected<QString> read(Kind kind, const QString& server, const QString& user) const;
     // Remembers the password (an empty one is forgotten instead).
-    Status write(Kind kind, const QString& server, const QString& user,
+    Expected<void> write(Kind kind, const QString& server, const QString& user,
                  const QString& password) const;
     // Forgets the password; nothing remembered is no failure.
-    Status forget(Kind kind, const QString& server, const QString& user) const;
+    Expected<void> forget(Kind kind, const QString& server, const QString& user) const;
 
 private:
     int m_timeoutMs;

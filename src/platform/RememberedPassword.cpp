@@ -13,7 +13,7 @@ std::optional<QString> RememberedPassword::lookUp(const QString& server, const Q
     if (!hasAccount(server, user))
         return std::nullopt;
     const auto remembered = m_keyring.read(m_kind, server, user);
-    take(remembered ? Status() : Status::failure(remembered.error()));
+    take(remembered ? Expected<void>() : Expected<void>::failure(remembered.error()));
     if (!remembered || remembered->isEmpty())
         return std::nullopt;
     m_ticked = true;
@@ -36,7 +36,7 @@ void RememberedPassword::succeeded(const QString& server, const QString& user,
 
 // A keyring that cannot be used unticks the box, which stays off until a
 // later look-up reaches the keyring again.
-void RememberedPassword::take(const Status& status) {
+void RememberedPassword::take(const Expected<void>& status) {
     if (status) {
         m_unavailableReason.clear();
         return;

@@ -28,7 +28,7 @@ public:
     void succeeded(const QString& server, const QString& user, const QString& password);
 
 private:
-    void take(const Status& status);
+    void take(const Expected<void>& status);
 
     PasswordKeyring::Kind m_kind;
     PasswordKeyring m_keyring;

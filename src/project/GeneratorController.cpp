@@ -356,7 +356,7 @@ bool GeneratorController::writeProjectFiles() {
 }
 
 bool GeneratorController::writeSettingsFiles() {
-    const Status written = folder().writeSettings(keptSettings());
+    const Expected<void> written = folder().writeSettings(keptSettings());
     if (!written)
         m_prompts.message(written.error());
     return written.ok();

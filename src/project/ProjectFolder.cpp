@@ -132,9 +132,9 @@ QString ProjectFolder::moreSettingsFile() const {
     return file(m_name + QStringLiteral(".settings.json"));
 }
 
-Fallible<ProjectSettings> ProjectFolder::readSettings(ProjectSettings base) const {
+Expected<ProjectSettings> ProjectFolder::readSettings(ProjectSettings base) const {
     const auto failure = [](const QString& message) {
-        return Fallible<ProjectSettings>::failure(message);
+        return Expected<ProjectSettings>::failure(message);
     };
     if (QFileInfo::exists(settingsFile())) {
         const auto text = TextFile::readText(settingsFile());
@@ -158,13 +158,13 @@ Fallible<ProjectSettings> ProjectFolder::readSettings(ProjectSettings base) cons
     return base;
 }
 
-Status ProjectFolder::writeSettings(const ProjectSettings& settings) const {
+Expected<void> ProjectFolder::writeSettings(const ProjectSettings& settings) const {
     for (const auto& [path, text] :
          {std::pair(settingsFile(), SettingsFile::write(settings.site)),
           std::pair(moreSettingsFile(), QString::fromUtf8(ProjectSettingsFile::write(settings)))}) {
         const QString error = TextFile::writeText(path, text);
         if (!error.isEmpty())
-            return Status::failure(QStringLiteral("Could not save %1: %2").arg(path, error));
+            return Expected<void>::failure(QStringLiteral("Could not save %1: %2").arg(path, error));
     }
     return {};
 }
@@ -180,13 +180,13 @@ std::optional<QStringList> ProjectFolder::readItemLines(const QString& category)
 // The records of an item file share its bytes: nothing is decoded or
 // copied where the file is UTF-8, and the records stay cheap to make. A
 // missing item file gives none.
-Fallible<ItemList> ProjectFolder::itemsOf(const QString& category) const {
+Expected<ItemList> ProjectFolder::itemsOf(const QString& category) const {
     const QString path = itemFile(category);
     if (!QFileInfo::exists(path))
         return ItemList{}; // no items yet
     auto text = itemFileBytes(path);
     if (!text)
-        return Fallible<ItemList>::failure(
+        return Expected<ItemList>::failure(
             QStringLiteral("Cannot read the item file %1.").arg(path));
     const QByteArrayView lines = utf8Lines(*text); // may replace the text
     return ItemRecord::fromLines(*text, lines);
@@ -206,12 +206,12 @@ SiteInput ProjectFolder::siteToRead(const QStringList& categories, const SiteSet
 }
 
 // The item files are read on two threads at once.
-Fallible<SiteInput> ProjectFolder::readSite(const QStringList& categories,
+Expected<SiteInput> ProjectFolder::readSite(const QStringList& categories,
                                             const SiteSettings& settings,
                                             const CatalogOptions& options) const {
     SiteInput input = siteToRead(categories, settings, options);
     runOnTwoThreads(categories.size(), [&input](qsizetype k) { input.items(k); });
     if (const QString failure = input.readFailure(); !failure.isEmpty())
-        return Fallible<SiteInput>::failure(failure);
+        return Expected<SiteInput>::failure(failure);
     return input;
 }

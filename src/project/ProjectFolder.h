@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 #include "sitegen/SiteInput.h"
 #include "store/ProjectSettings.h"
 
@@ -35,14 +35,14 @@ public:
     // then the file of the other settings, each when it is there. The order
     // form on order1.htm takes the gateway login of the form action code.
     // A failure names the file that cannot be read, and why.
-    Fallible<ProjectSettings> readSettings(ProjectSettings base) const;
+    Expected<ProjectSettings> readSettings(ProjectSettings base) const;
     // Writes both settings files.
-    Status writeSettings(const ProjectSettings& settings) const;
+    Expected<void> writeSettings(const ProjectSettings& settings) const;
 
     // Reads everything the site writers need: each category's item file
     // (a missing one gives an empty category), kept in the input's
     // `reading`. A failure when an item file exists but cannot be read.
-    Fallible<SiteInput> readSite(const QStringList& categories, const SiteSettings& settings,
+    Expected<SiteInput> readSite(const QStringList& categories, const SiteSettings& settings,
                                  const CatalogOptions& options) const;
     // The same, with the items read as the site writers ask for them, each
     // item file on the thread that first needs it: the site is written
@@ -54,7 +54,7 @@ public:
 private:
     ProjectFolder() = default;
     QString file(const QString& fileName) const;
-    Fallible<ItemList> itemsOf(const QString& category) const;
+    Expected<ItemList> itemsOf(const QString& category) const;
 
     QString m_path;
     QString m_name;

@@ -150,15 +150,15 @@ QByteArray ProjectSettingsFile::write(const ProjectSettings& settings) {
     return QJsonDocument(root).toJson(QJsonDocument::Indented).replace('\n', "\r\n");
 }
 
-Fallible<ProjectSettings> ProjectSettingsFile::read(const QByteArray& text,
+Expected<ProjectSettings> ProjectSettingsFile::read(const QByteArray& text,
                                                     const ProjectSettings& base) {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError)
-        return Fallible<ProjectSettings>::failure(
+        return Expected<ProjectSettings>::failure(
             QStringLiteral("%1 at character %2").arg(error.errorString()).arg(error.offset));
     if (!document.isObject())
-        return Fallible<ProjectSettings>::failure(QStringLiteral("it holds no JSON object"));
+        return Expected<ProjectSettings>::failure(QStringLiteral("it holds no JSON object"));
     const QJsonObject root = document.object();
     ProjectSettings settings = base;
     readLayout(root, settings.site);

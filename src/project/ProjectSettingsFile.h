@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 #include "store/ProjectSettings.h"
 
 #include <QByteArray>
@@ -15,5 +15,5 @@ public:
     // Values the file holds replace those of `base`; keys that are missing
     // or of another type keep them. A failure, saying where, when the text
     // is not a JSON object.
-    static Fallible<ProjectSettings> read(const QByteArray& text, const ProjectSettings& base);
+    static Expected<ProjectSettings> read(const QByteArray& text, const ProjectSettings& base);
 };

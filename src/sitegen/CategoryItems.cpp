@@ -30,7 +30,7 @@ bool CategoryItems::start(qsizetype k) {
 
 void CategoryItems::read(qsizetype k) {
     Slot& slot = m_slots[size_t(k)];
-    Fallible<ItemList> items = m_reader(k);
+    Expected<ItemList> items = m_reader(k);
     if (items)
         slot.items = *std::move(items);
     else

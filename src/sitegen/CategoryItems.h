@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 #include "store/ItemRecord.h"
 
 #include <QString>
@@ -19,7 +19,7 @@ class CategoryItems {
 public:
     // Reads the items of category k: none for a missing item file, the
     // message when the file cannot be read. Called from any thread.
-    using Reader = std::function<Fallible<ItemList>(qsizetype)>;
+    using Reader = std::function<Expected<ItemList>(qsizetype)>;
 
     CategoryItems(qsizetype count, Reader reader);
 

@@ -37,10 +37,10 @@ QByteArray randomSalt() {
 
 KnownHostsFile::KnownHostsFile(const QString& path) : m_path(path) {}
 
-Status KnownHostsFile::add(const QString& host, int port, const QByteArray& keyBlob) const {
+Expected<void> KnownHostsFile::add(const QString& host, int port, const QByteArray& keyBlob) const {
     const QByteArray type = keyType(keyBlob);
     if (type.isEmpty())
-        return Status::failure(QStringLiteral("The host key of %1 has no type.").arg(host));
+        return Expected<void>::failure(QStringLiteral("The host key of %1 has no type.").arg(host));
     QByteArray name = entryName(host, port);
     if (holdsHashedEntries())
         name = hashedName(name, randomSalt());
@@ -50,7 +50,7 @@ Status KnownHostsFile::add(const QString& host, int port, const QByteArray& keyB
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QFile file(m_path);
     if (!file.open(QIODevice::Append) || file.write(line) != line.size())
-        return Status::failure(QStringLiteral("The host key of %1 could not be added to %2.")
+        return Expected<void>::failure(QStringLiteral("The host key of %1 could not be added to %2.")
                                    .arg(host, QDir::toNativeSeparators(m_path)));
     return {};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,7 +15,7 @@ public:
     // Adds an entry for the host's key (a public key blob) after the lines
     // already there, hashed when the file holds hashed entries, plain
     // otherwise, and always on a line of its own.
-    Status add(const QString& host, int port, const QByteArray& keyBlob) const;
+    Expected<void> add(const QString& host, int port, const QByteArray& keyBlob) const;
 
     // The host as an entry names it: "[host]:port" off port 22.
     static QByteArray entryName(const QString& host, int port);

@@ -92,7 +92,7 @@ bool SftpPublisher::connectTo(const QString& serverText) {
     }
     m_base.setPath(trailingSlashesRemoved(m_base.path(QUrl::FullyDecoded)), QUrl::DecodedMode);
     m_session = std::make_unique<SftpSession>(m_access, m_base.host(), m_base.port(22));
-    const Status opened = m_session->open(m_user, m_password);
+    const Expected<void> opened = m_session->open(m_user, m_password);
     m_blocked = opened.error();
     setLastError(m_blocked);
     return opened.ok();

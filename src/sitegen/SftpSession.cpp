@@ -42,12 +42,12 @@ SftpSession::~SftpSession() {
     }
 }
 
-Status SftpSession::open(const QString& user, const QString& password) {
-    if (Status connected = connect(user); !connected)
+Expected<void> SftpSession::open(const QString& user, const QString& password) {
+    if (Expected<void> connected = connect(user); !connected)
         return connected;
-    if (Status trusted = SshHostKeys(m_access, m_host, m_port).check(m_ssh); !trusted)
+    if (Expected<void> trusted = SshHostKeys(m_access, m_host, m_port).check(m_ssh); !trusted)
         return trusted;
-    if (Status loggedIn = logIn(user, password); !loggedIn)
+    if (Expected<void> loggedIn = logIn(user, password); !loggedIn)
         return loggedIn;
     return openChannel();
 }
@@ -55,7 +55,7 @@ Status SftpSession::open(const QString& user, const QString& password) {
 // The user's own ssh configuration is not read: the server text says where
 // to go, and the files of TransferAccess say whom to trust and which keys
 // to offer.
-Status SftpSession::connect(const QString& user) {
+Expected<void> SftpSession::connect(const QString& user) {
     m_ssh = ssh_new();
     const QByteArray host = m_host.toUtf8(), login = user.toUtf8();
     const QByteArray knownHosts = QFile::encodeName(m_access.knownHostsPath());
@@ -77,16 +77,16 @@ Status SftpSession::connect(const QString& user) {
         return {};
     }
     if (m_cutOff || ssh_get_error_code(m_ssh) == SSH_NO_ERROR)
-        return Status::failure(
+        return Expected<void>::failure(
             QStringLiteral("The server %1 cannot be reached: it did not answer in time.")
                 .arg(serverName()));
-    return Status::failure(QStringLiteral("The server %1 cannot be reached: %2")
+    return Expected<void>::failure(QStringLiteral("The server %1 cannot be reached: %2")
                                .arg(serverName(), QString::fromUtf8(ssh_get_error(m_ssh))));
 }
 
 // The agent's keys and the key files first, as OpenSSH tries them, then the
 // password (also when the server asks for it as a keyboard question).
-Status SftpSession::logIn(const QString& user, const QString& password) {
+Expected<void> SftpSession::logIn(const QString& user, const QString& password) {
     int rc = SSH_AUTH_DENIED;
     QString keyProblem;
     runBlocking([this, &rc, &keyProblem] {
@@ -99,15 +99,15 @@ Status SftpSession::logIn(const QString& user, const QString& password) {
     if (rc == SSH_AUTH_SUCCESS)
         return {};
     if (rc == SSH_AUTH_ERROR)
-        return Status::failure(lostConnection());
+        return Expected<void>::failure(lostConnection());
     if (keyProblem.contains(QLatin1String("PUBLICKEY_ACCEPTED_TYPES")))
-        return Status::failure(
+        return Expected<void>::failure(
             QStringLiteral("The server %1 did not accept the login of \"%2\": it takes the "
                            "key's signatures only in an old form (SHA-1) that is not safe and "
                            "not used here (%3). Use an ed25519 key, or have the server accept "
                            "rsa-sha2-256 or rsa-sha2-512.")
                 .arg(serverName(), user, keyProblem));
-    return Status::failure(QStringLiteral("The server %1 did not accept the login of \"%2\": "
+    return Expected<void>::failure(QStringLiteral("The server %1 did not accept the login of \"%2\": "
                                           "wrong user name, password or key.")
                                .arg(serverName(), user));
 }
@@ -131,7 +131,7 @@ int SftpSession::passwordLogIn(const QString& password) {
     return rc;
 }
 
-Status SftpSession::openChannel() {
+Expected<void> SftpSession::openChannel() {
     int rc = SSH_ERROR;
     runBlocking([this, &rc] {
         m_sftp = sftp_new(m_ssh);
@@ -139,7 +139,7 @@ Status SftpSession::openChannel() {
     });
     if (rc == SSH_OK)
         return {};
-    return Status::failure(QStringLiteral("The server %1 does not offer SFTP: %2")
+    return Expected<void>::failure(QStringLiteral("The server %1 does not offer SFTP: %2")
                                .arg(serverName(), QString::fromUtf8(ssh_get_error(m_ssh))));
 }
 

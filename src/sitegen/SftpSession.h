@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 #include "sitegen/TransferAccess.h"
 
 #include <QElapsedTimer>
@@ -38,7 +38,7 @@ public:
 
     // Connects, checks the host key, logs in and opens the SFTP channel;
     // the message names the server when one of them fails.
-    Status open(const QString& user, const QString& password);
+    Expected<void> open(const QString& user, const QString& password);
 
     // Done when the path is a folder, Missing when there is nothing there.
     Result folder(const QString& path);
@@ -48,10 +48,10 @@ public:
     Result upload(QIODevice& source, const QString& path);
 
 private:
-    Status connect(const QString& user);
-    Status logIn(const QString& user, const QString& password);
+    Expected<void> connect(const QString& user);
+    Expected<void> logIn(const QString& user, const QString& password);
     int passwordLogIn(const QString& password);
-    Status openChannel();
+    Expected<void> openChannel();
     bool write(QIODevice& source, const QString& path);
     Result outcome(bool done);
     QString lostConnection() const;

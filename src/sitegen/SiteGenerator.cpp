@@ -137,7 +137,7 @@ struct SitePictureFiles {
 SitePictureFiles pictureFiles(const QString& folder, const ShopIdentity& identity) {
     SitePictureFiles pictures;
     for (const SitePicture& picture : identity.pictures()) {
-        Fallible<QByteArray> bytes =
+        Expected<QByteArray> bytes =
             PictureFile::read(QDir(folder).absoluteFilePath(picture.source));
         if (!bytes)
             pictures.problems << bytes.error();

@@ -28,10 +28,10 @@ QByteArray serverKeyBlob(ssh_session session) {
 SshHostKeys::SshHostKeys(const TransferAccess& access, const QString& host, int port)
     : m_access(access), m_host(host), m_port(port) {}
 
-Status SshHostKeys::check(ssh_session session) const {
+Expected<void> SshHostKeys::check(ssh_session session) const {
     const QByteArray blob = serverKeyBlob(session);
     if (blob.isEmpty())
-        return Status::failure(
+        return Expected<void>::failure(
             QStringLiteral("The server %1 did not show a host key.").arg(serverName()));
     return checkKey(session, blob);
 }
@@ -42,7 +42,7 @@ QString SshHostKeys::fingerprint(const QByteArray& keyBlob) {
            QString::fromLatin1(digest.toBase64(QByteArray::OmitTrailingEquals));
 }
 
-Status SshHostKeys::checkKey(ssh_session session, const QByteArray& keyBlob) const {
+Expected<void> SshHostKeys::checkKey(ssh_session session, const QByteArray& keyBlob) const {
     const QString print = fingerprint(keyBlob);
     const QString file = QDir::toNativeSeparators(m_access.knownHostsPath());
     switch (ssh_session_is_known_server(session)) {
@@ -50,25 +50,25 @@ Status SshHostKeys::checkKey(ssh_session session, const QByteArray& keyBlob) con
         return {};
     case SSH_KNOWN_HOSTS_CHANGED:
     case SSH_KNOWN_HOSTS_OTHER:
-        return Status::failure(
+        return Expected<void>::failure(
             QStringLiteral("The host key of the server %1 is not the one recorded in %2 "
                            "(it is now %3): someone may be intercepting the connection. "
                            "Nothing was sent. If the server's key was changed on purpose, "
                            "remove its old entry from %2.")
                 .arg(serverName(), file, print));
     case SSH_KNOWN_HOSTS_ERROR:
-        return Status::failure(QStringLiteral("The known hosts file %1 cannot be read: %2")
+        return Expected<void>::failure(QStringLiteral("The known hosts file %1 cannot be read: %2")
                                    .arg(file, QString::fromUtf8(ssh_get_error(session))));
     default:
         break;
     }
     if (!accepted(print))
-        return Status::failure(
+        return Expected<void>::failure(
             QStringLiteral("The server %1 is not in the known hosts file %2; its host key "
                            "fingerprint is %3. It was not trusted: accept it only when "
                            "the server's administrator confirms that fingerprint.")
                 .arg(serverName(), file, print));
-    const Status added = KnownHostsFile(m_access.knownHostsPath()).add(m_host, m_port, keyBlob);
+    const Expected<void> added = KnownHostsFile(m_access.knownHostsPath()).add(m_host, m_port, keyBlob);
     if (!added)
         qCWarning(lcPublish) << added.error();
     return {};

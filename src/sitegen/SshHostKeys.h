@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 #include "sitegen/TransferAccess.h"
 
 #include <QByteArray>
@@ -19,14 +19,14 @@ public:
 
     // Whether the connected session's server may be trusted; why not when it
     // may not.
-    Status check(ssh_session session) const;
+    Expected<void> check(ssh_session session) const;
 
     // The fingerprint OpenSSH shows for a public key blob: "SHA256:" and the
     // unpadded base64 of the key's SHA-256 digest.
     static QString fingerprint(const QByteArray& keyBlob);
 
 private:
-    Status checkKey(ssh_session session, const QByteArray& keyBlob) const;
+    Expected<void> checkKey(ssh_session session, const QByteArray& keyBlob) const;
     bool accepted(const QString& print) const;
     QString serverName() const;
 

@@ -67,8 +67,8 @@ struct Descriptor {
     }
 };
 
-Fallible<QByteArray> failure(const QString& message) {
-    return Fallible<QByteArray>::failure(message);
+Expected<QByteArray> failure(const QString& message) {
+    return Expected<QByteArray>::failure(message);
 }
 
 QString unreadable(const QString& path, int error) {
@@ -77,7 +77,7 @@ QString unreadable(const QString& path, int error) {
 }
 
 // All `size` bytes of the file, or fewer when it shrank meanwhile.
-Fallible<QByteArray> readAll(int fd, qint64 size, const QString& path) {
+Expected<QByteArray> readAll(int fd, qint64 size, const QString& path) {
     QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -97,7 +97,7 @@ Fallible<QByteArray> readAll(int fd, qint64 size, const QString& path) {
 // The file's bytes when it is a plain file of at most kMostBytes. It is
 // opened without waiting, since a FIFO would wait for a writer, and its
 // type is taken from the opened file, so nothing can be swapped in between.
-Fallible<QByteArray> plainFileBytes(const QString& path) {
+Expected<QByteArray> plainFileBytes(const QString& path) {
     const Descriptor file{
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     const int openError = errno;
@@ -122,8 +122,8 @@ Fallible<QByteArray> plainFileBytes(const QString& path) {
 
 } // namespace
 
-Fallible<QByteArray> PictureFile::read(const QString& path) {
-    Fallible<QByteArray> bytes = plainFileBytes(path);
+Expected<QByteArray> PictureFile::read(const QString& path) {
+    Expected<QByteArray> bytes = plainFileBytes(path);
     if (!bytes)
         return bytes;
     const Kind content = contentKind(*bytes);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Fallible.h"
+#include "platform/Expected.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,7 +19,7 @@ public:
     static QString problem(const QString& path);
     // The picture's bytes, read once and checked as problem() checks them,
     // so that what is copied is what was checked; or why it is refused.
-    static Fallible<QByteArray> read(const QString& path);
+    static Expected<QByteArray> read(const QString& path);
     // `baseName` with the ending of the picture's type, taken from its file
     // name: "png", "jpg" (for .jpg and .jpeg), "gif" or "webp"; empty when
     // the name has none of those endings.

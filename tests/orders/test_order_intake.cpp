@@ -279,7 +279,7 @@ private Q_SLOTS:
             m_setting = m_postgres.url("orders");
             m_password = m_postgres.password();
         }
-        const Status opened = m_store->open(m_setting, m_password);
+        const Expected<void> opened = m_store->open(m_setting, m_password);
         QVERIFY2(opened, qPrintable(opened.error()));
     }
 
@@ -406,7 +406,7 @@ private Q_SLOTS:
                dir + "/orders.sqlite/x.sqlite: its folder " + dir +
                    "/orders.sqlite cannot be made"}}) {
             OrderStore store;
-            const Status opened = store.open(setting);
+            const Expected<void> opened = store.open(setting);
             QVERIFY(opened.ok() == !file.isEmpty() && store.isOpen() == !file.isEmpty());
             QVERIFY2(opened.error().contains(error), qPrintable(opened.error()));
             QVERIFY(file.isEmpty() || QFile::exists(m_dir->filePath(file)));
@@ -445,7 +445,7 @@ private Q_SLOTS:
                server + " has no database \"nosuch\"."},
               {QString("postgresql://merchant@127.0.0.1:%1/orders").arg(closed), "",
                QString("The database server 127.0.0.1:%1 could not be reached.").arg(closed)}}) {
-            const Status opened = OrderStore().open(setting, password);
+            const Expected<void> opened = OrderStore().open(setting, password);
             QVERIFY2(opened.error().startsWith(error), qPrintable(opened.error()));
         }
     }
@@ -490,7 +490,7 @@ private Q_SLOTS:
         DecliningServer refused;
         const QString address =
             QString("postgresql://merchant@127.0.0.1:%1/orders").arg(refused.port());
-        const Status opened = OrderStore().open(address, password);
+        const Expected<void> opened = OrderStore().open(address, password);
         QVERIFY2(opened.error().contains("does not offer an encrypted connection"),
                  qPrintable(opened.error()));
         QVERIFY(!refused.finish().contains(password.toUtf8()));

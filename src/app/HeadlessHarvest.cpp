@@ -196,9 +196,9 @@ void HeadlessHarvest::writeReport() {
     if (m_skipped > 0)
         m_err << m_skipped << " pages left out by robots.txt" << Qt::endl;
     m_state.findings = m_linkFindings + m_state.findings;
-    const QString error = ReportFile::write(m_state, m_command.report, m_command.format);
-    if (!error.isEmpty()) {
-        m_err << "quillmart: " << error << Qt::endl;
+    const Expected<void> written = ReportFile::write(m_state, m_command.report, m_command.format);
+    if (!written) {
+        m_err << "quillmart: " << written.error() << Qt::endl;
         return Q_EMIT finished(1);
     }
     m_err << "Report written to " << m_command.report << " (" << m_state.reportBuffer.size()

@@ -62,7 +62,8 @@ int WindowCommands::runWindow(int argc, char* argv[]) {
     prepareWebEngine();
     QApplication app(argc, argv);
     DialogPrompts prompts;
-    if (const QString problem = HomeFolder::prepare(); !problem.isEmpty()) {
+    if (const Expected<void> prepared = HomeFolder::prepare(); !prepared) {
+        const QString& problem = prepared.error();
         std::fprintf(stderr, "quillmart: %s\n", qPrintable(problem));
         prompts.warning(problem);
         return 2;

@@ -41,8 +41,8 @@ int runHeadless(int argc, char* argv[], const CommandLine& command) {
     case CommandLine::Mode::Publish:
         return HeadlessPublish::run(command.publish, out, err);
     case CommandLine::Mode::Orders:
-        if (const QString problem = HomeFolder::prepare(); !problem.isEmpty()) {
-            err << "quillmart: " << problem << Qt::endl;
+        if (const Expected<void> prepared = HomeFolder::prepare(); !prepared) {
+            err << "quillmart: " << prepared.error() << Qt::endl;
             return 2;
         }
         return HeadlessOrders::run(command.orders, HomeFolder::path(), out, err);

@@ -90,8 +90,14 @@ void BrowserController::shutDown() {
 }
 
 void BrowserController::writePictureBuffer(const QString& fileName) const {
-    // A file that cannot be written is skipped; the others still are.
-    TextFile::writeLines(listFile(fileName), {PictureBuffer::dumpPage(pictureBuffer)});
+    writeListFile(fileName, {PictureBuffer::dumpPage(pictureBuffer)});
+}
+
+// A file that cannot be written is skipped, and logged; the others still are.
+void BrowserController::writeListFile(const QString& fileName, const QStringList& lines) const {
+    const QString path = listFile(fileName);
+    if (const Expected<void> written = TextFile::writeLines(path, lines); !written)
+        qCWarning(lcBrowser) << "Could not write" << path << written.error();
 }
 
 void BrowserController::writeLists() const {
@@ -104,7 +110,7 @@ void BrowserController::writeLists() const {
         {kPublicFavouritesFile, m_zone.entries(ZoneSession::PublicFavourites)},
     };
     for (const auto& [file, items] : lists)
-        TextFile::writeLines(listFile(file), withoutEmptyItems(items));
+        writeListFile(file, withoutEmptyItems(items));
 }
 
 void BrowserController::enterAddress() {

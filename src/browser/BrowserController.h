@@ -163,6 +163,7 @@ Q_SIGNALS:
 
 private:
     QString listFile(const QString& name) const;
+    void writeListFile(const QString& fileName, const QStringList& lines) const;
     QList<View> shownViews() const;
     void setCaption(const QString& caption);
     void show(View view, bool shown);

@@ -196,13 +196,13 @@ void ChannelDownloads::readLocations(const QString& text) {
     const auto locations = ChannelText::locations(text);
     if (!locations)
         return;
-    const auto kept = [this](const QString& location) {
+    const auto keptForm = [this](const QString& location) {
         return StartPages::keptForm(ChannelText::resolved(m_locations->url(), location));
     };
-    const QString problem =
-        m_controller.settings().keepLocations(kept(locations->first), kept(locations->second));
-    if (!problem.isEmpty())
-        qCWarning(lcChannels) << problem;
+    const Expected<void> kept = m_controller.settings().keepLocations(keptForm(locations->first),
+                                                                      keptForm(locations->second));
+    if (!kept)
+        qCWarning(lcChannels) << kept.error();
 }
 
 // An error page counts as arrived: asking again would bring it again.

@@ -15,5 +15,8 @@ bool BufferFile::save(const QString& text, const QString& filter, Prompts& promp
     const auto path = prompts.saveFile(filter, folder);
     if (!path || path->isEmpty())
         return false;
-    return TextFile::writeText(*path, text).isEmpty();
+    const Expected<void> written = TextFile::writeText(*path, text);
+    if (!written)
+        prompts.message(QStringLiteral("Could not save %1: %2").arg(*path, written.error()));
+    return written.ok();
 }

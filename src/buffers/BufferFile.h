@@ -14,7 +14,8 @@ public:
     static QString dialogFilter(Kind kind, bool privateZone);
     // Asks for a file name starting in `folder` and writes `text` to it,
     // whole, replacing any file there; the name is used as chosen. Cancel
-    // writes nothing. Returns whether the file was written.
+    // writes nothing; a file that cannot be written is named in a message.
+    // Returns whether the file was written.
     static bool save(const QString& text, const QString& filter, Prompts& prompts,
                      const QString& folder);
 };

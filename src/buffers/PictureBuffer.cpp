@@ -1,6 +1,7 @@
 #include "buffers/PictureBuffer.h"
 
 #include "harvest/WebMarkup.h"
+#include "platform/Logging.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
@@ -21,13 +22,16 @@ void PictureBuffer::remove(const QString& url) {
 
 // The whole buffer as one line, replacing a file of the same name. A file
 // that cannot be written (or a home folder that could not be made) is given
-// up: the buffer is emptied all the same, so that browsing goes on
-// collecting.
+// up, and logged: the buffer is emptied all the same, so that browsing goes
+// on collecting.
 void PictureBuffer::spill() {
     const QString line = dumpPage(m_pictures);
     const QString name = QStringLiteral("bufer%1.htm").arg(m_spillCount);
-    if (!m_spillFolder.isEmpty())
-        TextFile::writeLines(QDir(m_spillFolder).filePath(name), {line});
+    if (!m_spillFolder.isEmpty()) {
+        const QString path = QDir(m_spillFolder).filePath(name);
+        if (const Expected<void> written = TextFile::writeLines(path, {line}); !written)
+            qCWarning(lcBrowser) << "Could not write" << path << written.error();
+    }
     ++m_spillCount;
     m_pictures.clear();
 }

@@ -41,7 +41,7 @@ QString ReportFile::dialogFilter(bool privateZone) {
            exports;
 }
 
-QString ReportFile::write(const HarvestState& state, const QString& path, Format format) {
+Expected<void> ReportFile::write(const HarvestState& state, const QString& path, Format format) {
     return TextFile::writeText(path, content(state, format));
 }
 
@@ -55,7 +55,8 @@ ReportFile::SaveOutcome ReportFile::save(const HarvestState& state, bool private
     if (!path || path->isEmpty())
         return outcome;
     outcome.path = *path;
-    outcome.error = write(shown, *path, formatOf(*path));
-    outcome.written = outcome.error.isEmpty();
+    const Expected<void> written = write(shown, *path, formatOf(*path));
+    outcome.error = written.error();
+    outcome.written = written.ok();
     return outcome;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QString>
 
 class Prompts;
@@ -29,8 +31,8 @@ public:
     static QString dialogFilter(bool privateZone);
     // Creates or replaces the file, whole or not at all. Returns an error
     // text, empty on success.
-    static QString write(const HarvestState& state, const QString& path,
-                         Format format = Format::Html);
+    static Expected<void> write(const HarvestState& state, const QString& path,
+                                Format format = Format::Html);
     // The whole command: asks for a file name starting in `folder`, then
     // writes. Cancel writes nothing. No message is shown either way; the
     // outcome tells the window what happened.

@@ -8,15 +8,17 @@
 
 namespace {
 
-// Why the folder cannot be made, in the system's words; empty when it is
-// there (or was made) as a folder.
-QString creationProblem(const QString& folder) {
+// The folder made when it is missing; a failure says why in the system's
+// words.
+Expected<void> made(const QString& folder) {
     std::error_code error;
     const std::filesystem::path where(folder.toStdString());
     std::filesystem::create_directories(where, error);
     if (!error && !std::filesystem::is_directory(where, error))
         error = std::make_error_code(std::errc::not_a_directory);
-    return error ? QString::fromLocal8Bit(error.message()) : QString();
+    if (error)
+        return Failure{QString::fromLocal8Bit(error.message())};
+    return {};
 }
 
 } // namespace
@@ -28,14 +30,15 @@ QString HomeFolder::chosenFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
-QString HomeFolder::prepare() {
+Expected<void> HomeFolder::prepare() {
     const QString folder = chosenFolder();
     if (folder.isEmpty())
-        return QStringLiteral("The program's folder cannot be used: the system names no data "
-                              "folder for this user. Set QUILLMART_HOME to a folder.");
-    if (const QString problem = creationProblem(folder); !problem.isEmpty())
-        return QStringLiteral("The program's folder %1 cannot be used: %2.")
-            .arg(QDir::toNativeSeparators(folder), problem);
+        return Failure{
+            QStringLiteral("The program's folder cannot be used: the system names no "
+                           "data folder for this user. Set QUILLMART_HOME to a folder.")};
+    if (const Expected<void> there = made(folder); !there)
+        return Failure{QStringLiteral("The program's folder %1 cannot be used: %2.")
+                           .arg(QDir::toNativeSeparators(folder), there.error())};
     useChosenSettings();
     return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QString>
 
 // The program's own folder for projects, lists, buffers and the order
@@ -8,9 +10,9 @@ class HomeFolder {
 public:
     // Makes the folder ready before anything is written: creates it when
     // it is missing and, when $QUILLMART_HOME names it, keeps the settings
-    // file in it too. Empty when the folder can be used; else a message
-    // that names the folder and says why it cannot be.
-    static QString prepare();
+    // file in it too. A failure names the folder and says why it cannot be
+    // used.
+    static Expected<void> prepare();
     // Has the settings file read from the chosen folder when $QUILLMART_HOME
     // names one; for commands that read settings and write nothing there.
     static void useChosenSettings();

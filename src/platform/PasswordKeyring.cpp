@@ -79,7 +79,7 @@ Expected<QString> PasswordKeyring::read(Kind kind, const QString& server,
 }
 
 Expected<void> PasswordKeyring::write(Kind kind, const QString& server, const QString& user,
-                              const QString& password) const {
+                                      const QString& password) const {
     if (password.isEmpty())
         return forget(kind, server, user);
     auto writer = jobFor<QKeychain::WritePasswordJob>(kind, server, user);
@@ -93,7 +93,8 @@ Expected<void> PasswordKeyring::write(Kind kind, const QString& server, const QS
     return {};
 }
 
-Expected<void> PasswordKeyring::forget(Kind kind, const QString& server, const QString& user) const {
+Expected<void> PasswordKeyring::forget(Kind kind, const QString& server,
+                                       const QString& user) const {
     const auto job =
         finished(jobFor<QKeychain::DeletePasswordJob>(kind, server, user), m_timeoutMs);
     if (!job)

@@ -22,7 +22,7 @@ public:
     Expected<QString> read(Kind kind, const QString& server, const QString& user) const;
     // Remembers the password (an empty one is forgotten instead).
     Expected<void> write(Kind kind, const QString& server, const QString& user,
-                 const QString& password) const;
+                         const QString& password) const;
     // Forgets the password; nothing remembered is no failure.
     Expected<void> forget(Kind kind, const QString& server, const QString& user) const;
 

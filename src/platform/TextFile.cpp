@@ -106,14 +106,14 @@ std::optional<QStringList> TextFile::readLines(const QString& path) {
     return splitLines(*text);
 }
 
-QString TextFile::writeLines(const QString& path, const QStringList& lines) {
+Expected<void> TextFile::writeLines(const QString& path, const QStringList& lines) {
     QString text;
     for (const QString& line : lines)
         text += line + QStringLiteral("\r\n");
     return writeText(path, text);
 }
 
-QString TextFile::writeText(const QString& path, const QString& text) {
+Expected<void> TextFile::writeText(const QString& path, const QString& text) {
     TextFileWriter file(path);
     file.write(text);
     return file.commit();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -19,10 +21,10 @@ public:
     static std::optional<QStringList> readLines(const QString& path);
     // The whole text, line ends as they are in the file.
     static std::optional<QString> readText(const QString& path);
-    // Writes each line followed by CR LF. Returns an error text, empty on success.
-    static QString writeLines(const QString& path, const QStringList& lines);
-    // Writes the text as it is. Returns an error text, empty on success.
-    static QString writeText(const QString& path, const QString& text);
+    // Writes each line followed by CR LF.
+    static Expected<void> writeLines(const QString& path, const QStringList& lines);
+    // Writes the text as it is.
+    static Expected<void> writeText(const QString& path, const QString& text);
 
     // The file's bytes as they are; no value when it cannot be read.
     static std::optional<QByteArray> readBytes(const QString& path);

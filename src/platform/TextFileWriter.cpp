@@ -101,15 +101,15 @@ bool TextFileWriter::leaveIfHolding(QByteArrayView text) {
     return m_unchanged;
 }
 
-QString TextFileWriter::commit() {
+Expected<void> TextFileWriter::commit() {
     if (m_failed)
-        return m_error;
+        return Failure{m_error};
     if (m_unchanged)
         return {}; // the unused temporary file goes with m_file
     m_sync.wait();
     m_replaced = openReplaced();
     if (!m_file.commit())
-        return m_file.errorString();
+        return Failure{m_file.errorString()};
     return {};
 }
 

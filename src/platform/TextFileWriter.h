@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/BackgroundSync.h"
+#include "platform/Expected.h"
 
 #include <QByteArrayView>
 #include <QSaveFile>
@@ -34,7 +35,7 @@ public:
     // Puts the file in place. Returns an error text, empty on success. The
     // file replaced is held open until releaseReplaced (or the writer goes):
     // only then are its blocks freed, which can keep the disk busy a while.
-    QString commit();
+    Expected<void> commit();
     void releaseReplaced();
 
 private:

@@ -293,10 +293,10 @@ void GeneratorController::saveItems() {
 }
 
 bool GeneratorController::writeLines(const QString& path, const QStringList& lines) {
-    const QString error = TextFile::writeLines(path, lines);
-    if (!error.isEmpty())
-        m_prompts.message(QStringLiteral("Could not save %1: %2").arg(path, error));
-    return error.isEmpty();
+    const Expected<void> written = TextFile::writeLines(path, lines);
+    if (!written)
+        m_prompts.message(QStringLiteral("Could not save %1: %2").arg(path, written.error()));
+    return written.ok();
 }
 
 void GeneratorController::addItem() {

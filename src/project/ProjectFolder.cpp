@@ -162,9 +162,8 @@ Expected<void> ProjectFolder::writeSettings(const ProjectSettings& settings) con
     for (const auto& [path, text] :
          {std::pair(settingsFile(), SettingsFile::write(settings.site)),
           std::pair(moreSettingsFile(), QString::fromUtf8(ProjectSettingsFile::write(settings)))}) {
-        const QString error = TextFile::writeText(path, text);
-        if (!error.isEmpty())
-            return Expected<void>::failure(QStringLiteral("Could not save %1: %2").arg(path, error));
+        if (const Expected<void> written = TextFile::writeText(path, text); !written)
+            return Failure{QStringLiteral("Could not save %1: %2").arg(path, written.error())};
     }
     return {};
 }

@@ -36,11 +36,11 @@ void put(QSettings& file, const QString& key, const QString& value) {
         file.setValue(key, value);
 }
 
-QString written(QSettings& file) {
+Expected<void> written(QSettings& file) {
     file.sync();
     if (file.status() == QSettings::NoError)
         return {};
-    return QStringLiteral("The settings could not be written to %1.").arg(file.fileName());
+    return Failure{QStringLiteral("The settings could not be written to %1.").arg(file.fileName())};
 }
 
 } // namespace
@@ -67,7 +67,7 @@ StartupValues StartupSettings::read() {
     return values;
 }
 
-QString StartupSettings::change(const StartupValues& values) {
+Expected<void> StartupSettings::change(const StartupValues& values) {
     m_values = values;
     StartupGroup group;
     QSettings& file = group.file;
@@ -91,7 +91,7 @@ QString StartupSettings::change(const StartupValues& values) {
     return written(file);
 }
 
-QString StartupSettings::keepLocations(const QString& location1, const QString& location2) {
+Expected<void> StartupSettings::keepLocations(const QString& location1, const QString& location2) {
     m_values.location1 = location1;
     m_values.location2 = location2;
     StartupGroup group;

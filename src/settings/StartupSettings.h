@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -49,11 +51,11 @@ public:
     static StartupValues read();
 
     const StartupValues& values() const { return m_values; }
-    // Keeps `values` in Quillmart.conf and announces them. Returns the
-    // problem when the file cannot be written; the values stay in use.
-    QString change(const StartupValues& values);
+    // Keeps `values` in Quillmart.conf and announces them. A failure says
+    // the file cannot be written; the values stay in use all the same.
+    Expected<void> change(const StartupValues& values);
     // The channel server's own new addresses, kept for the next start.
-    QString keepLocations(const QString& location1, const QString& location2);
+    Expected<void> keepLocations(const QString& location1, const QString& location2);
 
 Q_SIGNALS:
     void changed();

@@ -102,10 +102,10 @@ void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
 
 void PageFileWriter::putOneInPlace(const QString& fileName, TextFileWriter* file) {
     const QString path = QDir(m_folder).absoluteFilePath(fileName);
-    const QString error =
-        file ? file->commit() : QStringLiteral("the name is not a plain file name");
-    if (error.isEmpty())
+    const Expected<void> written =
+        file ? file->commit() : Failure{QStringLiteral("the name is not a plain file name")};
+    if (written)
         m_written << path;
     else
-        m_failures << QStringLiteral("Could not write %1: %2").arg(path, error);
+        m_failures << QStringLiteral("Could not write %1: %2").arg(path, written.error());
 }

@@ -1,5 +1,6 @@
 #include "zone/Favourites.h"
 
+#include "platform/Logging.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
@@ -12,9 +13,11 @@ const QString kPublicFile = QStringLiteral("favor2.txt");
 const QString kPublicExitFile = QStringLiteral("favor2.prv");
 
 void write(const QString& path, const QStringList& list) {
-    // A file that cannot be written is skipped: the list in memory has
-    // changed all the same.
-    TextFile::writeText(path, Favourites::fileText(list));
+    // A file that cannot be written is skipped, and logged: the list in
+    // memory has changed all the same.
+    if (const Expected<void> written = TextFile::writeText(path, Favourites::fileText(list));
+        !written)
+        qCWarning(lcBrowser) << "Could not write" << path << written.error();
 }
 
 } // namespace

@@ -49,8 +49,8 @@ private Q_SLOTS:
         const QStringList dup = {"a.com", "b.com", "a.com", "A.com", "", ""};
         for (const char* file :
              {"domain.prv", "domain2.prv", "favor.prv", "favor2.prv", "list6.prv"})
-            QVERIFY(TextFile::writeLines(m_home.filePath(file), dup).isEmpty());
-        QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), numbered(22)).isEmpty());
+            QVERIFY(TextFile::writeLines(m_home.filePath(file), dup).ok());
+        QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), numbered(22)).ok());
         BrowserController c(m_home.path(), m_launcher, m_settings);
         c.startUp();
         for (const auto list : {ZoneSession::PrivateHistory, ZoneSession::PublicHistory,
@@ -78,7 +78,7 @@ private Q_SLOTS:
              {std::pair<QString, QStringList>{"new.com", before.mid(1) + QStringList{"new.com"}},
               {"u5", before.mid(1)},
               {"u1", before.mid(1) + QStringList{"u1"}}}) {
-            QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), before).isEmpty());
+            QVERIFY(TextFile::writeLines(m_home.filePath("lb.prv"), before).ok());
             BrowserController c(m_home.path(), m_launcher, m_settings);
             c.startUp();
             QSignalSpy navigation(&c, &BrowserController::navigateRequested);

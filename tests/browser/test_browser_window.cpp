@@ -507,7 +507,7 @@ void TestBrowserWindow::makerPagesOffline() {
     QVERIFY(TextFile::writeLines(s.home->filePath("list6.prv"),
                                  {channels + "index.htm", channels + "pages/featured1.htm",
                                   channels + "pages/featured2.htm"})
-                .isEmpty());
+                .ok());
     QStringList opened;
     connect(s.controller.get(), &BrowserController::navigateRequested, this,
             [&opened](int, const QString& url) { opened << url; });
@@ -609,7 +609,7 @@ void TestBrowserWindow::browsingAndClosing() {
     StartupValues programs = s.settings->values();
     programs.submittingProgram = "submit-tool --all";
     programs.publishingProgram = "publish-tool";
-    QVERIFY(s.settings->change(programs).isEmpty());
+    QVERIFY(s.settings->change(programs).ok());
     s.trigger("Tools|Submitting");
     s.press("Publish");
     QCOMPARE(s.launcher.started, QStringList({"xdg-email", "submit-tool --all", "publish-tool"}));
@@ -619,7 +619,7 @@ void TestBrowserWindow::browsingAndClosing() {
     programs.publishingProgram.clear();
     programs.orderDatabase = database;
     programs.mailSizeLimitMB = 3;
-    QVERIFY(s.settings->change(programs).isEmpty());
+    QVERIFY(s.settings->change(programs).ok());
     s.trigger("Tools|Publishing");
     QCOMPARE(s.window->generatorController()->orders().database(), database);
     QCOMPARE(s.window->generatorController()->orders().sizeLimit(), 3 * 1024 * 1024);

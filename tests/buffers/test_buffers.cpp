@@ -125,12 +125,15 @@ private Q_SLOTS:
         catalogs.clear(20);
         QVERIFY(catalogs.at(20).isEmpty());
 
+        // Cancel writes nothing; a file that cannot be written is named.
         ScriptedPrompts prompts;
+        const QString unwritable = m_dir.filePath("no/folder/x.htm");
         prompts.expect(ScriptedPrompts::Kind::SaveFile, kHtmlFilter, {}, true)
-            .expect(ScriptedPrompts::Kind::SaveFile, kHtmlFilter,
-                    m_dir.filePath("no/folder/x.htm"));
+            .expect(ScriptedPrompts::Kind::SaveFile, kHtmlFilter, unwritable)
+            .expectMessage("Could not save " + unwritable + ": ");
         QVERIFY(!BufferFile::save("text", kHtmlFilter, prompts, m_dir.path()));
         QVERIFY(!BufferFile::save("text", kHtmlFilter, prompts, m_dir.path()));
+        QVERIFY(prompts.done());
 
         // In the private zone pictures are saved as private collections; sounds never.
         using Kind = BufferFile::Kind;

@@ -38,12 +38,12 @@ private Q_SLOTS:
     void writes() {
         QTemporaryDir dir;
         const QString path = dir.filePath("list.txt"), missing = dir.filePath("missing/list.txt");
-        QVERIFY(TextFile::writeText(path, "old, longer content").isEmpty());
-        QCOMPARE(TextFile::writeLines(path, {QStringLiteral("Café"), "", "b"}), QString());
+        QVERIFY(TextFile::writeText(path, "old, longer content").ok());
+        QVERIFY(TextFile::writeLines(path, {QStringLiteral("Café"), "", "b"}).ok());
         QCOMPARE(fileBytes(path), QByteArray("Caf\xC3\xA9\r\n\r\nb\r\n"));
         QVERIFY(!TextFile::readLines(missing) && !TextFile::readText(missing));
-        QVERIFY(!TextFile::writeLines(missing, {"x"}).isEmpty() &&
-                !TextFile::writeText(missing, "x").isEmpty());
+        QVERIFY(!TextFile::writeLines(missing, {"x"}).ok());
+        QVERIFY(!TextFile::writeText(missing, "x").ok());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"list.txt"});
     }
@@ -64,7 +64,7 @@ private Q_SLOTS:
         const QString expected =
             "The program's folder " + home + " cannot be used: Not a directory.";
         qputenv("QUILLMART_HOME", home.toUtf8());
-        QCOMPARE(HomeFolder::prepare(), expected);
+        QCOMPARE(HomeFolder::prepare().error(), expected);
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QUILLMART_HOME", home);

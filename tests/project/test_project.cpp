@@ -29,7 +29,7 @@ const QString kHammer = "A1^Hammer^9.5^^^Acme^2^7^X^", kSaw = "A2^Saw^12^^^^3^8^
 const QString kChoose = "Choose a category in the Category box first";
 
 void writeFile(const QString& path, const QStringList& lines) {
-    QVERIFY(TextFile::writeLines(path, lines).isEmpty());
+    QVERIFY(TextFile::writeLines(path, lines).ok());
 }
 
 QStringList linesOf(const QString& path) {
@@ -424,7 +424,7 @@ private Q_SLOTS:
         writeFile(project("Shop.caa"), {"Tools", "Garden"});
         SiteSettings saved = SiteSettings::defaults();
         saved.salesTax = "0.07";
-        QVERIFY(TextFile::writeText(project("Shop.sit"), SettingsFile::write(saved)).isEmpty());
+        QVERIFY(TextFile::writeText(project("Shop.sit"), SettingsFile::write(saved)).ok());
         addCategory("Old");
         m_prompts->expect(Kind::OpenFile, "Project file (*.caa)|*.caa", project("Shop.caa"));
         m_controller->openProject();

@@ -186,7 +186,7 @@ StartupValues PreferencesDialog::values() const {
 }
 
 void PreferencesDialog::accept() {
-    if (const QString problem = m_settings.change(values()); !problem.isEmpty())
-        m_prompts.warning(problem);
+    if (const Expected<void> kept = m_settings.change(values()); !kept)
+        m_prompts.warning(kept.error());
     QDialog::accept();
 }

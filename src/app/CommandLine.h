@@ -30,10 +30,9 @@ private:
     template <typename Subcommand>
     void take(Mode subcommandMode, Subcommand& subcommand, const QStringList& arguments) {
         mode = subcommandMode;
-        error = subcommand.parse(arguments.mid(1));
-        if (!error.isEmpty()) {
+        if (const Expected<void> parsed = subcommand.parse(arguments.mid(1)); !parsed) {
             mode = Mode::Error;
-            error += QLatin1Char('\n') + Subcommand::usage();
+            error = parsed.error() + QLatin1Char('\n') + Subcommand::usage();
         }
     }
 };

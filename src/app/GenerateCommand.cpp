@@ -11,7 +11,7 @@ QString GenerateCommand::usage() {
                           "[--manufacturer] [--description-url] [--picture-url] [--weight]");
 }
 
-QString GenerateCommand::parse(const QStringList& arguments) {
+Expected<void> GenerateCommand::parse(const QStringList& arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--manufacturer"))
@@ -24,20 +24,23 @@ QString GenerateCommand::parse(const QStringList& arguments) {
             options.weight = true;
         else if (argument == QLatin1String("--layout")) {
             if (i + 1 == arguments.size())
-                return QStringLiteral("--layout takes banner or contents");
+                return Failure{QStringLiteral("--layout takes banner or contents")};
             const QString value = arguments[++i];
             if (value == QLatin1String("banner"))
                 layout = SiteSettings::Layout::BannerAndContents;
             else if (value == QLatin1String("contents"))
                 layout = SiteSettings::Layout::ContentsOnly;
             else
-                return QStringLiteral("--layout takes banner or contents, not \"%1\"").arg(value);
+                return Failure{
+                    QStringLiteral("--layout takes banner or contents, not \"%1\"").arg(value)};
         } else if (argument.startsWith(QLatin1String("--")) || !folder.isEmpty())
-            return QStringLiteral("unknown argument \"%1\"").arg(argument);
+            return Failure{QStringLiteral("unknown argument \"%1\"").arg(argument)};
         else
             folder = argument;
     }
-    return folder.isEmpty() ? QStringLiteral("no project folder given") : QString();
+    if (folder.isEmpty())
+        return Failure{QStringLiteral("no project folder given")};
+    return {};
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Expected.h"
 #include "store/CatalogOptions.h"
 #include "store/SiteSettings.h"
 
@@ -20,9 +21,9 @@ public:
     // the credits stand unlinked.
     QString makerSite;
 
-    // Reads the command's arguments (those after "generate"). Returns an
-    // error text, empty when they are fine.
-    QString parse(const QStringList& arguments);
+    // Reads the command's arguments (those after "generate"); a failure
+    // says what is wrong with them.
+    Expected<void> parse(const QStringList& arguments);
     // Prints the files written to `out`, or one message to `err`; returns
     // the exit code.
     int run(QTextStream& out, QTextStream& err) const;

@@ -14,7 +14,7 @@ QStringList splitKeywords(const QString& text) {
 
 } // namespace
 
-QString HarvestCommand::parse(const QStringList& arguments) {
+Expected<void> HarvestCommand::parse(const QStringList& arguments) {
     // In the order of ReportFile::Format.
     static const QStringList formats{QStringLiteral("html"), QStringLiteral("csv"),
                                      QStringLiteral("json")};
@@ -25,19 +25,19 @@ QString HarvestCommand::parse(const QStringList& arguments) {
         if (argument == QLatin1String("--keywords") || argument == QLatin1String("--report") ||
             argument == QLatin1String("--format")) {
             if (!CommandOptions::takeValue(arguments, i, &value))
-                return QStringLiteral("%1 needs a value").arg(argument);
+                return Failure{QStringLiteral("%1 needs a value").arg(argument)};
             if (argument == QLatin1String("--report"))
                 report = value;
             else if (argument == QLatin1String("--format") && !formats.contains(value))
-                return QStringLiteral("--format is html, csv or json");
+                return Failure{QStringLiteral("--format is html, csv or json")};
             else if (argument == QLatin1String("--format"))
                 format = static_cast<ReportFile::Format>(formats.indexOf(value));
             else if ((keywords = splitKeywords(value)).isEmpty())
-                return QStringLiteral("--keywords needs at least one word");
+                return Failure{QStringLiteral("--keywords needs at least one word")};
         } else if (argument == QLatin1String("--find-email") ||
                    argument == QLatin1String("--find-contact")) {
             if (searchGiven)
-                return QStringLiteral("give only one of --find-email and --find-contact");
+                return Failure{QStringLiteral("give only one of --find-email and --find-contact")};
             searchGiven = true;
             search = argument == QLatin1String("--find-email") ? Search::Email : Search::Contact;
         } else if (argument == QLatin1String("--images")) {
@@ -45,22 +45,23 @@ QString HarvestCommand::parse(const QStringList& arguments) {
         } else if (argument == QLatin1String("--respect-robots") ||
                    argument == QLatin1String("--ignore-robots")) {
             if (respectRobots)
-                return QStringLiteral("give only one of --respect-robots and --ignore-robots");
+                return Failure{
+                    QStringLiteral("give only one of --respect-robots and --ignore-robots")};
             respectRobots = argument == QLatin1String("--respect-robots");
         } else if (argument.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option %1").arg(argument);
+            return Failure{QStringLiteral("unknown option %1").arg(argument)};
         } else {
             urls << argument;
         }
     }
     if (urls.isEmpty())
-        return QStringLiteral("give at least one page address");
+        return Failure{QStringLiteral("give at least one page address")};
     if (report.isEmpty())
-        return QStringLiteral("--report FILE is required");
+        return Failure{QStringLiteral("--report FILE is required")};
     if (search == Search::Keywords && keywords.isEmpty())
-        return QStringLiteral("give --keywords, --find-email or --find-contact");
+        return Failure{QStringLiteral("give --keywords, --find-email or --find-contact")};
     if (search != Search::Keywords && !keywords.isEmpty())
-        return QStringLiteral("--keywords cannot go with --find-email or --find-contact");
+        return Failure{QStringLiteral("--keywords cannot go with --find-email or --find-contact")};
     return {};
 }
 

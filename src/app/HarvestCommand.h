@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harvest/ReportFile.h"
+#include "platform/Expected.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,9 +27,9 @@ public:
     // Unset: the setting RespectRobots, on when it is not set.
     std::optional<bool> respectRobots;
 
-    // Reads the arguments after "harvest". Returns an error text, empty when
-    // they are fine.
-    QString parse(const QStringList& arguments);
+    // Reads the arguments after "harvest"; a failure says what is wrong
+    // with them.
+    Expected<void> parse(const QStringList& arguments);
 
     static QString usage();
 };

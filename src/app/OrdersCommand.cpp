@@ -22,9 +22,9 @@ QString OrdersCommand::usage() {
         "          [--db-password-env VAR [--remember-db-password] | --forget-db-password]");
 }
 
-QString OrdersCommand::parse(const QStringList& arguments) {
+Expected<void> OrdersCommand::parse(const QStringList& arguments) {
     if (arguments.isEmpty())
-        return QStringLiteral("orders needs import, fetch or list");
+        return Failure{QStringLiteral("orders needs import, fetch or list")};
     const QString& verb = arguments.first();
     if (verb == QLatin1String("import"))
         action = Action::Import;
@@ -33,7 +33,7 @@ QString OrdersCommand::parse(const QStringList& arguments) {
     else if (verb == QLatin1String("list"))
         action = Action::List;
     else
-        return QStringLiteral("unknown orders command \"%1\"").arg(verb);
+        return Failure{QStringLiteral("unknown orders command \"%1\"").arg(verb)};
     QString portText;
     QString sizeLimitText;
     const QList<std::pair<QString, QString*>> valued{
@@ -52,7 +52,7 @@ QString OrdersCommand::parse(const QStringList& arguments) {
         });
         if (option != valued.end()) {
             if (!CommandOptions::takeValue(arguments, i, option->second))
-                return QStringLiteral("%1 takes a value").arg(argument);
+                return Failure{QStringLiteral("%1 takes a value").arg(argument)};
         } else if (argument == QLatin1String("--tls") || argument == QLatin1String("--starttls") ||
                    argument == QLatin1String("--plain")) {
             security = argument.mid(2);
@@ -67,30 +67,32 @@ QString OrdersCommand::parse(const QStringList& arguments) {
         } else if (action == Action::Import && !argument.startsWith(QLatin1String("--"))) {
             files << argument;
         } else {
-            return QStringLiteral("unknown argument \"%1\"").arg(argument);
+            return Failure{QStringLiteral("unknown argument \"%1\"").arg(argument)};
         }
     }
     if (!portText.isEmpty()) {
         bool ok = false;
         port = portText.toInt(&ok);
         if (!ok || port <= 0 || port > 65535)
-            return QStringLiteral("--port takes a port number, not \"%1\"").arg(portText);
+            return Failure{QStringLiteral("--port takes a port number, not \"%1\"").arg(portText)};
     }
     if (!sizeLimitText.isEmpty()) {
         bool ok = false;
         const int megabytes = sizeLimitText.toInt(&ok);
         if (!ok || megabytes <= 0 || megabytes > kMaxSizeLimitMegabytes)
-            return QStringLiteral("--size-limit takes a size in megabytes (1 to %1), not \"%2\"")
-                .arg(kMaxSizeLimitMegabytes)
-                .arg(sizeLimitText);
+            return Failure{
+                QStringLiteral("--size-limit takes a size in megabytes (1 to %1), not \"%2\"")
+                    .arg(kMaxSizeLimitMegabytes)
+                    .arg(sizeLimitText)};
         sizeLimit = qint64(megabytes) * 1024 * 1024;
     }
     if (rememberDatabasePassword && (databasePasswordVariable.isEmpty() || forgetDatabasePassword))
-        return QStringLiteral("--remember-db-password keeps the password of --db-password-env, "
-                              "and goes without --forget-db-password");
+        return Failure{
+            QStringLiteral("--remember-db-password keeps the password of --db-password-env, "
+                           "and goes without --forget-db-password")};
     if (action == Action::Import && files.isEmpty())
-        return QStringLiteral("import needs at least one message file");
+        return Failure{QStringLiteral("import needs at least one message file")};
     if (action == Action::Fetch && host.isEmpty())
-        return QStringLiteral("fetch needs --host");
+        return Failure{QStringLiteral("fetch needs --host")};
     return {};
 }

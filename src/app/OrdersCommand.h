@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -32,9 +34,9 @@ public:
     bool rememberDatabasePassword = false;
     bool forgetDatabasePassword = false;
 
-    // Reads the arguments after "orders". Returns an error text, empty when
-    // they are fine. The network module runs the command (HeadlessOrders).
-    QString parse(const QStringList& arguments);
+    // Reads the arguments after "orders"; a failure says what is wrong with
+    // them. HeadlessOrders runs the command.
+    Expected<void> parse(const QStringList& arguments);
 
     static QString usage();
 };

@@ -10,7 +10,7 @@ QString PublishCommand::usage() {
                           "[--data-only] [--dry-run]");
 }
 
-QString PublishCommand::parse(const QStringList& arguments) {
+Expected<void> PublishCommand::parse(const QStringList& arguments) {
     const QList<std::pair<QString, QString*>> valued{
         {QStringLiteral("--server"), &server},
         {QStringLiteral("--user"), &user},
@@ -28,11 +28,13 @@ QString PublishCommand::parse(const QStringList& arguments) {
             dryRun = true;
         else if (option != valued.end()) {
             if (!CommandOptions::takeValue(arguments, i, option->second))
-                return QStringLiteral("%1 takes a value").arg(argument);
+                return Failure{QStringLiteral("%1 takes a value").arg(argument)};
         } else if (argument.startsWith(QLatin1String("--")) || !folder.isEmpty())
-            return QStringLiteral("unknown argument \"%1\"").arg(argument);
+            return Failure{QStringLiteral("unknown argument \"%1\"").arg(argument)};
         else
             folder = argument;
     }
-    return folder.isEmpty() ? QStringLiteral("no project folder given") : QString();
+    if (folder.isEmpty())
+        return Failure{QStringLiteral("no project folder given")};
+    return {};
 }

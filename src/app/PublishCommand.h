@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,10 +25,9 @@ public:
     bool dataOnly = false;
     bool dryRun = false;
 
-    // Reads the command's arguments (those after "publish"). Returns an
-    // error text, empty when they are fine. The network module runs the
-    // command (HeadlessPublish).
-    QString parse(const QStringList& arguments);
+    // Reads the command's arguments (those after "publish"); a failure says
+    // what is wrong with them. HeadlessPublish runs the command.
+    Expected<void> parse(const QStringList& arguments);
 
     static QString usage();
 };

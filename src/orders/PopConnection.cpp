@@ -37,9 +37,9 @@ PopConnection::~PopConnection() {
     curl_easy_cleanup(m_curl);
 }
 
-QString PopConnection::configure(const MailAccount& account) {
+Expected<void> PopConnection::configure(const MailAccount& account) {
     if (!m_curl)
-        return QStringLiteral("The mail client could not be started.");
+        return Failure{QStringLiteral("The mail client could not be started.")};
     curl_easy_setopt(m_curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, m_curlError);
     curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, appendBody);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orders/PopMailbox.h"
+#include "platform/Expected.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,9 +20,8 @@ public:
     PopConnection(const PopConnection&) = delete;
     PopConnection& operator=(const PopConnection&) = delete;
 
-    // Credentials, security, trusted certificate and time limits. An error
-    // text, empty on success.
-    QString configure(const MailAccount& account);
+    // Credentials, security, trusted certificate and time limits.
+    Expected<void> configure(const MailAccount& account);
     // Sends one command to the mailbox at url: RETR of the message in the
     // url when command is null, else the command (with the message number
     // of the url, if any). A command without body gets one status line.

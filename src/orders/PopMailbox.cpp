@@ -102,9 +102,10 @@ PopConnection* PopMailbox::connection() {
         return nullptr;
     }
     auto created = std::make_unique<PopConnection>();
-    m_error = created->configure(m_account);
-    if (!m_error.isEmpty())
+    if (const Expected<void> configured = created->configure(m_account); !configured) {
+        m_error = configured.error();
         return nullptr;
+    }
     m_connection = std::move(created);
     return m_connection.get();
 }

@@ -5,10 +5,10 @@
 
 // Both the system's authorities and the extra certificate go to libcurl as
 // one list: naming only the extra file would stop trusting everyone else.
-QString trustExtraCertificate(CURL* curl, const QString& pemPath) {
+Expected<void> trustExtraCertificate(CURL* curl, const QString& pemPath) {
     QFile extra(pemPath);
     if (!extra.open(QIODevice::ReadOnly))
-        return QStringLiteral("The certificate file %1 could not be read.").arg(pemPath);
+        return Failure{QStringLiteral("The certificate file %1 could not be read.").arg(pemPath)};
     QByteArray pem;
     char* systemBundle = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle) == CURLE_OK && systemBundle) {

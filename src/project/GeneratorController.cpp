@@ -112,9 +112,9 @@ void GeneratorController::newProject() {
                                         QStringLiteral("New Project's Name"));
     if (!answer)
         return;
-    if (const QString problem = NameRules::problem(*answer, QStringLiteral("project"));
-        !problem.isEmpty()) {
-        m_prompts.message(problem);
+    if (const Expected<void> usable = NameRules::check(*answer, QStringLiteral("project"));
+        !usable) {
+        m_prompts.message(usable.error());
         return;
     }
     m_projectName = *answer;
@@ -215,9 +215,9 @@ void GeneratorController::clearCategories() {
 }
 
 void GeneratorController::addCategory() {
-    if (const QString problem = NameRules::problem(m_categoryEntry, QStringLiteral("category"));
-        !problem.isEmpty()) {
-        m_prompts.message(problem);
+    if (const Expected<void> usable = NameRules::check(m_categoryEntry, QStringLiteral("category"));
+        !usable) {
+        m_prompts.message(usable.error());
         return;
     }
     if (m_categories.size() >= kMaxEntries) {
@@ -249,7 +249,7 @@ void GeneratorController::loadCategory(const QString& name) {
     m_items.clear();
     m_selectedItem = -1;
     const bool readable =
-        !m_projectName.isEmpty() && NameRules::problem(name, QStringLiteral("category")).isEmpty();
+        !m_projectName.isEmpty() && NameRules::check(name, QStringLiteral("category")).ok();
     if (readable) {
         if (const auto lines = folder().readItemLines(name))
             m_items = *lines;
@@ -282,10 +282,10 @@ bool GeneratorController::canSaveItems() {
         m_prompts.message(kChooseCategory);
         return false;
     }
-    const QString problem = NameRules::problem(m_categoryBoxText, QStringLiteral("category"));
-    if (!problem.isEmpty())
-        m_prompts.message(problem);
-    return problem.isEmpty();
+    const Expected<void> usable = NameRules::check(m_categoryBoxText, QStringLiteral("category"));
+    if (!usable)
+        m_prompts.message(usable.error());
+    return usable.ok();
 }
 
 void GeneratorController::saveItems() {
@@ -537,8 +537,8 @@ std::optional<QString> GeneratorController::choosePicture() {
     const auto picked = m_prompts.openFile(kPictureFilter, QDir::homePath());
     if (!picked)
         return std::nullopt;
-    if (const QString problem = PictureFile::problem(*picked); !problem.isEmpty()) {
-        m_prompts.message(problem);
+    if (const Expected<QByteArray> picture = PictureFile::read(*picked); !picture) {
+        m_prompts.message(picture.error());
         return std::nullopt;
     }
     return picked;
@@ -556,8 +556,8 @@ bool GeneratorController::setPageStyle(ShopIdentity::Page page, const PageStyle&
     }
     if (!style.backgroundPicture.isEmpty()) {
         const QString picture = QDir(folder().path()).absoluteFilePath(style.backgroundPicture);
-        if (const QString problem = PictureFile::problem(picture); !problem.isEmpty()) {
-            m_prompts.message(problem, QStringLiteral("Page style"));
+        if (const Expected<QByteArray> read = PictureFile::read(picture); !read) {
+            m_prompts.message(read.error(), QStringLiteral("Page style"));
             return false;
         }
     }

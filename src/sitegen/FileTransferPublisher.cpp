@@ -138,9 +138,9 @@ void FileTransferPublisher::configureTls() {
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!m_access.trustedCertificate.isEmpty()) {
-        const QString problem = trustExtraCertificate(curl, m_access.trustedCertificate);
-        if (!problem.isEmpty())
-            qCWarning(lcPublish) << problem;
+        const Expected<void> trusted = trustExtraCertificate(curl, m_access.trustedCertificate);
+        if (!trusted)
+            qCWarning(lcPublish) << trusted.error();
     }
 }
 

@@ -40,9 +40,9 @@ QStringList scriptNameClashes(const SiteInput& input) {
 QStringList nameProblems(const SiteInput& input) {
     QStringList problems;
     for (const SiteCategory& category : input.categories) {
-        const QString problem = NameRules::problem(category.name, QStringLiteral("category"));
-        if (!problem.isEmpty())
-            problems << QStringLiteral("\"%1\": %2").arg(category.name, problem);
+        const Expected<void> usable = NameRules::check(category.name, QStringLiteral("category"));
+        if (!usable)
+            problems << QStringLiteral("\"%1\": %2").arg(category.name, usable.error());
     }
     return problems << scriptNameClashes(input);
 }
@@ -92,9 +92,8 @@ QStringList startFileProblems(const SiteInput& input) {
         QStringLiteral("select_payment"), QStringLiteral("worder"),    QStringLiteral("worder_cod"),
         QStringLiteral("worder_cc"),      QStringLiteral("complect")};
     const QString& name = input.settings.startFileName;
-    const QString problem = NameRules::problem(name, QStringLiteral("start file"));
-    if (!problem.isEmpty())
-        return {problem};
+    if (const Expected<void> usable = NameRules::check(name, QStringLiteral("start file")); !usable)
+        return {usable.error()};
     bool taken = kSitePages.contains(name, Qt::CaseInsensitive);
     for (const SiteCategory& category : input.categories)
         taken =

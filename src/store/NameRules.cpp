@@ -22,10 +22,10 @@ bool NameRules::isPlainFileName(const QString& name) {
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-QString NameRules::problem(const QString& name, const QString& what) {
+Expected<void> NameRules::check(const QString& name, const QString& what) {
     if (!isUnsafe(name))
         return {};
-    return QStringLiteral("The ") + what +
-           QStringLiteral(" name must not be empty, must not be \".\" or \"..\", and must not "
-                          "contain / or \\ or control characters.");
+    return Failure{QStringLiteral("The ") + what +
+                   QStringLiteral(" name must not be empty, must not be \".\" or \"..\", and "
+                                  "must not contain / or \\ or control characters.")};
 }

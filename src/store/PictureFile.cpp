@@ -135,10 +135,6 @@ Expected<QByteArray> PictureFile::read(const QString& path) {
     return bytes;
 }
 
-QString PictureFile::problem(const QString& path) {
-    return read(path).error();
-}
-
 QString PictureFile::siteName(const QString& baseName, const QString& path) {
     const Kind kind = nameKind(path);
     if (kind == Kind::None)

@@ -14,11 +14,9 @@ public:
     // The largest picture taken; a page picture is far smaller.
     static constexpr qint64 kMostBytes = 20 * 1024 * 1024;
 
-    // Why the file cannot be a picture of the shop, naming it; empty when
-    // it can.
-    static QString problem(const QString& path);
-    // The picture's bytes, read once and checked as problem() checks them,
-    // so that what is copied is what was checked; or why it is refused.
+    // The picture's bytes, read once and checked, so that what is copied is
+    // what was checked; or why the file cannot be a picture of the shop,
+    // naming it.
     static Expected<QByteArray> read(const QString& path);
     // `baseName` with the ending of the picture's type, taken from its file
     // name: "png", "jpg" (for .jpg and .jpeg), "gif" or "webp"; empty when

@@ -116,10 +116,10 @@ private Q_SLOTS:
 
     void judgesNames() {
         for (const QString good : {"Garden Tools", "Café Müller", "..."})
-            QVERIFY2(NameRules::problem(good, "category").isEmpty(), qPrintable(good));
+            QVERIFY2(NameRules::check(good, "category").ok(), qPrintable(good));
         for (const QString bad : {"", "..", "a/b", "a\\b", "a\tb"})
-            QVERIFY2(!NameRules::problem(bad, "category").isEmpty(), qPrintable(bad));
-        QCOMPARE(NameRules::problem("..", "project"),
+            QVERIFY2(!NameRules::check(bad, "category").ok(), qPrintable(bad));
+        QCOMPARE(NameRules::check("..", "project").error(),
                  "The project name must not be empty, must not be \".\" or \"..\", "
                  "and must not contain / or \\ or control characters.");
     }

@@ -404,7 +404,7 @@ private Q_SLOTS:
             QVERIFY(QFile::resize(path, size));
         if (kind == 'u')
             QVERIFY(QFile::setPermissions(path, {}));
-        QCOMPARE(PictureFile::problem(path), problem.isEmpty() ? problem : problem.arg(path));
+        QCOMPARE(PictureFile::read(path).error(), problem.isEmpty() ? problem : problem.arg(path));
     }
 
     // The e-mail, cash on delivery and card pages take their form tags and

@@ -9,9 +9,15 @@ another folder is an edge. The check fails when
 - a core file (one outside every ui/ folder and outside app/) includes a header
   from a ui/ folder: widget code belongs to the gui library only;
 - a folder's CMakeLists.txt adds its files to the wrong library: files of a
-  ui/ folder go to quillmart_gui, all other library folders to quillmart_core.
+  ui/ folder go to quillmart_gui, all other library folders to quillmart_core;
+- a file reports failures in one of the old shapes (Fallible, Status, a
+  QString* error out-parameter, a lastError() of our own, a QString
+  "...Problem()" that is empty on success) more often than
+  scripts/error-shapes.allowed lets it: calls that can fail return
+  Expected<T>. The allowance only shrinks as old code is converted.
 
-With --graph it prints the folder graph, lowest folders first.
+With --graph it prints the folder graph, lowest folders first; with
+--allowed-shapes, the old error shapes as they stand, in the allowance's form.
 """
 import re
 import sys
@@ -93,6 +99,49 @@ def check_libraries(problems):
                 problems.append(f"src/{folder}/CMakeLists.txt adds files to {target}, not {expected}")
 
 
+ALLOWED_SHAPES = SRC.parent / "scripts" / "error-shapes.allowed"
+# Comments and string literals are left out before these are matched.
+OLD_SHAPES = {
+    "fallible": re.compile(r"\bFallible\b"),
+    "status": re.compile(r"\bStatus\b"),
+    "error-out-parameter": re.compile(
+        r"QString\s*\*\s*\w*(?:[Ee]rror|[Pp]roblem|[Ff]ailure|[Rr]eason)\w*\b"),
+    # Qt's own lastError() (QSqlQuery, QSqlDatabase) is read as .lastError().text().
+    "last-error": re.compile(r"\b(?:set)?[lL]astError\s*\((?!\s*\)\s*\.\s*text\b)|\bm_lastError\b"),
+    "problem-text": re.compile(r"^\s*(?:static\s+|virtual\s+|inline\s+)*QString\s+(?:\w+::)?\w*[Pp]roblem\s*\("),
+}
+COMMENT_OR_STRING = re.compile(r'//.*$|"(?:\\.|[^"\\])*"')
+
+
+def shape_counts():
+    counts = {}
+    for path in source_files():
+        name = path.relative_to(SRC.parent).as_posix()
+        for line in path.read_text(encoding="utf-8").splitlines():
+            code = COMMENT_OR_STRING.sub("", line)
+            for shape, pattern in OLD_SHAPES.items():
+                if pattern.search(code):
+                    counts[(name, shape)] = counts.get((name, shape), 0) + 1
+    return counts
+
+
+def read_allowed():
+    allowed = {}
+    for line in ALLOWED_SHAPES.read_text(encoding="utf-8").splitlines():
+        if line.strip() and not line.startswith("#"):
+            name, shape, count = line.split()
+            allowed[(name, shape)] = int(count)
+    return allowed
+
+
+def check_error_shapes(problems):
+    allowed = read_allowed()
+    for (name, shape), count in sorted(shape_counts().items()):
+        if count > allowed.get((name, shape), 0):
+            problems.append(f"{name}: {count} lines of the old error shape \"{shape}\" "
+                            f"(allowed {allowed.get((name, shape), 0)}); return Expected<T>")
+
+
 def layered(graph):
     """Folders ordered so that each comes after every folder it includes."""
     order, placed = [], set()
@@ -111,6 +160,11 @@ def main():
     for component in cycles(graph):
         problems.append("folders depend on each other: " + ", ".join(component))
     check_libraries(problems)
+    check_error_shapes(problems)
+    if "--allowed-shapes" in sys.argv[1:]:
+        for (name, shape), count in sorted(shape_counts().items()):
+            print(f"{name} {shape} {count}")
+        return 0
     if "--graph" in sys.argv[1:]:
         for folder in layered(graph):
             print(f"{folder:16} -> {', '.join(sorted(graph[folder])) or '(nothing)'}")

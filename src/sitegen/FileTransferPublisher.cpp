@@ -33,91 +33,91 @@ FileTransferPublisher::protocolOf(const QString& server) {
 
 void FileTransferPublisher::vtiDisableErrorDialogs(int /*flag*/) {}
 
-int FileTransferPublisher::vtiOpenWebWithPassword(const QString& server, const QString& web,
-                                                  const QString& user, const QString& password) {
+Expected<bool> FileTransferPublisher::vtiOpenWebWithPassword(const QString& server,
+                                                             const QString& web,
+                                                             const QString& user,
+                                                             const QString& password) {
     m_user = user;
     m_password = password;
     m_blocked.clear();
-    if (!useServer(server) || !useWeb(web))
-        return -1;
+    if (Expected<void> usable = useServer(server); !usable)
+        return Failure{usable.error()};
+    if (Expected<void> usable = useWeb(web); !usable)
+        return Failure{usable.error()};
     QStringList names;
-    const WebState state = readWeb(&names);
-    if (state == WebState::Unknown)
-        return -1;
-    setLastError(QString());
-    return state == WebState::Present ? 1 : 0;
+    const Expected<WebState> state = readWeb(&names);
+    if (!state)
+        return Failure{state.error()};
+    return *state == WebState::Present;
 }
 
-bool FileTransferPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
-    if (!useWeb(webOfPath(webPath)))
-        return false;
+Expected<void> FileTransferPublisher::vtiRemoveWeb(const QString& webPath,
+                                                   const QString& addressList) {
+    if (Expected<void> usable = useWeb(webOfPath(webPath)); !usable)
+        return usable;
     QStringList present;
-    if (readWeb(&present) == WebState::Unknown)
-        return false;
+    if (const Expected<WebState> state = readWeb(&present); !state)
+        return Failure{state.error()};
     const QStringList addresses = PublishingLists::entries(addressList);
     // Most of the time every removal succeeds: all of them go in one
     // request. Only when one fails are they made one by one, to name it.
-    if (removeAll(addresses, present)) {
-        setLastError(QString());
-        return true;
-    }
-    if (readWeb(&present) == WebState::Unknown)
-        return false;
+    if (removeAll(addresses, present))
+        return {};
+    if (const Expected<WebState> state = readWeb(&present); !state)
+        return Failure{state.error()};
     return removeEach(addressList, [this, &present](const QString& address) {
         return removeOne(address, present);
     });
 }
 
-bool FileTransferPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
-    const QString typed = typedServer(serverUrl);
-    if (!m_transfer && !useServer(typed))
-        return false;
-    if (!useWeb(web))
-        return false;
+Expected<void> FileTransferPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
+    if (!m_transfer)
+        if (Expected<void> usable = useServer(typedServer(serverUrl)); !usable)
+            return usable;
+    if (Expected<void> usable = useWeb(web); !usable)
+        return usable;
     QStringList names;
-    const WebState state = readWeb(&names);
-    if (state != WebState::Missing) {
-        if (state == WebState::Present)
-            setLastError(QString());
-        return state == WebState::Present;
-    }
+    const Expected<WebState> state = readWeb(&names);
+    if (!state)
+        return Failure{state.error()};
+    if (*state == WebState::Present)
+        return {};
     const CurlTransfer::Result result = m_transfer->command(url(QString()), {makeWebCommand()});
-    setLastError(result.ok()
-                     ? QString()
-                     : failureOf(result, QStringLiteral("to create the web \"%1\"").arg(web)));
-    return result.ok();
+    if (!result.ok())
+        return Failure{failureOf(result, QStringLiteral("to create the web \"%1\"").arg(web))};
+    return {};
 }
 
-QStringList FileTransferPublisher::vtiPutDocuments(const QString& fileList,
-                                                   const QString& addressList) {
+QList<Expected<void>> FileTransferPublisher::vtiPutDocuments(const QString& fileList,
+                                                             const QString& addressList) {
     return putEach(fileList, addressList, [this](const QString& file, const QString& address) {
         return putOne(file, address);
     });
 }
 
-bool FileTransferPublisher::useServer(const QString& serverText) {
+Expected<void> FileTransferPublisher::useServer(const QString& serverText) {
     const auto protocol = protocolOf(serverText);
     m_base = QUrl(serverText.trimmed());
     if (!protocol || !m_base.isValid() || m_base.host().isEmpty() || m_base.hasQuery() ||
         m_base.hasFragment()) {
         m_base = QUrl();
-        setLastError(QStringLiteral("\"%1\" is not a server name that can be published to: give "
-                                    "it as ftps://host[:port]/folder or ftp://host[:port]/folder.")
-                         .arg(serverText));
-        return false;
+        return Failure{QStringLiteral("\"%1\" is not a server name that can be published to: "
+                                      "give it as ftps://host[:port]/folder or "
+                                      "ftp://host[:port]/folder.")
+                           .arg(serverText)};
     }
     m_protocol = *protocol;
     m_base.setPath(trailingSlashesRemoved(m_base.path(QUrl::FullyDecoded)), QUrl::DecodedMode);
     m_loginFolder.clear();
     configureConnection();
-    return true;
+    return {};
 }
 
-bool FileTransferPublisher::useWeb(const QString& web) {
-    if (!mayUseWeb(m_transfer != nullptr, m_blocked, web))
-        return false;
+Expected<void> FileTransferPublisher::useWeb(const QString& web) {
+    if (Expected<void> usable = mayUseWeb(m_transfer != nullptr, m_blocked, web); !usable)
+        return usable;
     m_web = web;
-    return true;
+    return {};
 }
 
 // A fresh connection for every publish: an earlier server's login and
@@ -145,9 +145,9 @@ void FileTransferPublisher::configureTls() {
 }
 
 // Lists the web's folder: its names when it is there, Missing when the
-// server says there is no such folder, Unknown (with the reason kept) when
-// the server could not be asked.
-FileTransferPublisher::WebState FileTransferPublisher::readWeb(QStringList* names) {
+// server says there is no such folder, a failure when the server could not
+// be asked.
+Expected<FileTransferPublisher::WebState> FileTransferPublisher::readWeb(QStringList* names) {
     const CurlTransfer::Result result = m_transfer->listNames(url(QString()), names);
     if (m_loginFolder.isEmpty()) {
         char* entry = nullptr;
@@ -161,8 +161,7 @@ FileTransferPublisher::WebState FileTransferPublisher::readWeb(QStringList* name
     names->clear();
     if (result.code == CURLE_REMOTE_ACCESS_DENIED)
         return WebState::Missing;
-    setLastError(failureOf(result, QStringLiteral("to open the web \"%1\"").arg(m_web)));
-    return WebState::Unknown;
+    return Failure{failureOf(result, QStringLiteral("to open the web \"%1\"").arg(m_web))};
 }
 
 // The URL of an address inside the web, or of the web's folder itself (with
@@ -201,7 +200,7 @@ bool FileTransferPublisher::removeAll(const QStringList& addresses, const QStrin
     const QSet<QString> there(present.begin(), present.end());
     QStringList commands;
     for (const QString& address : addresses) {
-        if (!UploadChecks::addressProblem(address).isEmpty())
+        if (!UploadChecks::checkAddress(address))
             return false;
         if (there.contains(address))
             commands << removeCommand(address);
@@ -210,31 +209,32 @@ bool FileTransferPublisher::removeAll(const QStringList& addresses, const QStrin
 }
 
 // Removes one listed file, if the web holds it.
-QString FileTransferPublisher::removeOne(const QString& address, const QStringList& present) {
+Expected<void> FileTransferPublisher::removeOne(const QString& address,
+                                                const QStringList& present) {
     if (!m_blocked.isEmpty())
-        return m_blocked;
-    const QString problem = UploadChecks::addressProblem(address);
-    if (!problem.isEmpty())
-        return problem;
+        return Failure{m_blocked};
+    if (Expected<void> sendable = UploadChecks::checkAddress(address); !sendable)
+        return sendable;
     if (!present.contains(address))
-        return QString();
+        return {};
     const CurlTransfer::Result result =
         m_transfer->command(url(QString()), {removeCommand(address)});
-    return result.ok() ? QString() : failureOf(result, QStringLiteral("to remove %1").arg(address));
+    if (!result.ok())
+        return Failure{failureOf(result, QStringLiteral("to remove %1").arg(address))};
+    return {};
 }
 
-QString FileTransferPublisher::putOne(const QString& localPath, const QString& address) {
+Expected<void> FileTransferPublisher::putOne(const QString& localPath, const QString& address) {
     if (!m_blocked.isEmpty())
-        return m_blocked;
+        return Failure{m_blocked};
     QFile file;
-    const QString problem = UploadChecks::openForUpload(localPath, address, file);
-    if (!problem.isEmpty())
-        return problem;
+    if (Expected<void> opened = UploadChecks::openForUpload(localPath, address, file); !opened)
+        return opened;
     const CurlTransfer::Result result = m_transfer->upload(url(address), file, file.size());
     if (!result.ok())
-        return failureOf(result, QStringLiteral("to store %1").arg(address));
+        return Failure{failureOf(result, QStringLiteral("to store %1").arg(address))};
     qCDebug(lcPublish) << "published" << localPath << "as" << address;
-    return QString();
+    return {};
 }
 
 // What went wrong, in words naming the server. A failure of the whole

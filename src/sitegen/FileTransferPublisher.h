@@ -26,20 +26,21 @@ public:
     static std::optional<Protocol> protocolOf(const QString& server);
 
     void vtiDisableErrorDialogs(int flag) override;
-    int vtiOpenWebWithPassword(const QString& server, const QString& web, const QString& user,
-                               const QString& password) override;
-    bool vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
-    bool vtiCreateWeb(const QString& serverUrl, const QString& web) override;
-    QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
+    Expected<bool> vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                          const QString& user, const QString& password) override;
+    Expected<void> vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
+    Expected<void> vtiCreateWeb(const QString& serverUrl, const QString& web) override;
+    QList<Expected<void>> vtiPutDocuments(const QString& fileList,
+                                          const QString& addressList) override;
 
 private:
-    enum class WebState { Present, Missing, Unknown };
+    enum class WebState { Present, Missing };
 
-    bool useServer(const QString& serverText);
-    bool useWeb(const QString& web);
+    Expected<void> useServer(const QString& serverText);
+    Expected<void> useWeb(const QString& web);
     void configureConnection();
     void configureTls();
-    WebState readWeb(QStringList* names);
+    Expected<WebState> readWeb(QStringList* names);
 
     QString url(const QString& address) const;
     QString commandPath(const QString& address) const;
@@ -47,8 +48,8 @@ private:
     QString makeWebCommand() const;
 
     bool removeAll(const QStringList& addresses, const QStringList& present);
-    QString removeOne(const QString& address, const QStringList& present);
-    QString putOne(const QString& localPath, const QString& address);
+    Expected<void> removeOne(const QString& address, const QStringList& present);
+    Expected<void> putOne(const QString& localPath, const QString& address);
     QString failureOf(const CurlTransfer::Result& result, const QString& what);
     QString connectionFailure(const CurlTransfer::Result& result) const;
     QString serverName() const;

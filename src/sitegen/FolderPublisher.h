@@ -15,15 +15,16 @@ public:
     static bool namesFolder(const QString& server);
 
     void vtiDisableErrorDialogs(int flag) override;
-    int vtiOpenWebWithPassword(const QString& server, const QString& web, const QString& user,
-                               const QString& password) override;
-    bool vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
-    bool vtiCreateWeb(const QString& serverUrl, const QString& web) override;
-    QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
+    Expected<bool> vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                          const QString& user, const QString& password) override;
+    Expected<void> vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
+    Expected<void> vtiCreateWeb(const QString& serverUrl, const QString& web) override;
+    QList<Expected<void>> vtiPutDocuments(const QString& fileList,
+                                          const QString& addressList) override;
 
 private:
-    // False, with the reason kept, when the web's name would leave the folder.
-    bool useWeb(const QString& web);
+    // A failure when the web's name would leave the folder.
+    Expected<void> useWeb(const QString& web);
 
     QString m_webFolder;
 };

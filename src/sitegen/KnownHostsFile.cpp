@@ -50,8 +50,9 @@ Expected<void> KnownHostsFile::add(const QString& host, int port, const QByteArr
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QFile file(m_path);
     if (!file.open(QIODevice::Append) || file.write(line) != line.size())
-        return Expected<void>::failure(QStringLiteral("The host key of %1 could not be added to %2.")
-                                   .arg(host, QDir::toNativeSeparators(m_path)));
+        return Expected<void>::failure(
+            QStringLiteral("The host key of %1 could not be added to %2.")
+                .arg(host, QDir::toNativeSeparators(m_path)));
     return {};
 }
 

@@ -4,33 +4,29 @@
 #include "sitegen/UploadChecks.h"
 #include "store/NameRules.h"
 
-QStringList Publisher::putEach(
-    const QString& fileList, const QString& addressList,
-    const std::function<QString(const QString& file, const QString& address)>& putOne) {
+QList<Expected<void>> Publisher::putEach(const QString& fileList, const QString& addressList,
+                                         const PutOne& putOne) {
     const QStringList files = PublishingLists::entries(fileList);
     const QStringList addresses = PublishingLists::entries(addressList);
     const int total = int(qMax(files.size(), addresses.size()));
-    QStringList results;
+    QList<Expected<void>> results;
     for (int i = 0; i < total; ++i) {
         if (i < files.size() && i < addresses.size())
             results << putOne(files.at(i), addresses.at(i));
         else
-            results << QStringLiteral("The file list and the address list do not have the same "
-                                      "number of entries.");
+            results << Failure{QStringLiteral("The file list and the address list do not have "
+                                              "the same number of entries.")};
         Q_EMIT documentHandled(i + 1, total);
     }
-    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("published")));
     return results;
 }
 
-bool Publisher::removeEach(const QString& addressList,
-                           const std::function<QString(const QString& address)>& removeOne) {
+Expected<void> Publisher::removeEach(const QString& addressList, const RemoveOne& removeOne) {
     const QStringList addresses = PublishingLists::entries(addressList);
-    QStringList results;
+    QList<Expected<void>> results;
     for (const QString& address : addresses)
         results << removeOne(address);
-    setLastError(UploadChecks::summary(addresses, results, QStringLiteral("removed")));
-    return lastError().isEmpty();
+    return UploadChecks::summary(addresses, results, QStringLiteral("removed"));
 }
 
 QString Publisher::webOfPath(const QString& webPath) {
@@ -43,15 +39,13 @@ QString Publisher::typedServer(const QString& serverUrl) {
     return serverUrl;
 }
 
-bool Publisher::mayUseWeb(bool serverOpen, const QString& blocked, const QString& web) {
+Expected<void> Publisher::mayUseWeb(bool serverOpen, const QString& blocked, const QString& web) {
     if (!serverOpen)
-        setLastError(QStringLiteral("No server has been opened for publishing."));
-    else if (!blocked.isEmpty())
-        setLastError(blocked);
-    else if (!NameRules::isPlainFileName(web))
-        setLastError(
-            QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web));
-    else
-        return true;
-    return false;
+        return Failure{QStringLiteral("No server has been opened for publishing.")};
+    if (!blocked.isEmpty())
+        return Failure{blocked};
+    if (!NameRules::isPlainFileName(web))
+        return Failure{
+            QStringLiteral("\"%1\" cannot be used as the name of a web on the server.").arg(web)};
+    return {};
 }

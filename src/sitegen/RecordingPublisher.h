@@ -22,11 +22,12 @@ public:
     const QList<Call>& calls() const { return m_calls; }
 
     void vtiDisableErrorDialogs(int flag) override;
-    int vtiOpenWebWithPassword(const QString& server, const QString& web, const QString& user,
-                               const QString& password) override;
-    bool vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
-    bool vtiCreateWeb(const QString& serverUrl, const QString& web) override;
-    QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
+    Expected<bool> vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                          const QString& user, const QString& password) override;
+    Expected<void> vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
+    Expected<void> vtiCreateWeb(const QString& serverUrl, const QString& web) override;
+    QList<Expected<void>> vtiPutDocuments(const QString& fileList,
+                                          const QString& addressList) override;
 
 private:
     bool m_webExists;

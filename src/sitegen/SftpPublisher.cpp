@@ -35,42 +35,44 @@ bool SftpPublisher::namesSftp(const QString& server) {
 
 void SftpPublisher::vtiDisableErrorDialogs(int /*flag*/) {}
 
-int SftpPublisher::vtiOpenWebWithPassword(const QString& server, const QString& web,
-                                          const QString& user, const QString& password) {
+Expected<bool> SftpPublisher::vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                                     const QString& user, const QString& password) {
     m_user = user;
     m_password = password;
-    if (!connectTo(server) || !useWeb(web))
-        return -1;
+    if (Expected<void> connected = connectTo(server); !connected)
+        return Failure{connected.error()};
+    if (Expected<void> usable = useWeb(web); !usable)
+        return Failure{usable.error()};
     const SftpSession::Result there = m_session->folder(remotePath(QString()));
-    if (there.kind == SftpSession::Result::Kind::Missing || there.ok()) {
-        setLastError(QString());
-        return there.ok() ? 1 : 0;
-    }
-    setLastError(failureOf(there, QStringLiteral("to open the web \"%1\"").arg(m_web)));
-    return -1;
+    if (there.kind == SftpSession::Result::Kind::Missing || there.ok())
+        return there.ok();
+    return Failure{failureOf(there, QStringLiteral("to open the web \"%1\"").arg(m_web))};
 }
 
 // Removes each listed file the web holds; a file that is not there is
 // already removed.
-bool SftpPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
-    return useWeb(webOfPath(webPath)) &&
-           removeEach(addressList, [this](const QString& address) { return removeOne(address); });
+Expected<void> SftpPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
+    if (Expected<void> usable = useWeb(webOfPath(webPath)); !usable)
+        return usable;
+    return removeEach(addressList, [this](const QString& address) { return removeOne(address); });
 }
 
-bool SftpPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
-    const QString typed = typedServer(serverUrl);
-    if ((!m_session && !connectTo(typed)) || !useWeb(web))
-        return false;
+Expected<void> SftpPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
+    if (!m_session)
+        if (Expected<void> connected = connectTo(typedServer(serverUrl)); !connected)
+            return connected;
+    if (Expected<void> usable = useWeb(web); !usable)
+        return usable;
     SftpSession::Result result = m_session->folder(remotePath(QString()));
     if (result.kind == SftpSession::Result::Kind::Missing)
         result = m_session->makeFolder(remotePath(QString()));
-    setLastError(result.ok()
-                     ? QString()
-                     : failureOf(result, QStringLiteral("to create the web \"%1\"").arg(web)));
-    return result.ok();
+    if (!result.ok())
+        return Failure{failureOf(result, QStringLiteral("to create the web \"%1\"").arg(web))};
+    return {};
 }
 
-QStringList SftpPublisher::vtiPutDocuments(const QString& fileList, const QString& addressList) {
+QList<Expected<void>> SftpPublisher::vtiPutDocuments(const QString& fileList,
+                                                     const QString& addressList) {
     return putEach(fileList, addressList, [this](const QString& file, const QString& address) {
         return putOne(file, address);
     });
@@ -78,31 +80,29 @@ QStringList SftpPublisher::vtiPutDocuments(const QString& fileList, const QStrin
 
 // A fresh connection for every publish: an earlier server's login and
 // trust decisions never carry over.
-bool SftpPublisher::connectTo(const QString& serverText) {
+Expected<void> SftpPublisher::connectTo(const QString& serverText) {
     m_session.reset();
     m_blocked.clear();
     m_base = QUrl(serverText.trimmed());
     if (!namesSftp(serverText) || !m_base.isValid() || m_base.host().isEmpty() ||
         m_base.hasQuery() || m_base.hasFragment()) {
         m_base = QUrl();
-        setLastError(QStringLiteral("\"%1\" is not a server name that can be published to: give "
-                                    "it as sftp://host[:port]/folder.")
-                         .arg(serverText));
-        return false;
+        return Failure{QStringLiteral("\"%1\" is not a server name that can be published to: "
+                                      "give it as sftp://host[:port]/folder.")
+                           .arg(serverText)};
     }
     m_base.setPath(trailingSlashesRemoved(m_base.path(QUrl::FullyDecoded)), QUrl::DecodedMode);
     m_session = std::make_unique<SftpSession>(m_access, m_base.host(), m_base.port(22));
     const Expected<void> opened = m_session->open(m_user, m_password);
     m_blocked = opened.error();
-    setLastError(m_blocked);
-    return opened.ok();
+    return opened;
 }
 
-bool SftpPublisher::useWeb(const QString& web) {
-    if (!mayUseWeb(m_session != nullptr, m_blocked, web))
-        return false;
+Expected<void> SftpPublisher::useWeb(const QString& web) {
+    if (Expected<void> usable = mayUseWeb(m_session != nullptr, m_blocked, web); !usable)
+        return usable;
     m_web = web;
-    return true;
+    return {};
 }
 
 // The path of an address inside the web, or of the web's folder for an
@@ -114,30 +114,28 @@ QString SftpPublisher::remotePath(const QString& address) const {
     return fromHome(path);
 }
 
-QString SftpPublisher::removeOne(const QString& address) {
+Expected<void> SftpPublisher::removeOne(const QString& address) {
     if (!m_blocked.isEmpty())
-        return m_blocked;
-    const QString problem = UploadChecks::addressProblem(address);
-    if (!problem.isEmpty())
-        return problem;
+        return Failure{m_blocked};
+    if (Expected<void> sendable = UploadChecks::checkAddress(address); !sendable)
+        return sendable;
     const SftpSession::Result result = m_session->remove(remotePath(address));
     if (result.ok() || result.kind == SftpSession::Result::Kind::Missing)
-        return QString();
-    return failureOf(result, QStringLiteral("to remove %1").arg(address));
+        return {};
+    return Failure{failureOf(result, QStringLiteral("to remove %1").arg(address))};
 }
 
-QString SftpPublisher::putOne(const QString& localPath, const QString& address) {
+Expected<void> SftpPublisher::putOne(const QString& localPath, const QString& address) {
     if (!m_blocked.isEmpty())
-        return m_blocked;
+        return Failure{m_blocked};
     QFile file;
-    const QString problem = UploadChecks::openForUpload(localPath, address, file);
-    if (!problem.isEmpty())
-        return problem;
+    if (Expected<void> opened = UploadChecks::openForUpload(localPath, address, file); !opened)
+        return opened;
     const SftpSession::Result result = m_session->upload(file, remotePath(address));
     if (!result.ok())
-        return failureOf(result, QStringLiteral("to store %1").arg(address));
+        return Failure{failureOf(result, QStringLiteral("to store %1").arg(address))};
     qCDebug(lcPublish) << "published" << localPath << "as" << address;
-    return QString();
+    return {};
 }
 
 // What went wrong, in words naming the server. A lost connection also stops

@@ -22,18 +22,19 @@ public:
     static bool namesSftp(const QString& server);
 
     void vtiDisableErrorDialogs(int flag) override;
-    int vtiOpenWebWithPassword(const QString& server, const QString& web, const QString& user,
-                               const QString& password) override;
-    bool vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
-    bool vtiCreateWeb(const QString& serverUrl, const QString& web) override;
-    QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
+    Expected<bool> vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                          const QString& user, const QString& password) override;
+    Expected<void> vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
+    Expected<void> vtiCreateWeb(const QString& serverUrl, const QString& web) override;
+    QList<Expected<void>> vtiPutDocuments(const QString& fileList,
+                                          const QString& addressList) override;
 
 private:
-    bool connectTo(const QString& serverText);
-    bool useWeb(const QString& web);
+    Expected<void> connectTo(const QString& serverText);
+    Expected<void> useWeb(const QString& web);
     QString remotePath(const QString& address) const;
-    QString removeOne(const QString& address);
-    QString putOne(const QString& localPath, const QString& address);
+    Expected<void> removeOne(const QString& address);
+    Expected<void> putOne(const QString& localPath, const QString& address);
     QString failureOf(const SftpSession::Result& result, const QString& what);
     QString serverName() const;
 

@@ -81,7 +81,7 @@ Expected<void> SftpSession::connect(const QString& user) {
             QStringLiteral("The server %1 cannot be reached: it did not answer in time.")
                 .arg(serverName()));
     return Expected<void>::failure(QStringLiteral("The server %1 cannot be reached: %2")
-                               .arg(serverName(), QString::fromUtf8(ssh_get_error(m_ssh))));
+                                       .arg(serverName(), QString::fromUtf8(ssh_get_error(m_ssh))));
 }
 
 // The agent's keys and the key files first, as OpenSSH tries them, then the
@@ -107,9 +107,10 @@ Expected<void> SftpSession::logIn(const QString& user, const QString& password) 
                            "not used here (%3). Use an ed25519 key, or have the server accept "
                            "rsa-sha2-256 or rsa-sha2-512.")
                 .arg(serverName(), user, keyProblem));
-    return Expected<void>::failure(QStringLiteral("The server %1 did not accept the login of \"%2\": "
-                                          "wrong user name, password or key.")
-                               .arg(serverName(), user));
+    return Expected<void>::failure(
+        QStringLiteral("The server %1 did not accept the login of \"%2\": "
+                       "wrong user name, password or key.")
+            .arg(serverName(), user));
 }
 
 int SftpSession::passwordLogIn(const QString& password) {
@@ -140,7 +141,7 @@ Expected<void> SftpSession::openChannel() {
     if (rc == SSH_OK)
         return {};
     return Expected<void>::failure(QStringLiteral("The server %1 does not offer SFTP: %2")
-                               .arg(serverName(), QString::fromUtf8(ssh_get_error(m_ssh))));
+                                       .arg(serverName(), QString::fromUtf8(ssh_get_error(m_ssh))));
 }
 
 SftpSession::Result SftpSession::folder(const QString& path) {

@@ -8,22 +8,24 @@ namespace {
 // Whatever the back end, the web is one folder named after the project and
 // every address names a file directly inside it: a name that would lead
 // elsewhere stops the publish before anything is removed or sent.
-QString nameProblem(const PublishTarget& target, const PublishingLists& lists) {
+Expected<void> checkNames(const PublishTarget& target, const PublishingLists& lists) {
     if (!NameRules::isPlainFileName(target.projectName))
-        return QStringLiteral("\"%1\" cannot be the name of a web: it must be a plain name, "
-                              "without / or \\. Nothing was removed or sent.")
-            .arg(target.projectName);
+        return Failure{
+            QStringLiteral("\"%1\" cannot be the name of a web: it must be a plain name, "
+                           "without / or \\. Nothing was removed or sent.")
+                .arg(target.projectName)};
     for (const QString& address : PublishingLists::entries(lists.addressList)) {
         if (!NameRules::isPlainFileName(address))
-            return QStringLiteral("\"%1\" is not a plain file name inside the web (it must not "
-                                  "contain / or \\); check the start file name and the "
-                                  "category names. Nothing was removed or sent.")
-                .arg(address);
+            return Failure{
+                QStringLiteral("\"%1\" is not a plain file name inside the web (it must not "
+                               "contain / or \\); check the start file name and the "
+                               "category names. Nothing was removed or sent.")
+                    .arg(address)};
     }
     return {};
 }
 
-int openWeb(Publisher& publisher, const PublishTarget& target) {
+Expected<bool> openWeb(Publisher& publisher, const PublishTarget& target) {
     publisher.vtiDisableErrorDialogs(1);
     return publisher.vtiOpenWebWithPassword(target.server, target.projectName, target.user,
                                             target.password);
@@ -35,13 +37,15 @@ void sendDocuments(Publisher& publisher, const PublishingLists& lists, PublishRe
     const QStringList addresses = PublishingLists::entries(sent.addressList);
     if (addresses.isEmpty())
         return;
-    const QStringList results = publisher.vtiPutDocuments(sent.fileList, sent.addressList);
+    const QList<Expected<void>> results =
+        publisher.vtiPutDocuments(sent.fileList, sent.addressList);
     for (qsizetype i = 0; i < addresses.size(); ++i) {
-        const QString result = results.value(i, QStringLiteral("the back end gave no result"));
-        if (result.isEmpty())
+        const Expected<void> result =
+            results.value(i, Failure{QStringLiteral("the back end gave no result")});
+        if (result)
             ++report.published;
         else
-            report.failures << addresses.at(i) + QStringLiteral(": ") + result;
+            report.failures << addresses.at(i) + QStringLiteral(": ") + result.error();
     }
 }
 
@@ -55,21 +59,27 @@ PublishReport SitePublishing::publishSite(Publisher& publisher, const PublishTar
     const PublishingLists lists =
         PublishingLists::forSite(target.folder, startFileName, categories, pictureNames)
             .inUploadOrder(startFileName);
-    report.error = nameProblem(target, lists);
-    if (!report.error.isEmpty())
-        return report;
-    const int exists = openWeb(publisher, target);
-    if (exists < 0) {
-        report.error = publisher.lastError();
+    if (const Expected<void> named = checkNames(target, lists); !named) {
+        report.error = named.error();
         return report;
     }
-    if (exists == 1 &&
-        !publisher.vtiRemoveWeb(QStringLiteral("/") + target.projectName, lists.addressList)) {
-        report.error = publisher.lastError();
+    const Expected<bool> exists = openWeb(publisher, target);
+    if (!exists) {
+        report.error = exists.error();
         return report;
     }
-    if (!publisher.vtiCreateWeb(QStringLiteral("http://") + target.server, target.projectName)) {
-        report.error = publisher.lastError();
+    if (*exists) {
+        const Expected<void> removed =
+            publisher.vtiRemoveWeb(QStringLiteral("/") + target.projectName, lists.addressList);
+        if (!removed) {
+            report.error = removed.error();
+            return report;
+        }
+    }
+    const Expected<void> created =
+        publisher.vtiCreateWeb(QStringLiteral("http://") + target.server, target.projectName);
+    if (!created) {
+        report.error = created.error();
         return report;
     }
     sendDocuments(publisher, lists, report);
@@ -79,11 +89,12 @@ PublishReport SitePublishing::publishSite(Publisher& publisher, const PublishTar
 PublishReport SitePublishing::publishCatalog(Publisher& publisher, const PublishTarget& target) {
     PublishReport report;
     const PublishingLists lists = PublishingLists::forCatalog(target.folder);
-    report.error = nameProblem(target, lists);
-    if (!report.error.isEmpty())
+    if (const Expected<void> named = checkNames(target, lists); !named) {
+        report.error = named.error();
         return report;
-    if (openWeb(publisher, target) < 0) {
-        report.error = publisher.lastError();
+    }
+    if (const Expected<bool> opened = openWeb(publisher, target); !opened) {
+        report.error = opened.error();
         return report;
     }
     sendDocuments(publisher, lists, report);

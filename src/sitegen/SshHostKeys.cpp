@@ -58,7 +58,7 @@ Expected<void> SshHostKeys::checkKey(ssh_session session, const QByteArray& keyB
                 .arg(serverName(), file, print));
     case SSH_KNOWN_HOSTS_ERROR:
         return Expected<void>::failure(QStringLiteral("The known hosts file %1 cannot be read: %2")
-                                   .arg(file, QString::fromUtf8(ssh_get_error(session))));
+                                           .arg(file, QString::fromUtf8(ssh_get_error(session))));
     default:
         break;
     }
@@ -68,7 +68,8 @@ Expected<void> SshHostKeys::checkKey(ssh_session session, const QByteArray& keyB
                            "fingerprint is %3. It was not trusted: accept it only when "
                            "the server's administrator confirms that fingerprint.")
                 .arg(serverName(), file, print));
-    const Expected<void> added = KnownHostsFile(m_access.knownHostsPath()).add(m_host, m_port, keyBlob);
+    const Expected<void> added =
+        KnownHostsFile(m_access.knownHostsPath()).add(m_host, m_port, keyBlob);
     if (!added)
         qCWarning(lcPublish) << added.error();
     return {};

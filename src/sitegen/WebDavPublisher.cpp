@@ -42,56 +42,50 @@ WebDavPublisher::WebDavPublisher(QObject* parent) : Publisher(parent) {
 
 void WebDavPublisher::vtiDisableErrorDialogs(int /*flag*/) {}
 
-int WebDavPublisher::vtiOpenWebWithPassword(const QString& server, const QString& web,
-                                            const QString& user, const QString& password) {
+Expected<bool> WebDavPublisher::vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                                       const QString& user,
+                                                       const QString& password) {
     m_user = user;
     m_password = password;
     m_blocked.clear();
     // Forget credentials and connections of an earlier publish.
     m_manager.clearAccessCache();
-    if (!useServer(server) || !useWeb(web))
-        return -1;
+    if (Expected<void> usable = useServer(server); !usable)
+        return Failure{usable.error()};
+    if (Expected<void> usable = useWeb(web); !usable)
+        return Failure{usable.error()};
     const Answer answer = propfind(webUrl());
-    if (!answer.failure.isEmpty()) {
-        setLastError(failureOf(answer));
-        return -1;
-    }
-    if (answer.status == 207 || answer.status == 404) {
-        setLastError(QString());
-        return answer.status == 207 ? 1 : 0;
-    }
-    setLastError(refusal(answer, QStringLiteral("to open the web \"%1\"").arg(web)));
-    return -1;
+    if (!answer.failure.isEmpty())
+        return Failure{failureOf(answer)};
+    if (answer.status == 207 || answer.status == 404)
+        return answer.status == 207;
+    return Failure{refusal(answer, QStringLiteral("to open the web \"%1\"").arg(web))};
 }
 
-bool WebDavPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
-    return useWeb(webOfPath(webPath)) &&
-           removeEach(addressList, [this](const QString& address) { return removeOne(address); });
+Expected<void> WebDavPublisher::vtiRemoveWeb(const QString& webPath, const QString& addressList) {
+    if (Expected<void> usable = useWeb(webOfPath(webPath)); !usable)
+        return usable;
+    return removeEach(addressList, [this](const QString& address) { return removeOne(address); });
 }
 
-bool WebDavPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
-    const QString typed = typedServer(serverUrl);
-    if (!useServer(typed) || !useWeb(web))
-        return false;
-    if (!m_blocked.isEmpty()) {
-        setLastError(m_blocked);
-        return false;
-    }
+Expected<void> WebDavPublisher::vtiCreateWeb(const QString& serverUrl, const QString& web) {
+    if (Expected<void> usable = useServer(typedServer(serverUrl)); !usable)
+        return usable;
+    if (Expected<void> usable = useWeb(web); !usable)
+        return usable;
+    if (!m_blocked.isEmpty())
+        return Failure{m_blocked};
     const Answer answer = send("MKCOL", webUrl());
-    if (!answer.failure.isEmpty()) {
-        setLastError(failureOf(answer));
-        return false;
-    }
+    if (!answer.failure.isEmpty())
+        return Failure{failureOf(answer)};
     // 405: the collection is there already.
-    if (isSuccess(answer.status) || answer.status == 405) {
-        setLastError(QString());
-        return true;
-    }
-    setLastError(refusal(answer, QStringLiteral("to create the web \"%1\"").arg(web)));
-    return false;
+    if (isSuccess(answer.status) || answer.status == 405)
+        return {};
+    return Failure{refusal(answer, QStringLiteral("to create the web \"%1\"").arg(web))};
 }
 
-QStringList WebDavPublisher::vtiPutDocuments(const QString& fileList, const QString& addressList) {
+QList<Expected<void>> WebDavPublisher::vtiPutDocuments(const QString& fileList,
+                                                       const QString& addressList) {
     return putEach(fileList, addressList, [this](const QString& file, const QString& address) {
         return putOne(file, address);
     });
@@ -115,23 +109,22 @@ QUrl WebDavPublisher::serverBaseUrl(const QString& serverText) {
     return url;
 }
 
-bool WebDavPublisher::useServer(const QString& serverText) {
+Expected<void> WebDavPublisher::useServer(const QString& serverText) {
     m_base = serverBaseUrl(serverText);
     if (m_base.isValid() && !m_base.host().isEmpty() && !m_base.hasQuery() && !m_base.hasFragment())
-        return true;
+        return {};
     m_base = QUrl();
-    setLastError(QStringLiteral("\"%1\" is not a server name that can be published to: give it "
-                                "as host, host:port or host/folder, with https:// or http:// in "
-                                "front or without.")
-                     .arg(serverText));
-    return false;
+    return Failure{QStringLiteral("\"%1\" is not a server name that can be published to: give "
+                                  "it as host, host:port or host/folder, with https:// or "
+                                  "http:// in front or without.")
+                       .arg(serverText)};
 }
 
-bool WebDavPublisher::useWeb(const QString& web) {
-    if (!mayUseWeb(!m_base.isEmpty(), QString(), web))
-        return false;
+Expected<void> WebDavPublisher::useWeb(const QString& web) {
+    if (Expected<void> usable = mayUseWeb(!m_base.isEmpty(), QString(), web); !usable)
+        return usable;
     m_web = web;
-    return true;
+    return {};
 }
 
 QUrl WebDavPublisher::webUrl() const {
@@ -271,35 +264,33 @@ QString WebDavPublisher::refusal(const Answer& answer, const QString& what) cons
     return text;
 }
 
-QString WebDavPublisher::removeOne(const QString& address) {
+Expected<void> WebDavPublisher::removeOne(const QString& address) {
     if (!m_blocked.isEmpty())
-        return m_blocked;
-    const QString problem = UploadChecks::addressProblem(address);
-    if (!problem.isEmpty())
-        return problem;
+        return Failure{m_blocked};
+    if (Expected<void> sendable = UploadChecks::checkAddress(address); !sendable)
+        return sendable;
     const Answer answer = send("DELETE", addressUrl(address));
     if (!answer.failure.isEmpty())
-        return failureOf(answer);
+        return Failure{failureOf(answer)};
     if (isSuccess(answer.status) || answer.status == 404)
-        return QString();
-    return refusal(answer, QStringLiteral("to remove %1").arg(address));
+        return {};
+    return Failure{refusal(answer, QStringLiteral("to remove %1").arg(address))};
 }
 
-QString WebDavPublisher::putOne(const QString& localPath, const QString& address) {
+Expected<void> WebDavPublisher::putOne(const QString& localPath, const QString& address) {
     if (!m_blocked.isEmpty())
-        return m_blocked;
+        return Failure{m_blocked};
     QFile file;
-    const QString problem = UploadChecks::openForUpload(localPath, address, file);
-    if (!problem.isEmpty())
-        return problem;
+    if (Expected<void> opened = UploadChecks::openForUpload(localPath, address, file); !opened)
+        return opened;
     const Answer answer = send("PUT", addressUrl(address), &file, contentType(address));
     if (!answer.failure.isEmpty())
-        return failureOf(answer);
+        return Failure{failureOf(answer)};
     if (isSuccess(answer.status)) {
         qCDebug(lcPublish) << "published" << localPath << "as" << address;
-        return QString();
+        return {};
     }
-    return refusal(answer, QStringLiteral("to store %1").arg(address));
+    return Failure{refusal(answer, QStringLiteral("to store %1").arg(address))};
 }
 
 // A failure that concerns the whole server also stops the requests after it.

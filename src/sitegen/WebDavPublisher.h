@@ -25,11 +25,12 @@ public:
     explicit WebDavPublisher(QObject* parent = nullptr);
 
     void vtiDisableErrorDialogs(int flag) override;
-    int vtiOpenWebWithPassword(const QString& server, const QString& web, const QString& user,
-                               const QString& password) override;
-    bool vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
-    bool vtiCreateWeb(const QString& serverUrl, const QString& web) override;
-    QStringList vtiPutDocuments(const QString& fileList, const QString& addressList) override;
+    Expected<bool> vtiOpenWebWithPassword(const QString& server, const QString& web,
+                                          const QString& user, const QString& password) override;
+    Expected<void> vtiRemoveWeb(const QString& webPath, const QString& addressList) override;
+    Expected<void> vtiCreateWeb(const QString& serverUrl, const QString& web) override;
+    QList<Expected<void>> vtiPutDocuments(const QString& fileList,
+                                          const QString& addressList) override;
 
     // The collection URL a server text as typed stands for (no trailing
     // slash on the path); a text without a scheme means https.
@@ -48,8 +49,8 @@ private:
         bool serverWide = false; // the failure stops every further request
     };
 
-    bool useServer(const QString& serverText);
-    bool useWeb(const QString& web);
+    Expected<void> useServer(const QString& serverText);
+    Expected<void> useWeb(const QString& web);
     QUrl webUrl() const;
     QUrl addressUrl(const QString& address) const;
 
@@ -65,8 +66,8 @@ private:
     QString refusal(const Answer& answer, const QString& what) const;
     void supplyCredentials(QNetworkReply* reply, QAuthenticator* authenticator);
 
-    QString removeOne(const QString& address);
-    QString putOne(const QString& localPath, const QString& address);
+    Expected<void> removeOne(const QString& address);
+    Expected<void> putOne(const QString& localPath, const QString& address);
     QString failureOf(const Answer& answer);
     static QByteArray contentType(const QString& fileName);
 

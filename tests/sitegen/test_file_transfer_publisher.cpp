@@ -4,6 +4,8 @@
 #include "support/ExpectedFile.h"
 #include "support/ProgramRun.h"
 #include "support/PureFtpdFixture.h"
+#include "support/Results.h"
+#include "support/Results.h"
 #include "support/ServerRequired.h"
 #include "support/ServerTools.h"
 #include "support/SshdFixture.h"
@@ -41,12 +43,18 @@ struct LocalSite {
 QString publish(const TransferAccess& access, const QString& server, const QString& user,
                 const QString& password, const LocalSite& site) {
     const auto publisher = PublisherChoice::forServer(server, access);
-    if (publisher->vtiOpenWebWithPassword(server, kWeb, user, password) < 0 ||
-        !publisher->vtiRemoveWeb('/' + kWeb, kList) ||
-        !publisher->vtiCreateWeb("http://" + server, kWeb))
-        return publisher->lastError();
-    publisher->vtiPutDocuments(site.files, kList);
-    return publisher->lastError();
+    if (const Expected<bool> opened =
+            publisher->vtiOpenWebWithPassword(server, kWeb, user, password);
+        !opened)
+        return opened.error();
+    if (const Expected<void> removed = publisher->vtiRemoveWeb('/' + kWeb, kList); !removed)
+        return removed.error();
+    if (const Expected<void> created = publisher->vtiCreateWeb("http://" + server, kWeb); !created)
+        return created.error();
+    for (const QString& error : errorsOf(publisher->vtiPutDocuments(site.files, kList)))
+        if (!error.isEmpty())
+            return error;
+    return {};
 }
 
 // The running processes whose parent is `parent`, and theirs, and so on.
@@ -172,11 +180,10 @@ private Q_SLOTS:
         access.sshFolder = home.filePath("no keys");
         access.approveHostKey = [](const QString&, const QString&) { return true; };
         SftpPublisher wrong(access);
-        QCOMPARE(wrong.vtiOpenWebWithPassword(text, kWeb, user, "wrong"), -1);
-        const QString refused = wrong.lastError();
+        const QString refused = wrong.vtiOpenWebWithPassword(text, kWeb, user, "wrong").error();
         QVERIFY2(refused.contains("did not accept the login"), qPrintable(refused));
         server.stop();
-        QCOMPARE(wrong.vtiPutDocuments(first.files, kList), QStringList(3, refused));
+        QCOMPARE(errorsOf(wrong.vtiPutDocuments(first.files, kList)), QStringList(3, refused));
         QVERIFY(publish(access, text, user, "", first).contains("cannot be reached"));
     }
 

@@ -2,6 +2,7 @@
 #include "sitegen/WebDavPublisher.h"
 #include "support/ExpectedFile.h"
 #include "support/NginxFixture.h"
+#include "support/Results.h"
 #include "support/ServerRequired.h"
 
 #include <QtTest>
@@ -30,7 +31,7 @@ struct LocalSite {
 // one is reported.
 void putAndCheck(WebDavPublisher& publisher, const LocalSite& site, const QString& webFolder) {
     QSignalSpy handled(&publisher, &Publisher::documentHandled);
-    const QStringList results = publisher.vtiPutDocuments(site.files, kList);
+    const QStringList results = errorsOf(publisher.vtiPutDocuments(site.files, kList));
     QCOMPARE(handled.size(), 4);
     QCOMPARE(handled.last(), QVariantList({4, 4}));
     QCOMPARE(results.mid(0, 3), QStringList(3, QString()));
@@ -38,7 +39,6 @@ void putAndCheck(WebDavPublisher& publisher, const LocalSite& site, const QStrin
     QVERIFY(!QFile::exists(webFolder + "/fsecond.htm"));
     for (const QString& address : kAddresses.mid(0, 3))
         QCOMPARE(fileBytes(webFolder + '/' + address), fileBytes(site.dir.filePath(address)));
-    QVERIFY(publisher.lastError().contains("fsecond.htm"));
 }
 
 } // namespace
@@ -57,29 +57,36 @@ private Q_SLOTS:
         QVERIFY2(server.start(kUser, kPassword), qPrintable(server.error()));
         const QString http = "http://" + server.serverName(), root = server.rootPath();
         WebDavPublisher publisher;
-        QCOMPARE(publisher.vtiOpenWebWithPassword("ftp://127.0.0.1", kWeb, {}, {}), -1);
-        QVERIFY(publisher.lastError().contains("is not a server name"));
+        QVERIFY(publisher.vtiOpenWebWithPassword("ftp://127.0.0.1", kWeb, {}, {})
+                    .error()
+                    .contains("is not a server name"));
         const std::pair<QString, QString> refused[] = {
             {http, "wrong user name or password"},
             {server.serverName(), "secure (https) connection"}};
         for (const auto& [text, reason] : refused) {
-            QCOMPARE(publisher.vtiOpenWebWithPassword(text, kWeb, kUser, "open sesame!"), -1);
-            QVERIFY(publisher.lastError().contains(reason) &&
-                    publisher.lastError().contains(server.serverName()));
+            const QString opening =
+                publisher.vtiOpenWebWithPassword(text, kWeb, kUser, "open sesame!").error();
+            QVERIFY2(opening.contains(reason), qPrintable(opening));
+            QVERIFY2(opening.contains(server.serverName()), qPrintable(opening));
             QVERIFY(!publisher.vtiCreateWeb("http://" + text, kWeb));
-            for (const QString& result : publisher.vtiPutDocuments(LocalSite("1").files, kList))
+            for (const QString& result :
+                 errorsOf(publisher.vtiPutDocuments(LocalSite("1").files, kList)))
                 QVERIFY2(result.contains(reason), qPrintable(result));
             QVERIFY(QDir(root).isEmpty());
         }
         const QString web = root + "/Shop";
-        QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, kUser, kPassword), 0);
-        QVERIFY2(publisher.vtiCreateWeb("http://" + http, kWeb), qPrintable(publisher.lastError()));
+        QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, kUser, kPassword).valueOr(true),
+                 false);
+        const Expected<void> created = publisher.vtiCreateWeb("http://" + http, kWeb);
+        QVERIFY2(created, qPrintable(created.error()));
         putAndCheck(publisher, LocalSite("1"), web);
         writeBytes(web + "/_private/form_results.txt", "result 1\n");
         writeBytes(root + "/outside.htm", "keep");
-        QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, kUser, kPassword), 1);
-        QVERIFY(!publisher.vtiRemoveWeb("/Shop", "../outside.htm\n\n" + kList));
-        QVERIFY(publisher.lastError().startsWith("2 of 6"));
+        QCOMPARE(publisher.vtiOpenWebWithPassword(http, kWeb, kUser, kPassword).valueOr(false),
+                 true);
+        QVERIFY(publisher.vtiRemoveWeb("/Shop", "../outside.htm\n\n" + kList)
+                    .error()
+                    .startsWith("2 of 6"));
         QCOMPARE(fileBytes(root + "/outside.htm"), "keep");
         QVERIFY(!QFile::exists(web + "/index.htm"));
         QVERIFY(publisher.vtiCreateWeb("http://" + http, kWeb));
@@ -87,16 +94,16 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(web + "/_private/form_results.txt"), "result 1\n");
         // Another party made a folder where a site file should go.
         QVERIFY(QFile::remove(web + "/data1.js") && QDir(web).mkpath("data1.js/"));
-        QStringList results = publisher.vtiPutDocuments(LocalSite("1").files, kList);
+        QStringList results = errorsOf(publisher.vtiPutDocuments(LocalSite("1").files, kList));
         QVERIFY2(results.value(1).contains("refused to store data1.js (HTTP "),
                  qPrintable(results.value(1)));
         QCOMPARE(results.value(0) + results.value(2), QString());
         // The folder the web should go into does not exist: MKCOL is refused.
-        QVERIFY(!publisher.vtiCreateWeb("http://" + http + "/missing/deeper", kWeb));
-        QVERIFY2(publisher.lastError().contains("(HTTP 409 Conflict)"),
-                 qPrintable(publisher.lastError()));
+        const QString conflict =
+            publisher.vtiCreateWeb("http://" + http + "/missing/deeper", kWeb).error();
+        QVERIFY2(conflict.contains("(HTTP 409 Conflict)"), qPrintable(conflict));
         server.stop();
-        results = publisher.vtiPutDocuments(LocalSite("1").files, kList);
+        results = errorsOf(publisher.vtiPutDocuments(LocalSite("1").files, kList));
         QCOMPARE(results, QStringList(4, results.value(0)));
         QVERIFY2(results.value(0).contains("cannot be reached"), qPrintable(results.value(0)));
     }

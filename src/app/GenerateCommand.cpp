@@ -66,8 +66,11 @@ int GenerateCommand::run(QTextStream& out, QTextStream& err) const {
         return fail(project.error());
     ProjectSettings& settings = project->settings;
     settings.site.layout = layout.value_or(settings.site.layout);
-    SiteInput input = project->folder.siteToRead(project->categories, settings.site,
-                                                 withOptionsOn(settings.options, options));
+    Expected<SiteInput> read = project->folder.readSite(project->categories, settings.site,
+                                                        withOptionsOn(settings.options, options));
+    if (!read)
+        return fail(read.error());
+    SiteInput input = *std::move(read);
     input.templates = settings.templates;
     input.identity = settings.identity;
     input.makerSite = makerSite;

@@ -1,8 +1,6 @@
 #include "project/ProjectFolder.h"
 
-#include "platform/LargeMemory.h"
 #include "platform/TextFile.h"
-#include "platform/TwoThreads.h"
 #include "project/ProjectSettingsFile.h"
 #include "project/SettingsFile.h"
 #include "store/OrderAddresses.h"
@@ -19,74 +17,25 @@
 
 namespace {
 
-// The bytes of an item file, read whole into large memory with one read:
-// a file changed on disk while the site is written cannot touch the
-// records, which point into these bytes. Each record adds to the count of
-// its file's owners; the files are read on two threads, so each file's
-// count gets a cache line of its own (alignment puts it alone on the line
-// before the object) instead of one the other thread's count may share.
-class alignas(64) ItemFileBytes {
-public:
-    ItemFileBytes() = default;
-    ~ItemFileBytes();
-    ItemFileBytes(const ItemFileBytes&) = delete;
-    ItemFileBytes& operator=(const ItemFileBytes&) = delete;
-
-    // Reads up to `size` bytes: a file cut shorter meanwhile gives what it
-    // holds, one grown meanwhile its first `size` bytes. False on a read
-    // error.
-    bool read(int fd, std::size_t size);
-    const QByteArray& bytes() const { return m_bytes; }
-
-private:
-    char* m_read = nullptr;
-    std::size_t m_size = 0;
-    QByteArray m_bytes;
-};
-
-ItemFileBytes::~ItemFileBytes() {
-    LargeMemory::release(m_read, m_size);
-}
-
-bool ItemFileBytes::read(int fd, std::size_t size) {
-    m_size = size;
-    if (size == 0)
-        return true;
-    m_read = static_cast<char*>(LargeMemory::allocate(size));
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, m_read + done, size - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        done += std::size_t(got);
-    }
-    m_bytes = QByteArray::fromRawData(m_read, qsizetype(done));
-    return true;
-}
-
-// The bytes of the item file at `path`; none when it cannot be read or is
-// not a plain file (a FIFO is opened without waiting for a writer, then
-// refused).
+// The bytes of the item file at `path`, read whole: a file changed on disk
+// while the site is written cannot touch the records, which point into
+// these bytes. None when it cannot be read or is not a plain file (a FIFO
+// is opened without waiting for a writer, then refused).
 std::optional<ItemRecord::SharedText> itemFileBytes(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    auto item = std::make_shared<ItemFileBytes>();
+    QFile file;
     struct stat status {};
-    bool taken = false;
-    try {
-        taken = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                item->read(fd, std::size_t(status.st_size));
-    } catch (const std::bad_alloc&) {
-    }
-    ::close(fd);
-    if (!taken)
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return std::nullopt;
-    return ItemRecord::SharedText(item, &item->bytes());
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return std::make_shared<const QByteArray>(std::move(bytes));
 }
 
 // The UTF-8 lines of an item file, read as TextFile::readText reads the
@@ -191,26 +140,17 @@ Expected<ItemList> ProjectFolder::itemsOf(const QString& category) const {
     return ItemRecord::fromLines(*text, lines);
 }
 
-SiteInput ProjectFolder::siteToRead(const QStringList& categories, const SiteSettings& settings,
-                                    const CatalogOptions& options) const {
-    SiteInput input;
-    input.settings = settings;
-    input.options = options;
-    for (const QString& name : categories)
-        input.categories << SiteCategory{name, {}};
-    input.reading = std::make_shared<CategoryItems>(
-        categories.size(),
-        [folder = *this, categories](qsizetype k) { return folder.itemsOf(categories.at(k)); });
-    return input;
-}
-
-// The item files are read on two threads at once.
 Expected<SiteInput> ProjectFolder::readSite(const QStringList& categories,
                                             const SiteSettings& settings,
                                             const CatalogOptions& options) const {
-    SiteInput input = siteToRead(categories, settings, options);
-    runOnTwoThreads(categories.size(), [&input](qsizetype k) { input.items(k); });
-    if (const QString failure = input.readFailure(); !failure.isEmpty())
-        return Expected<SiteInput>::failure(failure);
+    SiteInput input;
+    input.settings = settings;
+    input.options = options;
+    for (const QString& name : categories) {
+        Expected<ItemList> items = itemsOf(name);
+        if (!items)
+            return Failure{items.error()};
+        input.categories << SiteCategory{name, *std::move(items)};
+    }
     return input;
 }

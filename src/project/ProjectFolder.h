@@ -39,17 +39,12 @@ public:
     // Writes both settings files.
     Expected<void> writeSettings(const ProjectSettings& settings) const;
 
-    // Reads everything the site writers need: each category's item file
-    // (a missing one gives an empty category), kept in the input's
-    // `reading`. A failure when an item file exists but cannot be read.
+    // Reads everything the site writers need: each category's item file,
+    // read whole (a missing one gives an empty category), before anything
+    // is checked or written. A failure when an item file exists but cannot
+    // be read.
     Expected<SiteInput> readSite(const QStringList& categories, const SiteSettings& settings,
                                  const CatalogOptions& options) const;
-    // The same, with the items read as the site writers ask for them, each
-    // item file on the thread that first needs it: the site is written
-    // while later item files are still being read. A file that cannot be
-    // read shows in the input's readFailure().
-    SiteInput siteToRead(const QStringList& categories, const SiteSettings& settings,
-                         const CatalogOptions& options) const;
 
 private:
     ProjectFolder() = default;

@@ -50,16 +50,11 @@ QStringList nameProblems(const SiteInput& input) {
 // Everything that keeps the site from being written, in the order the
 // merchant reads it; empty when nothing does. Prices go into the catalog
 // script unquoted: one that is not a number would stop every page of the
-// shop. An item address could carry markup into the shop's pages. An item
-// file that cannot be read stands alone: the site cannot be judged
-// without its items.
+// shop. An item address could carry markup into the shop's pages.
 QStringList problems(const SiteInput& input, const QStringList& names,
                      const QStringList& siteProblems) {
     QStringList found = names;
-    const SiteInput::ItemFaults faults = input.itemFaults(); // every item file is read by now
-    const QString unreadable = input.readFailure();
-    if (!unreadable.isEmpty())
-        return {unreadable};
+    const SiteInput::ItemFaults faults = input.itemFaults();
     if (!faults.badPrices.isEmpty())
         found << QStringLiteral("These items have a retail price that is not a number:")
               << faults.badPrices;

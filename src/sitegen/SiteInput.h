@@ -1,6 +1,5 @@
 #pragma once
 
-#include "sitegen/CategoryItems.h"
 #include "store/CatalogOptions.h"
 #include "store/ItemRecord.h"
 #include "store/OrderTemplates.h"
@@ -10,7 +9,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 // One category as the site writers see it: its name exactly as the merchant
 // typed it and the records of its item file, in file order.
@@ -30,17 +28,8 @@ struct SiteInput {
     // The maker site the shop's credit links lead to (see MakerSite); with
     // none the credit stands unlinked, so a shop carries no dead link.
     QString makerSite;
-    // When set, the items are read as the writers ask for them, not held
-    // in `categories`.
-    std::shared_ptr<CategoryItems> reading;
-
-    // The records of category k, read first when they are still to be read.
-    const ItemList& items(qsizetype k) const {
-        return reading ? reading->items(k) : categories.at(k).items;
-    }
-    // Why an item file could not be read, of those read so far; empty when
-    // all could.
-    QString readFailure() const { return reading ? reading->failure() : QString(); }
+    // The records of category k.
+    const ItemList& items(qsizetype k) const { return categories.at(k).items; }
 
     // Items whose retail price cannot go into the shop's script, and items
     // whose picture or description address could carry markup into the

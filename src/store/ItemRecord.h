@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/LargeMemory.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -24,17 +22,15 @@
 // text of its own.
 class ItemRecord;
 
-// The records of one item file, in file order. A large project has many:
-// they are kept in large memory.
-using ItemList = std::vector<ItemRecord, LargeMemory::Allocator<ItemRecord>>;
+// The records of one item file, in file order.
+using ItemList = std::vector<ItemRecord>;
 
 class ItemRecord {
 public:
     enum Field { ItemId, ItemDesc, ItemPrice, PicUrl, DescUrl, ItemMan, ItemW, WPrice, Cv };
     static constexpr int kFieldCount = 9;
 
-    // UTF-8 bytes that records share. Whoever makes it keeps alive what the
-    // bytes point into (a mapped file, say) for as long as the pointer lives.
+    // UTF-8 bytes that records share: an item file read whole.
     using SharedText = std::shared_ptr<const QByteArray>;
 
     // A view, const so that assigning to it does not compile (fields change

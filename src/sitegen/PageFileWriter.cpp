@@ -1,7 +1,6 @@
 #include "sitegen/PageFileWriter.h"
 
 #include "platform/TextFileWriter.h"
-#include "platform/TwoThreads.h"
 #include "store/NameRules.h"
 
 #include <QDir>
@@ -37,38 +36,17 @@ PageFileWriter::PageFileWriter(const QString& folder) : m_folder(folder) {}
 
 PageFileWriter::~PageFileWriter() = default;
 
-// The files are opened here, so that each belongs to this thread, and
-// filled on two threads: one works through the small files while the other
-// makes a large one. A file after a failed one is dropped (its temporary
-// file removed).
-void PageFileWriter::make(const QList<FileText>& files) {
-    if (!m_failures.isEmpty())
-        return;
-    const size_t first = m_made.size();
-    for (const FileText& file : files)
-        m_made.push_back({file.fileName, openedFile(file.fileName)});
-    runOnTwoThreads(files.size(), [&](qsizetype i) {
-        if (TextFileWriter* const made = m_made[first + size_t(i)].writer.get())
-            fill(*made, files[i].pieces);
-    });
-}
-
-// The files replaced are let go together at the end, on two threads: a
-// disk that discards the blocks of a freed file takes a while over a large
-// one, and over two at once hardly longer than over one.
-void PageFileWriter::putInPlace() {
-    for (size_t i = 0; i < m_made.size() && m_failures.isEmpty(); ++i)
-        putOneInPlace(m_made[i].fileName, m_made[i].writer.get());
-    runOnTwoThreads(qsizetype(m_made.size()), [this](qsizetype i) {
-        if (TextFileWriter* const made = m_made[size_t(i)].writer.get())
-            made->releaseReplaced();
-    });
-    m_made.clear(); // a file not put in place goes with its writer
-}
-
 void PageFileWriter::write(const QList<FileText>& files) {
-    make(files);
-    putInPlace();
+    for (const FileText& file : files) {
+        if (!m_failures.isEmpty())
+            return;
+        const std::unique_ptr<TextFileWriter> made = openedFile(file.fileName);
+        if (made)
+            fill(*made, file.pieces);
+        putOneInPlace(file.fileName, made.get());
+        if (made)
+            made->releaseReplaced();
+    }
 }
 
 std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileName) const {
@@ -77,8 +55,8 @@ std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileNa
     return std::make_unique<TextFileWriter>(QDir(m_folder).absoluteFilePath(fileName));
 }
 
-// A large file's bytes start for the disk here, on the filling thread, so
-// that the sync in putting the file in place has little left to wait for.
+// A large file's bytes start for the disk as it is filled, so that the
+// sync in putting the file in place has little left to wait for.
 // A small file's text is held until it is whole: when the file in place
 // already holds it (most pages do when a site is generated again after a
 // change to its items), the file is left as it is, which spares its sync

@@ -37,16 +37,9 @@ public:
     explicit PageFileWriter(const QString& folder);
     ~PageFileWriter();
 
-    // Writes the files in their order, as far as the first that fails: make,
-    // then putInPlace.
+    // Writes the files in their order, each made beside its place and then
+    // put there, as far as the first that fails.
     void write(const QList<FileText>& files);
-    // Makes the files beside their places. Two texts are made and written
-    // at a time, on two threads, so the pieces must be safe to call from
-    // any thread. Until putInPlace, nothing in the folder has changed: a
-    // writer that goes without it leaves the folder as it was.
-    void make(const QList<FileText>& files);
-    // Puts the files made in place, in order, as far as the first that fails.
-    void putInPlace();
 
     // Paths of the files written, in order.
     const QStringList& written() const { return m_written; }
@@ -61,14 +54,7 @@ private:
     // Puts a written file in place and notes the outcome.
     void putOneInPlace(const QString& fileName, TextFileWriter* file);
 
-    // A file made beside its place; no writer for a name refused.
-    struct Made {
-        QString fileName;
-        std::unique_ptr<TextFileWriter> writer;
-    };
-
     QString m_folder;
-    std::vector<Made> m_made;
     QStringList m_written;
     QStringList m_failures;
 };

@@ -190,24 +190,17 @@ QList<PageFileWriter::FileText> siteFiles(const SiteInput& input,
 
 } // namespace
 
-// The files are made while the items are read and checked, and only put
-// in place when the checks find nothing: a refused site leaves the folder
-// as it was. Problems found before any item is read stop it at once.
+// Everything is checked before the first file is written: a refused site
+// leaves the folder as it was.
 GenerationResult SiteGenerator::write(const QString& folder, const SiteInput& input,
                                       const QList<PageFileWriter::FileText>& files,
                                       const QStringList& siteProblems) {
     GenerationResult result;
-    const QStringList names = nameProblems(input);
-    if (!names.isEmpty() || !siteProblems.isEmpty()) {
-        result.problems = problems(input, names, siteProblems);
-        return result;
-    }
-    PageFileWriter writer(folder);
-    writer.make(files);
-    result.problems = problems(input, names, siteProblems);
+    result.problems = problems(input, nameProblems(input), siteProblems);
     if (!result.ok())
         return result;
-    writer.putInPlace();
+    PageFileWriter writer(folder);
+    writer.write(files);
     result.written = writer.written();
     result.failures = writer.failures();
     return result;

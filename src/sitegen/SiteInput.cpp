@@ -1,9 +1,6 @@
 #include "sitegen/SiteInput.h"
 
-#include "platform/TwoThreads.h"
 #include "text/ScriptText.h"
-
-#include <vector>
 
 namespace {
 
@@ -33,24 +30,16 @@ QString badAddressLine(const QString& category, const ItemRecord& item) {
 
 } // namespace
 
-// Large projects have many items: the categories are looked through on two
-// threads, each item once for both checks.
+// Each item is looked at once for both checks.
 SiteInput::ItemFaults SiteInput::itemFaults() const {
-    std::vector<ItemFaults> found(size_t(categories.size()));
-    runOnTwoThreads(categories.size(), [&](qsizetype k) {
-        const QString& name = categories.at(k).name;
-        ItemFaults& faults = found[size_t(k)];
-        for (const ItemRecord& item : items(k)) {
-            if (!ScriptText::isPrice(item[ItemRecord::ItemPrice]))
-                faults.badPrices << badPriceLine(name, item);
-            if (item.hasUnsafeAddress())
-                faults.unsafeAddresses << badAddressLine(name, item);
-        }
-    });
     ItemFaults faults;
-    for (const ItemFaults& part : found) {
-        faults.badPrices << part.badPrices;
-        faults.unsafeAddresses << part.unsafeAddresses;
+    for (const SiteCategory& category : categories) {
+        for (const ItemRecord& item : category.items) {
+            if (!ScriptText::isPrice(item[ItemRecord::ItemPrice]))
+                faults.badPrices << badPriceLine(category.name, item);
+            if (item.hasUnsafeAddress())
+                faults.unsafeAddresses << badAddressLine(category.name, item);
+        }
     }
     return faults;
 }

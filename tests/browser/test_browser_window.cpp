@@ -685,12 +685,17 @@ void TestBrowserWindow::channelsAndZones() {
     s.trigger("Go|Private");
 
     const QString address = s.page("fav.htm", "<title>Fav</title>");
+    // "Add favorites" takes the page whose navigation the controller has
+    // heard complete.
+    const auto completed = [&](const QString& page) {
+        return s.view1Shows(page) && s.controller->url(View::View1) == page;
+    };
     s.controller->navigateShown(address);
-    QVERIFY(waitUntil([&] { return s.view1Shows(address); }));
+    QVERIFY(waitUntil([&] { return completed(address); }));
     s.trigger("Go|Add favorites");
     const QString second = s.page("fav2.htm", "<title>Fav 2</title>");
     s.controller->navigateShown(second);
-    QVERIFY(waitUntil([&] { return s.view1Shows(second); }));
+    QVERIFY(waitUntil([&] { return completed(second); }));
     s.trigger("Go|Add favorites");
     s.press("Favorites");
     auto* favourites = w.findChild<QListWidget*>("favorit2");

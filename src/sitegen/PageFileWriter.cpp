@@ -9,8 +9,6 @@
 
 namespace {
 
-// Files of at least this many bytes go to the disk as they are made.
-constexpr qint64 kWrittenOutWhenFilled = 1 << 20;
 // Texts shorter than this are held whole before they are written.
 constexpr qint64 kHeldBelow = 1 << 17;
 
@@ -44,8 +42,6 @@ void PageFileWriter::write(const QList<FileText>& files) {
         if (made)
             fill(*made, file.pieces);
         putOneInPlace(file.fileName, made.get());
-        if (made)
-            made->releaseReplaced();
     }
 }
 
@@ -55,8 +51,6 @@ std::unique_ptr<TextFileWriter> PageFileWriter::openedFile(const QString& fileNa
     return std::make_unique<TextFileWriter>(QDir(m_folder).absoluteFilePath(fileName));
 }
 
-// A large file's bytes start for the disk as it is filled, so that the
-// sync in putting the file in place has little left to wait for.
 // A small file's text is held until it is whole: when the file in place
 // already holds it (most pages do when a site is generated again after a
 // change to its items), the file is left as it is, which spares its sync
@@ -74,8 +68,6 @@ void PageFileWriter::fill(TextFileWriter& file, const TextPieces& pieces) {
     if (file.leaveIfHolding(held))
         return;
     file.writeBytes(held);
-    if (file.size() >= kWrittenOutWhenFilled)
-        file.startWritingOut();
 }
 
 void PageFileWriter::putOneInPlace(const QString& fileName, TextFileWriter* file) {

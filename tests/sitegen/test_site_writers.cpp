@@ -279,7 +279,8 @@ private Q_SLOTS:
                                           : "no";
         QCOMPARE(out, expected);
         if (kind == 's' || kind == 'h') {
-            QByteArray room(utf8.size() * ScriptText::kMostBytesPerByte, '\0');
+            QByteArray room(utf8.size() * ScriptText::kMostBytesPerByte + ScriptText::kSpareBytes,
+                            '\0');
             const auto write = kind == 's' ? ScriptText::writeStringBody : ScriptText::writeHtml;
             const char* end = write(room.data(), utf8);
             QCOMPARE(QString::fromUtf8(room.constData(), end - room.constData()), expected);

@@ -204,50 +204,20 @@ QByteArray fixturePage(const QString& name, quint16 port) {
         .replace("{PORT}", QByteArray::number(port));
 }
 
-// Input through the X server, for the real-display cases: xdotool returns
-// once the server has it.
-bool xdotool(const QStringList& arguments) {
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
-bool xClick(QWidget* widget, QPoint at = {}, int clicks = 1) {
-    if (!QTest::qWaitFor([widget] { return widget->isVisible(); }, kTimeoutMs))
-        return false;
-    const QPoint global = widget->mapToGlobal(at.isNull() ? widget->rect().center() : at);
-    return xdotool({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
-                    "click", "--repeat", QString::number(clicks), "1"});
-}
-
-// Clicks the field, selects its text and types over it.
-bool xTypeInto(QWidget* field, const QString& text) {
-    return xClick(field) && xdotool({"key", "ctrl+a"}) && xdotool({"type", "--delay", "15", text});
-}
-
-bool xKey(const QString& key) {
-    return xdotool({"key", key});
-}
-
-// Gives the top-level window the keyboard, as a window manager does on a click.
-bool xFocus(QWidget* window) {
-    window->raise();
-    return xdotool({"windowfocus", "--sync", QString::number(window->winId())}) &&
-           QTest::qWaitFor([window] { return window->isActiveWindow(); }, kTimeoutMs);
-}
-
 bool xChooseMenu(QMainWindow* window, const QString& menu, const QString& item) {
     QMenuBar* bar = window->menuBar();
     QAction* title = find(bar, menu);
-    if (!xClick(bar, bar->actionGeometry(title).center()))
+    if (!XInput::click(bar, bar->actionGeometry(title).center()))
         return false;
     QMenu* popup = title->menu();
-    return xClick(popup, popup->actionGeometry(find(popup, item)).center());
+    return XInput::click(popup, popup->actionGeometry(find(popup, item)).center());
 }
 
 bool xClickTab(QTabWidget* tabs, const QString& caption) {
     QTabBar* bar = tabs->tabBar();
     for (int i = 0; i < bar->count(); ++i)
         if (bar->tabText(i) == caption)
-            return xClick(bar, bar->tabRect(i).center()) &&
+            return XInput::click(bar, bar->tabRect(i).center()) &&
                    QTest::qWaitFor([bar, i] { return bar->currentIndex() == i; }, kTimeoutMs);
     return false;
 }
@@ -463,9 +433,7 @@ void TestBrowserWindow::preferencesRoundTrip() {
     QTRY_VERIFY(dialog->findChild<QCheckBox*>()->isChecked());
     showTab(2);
     prompts.expect(Kind::OpenFile, "All Files(*)", "/usr/bin/submit-tool");
-    for (QPushButton* browse : dialog->findChildren<QPushButton*>())
-        if (browse->accessibleDescription() == "Submitting program:")
-            UserInput::click(browse);
+    UserInput::click(named<QPushButton>(dialog.get(), "Choose submitting program"));
     UserInput::click(named<QPushButton>(dialog.get(), "OK"));
     QVERIFY(prompts.done());
 
@@ -927,38 +895,27 @@ void TestBrowserWindow::typedOnARealDisplay() {
     WindowSession s;
     s.window->move(0, 0);
     QVERIFY(s.show());
-    s.window->raise();
-    QVERIFY(xdotool({"windowfocus", "--sync", QString::number(s.window->winId())}));
-    QTRY_VERIFY_WITH_TIMEOUT(s.window->isActiveWindow(), 30000);
+    QVERIFY(XInput::focus(s.window.get()));
+    const auto enterAddress = [&s](const QString& page, const QString& title) {
+        return XInput::typeInto(s.box("Address"), s.home->filePath(page)) &&
+               XInput::key("Return") &&
+               QTest::qWaitFor([&] { return s.window->windowTitle() == title; }, 30000);
+    };
     s.page("first.htm", "<title>First typed page</title>");
-    const QPoint address = s.box("Address")->mapToGlobal(s.box("Address")->rect().center());
-    QVERIFY(xdotool({"mousemove", "--sync", QString::number(address.x()),
-                     QString::number(address.y()), "click", "1"}));
-    QVERIFY(xdotool({"key", "ctrl+a"}));
-    QVERIFY(xdotool({"type", "--delay", "15", s.home->filePath("first.htm")}));
-    QVERIFY(xdotool({"key", "Return"}));
-    QTRY_COMPARE_WITH_TIMEOUT(s.window->windowTitle(), QStringLiteral("First typed page"), 30000);
+    QVERIFY(enterAddress("first.htm", "First typed page"));
 
     // The favourites panel by keyboard: it opens with the focus on its list,
     // Enter opens the entry and Delete removes it.
     s.trigger("Go|Add favorites");
     s.page("second.htm", "<title>Second page</title>");
-    QVERIFY(xdotool({"mousemove", "--sync", QString::number(address.x()),
-                     QString::number(address.y()), "click", "1"}));
-    QVERIFY(xdotool({"key", "ctrl+a"}));
-    QVERIFY(xdotool({"type", "--delay", "15", s.home->filePath("second.htm")}));
-    QVERIFY(xdotool({"key", "Return"}));
-    QTRY_COMPARE_WITH_TIMEOUT(s.window->windowTitle(), QStringLiteral("Second page"), 30000);
+    QVERIFY(enterAddress("second.htm", "Second page"));
     auto* toolbar = s.window->findChild<QToolBar*>("mainToolbar");
-    QWidget* button = toolbar->widgetForAction(find(toolbar, "Favorites"));
-    const QPoint favouritesButton = button->mapToGlobal(button->rect().center());
-    QVERIFY(xdotool({"mousemove", "--sync", QString::number(favouritesButton.x()),
-                     QString::number(favouritesButton.y()), "click", "1"}));
+    QVERIFY(XInput::click(toolbar->widgetForAction(find(toolbar, "Favorites"))));
     auto* favourites = s.window->findChild<QListWidget*>("favorit2");
     QTRY_VERIFY_WITH_TIMEOUT(favourites->hasFocus(), 30000);
-    QVERIFY(xdotool({"key", "Return"}));
+    QVERIFY(XInput::key("Return"));
     QTRY_COMPARE_WITH_TIMEOUT(s.window->windowTitle(), QStringLiteral("First typed page"), 30000);
-    QVERIFY(xdotool({"key", "Delete"}));
+    QVERIFY(XInput::key("Delete"));
     QTRY_COMPARE_WITH_TIMEOUT(favourites->count(), 0, 30000);
 }
 
@@ -973,40 +930,41 @@ void TestBrowserWindow::generatorOnARealDisplay() {
     WindowSession s;
     s.window->move(0, 0);
     QVERIFY(s.show());
-    QVERIFY(xFocus(s.window.get()));
-    QVERIFY(xTypeInto(s.box("Search words"), "hats"));
-    QVERIFY(xKey("Return"));
+    QVERIFY(XInput::focus(s.window.get()));
+    QVERIFY(XInput::typeInto(s.box("Search words"), "hats"));
+    QVERIFY(XInput::key("Return"));
     QTRY_COMPARE_WITH_TIMEOUT(s.controller->searchWords(), QStringList({"hats"}), kTimeoutMs);
-    QVERIFY(xTypeInto(s.box("Search words"), "hats"));
-    QVERIFY(xKey("Delete"));
+    QVERIFY(XInput::typeInto(s.box("Search words"), "hats"));
+    QVERIFY(XInput::key("Delete"));
     QTRY_COMPARE_WITH_TIMEOUT(s.controller->searchWords(), QStringList(), kTimeoutMs);
 
     QVERIFY(xChooseMenu(s.window.get(), "Edit", "Preferences..."));
     QTRY_VERIFY_WITH_TIMEOUT(s.window->findChild<PreferencesDialog*>(), kTimeoutMs);
     auto* preferences = s.window->findChild<PreferencesDialog*>();
     QVERIFY(QTest::qWaitForWindowExposed(preferences));
-    QVERIFY(xFocus(preferences));
-    QVERIFY(xTypeInto(fieldNamed(preferences, "Translation service:"), "http://127.0.0.1:9/t"));
-    QVERIFY(xKey("Return"));
+    QVERIFY(XInput::focus(preferences));
+    QVERIFY(
+        XInput::typeInto(fieldNamed(preferences, "Translation service:"), "http://127.0.0.1:9/t"));
+    QVERIFY(XInput::key("Return"));
     QTRY_COMPARE_WITH_TIMEOUT(s.settings->values().translationService,
                               QStringLiteral("http://127.0.0.1:9/t"), kTimeoutMs);
 
-    QVERIFY(xFocus(s.window.get()));
+    QVERIFY(XInput::focus(s.window.get()));
     QVERIFY(xChooseMenu(s.window.get(), "Tools", "Store Generator"));
     QTRY_VERIFY_WITH_TIMEOUT(
         s.window->generatorWindow() && s.window->generatorWindow()->isVisible(), kTimeoutMs);
     QWidget* generator = s.window->generatorWindow();
     // Beside the browser, so view 1 stays in sight.
     generator->move(s.window->frameGeometry().right() + 20, 0);
-    QVERIFY(xFocus(generator));
+    QVERIFY(XInput::focus(generator));
     auto* tabs = generator->findChild<QTabWidget*>();
     QVERIFY(xClickTab(tabs, "Project"));
     s.prompts.expect(Kind::Input, "Enter the new project's name , please", "Shop")
         .expectMessage("You may fill the category listing for the new Store");
-    QVERIFY(xClick(named<QPushButton>(generator, "New Project")));
+    QVERIFY(XInput::click(named<QPushButton>(generator, "New Project")));
     QTRY_VERIFY_WITH_TIMEOUT(s.prompts.done(), kTimeoutMs);
-    QVERIFY(xTypeInto(named<QLineEdit>(generator, "Category name :"), "Hats"));
-    QVERIFY(xKey("Return"));
+    QVERIFY(XInput::typeInto(named<QLineEdit>(generator, "Category name :"), "Hats"));
+    QVERIFY(XInput::key("Return"));
     QTRY_COMPARE_WITH_TIMEOUT(named<QListWidget>(generator, "Categories' names :")->count(), 1,
                               kTimeoutMs);
     QVERIFY(xClickTab(tabs, "Layout"));
@@ -1014,14 +972,14 @@ void TestBrowserWindow::generatorOnARealDisplay() {
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(shop.filePath("Shop.caa")), QByteArray("Hats\r\n"),
                               kTimeoutMs);
 
-    QVERIFY(xTypeInto(named<QLineEdit>(generator, "Category name"), "Hats"));
-    QVERIFY(xKey("Return"));
-    QVERIFY(xTypeInto(named<QLineEdit>(generator, "Item ID"), "H1"));
-    QVERIFY(xKey("Tab"));
-    QVERIFY(xdotool({"type", "--delay", "15", "Straw hat"}));
-    QVERIFY(xKey("Tab"));
-    QVERIFY(xdotool({"type", "--delay", "15", "12.5"}));
-    QVERIFY(xClick(named<QPushButton>(generator, "Add")));
+    QVERIFY(XInput::typeInto(named<QLineEdit>(generator, "Category name"), "Hats"));
+    QVERIFY(XInput::key("Return"));
+    QVERIFY(XInput::typeInto(named<QLineEdit>(generator, "Item ID"), "H1"));
+    QVERIFY(XInput::key("Tab"));
+    QVERIFY(XInput::type("Straw hat"));
+    QVERIFY(XInput::key("Tab"));
+    QVERIFY(XInput::type("12.5"));
+    QVERIFY(XInput::click(named<QPushButton>(generator, "Add")));
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(shop.filePath("Hats.pro")),
                               QByteArray("H1^Straw hat^12.5^^^^^^^\r\n"), kTimeoutMs);
 
@@ -1031,11 +989,11 @@ void TestBrowserWindow::generatorOnARealDisplay() {
     QVERIFY(picture.save(s.home->filePath("hat.png")));
     const QString hat =
         s.page("hat.htm", "<title>Hat picture</title><body style='margin:0'><img src='hat.png'>");
-    QVERIFY(xFocus(s.window.get()));
-    QVERIFY(xTypeInto(s.box("Address"), hat));
-    QVERIFY(xKey("Return"));
+    QVERIFY(XInput::focus(s.window.get()));
+    QVERIFY(XInput::typeInto(s.box("Address"), hat));
+    QVERIFY(XInput::key("Return"));
     QVERIFY(waitUntil([&] { return s.view1Shows(hat); }));
-    QVERIFY(xClick(s.view(View::View1).widget(), QPoint(100, 75), 2));
+    QVERIFY(XInput::click(s.view(View::View1).widget(), QPoint(100, 75), 2));
     QTRY_COMPARE_WITH_TIMEOUT(named<QLineEdit>(generator, "Picture URL")->text(), s.url("hat.png"),
                               kTimeoutMs);
 }

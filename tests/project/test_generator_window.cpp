@@ -88,15 +88,6 @@ class TestGeneratorWindow : public QObject {
         clickTab("Layout");
     }
 
-    static bool xdotool(const QStringList& arguments) {
-        return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-    }
-    // A click through the X server at `at` in `widget` (its centre when null).
-    static bool xdotoolClick(QWidget* widget, QPoint at = {}) {
-        const QPoint point = widget->mapToGlobal(at.isNull() ? widget->rect().center() : at);
-        return xdotool({"mousemove", "--sync", QString::number(point.x()),
-                        QString::number(point.y()), "click", "1"});
-    }
     // The field a label names, or with `button`, the box or button a
     // caption names.
     QWidget* setting(const QString& name, bool button) const {
@@ -290,32 +281,30 @@ private Q_SLOTS:
             .expectMessage("You may fill the category listing");
         m_controller->newProject();
         m_window->move(0, 0);
-        m_window->raise();
-        QVERIFY(xdotool({"windowfocus", "--sync", QString::number(m_window->winId())}));
-        QTRY_VERIFY_WITH_TIMEOUT(m_window->isActiveWindow(), 30000);
+        QVERIFY(XInput::focus(m_window.get()));
         QTabBar* bar = m_window->tabs()->tabBar();
-        QVERIFY(xdotoolClick(bar, bar->tabRect(0).center()));
+        QVERIFY(XInput::click(bar, bar->tabRect(0).center()));
         QTRY_COMPARE_WITH_TIMEOUT(bar->currentIndex(), 0, 30000);
-        QVERIFY(xdotoolClick(setting("Banner text:", false)));
-        QVERIFY(xdotool({"type", "--delay", "15", "Anna Tools"}));
+        QVERIFY(XInput::click(setting("Banner text:", false)));
+        QVERIFY(XInput::type("Anna Tools"));
         QTRY_COMPARE_WITH_TIMEOUT(m_controller->identity().bannerText, "Anna Tools", 30000);
-        QVERIFY(xdotoolClick(setting("Banner", true)));
+        QVERIFY(XInput::click(setting("Banner", true)));
         // With no window manager on the display, the new dialog is given the
         // focus as a window manager gives it.
         QTRY_VERIFY_WITH_TIMEOUT(m_window->findChild<PageStyleDialog*>(), 30000);
         auto* dialog = m_window->findChild<PageStyleDialog*>();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        QVERIFY(xdotool({"windowfocus", "--sync", QString::number(dialog->winId())}));
+        QVERIFY(XInput::run({"windowfocus", "--sync", QString::number(dialog->winId())}));
         QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() &&
                                      QApplication::activeWindow()->windowTitle() == "Page style",
                                  30000);
-        QVERIFY(xdotool({"type", "--delay", "15", "#ffcc00"}));
-        QVERIFY(xdotool({"key", "Return"}));
+        QVERIFY(XInput::type("#ffcc00"));
+        QVERIFY(XInput::key("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(!m_window->findChild<PageStyleDialog*>(), 30000);
-        QVERIFY(xdotoolClick(bar, bar->tabRect(3).center()));
+        QVERIFY(XInput::click(bar, bar->tabRect(3).center()));
         QTRY_COMPARE_WITH_TIMEOUT(bar->currentIndex(), 3, 30000);
         m_prompts->expectMessage("Orders are mailed to: orders@example.com");
-        QVERIFY(xdotoolClick(setting("Generate", true)));
+        QVERIFY(XInput::click(setting("Generate", true)));
         QTRY_VERIFY_WITH_TIMEOUT(m_prompts->done(), 30000);
         const QByteArray banner = fileBytes(project("banner.htm"));
         QVERIFY2(banner.contains("<body bgcolor='#ffcc00'>\r\n"), banner.constData());

@@ -1,6 +1,7 @@
 #include "UserInput.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -65,3 +66,41 @@ void whenDialogShows(QObject* context, const std::function<void(QDialog*)>& act)
 }
 
 } // namespace UserInput
+
+namespace XInput {
+
+namespace {
+constexpr int kShownMs = 30000;
+} // namespace
+
+bool run(const QStringList& xdotoolArguments) {
+    return QProcess::execute(QStringLiteral("xdotool"), xdotoolArguments) == 0;
+}
+
+bool click(QWidget* widget, QPoint at, int clicks) {
+    if (!QTest::qWaitFor([widget] { return widget->isVisible(); }, kShownMs))
+        return false;
+    const QPoint global = widget->mapToGlobal(at.isNull() ? widget->rect().center() : at);
+    return run({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
+                "click", "--repeat", QString::number(clicks), "1"});
+}
+
+bool key(const QString& name) {
+    return run({"key", name});
+}
+
+bool type(const QString& text) {
+    return run({"type", "--delay", "15", text});
+}
+
+bool typeInto(QWidget* field, const QString& text) {
+    return click(field) && key(QStringLiteral("ctrl+a")) && type(text);
+}
+
+bool focus(QWidget* window) {
+    window->raise();
+    return run({"windowfocus", "--sync", QString::number(window->winId())}) &&
+           QTest::qWaitFor([window] { return window->isActiveWindow(); }, kShownMs);
+}
+
+} // namespace XInput

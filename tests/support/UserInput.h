@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <Qt>
 #include <functional>
@@ -47,3 +48,20 @@ template <typename W = QWidget> W* named(const QWidget* window, const QString& n
 }
 
 } // namespace UserInput
+
+// Input through a real X server, typed and clicked by xdotool, for the tests
+// on a real display; each returns once the server has the input.
+namespace XInput {
+
+bool run(const QStringList& xdotoolArguments);
+// A click (or `clicks` clicks) at `at` in `widget` (its centre when null),
+// once the widget is shown.
+bool click(QWidget* widget, QPoint at = {}, int clicks = 1);
+bool key(const QString& name);
+bool type(const QString& text);
+// Clicks the field, selects its text and types `text` over it.
+bool typeInto(QWidget* field, const QString& text);
+// Gives the top-level window the keyboard, as a window manager does on a click.
+bool focus(QWidget* window);
+
+} // namespace XInput

@@ -4,16 +4,14 @@
 #include "orders/OrderStore.h"
 #include "orders/PopMailbox.h"
 #include "platform/Prompts.h"
+#include "platform/ui/FormRows.h"
 #include "web/Downloader.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -118,7 +116,7 @@ QWidget* PreferencesDialog::ordersTab() {
     m_mailSizeLimit->setSpecialValueText(
         QStringLiteral("%1 MB (default)").arg(PopMailbox::kDefaultSizeLimit / (1024 * 1024)));
     m_mailSizeLimit->setValue(values.mailSizeLimitMB);
-    form->addRow(QStringLiteral("&Largest order mail:"), m_mailSizeLimit);
+    FormRows::addRow(form, QStringLiteral("&Largest order mail:"), m_mailSizeLimit);
     m_mailCertificate =
         addFile(form, QStringLiteral("Mail server &certificate:"), values.trustedMailCertificate,
                 QStringLiteral("the system's certificates"), kCertificateFilter);
@@ -137,32 +135,21 @@ QLineEdit* PreferencesDialog::addText(QFormLayout* form, const QString& label, c
                                       const QString& shownDefault) {
     auto* field = new QLineEdit(value);
     field->setPlaceholderText(shownDefault);
-    form->addRow(label, field);
+    FormRows::addRow(form, label, field);
     return field;
 }
 
+// A file's field with a "Choose..." button that picks the file into it.
 QLineEdit* PreferencesDialog::addFile(QFormLayout* form, const QString& label, const QString& value,
                                       const QString& shownDefault, const QString& filter) {
-    auto* field = new QLineEdit(value);
+    QLineEdit* field = FormRows::addChooserRow(form, label, [this, filter](const QString& current) {
+        const QString folder =
+            current.trimmed().isEmpty() ? m_home : QFileInfo(current.trimmed()).absolutePath();
+        return m_prompts.openFile(filter, folder);
+    });
+    field->setText(value);
     field->setPlaceholderText(shownDefault);
-    auto* browse = new QPushButton(QStringLiteral("Browse..."));
-    browse->setAccessibleDescription(QString(label).remove(QLatin1Char('&')));
-    connect(browse, &QPushButton::clicked, this,
-            [this, field, filter] { chooseFile(field, filter); });
-    auto* row = new QHBoxLayout;
-    row->addWidget(field);
-    row->addWidget(browse);
-    auto* caption = new QLabel(label);
-    caption->setBuddy(field);
-    form->addRow(caption, row);
     return field;
-}
-
-void PreferencesDialog::chooseFile(QLineEdit* field, const QString& filter) {
-    const QString current = field->text().trimmed();
-    const QString folder = current.isEmpty() ? m_home : QFileInfo(current).absolutePath();
-    if (const std::optional<QString> chosen = m_prompts.openFile(filter, folder))
-        field->setText(*chosen);
 }
 
 // A check box left as it was shown keeps an unset RespectRobots unset, so

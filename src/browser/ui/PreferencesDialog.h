@@ -35,10 +35,8 @@ private:
     QWidget* publishingTab();
     QLineEdit* addText(QFormLayout* form, const QString& label, const QString& value,
                        const QString& shownDefault);
-    // A text field with a "Browse..." button that picks a file into it.
     QLineEdit* addFile(QFormLayout* form, const QString& label, const QString& value,
                        const QString& shownDefault, const QString& filter);
-    void chooseFile(QLineEdit* field, const QString& filter);
 
     StartupSettings& m_settings;
     Prompts& m_prompts;

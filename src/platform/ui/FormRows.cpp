@@ -11,9 +11,15 @@
 
 namespace {
 
+// What a screen reader announces for a label: its text without the "&"
+// that marks its Alt+letter.
+QString spoken(const QString& label) {
+    return QString(label).remove(QLatin1Char('&'));
+}
+
 // "Background colour:" names the button "Choose background colour".
 QString chooseButtonName(const QString& label) {
-    QString name = label;
+    QString name = spoken(label);
     name.remove(QLatin1Char(':'));
     return QStringLiteral("Choose ") + name.toLower();
 }
@@ -44,7 +50,7 @@ QPushButton* chooserButton(const QString& label, QLineEdit* field, const FormRow
 void FormRows::addRow(QFormLayout* form, const QString& label, QWidget* field) {
     auto* caption = new QLabel(label);
     caption->setBuddy(field);
-    field->setAccessibleName(label);
+    field->setAccessibleName(spoken(label));
     form->addRow(caption, field);
 }
 
@@ -55,7 +61,7 @@ QLineEdit* FormRows::addRowBeside(QFormLayout* form, const QString& label, QLine
     row->addWidget(beside);
     auto* caption = new QLabel(label);
     caption->setBuddy(field);
-    field->setAccessibleName(label);
+    field->setAccessibleName(spoken(label));
     form->addRow(caption, row);
     return field;
 }

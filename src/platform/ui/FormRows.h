@@ -9,7 +9,8 @@ class QLineEdit;
 class QWidget;
 
 // Rows of the windows' forms. Each field is its label's buddy, so its
-// accessible name is the label's text and Alt+letter reaches it.
+// accessible name is the label's text (without the "&" before its
+// Alt+letter) and Alt+letter reaches it.
 class FormRows {
 public:
     // Asks the user for a value, given the field's text (a file dialog's

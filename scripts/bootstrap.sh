@@ -35,6 +35,8 @@ packages=(
 test_packages=(
   # formatting, the layer check and the line counter (scripts/*.py, count-lines.sh)
   clang-format python3
+  # the fuzz targets' libFuzzer builds (scripts/fuzz.sh): clang and its runtimes
+  clang libclang-rt-dev
   # real input on a virtual display (the realdisplay tests) and the README's
   # screenshots (scripts/screenshots.sh): xdotool drives the menus,
   # ImageMagick's import saves a window as PNG

@@ -1,6 +1,7 @@
 #include "orders/PopMailbox.h"
 
 #include "orders/PopConnection.h"
+#include "orders/PopListing.h"
 #include "platform/TextFile.h"
 
 #include <QHash>
@@ -18,19 +19,6 @@ bool isValidHost(const QString& host) {
     static const QString forbidden = QStringLiteral("/?#@\\ \t\r\n[]");
     return !host.isEmpty() &&
            std::none_of(host.begin(), host.end(), [](QChar c) { return forbidden.contains(c); });
-}
-
-// LIST and UIDL lines: message number, blank, size or unique id.
-QList<std::pair<int, QByteArray>> parseListing(const QByteArray& listing) {
-    QList<std::pair<int, QByteArray>> lines;
-    for (const QByteArray& line : listing.split('\n')) {
-        const QList<QByteArray> fields = line.trimmed().split(' ');
-        bool isNumber = false;
-        const int number = fields.first().toInt(&isNumber);
-        if (fields.size() >= 2 && isNumber)
-            lines.append({number, fields.at(1)});
-    }
-    return lines;
 }
 
 } // namespace
@@ -52,7 +40,7 @@ QList<MailboxEntry> PopMailbox::list() {
     if (!perform("LIST", 0, true))
         return {};
     QHash<int, qint64> sizes;
-    for (const auto& [number, size] : parseListing(m_connection->body())) {
+    for (const auto& [number, size] : PopListing::parse(m_connection->body())) {
         bool isNumber = false;
         const qint64 bytes = size.toLongLong(&isNumber);
         sizes.insert(number, isNumber && bytes >= 0 ? bytes : m_sizeLimit + 1);
@@ -60,7 +48,7 @@ QList<MailboxEntry> PopMailbox::list() {
     if (!perform("UIDL", 0, true))
         return {};
     QList<MailboxEntry> entries;
-    for (const auto& [number, uid] : parseListing(m_connection->body()))
+    for (const auto& [number, uid] : PopListing::parse(m_connection->body()))
         entries.append({number, QString::fromLatin1(uid), sizes.value(number, m_sizeLimit + 1)});
     return entries;
 }

@@ -38,18 +38,6 @@ std::optional<ItemRecord::SharedText> itemFileBytes(const QString& path) {
     return std::make_shared<const QByteArray>(std::move(bytes));
 }
 
-// The UTF-8 lines of an item file, read as TextFile::readText reads the
-// file: UTF-8, the common case, is taken as it is (less a leading byte
-// order mark); text that is not UTF-8 is decoded from Windows-1252 and
-// `text` becomes its UTF-8 form.
-QByteArrayView utf8Lines(ItemRecord::SharedText& text) {
-    if (!TextFile::isUtf8(*text)) {
-        text = std::make_shared<const QByteArray>(TextFile::decode(*text).toUtf8());
-        return *text;
-    }
-    return TextFile::utf8Text(*text);
-}
-
 } // namespace
 
 ProjectFolder::ProjectFolder(const QString& homeFolder, const QString& name)
@@ -136,8 +124,18 @@ Expected<ItemList> ProjectFolder::itemsOf(const QString& category) const {
     if (!text)
         return Expected<ItemList>::failure(
             QStringLiteral("Cannot read the item file %1.").arg(path));
-    const QByteArrayView lines = utf8Lines(*text); // may replace the text
-    return ItemRecord::fromLines(*text, lines);
+    return itemsFromBytes(*std::move(text));
+}
+
+// The lines are read as TextFile::readText reads a file: UTF-8, the common
+// case, is taken as it is (less a leading byte order mark); text that is not
+// UTF-8 is decoded from Windows-1252 and the records share its UTF-8 form.
+ItemList ProjectFolder::itemsFromBytes(ItemRecord::SharedText text) {
+    if (!TextFile::isUtf8(*text)) {
+        text = std::make_shared<const QByteArray>(TextFile::decode(*text).toUtf8());
+        return ItemRecord::fromLines(text);
+    }
+    return ItemRecord::fromLines(text, TextFile::utf8Text(*text));
 }
 
 Expected<SiteInput> ProjectFolder::readSite(const QStringList& categories,

@@ -43,6 +43,9 @@ public:
     // read whole (a missing one gives an empty category), before anything
     // is checked or written. A failure when an item file exists but cannot
     // be read.
+    // The records of an item file's bytes, which they share.
+    static ItemList itemsFromBytes(ItemRecord::SharedText text);
+
     Expected<SiteInput> readSite(const QStringList& categories, const SiteSettings& settings,
                                  const CatalogOptions& options) const;
 

@@ -1,7 +1,6 @@
 #include "sitegen/CatalogScript.h"
 
 #include "text/ScriptText.h"
-#include "text/Utf8Room.h"
 
 namespace {
 
@@ -16,15 +15,15 @@ QString lines(const QStringList& list) {
 
 // Counts keep the sign position of the classic number-to-text conversion:
 // 3 is written " 3".
-void writeCount(Utf8Room& room, qsizetype n) {
-    room.bytes(" ");
-    room.number(n);
+void appendCount(QByteArray& text, qsizetype n) {
+    text += ' ';
+    text += QByteArray::number(n);
 }
 
-void writeQuoted(Utf8Room& room, QUtf8StringView field) {
-    room.bytes("\"");
-    room.stringBody(field);
-    room.bytes("\"");
+void appendQuoted(QByteArray& text, QUtf8StringView field) {
+    text += '"';
+    ScriptText::appendStringBody(text, field);
+    text += '"';
 }
 
 QString makeArrayBlock() {
@@ -77,59 +76,49 @@ QString itemBlock(const CatalogOptions& options) {
     return lines(block);
 }
 
-void writeItemArguments(Utf8Room& room, const ItemRecord& item, const CatalogOptions& options) {
-    writeQuoted(room, item[ItemRecord::ItemId]);
-    room.bytes(",");
-    writeQuoted(room, item[ItemRecord::ItemDesc]);
-    room.bytes(",");
-    room.utf8(item[ItemRecord::ItemPrice]);
-    room.bytes(",0");
+void appendItemArguments(QByteArray& text, const ItemRecord& item, const CatalogOptions& options) {
+    appendQuoted(text, item[ItemRecord::ItemId]);
+    text += ',';
+    appendQuoted(text, item[ItemRecord::ItemDesc]);
+    text += ',';
+    const QUtf8StringView price = item[ItemRecord::ItemPrice];
+    text.append(price.data(), price.size());
+    text += ",0";
     if (options.manufacturer) {
-        room.bytes(",");
-        writeQuoted(room, item[ItemRecord::ItemMan]);
+        text += ',';
+        appendQuoted(text, item[ItemRecord::ItemMan]);
     }
     if (options.descriptionUrl) {
-        room.bytes(",");
-        writeQuoted(room, item[ItemRecord::DescUrl]);
+        text += ',';
+        appendQuoted(text, item[ItemRecord::DescUrl]);
     }
     if (options.pictureUrl) {
-        room.bytes(",");
-        writeQuoted(room, item[ItemRecord::PicUrl]);
+        text += ',';
+        appendQuoted(text, item[ItemRecord::PicUrl]);
     }
     for (const auto field : {ItemRecord::ItemW, ItemRecord::WPrice, ItemRecord::Cv}) {
-        room.bytes(",");
-        writeQuoted(room, item[field]);
+        text += ',';
+        appendQuoted(text, item[field]);
     }
-}
-
-// The most bytes an item line takes: its fields, each as a quoted string
-// literal, and the list name, the number and the punctuation around them.
-qsizetype mostLineBytes(const ItemRecord& item, QByteArrayView list) {
-    qsizetype most = list.size() + Utf8Room::kMostNumberBytes + 64;
-    for (int f = 0; f < ItemRecord::kFieldCount; ++f)
-        most += Utf8Room::mostBytes(item[ItemRecord::Field(f)]) + 3;
-    return most;
 }
 
 // listName = new MakeArray( n)
 void appendArrayLine(QByteArray& text, QByteArrayView list, qsizetype size) {
-    Utf8Room room(text, list.size() + Utf8Room::kMostNumberBytes + 32);
-    room.bytes(list);
-    room.bytes(" = new MakeArray(");
-    writeCount(room, size);
-    room.bytes(")\r\n");
+    text.append(list);
+    text += " = new MakeArray(";
+    appendCount(text, size);
+    text += ")\r\n";
 }
 
 // listName[ n] = new Item(...)
 void appendItemLine(QByteArray& text, QByteArrayView list, qsizetype number, const ItemRecord& item,
                     const CatalogOptions& options) {
-    Utf8Room room(text, mostLineBytes(item, list));
-    room.bytes(list);
-    room.bytes("[");
-    writeCount(room, number);
-    room.bytes("] = new Item(");
-    writeItemArguments(room, item, options);
-    room.bytes(")\r\n");
+    text.append(list);
+    text += '[';
+    appendCount(text, number);
+    text += "] = new Item(";
+    appendItemArguments(text, item, options);
+    text += ")\r\n";
 }
 
 // Text beyond this many bytes is handed on before more is added.

@@ -2,7 +2,6 @@
 
 #include "sitegen/PageText.h"
 #include "text/ScriptText.h"
-#include "text/Utf8Room.h"
 
 namespace {
 
@@ -102,15 +101,13 @@ QStringList combinedOrderFunction(const SiteCategory& category, qsizetype positi
 void appendItemOption(QByteArray& text, const ItemRecord& item, qsizetype number) {
     const QUtf8StringView price = item[ItemRecord::ItemPrice];
     const QUtf8StringView description = item[ItemRecord::ItemDesc];
-    Utf8Room room(text, Utf8Room::mostBytes(price) + Utf8Room::mostBytes(description) +
-                            Utf8Room::kMostNumberBytes + 64);
-    room.bytes("<option value='");
-    room.number(number);
-    room.bytes("' value2='");
-    room.html(price);
-    room.bytes("'>");
-    room.html(description);
-    room.bytes("</option>\r\n");
+    text += "<option value='";
+    text += QByteArray::number(number);
+    text += "' value2='";
+    ScriptText::appendHtml(text, price);
+    text += "'>";
+    ScriptText::appendHtml(text, description);
+    text += "</option>\r\n";
 }
 
 // Text beyond this many bytes is handed on before more is added.

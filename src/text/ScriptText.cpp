@@ -1,10 +1,7 @@
 #include "text/ScriptText.h"
 
-#include "text/ByteSet.h"
-
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace {
 
@@ -45,12 +42,6 @@ public:
     }
     constexpr bool isEmpty() const { return m_size == 0; }
     constexpr QLatin1StringView text() const { return {m_text, m_size}; }
-    // Stores the escape at `out` as one block of all its room, which the
-    // UTF-8 writers' output has to spare, and returns the end of its text.
-    char* writeTo(char* out) const {
-        std::memcpy(out, m_text, sizeof m_text);
-        return out + m_size;
-    }
 
 private:
     constexpr void append(QLatin1StringView text) {
@@ -60,7 +51,6 @@ private:
 
     char m_text[8] = {};
     qsizetype m_size = 0;
-    static_assert(sizeof m_text <= ScriptText::kSpareBytes);
 };
 
 // The escape of one character inside a string literal, or none when the
@@ -124,10 +114,8 @@ char32_t codePointAt(const QString& text, qsizetype& i) {
 }
 
 // The characters kHtmlReferences replaces, all of them ASCII.
-constexpr ByteSet<5> kHtmlSpecials(0, {'&', '<', '>', '"', '\''});
-
 inline bool isHtmlSpecial(char16_t c) {
-    return c < 0x80 && kHtmlSpecials.contains(uchar(c));
+    return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'';
 }
 
 // The character references that stand for the characters HTML escapes.
@@ -174,11 +162,17 @@ inline char16_t escapedBeyondAscii(const uchar* text, qsizetype size, qsizetype&
     return 0;
 }
 
-// The bytes writeStringBody stops at: the ASCII characters escapeUnit may
-// change, "<" (a "/" right after it is escaped), and the first bytes of the
-// sequences escapedBeyondAscii finds. Any other byte, the bytes after the
-// first of a character beyond ASCII among them, is copied as it is.
-constexpr ByteSet<6> kLiteralMarks(0x20, {0x7F, '\\', '"', '<', 0xC2, 0xE2});
+// The bytes that may start what appendStringBody changes: the ASCII
+// characters escapeUnit may change, "<" (a "/" right after it is escaped),
+// and the first bytes of the sequences escapedBeyondAscii finds. The bytes
+// of a text are looked up here one by one; most need nothing more.
+constexpr std::array<bool, 256> kMayStartLiteralEscape = [] {
+    std::array<bool, 256> table{};
+    for (int b = 0; b < 0x80; ++b)
+        table[b] = isControl(char16_t(b)) || b == '\\' || b == '"' || b == '<';
+    table[0xC2] = table[0xE2] = true;
+    return table;
+}();
 
 // The escape of the character that starts at byte i of UTF-8 text inside
 // a string literal, or none; moves i to the character's last byte when it
@@ -206,27 +200,30 @@ QString ScriptText::stringBody(const QString& text) {
     return body;
 }
 
-// The text is copied up to each byte kLiteralMarks holds, which is looked
-// at more closely. A "/" is only ever escaped right after a "<".
-char* ScriptText::writeStringBody(char* out, QUtf8StringView text) {
+// Runs of bytes that need no escape are appended whole. A "/" is looked
+// at from the "<" before it.
+void ScriptText::appendStringBody(QByteArray& out, QUtf8StringView text) {
     const auto* bytes = reinterpret_cast<const uchar*>(text.data());
     const qsizetype size = text.size();
-    for (qsizetype i = kLiteralMarks.copyUntil(out, bytes, 0, size); i < size;
-         i = kLiteralMarks.copyUntil(out, bytes, i + 1, size)) {
-        if (bytes[i] == '<') {
-            *out++ = '<';
-            if (i + 1 < size && bytes[i + 1] == '/')
-                out = slashEscape(bytes, ++i).writeTo(out);
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!kMayStartLiteralEscape[bytes[i]])
             continue;
+        qsizetype first = i;
+        Escape escape;
+        if (bytes[i] == '<' && i + 1 < size && bytes[i + 1] == '/') {
+            first = ++i;
+            escape = slashEscape(bytes, i);
+        } else if (bytes[i] != '<') {
+            escape = utf8LiteralEscape(bytes, size, i);
         }
-        const qsizetype first = i;
-        const Escape escape = utf8LiteralEscape(bytes, size, i);
         if (escape.isEmpty())
-            out = std::copy(bytes + first, bytes + i + 1, out);
-        else
-            out = escape.writeTo(out);
+            continue;
+        out.append(text.data() + copied, first - copied);
+        out.append(escape.text());
+        copied = i + 1;
     }
-    return out;
+    out.append(text.data() + copied, size - copied);
 }
 
 // Non-ASCII characters are encoded by code point (a surrogate pair gives one
@@ -275,11 +272,15 @@ QString ScriptText::html(const QString& text) {
     return escaped;
 }
 
-char* ScriptText::writeHtml(char* out, QUtf8StringView text) {
-    const auto* bytes = reinterpret_cast<const uchar*>(text.data());
-    const qsizetype size = text.size();
-    for (qsizetype i = kHtmlSpecials.copyUntil(out, bytes, 0, size); i < size;
-         i = kHtmlSpecials.copyUntil(out, bytes, i + 1, size))
-        out = kHtmlReferences[bytes[i]].writeTo(out);
-    return out;
+void ScriptText::appendHtml(QByteArray& out, QUtf8StringView text) {
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const uchar b = uchar(text.data()[i]);
+        if (!isHtmlSpecial(b))
+            continue;
+        out.append(text.data() + copied, i - copied);
+        out.append(kHtmlReferences[b].text());
+        copied = i + 1;
+    }
+    out.append(text.data() + copied, text.size() - copied);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QUtf8StringView>
 
@@ -15,17 +16,9 @@ public:
     // The inside of a double-quoted script string literal: backslash, double
     // quote, line breaks, other control characters and "</" are escaped.
     static QString stringBody(const QString& text);
-    // The most bytes the result of writeStringBody or writeHtml takes for
-    // each byte of its UTF-8 text.
-    static constexpr qsizetype kMostBytesPerByte = 6;
-    // The room those writers need beyond their result: they store whole
-    // blocks, which may reach this many bytes past the end of what they
-    // write (the bytes there are left undefined).
-    static constexpr qsizetype kSpareBytes = 8;
-    // stringBody of the UTF-8 `text` written as UTF-8 at `out`, which has
-    // room for kMostBytesPerByte bytes a byte of text and kSpareBytes more.
-    // Returns the end of what it wrote.
-    static char* writeStringBody(char* out, QUtf8StringView text);
+    // Appends stringBody of the UTF-8 `text` to `out`, as UTF-8.
+    static void appendStringBody(QByteArray& out, QUtf8StringView text);
+
     // The name a category takes in script identifiers (name + "List"). A
     // name made of ASCII letters, digits, "_" and "$" that does not start
     // with a digit is kept as it is; any other character becomes "_x" + its
@@ -37,6 +30,6 @@ public:
     // Text for an HTML attribute value or element content: &, <, >, " and '
     // become character references.
     static QString html(const QString& text);
-    // html of the UTF-8 `text` written at `out`, as writeStringBody does.
-    static char* writeHtml(char* out, QUtf8StringView text);
+    // Appends html of the UTF-8 `text` to `out`, as UTF-8.
+    static void appendHtml(QByteArray& out, QUtf8StringView text);
 };

@@ -1,54 +1,18 @@
 #include "web/Downloader.h"
 
+#include "web/CharsetSniffer.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QRegularExpression>
 #include <QUrl>
 #include <utility>
 
 namespace {
 
-// How much of the body is searched for a META charset. Decoding waits until
-// this much has arrived (or the body ended) when the header names no charset.
-constexpr qsizetype kSniffBytes = 4096;
 // The most the network layer holds for us unread, so that an aborted
 // transfer has not read far ahead of the characters wanted.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
-
-const QByteArray kFallbackCharset = "windows-1252";
-
-// The charset parameter of a Content-Type value, or empty.
-QByteArray charsetParameter(const QByteArray& contentType) {
-    static const QRegularExpression parameter(
-        QStringLiteral(R"(charset\s*=\s*["']?\s*([A-Za-z0-9_.:\-]+))"),
-        QRegularExpression::CaseInsensitiveOption);
-    return parameter.match(QString::fromLatin1(contentType)).captured(1).toLatin1();
-}
-
-// The charset of the first META tag that names one, in <meta charset=x> or
-// in <meta http-equiv="Content-Type" content="text/html; charset=x">.
-QByteArray metaCharset(const QByteArray& head) {
-    static const QRegularExpression meta(QStringLiteral(R"(<meta\b[^>]*>)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    auto tags = meta.globalMatch(QString::fromLatin1(head));
-    while (tags.hasNext()) {
-        const QByteArray charset = charsetParameter(tags.next().captured(0).toLatin1());
-        if (!charset.isEmpty())
-            return charset;
-    }
-    return {};
-}
-
-QByteArray bomCharset(const QByteArray& head) {
-    if (head.startsWith("\xEF\xBB\xBF"))
-        return "UTF-8";
-    if (head.startsWith("\xFF\xFE"))
-        return "UTF-16LE";
-    if (head.startsWith("\xFE\xFF"))
-        return "UTF-16BE";
-    return {};
-}
 
 // A response arrived unless the request failed below HTTP: connection and
 // proxy errors, or a failure with no HTTP status at all (such as a missing
@@ -145,24 +109,15 @@ void Downloader::timeOut() {
 bool Downloader::chooseDecoder(bool bodyComplete) {
     if (m_decoderChosen)
         return true;
-    QByteArray charset = charsetParameter(m_reply->rawHeader("Content-Type"));
-    if (charset.isEmpty() || !QStringDecoder(charset.constData()).isValid()) {
-        if (!bodyComplete && m_pending.size() < kSniffBytes)
+    QByteArray charset = CharsetSniffer::fromContentType(m_reply->rawHeader("Content-Type"));
+    if (!CharsetSniffer::isKnown(charset)) {
+        if (!bodyComplete && m_pending.size() < CharsetSniffer::kSniffBytes)
             return false;
-        charset = sniffedCharset();
+        charset = CharsetSniffer::fromHead(m_pending);
     }
     m_decoder = QStringDecoder(charset.constData());
     m_decoderChosen = true;
     return true;
-}
-
-QByteArray Downloader::sniffedCharset() const {
-    const QByteArray head = m_pending.left(kSniffBytes);
-    for (const QByteArray& charset : {metaCharset(head), bomCharset(head)}) {
-        if (!charset.isEmpty() && QStringDecoder(charset.constData()).isValid())
-            return charset;
-    }
-    return kFallbackCharset;
 }
 
 void Downloader::decodePending() {

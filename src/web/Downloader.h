@@ -71,7 +71,6 @@ private:
     void finish();
     void timeOut();
     bool chooseDecoder(bool bodyComplete);
-    QByteArray sniffedCharset() const;
     void decodePending();
     bool chunkFull() const;
     void stopTransfer();

@@ -16,11 +16,11 @@
 // after the first 32000 bytes too, which the crawl cannot see.
 
 #include "ServerThread.h"
-#include "harvest/Crawler.h"
 #include "harvest/HarvestState.h"
-#include "harvest/SiteGate.h"
 #include "platform/Prompts.h"
 #include "support/HttpFixture.h"
+#include "web/Crawler.h"
+#include "web/SiteGate.h"
 
 #include <QCoreApplication>
 #include <QDir>

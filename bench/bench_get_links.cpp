@@ -4,10 +4,10 @@
 //
 //   bench_get_links [link counts..., default 1000 5000 20000]
 
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkHarvester.h"
 #include "harvest/LinkRow.h"
-#include "web/DocumentSnapshot.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

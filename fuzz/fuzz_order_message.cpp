@@ -1,8 +1,8 @@
 // An order mail as the mailbox hands it over: bytes decoded as the intake
 // decodes them, then every part the intake reads.
 #include "FuzzInput.h"
+#include "files/TextFile.h"
 #include "orders/OrderMessage.h"
-#include "platform/TextFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const OrderMessage message(TextFile::decode(FuzzInput(data, size).bytes()));

@@ -1,7 +1,7 @@
 // A project's .sit file. What it reads, written back and read again, is
 // what it read.
 #include "FuzzInput.h"
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
 #include "project/SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

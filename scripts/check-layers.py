@@ -6,10 +6,14 @@ another folder is an edge. The check fails when
 
 - two or more folders depend on each other, directly or through others (a
   folder cycle);
-- a core file (one outside every ui/ folder and outside app/) includes a header
-  from a ui/ folder: widget code belongs to the gui library only;
+- a file outside every ui/ folder and outside app/ includes a header from a
+  ui/ folder: widget code belongs to the gui library only;
+- a file of the site library includes a header of the network library: the
+  site library links Qt Core alone, so that generating a site needs no
+  network, database, curl or ssh code;
 - a folder's CMakeLists.txt adds its files to the wrong library: files of a
-  ui/ folder go to quillmart_gui, all other library folders to quillmart_core;
+  ui/ folder go to quillmart_gui, those of NETWORK_FOLDERS to
+  quillmart_network, all others to quillmart_site;
 - a file reports failures in one of the old shapes (Fallible, Status, a
   QString* error out-parameter, a lastError() of our own, a QString
   "...Problem()" that is empty on success) more often than
@@ -26,10 +30,19 @@ from pathlib import Path
 SRC = Path(__file__).resolve().parent.parent / "src"
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 TOP_FOLDER = "app"
+# The folders whose code goes to the network: HTTP, POP3, SQL, the keyring,
+# curl and ssh. Every other non-ui folder is the site library's.
+NETWORK_FOLDERS = {"browser", "generator", "keyring", "orders", "publish", "trust", "web"}
 
 
 def is_gui(folder):
     return "ui" in folder.split("/")
+
+
+def library_of(folder):
+    if is_gui(folder) or folder == TOP_FOLDER:
+        return "quillmart_gui"
+    return "quillmart_network" if folder in NETWORK_FOLDERS else "quillmart_site"
 
 
 def source_files():
@@ -52,8 +65,10 @@ def folder_graph(problems):
             target_folder = folder_of(target)
             if target_folder != folder:
                 edges.add(target_folder)
-            if is_gui(target_folder) and not is_gui(folder) and folder != TOP_FOLDER:
-                problems.append(f"core file {path.relative_to(SRC)} includes gui header {included}")
+            if is_gui(target_folder) and library_of(folder) != "quillmart_gui":
+                problems.append(f"file {path.relative_to(SRC)} outside ui/ includes gui header {included}")
+            if library_of(folder) == "quillmart_site" and library_of(target_folder) == "quillmart_network":
+                problems.append(f"site file {path.relative_to(SRC)} includes network header {included}")
     return graph
 
 
@@ -93,7 +108,7 @@ def check_libraries(problems):
         folder = lists.parent.relative_to(SRC).as_posix()
         if folder in (".", TOP_FOLDER):
             continue
-        expected = "quillmart_gui" if is_gui(folder) else "quillmart_core"
+        expected = library_of(folder)
         for target in re.findall(r"target_sources\(\s*(\w+)", lists.read_text(encoding="utf-8")):
             if target != expected:
                 problems.append(f"src/{folder}/CMakeLists.txt adds files to {target}, not {expected}")
@@ -172,7 +187,7 @@ def main():
         print(problem, file=sys.stderr)
     if problems:
         return 1
-    print(f"layers: {len(graph)} folders, no cycles, core includes no gui header")
+    print(f"layers: {len(graph)} folders, no cycles, each library includes only those below it")
     return 0
 
 

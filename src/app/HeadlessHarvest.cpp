@@ -2,13 +2,13 @@
 
 #include "browser/ui/PageReaderDrive.h"
 #include "harvest/ContactFinder.h"
-#include "harvest/Crawler.h"
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/FullReport.h"
 #include "harvest/LinkHarvester.h"
 #include "harvest/PageReader.h"
 #include "harvest/ReportFile.h"
 #include "harvest/WebMarkup.h"
-#include "web/DocumentSnapshot.h"
+#include "web/Crawler.h"
 
 #include <QEventLoop>
 #include <QPointer>

@@ -4,7 +4,7 @@
 #include "app/StreamPrompts.h"
 #include "browser/ui/WebView.h"
 #include "harvest/HarvestState.h"
-#include "harvest/SiteGate.h"
+#include "web/SiteGate.h"
 
 #include <QObject>
 #include <QStringList>

@@ -2,6 +2,7 @@
 
 #include "app/CommandOptions.h"
 #include "app/KeyringPassword.h"
+#include "files/TextFile.h"
 #include "orders/DatabaseAddress.h"
 #include "orders/DatabaseKeyring.h"
 #include "orders/IntakeSink.h"
@@ -11,7 +12,6 @@
 #include "orders/OrderStore.h"
 #include "orders/PopMailbox.h"
 #include "platform/Expected.h"
-#include "platform/TextFile.h"
 #include "text/CsvText.h"
 
 #include <QCryptographicHash>

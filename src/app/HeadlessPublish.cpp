@@ -3,7 +3,7 @@
 #include "app/CommandOptions.h"
 #include "app/KeyringPassword.h"
 #include "app/ProjectOnDisk.h"
-#include "sitegen/PublisherChoice.h"
+#include "publish/PublisherChoice.h"
 #include "sitegen/PublishingLists.h"
 #include "sitegen/RecordingPublisher.h"
 #include "sitegen/SitePublishing.h"

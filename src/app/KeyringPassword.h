@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PasswordKeyring.h"
+#include "keyring/PasswordKeyring.h"
 
 #include <QString>
 #include <QTextStream>

@@ -1,6 +1,6 @@
 #include "app/ProjectOnDisk.h"
 
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

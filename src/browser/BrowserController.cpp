@@ -4,10 +4,10 @@
 #include "browser/MakerPages.h"
 #include "browser/StartPages.h"
 #include "buffers/PictureBuffer.h"
+#include "files/TextFile.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Launcher.h"
 #include "platform/Logging.h"
-#include "platform/TextFile.h"
 #include "settings/StartupSettings.h"
 #include "zone/Favourites.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
-#include "harvest/SiteGate.h"
-#include "web/DocumentSnapshot.h"
+#include "web/SiteGate.h"
 #include "zone/ZoneBrowser.h"
 #include "zone/ZoneSession.h"
 

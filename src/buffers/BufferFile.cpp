@@ -1,7 +1,7 @@
 #include "buffers/BufferFile.h"
 
+#include "files/TextFile.h"
 #include "platform/Prompts.h"
-#include "platform/TextFile.h"
 
 QString BufferFile::dialogFilter(Kind kind, bool privateZone) {
     if (privateZone && kind != Kind::Mp3)

@@ -1,8 +1,8 @@
 #include "buffers/PictureBuffer.h"
 
+#include "files/TextFile.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Logging.h"
-#include "platform/TextFile.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
 #include "harvest/ContactFinder.h"
 
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/PageSummary.h"
 #include "platform/Prompts.h"
-#include "web/DocumentSnapshot.h"
 
 const QStringList& ContactFinder::emailKeywords() {
     static const QStringList words{QStringLiteral("mailto:")};

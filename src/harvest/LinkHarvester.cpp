@@ -1,9 +1,9 @@
 #include "harvest/LinkHarvester.h"
 
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkRow.h"
 #include "harvest/WebMarkup.h"
-#include "web/DocumentSnapshot.h"
 
 LinkHarvester::LinkHarvester(HarvestState& state) : m_state(state) {}
 

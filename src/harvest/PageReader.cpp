@@ -1,10 +1,10 @@
 #include "harvest/PageReader.h"
 
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/PageSummary.h"
 #include "harvest/ReportPages.h"
 #include "platform/Logging.h"
-#include "web/DocumentSnapshot.h"
 
 PageReader::PageReader(HarvestState& state) : m_state(state) {}
 

@@ -1,11 +1,11 @@
 #include "harvest/PageSummary.h"
 
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkRow.h"
 #include "harvest/PageFindings.h"
 #include "harvest/SummaryRows.h"
 #include "platform/Prompts.h"
-#include "web/DocumentSnapshot.h"
 
 namespace {
 

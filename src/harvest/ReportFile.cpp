@@ -1,10 +1,10 @@
 #include "harvest/ReportFile.h"
 
+#include "files/TextFile.h"
 #include "harvest/HarvestExport.h"
 #include "harvest/HarvestState.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
-#include "platform/TextFile.h"
 
 QString ReportFile::content(const HarvestState& state) {
     return QStringLiteral("<html>\r\n\r\n<title>Report</title>") + WebMarkup::noScriptPolicy() +

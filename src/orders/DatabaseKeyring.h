@@ -1,7 +1,7 @@
 #pragma once
 
+#include "keyring/PasswordKeyring.h"
 #include "platform/Expected.h"
-#include "platform/PasswordKeyring.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "keyring/RememberedPassword.h"
 #include "orders/OrderFetcher.h"
 #include "orders/OrderIntake.h"
 #include "orders/OrderStore.h"
 #include "orders/RecentEntries.h"
 #include "platform/ClearTextConsent.h"
-#include "platform/RememberedPassword.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "orders/PopConnection.h"
 
-#include "platform/CurlTrust.h"
+#include "trust/CurlTrust.h"
 
 #include <QFile>
 #include <sys/socket.h>

@@ -1,8 +1,8 @@
 #include "orders/PopMailbox.h"
 
+#include "files/TextFile.h"
 #include "orders/PopConnection.h"
 #include "orders/PopListing.h"
-#include "platform/TextFile.h"
 
 #include <QHash>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "project/ProjectFolder.h"
 
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
 #include "project/ProjectSettingsFile.h"
 #include "project/SettingsFile.h"
 #include "store/OrderAddresses.h"

@@ -1,6 +1,6 @@
 #include "project/SettingsFile.h"
 
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QStringList>
 #include <array>

@@ -1,6 +1,6 @@
 #include "sitegen/PageFileWriter.h"
 
-#include "platform/TextFileWriter.h"
+#include "files/TextFileWriter.h"
 #include "store/NameRules.h"
 
 #include <QDir>

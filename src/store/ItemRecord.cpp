@@ -1,6 +1,6 @@
 #include "store/ItemRecord.h"
 
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "zone/Favourites.h"
 
+#include "files/TextFile.h"
 #include "platform/Logging.h"
-#include "platform/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,13 +4,13 @@
 
 #include "browser/BrowserController.h"
 #include "browser/StartPages.h"
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
+#include "harvest/DocumentSnapshot.h"
 #include "settings/StartupSettings.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/RecordingLauncher.h"
 #include "translate/TranslationService.h"
-#include "web/DocumentSnapshot.h"
 #include "web/Downloader.h"
 
 #include <QtTest>

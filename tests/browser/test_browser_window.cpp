@@ -19,18 +19,18 @@
 #include "browser/ui/PageReaderDrive.h"
 #include "browser/ui/PreferencesDialog.h"
 #include "browser/ui/WebView.h"
-#include "harvest/Crawler.h"
+#include "files/TextFile.h"
+#include "generator/GeneratorController.h"
 #include "harvest/LinkFilter.h"
 #include "platform/Beep.h"
 #include "platform/Launcher.h"
-#include "platform/TextFile.h"
-#include "project/GeneratorController.h"
 #include "settings/StartupSettings.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
 #include "support/UserInput.h"
+#include "web/Crawler.h"
 
 #include <QWebEnginePage>
 #include <QtTest>

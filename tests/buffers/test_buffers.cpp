@@ -3,16 +3,16 @@
 // they are saved as; pictures collected from the pages the user views, and
 // pictures picked by a double-click into a catalog or the store generator.
 
+#include "browser/PictureCollector.h"
 #include "buffers/BufferFile.h"
 #include "buffers/Catalogs.h"
 #include "buffers/Mp3Buffer.h"
 #include "buffers/PictureBuffer.h"
-#include "buffers/PictureCollector.h"
 #include "buffers/PictureDoubleClick.h"
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
-#include "web/DocumentSnapshot.h"
 
 #include <QtTest>
 

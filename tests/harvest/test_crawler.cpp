@@ -1,12 +1,12 @@
-#include "harvest/Crawler.h"
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
-#include "harvest/LinkWalker.h"
 #include "harvest/PageReader.h"
-#include "harvest/SiteGate.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
 #include "support/ScriptedPrompts.h"
-#include "web/DocumentSnapshot.h"
+#include "web/Crawler.h"
+#include "web/LinkWalker.h"
+#include "web/SiteGate.h"
 
 #include <QtTest>
 

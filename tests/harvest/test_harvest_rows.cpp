@@ -3,13 +3,13 @@
 // text, and addresses that are not web addresses never become links.
 
 #include "harvest/ContactFinder.h"
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/FullReport.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkFilter.h"
 #include "harvest/LinkHarvester.h"
 #include "harvest/LinkListEditor.h"
 #include "harvest/LinkRow.h"
-#include "harvest/LinkWalker.h"
 #include "harvest/PageSummary.h"
 #include "harvest/ReportFile.h"
 #include "harvest/ReportPages.h"
@@ -18,7 +18,7 @@
 #include "harvest/SummaryRows.h"
 #include "support/ExpectedFile.h"
 #include "support/ScriptedPrompts.h"
-#include "web/DocumentSnapshot.h"
+#include "web/LinkWalker.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
+#include "files/TextFile.h"
 #include "platform/FileFilter.h"
 #include "platform/HomeFolder.h"
-#include "platform/TextFile.h"
 #include "support/ExpectedFile.h"
 #include "support/ProgramRun.h"
 

@@ -1,4 +1,4 @@
-#include "project/GeneratorController.h"
+#include "generator/GeneratorController.h"
 #include "project/ui/GeneratorWindow.h"
 #include "project/ui/PageStyleDialog.h"
 #include "support/ExpectedFile.h"

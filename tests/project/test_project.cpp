@@ -2,9 +2,9 @@
 // addresses inside the order form tags), and the generator's controller
 // that keeps them in the project folder.
 
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
+#include "generator/GeneratorController.h"
 #include "project/BrowserLink.h"
-#include "project/GeneratorController.h"
 #include "project/ProjectSettingsFile.h"
 #include "project/SettingsFile.h"
 #include "sitegen/RecordingPublisher.h"

@@ -1,6 +1,6 @@
+#include "generator/GeneratorController.h"
+#include "keyring/PasswordKeyring.h"
 #include "orders/OrderController.h"
-#include "platform/PasswordKeyring.h"
-#include "project/GeneratorController.h"
 #include "project/ui/GeneratorWindow.h"
 #include "support/NginxFixture.h"
 #include "support/PostgresFixture.h"

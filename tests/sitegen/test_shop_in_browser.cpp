@@ -4,7 +4,7 @@
 // (2 hammers, 3 lb: 25.00 + 8.25% tax + 10.20 shipping). The arithmetic of
 // the pages is proved on their scripts alone.
 
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
 #include "project/ProjectFolder.h"
 #include "sitegen/SiteGenerator.h"
 #include "support/HttpFixture.h"

@@ -1,5 +1,5 @@
-#include "sitegen/PublisherChoice.h"
-#include "sitegen/WebDavPublisher.h"
+#include "publish/PublisherChoice.h"
+#include "publish/WebDavPublisher.h"
 #include "support/ExpectedFile.h"
 #include "support/NginxFixture.h"
 #include "support/Results.h"

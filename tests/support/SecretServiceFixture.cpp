@@ -1,6 +1,6 @@
 #include "support/SecretServiceFixture.h"
 
-#include "platform/PasswordKeyring.h"
+#include "keyring/PasswordKeyring.h"
 #include "support/LocalServer.h"
 
 #include <QThread>

@@ -1,15 +1,15 @@
 #include "browser/ui/BufferPanel.h"
 
 #include "browser/BrowserController.h"
+#include "browser/PictureCollector.h"
 #include "browser/ui/BrowserWindow.h"
 #include "browser/ui/WebView.h"
 #include "buffers/BufferFile.h"
-#include "buffers/PictureCollector.h"
 #include "buffers/PictureDoubleClick.h"
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/LinkHarvester.h"
 #include "platform/Prompts.h"
 #include "project/ui/GeneratorWindow.h"
-#include "web/DocumentSnapshot.h"
 
 #include <QAction>
 #include <QMenuBar>

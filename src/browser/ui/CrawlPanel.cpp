@@ -6,9 +6,9 @@
 #include "browser/ui/PageReaderDrive.h"
 #include "browser/ui/WebView.h"
 #include "harvest/ContactFinder.h"
-#include "harvest/Crawler.h"
 #include "harvest/FullReport.h"
-#include "harvest/SiteGate.h"
+#include "web/Crawler.h"
+#include "web/SiteGate.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include "browser/ui/BufferPanel.h"
 #include "browser/ui/WebView.h"
 #include "harvest/ContactFinder.h"
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/LinkHarvester.h"
 #include "harvest/LinkListEditor.h"
-#include "harvest/LinkWalker.h"
 #include "harvest/ReportCaptions.h"
 #include "harvest/ReportFile.h"
 #include "harvest/ReportPages.h"
-#include "harvest/SiteGate.h"
-#include "web/DocumentSnapshot.h"
+#include "web/LinkWalker.h"
+#include "web/SiteGate.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #include "browser/ui/PageReaderDrive.h"
 
 #include "browser/ui/WebView.h"
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/ReportPages.h"
-#include "harvest/SiteGate.h"
-#include "web/DocumentSnapshot.h"
+#include "web/SiteGate.h"
 
 #include <QPointer>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "web/DocumentSnapshot.h"
+#include "harvest/DocumentSnapshot.h"
 
 #include <QObject>
 #include <QPointer>

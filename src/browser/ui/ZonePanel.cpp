@@ -4,8 +4,8 @@
 #include "browser/ui/BrowserWindow.h"
 #include "browser/ui/BufferPanel.h"
 #include "browser/ui/FavouritesPanel.h"
+#include "harvest/DocumentSnapshot.h"
 #include "platform/Prompts.h"
-#include "web/DocumentSnapshot.h"
 #include "zone/ZoneTexts.h"
 
 #include <QToolBar>

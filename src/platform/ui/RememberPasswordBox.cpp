@@ -1,6 +1,6 @@
 #include "platform/ui/RememberPasswordBox.h"
 
-#include "platform/RememberedPassword.h"
+#include "keyring/RememberedPassword.h"
 #include "platform/ui/FormRows.h"
 
 #include <QFormLayout>

@@ -1,9 +1,9 @@
 #include "project/ui/GeneratorWindow.h"
 
+#include "generator/GeneratorController.h"
 #include "orders/ui/EmailTab.h"
 #include "platform/ui/FormRows.h"
 #include "platform/ui/RememberPasswordBox.h"
-#include "project/GeneratorController.h"
 #include "project/ui/PageStyleDialog.h"
 #include "store/OrderAddresses.h"
 

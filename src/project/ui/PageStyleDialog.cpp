@@ -1,7 +1,7 @@
 #include "project/ui/PageStyleDialog.h"
 
+#include "generator/GeneratorController.h"
 #include "platform/ui/FormRows.h"
-#include "project/GeneratorController.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sitegen/CurlTransfer.h"
+#include "publish/CurlTransfer.h"
 #include "sitegen/Publisher.h"
 #include "sitegen/TransferAccess.h"
 

@@ -1,4 +1,4 @@
-#include "harvest/SiteGate.h"
+#include "web/SiteGate.h"
 
 #include "web/Downloader.h"
 

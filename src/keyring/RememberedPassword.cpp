@@ -1,4 +1,4 @@
-#include "platform/RememberedPassword.h"
+#include "keyring/RememberedPassword.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "harvest/LinkWalker.h"
+#include "web/LinkWalker.h"
 
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkFilter.h"
-#include "harvest/SiteGate.h"
 #include "harvest/WebMarkup.h"
-#include "web/DocumentSnapshot.h"
+#include "web/SiteGate.h"
 
 LinkWalker::LinkWalker(HarvestState& state, SiteGate* gate) : m_state(state), m_gate(gate) {}
 

@@ -1,8 +1,8 @@
-#include "project/GeneratorFactory.h"
+#include "generator/GeneratorFactory.h"
 
+#include "generator/GeneratorController.h"
 #include "orders/OrderStore.h"
 #include "orders/PopMailbox.h"
-#include "project/GeneratorController.h"
 #include "settings/StartupSettings.h"
 
 namespace {

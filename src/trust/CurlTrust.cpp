@@ -1,4 +1,4 @@
-#include "platform/CurlTrust.h"
+#include "trust/CurlTrust.h"
 
 #include <QByteArray>
 #include <QFile>

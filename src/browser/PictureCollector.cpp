@@ -1,10 +1,10 @@
-#include "buffers/PictureCollector.h"
+#include "browser/PictureCollector.h"
 
 #include "buffers/PictureBuffer.h"
+#include "harvest/DocumentSnapshot.h"
 #include "harvest/HarvestState.h"
 #include "harvest/LinkFilter.h"
-#include "harvest/LinkWalker.h"
-#include "web/DocumentSnapshot.h"
+#include "web/LinkWalker.h"
 
 namespace {
 

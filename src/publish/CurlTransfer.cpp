@@ -1,4 +1,4 @@
-#include "sitegen/CurlTransfer.h"
+#include "publish/CurlTransfer.h"
 
 #include <QCoreApplication>
 #include <QIODevice>

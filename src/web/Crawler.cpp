@@ -1,10 +1,10 @@
-#include "harvest/Crawler.h"
+#include "web/Crawler.h"
 
 #include "harvest/HarvestState.h"
-#include "harvest/SiteGate.h"
 #include "harvest/WebMarkup.h"
 #include "platform/Prompts.h"
 #include "web/Downloader.h"
+#include "web/SiteGate.h"
 
 #include <QSet>
 #include <QTimer>

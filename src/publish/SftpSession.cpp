@@ -1,6 +1,6 @@
-#include "sitegen/SftpSession.h"
+#include "publish/SftpSession.h"
 
-#include "sitegen/SshHostKeys.h"
+#include "publish/SshHostKeys.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "web/DocumentSnapshot.h"
+#include "harvest/DocumentSnapshot.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

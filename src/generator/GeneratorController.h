@@ -1,7 +1,7 @@
 #pragma once
 
+#include "keyring/RememberedPassword.h"
 #include "orders/OrderController.h"
-#include "platform/RememberedPassword.h"
 #include "project/ProjectFolder.h"
 #include "store/CatalogOptions.h"
 #include "store/ItemRecord.h"

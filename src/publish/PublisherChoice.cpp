@@ -1,9 +1,9 @@
-#include "sitegen/PublisherChoice.h"
+#include "publish/PublisherChoice.h"
 
-#include "sitegen/FileTransferPublisher.h"
+#include "publish/FileTransferPublisher.h"
+#include "publish/SftpPublisher.h"
+#include "publish/WebDavPublisher.h"
 #include "sitegen/FolderPublisher.h"
-#include "sitegen/SftpPublisher.h"
-#include "sitegen/WebDavPublisher.h"
 
 std::unique_ptr<Publisher> PublisherChoice::forServer(const QString& server,
                                                       const TransferAccess& access) {

@@ -1,4 +1,4 @@
-#include "sitegen/SshHostKeys.h"
+#include "publish/SshHostKeys.h"
 
 #include "platform/Logging.h"
 #include "sitegen/KnownHostsFile.h"

@@ -1,4 +1,4 @@
-#include "platform/PasswordKeyring.h"
+#include "keyring/PasswordKeyring.h"
 
 #include "platform/Logging.h"
 

@@ -1,9 +1,9 @@
-#include "sitegen/FileTransferPublisher.h"
+#include "publish/FileTransferPublisher.h"
 
-#include "platform/CurlTrust.h"
 #include "platform/Logging.h"
 #include "sitegen/PublishingLists.h"
 #include "sitegen/UploadChecks.h"
+#include "trust/CurlTrust.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,6 +1,6 @@
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
 
-#include "platform/TextFileWriter.h"
+#include "files/TextFileWriter.h"
 
 #include <QFile>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "sitegen/SftpPublisher.h"
+#include "publish/SftpPublisher.h"
 
 #include "platform/Logging.h"
 #include "sitegen/PublishingLists.h"

@@ -1,9 +1,9 @@
-#include "project/GeneratorController.h"
+#include "generator/GeneratorController.h"
 
+#include "files/TextFile.h"
 #include "platform/Prompts.h"
-#include "platform/TextFile.h"
 #include "project/BrowserLink.h"
-#include "sitegen/PublisherChoice.h"
+#include "publish/PublisherChoice.h"
 #include "sitegen/SiteGenerator.h"
 #include "sitegen/SitePublishing.h"
 #include "store/NameRules.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "publish/SftpSession.h"
 #include "sitegen/Publisher.h"
-#include "sitegen/SftpSession.h"
 #include "sitegen/TransferAccess.h"
 
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "sitegen/WebDavPublisher.h"
+#include "publish/WebDavPublisher.h"
 
 #include "platform/Logging.h"
 #include "sitegen/PublishingLists.h"

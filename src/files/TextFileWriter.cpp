@@ -1,4 +1,4 @@
-#include "platform/TextFileWriter.h"
+#include "files/TextFileWriter.h"
 
 #include <QFile>
 #include <fcntl.h>

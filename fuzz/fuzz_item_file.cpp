@@ -12,7 +12,7 @@
 namespace {
 
 void checkEscapers(QUtf8StringView field) {
-    const QString text = field.toString();
+    const QString text = ItemRecord::decoded(field);
     if (text.toUtf8() != QByteArrayView(field.data(), field.size()))
         return; // not valid UTF-8: the item file's reader never gives such fields
     QByteArray body;

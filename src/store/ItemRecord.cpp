@@ -2,6 +2,7 @@
 
 #include "files/TextFile.h"
 
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 
@@ -55,7 +56,12 @@ QString ItemRecord::toLine() const {
         line.append(field.data(), field.size());
         line += kCaret;
     }
-    return QString::fromUtf8(line);
+    return decoded(line);
+}
+
+QString ItemRecord::decoded(QUtf8StringView utf8) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(utf8.data(), utf8.size()));
 }
 
 ItemRecord ItemRecord::fromLine(const QString& line) {

@@ -37,7 +37,7 @@ public:
     // through set()). It lasts as long as the record is left unchanged.
     const QUtf8StringView operator[](Field f) const;
     // The field as a text of its own.
-    QString text(Field f) const { return (*this)[f].toString(); }
+    QString text(Field f) const { return decoded((*this)[f]); }
     // Stores the text as UTF-8, as QString::toUtf8 encodes it.
     void set(Field f, QStringView text);
     bool operator==(const ItemRecord& other) const;
@@ -66,6 +66,9 @@ public:
 
     // The captions of the editor fields, in field order.
     static QString label(Field f);
+    // UTF-8 bytes as text, a leading U+FEFF kept: in a field it is a
+    // character of the merchant's, not a byte order mark.
+    static QString decoded(QUtf8StringView utf8);
 
 private:
     // Takes the fields of `line`, a view into `text`, which the record keeps.

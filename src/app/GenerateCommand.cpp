@@ -1,8 +1,8 @@
 #include "app/GenerateCommand.h"
 
 #include "app/ProjectOnDisk.h"
+#include "shop/OrderAddresses.h"
 #include "sitegen/SiteGenerator.h"
-#include "store/OrderAddresses.h"
 
 #include <QDir>
 

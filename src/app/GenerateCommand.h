@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Expected.h"
-#include "store/CatalogOptions.h"
-#include "store/SiteSettings.h"
+#include "shop/CatalogOptions.h"
+#include "shop/SiteSettings.h"
 
 #include <QString>
 #include <QTextStream>

@@ -4,10 +4,10 @@
 #include "app/KeyringPassword.h"
 #include "app/ProjectOnDisk.h"
 #include "publish/PublisherChoice.h"
+#include "shop/OrderAddresses.h"
 #include "sitegen/PublishingLists.h"
 #include "sitegen/RecordingPublisher.h"
 #include "sitegen/SitePublishing.h"
-#include "store/OrderAddresses.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "platform/Expected.h"
 #include "project/ProjectFolder.h"
-#include "store/ProjectSettings.h"
+#include "shop/ProjectSettings.h"
 
 #include <QString>
 #include <QStringList>

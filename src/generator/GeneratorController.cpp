@@ -4,11 +4,11 @@
 #include "platform/Prompts.h"
 #include "project/BrowserLink.h"
 #include "publish/PublisherChoice.h"
+#include "shop/NameRules.h"
+#include "shop/OrderAddresses.h"
+#include "shop/PictureFile.h"
 #include "sitegen/SiteGenerator.h"
 #include "sitegen/SitePublishing.h"
-#include "store/NameRules.h"
-#include "store/OrderAddresses.h"
-#include "store/PictureFile.h"
 #include "text/ScriptText.h"
 
 #include <QDir>

@@ -3,12 +3,12 @@
 #include "keyring/RememberedPassword.h"
 #include "orders/OrderController.h"
 #include "project/ProjectFolder.h"
-#include "store/CatalogOptions.h"
-#include "store/ItemRecord.h"
-#include "store/OrderTemplates.h"
-#include "store/ProjectSettings.h"
-#include "store/ShopIdentity.h"
-#include "store/SiteSettings.h"
+#include "shop/CatalogOptions.h"
+#include "shop/ItemRecord.h"
+#include "shop/OrderTemplates.h"
+#include "shop/ProjectSettings.h"
+#include "shop/ShopIdentity.h"
+#include "shop/SiteSettings.h"
 
 #include <QObject>
 #include <QString>

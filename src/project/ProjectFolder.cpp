@@ -3,7 +3,7 @@
 #include "files/TextFile.h"
 #include "project/ProjectSettingsFile.h"
 #include "project/SettingsFile.h"
-#include "store/OrderAddresses.h"
+#include "shop/OrderAddresses.h"
 
 #include <QDir>
 #include <QFile>

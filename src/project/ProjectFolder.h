@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Expected.h"
+#include "shop/ProjectSettings.h"
 #include "sitegen/SiteInput.h"
-#include "store/ProjectSettings.h"
 
 #include <QString>
 #include <QStringList>

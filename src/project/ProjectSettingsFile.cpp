@@ -1,6 +1,6 @@
 #include "project/ProjectSettingsFile.h"
 
-#include "store/OrderAddresses.h"
+#include "shop/OrderAddresses.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

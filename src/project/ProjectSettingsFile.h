@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Expected.h"
-#include "store/ProjectSettings.h"
+#include "shop/ProjectSettings.h"
 
 #include <QByteArray>
 

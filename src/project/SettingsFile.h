@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/SiteSettings.h"
+#include "shop/SiteSettings.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "sitegen/FolderPublisher.h"
 
 #include "platform/Logging.h"
+#include "shop/NameRules.h"
 #include "sitegen/PublishingLists.h"
-#include "store/NameRules.h"
 
 #include <QDir>
 #include <QFile>

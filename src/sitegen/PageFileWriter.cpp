@@ -1,7 +1,7 @@
 #include "sitegen/PageFileWriter.h"
 
 #include "files/TextFileWriter.h"
-#include "store/NameRules.h"
+#include "shop/NameRules.h"
 
 #include <QDir>
 #include <utility>

@@ -1,8 +1,8 @@
 #include "sitegen/Publisher.h"
 
+#include "shop/NameRules.h"
 #include "sitegen/PublishingLists.h"
 #include "sitegen/UploadChecks.h"
-#include "store/NameRules.h"
 
 QList<Expected<void>> Publisher::putEach(const QString& fileList, const QString& addressList,
                                          const PutOne& putOne) {

@@ -1,14 +1,14 @@
 #include "sitegen/SiteGenerator.h"
 
 #include "platform/Logging.h"
+#include "shop/NameRules.h"
+#include "shop/PictureFile.h"
 #include "sitegen/BasketPages.h"
 #include "sitegen/CatalogScript.h"
 #include "sitegen/FramePages.h"
 #include "sitegen/ListingPages.h"
 #include "sitegen/OrderPages.h"
 #include "sitegen/PageFileWriter.h"
-#include "store/NameRules.h"
-#include "store/PictureFile.h"
 #include "text/ScriptText.h"
 
 #include <QDir>

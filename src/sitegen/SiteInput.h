@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/CatalogOptions.h"
-#include "store/ItemRecord.h"
-#include "store/OrderTemplates.h"
-#include "store/ShopIdentity.h"
-#include "store/SiteSettings.h"
+#include "shop/CatalogOptions.h"
+#include "shop/ItemRecord.h"
+#include "shop/OrderTemplates.h"
+#include "shop/ShopIdentity.h"
+#include "shop/SiteSettings.h"
 
 #include <QList>
 #include <QString>

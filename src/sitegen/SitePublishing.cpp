@@ -1,7 +1,7 @@
 #include "sitegen/SitePublishing.h"
 
+#include "shop/NameRules.h"
 #include "sitegen/PublishingLists.h"
-#include "store/NameRules.h"
 
 namespace {
 

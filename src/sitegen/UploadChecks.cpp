@@ -1,6 +1,6 @@
 #include "sitegen/UploadChecks.h"
 
-#include "store/NameRules.h"
+#include "shop/NameRules.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,6 +4,7 @@
 // own texts, styles and pictures, the page-file writer, the whole generation
 // and its publishing; and the shop's scripts run in a script engine.
 
+#include "shop/PictureFile.h"
 #include "sitegen/BasketPages.h"
 #include "sitegen/CatalogScript.h"
 #include "sitegen/FolderPublisher.h"
@@ -15,7 +16,6 @@
 #include "sitegen/RecordingPublisher.h"
 #include "sitegen/SiteGenerator.h"
 #include "sitegen/SitePublishing.h"
-#include "store/PictureFile.h"
 #include "support/ExpectedFile.h"
 #include "text/ScriptText.h"
 

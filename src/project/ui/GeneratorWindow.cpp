@@ -5,7 +5,7 @@
 #include "platform/ui/FormRows.h"
 #include "platform/ui/RememberPasswordBox.h"
 #include "project/ui/PageStyleDialog.h"
-#include "store/OrderAddresses.h"
+#include "shop/OrderAddresses.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/ItemRecord.h"
-#include "store/ShopIdentity.h"
+#include "shop/ItemRecord.h"
+#include "shop/ShopIdentity.h"
 
 #include <QMainWindow>
 #include <QWidget>

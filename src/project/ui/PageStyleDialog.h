@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ShopIdentity.h"
+#include "shop/ShopIdentity.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "store/TemplateText.h"
+#include "shop/TemplateText.h"
 
 QString TemplateText::fromRaw(const char* text) {
     return QString::fromLatin1(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));

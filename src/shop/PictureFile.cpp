@@ -1,4 +1,4 @@
-#include "store/PictureFile.h"
+#include "shop/PictureFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "store/NameRules.h"
+#include "shop/NameRules.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "store/OrderAddresses.h"
+#include "shop/OrderAddresses.h"
 
-#include "store/OrderTemplates.h"
-#include "store/SiteSettings.h"
+#include "shop/OrderTemplates.h"
+#include "shop/SiteSettings.h"
 
 #include <QRegularExpression>
 #include <QUrl>

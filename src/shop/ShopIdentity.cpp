@@ -1,6 +1,6 @@
-#include "store/ShopIdentity.h"
+#include "shop/ShopIdentity.h"
 
-#include "store/PictureFile.h"
+#include "shop/PictureFile.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "store/OrderTemplates.h"
+#include "shop/OrderTemplates.h"
 
-#include "store/Order1Tail.h"
-#include "store/TemplateText.h"
+#include "shop/Order1Tail.h"
+#include "shop/TemplateText.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/CatalogOptions.h"
-#include "store/OrderTemplates.h"
-#include "store/ShopIdentity.h"
-#include "store/SiteSettings.h"
+#include "shop/CatalogOptions.h"
+#include "shop/OrderTemplates.h"
+#include "shop/ShopIdentity.h"
+#include "shop/SiteSettings.h"
 
 // Everything the store generator window holds besides the categories and
 // the items: what a project keeps, so that the window and the `generate`

@@ -1,6 +1,6 @@
-#include "store/SiteSettings.h"
+#include "shop/SiteSettings.h"
 
-#include "store/OrderAddresses.h"
+#include "shop/OrderAddresses.h"
 
 namespace {
 

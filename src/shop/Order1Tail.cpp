@@ -1,6 +1,6 @@
-#include "store/Order1Tail.h"
+#include "shop/Order1Tail.h"
 
-#include "store/TemplateText.h"
+#include "shop/TemplateText.h"
 #include "text/ScriptText.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "store/ItemRecord.h"
+#include "shop/ItemRecord.h"
 
 #include "files/TextFile.h"
 

@@ -542,6 +542,7 @@ void BrowserWindow::buildSearchWordsBand() {
 void BrowserWindow::buildSearchToolbar() {
     auto* bar = new QToolBar(QStringLiteral("Search toolbar"));
     bar->setObjectName(QStringLiteral("searchToolbar"));
+    m_searchToolbar = bar;
     const QString captions[] = {QStringLiteral("Search"), QStringLiteral("Shareware"),
                                 QStringLiteral("Computers"), QStringLiteral("Investmens")};
     for (int i = 0; i < 4; ++i)
@@ -552,6 +553,7 @@ void BrowserWindow::buildSearchToolbar() {
 void BrowserWindow::buildAddressBand() {
     auto* bar = new QToolBar(QStringLiteral("Address"));
     bar->setObjectName(QStringLiteral("addressBand"));
+    m_addressBand = bar;
     m_address = editableBox(QStringLiteral("Address"));
     m_address->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_address->installEventFilter(this);
@@ -586,6 +588,17 @@ void BrowserWindow::buildStatusBar() {
     m_progress->setMaximumWidth(200);
     m_progress->hide();
     statusBar()->addPermanentWidget(m_progress);
+}
+
+QMenu* BrowserWindow::goMenu(const QString& name) const {
+    return menuBar()->findChild<QMenu*>(name);
+}
+
+void BrowserWindow::enableCommand(const QString& caption, bool enabled) {
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        if (action->text() == caption)
+            action->setEnabled(enabled);
+    }
 }
 
 void BrowserWindow::showProgress(qsizetype done, qsizetype total) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/BrowserController.h"
+#include "browser/ui/PanelHost.h"
 #include "project/BrowserLink.h"
 
 #include <QEvent>
@@ -33,7 +34,7 @@ class WebView;
 // menus and the five status panels. It only owns widgets: every command
 // goes to the BrowserController or to a view, and the window shows what the
 // controller holds whenever it changes.
-class BrowserWindow : public QMainWindow, public BrowserLink {
+class BrowserWindow : public QMainWindow, public BrowserLink, public PanelHost {
     Q_OBJECT
 
 public:
@@ -53,44 +54,41 @@ public:
     QString addressText() const override;
     void preview(const QString& path) override;
 
-    WebView& view(BrowserController::View which) const;
-    // The hidden worker pages: the page reader, the unused one, the link walker.
-    WebView& worker2() const { return *m_workers[0]; }
-    WebView& worker3() const { return *m_workers[1]; }
-    WebView& worker4() const { return *m_workers[2]; }
+    // PanelHost: what the panels ask of the window.
+    WebView& view(BrowserController::View which) const override;
+    WebView& worker2() const override { return *m_workers[0]; }
+    WebView& worker4() const override { return *m_workers[2]; }
+    HarvestPanel& harvest() const override { return *m_harvest; }
+    BufferPanel& buffers() const override { return *m_buffers; }
+    void showProgress(qsizetype done, qsizetype total) override;
+    void focusSearchWords() override;
+    QString searchWordsText() const override;
+    int searchWordsIndex() const override;
+    QMenu* searchMenu() const override { return m_searchMenu; }
+    QMenu* channelsMenu() const override { return m_channelsMenu; }
+    const std::array<QMenu*, 4>& searchToolbarMenus() const override {
+        return m_searchToolbarMenus;
+    }
+    QToolBar& searchToolbar() const override { return *m_searchToolbar; }
+    QToolBar& addressBand() const override { return *m_addressBand; }
+    QMenu* goMenu(const QString& name) const override;
+    void enableCommand(const QString& caption, bool enabled) override;
+    QWidget* generatorWindow() const override { return m_generator; }
 
-    // The link and report editors and the harvest commands.
-    HarvestPanel& harvest() const { return *m_harvest; }
+    // The unused worker page.
+    WebView& worker3() const { return *m_workers[1]; }
     // The searches: crawler and page reader.
     CrawlPanel& crawl() const { return *m_crawl; }
-    // The picture, MP3 and catalog buffers and the views' page events.
-    BufferPanel& buffers() const { return *m_buffers; }
     // The favourites and history lists, the private zone and the adult listing.
     ZonePanel& zone() const { return *m_zone; }
     // The "Translation" commands.
     TranslationPanel& translation() const { return *m_translation; }
     // The channel server's menus, drop-downs and featured pages.
     ChannelPanel& channels() const { return *m_channels; }
-    // The progress bar of a crawl, a walk or a full report: `done` of
-    // `total` pages; hidden while `total` is 0.
-    void showProgress(qsizetype done, qsizetype total);
     const QProgressBar& progressBar() const { return *m_progress; }
-    void focusSearchWords();
-    // The search-words box's text, as typed.
-    QString searchWordsText() const;
-    // The position of the search-words box's selected entry; -1 when the
-    // text is not a selected entry (typed, or none chosen).
-    int searchWordsIndex() const;
-
-    // The drop-down menus the channel lists fill: main-toolbar buttons 7
-    // (search) and 10 (channels), and the search toolbar's four buttons.
-    QMenu* searchMenu() const { return m_searchMenu; }
-    QMenu* channelsMenu() const { return m_channelsMenu; }
-    const std::array<QMenu*, 4>& searchToolbarMenus() const { return m_searchToolbarMenus; }
 
     const QTimer& navigationWatchdog() const { return m_watchdog; }
     // The store generator window, once it has been opened.
-    QWidget* generatorWindow() const { return m_generator; }
     GeneratorController* generatorController() const { return m_generatorController.get(); }
 
 protected:
@@ -167,6 +165,8 @@ private:
     QComboBox* m_address = nullptr;
     QMenu* m_searchMenu = nullptr;
     QMenu* m_channelsMenu = nullptr;
+    QToolBar* m_searchToolbar = nullptr;
+    QToolBar* m_addressBand = nullptr;
     std::array<QMenu*, 4> m_searchToolbarMenus{};
     std::array<QLabel*, 5> m_panels{};
     QProgressBar* m_progress = nullptr;

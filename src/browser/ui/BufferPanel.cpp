@@ -2,7 +2,7 @@
 
 #include "browser/BrowserController.h"
 #include "browser/PictureCollector.h"
-#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/PanelHost.h"
 #include "browser/ui/WebView.h"
 #include "buffers/BufferFile.h"
 #include "buffers/PictureDoubleClick.h"
@@ -22,7 +22,7 @@ using View = BrowserController::View;
 
 } // namespace
 
-BufferPanel::BufferPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
+BufferPanel::BufferPanel(BrowserController& controller, PanelHost& window, Prompts& prompts)
     : m_controller(controller), m_window(window), m_prompts(prompts),
       m_pictures(controller.pictureBuffer, controller.homeFolder()),
       m_page(controller.homeFolder()) {
@@ -192,8 +192,5 @@ void BufferPanel::saveImageBuf() {
 }
 
 void BufferPanel::setSaveImageBufEnabled(bool enabled) {
-    for (QAction* action : m_window.menuBar()->findChildren<QAction*>()) {
-        if (action->text() == QLatin1String("Save image buf"))
-            action->setEnabled(enabled);
-    }
+    m_window.enableCommand(QStringLiteral("Save image buf"), enabled);
 }

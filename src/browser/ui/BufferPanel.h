@@ -15,7 +15,7 @@ struct DocumentSnapshot;
 struct RamLink;
 class Beep;
 class BrowserController;
-class BrowserWindow;
+class PanelHost;
 class Prompts;
 
 // The buffers' part of the browser window: the picture buffer, the MP3
@@ -27,7 +27,7 @@ class BufferPanel : public QObject {
     Q_OBJECT
 
 public:
-    BufferPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts);
+    BufferPanel(BrowserController& controller, PanelHost& window, Prompts& prompts);
     ~BufferPanel() override;
 
     // The warning sound of a double-click (tests give a silent one).
@@ -68,7 +68,7 @@ private:
     void showPage(const QString& html);
 
     BrowserController& m_controller;
-    BrowserWindow& m_window;
+    PanelHost& m_window;
     Prompts& m_prompts;
     PictureBuffer m_pictures;
     Mp3Buffer m_mp3;

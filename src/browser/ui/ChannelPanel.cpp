@@ -2,7 +2,7 @@
 
 #include "browser/BrowserController.h"
 #include "browser/MakerPages.h"
-#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/PanelHost.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -20,7 +20,7 @@ constexpr std::array<int, 3> kAddedPositions = {6, 7, 8};
 
 } // namespace
 
-ChannelPanel::ChannelPanel(BrowserController& controller, BrowserWindow& window)
+ChannelPanel::ChannelPanel(BrowserController& controller, PanelHost& window)
     : m_controller(controller), m_window(window), m_downloads(controller) {
     findSearchButtons();
     connect(
@@ -37,7 +37,7 @@ ChannelPanel::ChannelPanel(BrowserController& controller, BrowserWindow& window)
 }
 
 void ChannelPanel::findSearchButtons() {
-    auto* bar = m_window.findChild<QToolBar*>(QStringLiteral("searchToolbar"));
+    QToolBar* bar = &m_window.searchToolbar();
     for (size_t i = 0; i < kWindowPositions.size(); ++i) {
         auto* button = qobject_cast<QToolButton*>(m_window.searchToolbarMenus()[i]->parentWidget());
         m_searchButtons[kWindowPositions[i] - 1] = button;
@@ -60,7 +60,7 @@ void ChannelPanel::addSearchButton(QToolBar* bar, int position) {
 }
 
 QMenu* ChannelPanel::goMenu(const QString& name) const {
-    return m_window.menuBar()->findChild<QMenu*>(name);
+    return m_window.goMenu(name);
 }
 
 // The chart is a file of the program's folder; while no channel server has

@@ -8,7 +8,7 @@
 #include <array>
 
 class BrowserController;
-class BrowserWindow;
+class PanelHost;
 class QAction;
 class QMenu;
 class QToolBar;
@@ -24,7 +24,7 @@ class ChannelPanel : public QObject {
 
 public:
     // Made once the window's menus and toolbars exist.
-    ChannelPanel(BrowserController& controller, BrowserWindow& window);
+    ChannelPanel(BrowserController& controller, PanelHost& window);
 
     ChannelDownloads& downloads() { return m_downloads; }
     void investor();
@@ -47,7 +47,7 @@ private:
     void search(const QString& prefix);
 
     BrowserController& m_controller;
-    BrowserWindow& m_window;
+    PanelHost& m_window;
     ChannelDownloads m_downloads;
     std::array<QToolButton*, SearchPositions> m_searchButtons{};
     std::array<QAction*, SearchPositions> m_searchActions{};

@@ -1,14 +1,16 @@
 #include "browser/ui/CrawlPanel.h"
 
 #include "browser/BrowserController.h"
-#include "browser/ui/BrowserWindow.h"
 #include "browser/ui/HarvestPanel.h"
 #include "browser/ui/PageReaderDrive.h"
+#include "browser/ui/PanelHost.h"
 #include "browser/ui/WebView.h"
 #include "harvest/ContactFinder.h"
 #include "harvest/FullReport.h"
 #include "web/Crawler.h"
 #include "web/SiteGate.h"
+
+#include <QWidget>
 
 namespace {
 
@@ -16,7 +18,7 @@ using View = BrowserController::View;
 
 } // namespace
 
-CrawlPanel::CrawlPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
+CrawlPanel::CrawlPanel(BrowserController& controller, PanelHost& window, Prompts& prompts)
     : m_controller(controller), m_window(window), m_prompts(prompts),
       m_reportPage(controller.homeFolder()) {
     const auto keywords = [this] { return m_controller.searchWords(); };
@@ -49,7 +51,8 @@ void CrawlPanel::connectCrawler() {
             [this](const QString& row) { m_window.view(View::View1).appendHtml(row); });
     connect(m_crawler, &Crawler::pageReaderStepWanted, m_reader, &PageReaderDrive::step);
     connect(m_crawler, &Crawler::fullReportRequested, this, &CrawlPanel::createFullReport);
-    connect(m_crawler, &Crawler::progressChanged, &m_window, &BrowserWindow::showProgress);
+    connect(m_crawler, &Crawler::progressChanged, this,
+            [this](qsizetype done, qsizetype total) { m_window.showProgress(done, total); });
 }
 
 void CrawlPanel::connectReader() {
@@ -59,7 +62,8 @@ void CrawlPanel::connectReader() {
     connect(&view1, &WebView::downloadComplete, m_reader, &PageReaderDrive::view1Idle);
     connect(m_reader, &PageReaderDrive::statusChanged, &m_controller,
             &BrowserController::setStatusText);
-    connect(m_reader, &PageReaderDrive::progressChanged, &m_window, &BrowserWindow::showProgress);
+    connect(m_reader, &PageReaderDrive::progressChanged, this,
+            [this](qsizetype done, qsizetype total) { m_window.showProgress(done, total); });
     connect(m_reader, &PageReaderDrive::reportReady, this, &CrawlPanel::showFullReport);
 }
 

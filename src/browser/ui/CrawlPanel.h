@@ -7,7 +7,7 @@
 #include <QStringList>
 
 class BrowserController;
-class BrowserWindow;
+class PanelHost;
 class Crawler;
 class PageReaderDrive;
 class Prompts;
@@ -21,7 +21,7 @@ class CrawlPanel : public QObject {
     Q_OBJECT
 
 public:
-    CrawlPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts);
+    CrawlPanel(BrowserController& controller, PanelHost& window, Prompts& prompts);
     ~CrawlPanel() override;
 
     Crawler& crawler() const { return *m_crawler; }
@@ -42,7 +42,7 @@ private:
     void showFullReport(const QStringList& writes);
 
     BrowserController& m_controller;
-    BrowserWindow& m_window;
+    PanelHost& m_window;
     Prompts& m_prompts;
     Crawler* m_crawler;
     PageReaderDrive* m_reader;

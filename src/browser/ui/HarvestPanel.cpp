@@ -1,8 +1,8 @@
 #include "browser/ui/HarvestPanel.h"
 
 #include "browser/BrowserController.h"
-#include "browser/ui/BrowserWindow.h"
 #include "browser/ui/BufferPanel.h"
+#include "browser/ui/PanelHost.h"
 #include "browser/ui/WebView.h"
 #include "harvest/ContactFinder.h"
 #include "harvest/DocumentSnapshot.h"
@@ -41,7 +41,7 @@ void showItems(QListWidget* list, const QStringList& items) {
 
 } // namespace
 
-HarvestPanel::HarvestPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
+HarvestPanel::HarvestPanel(BrowserController& controller, PanelHost& window, Prompts& prompts)
     : m_controller(controller), m_window(window), m_prompts(prompts),
       m_reportPage(controller.homeFolder()) {
     m_linkEditor = buildLinkEditor();

@@ -14,7 +14,7 @@
 
 struct DocumentSnapshot;
 class BrowserController;
-class BrowserWindow;
+class PanelHost;
 class Prompts;
 class QListWidget;
 class QPoint;
@@ -30,7 +30,7 @@ class HarvestPanel : public QObject {
     Q_OBJECT
 
 public:
-    HarvestPanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts);
+    HarvestPanel(BrowserController& controller, PanelHost& window, Prompts& prompts);
     ~HarvestPanel() override;
 
     // The two editors, for the window to place; both start hidden.
@@ -82,7 +82,7 @@ private:
     void addPicture(const QString& url);
 
     BrowserController& m_controller;
-    BrowserWindow& m_window;
+    PanelHost& m_window;
     Prompts& m_prompts;
     QWidget* m_linkEditor = nullptr;
     QWidget* m_reportEditor = nullptr;

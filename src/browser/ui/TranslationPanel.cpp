@@ -1,14 +1,14 @@
 #include "browser/ui/TranslationPanel.h"
 
 #include "browser/BrowserController.h"
-#include "browser/ui/BrowserWindow.h"
+#include "browser/ui/PanelHost.h"
 #include "browser/ui/WebView.h"
 #include "settings/StartupSettings.h"
 #include "translate/TranslationService.h"
 
 using View = BrowserController::View;
 
-TranslationPanel::TranslationPanel(BrowserController& controller, BrowserWindow& window)
+TranslationPanel::TranslationPanel(BrowserController& controller, PanelHost& window)
     : m_controller(controller), m_window(window) {}
 
 // Without a service there is nothing to ask: the views stay as they are.

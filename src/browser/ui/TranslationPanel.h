@@ -4,7 +4,7 @@
 #include <QString>
 
 class BrowserController;
-class BrowserWindow;
+class PanelHost;
 
 // The "Translation" commands of the browser window: the page named in the
 // address box is sent to the translation service, the translated page loads
@@ -14,7 +14,7 @@ class TranslationPanel : public QObject {
     Q_OBJECT
 
 public:
-    TranslationPanel(BrowserController& controller, BrowserWindow& window);
+    TranslationPanel(BrowserController& controller, PanelHost& window);
 
     // Translates with the language pair `code`. Another command before the
     // translated page has arrived sends a new request into the same hidden
@@ -25,5 +25,5 @@ public:
 
 private:
     BrowserController& m_controller;
-    BrowserWindow& m_window;
+    PanelHost& m_window;
 };

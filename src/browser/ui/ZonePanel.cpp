@@ -1,16 +1,16 @@
 #include "browser/ui/ZonePanel.h"
 
 #include "browser/BrowserController.h"
-#include "browser/ui/BrowserWindow.h"
 #include "browser/ui/BufferPanel.h"
 #include "browser/ui/FavouritesPanel.h"
+#include "browser/ui/PanelHost.h"
 #include "harvest/DocumentSnapshot.h"
 #include "platform/Prompts.h"
 #include "zone/ZoneTexts.h"
 
 #include <QToolBar>
 
-ZonePanel::ZonePanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts)
+ZonePanel::ZonePanel(BrowserController& controller, PanelHost& window, Prompts& prompts)
     : m_controller(controller), m_window(window), m_prompts(prompts),
       m_lists(std::make_unique<FavouritesPanel>(controller, controller.homeFolder())),
       m_zone(controller.zone(), controller.harvest(), controller, prompts) {
@@ -60,6 +60,5 @@ void ZonePanel::editAdultListing() {
 }
 
 void ZonePanel::showAddressBand(bool shown) {
-    if (auto* band = m_window.findChild<QToolBar*>(QStringLiteral("addressBand")))
-        band->setVisible(shown);
+    m_window.addressBand().setVisible(shown);
 }

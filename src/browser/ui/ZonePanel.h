@@ -6,7 +6,7 @@
 #include <memory>
 
 class BrowserController;
-class BrowserWindow;
+class PanelHost;
 class FavouritesPanel;
 class Prompts;
 
@@ -20,7 +20,7 @@ class ZonePanel : public QObject {
     Q_OBJECT
 
 public:
-    ZonePanel(BrowserController& controller, BrowserWindow& window, Prompts& prompts);
+    ZonePanel(BrowserController& controller, PanelHost& window, Prompts& prompts);
     ~ZonePanel() override;
 
     FavouritesPanel& lists() const { return *m_lists; }
@@ -35,7 +35,7 @@ private:
     void showAddressBand(bool shown);
 
     BrowserController& m_controller;
-    BrowserWindow& m_window;
+    PanelHost& m_window;
     Prompts& m_prompts;
     std::unique_ptr<FavouritesPanel> m_lists;
     PrivateZone m_zone;

@@ -16,12 +16,10 @@ another folder is an edge. The check fails when
   quillmart_network, all others to quillmart_site;
 - a file reports failures in one of the old shapes (Fallible, Status, a
   QString* error out-parameter, a lastError() of our own, a QString
-  "...Problem()" that is empty on success) more often than
-  scripts/error-shapes.allowed lets it: calls that can fail return
-  Expected<T>. The allowance only shrinks as old code is converted.
+  "...Problem()" that is empty on success): calls that can fail return
+  Expected<T>.
 
-With --graph it prints the folder graph, lowest folders first; with
---allowed-shapes, the old error shapes as they stand, in the allowance's form.
+With --graph it prints the folder graph, lowest folders first.
 """
 import re
 import sys
@@ -114,7 +112,6 @@ def check_libraries(problems):
                 problems.append(f"src/{folder}/CMakeLists.txt adds files to {target}, not {expected}")
 
 
-ALLOWED_SHAPES = SRC.parent / "scripts" / "error-shapes.allowed"
 # Comments and string literals are left out before these are matched.
 OLD_SHAPES = {
     "fallible": re.compile(r"\bFallible\b"),
@@ -128,33 +125,15 @@ OLD_SHAPES = {
 COMMENT_OR_STRING = re.compile(r'//.*$|"(?:\\.|[^"\\])*"')
 
 
-def shape_counts():
-    counts = {}
+def check_error_shapes(problems):
     for path in source_files():
         name = path.relative_to(SRC.parent).as_posix()
-        for line in path.read_text(encoding="utf-8").splitlines():
+        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
             code = COMMENT_OR_STRING.sub("", line)
             for shape, pattern in OLD_SHAPES.items():
                 if pattern.search(code):
-                    counts[(name, shape)] = counts.get((name, shape), 0) + 1
-    return counts
-
-
-def read_allowed():
-    allowed = {}
-    for line in ALLOWED_SHAPES.read_text(encoding="utf-8").splitlines():
-        if line.strip() and not line.startswith("#"):
-            name, shape, count = line.split()
-            allowed[(name, shape)] = int(count)
-    return allowed
-
-
-def check_error_shapes(problems):
-    allowed = read_allowed()
-    for (name, shape), count in sorted(shape_counts().items()):
-        if count > allowed.get((name, shape), 0):
-            problems.append(f"{name}: {count} lines of the old error shape \"{shape}\" "
-                            f"(allowed {allowed.get((name, shape), 0)}); return Expected<T>")
+                    problems.append(f"{name}:{number}: the old error shape \"{shape}\"; "
+                                    "return Expected<T>")
 
 
 def layered(graph):
@@ -176,10 +155,6 @@ def main():
         problems.append("folders depend on each other: " + ", ".join(component))
     check_libraries(problems)
     check_error_shapes(problems)
-    if "--allowed-shapes" in sys.argv[1:]:
-        for (name, shape), count in sorted(shape_counts().items()):
-            print(f"{name} {shape} {count}")
-        return 0
     if "--graph" in sys.argv[1:]:
         for folder in layered(graph):
             print(f"{folder:16} -> {', '.join(sorted(graph[folder])) or '(nothing)'}")

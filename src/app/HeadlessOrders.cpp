@@ -171,7 +171,8 @@ bool openStore(OrderStore& store, const OrdersCommand& command, const QString& h
     } else if (command.databasePasswordVariable.isEmpty()) {
         password = keyring.read(database).valueOr(QString());
     }
-    if (const QString warning = DatabaseAddress::read(database).passwordInClearWarning();
+    if (const QString warning =
+            DatabaseAddress::read(database).valueOr({}).passwordInClearWarning();
         !warning.isEmpty())
         err << "quillmart orders: warning: " << warning << Qt::endl;
     if (const Expected<void> opened = store.open(database, password); !opened) {

@@ -55,16 +55,16 @@ bool breaksRecord(const ItemRecord& record) {
     return false;
 }
 
-// Why an item cannot be added to a list of `count` items; empty when it can.
-QString itemProblem(const ItemRecord& record, qsizetype count) {
+// Whether an item can be added to a list of `count` items, and why not.
+Expected<void> checkNewItem(const ItemRecord& record, qsizetype count) {
     if (breaksRecord(record))
-        return kBadField;
+        return Failure{kBadField};
     if (!ScriptText::isPrice(record[ItemRecord::ItemPrice]))
-        return kBadPrice;
+        return Failure{kBadPrice};
     if (record.hasUnsafeAddress())
-        return kBadAddress;
+        return Failure{kBadAddress};
     if (count >= kMaxEntries)
-        return kListFull;
+        return Failure{kListFull};
     return {};
 }
 
@@ -302,8 +302,8 @@ bool GeneratorController::writeLines(const QString& path, const QStringList& lin
 void GeneratorController::addItem() {
     if (!canSaveItems())
         return;
-    if (const QString problem = itemProblem(m_fields, m_items.size()); !problem.isEmpty()) {
-        m_prompts.message(problem);
+    if (const Expected<void> addable = checkNewItem(m_fields, m_items.size()); !addable) {
+        m_prompts.message(addable.error());
         return;
     }
     m_items << m_fields.toLine();

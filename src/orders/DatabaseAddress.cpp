@@ -29,40 +29,44 @@ QString driverOf(const QString& scheme) {
     return scheme.toUpper();
 }
 
-QString optionProblem(const QString& key, const QString& value) {
+Expected<void> checkOption(const QString& key, const QString& value) {
     if (kRefusedOptions.contains(key.toLower()))
-        return QStringLiteral("The database address cannot set \"%1\": the host, port and "
-                              "password are the address's own.")
-            .arg(key);
+        return Failure{QStringLiteral("The database address cannot set \"%1\": the host, port and "
+                                      "password are the address's own.")
+                           .arg(key)};
     if (key.contains(kUnsafeOptionText) || value.contains(kUnsafeOptionText))
-        return QStringLiteral("The database address option \"%1\" cannot hold blanks, quotes, "
-                              "backslashes, \";\" or \"=\".")
-            .arg(key);
+        return Failure{
+            QStringLiteral("The database address option \"%1\" cannot hold blanks, quotes, "
+                           "backslashes, \";\" or \"=\".")
+                .arg(key)};
     return {};
 }
 
 // The encryption a PostgreSQL connection asks for: required unless the
 // address says otherwise, with the server's certificate checked when the
 // address names the authority to check it against.
-QString sslProblem(const QString& sslmode) {
+Expected<void> checkSslMode(const QString& sslmode) {
     static const QStringList kTaken{QStringLiteral("disable"), QStringLiteral("require"),
                                     QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
     if (sslmode.isEmpty() || kTaken.contains(sslmode))
         return {};
-    return QStringLiteral("The database address asks for sslmode=%1, which may send the password "
-                          "unencrypted without a word. Leave sslmode out (the connection is then "
-                          "encrypted), or write sslmode=disable to send it unencrypted.")
-        .arg(sslmode);
+    return Failure{QStringLiteral("The database address asks for sslmode=%1, which may send the "
+                                  "password unencrypted without a word. Leave sslmode out (the "
+                                  "connection is then encrypted), or write sslmode=disable to "
+                                  "send it unencrypted.")
+                       .arg(sslmode)};
 }
 
-void readOptions(const QUrl& url, DatabaseAddress& address) {
+// The first rule the options break fails the whole address.
+Expected<void> readOptions(const QUrl& url, DatabaseAddress& address) {
+    Expected<void> checked;
     QStringList options;
     QString sslmode;
     bool rootCertificate = false;
     bool timeout = false;
     for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
-        if (address.problem.isEmpty())
-            address.problem = optionProblem(key, value);
+        if (checked)
+            checked = checkOption(key, value);
         if (key == QLatin1String("sslmode"))
             sslmode = value;
         rootCertificate = rootCertificate || key == QLatin1String("sslrootcert");
@@ -70,8 +74,8 @@ void readOptions(const QUrl& url, DatabaseAddress& address) {
         options << key + QLatin1Char('=') + value;
     }
     if (address.isPostgres()) {
-        if (address.problem.isEmpty())
-            address.problem = sslProblem(sslmode);
+        if (checked)
+            checked = checkSslMode(sslmode);
         if (sslmode.isEmpty())
             options << (rootCertificate ? QStringLiteral("sslmode=verify-full")
                                         : QStringLiteral("sslmode=require"));
@@ -81,9 +85,10 @@ void readOptions(const QUrl& url, DatabaseAddress& address) {
             options << QStringLiteral("connect_timeout=%1").arg(kConnectTimeoutSeconds);
     }
     address.options = options.join(QLatin1Char(';'));
+    return checked;
 }
 
-DatabaseAddress readUrl(const QString& text) {
+Expected<DatabaseAddress> readUrl(const QString& text) {
     const QUrl url(text);
     DatabaseAddress address;
     address.driver = driverOf(url.scheme().toLower());
@@ -94,7 +99,8 @@ DatabaseAddress readUrl(const QString& text) {
     address.password = url.password(QUrl::FullyDecoded);
     address.host = url.host(QUrl::FullyDecoded);
     address.port = url.port(-1);
-    readOptions(url, address);
+    if (const Expected<void> checked = readOptions(url, address); !checked)
+        return Failure{checked.error()};
     return address;
 }
 
@@ -105,10 +111,13 @@ bool isUrl(const QString& text) {
 
 } // namespace
 
-DatabaseAddress DatabaseAddress::read(const QString& text, const QString& password) {
+Expected<DatabaseAddress> DatabaseAddress::read(const QString& text, const QString& password) {
     DatabaseAddress address;
     if (isUrl(text)) {
-        address = readUrl(text);
+        Expected<DatabaseAddress> read = readUrl(text);
+        if (!read)
+            return read;
+        address = *std::move(read);
     } else {
         address.driver = OrderSchema::kSqlite;
         address.database = text;

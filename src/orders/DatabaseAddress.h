@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QString>
 
 // Where the order database is, read from its setting: a plain path is a
@@ -21,11 +23,9 @@ struct DatabaseAddress {
     int port = -1;
     // "key=value;key=value", as QSqlDatabase takes them.
     QString options;
-    // Why the address cannot be used; empty when it can.
-    QString problem;
-
-    // The address read; a `password` given replaces the address's own.
-    static DatabaseAddress read(const QString& text, const QString& password = {});
+    // The address read; a `password` given replaces the address's own. An
+    // address that breaks the rules above fails, saying why.
+    static Expected<DatabaseAddress> read(const QString& text, const QString& password = {});
     // The address as it may be shown or printed: without its password.
     static QString shown(const QString& text);
 

@@ -65,7 +65,8 @@ MailAccount OrderController::account() const {
 }
 
 bool OrderController::mayOpenStore() {
-    const DatabaseAddress address = DatabaseAddress::read(m_database);
+    // An address that cannot be used sends no password: opening it fails.
+    const DatabaseAddress address = DatabaseAddress::read(m_database).valueOr({});
     const QString warning = address.passwordInClearWarning();
     return warning.isEmpty() ||
            m_clearTextConsent.allows(address.serverName(), warning + QStringLiteral("\nGo on?"),

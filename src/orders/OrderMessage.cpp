@@ -137,24 +137,25 @@ void OrderMessage::readDescription() {
     const qsizetype start = key + kDescriptionKey.size();
     const qsizetype end = m_text.indexOf(kAmountKey, start, Qt::CaseInsensitive);
     const QStringView description = QStringView(m_text).mid(start, end < 0 ? -1 : end - start);
-    m_whyTooLarge = sizeProblem(description);
-    if (m_whyTooLarge.isEmpty())
+    if (const Expected<void> fits = checkSize(description); fits)
         m_description = description.toString();
+    else
+        m_whyTooLarge = fits.error();
 }
 
 // Only as many lines are split off as the limits need to see.
-QString OrderMessage::sizeProblem(QStringView description) {
+Expected<void> OrderMessage::checkSize(QStringView description) {
     const QList<QStringView> lines = splitDescription(description, kMaxDescriptionLines + 1);
     const auto firstEmpty =
         std::find_if(lines.begin(), lines.end(), [](QStringView line) { return line.isEmpty(); });
     if (firstEmpty - lines.begin() > kMaxItemLines)
-        return QStringLiteral("it has more than %1 item lines").arg(kMaxItemLines);
+        return Failure{QStringLiteral("it has more than %1 item lines").arg(kMaxItemLines)};
     if (lines.size() > kMaxDescriptionLines)
-        return QStringLiteral("its order description has more than %1 lines")
-            .arg(kMaxDescriptionLines);
+        return Failure{QStringLiteral("its order description has more than %1 lines")
+                           .arg(kMaxDescriptionLines)};
     if (description.size() > kMaxDescriptionCharacters)
-        return QStringLiteral("its order description has more than %1 characters")
-            .arg(kMaxDescriptionCharacters);
+        return Failure{QStringLiteral("its order description has more than %1 characters")
+                           .arg(kMaxDescriptionCharacters)};
     return {};
 }
 

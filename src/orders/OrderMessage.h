@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orders/Money.h"
+#include "platform/Expected.h"
 
 #include <QList>
 #include <QString>
@@ -89,7 +90,7 @@ private:
     QString address(const QString& twinKey) const;
     void readDescription();
     void readShippingMethod();
-    static QString sizeProblem(QStringView description);
+    static Expected<void> checkSize(QStringView description);
     static QList<QStringView> splitDescription(QStringView description, qsizetype maxLines);
     static std::optional<OrderLine> orderLine(const QString& line);
 

@@ -67,7 +67,7 @@ std::optional<int> newOrderId(QSqlQuery& insert, const QSqlDatabase& db, bool re
 
 // Why a SQLite file cannot be used, in words a merchant can act on: the
 // file system's reason when there is one, else the database's own words.
-QString sqliteProblem(const QString& path, const QString& databaseWords) {
+QString sqliteFailureText(const QString& path, const QString& databaseWords) {
     const QFileInfo file(path);
     const QFileInfo folder(file.absolutePath());
     const QString folderName = QDir::toNativeSeparators(folder.filePath());
@@ -82,7 +82,7 @@ QString sqliteProblem(const QString& path, const QString& databaseWords) {
 // Why a PostgreSQL server cannot be used, in words a merchant can act on.
 // QtSql hands on no error code for a connection that failed, only the
 // client library's words, which are looked at for the usual causes.
-QString postgresProblem(const DatabaseAddress& setting, const QString& words) {
+QString postgresFailureText(const DatabaseAddress& setting, const QString& words) {
     const QString server = setting.serverName().section(QLatin1Char('/'), 0, 0);
     const auto said = [&](const char* text) { return words.contains(QLatin1String(text)); };
     if (said("password authentication failed") || said("no password supplied") ||
@@ -151,7 +151,8 @@ void OrderStore::useWriteAheadLog(QSqlDatabase& db) {
 }
 
 std::optional<OrderStore::ServerLogin> OrderStore::serverLogin(const QString& connection) {
-    const DatabaseAddress setting = DatabaseAddress::read(connection);
+    // An address that cannot be used needs no login: opening it fails.
+    const DatabaseAddress setting = DatabaseAddress::read(connection).valueOr({});
     if (setting.isSqlite() || setting.user.isEmpty())
         return std::nullopt;
     return ServerLogin{setting.serverName(), setting.user, !setting.password.isEmpty()};
@@ -160,9 +161,10 @@ std::optional<OrderStore::ServerLogin> OrderStore::serverLogin(const QString& co
 Expected<void> OrderStore::open(const QString& connection, const QString& password,
                                 int schemaVersion) {
     closeConnection();
-    const DatabaseAddress setting = DatabaseAddress::read(connection, password);
-    if (!setting.problem.isEmpty())
-        return Expected<void>::failure(setting.problem);
+    const Expected<DatabaseAddress> read = DatabaseAddress::read(connection, password);
+    if (!read)
+        return Failure{read.error()};
+    const DatabaseAddress& setting = *read;
     if (!QSqlDatabase::isDriverAvailable(setting.driver))
         return Expected<void>::failure(
             QStringLiteral("The database driver %1 is not available.").arg(setting.driver));
@@ -174,8 +176,8 @@ Expected<void> OrderStore::open(const QString& connection, const QString& passwo
     if (!db.open()) {
         const QString words = db.lastError().text();
         if (sqlite)
-            return Expected<void>::failure(sqliteProblem(setting.database, words));
-        return Expected<void>::failure(setting.isPostgres() ? postgresProblem(setting, words)
+            return Expected<void>::failure(sqliteFailureText(setting.database, words));
+        return Expected<void>::failure(setting.isPostgres() ? postgresFailureText(setting, words)
                                                             : words);
     }
     if (sqlite)
@@ -187,7 +189,7 @@ Expected<void> OrderStore::open(const QString& connection, const QString& passwo
     db.close();
     const QString why =
         QStringLiteral("its tables could not be brought up to date: ") + migrated.error();
-    return Expected<void>::failure(sqlite ? sqliteProblem(setting.database, why)
+    return Expected<void>::failure(sqlite ? sqliteFailureText(setting.database, why)
                                           : setting.serverName() + QStringLiteral(": ") + why);
 }
 

@@ -473,11 +473,11 @@ private Q_SLOTS:
         QFETCH(QString, options);
         QFETCH(bool, refused);
         QFETCH(QString, sslmode);
-        const DatabaseAddress address =
+        const Expected<DatabaseAddress> address =
             DatabaseAddress::read("postgresql://shop:pw@db.shop.test/orders" + options);
-        QCOMPARE(!address.problem.isEmpty(), refused);
+        QCOMPARE(!address.ok(), refused);
         if (!refused)
-            QVERIFY2(address.options.split(';').contains(sslmode), qPrintable(address.options));
+            QVERIFY2(address->options.split(';').contains(sslmode), qPrintable(address->options));
         QCOMPARE(DatabaseAddress::shown("postgresql://shop:pw@db.shop.test/orders" + options)
                      .contains("pw"),
                  false);

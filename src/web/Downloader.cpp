@@ -1,6 +1,6 @@
 #include "web/Downloader.h"
 
-#include "web/CharsetSniffer.h"
+#include "web/BodyText.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -51,9 +51,7 @@ void Downloader::execute(const QString& url) {
     cancel();
     m_url = url;
     m_chunk.clear();
-    m_text.clear();
-    m_pending.clear();
-    m_decoderChosen = false;
+    m_body.reset();
     m_status = 0;
     QNetworkRequest request(QUrl::fromUserInput(url));
     request.setHeader(QNetworkRequest::UserAgentHeader, m_userAgent);
@@ -67,8 +65,7 @@ void Downloader::execute(const QString& url) {
 
 void Downloader::cancel() {
     stopTransfer();
-    m_text.clear();
-    m_pending.clear();
+    m_body.reset();
 }
 
 QString Downloader::standardUserAgent() {
@@ -79,12 +76,11 @@ QString Downloader::getChunk() {
     return std::exchange(m_chunk, QString());
 }
 
+// Without a chunk size the text is only wanted once the body is complete.
 void Downloader::receive() {
-    m_pending += m_reply->readAll();
-    if (!chooseDecoder(false))
-        return;
-    decodePending();
-    if (chunkFull())
+    BodyText& body = receivedBody();
+    body.append(m_reply->readAll());
+    if (m_chunkSize > 0 && body.update(false) && chunkFull())
         complete(ResponseCompleted);
 }
 
@@ -93,9 +89,9 @@ void Downloader::finish() {
         complete(RequestFailed);
         return;
     }
-    m_pending += m_reply->readAll();
-    chooseDecoder(true);
-    decodePending();
+    BodyText& body = receivedBody();
+    body.append(m_reply->readAll());
+    body.update(true);
     complete(ResponseCompleted);
 }
 
@@ -104,29 +100,14 @@ void Downloader::timeOut() {
         complete(RequestFailed);
 }
 
-// Picks the decoder once enough of the body is known; false while it has
-// to wait for more bytes.
-bool Downloader::chooseDecoder(bool bodyComplete) {
-    if (m_decoderChosen)
-        return true;
-    QByteArray charset = CharsetSniffer::fromContentType(m_reply->rawHeader("Content-Type"));
-    if (!CharsetSniffer::isKnown(charset)) {
-        if (!bodyComplete && m_pending.size() < CharsetSniffer::kSniffBytes)
-            return false;
-        charset = CharsetSniffer::fromHead(m_pending);
-    }
-    m_decoder = QStringDecoder(charset.constData());
-    m_decoderChosen = true;
-    return true;
-}
-
-void Downloader::decodePending() {
-    m_text += m_decoder.decode(m_pending);
-    m_pending.clear();
+BodyText& Downloader::receivedBody() {
+    if (!m_body)
+        m_body = std::make_unique<BodyText>(m_reply->rawHeader("Content-Type"));
+    return *m_body;
 }
 
 bool Downloader::chunkFull() const {
-    return m_chunkSize > 0 && m_text.size() >= m_chunkSize;
+    return m_chunkSize > 0 && m_body && m_body->text().size() >= m_chunkSize;
 }
 
 // Drops the reply without letting it report anything more.
@@ -147,12 +128,11 @@ void Downloader::complete(State state) {
     if (m_reply && state == ResponseCompleted)
         m_status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     stopTransfer();
-    if (state == ResponseCompleted) {
+    if (state == ResponseCompleted && m_body) {
+        m_chunk = m_body->text();
         if (chunkFull())
-            m_text.truncate(m_chunkSize);
-        m_chunk = std::exchange(m_text, QString());
+            m_chunk.truncate(m_chunkSize);
     }
-    m_text.clear();
-    m_pending.clear();
+    m_body.reset();
     Q_EMIT stateChanged(state);
 }

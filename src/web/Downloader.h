@@ -5,9 +5,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QStringDecoder>
 #include <QTimer>
+#include <memory>
 
+class BodyText;
 class QNetworkAccessManager;
 
 // Fetches one URL (http, https or file) at a time in the background and
@@ -70,8 +71,7 @@ private:
     void receive();
     void finish();
     void timeOut();
-    bool chooseDecoder(bool bodyComplete);
-    void decodePending();
+    BodyText& receivedBody();
     bool chunkFull() const;
     void stopTransfer();
     void complete(State state);
@@ -84,9 +84,6 @@ private:
     int m_timeoutMs = DefaultTimeoutMs;
     int m_status = 0;
     QString m_userAgent = standardUserAgent();
-    bool m_decoderChosen = false;
-    QStringDecoder m_decoder;
-    QByteArray m_pending; // received bytes not yet decoded
-    QString m_text;       // decoded so far
-    QString m_chunk;      // the completed response's text, until it is read
+    std::unique_ptr<BodyText> m_body; // what has arrived of the response under way
+    QString m_chunk;                  // the completed response's text, until it is read
 };

@@ -11,6 +11,7 @@
 #include "support/HttpFixture.h"
 #include "support/RecordingLauncher.h"
 #include "translate/TranslationService.h"
+#include "web/BodyText.h"
 #include "web/Downloader.h"
 
 #include <QtTest>
@@ -206,6 +207,19 @@ private Q_SLOTS:
             QCOMPARE(downloader.getChunk(), text);
             QCOMPARE(downloader.getChunk(), QString());
         }
+    }
+
+    // A body's text does not depend on how the network cut it: an invalid
+    // UTF-8 sequence cut by a piece's end takes no character after it along.
+    void bodyTextIsTheSameHoweverItArrives() {
+        BodyText inPieces("text/html; charset=utf-8");
+        for (const QByteArray& piece :
+             {QByteArray("caf\xC3"), QByteArray("caf\xE2"), QByteArray("p")}) {
+            inPieces.append(piece);
+            inPieces.update(false);
+        }
+        inPieces.update(true);
+        QCOMPARE(inPieces.text(), u"caf\uFFFDcaf\uFFFDp"_s);
     }
 
     // A long body's transfer ends at the cut, also inside a two-byte character.

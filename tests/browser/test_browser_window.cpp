@@ -399,13 +399,8 @@ void TestBrowserWindow::preferencesRoundTrip() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
     StartupSettings settings;
     ScriptedPrompts prompts;
-    struct Field {
-        int tab;
-        QString name;
-        QString typed;
-        QString key;
-    };
-    const QList<Field> fields = {
+    // The tab, the field's name, what is typed and the key it is kept under.
+    const QList<std::tuple<int, QString, QString, QString>> fields = {
         {0, "Channel server, first location:", "http://channels.example/a/", "Location1"},
         {0, "Channel server, second location:", "http://channels.example/b/", "Location2"},
         {0, "Maker site:", "maker.example", "MakerSite"},
@@ -424,9 +419,9 @@ void TestBrowserWindow::preferencesRoundTrip() {
         auto* tabs = dialog->findChild<QTabBar*>();
         UserInput::click(tabs, Qt::LeftButton, tabs->tabRect(tab).center());
     };
-    for (const Field& field : fields) {
-        showTab(field.tab);
-        UserInput::enterText(fieldNamed(dialog.get(), field.name), field.typed, Qt::Key_unknown);
+    for (const auto& [tab, name, typed, key] : fields) {
+        showTab(tab);
+        UserInput::enterText(fieldNamed(dialog.get(), name), typed, Qt::Key_unknown);
     }
     showTab(1);
     UserInput::press(dialog.get(), Qt::Key_R, Qt::AltModifier); // "&Respect robots.txt"
@@ -439,24 +434,22 @@ void TestBrowserWindow::preferencesRoundTrip() {
 
     QSettings file(home.filePath("Quillmart/Quillmart.conf"), QSettings::IniFormat);
     file.beginGroup("Startup");
-    for (const Field& field : fields)
-        QCOMPARE(file.value(field.key).toString(), field.typed);
+    for (const auto& [tab, name, typed, key] : fields)
+        QCOMPARE(file.value(key).toString(), typed);
     QCOMPARE(file.value("SubmittingProgram").toString(), QStringLiteral("/usr/bin/submit-tool"));
     QCOMPARE(file.value("RespectRobots").toString(), QStringLiteral("true"));
 
+    // The next dialog shows each value; cleared, the fields give their
+    // settings back to the defaults.
     dialog = std::make_unique<PreferencesDialog>(settings, prompts, home.path());
-    for (const Field& field : fields) {
-        QWidget* shown = fieldNamed(dialog.get(), field.name);
-        const auto* spinBox = qobject_cast<QSpinBox*>(shown);
-        QCOMPARE(spinBox ? spinBox->cleanText() : shown->property("text").toString(), field.typed);
-    }
-    // Cleared fields give their settings back to the defaults.
     dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-    for (const Field& field : fields) {
-        showTab(field.tab);
-        QWidget* shown = fieldNamed(dialog.get(), field.name);
-        if (qobject_cast<QSpinBox*>(shown))
+    for (const auto& [tab, name, typed, key] : fields) {
+        showTab(tab);
+        QWidget* shown = fieldNamed(dialog.get(), name);
+        const auto* spinBox = qobject_cast<QSpinBox*>(shown);
+        QCOMPARE(spinBox ? spinBox->cleanText() : shown->property("text").toString(), typed);
+        if (spinBox)
             UserInput::enterText(shown, "0", Qt::Key_unknown); // "10 MB (default)"
         else
             UserInput::enterText(shown, QString(), Qt::Key_Delete);
@@ -583,13 +576,12 @@ void TestBrowserWindow::browsingAndClosing() {
     QCOMPARE(s.launcher.started, QStringList({"xdg-email", "submit-tool --all", "publish-tool"}));
     QCOMPARE(s.panel(1)->text(),
              QStringLiteral("Could not start the publishing program (publish-tool)."));
-    const QString database = QDir(s.home->path()).filePath("other-orders.db");
     programs.publishingProgram.clear();
-    programs.orderDatabase = database;
+    programs.orderDatabase = s.home->filePath("other-orders.db");
     programs.mailSizeLimitMB = 3;
     QVERIFY(s.settings->change(programs).ok());
     s.trigger("Tools|Publishing");
-    QCOMPARE(s.window->generatorController()->orders().database(), database);
+    QCOMPARE(s.window->generatorController()->orders().database(), programs.orderDatabase);
     QCOMPARE(s.window->generatorController()->orders().sizeLimit(), 3 * 1024 * 1024);
     QCOMPARE(qobject_cast<QAbstractButton*>(s.window->generatorWindow()->focusWidget())->text(),
              "Front Page");
@@ -652,19 +644,16 @@ void TestBrowserWindow::channelsAndZones() {
         waitUntil([&] { return captions(w.channelsMenu()) == "Members news; Members market"; }));
     s.trigger("Go|Private");
 
-    const QString address = s.page("fav.htm", "<title>Fav</title>");
+    const QString address = s.page("fav.htm", "<title>Fav</title>"),
+                  second = s.page("fav2.htm", "<title>Fav 2</title>");
     // "Add favorites" takes the page whose navigation the controller has
     // heard complete.
-    const auto completed = [&](const QString& page) {
-        return s.view1Shows(page) && s.controller->url(View::View1) == page;
-    };
-    s.controller->navigateShown(address);
-    QVERIFY(waitUntil([&] { return completed(address); }));
-    s.trigger("Go|Add favorites");
-    const QString second = s.page("fav2.htm", "<title>Fav 2</title>");
-    s.controller->navigateShown(second);
-    QVERIFY(waitUntil([&] { return completed(second); }));
-    s.trigger("Go|Add favorites");
+    for (const QString& page : {address, second}) {
+        s.controller->navigateShown(page);
+        QVERIFY(waitUntil(
+            [&] { return s.view1Shows(page) && s.controller->url(View::View1) == page; }));
+        s.trigger("Go|Add favorites");
+    }
     s.press("Favorites");
     auto* favourites = w.findChild<QListWidget*>("favorit2");
     QVERIFY(favourites->isVisible());
@@ -762,15 +751,20 @@ void TestBrowserWindow::linksReportsAndCrawls() {
     QVERIFY(fileBytes(s.home->filePath("found.csv"))
                 .startsWith("kind,text,url,page_title,found_at\r\ntitle,," +
                             s.url("firm.htm").toUtf8() + ",,"));
+    // "Create Full Report" on `links`, without pictures; true once view 1
+    // shows the report.
+    const auto fullReport = [&](const QStringList& links) {
+        harvest.linkList = links;
+        const QString shown = s.view(View::View1).locationUrl();
+        s.prompts.expect(Kind::YesNo, kImages, "no");
+        s.trigger("Finder|Create Full Report");
+        return waitUntil([&] { return s.view(View::View1).locationUrl() != shown; });
+    };
     // With robots.txt respected, the full report never opens what it
     // disallows.
     s.server->serve("robots.txt", "User-agent: *\nDisallow: /secret");
     s.controller->siteGate().setRespectRobots(true);
-    harvest.linkList = {s.page("secret.htm", "<p>hidden</p>"), s.url("firm.htm")};
-    const QString shownBefore = s.view(View::View1).locationUrl();
-    s.prompts.expect(Kind::YesNo, kImages, "no");
-    s.trigger("Finder|Create Full Report");
-    QVERIFY(waitUntil([&] { return s.view(View::View1).locationUrl() != shownBefore; }));
+    QVERIFY(fullReport({s.page("secret.htm", "<p>hidden</p>"), s.url("firm.htm")}));
     QVERIFY(!s.server->requested().contains("/secret.htm"));
     // Each full report and each walk is a run of its own, which a site's
     // Crawl-delay may hold for a limited time: here none, one page a run.
@@ -778,15 +772,8 @@ void TestBrowserWindow::linksReportsAndCrawls() {
     QVERIFY(paced.start());
     paced.serve("robots.txt", "User-agent: *\nCrawl-delay: 0.01");
     s.controller->siteGate().setDelayHoldMs(0);
-    const QStringList pages{paced.serve("a.htm", "<p>a</p>"), paced.serve("b.htm", "<p>b</p>"),
-                            paced.serve("c.htm", "<p>c</p>")};
-    for (const QStringList& run : {pages.mid(0, 2), pages.mid(2)}) {
-        harvest.linkList = run;
-        const QString shown = s.view(View::View1).locationUrl();
-        s.prompts.expect(Kind::YesNo, kImages, "no");
-        s.trigger("Finder|Create Full Report");
-        QVERIFY(waitUntil([&] { return s.view(View::View1).locationUrl() != shown; }));
-    }
+    QVERIFY(fullReport({paced.serve("a.htm", "<p>a</p>"), paced.serve("b.htm", "<p>b</p>")}));
+    QVERIFY(fullReport({paced.serve("c.htm", "<p>c</p>")}));
     const QString blank = s.page("blank.htm", "<p>no links</p>");
     s.controller->navigateShown(blank);
     QVERIFY(waitUntil([&] { return s.view1Shows(blank); }));

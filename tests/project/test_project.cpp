@@ -150,7 +150,7 @@ private Q_SLOTS:
 
     // The second settings file against one written by hand from its
     // description; what it reads back is what was written, less the
-    // password, which never reaches a file.
+    // password, which never reaches a file; and a file with mistakes.
     void writesAndReadsTheKeptSettings() {
         ProjectSettings settings;
         settings.site.layout = SiteSettings::Layout::ContentsOnly;
@@ -172,16 +172,13 @@ private Q_SLOTS:
                  QJsonDocument::fromJson(expectedFile("project/expected/kept_settings.json")));
         ProjectSettings base;
         base.site.frontPagePassword = "typed";
+        base.identity.bannerText = "kept";
         ProjectSettings expected = settings;
         expected.site.frontPagePassword = "typed";
         QCOMPARE(*ProjectSettingsFile::read(written, base), expected);
-    }
 
-    // Keys of another type keep what the window shows; a text that is not
-    // a JSON object is refused.
-    void readsKeptSettingsWithMistakes() {
-        ProjectSettings base;
-        base.identity.bannerText = "kept";
+        // Keys of another type keep what the window shows; a text that is
+        // not a JSON object is refused.
         QCOMPARE(
             *ProjectSettingsFile::read(R"({"siteLayout": 3, "catalogOptions": {"weight": "yes"},
                                                "shop": {"bannerText": null}, "templates": []})",
@@ -257,24 +254,6 @@ private Q_SLOTS:
             .expectMessage("files were published to");
         m_controller->frontPage();
         QVERIFY(QFileInfo::exists(server + "/Shop/index.htm"));
-    }
-
-    // The login typed for the gateway is the one both gateway forms send:
-    // the card pages' and order1.htm's. So is a login an older project
-    // keeps in its settings file alone.
-    void gatewayLoginReachesOrder1() {
-        makeShop();
-        useOwnAddresses();
-        m_controller->generate();
-        const QByteArray login = "name=\"LOGIN\" value=\"shop7\"";
-        QVERIFY(fileBytes(project("order_cc.htm")).contains(login));
-        QVERIFY(fileBytes(project("order1.htm")).contains(login));
-        QVERIFY(!fileBytes(project("order1.htm")).contains("tessmark"));
-        QVERIFY(QFile::remove(project("Shop.settings.json")));
-        GeneratorController reopened(m_home->path(), *m_prompts);
-        m_prompts->expect(Kind::OpenFile, "*.caa", project("Shop.caa"));
-        reopened.openProject();
-        QCOMPARE(OrderAddresses::gatewayLogin(reopened.templates().order1Tail), "shop7");
     }
 
     // Whatever the merchant types comes back as typed, and never ends the
@@ -440,8 +419,11 @@ private Q_SLOTS:
         QCOMPARE(m_controller->projectName(), "Shop");
     }
 
-    // Generate writes the typed addresses into the pages; Update writes the
-    // catalog anew from the item files, and sends it alone.
+    // Generate writes the typed addresses into the pages. The login typed
+    // for the gateway is the one both gateway forms send: the card pages'
+    // and order1.htm's; so is a login an older project keeps in its settings
+    // file alone. Update writes the catalog anew from the item files, and
+    // sends it alone.
     void generateAndPublish() {
         m_prompts->expectMessage("\"New Project\"").expectMessage("\"New Project\"");
         m_controller->generate();
@@ -453,6 +435,15 @@ private Q_SLOTS:
         m_controller->generate();
         QVERIFY(fileBytes(project("order.htm")).contains("mailto:sales@shop.test?"));
         QVERIFY(fileBytes(project("order1.htm")).contains("\"results@shop.test\""));
+        const QByteArray login = "name=\"LOGIN\" value=\"shop7\"";
+        QVERIFY(fileBytes(project("order_cc.htm")).contains(login));
+        QVERIFY(fileBytes(project("order1.htm")).contains(login));
+        QVERIFY(!fileBytes(project("order1.htm")).contains("tessmark"));
+        QVERIFY(QFile::remove(project("Shop.settings.json")));
+        GeneratorController reopened(m_home->path(), *m_prompts);
+        m_prompts->expect(Kind::OpenFile, "*.caa", project("Shop.caa"));
+        reopened.openProject();
+        QCOMPARE(OrderAddresses::gatewayLogin(reopened.templates().order1Tail), "shop7");
         m_prompts->expectMessage("Enter the server name on the \"Settings\" tab")
             .expectMessage("To publish it, enter the server name");
         m_controller->frontPage();

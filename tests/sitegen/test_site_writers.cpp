@@ -637,7 +637,10 @@ private Q_SLOTS:
 
     // A real folder as the server: a second publish after a layout change
     // removes the site's own stale page, keeps what others stored in the
-    // web, and reports the page that was not there to send.
+    // web, and reports the page that was not there to send. A start page or
+    // category whose page leads out of the web stops a publish before
+    // anything in the web or beside it is removed, and the message names the
+    // name.
     void publishesIntoAFolder() {
         generate();
         const QString server = m_dir.filePath("www");
@@ -660,17 +663,10 @@ private Q_SLOTS:
                  "Nothing was published to " + missing + " (web \"Shop\").\nThe folder " + missing +
                      " does not exist.");
         QVERIFY(!QFileInfo::exists(missing));
-    }
 
-    // The web already there: nothing in it or beside it is removed, and
-    // the message names the name.
-    void namesOutsideTheWebStopBeforeAnything() {
-        generate();
-        const QString server = m_dir.filePath("www"),
-                      precious = m_dir.filePath("outside/precious.htm");
+        const QString precious = m_dir.filePath("outside/precious.htm");
         writeBytes(precious, "keep");
-        writeBytes(server + "/Shop/index.htm", "old");
-        FolderPublisher publisher;
+        writeBytes(web.filePath("index.htm"), "old");
         const QString rows[][2] = {{"../../outside/precious", "Tools"}, {"index", "Tools/Hand"}};
         for (const auto& [start, category] : rows) {
             const QString summary =
@@ -680,8 +676,9 @@ private Q_SLOTS:
                          summary.endsWith("Nothing was removed or sent."),
                      qPrintable(summary));
         }
-        QCOMPARE(fileBytes(precious) + fileBytes(server + "/Shop/index.htm"), "keepold");
-        // The back end on its own keeps to the web as well.
+        QCOMPARE(fileBytes(web.filePath("index.htm")), "old");
+        // The back end on its own keeps to the web as well; the page beside
+        // the web is as it was.
         QCOMPARE(publisher.vtiOpenWebWithPassword(server, "Shop", {}, {}).valueOr(false), true);
         QVERIFY(!publisher.vtiRemoveWeb("/Shop", "../../outside/precious.htm\n"));
         QVERIFY(!publisher.vtiPutDocuments(m_site + "/index.htm\n", "../../outside/precious.htm\n")

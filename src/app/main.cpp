@@ -1,7 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessOrders.h"
 #include "app/HeadlessPublish.h"
-#include "app/WindowCommands.h"
+#include "app/ProgramName.h"
+#include "app/WindowProgram.h"
 #include "platform/HomeFolder.h"
 #include "settings/StartupSettings.h"
 
@@ -9,12 +10,6 @@
 #include <QTextStream>
 
 namespace {
-
-void nameTheApplication() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillmart"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillmart"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMART_VERSION));
-}
 
 // Generating a site needs no event loop and no application object: it runs
 // without one.
@@ -61,11 +56,9 @@ int main(int argc, char* argv[]) {
     const CommandLine command = CommandLine::parse(arguments);
     // Named before any application object exists, so every command's
     // settings and folders are the program's.
-    nameTheApplication();
-    if (command.mode == CommandLine::Mode::Gui)
-        return WindowCommands::runWindow(argc, argv);
-    if (command.mode == CommandLine::Mode::Harvest)
-        return WindowCommands::runHarvest(argc, argv, command.harvest);
+    nameTheProgram();
+    if (command.mode == CommandLine::Mode::Gui || command.mode == CommandLine::Mode::Harvest)
+        return WindowProgram::exec(argv);
     if (command.mode == CommandLine::Mode::Generate)
         return runGenerate(command);
     return runHeadless(argc, argv, command);

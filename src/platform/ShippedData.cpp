@@ -19,8 +19,10 @@ QStringList ShippedData::candidates(const QString& name) {
     QStringList places;
     if (runsFromBuildTree())
         places << QStringLiteral(QUILLMART_SOURCE_DATA "/") + name;
-    places << QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                              QStringLiteral("/" QUILLMART_RELATIVE_DATA "/") + name);
+    for (const QString& relative :
+         {QStringLiteral(QUILLMART_RELATIVE_DATA), QStringLiteral(QUILLMART_WINDOW_RELATIVE_DATA)})
+        places << QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                  relative + QLatin1Char('/') + name);
     for (const QString& data :
          QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         places << data + QStringLiteral("/quillmart/") + name;

@@ -1,5 +1,12 @@
 #include "app/CommandLine.h"
 
+CommandLine CommandLine::parse(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return parse(arguments);
+}
+
 CommandLine CommandLine::parse(const QStringList& arguments) {
     CommandLine command;
     if (arguments.isEmpty())

@@ -22,6 +22,8 @@ struct CommandLine {
 
     // `arguments` without the program's own name.
     static CommandLine parse(const QStringList& arguments);
+    // The arguments of main(), less the program's name.
+    static CommandLine parse(int argc, char* argv[]);
     static QString help();
 
 private:

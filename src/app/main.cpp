@@ -50,10 +50,7 @@ int runHeadless(int argc, char* argv[], const CommandLine& command) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine command = CommandLine::parse(arguments);
+    const CommandLine command = CommandLine::parse(argc, argv);
     // Named before any application object exists, so every command's
     // settings and folders are the program's.
     nameTheProgram();

@@ -8,10 +8,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine command = CommandLine::parse(arguments);
+    const CommandLine command = CommandLine::parse(argc, argv);
     nameTheProgram();
     if (command.mode == CommandLine::Mode::Gui)
         return WindowCommands::runWindow(argc, argv);

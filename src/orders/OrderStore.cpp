@@ -228,9 +228,11 @@ OrderStore::Result OrderStore::failed(const QString& mailbox, const QString& uid
 OrderStore::Result OrderStore::store(const OrderMessage& message, const QString& mailbox,
                                      const QString& uid, const QDate& orderDate) {
     QSqlDatabase db = database();
-    if (!db.isOpen())
+    // The driver calls a server connection that broke closed: that is the
+    // lost connection, which stops a fetch, not a fault of this message.
+    if (!db.isOpen() && m_serverName.isEmpty())
         return {0, QStringLiteral("The order database is not open.")};
-    if (!db.transaction())
+    if (!db.isOpen() || !db.transaction())
         return failed(mailbox, uid, db.lastError().text());
     const Expected<int> stored = insertAll(db, message, mailbox, uid, orderDate);
     if (stored && db.commit())

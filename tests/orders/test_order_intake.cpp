@@ -388,6 +388,23 @@ private Q_SLOTS:
         QCOMPARE(orders[0].details.value(1).value(1), "B7 ");
     }
 
+    // A connection the server ended is lost for every message after it too:
+    // the driver then calls the database closed, which is the same loss and
+    // stops a fetch the same way.
+    void lostConnectionStaysLost() {
+        QUILLMART_REQUIRE_SERVER(PostgresFixture::missing());
+        QVERIFY2(m_postgres.createDatabase("lost"), qPrintable(m_postgres.error()));
+        OrderStore store;
+        QVERIFY(store.open(m_postgres.url("lost"), m_postgres.password()));
+        QVERIFY2(m_postgres.run("lost", {"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                         "WHERE datname = 'lost' AND pid <> pg_backend_pid()"}),
+                 qPrintable(m_postgres.error()));
+        for (const char* id : {"A1", "B2"}) {
+            const OrderStore::Result result = store.store(OrderMessage(orderText()), "box", id);
+            QVERIFY2(result.connectionLost, qPrintable(result.error));
+        }
+    }
+
     // A database server that cannot be used is named with the reason. Over
     // TLS, the server's certificate can be checked against its authority.
     void namesWhyAServerCannotBeUsed() {

@@ -686,11 +686,13 @@ void TestBrowserWindow::channelsAndZones() {
     s.press("Favorites");
     QCOMPARE(favourites->item(0)->text(), address);
 
-    // A page completed on a blocked site is sent back.
+    // A page completed on a blocked site is sent back, and the page the
+    // view is back on is the one "Add favorites" would take.
     s.controller->zone().setEntries(ZoneSession::PrivateHistory, {"blocked"});
     s.prompts.expectMessage(" Sorry! You have no right to see it!!!");
     s.controller->navigateShown(s.page("blocked.htm", "<title>No</title>"));
     QVERIFY(waitUntil([&] { return s.prompts.done() && s.view1Shows(second); }));
+    QVERIFY(waitUntil([&] { return s.controller->url(View::View1) == second; }));
 
     // Without a translation service the views stay and the status says so.
     // The service chosen in Preferences is used from then on: a translation

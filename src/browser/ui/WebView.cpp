@@ -35,7 +35,10 @@
 //                      urlChanged while a load is under way, or, when the URL
 //                      did not change (refresh, same address again), the end
 //                      of the load. Reported once per load, never for a load
-//                      that was stopped before its URL was known.
+//                      that was stopped before its URL was known. A page the
+//                      engine shows from its history without a load (Back,
+//                      Forward) or a move within the page is reported as a
+//                      load would be: navigateComplete, then documentComplete.
 //  documentComplete  - the top-level document has finished loading and is
 //                      shown, also when it is the server's or the engine's
 //                      error page. Frames' own loads never reach the page's
@@ -390,13 +393,26 @@ void WebView::onLoadingChanged(const QWebEngineLoadingInfo& info) {
 }
 
 void WebView::onUrlChanged(const QUrl&) {
-    if (m_busy && !m_quietLoad && !m_navigateReported)
+    if (m_quietLoad)
+        return;
+    if (m_busy) {
+        if (!m_navigateReported)
+            reportNavigateComplete();
+        return;
+    }
+    // Outside a load the URL changes when the engine shows a page of its
+    // history without loading it again (Back, Forward) or moves within the
+    // page: the page now shown is reported as a load would report it.
+    if (locationUrl() != m_reportedUrl) {
         reportNavigateComplete();
+        Q_EMIT documentComplete(locationUrl());
+    }
 }
 
 void WebView::reportNavigateComplete() {
     m_navigateReported = true;
-    Q_EMIT navigateComplete(locationUrl());
+    m_reportedUrl = locationUrl();
+    Q_EMIT navigateComplete(m_reportedUrl);
 }
 
 void WebView::finishLoad(bool documentShown) {

@@ -123,6 +123,7 @@ private:
     bool m_quietLoad = false;
     // Navigate complete has been reported for the load under way.
     bool m_navigateReported = false;
+    QString m_reportedUrl; // the URL navigateComplete last reported
     // Loads the engine has reported started, and whether the view reported
     // the begin of the load under way itself (see navigate).
     int m_loadsStarted = 0;

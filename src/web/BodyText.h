@@ -21,7 +21,6 @@ public:
     // false while the charset cannot be chosen yet.
     bool update(bool bodyComplete);
     const QString& text() const { return m_text; }
-    qsizetype byteCount() const { return m_bytes.size(); }
 
 private:
     bool chooseCharset(bool bodyComplete);

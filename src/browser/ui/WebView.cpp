@@ -35,7 +35,9 @@
 //                      urlChanged while a load is under way, or, when the URL
 //                      did not change (refresh, same address again), the end
 //                      of the load. Reported once per load, never for a load
-//                      that was stopped before its URL was known. A page the
+//                      that was stopped before its URL was known. A load
+//                      given up after it (Back while it is under way) ends by
+//                      reporting the page the view is back on. A page the
 //                      engine shows from its history without a load (Back,
 //                      Forward) or a move within the page is reported as a
 //                      load would be: navigateComplete, then documentComplete.
@@ -420,11 +422,13 @@ void WebView::finishLoad(bool documentShown) {
         return;
     m_busy = false;
     m_beganAhead = false;
-    if (documentShown) {
-        if (!m_navigateReported)
-            reportNavigateComplete();
+    // A load given up after its URL was reported (Back while it is under
+    // way) leaves the view on its earlier page, which is reported again.
+    const bool backOnEarlierPage = m_navigateReported && locationUrl() != m_reportedUrl;
+    if (backOnEarlierPage || (documentShown && !m_navigateReported))
+        reportNavigateComplete();
+    if (documentShown || backOnEarlierPage)
         Q_EMIT documentComplete(locationUrl());
-    }
     Q_EMIT downloadComplete();
 }
 

@@ -5,7 +5,9 @@
 // The site settings of the generator window. Texts are kept exactly as
 // typed; multi-line values use CR LF line ends.
 struct SiteSettings {
-    enum class Layout { BannerAndContents, ContentsOnly };
+    // The two framed layouts, and pages without frames for phones and
+    // desktops alike.
+    enum class Layout { BannerAndContents, ContentsOnly, Pages };
 
     Layout layout = Layout::BannerAndContents;
     QString startFileName;

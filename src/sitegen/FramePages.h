@@ -3,6 +3,7 @@
 #include "sitegen/SiteInput.h"
 
 #include <QString>
+#include <QStringList>
 
 // The fixed skeleton of the shop: the start page and its framesets, the
 // banner, the two left-hand menus, the company page and the store page.
@@ -24,4 +25,7 @@ public:
     // so the page reads the same in whatever encoding a browser guesses;
     // control characters become blanks.
     static QString merchantText(const QString& text);
+    // The company text as paragraphs: blocks of lines between empty lines,
+    // each block one paragraph with its lines broken by <br>.
+    static QStringList companyParagraphs(const QString& companyText);
 };

@@ -1,6 +1,9 @@
 #include "sitegen/PageText.h"
 
+#include "sitegen/MakerSite.h"
 #include "text/ScriptText.h"
+
+#include <QUrl>
 
 QString PageText::lines(const QStringList& list) {
     QString text;
@@ -22,4 +25,17 @@ QString PageText::href(const QString& fileName) {
             encoded += c;
     }
     return ScriptText::html(encoded);
+}
+
+QString PageText::creditLinkOpen(const QString& makerSite) {
+    const QString address = MakerSite::pageAddress(makerSite, QStringLiteral("welcome.htm"));
+    if (address.isEmpty())
+        return {};
+    const QString encoded =
+        QString::fromLatin1(QUrl(address).toEncoded()).replace(QLatin1Char('\''), "%27");
+    return QStringLiteral("<a href='") + encoded.toHtmlEscaped() + QStringLiteral("'>");
+}
+
+QString PageText::creditLinkClose(const QString& makerSite) {
+    return makerSite.trimmed().isEmpty() ? QString() : QStringLiteral("</a>");
 }

@@ -15,4 +15,8 @@ public:
     // would read as a fragment, query or escape are percent-encoded, then
     // HTML-special characters become references. Plain names are unchanged.
     static QString href(const QString& fileName);
+    // The opening and closing tags of the credit's link to the maker site's
+    // welcome page; both empty when the settings name no maker site.
+    static QString creditLinkOpen(const QString& makerSite);
+    static QString creditLinkClose(const QString& makerSite);
 };

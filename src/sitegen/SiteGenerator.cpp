@@ -9,6 +9,7 @@
 #include "sitegen/ListingPages.h"
 #include "sitegen/OrderPages.h"
 #include "sitegen/PageFileWriter.h"
+#include "sitegen/PagesLayout.h"
 #include "text/ScriptText.h"
 
 #include <QDir>
@@ -123,6 +124,11 @@ QStringList colourProblems(const ShopIdentity& identity) {
 // refused. Each is read and checked once, so the bytes copied are the
 // bytes checked. A path that is not absolute is taken from the project
 // folder, so a project that keeps its pictures inside can be moved.
+// A file of the site holding these bytes.
+PageFileWriter::FileText bytesFile(const QString& name, const QByteArray& bytes) {
+    return {name, [bytes](const PageFileWriter::TextOut& out) { out(bytes); }};
+}
+
 struct SitePictureFiles {
     QList<PageFileWriter::FileText> files;
     QStringList problems;
@@ -136,9 +142,7 @@ SitePictureFiles pictureFiles(const QString& folder, const ShopIdentity& identit
         if (!bytes)
             pictures.problems << bytes.error();
         else
-            pictures.files << PageFileWriter::FileText{
-                picture.siteName,
-                [bytes = *std::move(bytes)](const PageFileWriter::TextOut& out) { out(bytes); }};
+            pictures.files << bytesFile(picture.siteName, *bytes);
     }
     return pictures;
 }
@@ -169,13 +173,11 @@ QList<PageFileWriter::FileText> pages(const QList<NamedPage>& pages) {
     return files;
 }
 
-// Every file of the site, in the order they are put in place: the pictures
-// before the pages that show them.
-QList<PageFileWriter::FileText> siteFiles(const SiteInput& input,
-                                          const QList<PageFileWriter::FileText>& pictures) {
+// The framed shop's files after its pictures: the frames and menus, the
+// listing pages, the baskets, the order pages and "Do Your self".
+QList<PageFileWriter::FileText> framedShop(const SiteInput& input) {
     using W = PageFileWriter;
-    QList<W::FileText> files{catalogScript(input)};
-    files << pictures << frames(input);
+    QList<W::FileText> files = frames(input);
     for (qsizetype k = 0; k < input.categories.size(); ++k)
         files << W::page(ListingPages::pageName(input.categories.at(k).name),
                          ListingPages::listingPage(input, k));
@@ -186,6 +188,38 @@ QList<PageFileWriter::FileText> siteFiles(const SiteInput& input,
                  ListingPages::combinedPage(input, out);
              });
     return files;
+}
+
+// The shop without frames after its pictures: its style sheet and basket
+// script, then the pages that use them. The order pages are the framed
+// shop's, with this layout's head, menu and footer.
+QList<PageFileWriter::FileText> shopWithoutFrames(const SiteInput& input) {
+    using W = PageFileWriter;
+    using P = PagesLayout;
+    QList<W::FileText> files{
+        bytesFile(QString::fromLatin1(P::kStyleSheetName), P::styleSheet()),
+        bytesFile(QString::fromLatin1(P::kBasketScriptName), P::basketScript()),
+        W::page(input.settings.startFileName, P::startPage(input))};
+    for (qsizetype k = 0; k < input.categories.size(); ++k)
+        files << W::page(ListingPages::pageName(input.categories.at(k).name),
+                         P::listingPage(input, k));
+    files << W::page(QStringLiteral("basket"), P::basketPage(input, OrderPages::Prices::Retail))
+          << W::page(QStringLiteral("wbasket"),
+                     P::basketPage(input, OrderPages::Prices::Wholesale));
+    for (NamedPage page : OrderPages::retailPages(input) + OrderPages::wholesalePages(input))
+        files << W::page(page.name, P::framedPageWithoutFrames(input, page.text));
+    return files << W::page(QStringLiteral("complect"), P::combinedPage(input));
+}
+
+// Every file of the site, in the order they are put in place: the pictures
+// before the pages that show them.
+QList<PageFileWriter::FileText> siteFiles(const SiteInput& input,
+                                          const QList<PageFileWriter::FileText>& pictures) {
+    QList<PageFileWriter::FileText> files{catalogScript(input)};
+    files << pictures;
+    if (input.settings.layout == SiteSettings::Layout::Pages)
+        return files << shopWithoutFrames(input);
+    return files << framedShop(input);
 }
 
 } // namespace

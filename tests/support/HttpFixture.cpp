@@ -28,6 +28,7 @@ QByteArray contentType(const QString& fileName) {
     static const QHash<QString, QByteArray> types{{"htm", "text/html; charset=utf-8"},
                                                   {"html", "text/html; charset=utf-8"},
                                                   {"js", "application/javascript; charset=utf-8"},
+                                                  {"css", "text/css; charset=utf-8"},
                                                   {"png", "image/png"}};
     return types.value(QFileInfo(fileName).suffix().toLower(), "application/octet-stream");
 }

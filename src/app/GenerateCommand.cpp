@@ -7,9 +7,25 @@
 #include <QDir>
 
 QString GenerateCommand::usage() {
-    return QStringLiteral("usage: quillmart generate PROJECT_FOLDER [--layout banner|contents] "
-                          "[--manufacturer] [--description-url] [--picture-url] [--weight]");
+    return QStringLiteral(
+        "usage: quillmart generate PROJECT_FOLDER [--layout banner|contents|pages] "
+        "[--manufacturer] [--description-url] [--picture-url] [--weight]");
 }
+
+namespace {
+
+// The layout a value of --layout names, in the order of SiteSettings::Layout.
+Expected<SiteSettings::Layout> layoutNamed(const QString& value) {
+    static const QStringList kNames{QStringLiteral("banner"), QStringLiteral("contents"),
+                                    QStringLiteral("pages")};
+    const qsizetype index = kNames.indexOf(value);
+    if (index < 0)
+        return Failure{
+            QStringLiteral("--layout takes banner, contents or pages, not \"%1\"").arg(value)};
+    return SiteSettings::Layout(index);
+}
+
+} // namespace
 
 Expected<void> GenerateCommand::parse(const QStringList& arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -24,15 +40,11 @@ Expected<void> GenerateCommand::parse(const QStringList& arguments) {
             options.weight = true;
         else if (argument == QLatin1String("--layout")) {
             if (i + 1 == arguments.size())
-                return Failure{QStringLiteral("--layout takes banner or contents")};
-            const QString value = arguments[++i];
-            if (value == QLatin1String("banner"))
-                layout = SiteSettings::Layout::BannerAndContents;
-            else if (value == QLatin1String("contents"))
-                layout = SiteSettings::Layout::ContentsOnly;
-            else
-                return Failure{
-                    QStringLiteral("--layout takes banner or contents, not \"%1\"").arg(value)};
+                return Failure{QStringLiteral("--layout takes banner, contents or pages")};
+            const Expected<SiteSettings::Layout> named = layoutNamed(arguments[++i]);
+            if (!named)
+                return Failure{named.error()};
+            layout = *named;
         } else if (argument.startsWith(QLatin1String("--")) || !folder.isEmpty())
             return Failure{QStringLiteral("unknown argument \"%1\"").arg(argument)};
         else

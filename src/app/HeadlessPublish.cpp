@@ -20,7 +20,7 @@ PublishReport runPublish(Publisher& publisher, const PublishTarget& target,
     for (const SitePicture& picture : settings.identity.pictures())
         pictures << picture.siteName;
     return SitePublishing::publishSite(publisher, target, settings.site.startFileName,
-                                       project.categories, pictures);
+                                       settings.site.layout, project.categories, pictures);
 }
 
 void printEntries(QTextStream& out, const QString& heading, const QStringList& entries) {

@@ -437,11 +437,13 @@ void GeneratorController::frontPage() {
         return;
     const QStringList categories = m_categories;
     const QString startFile = m_settings.startFileName;
+    const SiteSettings::Layout layout = m_settings.layout;
     QStringList pictures;
     for (const SitePicture& picture : m_identity.pictures())
         pictures << picture.siteName;
     publish([&](Publisher& publisher, const PublishTarget& target) {
-        return SitePublishing::publishSite(publisher, target, startFile, categories, pictures);
+        return SitePublishing::publishSite(publisher, target, startFile, layout, categories,
+                                           pictures);
     });
 }
 

@@ -4,14 +4,17 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <array>
 
 namespace {
 
 constexpr int kVersion = 1;
 
-const QString kBanner = QStringLiteral("banner and contents menu");
-const QString kContents = QStringLiteral("contents menu only");
+// The layouts' texts, in the order of SiteSettings::Layout.
+const std::array<QString, 3> kLayoutTexts = {QStringLiteral("banner and contents menu"),
+                                             QStringLiteral("contents menu only"),
+                                             QStringLiteral("pages without frames")};
 
 // The page styles' keys, in the pages' order.
 const std::array<QString, ShopIdentity::kPageCount> kStyleKeys = {
@@ -107,11 +110,10 @@ void readShop(const QJsonObject& object, ShopIdentity& identity) {
 }
 
 void readLayout(const QJsonObject& object, SiteSettings& site) {
-    const QString layout = object.value(QStringLiteral("siteLayout")).toString();
-    if (layout == kBanner)
-        site.layout = SiteSettings::Layout::BannerAndContents;
-    else if (layout == kContents)
-        site.layout = SiteSettings::Layout::ContentsOnly;
+    const QString text = object.value(QStringLiteral("siteLayout")).toString();
+    const auto known = std::find(kLayoutTexts.begin(), kLayoutTexts.end(), text);
+    if (known != kLayoutTexts.end())
+        site.layout = SiteSettings::Layout(known - kLayoutTexts.begin());
 }
 
 void readPublishing(const QJsonObject& object, SiteSettings& site) {
@@ -134,18 +136,16 @@ void readTemplates(const QJsonObject& root, ProjectSettings& settings) {
 QByteArray ProjectSettingsFile::write(const ProjectSettings& settings) {
     const SiteSettings& site = settings.site;
     const QString resultsEmail = OrderAddresses::saveResultsEmail(settings.templates.order1Tail);
-    const QJsonObject root{
-        {QStringLiteral("format"), QStringLiteral("Quillmart project settings")},
-        {QStringLiteral("version"), kVersion},
-        {QStringLiteral("siteLayout"),
-         site.layout == SiteSettings::Layout::BannerAndContents ? kBanner : kContents},
-        {QStringLiteral("catalogOptions"), optionsObject(settings.options)},
-        {QStringLiteral("publishing"),
-         QJsonObject{{QStringLiteral("serverName"), site.frontPageServer},
-                     {QStringLiteral("userName"), site.frontPageUser}}},
-        {QStringLiteral("order1ResultsEmail"), resultsEmail},
-        {QStringLiteral("shop"), shopObject(settings.identity)},
-        {QStringLiteral("templates"), changedTemplates(settings, resultsEmail)}};
+    const QJsonObject root{{QStringLiteral("format"), QStringLiteral("Quillmart project settings")},
+                           {QStringLiteral("version"), kVersion},
+                           {QStringLiteral("siteLayout"), kLayoutTexts.at(size_t(site.layout))},
+                           {QStringLiteral("catalogOptions"), optionsObject(settings.options)},
+                           {QStringLiteral("publishing"),
+                            QJsonObject{{QStringLiteral("serverName"), site.frontPageServer},
+                                        {QStringLiteral("userName"), site.frontPageUser}}},
+                           {QStringLiteral("order1ResultsEmail"), resultsEmail},
+                           {QStringLiteral("shop"), shopObject(settings.identity)},
+                           {QStringLiteral("templates"), changedTemplates(settings, resultsEmail)}};
     // CR LF line ends, as every file of the project has.
     return QJsonDocument(root).toJson(QJsonDocument::Indented).replace('\n', "\r\n");
 }

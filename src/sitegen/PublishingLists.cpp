@@ -10,27 +10,55 @@
 
 namespace {
 
-QStringList siteAddresses(const QString& startFileName, const QStringList& categories,
-                          const QStringList& pictureNames) {
-    QStringList addresses{QStringLiteral("compinfo.htm"),
-                          startFileName + QStringLiteral(".htm"),
-                          QStringLiteral("ols.htm"),
-                          QStringLiteral("basket.htm"),
-                          QStringLiteral("order.htm"),
-                          QStringLiteral("order1.htm"),
-                          QStringLiteral("wbasket.htm"),
-                          QStringLiteral("worder.htm"),
-                          QStringLiteral("order_cc.htm"),
-                          QStringLiteral("m_products.htm"),
-                          QStringLiteral("worder_cc.htm"),
-                          QStringLiteral("fsecond.htm"),
-                          QStringLiteral("mmenu.htm"),
-                          QStringLiteral("select_payment.htm"),
-                          QStringLiteral("banner.htm"),
-                          QStringLiteral("complect.htm"),
-                          QStringLiteral("order_cod.htm"),
-                          QStringLiteral("worder_cod.htm"),
-                          QString::fromLatin1(CatalogScript::kFileName)};
+// The frameset, its frames and menus, the basket and order pages and the
+// catalog, in the fixed publishing order of both framed layouts.
+QStringList framedPages(const QString& startPage) {
+    return {QStringLiteral("compinfo.htm"),
+            startPage,
+            QStringLiteral("ols.htm"),
+            QStringLiteral("basket.htm"),
+            QStringLiteral("order.htm"),
+            QStringLiteral("order1.htm"),
+            QStringLiteral("wbasket.htm"),
+            QStringLiteral("worder.htm"),
+            QStringLiteral("order_cc.htm"),
+            QStringLiteral("m_products.htm"),
+            QStringLiteral("worder_cc.htm"),
+            QStringLiteral("fsecond.htm"),
+            QStringLiteral("mmenu.htm"),
+            QStringLiteral("select_payment.htm"),
+            QStringLiteral("banner.htm"),
+            QStringLiteral("complect.htm"),
+            QStringLiteral("order_cod.htm"),
+            QStringLiteral("worder_cod.htm"),
+            QString::fromLatin1(CatalogScript::kFileName)};
+}
+
+// Pages without frames: the start page, the basket and order pages, the
+// style sheet and script they share, and the catalog.
+QStringList framelessPages(const QString& startPage) {
+    return {startPage,
+            QStringLiteral("basket.htm"),
+            QStringLiteral("order.htm"),
+            QStringLiteral("order1.htm"),
+            QStringLiteral("wbasket.htm"),
+            QStringLiteral("worder.htm"),
+            QStringLiteral("order_cc.htm"),
+            QStringLiteral("worder_cc.htm"),
+            QStringLiteral("select_payment.htm"),
+            QStringLiteral("complect.htm"),
+            QStringLiteral("order_cod.htm"),
+            QStringLiteral("worder_cod.htm"),
+            QStringLiteral("shop.css"),
+            QStringLiteral("shop.js"),
+            QString::fromLatin1(CatalogScript::kFileName)};
+}
+
+QStringList siteAddresses(const QString& startFileName, SiteSettings::Layout layout,
+                          const QStringList& categories, const QStringList& pictureNames) {
+    const QString startPage = startFileName + QStringLiteral(".htm");
+    QStringList addresses =
+        layout == SiteSettings::Layout::Pages ? framelessPages(startPage) : framedPages(startPage);
     for (const QString& category : categories)
         addresses << ListingPages::pageName(category) + QStringLiteral(".htm");
     return addresses << pictureNames;
@@ -43,34 +71,37 @@ PublishingLists listsOf(const QString& folder, const QStringList& addresses) {
     return {PublishingLists::listText(files), PublishingLists::listText(addresses)};
 }
 
-// Lower ranks go up first: the catalog; the listing, basket and order
-// pages and the shop's pictures; the pages that link to those, fill the
-// frames or show the pictures; the menus; the second frameset; the start
-// page.
+// Lower ranks go up first: the catalog; the style sheet and script of the
+// pages without frames; the listing, basket and order pages and the shop's
+// pictures; the pages that link to those, fill the frames or show the
+// pictures; the menus; the second frameset; the start page.
 int uploadRank(const QString& address, const QString& startPage) {
+    static const QStringList kPageResources{QStringLiteral("shop.css"), QStringLiteral("shop.js")};
     static const QStringList kFramePages{QStringLiteral("compinfo.htm"), QStringLiteral("ols.htm"),
                                          QStringLiteral("banner.htm"),
                                          QStringLiteral("select_payment.htm")};
     static const QStringList kMenus{QStringLiteral("m_products.htm"), QStringLiteral("mmenu.htm")};
     if (address == QLatin1String(CatalogScript::kFileName))
         return 0;
+    if (kPageResources.contains(address))
+        return 1;
     if (address == startPage)
-        return 5;
+        return 6;
     if (address == QLatin1String("fsecond.htm"))
-        return 4;
+        return 5;
     if (kMenus.contains(address))
-        return 3;
+        return 4;
     if (kFramePages.contains(address))
-        return 2;
-    return 1;
+        return 3;
+    return 2;
 }
 
 } // namespace
 
 PublishingLists PublishingLists::forSite(const QString& folder, const QString& startFileName,
-                                         const QStringList& categories,
+                                         SiteSettings::Layout layout, const QStringList& categories,
                                          const QStringList& pictureNames) {
-    return listsOf(folder, siteAddresses(startFileName, categories, pictureNames));
+    return listsOf(folder, siteAddresses(startFileName, layout, categories, pictureNames));
 }
 
 PublishingLists PublishingLists::forCatalog(const QString& folder) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shop/SiteSettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,11 +12,11 @@ struct PublishingLists {
     QString fileList;
     QString addressList;
 
-    // Every file of the site, in the fixed publishing order: the pages,
-    // data1.js, one listing page per category, then the shop's pictures
-    // (their names in the site).
+    // Every file of the site in the layout, in the fixed publishing order:
+    // the pages, data1.js, one listing page per category, then the shop's
+    // pictures (their names in the site).
     static PublishingLists forSite(const QString& folder, const QString& startFileName,
-                                   const QStringList& categories,
+                                   SiteSettings::Layout layout, const QStringList& categories,
                                    const QStringList& pictureNames = {});
     // data1.js alone, as "Update" sends it.
     static PublishingLists forCatalog(const QString& folder);

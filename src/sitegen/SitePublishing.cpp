@@ -52,12 +52,12 @@ void sendDocuments(Publisher& publisher, const PublishingLists& lists, PublishRe
 } // namespace
 
 PublishReport SitePublishing::publishSite(Publisher& publisher, const PublishTarget& target,
-                                          const QString& startFileName,
+                                          const QString& startFileName, SiteSettings::Layout layout,
                                           const QStringList& categories,
                                           const QStringList& pictureNames) {
     PublishReport report;
     const PublishingLists lists =
-        PublishingLists::forSite(target.folder, startFileName, categories, pictureNames)
+        PublishingLists::forSite(target.folder, startFileName, layout, categories, pictureNames)
             .inUploadOrder(startFileName);
     if (const Expected<void> named = checkNames(target, lists); !named) {
         report.error = named.error();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shop/SiteSettings.h"
 #include "sitegen/Publisher.h"
 
 #include <QString>
@@ -29,11 +30,13 @@ struct PublishReport {
 // Runs the publishing calls on a back end in their fixed order.
 class SitePublishing {
 public:
-    // "Front Page": the whole site, with the shop's pictures (their names
-    // in the site). The web is opened; when it exists, the site's own files
-    // are removed from it; it is created when needed; then the files go up.
+    // "Front Page": the whole site of the layout, with the shop's pictures
+    // (their names in the site). The web is opened; when it exists, the
+    // site's own files are removed from it; it is created when needed; then
+    // the files go up.
     static PublishReport publishSite(Publisher& publisher, const PublishTarget& target,
-                                     const QString& startFileName, const QStringList& categories,
+                                     const QString& startFileName, SiteSettings::Layout layout,
+                                     const QStringList& categories,
                                      const QStringList& pictureNames = {});
     // "Update": the web is opened and data1.js alone goes up.
     static PublishReport publishCatalog(Publisher& publisher, const PublishTarget& target);

@@ -4,6 +4,7 @@
 // paragraphs and an e-mail link, a page with a keyword and a picture, and a
 // page with nothing.
 
+#include "app/GenerateCommand.h"
 #include "project/SettingsFile.h"
 #include "support/ExpectedFile.h"
 #include "support/HttpFixture.h"
@@ -234,6 +235,26 @@ private Q_SLOTS:
         QVERIFY2(fifo.exitCode == 1 &&
                      fifo.err.contains("Cannot read the item file " + shop("Garden.pro").toUtf8()),
                  fifo.err);
+    }
+
+    // Each layout's name after --layout chooses that layout; a name missing
+    // or unknown is refused with the names there are.
+    void readsTheLayoutName() {
+        using Layout = SiteSettings::Layout;
+        const std::pair<const char*, Layout> names[] = {{"banner", Layout::BannerAndContents},
+                                                        {"contents", Layout::ContentsOnly},
+                                                        {"pages", Layout::Pages}};
+        for (const auto& [name, layout] : names) {
+            GenerateCommand command;
+            QVERIFY(command.parse({"SHOP", "--layout", name}).ok());
+            QCOMPARE(command.layout, std::optional(layout));
+        }
+        const std::pair<QStringList, const char*> refused[] = {
+            {{"SHOP", "--layout"}, "--layout takes banner, contents or pages"},
+            {{"SHOP", "--layout", "phone"},
+             "--layout takes banner, contents or pages, not \"phone\""}};
+        for (const auto& [arguments, message] : refused)
+            QCOMPARE(GenerateCommand().parse(arguments).error(), message);
     }
 
     // The system refuses to write beyond 3 KB, as a full disk refuses any

@@ -233,6 +233,7 @@ private Q_SLOTS:
             QTest::newRow(field) << field << typed << typed;
         };
         QTest::newRow("layout") << "Contents menu only" << QString() << "checked";
+        QTest::newRow("pages") << "Pages without frames (for phones)" << QString() << "checked";
         row("Name of Store's start file (Link to)", "shop");
         row("Banner text:", "Anna's Tools");
         row("Banner picture:", "/home/anna/logo.png");

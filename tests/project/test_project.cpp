@@ -187,6 +187,31 @@ private Q_SLOTS:
         QCOMPARE(ProjectSettingsFile::read("[]", base).error(), "it holds no JSON object");
     }
 
+    // Each layout is kept under its own text, and that text reads back as
+    // the layout over settings that had another.
+    void keepsEachLayout_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<SiteSettings::Layout>("layout");
+        QTest::newRow("banner") << "banner and contents menu"
+                                << SiteSettings::Layout::BannerAndContents;
+        QTest::newRow("contents") << "contents menu only" << SiteSettings::Layout::ContentsOnly;
+        QTest::newRow("pages") << "pages without frames" << SiteSettings::Layout::Pages;
+    }
+    void keepsEachLayout() {
+        QFETCH(QString, text);
+        QFETCH(SiteSettings::Layout, layout);
+        ProjectSettings settings;
+        settings.site.layout = layout;
+        const QByteArray written = ProjectSettingsFile::write(settings);
+        QCOMPARE(QJsonDocument::fromJson(written)["siteLayout"].toString(), text);
+        for (const auto other :
+             {SiteSettings::Layout::BannerAndContents, SiteSettings::Layout::Pages}) {
+            ProjectSettings base;
+            base.site.layout = other;
+            QCOMPARE(ProjectSettingsFile::read(written, base)->site.layout, layout);
+        }
+    }
+
     // A hand-edited settings file that is no longer JSON is said and set
     // aside when the project opens; the next save writes a new one.
     void unreadableKeptSettingsAreSetAside() {

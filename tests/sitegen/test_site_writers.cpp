@@ -217,7 +217,9 @@ class TestSiteWriters : public QObject {
     }
     PublishReport publish(Publisher& publisher, const QString& server,
                           const QString& start = "index", const QString& category = "Tools") {
-        return SitePublishing::publishSite(publisher, target(server), start, {category, "Paint"});
+        return SitePublishing::publishSite(publisher, target(server), start,
+                                           SiteSettings::Layout::BannerAndContents,
+                                           {category, "Paint"});
     }
     // The site, generated anew into the folder "Shop".
     void generate(const SiteInput& input) {
@@ -617,7 +619,8 @@ private Q_SLOTS:
             RecordingPublisher publisher(webExists);
             QSignalSpy progress(&publisher, &Publisher::documentHandled);
             const PublishReport report = SitePublishing::publishSite(
-                publisher, target("www.shop.test"), "index", {"Tools", "Paint"}, pictures);
+                publisher, target("www.shop.test"), "index",
+                SiteSettings::Layout::BannerAndContents, {"Tools", "Paint"}, pictures);
             QList<Call> expected{
                 {"vtiDisableErrorDialogs", {"1"}},
                 {"vtiOpenWebWithPassword", {"www.shop.test", "Shop", "merchant", "secret"}}};
@@ -633,6 +636,18 @@ private Q_SLOTS:
         QCOMPARE(SitePublishing::publishCatalog(publisher, target("shop.test:8080")).published, 1);
         QCOMPARE(publisher.calls().last(),
                  (Call{"vtiPutDocuments", {m_site + "/data1.js\n", "data1.js\n"}}));
+    }
+
+    // Pages without frames have no frame pages to send: the catalog goes
+    // up first with the style sheet and script every page uses, the start
+    // page last. A publish over an existing web names them all for removal.
+    void uploadOrderWithoutFrames() {
+        RecordingPublisher publisher(true);
+        SitePublishing::publishSite(publisher, target("www.shop.test"), "index",
+                                    SiteSettings::Layout::Pages, {"Tools", "Paint"},
+                                    {"banner_picture.png", "compinfo_background.gif"});
+        const QString addresses = listed("upload_order_pages.txt").join('\n') + '\n';
+        QCOMPARE(publisher.calls().value(2), (Call{"vtiRemoveWeb", {"/Shop", addresses}}));
     }
 
     // A real folder as the server: a second publish after a layout change

@@ -7,6 +7,7 @@
 #include "project/ui/PageStyleDialog.h"
 #include "shop/OrderAddresses.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -133,12 +134,9 @@ QPushButton* GeneratorWindow::button(const QString& caption, const std::function
 
 QWidget* GeneratorWindow::buildWebStyleTab() {
     auto* styleFrame = new QGroupBox(QStringLiteral("Which Web's style  would You like to use ?"));
-    m_bannerLayout = new QRadioButton(QStringLiteral("Banner and contents menu"));
-    m_contentsLayout = new QRadioButton(QStringLiteral("Contents menu only"));
     m_startFile = new QLineEdit;
     auto* styleForm = new QFormLayout(styleFrame);
-    styleForm->addRow(m_bannerLayout);
-    styleForm->addRow(m_contentsLayout);
+    addLayoutChoices(styleForm);
     FormRows::addRow(styleForm, QStringLiteral("Name of Store's start file (Link to)"),
                      m_startFile);
     // Made in the order of the tab, which is the order of the Tab key.
@@ -189,6 +187,20 @@ QPushButton* GeneratorWindow::pageStyleButton(ShopIdentity::Page page) {
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->open();
     });
+}
+
+// One radio button per layout, in the order of SiteSettings::Layout: the
+// group's ids are the layouts, and exactly one of them is checked.
+void GeneratorWindow::addLayoutChoices(QFormLayout* form) {
+    m_layouts = new QButtonGroup(this);
+    const QStringList captions{QStringLiteral("Banner and contents menu"),
+                               QStringLiteral("Contents menu only"),
+                               QStringLiteral("Pages without frames (for phones)")};
+    for (int layout = 0; layout < captions.size(); ++layout) {
+        auto* choice = new QRadioButton(captions.at(layout));
+        m_layouts->addButton(choice, layout);
+        form->addRow(choice);
+    }
 }
 
 QWidget* GeneratorWindow::buildProjectTab() {
@@ -385,7 +397,10 @@ void GeneratorWindow::connectSettingsFields() {
          {m_startFile, m_fontTag, m_tableTag, m_salesTax, m_serverName, m_userName, m_password})
         connect(edit, &QLineEdit::textChanged, this, &GeneratorWindow::storeSettings);
     connect(m_actionCode, &QPlainTextEdit::textChanged, this, &GeneratorWindow::storeSettings);
-    connect(m_bannerLayout, &QRadioButton::toggled, this, &GeneratorWindow::storeSettings);
+    connect(m_layouts, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            storeSettings();
+    });
     for (QLineEdit* account : {m_serverName, m_userName})
         connect(account, &QLineEdit::editingFinished, &m_controller,
                 &GeneratorController::lookUpRememberedPassword);
@@ -414,8 +429,7 @@ void GeneratorWindow::setPictureUrl(const QString& url) {
 
 void GeneratorWindow::storeSettings() {
     SiteSettings settings = m_controller.settings();
-    settings.layout = m_bannerLayout->isChecked() ? SiteSettings::Layout::BannerAndContents
-                                                  : SiteSettings::Layout::ContentsOnly;
+    settings.layout = SiteSettings::Layout(m_layouts->checkedId());
     settings.startFileName = m_startFile->text();
     settings.fontTag = m_fontTag->text();
     settings.tableTag = m_tableTag->text();
@@ -559,11 +573,9 @@ void GeneratorWindow::refreshFields() {
 
 void GeneratorWindow::refreshSettings() {
     const SiteSettings& settings = m_controller.settings();
-    const QSignalBlocker blockBanner(m_bannerLayout);
+    const QSignalBlocker blockLayouts(m_layouts);
     const QSignalBlocker blockAction(m_actionCode);
-    const bool banner = settings.layout == SiteSettings::Layout::BannerAndContents;
-    m_bannerLayout->setChecked(banner);
-    m_contentsLayout->setChecked(!banner);
+    m_layouts->button(int(settings.layout))->setChecked(true);
     setText(m_startFile, settings.startFileName);
     setText(m_fontTag, settings.fontTag);
     setText(m_tableTag, settings.tableTag);

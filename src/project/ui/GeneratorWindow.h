@@ -9,15 +9,16 @@
 #include <functional>
 
 class GeneratorController;
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class RememberPasswordBox;
 
@@ -37,6 +38,7 @@ public:
 
 private:
     QWidget* buildWebStyleTab();
+    void addLayoutChoices(QFormLayout* form);
     QWidget* buildProjectTab();
     QWidget* buildSettingsTab();
     QWidget* buildLayoutTab();
@@ -70,8 +72,8 @@ private:
     GeneratorController& m_controller;
     QTabWidget* m_tabs = nullptr;
 
-    QRadioButton* m_bannerLayout = nullptr;
-    QRadioButton* m_contentsLayout = nullptr;
+    // The layout radio buttons; each one's id is its SiteSettings::Layout.
+    QButtonGroup* m_layouts = nullptr;
     QLineEdit* m_startFile = nullptr;
     QLineEdit* m_bannerText = nullptr;
     QLineEdit* m_bannerPicture = nullptr;

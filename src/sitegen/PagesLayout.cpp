@@ -41,7 +41,6 @@ QString categoriesScript(const QList<SiteCategory>& categories) {
 QStringList headLines(const SiteInput& input) {
     return {QStringLiteral("<meta charset='utf-8'>"),
             QStringLiteral("<meta name='viewport' content='width=device-width, initial-scale=1'>"),
-            QStringLiteral("<meta name='GENERATOR' content='Quillmart 6.0'>"),
             QStringLiteral("<link rel='stylesheet' href='shop.css'>"),
             QStringLiteral("<script src='data1.js'></script>"),
             categoriesScript(input.categories),
@@ -89,8 +88,9 @@ QString page(const SiteInput& input, const QString& title, const QStringList& co
     QStringList lines{QStringLiteral("<!DOCTYPE html>"), QStringLiteral("<html lang='en'>"),
                       QStringLiteral("<head>"),
                       QStringLiteral("<title>") + title + QStringLiteral("</title>")};
-    lines << headLines(input) << QStringLiteral("</head>") << QStringLiteral("<body>")
-          << header(input) << QStringLiteral("<main id='content'>") << content
+    lines << headLines(input) << QStringLiteral("<meta name='GENERATOR' content='Quillmart 6.0'>")
+          << QStringLiteral("</head>") << QStringLiteral("<body>") << header(input)
+          << QStringLiteral("<main id='content'>") << content
           << QStringLiteral("<noscript><p>This shop needs JavaScript to show its items and keep "
                             "your basket.</p></noscript>")
           << QStringLiteral("</main>") << footer(input) << QStringLiteral("</body>")

@@ -12,6 +12,7 @@
 #include "sitegen/ListingPages.h"
 #include "sitegen/OrderPages.h"
 #include "sitegen/PageFileWriter.h"
+#include "sitegen/PagesLayout.h"
 #include "sitegen/PublishingLists.h"
 #include "sitegen/RecordingPublisher.h"
 #include "sitegen/SiteGenerator.h"
@@ -341,6 +342,9 @@ private Q_SLOTS:
         textBanner.identity.bannerPicture.clear();
         textBanner.identity.style(Page::Banner) = {"", "#000080", ""};
         row("site_identity/index.htm", FramePages::startPage(shop));
+        row("site_pages/index.htm", PagesLayout::startPage(shop));
+        row("site_pages/l_Paint.htm", PagesLayout::listingPage(off, 1));
+        row("site_pages/wbasket.htm", PagesLayout::basketPage(off, OrderPages::Prices::Wholesale));
         row("site_identity/banner.htm", FramePages::banner(shop));
         row("site_identity/banner_text.htm", FramePages::banner(textBanner));
         row("site_identity/compinfo.htm", FramePages::companyPage(shop));
@@ -452,6 +456,103 @@ private Q_SLOTS:
         for (const auto& [text, fields] : forms)
             for (const QString& field : fields.split(' '))
                 QVERIFY2(text.count("name=\"" + field + '"') == 1, qPrintable(field));
+    }
+
+    // The shop without frames orders through the framed shop's own order
+    // pages: each is that page byte for byte once this layout's head, menu
+    // and footer are taken out again.
+    void pagesWithoutFramesKeepTheOrderPages() {
+        SiteInput framed = twoCategorySite(true);
+        SiteInput pages = framed;
+        pages.settings.layout = SiteSettings::Layout::Pages;
+        const QStringList added{
+            "<!DOCTYPE html>\r\n",
+            "<meta charset='utf-8'>",
+            "<meta name='viewport' content='width=device-width, initial-scale=1'>",
+            "<link rel='stylesheet' href='shop.css'>",
+            "<script src='data1.js'></script>",
+            "<script src='shop.js'></script>"};
+        generate(pages);
+        const QMap<QString, QByteArray> withoutFrames = folderContents(m_site);
+        generate(framed);
+        const QMap<QString, QByteArray> withFrames = folderContents(m_site);
+        for (const QString name :
+             {"order.htm", "order1.htm", "order_cod.htm", "order_cc.htm", "select_payment.htm",
+              "worder.htm", "worder_cod.htm", "worder_cc.htm"}) {
+            QString page = QString::fromUtf8(withoutFrames.value(name));
+            QVERIFY2(page.contains("<script src='shop.js'></script>"), qPrintable(name));
+            for (const QString& line : added)
+                page.remove(line);
+            page.remove(QRegularExpression("\r\n<script>var shopCategories = [^\r]*"));
+            page.remove(QRegularExpression("\r\n<header class='shop-header'>.*<div "
+                                           "id='shop-notices' role='status'></div>",
+                                           QRegularExpression::DotMatchesEverythingOption));
+            page.remove(QRegularExpression("<footer class='shop-footer'>.*</footer>\r\n"));
+            page.remove(QRegularExpression("(?<=<head>)(\r\n)+"));
+            page.replace("<head>", "<head>\r\n");
+            QCOMPARE(page, QString::fromUtf8(withFrames.value(name)));
+        }
+    }
+
+    void basketSurvivesANewCatalog_data() {
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("quantities");
+        QTest::addColumn<QStringList>("notices");
+        const QString tape = "{list: 'ToolsList', n: 2, id: 'T200', desc: 'Tape measure', price: "
+                             "'7.25', wprice: '5.10', q: %1}";
+        QTest::newRow("unchanged") << tape.arg(3) << "0 3 0" << QStringList();
+        QTest::newRow("moved") << tape.arg(3).replace("n: 2", "n: 1") << "0 3 0" << QStringList();
+        QTest::newRow("new price")
+            << tape.arg(3).replace("'7.25'", "'6.00'") << "0 3 0"
+            << QStringList{"The price of \u201cTape measure\u201d is now $ 7.25 (it was $ 6.00)."};
+        QTest::newRow("new wholesale price")
+            << tape.arg(1).replace("'5.10'", "'5'") << "0 1 0"
+            << QStringList{"The wholesale price of \u201cTape measure\u201d is now $ 5.10 (it was "
+                           "$ 5.00)."};
+        QTest::newRow("no longer sold")
+            << tape.arg(2).replace("T200", "T999") << "0 0 0"
+            << QStringList{"\u201cTape measure\u201d is no longer sold: it was taken out of your "
+                           "basket."};
+        QTest::newRow("a category gone")
+            << tape.arg(2).replace("ToolsList", "toString") << "0 0 0"
+            << QStringList{"\u201cTape measure\u201d is no longer sold: it was taken out of your "
+                           "basket."};
+        for (const char* bad : {"-1", "'2x'", "10000", "1.5", "null"})
+            QTest::addRow("quantity %s", bad) << tape.arg(bad) << "0 0 0" << QStringList();
+    }
+    // A basket kept from an older catalog is put into the new one by the
+    // items' IDs; the shopper is told what is gone or costs another price,
+    // and quantities no shopper could have typed are dropped.
+    void basketSurvivesANewCatalog() {
+        QFETCH(QString, kept);
+        QFETCH(QString, quantities);
+        QFETCH(QStringList, notices);
+        QJSEngine engine;
+        engine.evaluate(CatalogScript::write(twoCategorySite(false)));
+        engine.evaluate(QString::fromUtf8(PagesLayout::basketScript()));
+        const QJSValue told =
+            engine.evaluate("var shopCategories = [{name: 'Tools', list: 'ToolsList'}, {name: "
+                            "'Paint', list: 'PaintList'}]; var lists = "
+                            "ShopBasket.catalogLists(shopCategories, this); "
+                            "ShopBasket.restore([" +
+                            kept + "], lists)");
+        QVERIFY2(!told.isError(), qPrintable(told.toString()));
+        QCOMPARE(qjsvalue_cast<QStringList>(told), notices);
+        QCOMPARE(engine
+                     .evaluate("[ToolsList[1], ToolsList[2], PaintList[1]].map(function (i) { "
+                               "return i.itemquantity }).join(' ')")
+                     .toString(),
+                 quantities);
+    }
+
+    // The basket's money has two cent digits however small the amount (the
+    // catalog's own format writes five cents as "0.5").
+    void basketMoneyHasTwoCentDigits() {
+        QJSEngine engine;
+        engine.evaluate(QString::fromUtf8(PagesLayout::basketScript()));
+        QCOMPARE(engine.evaluate("ShopBasket.money(0.05)").toString(), "0.05");
+        QCOMPARE(engine.evaluate("ShopBasket.money(12.999)").toString(), "13.00");
+        QCOMPARE(engine.evaluate("ShopBasket.money(2.6606)").toString(), "2.66");
     }
 
     // A FIFO in a page's place is replaced by the page, not waited on.

@@ -28,12 +28,10 @@ var ShopBasket = (function () {
     }
 
     // A quantity typed by the shopper or kept in storage: a whole number
-    // from 0 to MOST_OF_ONE, or null.
+    // from 0 to MOST_OF_ONE (four digits), or null.
     function quantity(value) {
         var text = String(value).trim();
-        if (!/^[0-9]{1,4}$/.test(text))
-            return null;
-        return Math.min(Number(text), MOST_OF_ONE);
+        return /^[0-9]{1,4}$/.test(text) ? Number(text) : null;
     }
 
     // True for an address the page may link to: one without a scheme
@@ -93,9 +91,10 @@ var ShopBasket = (function () {
         if (!list)
             return null;
         var id = String(entry.id);
-        var atPlace = list[entry.n];
-        if (atPlace && typeof atPlace === "object" && String(atPlace.itemid) === id)
-            return atPlace;
+        var place = Number(entry.n);
+        if (Number.isInteger(place) && place >= 1 && place <= list.length &&
+            String(list[place].itemid) === id)
+            return list[place];
         for (var n = 1; n <= list.length; n++) {
             if (list[n] && typeof list[n] === "object" && String(list[n].itemid) === id)
                 return list[n];

@@ -517,6 +517,11 @@ private Q_SLOTS:
             << tape.arg(2).replace("ToolsList", "toString") << "0 0 0"
             << QStringList{"\u201cTape measure\u201d is no longer sold: it was taken out of your "
                            "basket."};
+        QTest::newRow("a place that is no item")
+            << tape.arg(2).replace("n: 2", "n: '__proto__'").replace("'T200'", "'undefined'")
+            << "0 0 0"
+            << QStringList{"\u201cTape measure\u201d is no longer sold: it was taken out of your "
+                           "basket."};
         for (const char* bad : {"-1", "'2x'", "10000", "1.5", "null"})
             QTest::addRow("quantity %s", bad) << tape.arg(bad) << "0 0 0" << QStringList();
     }

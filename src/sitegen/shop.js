@@ -22,9 +22,10 @@ var ShopBasket = (function () {
     var MOST_ENTRIES = 2000;
     var MOST_STORED_CHARACTERS = 1000000;
 
-    // Dollars, a point and two cent digits, rounded to the cent.
+    // Amounts are written by the catalog's own money format, as on the
+    // framed shop's pages.
     function money(amount) {
-        return (Math.round(Number(amount) * 100) / 100).toFixed(2);
+        return moneyFormat(amount);
     }
 
     // A quantity typed by the shopper or kept in storage: a whole number
@@ -147,9 +148,8 @@ var ShopBasket = (function () {
         return sums;
     }
 
-    var model = {money: money, quantity: quantity, isWebAddress: isWebAddress,
-                 catalogLists: catalogLists, entries: entries, restore: restore,
-                 totals: totals};
+    // What a script engine without a page can try out.
+    var model = {isWebAddress: isWebAddress, catalogLists: catalogLists, restore: restore};
     if (typeof window === "undefined" || typeof document === "undefined")
         return model;
 
@@ -450,9 +450,6 @@ var ShopBasket = (function () {
         showNotices();
     }
 
-    // The catalog's own money format drops a cent digit below ten cents
-    // (0.05 became 0.5); the order pages of this shop call this one.
-    window.moneyFormat = money;
     document.documentElement.classList.add("js");
     notices = restore(load(), lists);
     save();

@@ -131,7 +131,8 @@ public:
     QVariant run(const QString& body) { return ::run(page, QStringLiteral("window"), body); }
 
     // Taps the middle of the element, which is in view: the page is not
-    // scrolled under the finger.
+    // scrolled under the finger. Only a tap that leaves the page may go
+    // unacknowledged (tapAndWait).
     void tap(const QString& selector) {
         const QVariantList at =
             run(QStringLiteral("var r = doc.querySelector(\"%1\").getBoundingClientRect(); "
@@ -159,11 +160,22 @@ public:
         UserInput::type(&view, text);
         QTRY_VERIFY_WITH_TIMEOUT(keysHandled() >= before + text.size(), kTimeoutMs);
     }
-    int keysHandled() {
-        return run(QStringLiteral("if (win.qmKeys === undefined) { win.qmKeys = 0; "
-                                  "win.addEventListener('keyup', function () { win.qmKeys++ }, "
-                                  "true) } return win.qmKeys"))
+    int keysHandled() { return handled(QStringLiteral("keyup")); }
+    // How many events of the kind the page has had since the test first
+    // asked.
+    int handled(const QString& kind) {
+        return run(QStringLiteral("var seen = win.qmSeen = win.qmSeen || {}; if (!('%1' in seen)) "
+                                  "{ seen['%1'] = 0; win.addEventListener('%1', function () { "
+                                  "seen['%1']++ }, true) } return seen['%1']")
+                       .arg(kind))
             .toInt();
+    }
+
+    // Taps and waits until the page has had the click.
+    void tapAndWait(const QString& selector) {
+        const int before = handled(QStringLiteral("click"));
+        tap(selector);
+        QTRY_VERIFY_WITH_TIMEOUT(handled(QStringLiteral("click")) > before, kTimeoutMs);
     }
 
     // Presses Tab until the element has the focus; the page scrolls it into
@@ -217,7 +229,7 @@ public:
 
     // Opens the folded menu and follows one of its entries.
     QString menu(const QString& target) {
-        tap(QStringLiteral("#menu-button"));
+        tapAndWait(QStringLiteral("#menu-button"));
         return follow(QStringLiteral("#shop-menu a[href='%1']").arg(target), target);
     }
 
@@ -384,6 +396,42 @@ private Q_SLOTS:
         QCOMPARE(server.notFound(), QStringList());
         QCOMPARE(takenOrder(mailProgram.mail, folder.filePath("orders.sqlite")),
                  expectedFile("sitegen/expected/phone_order.txt", false));
+    }
+
+    // "Do Your self" orders from a choice of each category's items; the
+    // basket's "Clear" empties it, also for the next page.
+    void phoneShopperChoosesAndClears() {
+        QTemporaryDir folder;
+        const QString shop = folder.filePath("SampleShop");
+        const QString problem = generateSampleShop(shop, SiteSettings::Layout::Pages);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        HttpFixture server(shop);
+        QVERIFY(server.start());
+        QWebEngineProfile profile;
+        Phone phone(&profile);
+        phone.view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&phone.view));
+        QSignalSpy loaded(&phone.page, &QWebEnginePage::loadFinished);
+        phone.page.load(server.url("complect.htm"));
+        QVERIFY(loaded.wait(kTimeoutMs) && loaded.takeFirst().first().toBool());
+
+        QVERIFY(phone.tabTo("#item-0"));
+        phone.press(Qt::Key_Down);
+        QCOMPARE(phone.value("#item-0"), "2");
+        QVERIFY(phone.typeInto("#quantity-0", "3"));
+        phone.press(Qt::Key_Return);
+        QTRY_COMPARE(phone.text("#basket-total"), "Basket: $ 21.75");
+
+        QCOMPARE(phone.menu("basket.htm"), QString());
+        QCOMPARE(phone.text(".totals"), "Products Total: $ 21.75");
+        QVERIFY(phone.tabTo("#shop-basket > button"));
+        phone.press(Qt::Key_Space);
+        QTRY_COMPARE(phone.text("#shop-basket"), "Your basket is empty.");
+        QCOMPARE(phone.text("#basket-total"), "Basket: $ 0.00");
+        phone.page.triggerAction(QWebEnginePage::Reload);
+        QVERIFY(loaded.wait(kTimeoutMs) && loaded.takeFirst().first().toBool());
+        QCOMPARE(phone.text("#shop-basket"), "Your basket is empty.");
+        QCOMPARE(phone.page.errors, QStringList());
     }
 };
 

@@ -550,14 +550,24 @@ private Q_SLOTS:
                  quantities);
     }
 
-    // The basket's money has two cent digits however small the amount (the
-    // catalog's own format writes five cents as "0.5").
-    void basketMoneyHasTwoCentDigits() {
+    // An item's picture and description addresses are followed only when
+    // they lead within the shop or are web addresses.
+    void basketFollowsOnlyWebAddresses() {
         QJSEngine engine;
         engine.evaluate(QString::fromUtf8(PagesLayout::basketScript()));
-        QCOMPARE(engine.evaluate("ShopBasket.money(0.05)").toString(), "0.05");
-        QCOMPARE(engine.evaluate("ShopBasket.money(12.999)").toString(), "13.00");
-        QCOMPARE(engine.evaluate("ShopBasket.money(2.6606)").toString(), "2.66");
+        const auto follows = [&engine](const QString& address) {
+            return engine.globalObject()
+                .property("ShopBasket")
+                .property("isWebAddress")
+                .call({address})
+                .toBool();
+        };
+        for (const char* good :
+             {"desc/hammer.htm", "http://shop.test/a", "HTTPS://shop.test/a", "pics/a:b.png"})
+            QVERIFY2(follows(good), good);
+        for (const char* bad : {"javascript:alert(1)", " JavaScript:alert(1)", "data:text/html,<b>",
+                                "file:///etc/passwd", ""})
+            QVERIFY2(!follows(bad), bad);
     }
 
     // A FIFO in a page's place is replaced by the page, not waited on.

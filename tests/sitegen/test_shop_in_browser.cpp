@@ -382,6 +382,9 @@ private Q_SLOTS:
         QCOMPARE(phone.value("input[name='T5']"), "$ 24.70");
         QCOMPARE(phone.value("input[name='T6']"), "$ 26.70");
         QCOMPARE(phone.scrollWidth(), phone.viewportWidth());
+        phone.view.resize(320, 740); // the narrowest phone
+        QTRY_COMPARE(phone.run("return win.innerWidth").toInt(), 320);
+        QCOMPARE(phone.scrollWidth(), phone.viewportWidth());
 
         QVERIFY(phone.typeInto("input[name='NameB']", "Ann Lee"));
         QVERIFY(phone.typeInto("input[name='E_Mail1']", "ann@shop.test"));

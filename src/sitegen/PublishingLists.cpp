@@ -2,6 +2,7 @@
 
 #include "sitegen/CatalogScript.h"
 #include "sitegen/ListingPages.h"
+#include "sitegen/PagesLayout.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,8 +50,8 @@ QStringList framelessPages(const QString& startPage) {
             QStringLiteral("complect.htm"),
             QStringLiteral("order_cod.htm"),
             QStringLiteral("worder_cod.htm"),
-            QStringLiteral("shop.css"),
-            QStringLiteral("shop.js"),
+            QString::fromLatin1(PagesLayout::kStyleSheetName),
+            QString::fromLatin1(PagesLayout::kBasketScriptName),
             QString::fromLatin1(CatalogScript::kFileName)};
 }
 
@@ -76,7 +77,8 @@ PublishingLists listsOf(const QString& folder, const QStringList& addresses) {
 // pictures; the pages that link to those, fill the frames or show the
 // pictures; the menus; the second frameset; the start page.
 int uploadRank(const QString& address, const QString& startPage) {
-    static const QStringList kPageResources{QStringLiteral("shop.css"), QStringLiteral("shop.js")};
+    static const QStringList kPageResources{QString::fromLatin1(PagesLayout::kStyleSheetName),
+                                            QString::fromLatin1(PagesLayout::kBasketScriptName)};
     static const QStringList kFramePages{QStringLiteral("compinfo.htm"), QStringLiteral("ols.htm"),
                                          QStringLiteral("banner.htm"),
                                          QStringLiteral("select_payment.htm")};

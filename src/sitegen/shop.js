@@ -36,11 +36,13 @@ var ShopBasket = (function () {
     }
 
     // True for an address the page may link to: one without a scheme
-    // (a page of the shop) or a web address.
+    // (a page of the shop) or a web address. The scheme is read as a
+    // browser reads it: without tabs and line breaks, after leading blanks
+    // and controls.
     function isWebAddress(address) {
-        var text = String(address);
-        var scheme = /^\s*([a-z][a-z0-9+.\-]*):/i.exec(text);
-        return scheme === null ? text.trim() !== "" : /^https?$/i.test(scheme[1]);
+        var text = String(address).replace(/[\t\n\r]/g, "").replace(/^[\x00-\x20]+/, "");
+        var scheme = /^([a-z][a-z0-9+.\-]*):/i.exec(text);
+        return scheme === null ? text !== "" : /^https?$/i.test(scheme[1]);
     }
 
     function orderedQuantity(item) {

@@ -272,9 +272,10 @@ private Q_SLOTS:
 
     // On a real X display, through the X server: the banner text typed,
     // a page colour typed into the "Page style" dialog and Generate clicked;
-    // the banner page holds both. The X server's events reach the window
-    // only while the test waits, so each step waits for its effect before
-    // the next one looks up where to click.
+    // the banner page holds both. Then the layout without frames is chosen
+    // and the shop generated again: its start page names the shop. The X
+    // server's events reach the window only while the test waits, so each
+    // step waits for its effect before the next one looks up where to click.
     void styledOnARealDisplay() {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs a real X display; the realdisplay test gives it one");
@@ -310,6 +311,21 @@ private Q_SLOTS:
         const QByteArray banner = fileBytes(project("banner.htm"));
         QVERIFY2(banner.contains("<body bgcolor='#ffcc00'>\r\n"), banner.constData());
         QVERIFY2(banner.contains("<strong> Anna Tools</strong>"), banner.constData());
+
+        QVERIFY(XInput::click(bar, bar->tabRect(0).center()));
+        QTRY_COMPARE_WITH_TIMEOUT(bar->currentIndex(), 0, 30000);
+        // On its round button: the row is wider than what takes a click.
+        QWidget* radio = setting("Pages without frames (for phones)", true);
+        QVERIFY(XInput::click(radio, QPoint(8, radio->height() / 2)));
+        QTRY_COMPARE_WITH_TIMEOUT(m_controller->settings().layout, SiteSettings::Layout::Pages,
+                                  30000);
+        QVERIFY(XInput::click(bar, bar->tabRect(3).center()));
+        QTRY_COMPARE_WITH_TIMEOUT(bar->currentIndex(), 3, 30000);
+        m_prompts->expectMessage("Orders are mailed to: orders@example.com");
+        QVERIFY(XInput::click(setting("Generate", true)));
+        QTRY_VERIFY_WITH_TIMEOUT(m_prompts->done(), 30000);
+        const QByteArray start = fileBytes(project("index.htm"));
+        QVERIFY2(start.contains("<h1>Anna Tools</h1>"), start.constData());
     }
 
     void notAvailableCommands() {

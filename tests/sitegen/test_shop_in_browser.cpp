@@ -122,6 +122,7 @@ public Q_SLOTS:
 class Phone {
 public:
     explicit Phone(QWebEngineProfile* profile) : page(profile) {
+        profile->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
         view.setPage(&page);
         view.resize(360, 740);
         view.show();
@@ -129,6 +130,18 @@ public:
     ~Phone() { view.setPage(nullptr); }
 
     QVariant run(const QString& body) { return ::run(page, QStringLiteral("window"), body); }
+
+    // Loads the page, or with no address reloads the one shown, and waits
+    // for it; gives what went wrong.
+    QString load(const QUrl& url = {}) {
+        QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+        if (url.isEmpty())
+            page.triggerAction(QWebEnginePage::Reload);
+        else
+            page.load(url);
+        const bool shown = loaded.wait(kTimeoutMs) && loaded.first().first().toBool();
+        return shown ? QString() : "not loaded: " + page.url().toString();
+    }
 
     // Taps the middle of the element, which is in view: the page is not
     // scrolled under the finger. Only a tap that leaves the page may go
@@ -257,6 +270,28 @@ public:
     QWebEngineView view;
 };
 
+// The sample shop without frames, served on 127.0.0.1 and open on a phone.
+struct PhoneShop {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("SampleShop");
+    HttpFixture server{path};
+    QWebEngineProfile profile; // off the record: no name, no storage on disk
+    Phone phone{&profile};
+
+    // Generates the shop and shows its page; gives what went wrong.
+    QString open(const QString& page) {
+        const QString problem = generateSampleShop(path, SiteSettings::Layout::Pages);
+        if (!problem.isEmpty())
+            return problem;
+        if (!server.start())
+            return QStringLiteral("the web server did not start");
+        phone.view.activateWindow();
+        if (!QTest::qWaitForWindowActive(&phone.view))
+            return QStringLiteral("the phone's window is not active");
+        return phone.load(server.url(page));
+    }
+};
+
 // The order as the order intake stores it, from the mail the mail program
 // would send for the mailto: address: "column=value" lines of the order
 // (but its number and date), then one line per item, fields joined by "^".
@@ -334,21 +369,9 @@ private Q_SLOTS:
     // order page shows the framed shop's totals, and its mail, once sent,
     // is an order the intake takes in whole. No page scrolls sideways.
     void phoneShopperKeepsBasketAndOrders() {
-        QTemporaryDir folder;
-        const QString shop = folder.filePath("SampleShop");
-        const QString problem = generateSampleShop(shop, SiteSettings::Layout::Pages);
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        HttpFixture server(shop);
-        QVERIFY(server.start());
-        QWebEngineProfile profile;
-        profile.settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-        Phone phone(&profile);
-        phone.view.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&phone.view));
-        QSignalSpy loaded(&phone.page, &QWebEnginePage::loadFinished);
-        phone.page.load(server.url("index.htm"));
-        QVERIFY(loaded.wait(kTimeoutMs) && loaded.takeFirst().first().toBool());
-
+        PhoneShop shop;
+        QCOMPARE(shop.open("index.htm"), QString());
+        Phone& phone = shop.phone;
         QCOMPARE(phone.run("return getComputedStyle(doc.getElementById('shop-menu')).display"),
                  "none");
         QCOMPARE(phone.menu("l_Tools.htm"), QString());
@@ -362,8 +385,7 @@ private Q_SLOTS:
         QTRY_COMPARE(phone.text("#basket-total"), "Basket: $ 32.25");
         QCOMPARE(phone.scrollWidth(), phone.viewportWidth());
 
-        phone.page.triggerAction(QWebEnginePage::Reload);
-        QVERIFY(loaded.wait(kTimeoutMs) && loaded.takeFirst().first().toBool());
+        QCOMPARE(phone.load(), QString());
         QCOMPARE(phone.value("#quantity-1"), "2");
         QCOMPARE(phone.value("#quantity-2"), "1");
         QCOMPARE(phone.text("#basket-total"), "Basket: $ 32.25");
@@ -396,28 +418,17 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!mailProgram.mail.isEmpty(), kTimeoutMs);
         QTRY_COMPARE(phone.text("#basket-total"), "Basket: $ 0.00");
         QCOMPARE(phone.page.errors, QStringList());
-        QCOMPARE(server.notFound(), QStringList());
-        QCOMPARE(takenOrder(mailProgram.mail, folder.filePath("orders.sqlite")),
+        QCOMPARE(shop.server.notFound(), QStringList());
+        QCOMPARE(takenOrder(mailProgram.mail, shop.folder.filePath("orders.sqlite")),
                  expectedFile("sitegen/expected/phone_order.txt", false));
     }
 
     // "Do Your self" orders from a choice of each category's items; the
     // basket's "Clear" empties it, also for the next page.
     void phoneShopperChoosesAndClears() {
-        QTemporaryDir folder;
-        const QString shop = folder.filePath("SampleShop");
-        const QString problem = generateSampleShop(shop, SiteSettings::Layout::Pages);
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        HttpFixture server(shop);
-        QVERIFY(server.start());
-        QWebEngineProfile profile;
-        Phone phone(&profile);
-        phone.view.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&phone.view));
-        QSignalSpy loaded(&phone.page, &QWebEnginePage::loadFinished);
-        phone.page.load(server.url("complect.htm"));
-        QVERIFY(loaded.wait(kTimeoutMs) && loaded.takeFirst().first().toBool());
-
+        PhoneShop shop;
+        QCOMPARE(shop.open("complect.htm"), QString());
+        Phone& phone = shop.phone;
         QVERIFY(phone.tabTo("#item-0"));
         phone.press(Qt::Key_Down);
         QCOMPARE(phone.value("#item-0"), "2");
@@ -431,8 +442,7 @@ private Q_SLOTS:
         phone.press(Qt::Key_Space);
         QTRY_COMPARE(phone.text("#shop-basket"), "Your basket is empty.");
         QCOMPARE(phone.text("#basket-total"), "Basket: $ 0.00");
-        phone.page.triggerAction(QWebEnginePage::Reload);
-        QVERIFY(loaded.wait(kTimeoutMs) && loaded.takeFirst().first().toBool());
+        QCOMPARE(phone.load(), QString());
         QCOMPARE(phone.text("#shop-basket"), "Your basket is empty.");
         QCOMPARE(phone.page.errors, QStringList());
     }

@@ -309,9 +309,11 @@ var ShopBasket = (function () {
         if ("itemman" in item && String(item.itemman) !== "")
             row.appendChild(element("p", "Manufacturer: " + item.itemman));
         if (wholesale) {
-            line(row, "RPTotal", parseFloat(item.itemprice) * q);
-            line(row, "WPTotal", parseFloat(item.wprice) * q);
-            line(row, "Savings", (parseFloat(item.itemprice) - parseFloat(item.wprice)) * q);
+            var retail = parseFloat(item.itemprice) * q;
+            var wholesalePrice = parseFloat(item.wprice) * q;
+            line(row, "RPTotal", retail);
+            line(row, "WPTotal", wholesalePrice);
+            line(row, "Savings", retail - wholesalePrice);
         } else {
             line(row, "Price", item.itemprice);
         }

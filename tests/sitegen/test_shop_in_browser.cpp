@@ -393,6 +393,9 @@ private Q_SLOTS:
         QCOMPARE(phone.menu("basket.htm"), QString());
         QCOMPARE(phone.text(".totals"), "Products Total: $ 32.25");
         QCOMPARE(phone.scrollWidth(), phone.viewportWidth());
+        QCOMPARE(phone.menu("wbasket.htm"), QString());
+        QCOMPARE(phone.text(".totals"),
+                 "Retail total: $ 32.25Wholesale total: $ 23.25Savings: $ 9.00Quantity: 3");
         QCOMPARE(phone.followByKeys("a.next", "select_payment.htm"), QString());
         QCOMPARE(phone.follow("a[href='order.htm']", "order.htm"), QString());
         QVERIFY(phone.tabTo("input[name='R12']"));

@@ -457,6 +457,13 @@ var ShopBasket = (function () {
     document.documentElement.classList.add("js");
     notices = restore(load(), lists);
     save();
+    // A page the back button brings back from the browser's cache holds the
+    // basket of when it was left; one saved from it would lose what was
+    // ordered since. It is loaded again instead.
+    window.addEventListener("pageshow", function (event) {
+        if (event.persisted)
+            window.location.reload();
+    });
     if (document.readyState === "loading")
         document.addEventListener("DOMContentLoaded", drawPage);
     else

@@ -240,6 +240,13 @@ public:
         return shown == '/' + target ? page.errors.join('\n') : target + " not shown: " + shown;
     }
 
+    // Goes back to the page before, as the browser's Back does.
+    QString back(const QString& target) {
+        run(QStringLiteral("win.qmLeaving = true"));
+        page.triggerAction(QWebEnginePage::Back);
+        return shownPage(target);
+    }
+
     // Opens the folded menu and follows one of its entries.
     QString menu(const QString& target) {
         tapAndWait(QStringLiteral("#menu-button"));
@@ -427,7 +434,8 @@ private Q_SLOTS:
     }
 
     // "Do Your self" orders from a choice of each category's items; the
-    // basket's "Clear" empties it, also for the next page.
+    // basket's "Clear" empties it, also for the page Back brings back and
+    // for the next page.
     void phoneShopperChoosesAndClears() {
         PhoneShop shop;
         QCOMPARE(shop.open("complect.htm"), QString());
@@ -445,6 +453,9 @@ private Q_SLOTS:
         phone.press(Qt::Key_Space);
         QTRY_COMPARE(phone.text("#shop-basket"), "Your basket is empty.");
         QCOMPARE(phone.text("#basket-total"), "Basket: $ 0.00");
+        QCOMPARE(phone.back("complect.htm"), QString());
+        QCOMPARE(phone.text("#basket-total"), "Basket: $ 0.00");
+        QCOMPARE(phone.menu("basket.htm"), QString());
         QCOMPARE(phone.load(), QString());
         QCOMPARE(phone.text("#shop-basket"), "Your basket is empty.");
         QCOMPARE(phone.page.errors, QStringList());

@@ -120,15 +120,15 @@ QStringList colourProblems(const ShopIdentity& identity) {
     return problems;
 }
 
-// The shop's pictures as files of the site, and the messages of those
-// refused. Each is read and checked once, so the bytes copied are the
-// bytes checked. A path that is not absolute is taken from the project
-// folder, so a project that keeps its pictures inside can be moved.
 // A file of the site holding these bytes.
 PageFileWriter::FileText bytesFile(const QString& name, const QByteArray& bytes) {
     return {name, [bytes](const PageFileWriter::TextOut& out) { out(bytes); }};
 }
 
+// The shop's pictures as files of the site, and the messages of those
+// refused. Each is read and checked once, so the bytes copied are the
+// bytes checked. A path that is not absolute is taken from the project
+// folder, so a project that keeps its pictures inside can be moved.
 struct SitePictureFiles {
     QList<PageFileWriter::FileText> files;
     QStringList problems;
@@ -206,7 +206,7 @@ QList<PageFileWriter::FileText> shopWithoutFrames(const SiteInput& input) {
     files << W::page(QStringLiteral("basket"), P::basketPage(input, OrderPages::Prices::Retail))
           << W::page(QStringLiteral("wbasket"),
                      P::basketPage(input, OrderPages::Prices::Wholesale));
-    for (NamedPage page : OrderPages::retailPages(input) + OrderPages::wholesalePages(input))
+    for (const NamedPage& page : OrderPages::retailPages(input) + OrderPages::wholesalePages(input))
         files << W::page(page.name, P::framedPageWithoutFrames(input, page.text));
     return files << W::page(QStringLiteral("complect"), P::combinedPage(input));
 }

@@ -35,24 +35,18 @@ QStringList framedPages(const QString& startPage) {
             QString::fromLatin1(CatalogScript::kFileName)};
 }
 
-// Pages without frames: the start page, the basket and order pages, the
-// style sheet and script they share, and the catalog.
+// Pages without frames: the framed list without its frame and menu pages,
+// with the style sheet and script the pages share before the catalog.
 QStringList framelessPages(const QString& startPage) {
-    return {startPage,
-            QStringLiteral("basket.htm"),
-            QStringLiteral("order.htm"),
-            QStringLiteral("order1.htm"),
-            QStringLiteral("wbasket.htm"),
-            QStringLiteral("worder.htm"),
-            QStringLiteral("order_cc.htm"),
-            QStringLiteral("worder_cc.htm"),
-            QStringLiteral("select_payment.htm"),
-            QStringLiteral("complect.htm"),
-            QStringLiteral("order_cod.htm"),
-            QStringLiteral("worder_cod.htm"),
-            QString::fromLatin1(PagesLayout::kStyleSheetName),
-            QString::fromLatin1(PagesLayout::kBasketScriptName),
-            QString::fromLatin1(CatalogScript::kFileName)};
+    static const QStringList kFrameParts{
+        QStringLiteral("compinfo.htm"),   QStringLiteral("ols.htm"),
+        QStringLiteral("m_products.htm"), QStringLiteral("fsecond.htm"),
+        QStringLiteral("mmenu.htm"),      QStringLiteral("banner.htm")};
+    QStringList pages = framedPages(startPage);
+    pages.removeIf([](const QString& page) { return kFrameParts.contains(page); });
+    pages.insert(pages.size() - 1, QString::fromLatin1(PagesLayout::kStyleSheetName));
+    pages.insert(pages.size() - 1, QString::fromLatin1(PagesLayout::kBasketScriptName));
+    return pages;
 }
 
 QStringList siteAddresses(const QString& startFileName, SiteSettings::Layout layout,

@@ -24,6 +24,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QtTest>
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -66,24 +67,34 @@ QVariant run(ShopPage& page, const QString& frame, const QString& body) {
     return *answer;
 }
 
-// Follows the link to `target` in a frame and waits until the frame
-// `shows` has loaded it.
-QString follow(ShopPage& page, const QString& frame, const QString& target,
-               const QString& shows = kMain) {
-    run(page, shows, "win.qmLeaving = true");
-    run(page, frame,
-        "Array.from(doc.links).find(function (a) { return "
-        "a.getAttribute('href') == '" +
-            target + "' }).click()");
+// Marks the page in `frame` as left, does `leave`, and waits until that
+// frame shows `target`, loaded; gives the script errors, or what the
+// frame shows instead.
+QString leaveFor(ShopPage& page, const QString& frame, const QString& target,
+                 const std::function<void()>& leave) {
+    run(page, frame, "win.qmLeaving = true");
+    leave();
     QString shown;
     for (QDeadlineTimer deadline(kTimeoutMs); shown.isEmpty() && !deadline.hasExpired();) {
         QTest::qWait(10);
-        shown = run(page, shows,
+        shown = run(page, frame,
                     "return !win.qmLeaving && doc.readyState == 'complete' ? "
                     "decodeURIComponent(win.location.pathname) : ''")
                     .toString();
     }
     return shown == '/' + target ? page.errors.join('\n') : target + " not shown: " + shown;
+}
+
+// Follows the link to `target` in a frame and waits until the frame
+// `shows` has loaded it.
+QString follow(ShopPage& page, const QString& frame, const QString& target,
+               const QString& shows = kMain) {
+    return leaveFor(page, shows, target, [&] {
+        run(page, frame,
+            "Array.from(doc.links).find(function (a) { return "
+            "a.getAttribute('href') == '" +
+                target + "' }).click()");
+    });
 }
 
 QString generateSampleShop(const QString& path,
@@ -217,34 +228,19 @@ public:
     // Taps the link and waits until its page has loaded; gives the script
     // errors, or what the view shows instead.
     QString follow(const QString& selector, const QString& target) {
-        run(QStringLiteral("win.qmLeaving = true"));
-        tap(selector);
-        return shownPage(target);
+        return leaveFor(page, QStringLiteral("window"), target, [&] { tap(selector); });
     }
     // Tabs to the link and presses Enter.
     QString followByKeys(const QString& selector, const QString& target) {
-        run(QStringLiteral("win.qmLeaving = true"));
         if (!tabTo(selector))
             return selector + " never has the focus";
-        UserInput::press(&view, Qt::Key_Return);
-        return shownPage(target);
+        return leaveFor(page, QStringLiteral("window"), target,
+                        [&] { UserInput::press(&view, Qt::Key_Return); });
     }
-    QString shownPage(const QString& target) {
-        QString shown;
-        for (QDeadlineTimer deadline(kTimeoutMs); shown.isEmpty() && !deadline.hasExpired();) {
-            QTest::qWait(10);
-            shown = run(QStringLiteral("return !win.qmLeaving && doc.readyState == 'complete' ? "
-                                       "decodeURIComponent(win.location.pathname) : ''"))
-                        .toString();
-        }
-        return shown == '/' + target ? page.errors.join('\n') : target + " not shown: " + shown;
-    }
-
     // Goes back to the page before, as the browser's Back does.
     QString back(const QString& target) {
-        run(QStringLiteral("win.qmLeaving = true"));
-        page.triggerAction(QWebEnginePage::Back);
-        return shownPage(target);
+        return leaveFor(page, QStringLiteral("window"), target,
+                        [&] { page.triggerAction(QWebEnginePage::Back); });
     }
 
     // Opens the folded menu and follows one of its entries.
@@ -253,26 +249,12 @@ public:
         return follow(QStringLiteral("#shop-menu a[href='%1']").arg(target), target);
     }
 
-    QString text(const QString& selector) {
-        return run(QStringLiteral("return doc.querySelector(\"%1\").textContent").arg(selector))
-            .toString();
+    // A property of the element, such as "value" or "textContent".
+    QVariant read(const QString& selector, const QString& property) {
+        return run(QStringLiteral("return doc.querySelector(\"%1\").%2").arg(selector, property));
     }
-    QString value(const QString& selector) {
-        return run(QStringLiteral("return doc.querySelector(\"%1\").value").arg(selector))
-            .toString();
-    }
-    double height(const QString& selector) {
-        return run(QStringLiteral("return doc.querySelector(\"%1\").getBoundingClientRect().height")
-                       .arg(selector))
-            .toDouble();
-    }
-    int scrollWidth() {
-        return run(QStringLiteral("return doc.documentElement.scrollWidth")).toInt();
-    }
-    int viewportWidth() {
-        return run(QStringLiteral("return doc.documentElement.clientWidth")).toInt();
-    }
-
+    QString text(const QString& selector) { return read(selector, "textContent").toString(); }
+    QString value(const QString& selector) { return read(selector, "value").toString(); }
     ShopPage page;
     QWebEngineView view;
 };
@@ -382,15 +364,15 @@ private Q_SLOTS:
         QCOMPARE(phone.run("return getComputedStyle(doc.getElementById('shop-menu')).display"),
                  "none");
         QCOMPARE(phone.menu("l_Tools.htm"), QString());
-        QVERIFY(phone.height("#quantity-1") >= 44);
-        QVERIFY(phone.height("#quantity-1 ~ button") >= 44);
+        QVERIFY(phone.read("#quantity-1", "offsetHeight").toInt() >= 44);
+        QVERIFY(phone.read("#quantity-1 ~ button", "offsetHeight").toInt() >= 44);
         QVERIFY(phone.typeInto("#quantity-1", "2"));
         phone.press(Qt::Key_Return);
         QVERIFY(phone.typeInto("#quantity-2", "1"));
         QVERIFY(phone.tabTo("#quantity-2 ~ button"));
         phone.press(Qt::Key_Space);
         QTRY_COMPARE(phone.text("#basket-total"), "Basket: $ 32.25");
-        QCOMPARE(phone.scrollWidth(), phone.viewportWidth());
+        QCOMPARE(phone.read("html", "scrollWidth"), phone.read("html", "clientWidth"));
 
         QCOMPARE(phone.load(), QString());
         QCOMPARE(phone.value("#quantity-1"), "2");
@@ -399,7 +381,7 @@ private Q_SLOTS:
 
         QCOMPARE(phone.menu("basket.htm"), QString());
         QCOMPARE(phone.text(".totals"), "Products Total: $ 32.25");
-        QCOMPARE(phone.scrollWidth(), phone.viewportWidth());
+        QCOMPARE(phone.read("html", "scrollWidth"), phone.read("html", "clientWidth"));
         QCOMPARE(phone.menu("wbasket.htm"), QString());
         QCOMPARE(phone.text(".totals"),
                  "Retail total: $ 32.25Wholesale total: $ 23.25Savings: $ 9.00Quantity: 3");
@@ -413,10 +395,10 @@ private Q_SLOTS:
         QCOMPARE(phone.value("input[name='T4']"), "$ 11.75");
         QCOMPARE(phone.value("input[name='T5']"), "$ 24.70");
         QCOMPARE(phone.value("input[name='T6']"), "$ 26.70");
-        QCOMPARE(phone.scrollWidth(), phone.viewportWidth());
+        QCOMPARE(phone.read("html", "scrollWidth"), phone.read("html", "clientWidth"));
         phone.view.resize(320, 740); // the narrowest phone
         QTRY_COMPARE(phone.run("return win.innerWidth").toInt(), 320);
-        QCOMPARE(phone.scrollWidth(), phone.viewportWidth());
+        QCOMPARE(phone.read("html", "scrollWidth"), phone.read("html", "clientWidth"));
 
         QVERIFY(phone.typeInto("input[name='NameB']", "Ann Lee"));
         QVERIFY(phone.typeInto("input[name='E_Mail1']", "ann@shop.test"));
